@@ -1,0 +1,36 @@
+// One check of every account: a conversation with each server in turn, the
+// table rebuilt from the answers, every message classified against the ids
+// seen before.
+#pragma once
+
+#include "KnownMessageIds.h"
+#include "MessageTable.h"
+#include "Settings.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class CPop3Connection;
+
+// What the walk tells its owner while it runs.
+class CheckObserver {
+public:
+    virtual ~CheckObserver() = default;
+    virtual void ShowProgress(int iconId, const std::string& tip) = 0;
+    // The conversation that Disconnect reaches; null between accounts.
+    virtual void SetCurrentConversation(CPop3Connection* conversation) = 0;
+    virtual void WaitHook() = 0;
+};
+
+struct CheckOutcome {
+    int32_t total = 0;    // messages counted by the servers, new and pending
+    bool newMail = false; // at least one row of this check is new
+};
+
+inline constexpr uint32_t kPop3Port = 110;
+
+// Empties the table, walks the accounts, and leaves the table, the counts and
+// the known ids as the check found them.
+CheckOutcome RunCheck(const AccountList& accounts, std::vector<int32_t>& counts,
+                      MessageTable& table, KnownMessageIds& knownIds, CheckObserver& observer);

@@ -1,0 +1,9 @@
+#include "MessageTable.h"
+
+void MessageTable::Clear() {
+    subjects.clear();
+    froms.clear();
+    mailboxes.clear();
+    headerTexts.clear();
+    states.clear();
+}

@@ -1,0 +1,76 @@
+// The program's hidden main window: owns all state (options, accounts, the
+// last check's table, the known message ids, the busy flag, the timer id, the
+// current conversation) and the handlers. It reaches the desktop only through
+// WindowServices.
+#pragma once
+
+#include "KnownMessageIds.h"
+#include "MessageTable.h"
+#include "Settings.h"
+#include "WindowServices.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class AppProfile;
+class CPop3Connection;
+
+class CTarvoWnd {
+public:
+    // Loads the settings; with no account stored, asks for accounts at once.
+    CTarvoWnd(WindowServices& services, AppProfile& profile);
+    virtual ~CTarvoWnd();
+
+    CTarvoWnd(const CTarvoWnd&) = delete;
+    CTarvoWnd& operator=(const CTarvoWnd&) = delete;
+
+    int OnCreate();
+    void OnClose();
+    void OnTimer(uint32_t eventId);
+    int OnTrayNotify(uint32_t iconId, uint32_t mouseMessage);
+    // Every command id, whatever its source (menu, left click, another program).
+    void OnCommand(uint32_t id);
+
+    void OnCheckNow();
+    void OnHeaders();
+    void OnServers();
+    void OnOptions();
+    void OnAbout();
+    void OnDisconnect();
+
+    int LoadSettings();
+    void SaveSettings();
+    static std::string EncodePassword(const std::string& password);
+    static std::string DecodePassword(const std::string& stored);
+
+    // Read access for the desktop layer and tests.
+    const Options& GetOptions() const { return m_options; }
+    const AccountList& Accounts() const { return m_accounts; }
+    const std::vector<int32_t>& Counts() const { return m_counts; }
+    const MessageTable& Table() const { return m_table; }
+    const KnownMessageIds& KnownIds() const { return m_knownIds; }
+    bool IsBusy() const { return m_busy; }
+    uint32_t TimerId() const { return m_timerId; }
+    CPop3Connection* CurrentConversation() const { return m_current; }
+
+    // The check timer's interval for a Delay in minutes, kept within what a
+    // timer can hold: at least one minute, at most 2^31-1 ms.
+    static uint32_t TimerInterval(int32_t delayMinutes);
+
+private:
+    void StartTimer();
+    void ShowTray(int iconId, const std::string& tip);
+    void LengthenCounts();
+
+    WindowServices& m_services;
+    AppProfile& m_profile;
+    uint32_t m_timerId = 1;
+    Options m_options;
+    MessageTable m_table;
+    KnownMessageIds m_knownIds;
+    AccountList m_accounts;
+    std::vector<int32_t> m_counts;
+    CPop3Connection* m_current = nullptr;
+    bool m_busy = false;
+};

@@ -1,0 +1,46 @@
+// Everything the main window needs of the desktop. The Qt layer implements it
+// for real; tests record the calls.
+#pragma once
+
+#include "MessageTable.h"
+#include "Settings.h"
+
+#include <cstdint>
+#include <string>
+
+class WindowServices {
+public:
+    virtual ~WindowServices() = default;
+
+    // The notification-area icon: one icon with a tooltip of at most 63 bytes.
+    virtual void AddTrayIcon(int iconId, const std::string& tip) = 0;
+    virtual void ModifyTrayIcon(int iconId, const std::string& tip) = 0;
+    virtual void DeleteTrayIcon() = 0;
+
+    // Returns the id the timer runs under (0 when it could not be started).
+    virtual uint32_t SetTimer(uint32_t id, uint32_t intervalMs) = 0;
+    virtual void KillTimer(uint32_t id) = 0;
+
+    // The desktop's new-mail sound, asynchronous; silence when there is none.
+    virtual void PlayNewMailSound() = 0;
+
+    // Pops up the tray menu at the cursor with "&Check now" as default item.
+    // The chosen command reaches the window later, after the menu has closed.
+    virtual void ShowTrayMenu() = 0;
+    virtual void SetForegroundWindow() = 0;
+
+    // The modal dialogs. Each returns only when the dialog has closed.
+    virtual void RunHeadersDialog(const MessageTable& table) = 0;
+    // In: the values to show. Out: the values confirmed. True for OK.
+    virtual bool RunOptionsDialog(Options& options) = 0;
+    // The list as edited comes back however the dialog was closed.
+    virtual void RunMailboxesDialog(AccountList& accounts) = 0;
+    virtual void RunAboutDialog() = 0;
+
+    // Called again and again while a conversation waits on its socket: keeps
+    // the desktop painted and lets the Disconnect command through.
+    virtual void WaitHook() = 0;
+
+    // Ends the program's event loop (after the window has cleaned up).
+    virtual void EndProgram() = 0;
+};
