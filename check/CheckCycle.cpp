@@ -1,0 +1,103 @@
+#include "CheckCycle.h"
+
+#include "Pop3Connection.h"
+#include "resource.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+
+namespace {
+
+// printf-style formatting of the fixed texts the user sees.
+template <typename... Args> std::string Format(const char* format, Args... args) {
+    int length = std::snprintf(nullptr, 0, format, args...);
+    std::string text(static_cast<std::size_t>(length), '\0');
+    std::snprintf(text.data(), text.size() + 1, format, args...);
+    return text;
+}
+
+void AppendErrorRow(MessageTable& table, KnownMessageIds& knownIds, const std::string& error,
+                    const std::string& server) {
+    table.subjects.push_back(error);
+    table.froms.emplace_back();
+    table.mailboxes.push_back(server);
+    table.headerTexts.emplace_back();
+    table.states.push_back(MessageError);
+    knownIds.Append("(none)");
+}
+
+// Classifies against the ids as they stood before this account, so two
+// messages of one account with the same id are both new.
+bool AppendMessageRows(MessageTable& table, KnownMessageIds& knownIds,
+                       const CPop3Connection& conversation, const std::string& server) {
+    const auto& ids = conversation.MessageIds();
+    table.subjects.insert(table.subjects.end(), conversation.Subjects().begin(),
+                          conversation.Subjects().end());
+    table.froms.insert(table.froms.end(), conversation.Froms().begin(),
+                       conversation.Froms().end());
+    table.headerTexts.insert(table.headerTexts.end(), conversation.HeaderTexts().begin(),
+                             conversation.HeaderTexts().end());
+    bool anyNew = false;
+    for (const std::string& id : ids) {
+        table.mailboxes.push_back(server);
+        bool isNew = !knownIds.Contains(id);
+        table.states.push_back(isNew ? MessageNew : MessagePending);
+        anyNew = anyNew || isNew;
+    }
+    for (const std::string& id : ids) {
+        knownIds.Append(id);
+    }
+    return anyNew;
+}
+
+} // namespace
+
+CheckOutcome RunCheck(const AccountList& accounts, std::vector<int32_t>& counts,
+                      MessageTable& table, KnownMessageIds& knownIds, CheckObserver& observer) {
+    table.Clear();
+    CheckOutcome outcome;
+    for (std::size_t i = 0; i < accounts.size(); ++i) {
+        const std::string& server = accounts.servers[i];
+        observer.ShowProgress(IDI_CONTACTING, Format("Contacting %s...", server.c_str()));
+        CPop3Connection conversation([&observer] { observer.WaitHook(); });
+        observer.SetCurrentConversation(&conversation);
+
+        if (!conversation.Connect(server, accounts.users[i], accounts.passwords[i], kPop3Port)) {
+            AppendErrorRow(table, knownIds, Format("(error contacting %s)", server.c_str()),
+                           server);
+        } else {
+            int32_t count = conversation.GetMessageCount();
+            if (i >= counts.size()) {
+                counts.resize(i + 1, 0);
+            }
+            counts[i] = count;
+            if (count > 0) {
+                // A lying server must not overflow the total.
+                outcome.total = static_cast<int32_t>(
+                    std::min<int64_t>(int64_t{outcome.total} + count, INT32_MAX));
+                observer.ShowProgress(IDI_RETRIEVING, Format("Retrieving %d header(s) from %s...",
+                                                             count, server.c_str()));
+                if (conversation.RetrieveHeaders()) {
+                    outcome.newMail |= AppendMessageRows(table, knownIds, conversation, server);
+                } else {
+                    AppendErrorRow(table, knownIds,
+                                   Format("(error retrieving %d message header(s))", count),
+                                   server);
+                }
+            }
+        }
+        conversation.Close();
+        observer.SetCurrentConversation(nullptr);
+    }
+    return outcome;
+}
+
+TrayState FinalTrayState(const CheckOutcome& outcome, const MessageTable& table) {
+    if (outcome.total > 0) {
+        return {IDI_UNREAD, Format("You have %d unread message(s)", outcome.total)};
+    }
+    bool anyError = std::find(table.states.begin(), table.states.end(), MessageError) !=
+                    table.states.end();
+    return {IDI_IDLE, anyError ? "Error(s) occured" : "No unread messages"};
+}

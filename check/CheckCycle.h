@@ -34,3 +34,10 @@ inline constexpr uint32_t kPop3Port = 110;
 // the known ids as the check found them.
 CheckOutcome RunCheck(const AccountList& accounts, std::vector<int32_t>& counts,
                       MessageTable& table, KnownMessageIds& knownIds, CheckObserver& observer);
+
+// The icon and tooltip that tell the user how a check ended.
+struct TrayState {
+    int iconId;
+    std::string tip;
+};
+TrayState FinalTrayState(const CheckOutcome& outcome, const MessageTable& table);

@@ -1,0 +1,197 @@
+#include "TarvoWnd.h"
+
+#include "AppProfile.h"
+#include "CheckCycle.h"
+#include "Pop3Connection.h"
+#include "SettingsStore.h"
+#include "TrayTip.h"
+#include "resource.h"
+
+#include <algorithm>
+
+
+CTarvoWnd::CTarvoWnd(WindowServices& services, AppProfile& profile)
+    : m_services(services), m_profile(profile) {
+    if (!LoadSettings()) {
+        OnServers();
+    }
+    LengthenCounts();
+}
+
+CTarvoWnd::~CTarvoWnd() = default;
+
+uint32_t CTarvoWnd::TimerInterval(int32_t delayMinutes) {
+    constexpr int64_t kMinute = 60000;
+    constexpr int64_t kLongest = 0x7fffffff;
+    return static_cast<uint32_t>(std::clamp(int64_t{delayMinutes} * kMinute, kMinute, kLongest));
+}
+
+void CTarvoWnd::StartTimer() {
+    m_timerId = m_services.SetTimer(m_timerId, TimerInterval(m_options.Delay));
+}
+
+void CTarvoWnd::ShowProgress(int iconId, const std::string& tip) {
+    m_services.ModifyTrayIcon(iconId, FitTrayTip(tip));
+}
+
+void CTarvoWnd::SetCurrentConversation(CPop3Connection* conversation) {
+    m_current = conversation;
+}
+
+void CTarvoWnd::WaitHook() {
+    m_services.WaitHook();
+}
+
+void CTarvoWnd::LengthenCounts() {
+    if (m_counts.size() < m_accounts.size()) {
+        m_counts.resize(m_accounts.size(), 0);
+    }
+}
+
+int CTarvoWnd::OnCreate() {
+    m_services.AddTrayIcon(IDI_IDLE, FitTrayTip(m_accounts.size() == 0 ? "No mailboxes to check"
+                                                            : "Tarvo is empty"));
+    StartTimer();
+    return 0;
+}
+
+void CTarvoWnd::OnClose() {
+    m_services.KillTimer(m_timerId);
+    m_services.DeleteTrayIcon();
+    m_services.EndProgram();
+}
+
+void CTarvoWnd::OnTimer(uint32_t eventId) {
+    if (eventId == m_timerId && !m_busy) {
+        OnCheckNow();
+    }
+}
+
+int CTarvoWnd::OnTrayNotify(uint32_t iconId, uint32_t mouseMessage) {
+    if (iconId != TRAY_ICON_ID) {
+        return 0;
+    }
+    bool buttonUp = mouseMessage == WM_RBUTTONUP || mouseMessage == WM_LBUTTONUP;
+    if (m_busy && buttonUp) {
+        m_services.SetForegroundWindow();
+        return 1;
+    }
+    if (mouseMessage == WM_RBUTTONUP) {
+        m_services.SetForegroundWindow();
+        m_services.ShowTrayMenu();
+    } else if (mouseMessage == WM_LBUTTONUP) {
+        OnCommand(ID_CHECK_NOW);
+    }
+    return 1;
+}
+
+void CTarvoWnd::OnCommand(uint32_t id) {
+    switch (id) {
+    case ID_CHECK_NOW:
+        OnCheckNow();
+        break;
+    case ID_HEADERS:
+        OnHeaders();
+        break;
+    case ID_SERVERS:
+        OnServers();
+        break;
+    case ID_OPTIONS:
+        OnOptions();
+        break;
+    case ID_APP_ABOUT:
+    case ID_HELP:
+        OnAbout();
+        break;
+    case ID_APP_EXIT:
+        OnClose();
+        break;
+    case ID_DISCONNECT:
+        OnDisconnect();
+        break;
+    default:
+        break;
+    }
+}
+
+void CTarvoWnd::OnCheckNow() {
+    if (m_busy) {
+        return;
+    }
+    m_busy = true;
+    m_services.KillTimer(m_timerId);
+
+    CheckOutcome outcome = RunCheck(m_accounts, m_counts, m_table, m_knownIds, *this);
+    TrayState final = FinalTrayState(outcome, m_table);
+    ShowProgress(final.iconId, final.tip);
+    if (outcome.total > 0 && outcome.newMail) {
+        if (m_options.Sound) {
+            m_services.PlayNewMailSound();
+        }
+        if (m_options.Message) {
+            OnHeaders();
+        }
+    }
+    StartTimer();
+    m_busy = false;
+}
+
+void CTarvoWnd::OnHeaders() {
+    m_busy = true;
+    MessageTable copy = m_table;
+    m_services.RunHeadersDialog(copy);
+    m_busy = false;
+}
+
+void CTarvoWnd::OnServers() {
+    m_busy = true;
+    AccountList edited = m_accounts;
+    m_services.RunMailboxesDialog(edited);
+    m_accounts = std::move(edited);
+    LengthenCounts();
+    SaveSettings();
+    m_busy = false;
+}
+
+void CTarvoWnd::OnOptions() {
+    m_busy = true;
+    Options edited = m_options;
+    if (m_services.RunOptionsDialog(edited)) {
+        m_options = edited;
+        SaveSettings();
+        m_services.KillTimer(m_timerId);
+        StartTimer();
+    }
+    m_busy = false;
+}
+
+void CTarvoWnd::OnAbout() {
+    if (m_busy) {
+        return;
+    }
+    m_busy = true;
+    m_services.RunAboutDialog();
+    m_busy = false;
+}
+
+void CTarvoWnd::OnDisconnect() {
+    if (m_current != nullptr) {
+        m_current->Abort();
+    }
+}
+
+int CTarvoWnd::LoadSettings() {
+    return ::LoadSettings(m_profile, m_options, m_accounts);
+}
+
+void CTarvoWnd::SaveSettings() {
+    ::SaveSettings(m_profile, m_options, m_accounts);
+}
+
+std::string CTarvoWnd::EncodePassword(const std::string& password) {
+    return ::EncodePassword(password);
+}
+
+std::string CTarvoWnd::DecodePassword(const std::string& stored) {
+    return ::DecodePassword(stored);
+}

@@ -4,6 +4,7 @@
 // WindowServices.
 #pragma once
 
+#include "CheckCycle.h"
 #include "KnownMessageIds.h"
 #include "MessageTable.h"
 #include "Settings.h"
@@ -16,11 +17,11 @@
 class AppProfile;
 class CPop3Connection;
 
-class CTarvoWnd {
+class CTarvoWnd : private CheckObserver {
 public:
     // Loads the settings; with no account stored, asks for accounts at once.
     CTarvoWnd(WindowServices& services, AppProfile& profile);
-    virtual ~CTarvoWnd();
+    ~CTarvoWnd() override;
 
     CTarvoWnd(const CTarvoWnd&) = delete;
     CTarvoWnd& operator=(const CTarvoWnd&) = delete;
@@ -59,8 +60,12 @@ public:
     static uint32_t TimerInterval(int32_t delayMinutes);
 
 private:
+    // What the check cycle reports while it runs.
+    void ShowProgress(int iconId, const std::string& tip) override;
+    void SetCurrentConversation(CPop3Connection* conversation) override;
+    void WaitHook() override;
+
     void StartTimer();
-    void ShowTray(int iconId, const std::string& tip);
     void LengthenCounts();
 
     WindowServices& m_services;
