@@ -1,0 +1,241 @@
+// The main window's handlers against a recording desktop: what each entry
+// point does with the busy flag clear and set, the dialogs' outcomes, start-up
+// and Quit.
+#include "TarvoWnd.h"
+
+#include "AppProfile.h"
+#include "MemoryRegistry.h"
+#include "RecordingWindowServices.h"
+#include "SettingsStore.h"
+#include "TrayTip.h"
+#include "resource.h"
+
+#include <functional>
+#include <gtest/gtest.h>
+#include <memory>
+
+using Calls = std::vector<std::string>;
+
+namespace {
+
+AccountList TwoAccounts() {
+    return {{"pop.one", "pop.two"}, {"ann", "bob"}, {"pw1", "pw2"}};
+}
+
+class TarvoWndTest : public ::testing::Test {
+protected:
+    MemoryRegistry registry;
+    AppProfile profile{registry};
+    RecordingWindowServices services;
+
+    void Store(const AccountList& accounts, Options options = {}) {
+        SaveSettings(profile, options, accounts);
+    }
+    std::unique_ptr<CTarvoWnd> Start() {
+        auto window = std::make_unique<CTarvoWnd>(services, profile);
+        window->OnCreate();
+        services.Take();
+        return window;
+    }
+    AccountList Stored() {
+        Options options;
+        AccountList accounts;
+        LoadSettings(profile, options, accounts);
+        return accounts;
+    }
+};
+
+TEST_F(TarvoWndTest, FirstRunAsksForAccountsBeforeTheIconExists) {
+    struct Case {
+        std::function<void(AccountList&)> entered;
+        std::string tip;
+    } cases[] = {
+        {nullptr, "No mailboxes to check"},
+        {[](AccountList& a) { a = TwoAccounts(); }, "Tarvo is empty"},
+    };
+    for (const auto& c : cases) {
+        MemoryRegistry fresh;
+        AppProfile freshProfile{fresh};
+        services.editAccounts = c.entered;
+        CTarvoWnd window(services, freshProfile);
+        window.OnCreate();
+        EXPECT_EQ(services.Take(),
+                  (Calls{"RunMailboxesDialog 0", "AddTrayIcon 130 " + c.tip, "SetTimer 1 300000"}));
+        EXPECT_FALSE(window.IsBusy());
+        EXPECT_EQ(window.Counts().size(), window.Accounts().size());
+        Options options;
+        AccountList saved;
+        LoadSettings(freshProfile, options, saved);
+        EXPECT_EQ(saved, window.Accounts());
+    }
+}
+
+TEST_F(TarvoWndTest, StoredAccountsStartQuietlyAndTheTimerKeepsTheIdItWasGiven) {
+    Store(TwoAccounts(), {.Delay = 7, .Sound = 1, .Message = 0});
+    services.nextTimerId = 42;
+    CTarvoWnd window(services, profile);
+    window.OnCreate();
+    EXPECT_EQ(services.Take(), (Calls{"AddTrayIcon 130 Tarvo is empty", "SetTimer 1 420000"}));
+    EXPECT_EQ(window.TimerId(), 42u);
+    EXPECT_EQ(window.Accounts(), TwoAccounts());
+    EXPECT_EQ(window.GetOptions().Delay, 7);
+
+    window.OnTimer(1); // not the check timer's id any more
+    EXPECT_TRUE(services.Take().empty());
+    services.nextTimerId = 0;
+    window.OnCommand(ID_APP_EXIT);
+    EXPECT_EQ(services.Take(), (Calls{"KillTimer 42", "DeleteTrayIcon", "EndProgram"}));
+}
+
+TEST_F(TarvoWndTest, IdleTrayClicks) {
+    Store({});
+    auto window = Start();
+    struct Case {
+        uint32_t icon, message;
+        int result;
+        Calls calls;
+    } cases[] = {
+        {1, WM_RBUTTONUP, 1, {"SetForegroundWindow", "ShowTrayMenu"}},
+        {1,
+         WM_LBUTTONUP,
+         1,
+         {"KillTimer 1", "ModifyTrayIcon 130 No unread messages", "SetTimer 1 300000"}},
+        {1, 0x0200 /* mouse move */, 1, {}},
+        {1, 0x0204 /* right button down */, 1, {}},
+        {1, 0x0203 /* left double-click */, 1, {}},
+        {2, WM_RBUTTONUP, 0, {}},
+        {2, WM_LBUTTONUP, 0, {}},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(window->OnTrayNotify(c.icon, c.message), c.result) << c.message;
+        EXPECT_EQ(services.Take(), c.calls) << c.message;
+    }
+}
+
+// Every entry point, reached while a dialog of the window is open.
+TEST_F(TarvoWndTest, BusyFlagKeepsEntryPointsApart) {
+    Store(TwoAccounts());
+    auto window = Start();
+    struct Case {
+        const char* name;
+        std::function<void(CTarvoWnd&)> enter;
+        Calls calls;
+    } cases[] = {
+        {"check", [](CTarvoWnd& w) { w.OnCheckNow(); }, {}},
+        {"check command", [](CTarvoWnd& w) { w.OnCommand(ID_CHECK_NOW); }, {}},
+        {"timer", [](CTarvoWnd& w) { w.OnTimer(w.TimerId()); }, {}},
+        {"right click",
+         [](CTarvoWnd& w) { w.OnTrayNotify(1, WM_RBUTTONUP); },
+         {"SetForegroundWindow"}},
+        {"left click",
+         [](CTarvoWnd& w) { w.OnTrayNotify(1, WM_LBUTTONUP); },
+         {"SetForegroundWindow"}},
+        {"about", [](CTarvoWnd& w) { w.OnCommand(ID_APP_ABOUT); }, {}},
+        {"help", [](CTarvoWnd& w) { w.OnCommand(ID_HELP); }, {}},
+        {"disconnect without a conversation", [](CTarvoWnd& w) { w.OnDisconnect(); }, {}},
+    };
+    for (const auto& c : cases) {
+        Calls inside;
+        services.editAccounts = [&](AccountList&) {
+            EXPECT_TRUE(window->IsBusy());
+            services.Take();
+            c.enter(*window);
+            inside = services.Take();
+        };
+        window->OnCommand(ID_SERVERS);
+        EXPECT_EQ(inside, c.calls) << c.name;
+        EXPECT_FALSE(window->IsBusy()) << c.name;
+        services.Take();
+    }
+}
+
+TEST_F(TarvoWndTest, AboutAndHeadersHoldTheBusyFlagWhileOpen) {
+    Store(TwoAccounts());
+    auto window = Start();
+    bool busyInside = false;
+    services.onHeaders = [&](const MessageTable&) { busyInside = window->IsBusy(); };
+    window->OnCommand(ID_HEADERS);
+    EXPECT_TRUE(busyInside);
+    EXPECT_EQ(services.Take(), (Calls{"RunHeadersDialog 0"}));
+    window->OnCommand(ID_APP_ABOUT);
+    window->OnCommand(ID_HELP);
+    EXPECT_EQ(services.Take(), (Calls{"RunAboutDialog", "RunAboutDialog"}));
+    EXPECT_FALSE(window->IsBusy());
+}
+
+TEST_F(TarvoWndTest, OptionsOkSavesAndRestartsTheTimerCancelChangesNothing) {
+    Store(TwoAccounts(), {.Delay = 5, .Sound = 1, .Message = 1});
+    auto window = Start();
+
+    services.optionsAnswer = false;
+    services.optionsEntered = {.Delay = 30, .Sound = 0, .Message = 0};
+    window->OnCommand(ID_OPTIONS);
+    EXPECT_EQ(services.Take(), (Calls{"RunOptionsDialog 5 1 1"}));
+    EXPECT_EQ(window->GetOptions().Delay, 5);
+
+    services.optionsAnswer = true;
+    services.nextTimerId = 9;
+    window->OnCommand(ID_OPTIONS);
+    EXPECT_EQ(services.Take(),
+              (Calls{"RunOptionsDialog 5 1 1", "KillTimer 1", "SetTimer 1 1800000"}));
+    EXPECT_EQ(window->TimerId(), 9u);
+    EXPECT_FALSE(window->IsBusy());
+    Options saved;
+    AccountList accounts;
+    LoadSettings(profile, saved, accounts);
+    EXPECT_EQ(saved.Delay, 30);
+    EXPECT_EQ(saved.Sound, 0);
+    EXPECT_EQ(saved.Message, 0);
+}
+
+TEST_F(TarvoWndTest, MailboxesListsAreTakenBackAndSavedHoweverTheDialogEnds) {
+    Store(TwoAccounts());
+    auto window = Start();
+    services.editAccounts = [](AccountList& a) {
+        a.servers.push_back("pop.three");
+        a.users.push_back("cy");
+        a.passwords.push_back("\x80\xff secret");
+    };
+    window->OnCommand(ID_SERVERS);
+    EXPECT_EQ(services.Take(), (Calls{"RunMailboxesDialog 2"})); // no tooltip, no timer
+    ASSERT_EQ(window->Accounts().size(), 3u);
+    EXPECT_EQ(window->Counts().size(), 3u);
+    EXPECT_EQ(Stored(), window->Accounts());
+
+    services.editAccounts = [](AccountList& a) { a = {}; };
+    window->OnCommand(ID_SERVERS);
+    EXPECT_EQ(Stored(), AccountList{});
+    EXPECT_GE(window->Counts().size(), 3u); // counts are only ever lengthened
+}
+
+TEST(TimerInterval, DelayIsKeptWithinWhatATimerCanHold) {
+    struct Case {
+        int32_t delay;
+        uint32_t ms;
+    } cases[] = {
+        {5, 300000},         {1, 60000},           {60, 3600000},
+        {0, 60000},          {-5, 60000},          {INT32_MIN, 60000},
+        {35791, 2147460000}, {35792, 2147483647u}, {INT32_MAX, 2147483647u},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(CTarvoWnd::TimerInterval(c.delay), c.ms) << c.delay;
+    }
+}
+
+TEST(FitTrayTip, LongTipsAreCutAtACharacterBoundary) {
+    std::string ascii(100, 'a');
+    EXPECT_EQ(FitTrayTip(ascii), std::string(63, 'a'));
+    EXPECT_EQ(FitTrayTip(std::string(63, 'b')), std::string(63, 'b'));
+    // A two-byte character at bytes 62-63 would be split by a plain cut.
+    std::string utf8 = std::string(62, 'c') + "\xc3\xa9" + "tail";
+    EXPECT_EQ(FitTrayTip(utf8), std::string(62, 'c'));
+    // A three-byte character at bytes 61-63.
+    std::string euro = std::string(61, 'd') + "\xe2\x82\xac" + "tail";
+    EXPECT_EQ(FitTrayTip(euro), std::string(61, 'd'));
+    // Latin-1 text keeps all 63 bytes, even where a byte looks like a
+    // UTF-8 continuation.
+    std::string latin1(70, '\xa9');
+    EXPECT_EQ(FitTrayTip(latin1), std::string(63, '\xa9'));
+}
+
+} // namespace
