@@ -1,0 +1,52 @@
+// A real Dovecot POP3 server, private to one test: its own folder, config,
+// sockets, log, users and Maildirs, listening on a free loopback port. Touches
+// no system service and no system configuration.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <sys/types.h>
+
+class DovecotServer {
+public:
+    // Returns once the server greets; throws std::runtime_error (with the log)
+    // when it does not.
+    DovecotServer();
+    ~DovecotServer();
+
+    DovecotServer(const DovecotServer&) = delete;
+    DovecotServer& operator=(const DovecotServer&) = delete;
+
+    uint16_t Port() const { return m_port; }
+    // "127.0.0.1:<port>", usable as a server name.
+    std::string Address() const;
+
+    void AddUser(const std::string& user, const std::string& password);
+    // One message, CRLF or LF line ends, into the user's Maildir/new.
+    void Deliver(const std::string& user, const std::string& message);
+
+    // Dovecot's own log and whatever it wrote to stderr, for failure messages.
+    std::string Log() const;
+
+private:
+    struct MailOwner {
+        uid_t uid;
+        gid_t gid;
+        std::string loginUser;
+        std::string internalUser;
+        std::string internalGroup;
+    };
+
+    static MailOwner FindMailOwner();
+    std::string MaildirOf(const std::string& user) const;
+    void WriteConfig() const;
+    bool Launch();
+    bool AwaitGreeting();
+    void Stop();
+
+    MailOwner m_owner;
+    std::string m_root;
+    uint16_t m_port = 0;
+    pid_t m_pid = -1;
+    uint64_t m_lastDeliveryMicros = 0;
+};
