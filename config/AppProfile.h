@@ -1,0 +1,33 @@
+// The application's profile functions: values under a section (a path of
+// keys) below HKEY_CURRENT_USER\Software\Halvik\Tarvo. Like the originals they
+// open the section with create semantics even to read, so reading a missing
+// section leaves an empty key of that name behind. Nothing here reports a
+// failure: a missing value reads as the default.
+#pragma once
+
+#include "Registry.h"
+
+#include <string>
+#include <string_view>
+
+class AppProfile {
+public:
+    static constexpr std::string_view kAppKey = "Software\\Halvik\\Tarvo";
+
+    explicit AppProfile(Registry& registry) : m_registry(registry) {}
+
+    // A stored REG_DWORD read as signed 32 bits; a value of another type reads as missing.
+    int GetProfileInt(std::string_view section, std::string_view value, int defaultValue);
+    std::string GetProfileString(std::string_view section, std::string_view value,
+                                 std::string_view defaultValue);
+    bool WriteProfileInt(std::string_view section, std::string_view value, int number);
+    bool WriteProfileString(std::string_view section, std::string_view value,
+                            std::string_view text);
+
+    Registry& registry() { return m_registry; }
+
+private:
+    RegKey SectionKey(std::string_view section);
+
+    Registry& m_registry;
+};

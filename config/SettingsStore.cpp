@@ -1,0 +1,117 @@
+#include "SettingsStore.h"
+
+#include <cstddef>
+#include <string_view>
+
+namespace {
+
+constexpr int kScrambleKey = 0x5D;
+constexpr std::string_view kSettings = "Settings";
+
+std::string AccountSection(std::size_t index) {
+    return "Mailboxes\\" + std::to_string(index);
+}
+
+bool IsWhiteSpace(char c) {
+    return c == ' ' || (c >= '\t' && c <= '\r');
+}
+
+// A decimal number as the C library reads one (white space, sign, digits up to
+// the first non-digit, 0 without digits), but only its low eight bits: any
+// number of digits is read without overflow.
+unsigned char LowByteOfNumber(std::string_view token) {
+    std::size_t i = 0;
+    while (i < token.size() && IsWhiteSpace(token[i])) {
+        ++i;
+    }
+    const bool negative = i < token.size() && token[i] == '-';
+    if (i < token.size() && (token[i] == '-' || token[i] == '+')) {
+        ++i;
+    }
+    unsigned int low = 0;
+    for (; i < token.size() && token[i] >= '0' && token[i] <= '9'; ++i) {
+        low = (low * 10 + static_cast<unsigned int>(token[i] - '0')) & 0xFF;
+    }
+    return static_cast<unsigned char>(negative ? 0x100 - low : low);
+}
+
+} // namespace
+
+int LoadSettings(AppProfile& profile, Options& options, AccountList& accounts) {
+    options.Delay = profile.GetProfileInt(kSettings, "Delay", 5);
+    options.Sound = profile.GetProfileInt(kSettings, "Sound", 1) != 0 ? 1 : 0;
+    options.Message = profile.GetProfileInt(kSettings, "Message", 1) != 0 ? 1 : 0;
+    accounts = AccountList();
+    for (std::size_t n = 0;; ++n) {
+        const std::string section = AccountSection(n);
+        std::string server = profile.GetProfileString(section, "Server", "");
+        if (server.empty()) {
+            break;
+        }
+        accounts.servers.push_back(std::move(server));
+        accounts.users.push_back(profile.GetProfileString(section, "User", ""));
+        accounts.passwords.push_back(
+            DecodePassword(profile.GetProfileString(section, "Password", "")));
+    }
+    return accounts.size() > 0 ? 1 : 0;
+}
+
+void SaveSettings(AppProfile& profile, const Options& options, const AccountList& accounts) {
+    const std::size_t count = accounts.size();
+    for (std::size_t i = 0; i < count; ++i) {
+        const std::string section = AccountSection(i);
+        profile.WriteProfileString(section, "Server", accounts.servers[i]);
+        profile.WriteProfileString(section, "User", accounts.users[i]);
+        profile.WriteProfileString(section, "Password", EncodePassword(accounts.passwords[i]));
+    }
+
+    // Must name the same key as the profile sections "Mailboxes\<n>".
+    RegKey mailboxes = RegKey::CurrentUser(profile.registry())
+                           .CreateSubKey(std::string(AppProfile::kAppKey) + "\\Mailboxes");
+    // Stops at the first index without a key: keys beyond a gap stay.
+    for (std::size_t n = count;; ++n) {
+        const std::string name = std::to_string(n);
+        RegKey account = mailboxes.OpenSubKey(name);
+        if (!account.IsOpen()) {
+            break;
+        }
+        account.DeleteValue("Server");
+        account.DeleteValue("User");
+        account.DeleteValue("Password");
+        account.Close();
+        mailboxes.DeleteSubKey(name);
+    }
+    mailboxes.Close();
+
+    profile.WriteProfileInt(kSettings, "Sound", options.Sound != 0 ? 1 : 0);
+    profile.WriteProfileInt(kSettings, "Message", options.Message != 0 ? 1 : 0);
+    profile.WriteProfileInt(kSettings, "Delay", options.Delay);
+}
+
+std::string EncodePassword(const std::string& password) {
+    std::string stored;
+    for (char c : password) {
+        const int scrambled = static_cast<signed char>(c) ^ kScrambleKey;
+        stored += std::to_string(scrambled);
+        stored += ' ';
+    }
+    return stored;
+}
+
+std::string DecodePassword(const std::string& stored) {
+    std::string password;
+    std::string_view rest = stored;
+    for (std::size_t space = rest.find(' '); space != std::string_view::npos;
+         space = rest.find(' ')) {
+        std::string_view token = rest.substr(0, space);
+        while (!token.empty() && IsWhiteSpace(token.back())) {
+            token.remove_suffix(1);
+        }
+        rest.remove_prefix(space);
+        while (!rest.empty() && IsWhiteSpace(rest.front())) {
+            rest.remove_prefix(1);
+        }
+        password += static_cast<char>(LowByteOfNumber(token) ^ kScrambleKey);
+    }
+    return password;
+}

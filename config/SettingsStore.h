@@ -1,0 +1,20 @@
+// Keeps the options and the accounts from one run to the next under the
+// application key: Settings holds Delay, Sound and Message; Mailboxes\<n>
+// holds Server, User and the scrambled Password of account n, n from 0
+// without gaps. The store holds no state of its own and reports no failure.
+#pragma once
+
+#include "AppProfile.h"
+#include "Settings.h"
+
+#include <string>
+
+// Replaces all options and accounts; non-zero when at least one account was read.
+int LoadSettings(AppProfile& profile, Options& options, AccountList& accounts);
+// Writes everything back and deletes the keys of accounts that no longer exist.
+void SaveSettings(AppProfile& profile, const Options& options, const AccountList& accounts);
+
+// Each byte as a signed number XOR 0x5D, in decimal, followed by one space.
+std::string EncodePassword(const std::string& password);
+// Reads whatever it is given; a last number without its space is ignored.
+std::string DecodePassword(const std::string& stored);
