@@ -1,7 +1,9 @@
 // One POP3 conversation (RFC 1939, client side) with one server for one
 // account during one check: greeting, USER/PASS/NOOP login, STAT, TOP n 0
-// for every message, QUIT. Never RETR, never DELE. Commands go out strictly in
-// turn, one line then its reply.
+// for every message, QUIT. Never RETR, never DELE, no APOP, no pipelining:
+// commands go out strictly in turn, one line then its reply. A reply is
+// judged favourable when "+OK" appears anywhere in it, not only at its start:
+// a stricter test would turn away servers that have always been accepted.
 #pragma once
 
 #include "LineChannel.h"
@@ -20,16 +22,24 @@ public:
     CPop3Connection& operator=(const CPop3Connection&) = delete;
 
     // 1 when the server accepted USER, PASS and NOOP; 0 otherwise. A host
-    // written "name:port" or "[v6]:port" overrides the port passed in.
+    // written "name:port" or "[v6]:port" overrides the port passed in. A
+    // conversation connects at most once.
     int Connect(const std::string& host, const std::string& user, const std::string& password,
                 uint32_t port);
     int SendLine(const std::string& line);
     std::string ReadLine();
+    // 1 when it sent QUIT and shut the connection down now; 0 when not open
+    // or deferred to the end of a running scan.
     int Close();
+    // Ends the conversation without a word to the server; a wait in progress
+    // gives up at once. The socket stays until destruction.
     void Abort();
 
-    // Header scan.
+    // -1 when not open or the STAT reply is unfavourable.
     int GetMessageCount();
+    // 1 when every message was scanned; 0 when the conversation was not open,
+    // STAT failed, or the channel failed or ended mid-scan (the lists then
+    // hold what was read so far, all of one length).
     int RetrieveHeaders();
 
     const std::vector<std::string>& Froms() const { return m_froms; }
@@ -41,6 +51,11 @@ public:
     bool IsIdle() const { return m_idle; }
 
 private:
+    static bool IsFavourable(const std::string& reply);
+    ReadStatus ReadReply(std::string& line);
+    void ReleaseChannel();
+    bool ScanHeaderBlock(std::size_t index);
+
     bool m_closeRequested = false;
     bool m_idle = true;
     std::vector<std::string> m_froms;
@@ -48,6 +63,12 @@ private:
     std::vector<std::string> m_messageIds;
     std::vector<std::string> m_subjects;
     std::string m_serverName = "(none)";
-    // ... the rest (channel, open flag, socket) is the implementer's.
+    WaitHook m_waitHook;
+    ChannelLimits m_limits;
+    UniqueFd m_socket;
+    std::unique_ptr<LineChannel> m_channel; // released before the socket closes
     bool m_open = false;
+    bool m_aborted = false;
+    bool m_connectCalled = false;
+    bool m_inChannel = false; // a channel operation waits and the hook may re-enter
 };

@@ -1,0 +1,253 @@
+#include "LineChannel.h"
+
+#include <algorithm>
+#include <arpa/inet.h>
+#include <cerrno>
+#include <charconv>
+#include <cstring>
+#include <memory>
+#include <netdb.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+#include <utility>
+
+UniqueFd& UniqueFd::operator=(UniqueFd&& other) noexcept {
+    if (this != &other) {
+        Reset();
+        m_fd = other.Release();
+    }
+    return *this;
+}
+
+int UniqueFd::Release() {
+    return std::exchange(m_fd, -1);
+}
+
+void UniqueFd::Reset() {
+    if (m_fd >= 0) {
+        ::close(m_fd);
+        m_fd = -1;
+    }
+}
+
+SocketWaiter::SocketWaiter(WaitHook hook, std::function<bool()> stillWanted,
+                           std::chrono::milliseconds slice)
+    : m_hook(std::move(hook)), m_stillWanted(std::move(stillWanted)),
+      m_slice(std::max(slice, std::chrono::milliseconds{1})) {}
+
+bool SocketWaiter::WaitFor(int fd, short events, std::chrono::milliseconds limit) const {
+    using Clock = std::chrono::steady_clock;
+    const Clock::time_point deadline = Clock::now() + limit;
+    for (;;) {
+        auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now());
+        if (left.count() <= 0) {
+            return false;
+        }
+        pollfd entry{fd, events, 0};
+        int ready = ::poll(&entry, 1, static_cast<int>(std::min(left, m_slice).count()));
+        if (ready > 0) {
+            return true;
+        }
+        if (ready < 0 && errno != EINTR) {
+            return false;
+        }
+        if (m_hook) {
+            m_hook();
+        }
+        if (Abandoned()) {
+            return false;
+        }
+    }
+}
+
+bool SocketWaiter::Abandoned() const {
+    return m_stillWanted && !m_stillWanted();
+}
+
+namespace {
+
+std::optional<uint16_t> ParsePort(const std::string& text) {
+    uint32_t port = 0;
+    auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), port);
+    if (error != std::errc{} || end != text.data() + text.size() || port < 1 || port > 65535) {
+        return std::nullopt;
+    }
+    return static_cast<uint16_t>(port);
+}
+
+bool IsDottedIPv4(const std::string& name) {
+    in_addr address{};
+    return ::inet_pton(AF_INET, name.c_str(), &address) == 1;
+}
+
+struct AddrInfoDeleter {
+    void operator()(addrinfo* list) const { ::freeaddrinfo(list); }
+};
+
+UniqueFd TryAddress(const addrinfo& address, const SocketWaiter& waiter,
+                    std::chrono::milliseconds attemptLimit) {
+    UniqueFd socket(
+        ::socket(address.ai_family, address.ai_socktype | SOCK_NONBLOCK | SOCK_CLOEXEC, 0));
+    if (!socket.Valid()) {
+        return {};
+    }
+    if (::connect(socket.Get(), address.ai_addr, address.ai_addrlen) == 0) {
+        return socket;
+    }
+    if (errno != EINPROGRESS || !waiter.WaitFor(socket.Get(), POLLOUT, attemptLimit)) {
+        return {};
+    }
+    int error = 0;
+    socklen_t length = sizeof error;
+    if (::getsockopt(socket.Get(), SOL_SOCKET, SO_ERROR, &error, &length) != 0 || error != 0) {
+        return {};
+    }
+    return socket;
+}
+
+} // namespace
+
+std::optional<Endpoint> ParseEndpoint(const std::string& host, uint32_t defaultPort) {
+    Endpoint endpoint{host, 0};
+    std::string portText = std::to_string(defaultPort);
+    if (!host.empty() && host.front() == '[') {
+        std::size_t close = host.find(']');
+        if (close == std::string::npos) {
+            return std::nullopt;
+        }
+        endpoint.name = host.substr(1, close - 1);
+        if (close + 1 < host.size()) {
+            if (host[close + 1] != ':') {
+                return std::nullopt;
+            }
+            portText = host.substr(close + 2);
+        }
+    } else if (std::count(host.begin(), host.end(), ':') == 1) {
+        std::size_t colon = host.find(':');
+        endpoint.name = host.substr(0, colon);
+        portText = host.substr(colon + 1);
+    }
+    std::optional<uint16_t> port = ParsePort(portText);
+    if (!port || endpoint.name.empty()) {
+        return std::nullopt;
+    }
+    endpoint.port = *port;
+    return endpoint;
+}
+
+UniqueFd ConnectTcp(const std::string& host, uint32_t defaultPort, const SocketWaiter& waiter,
+                    std::chrono::milliseconds attemptLimit) {
+    std::optional<Endpoint> endpoint = ParseEndpoint(host, defaultPort);
+    if (!endpoint) {
+        return {};
+    }
+    addrinfo hints{};
+    hints.ai_socktype = SOCK_STREAM;
+    hints.ai_protocol = IPPROTO_TCP;
+    hints.ai_flags = AI_NUMERICSERV;
+    if (IsDottedIPv4(endpoint->name)) {
+        hints.ai_family = AF_INET;
+        hints.ai_flags |= AI_NUMERICHOST;
+    } else {
+        hints.ai_family = AF_UNSPEC;
+    }
+    addrinfo* found = nullptr;
+    if (::getaddrinfo(endpoint->name.c_str(), std::to_string(endpoint->port).c_str(), &hints,
+                      &found) != 0) {
+        return {};
+    }
+    std::unique_ptr<addrinfo, AddrInfoDeleter> list(found);
+    for (const addrinfo* address = list.get(); address != nullptr && !waiter.Abandoned();
+         address = address->ai_next) {
+        UniqueFd socket = TryAddress(*address, waiter, attemptLimit);
+        if (socket.Valid()) {
+            return socket;
+        }
+    }
+    return {};
+}
+
+LineChannel::LineChannel(int fd, SocketWaiter waiter, const ChannelLimits& limits)
+    : m_fd(fd), m_waiter(std::move(waiter)), m_ioTimeout(limits.ioTimeout),
+      m_maxLineBytes(limits.maxLineBytes) {}
+
+bool LineChannel::WriteLine(const std::string& line) {
+    return Write(line.data(), line.size()) && Write("\r\n", 2) && Flush();
+}
+
+bool LineChannel::Write(const char* bytes, std::size_t size) {
+    while (size > 0) {
+        if (m_outLen == m_out.size() && !Flush()) {
+            return false;
+        }
+        std::size_t chunk = std::min(size, m_out.size() - m_outLen);
+        std::memcpy(m_out.data() + m_outLen, bytes, chunk);
+        m_outLen += chunk;
+        bytes += chunk;
+        size -= chunk;
+    }
+    return true;
+}
+
+bool LineChannel::Flush() {
+    std::size_t sent = 0;
+    while (sent < m_outLen) {
+        ssize_t count = ::send(m_fd, m_out.data() + sent, m_outLen - sent, MSG_NOSIGNAL);
+        if (count >= 0) {
+            sent += static_cast<std::size_t>(count);
+        } else if (errno != EINTR &&
+                   (errno != EAGAIN || !m_waiter.WaitFor(m_fd, POLLOUT, m_ioTimeout))) {
+            m_outLen = 0;
+            return false;
+        }
+    }
+    m_outLen = 0;
+    return true;
+}
+
+bool LineChannel::Refill() {
+    for (;;) {
+        ssize_t count = ::recv(m_fd, m_in.data(), m_in.size(), 0);
+        if (count >= 0) {
+            m_inPos = 0;
+            m_inEnd = static_cast<std::size_t>(count);
+            m_endOfStream = count == 0;
+            return true;
+        }
+        if (errno != EINTR && (errno != EAGAIN || !m_waiter.WaitFor(m_fd, POLLIN, m_ioTimeout))) {
+            return false;
+        }
+    }
+}
+
+ReadStatus LineChannel::ReadLine(std::string& line) {
+    line.clear();
+    while (!m_endOfStream) {
+        if (m_inPos == m_inEnd) {
+            if (!Refill()) {
+                line.clear();
+                return ReadStatus::Failure;
+            }
+            continue;
+        }
+        const char* start = m_in.data() + m_inPos;
+        std::size_t available = m_inEnd - m_inPos;
+        const auto* end = static_cast<const char*>(std::memchr(start, '\n', available));
+        std::size_t taken = end != nullptr ? static_cast<std::size_t>(end - start) : available;
+        line.append(start, taken);
+        m_inPos += taken + (end != nullptr ? 1 : 0);
+        if (end != nullptr && !line.empty() && line.back() == '\r') {
+            line.pop_back();
+        }
+        // One byte more while unfinished: the CR of a line end split over two reads.
+        if (line.size() > m_maxLineBytes + (end != nullptr ? 0 : 1)) {
+            line.clear();
+            return ReadStatus::Failure;
+        }
+        if (end != nullptr) {
+            return ReadStatus::Line;
+        }
+    }
+    return line.empty() ? ReadStatus::EndOfStream : ReadStatus::Line;
+}

@@ -1,0 +1,107 @@
+// The socket layer under a conversation: a TCP connection made and used
+// through non-blocking sockets and poll(), and a buffered line channel over
+// it. Speaks no protocol; every wait is bounded and passes its time in short
+// slices, running the owner's wait hook between them.
+#pragma once
+
+#include <array>
+#include <chrono>
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+
+using WaitHook = std::function<void()>;
+
+struct ChannelLimits {
+    std::chrono::milliseconds connectTimeout{30'000}; // each address tried
+    std::chrono::milliseconds ioTimeout{60'000};      // any wait for the server to send or accept
+    std::size_t maxLineBytes = 1024 * 1024;
+    std::size_t maxHeaderBytes = 4 * 1024 * 1024; // one message's header block
+    std::chrono::milliseconds pollSlice{50};
+};
+
+class UniqueFd {
+public:
+    UniqueFd() = default;
+    explicit UniqueFd(int fd) : m_fd(fd) {}
+    UniqueFd(UniqueFd&& other) noexcept : m_fd(other.Release()) {}
+    UniqueFd& operator=(UniqueFd&& other) noexcept;
+    UniqueFd(const UniqueFd&) = delete;
+    UniqueFd& operator=(const UniqueFd&) = delete;
+    ~UniqueFd() { Reset(); }
+
+    int Get() const { return m_fd; }
+    bool Valid() const { return m_fd >= 0; }
+    int Release();
+    void Reset();
+
+private:
+    int m_fd = -1;
+};
+
+// Passes the time of one socket wait. The wait is given up as soon as
+// stillWanted() turns false after a hook call, so a hook that aborts the
+// conversation frees it at once instead of at the time-out.
+class SocketWaiter {
+public:
+    SocketWaiter(WaitHook hook, std::function<bool()> stillWanted, std::chrono::milliseconds slice);
+
+    // True when fd reports one of events (or an error) within limit.
+    bool WaitFor(int fd, short events, std::chrono::milliseconds limit) const;
+    bool Abandoned() const;
+
+private:
+    WaitHook m_hook;
+    std::function<bool()> m_stillWanted;
+    std::chrono::milliseconds m_slice;
+};
+
+struct Endpoint {
+    std::string name; // without brackets
+    uint16_t port = 0;
+};
+
+// "name", "name:port", "[v6-address]:port" or a bare IPv6 address; empty when
+// the port is not a number from 1 to 65535.
+std::optional<Endpoint> ParseEndpoint(const std::string& host, uint32_t defaultPort);
+
+// A dotted IPv4 address is used as it is; any other name is resolved (this
+// blocks, without the wait hook) and its addresses are tried in order.
+// Invalid when nothing connects or the waiter gives up.
+UniqueFd ConnectTcp(const std::string& host, uint32_t defaultPort, const SocketWaiter& waiter,
+                    std::chrono::milliseconds attemptLimit);
+
+enum class ReadStatus { Line, EndOfStream, Failure };
+
+class LineChannel {
+public:
+    // fd stays owned by the caller and must outlive the channel.
+    LineChannel(int fd, SocketWaiter waiter, const ChannelLimits& limits);
+
+    // The line and CR LF leave in one flush.
+    bool WriteLine(const std::string& line);
+
+    // A line ends at CR LF or a bare LF, neither kept. At end of stream the
+    // bytes of an unfinished line come first as a Line; then EndOfStream on
+    // every call. Failure on a socket error, an expired wait or an over-long
+    // line.
+    ReadStatus ReadLine(std::string& line);
+
+private:
+    bool Write(const char* bytes, std::size_t size);
+    bool Flush();
+    bool Refill();
+
+    int m_fd;
+    SocketWaiter m_waiter;
+    std::chrono::milliseconds m_ioTimeout;
+    std::size_t m_maxLineBytes;
+    std::array<char, 4096> m_in{};
+    std::size_t m_inPos = 0;
+    std::size_t m_inEnd = 0;
+    bool m_endOfStream = false;
+    std::array<char, 4096> m_out{};
+    std::size_t m_outLen = 0;
+};
