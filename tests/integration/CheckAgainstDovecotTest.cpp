@@ -1,0 +1,214 @@
+// Whole checks of the main window against a real POP3 server: what the tray,
+// the sound and the headers window are told, and the table the check leaves.
+#include "AppProfile.h"
+#include "DovecotServer.h"
+#include "MemoryRegistry.h"
+#include "RecordingWindowServices.h"
+#include "SettingsStore.h"
+#include "TarvoWnd.h"
+
+#include <arpa/inet.h>
+#include <gtest/gtest.h>
+#include <memory>
+#include <netinet/in.h>
+#include <ostream>
+#include <sys/socket.h>
+#include <unistd.h>
+
+using Calls = std::vector<std::string>;
+
+// Rows as the headers window would list them, for readable failures.
+void PrintTo(const MessageTable& table, std::ostream* out) {
+    for (std::size_t r = 0; r < table.size(); ++r) {
+        *out << "\n  [" << table.states[r] << "] " << table.subjects[r] << " | " << table.froms[r]
+             << " | " << table.mailboxes[r] << " | "
+             << ::testing::PrintToString(table.headerTexts[r]);
+    }
+}
+
+namespace {
+
+// A loopback port that refuses connections: bound, never listening, and held
+// so that nothing else can take it while the test runs.
+class RefusingPort {
+public:
+    RefusingPort() : m_fd(::socket(AF_INET, SOCK_STREAM, 0)) {
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t length = sizeof address;
+        ::bind(m_fd, reinterpret_cast<sockaddr*>(&address), length);
+        ::getsockname(m_fd, reinterpret_cast<sockaddr*>(&address), &length);
+        m_port = ntohs(address.sin_port);
+    }
+    ~RefusingPort() { ::close(m_fd); }
+    RefusingPort(const RefusingPort&) = delete;
+    RefusingPort& operator=(const RefusingPort&) = delete;
+
+    std::string Address() const { return "127.0.0.1:" + std::to_string(m_port); }
+
+private:
+    int m_fd;
+    uint16_t m_port = 0;
+};
+
+struct Mail {
+    std::string from;
+    std::string subject;
+    std::string id;
+
+    std::string Message() const {
+        return "From: " + from + "\nSubject: " + subject + "\nMessage-Id: " + id +
+               "\n\nThe body, which no check reads.\n";
+    }
+    std::string HeaderText() const {
+        return "From: " + from + "\nSubject: " + subject + "\nMessage-Id: " + id + "\n\n";
+    }
+};
+
+const Mail kFirst{"Ann <ann@example.org>", "first", "<1@example.org>"};
+const Mail kShared{"Ann <ann@example.org>", "to both", "<shared@example.org>"};
+const Mail kSharedCopy{"Ann <ann@example.org>", "to both, copy", "<shared@example.org>"};
+const Mail kLate{"Cid <cid@example.org>", "late", "<late@example.org>"};
+
+class CheckAgainstDovecot : public ::testing::Test {
+protected:
+    DovecotServer server;
+    RefusingPort refusing;
+    MemoryRegistry registry;
+    AppProfile profile{registry};
+    RecordingWindowServices services;
+
+    void SetUp() override {
+        server.AddUser("alice", "alice-pw");
+        server.AddUser("bob", "bob-pw");
+    }
+
+    std::unique_ptr<CTarvoWnd> Start(const AccountList& accounts) {
+        SaveSettings(profile, Options{}, accounts);
+        auto window = std::make_unique<CTarvoWnd>(services, profile);
+        window->OnCreate();
+        services.Take();
+        return window;
+    }
+
+    std::string Contacting(const std::string& server) { return "Contacting " + server + "..."; }
+    std::string Retrieving(int count) {
+        return "Retrieving " + std::to_string(count) + " header(s) from " + server.Address() +
+               "...";
+    }
+
+    void AddRow(MessageTable& table, const Mail& mail, MessageState state) {
+        table.subjects.push_back(mail.subject);
+        table.froms.push_back(mail.from);
+        table.mailboxes.push_back(server.Address());
+        table.headerTexts.push_back(mail.HeaderText());
+        table.states.push_back(state);
+    }
+    void AddErrorRow(MessageTable& table, const std::string& mailbox) {
+        table.subjects.push_back("(error contacting " + mailbox + ")");
+        table.froms.emplace_back();
+        table.mailboxes.push_back(mailbox);
+        table.headerTexts.emplace_back();
+        table.states.push_back(MessageError);
+    }
+};
+
+TEST_F(CheckAgainstDovecot, TwoMailboxesAndAnUnreachableServerThenOneNewMessage) {
+    server.Deliver("alice", kFirst.Message());
+    server.Deliver("alice", kShared.Message());
+    server.Deliver("bob", kSharedCopy.Message());
+    const std::string dovecot = server.Address();
+    const std::string unreachable = refusing.Address();
+    auto window = Start({{dovecot, unreachable, dovecot},
+                         {"alice", "alice", "bob"},
+                         {"alice-pw", "alice-pw", "bob-pw"}});
+
+    // The copy in bob's mailbox was seen at alice's account moments before.
+    window->OnCheckNow();
+    EXPECT_EQ(
+        services.Take(),
+        (Calls{"KillTimer 1", "ModifyTrayIcon 131 " + Contacting(dovecot),
+               "ModifyTrayIcon 132 " + Retrieving(2),
+               "ModifyTrayIcon 131 " + Contacting(unreachable),
+               "ModifyTrayIcon 131 " + Contacting(dovecot), "ModifyTrayIcon 132 " + Retrieving(1),
+               "ModifyTrayIcon 128 You have 3 unread message(s)", "PlayNewMailSound",
+               "RunHeadersDialog 4", "SetTimer 1 300000"}))
+        << server.Log();
+    MessageTable expected;
+    AddRow(expected, kFirst, MessageNew);
+    AddRow(expected, kShared, MessageNew);
+    AddErrorRow(expected, unreachable);
+    AddRow(expected, kSharedCopy, MessagePending);
+    EXPECT_EQ(window->Table(), expected);
+    EXPECT_EQ(window->Counts(), (std::vector<int32_t>{2, 0, 1}));
+    EXPECT_EQ(window->KnownIds().size(), 4u);
+    EXPECT_EQ(window->KnownIds().CountOf("(none)"), 1u);
+    EXPECT_FALSE(window->IsBusy());
+
+    server.Deliver("alice", kLate.Message());
+    window->OnCheckNow();
+    EXPECT_EQ(
+        services.Take(),
+        (Calls{"KillTimer 1", "ModifyTrayIcon 131 " + Contacting(dovecot),
+               "ModifyTrayIcon 132 " + Retrieving(3),
+               "ModifyTrayIcon 131 " + Contacting(unreachable),
+               "ModifyTrayIcon 131 " + Contacting(dovecot), "ModifyTrayIcon 132 " + Retrieving(1),
+               "ModifyTrayIcon 128 You have 4 unread message(s)", "PlayNewMailSound",
+               "RunHeadersDialog 5", "SetTimer 1 300000"}));
+    MessageTable afterDelivery;
+    AddRow(afterDelivery, kFirst, MessagePending);
+    AddRow(afterDelivery, kShared, MessagePending);
+    AddRow(afterDelivery, kLate, MessageNew);
+    AddErrorRow(afterDelivery, unreachable);
+    AddRow(afterDelivery, kSharedCopy, MessagePending);
+    EXPECT_EQ(window->Table(), afterDelivery);
+
+    // Nothing new: the tray is updated and nothing else happens.
+    window->OnCheckNow();
+    Calls calls = services.Take();
+    ASSERT_FALSE(calls.empty());
+    EXPECT_EQ(calls.rbegin()[1], "ModifyTrayIcon 128 You have 4 unread message(s)");
+    EXPECT_EQ(calls.back(), "SetTimer 1 300000");
+    EXPECT_EQ(window->KnownIds().size(), 4u + 5u + 5u);
+    EXPECT_EQ(window->KnownIds().CountOf("<shared@example.org>"), 6u);
+}
+
+TEST_F(CheckAgainstDovecot, ChecksThatFindNoMail) {
+    const std::string dovecot = server.Address();
+    struct Case {
+        const char* name;
+        AccountList accounts;
+        std::string finalTip;
+        size_t errorRows;
+    } cases[] = {
+        {"wrong password", {{dovecot}, {"alice"}, {"not-alice-pw"}}, "Error(s) occured", 1},
+        {"empty mailbox", {{dovecot}, {"alice"}, {"alice-pw"}}, "No unread messages", 0},
+        {"unknown user", {{dovecot}, {"carol"}, {"alice-pw"}}, "Error(s) occured", 1},
+        {"empty mailbox and a wrong password",
+         {{dovecot, dovecot}, {"alice", "bob"}, {"alice-pw", "alice-pw"}},
+         "Error(s) occured",
+         1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto window = Start(c.accounts);
+        window->OnCheckNow();
+        Calls expected{"KillTimer 1"};
+        for (std::size_t i = 0; i < c.accounts.size(); ++i) {
+            expected.push_back("ModifyTrayIcon 131 " + Contacting(dovecot));
+        }
+        expected.push_back("ModifyTrayIcon 130 " + c.finalTip);
+        expected.push_back("SetTimer 1 300000");
+        EXPECT_EQ(services.Take(), expected) << server.Log();
+
+        MessageTable errors;
+        for (std::size_t i = 0; i < c.errorRows; ++i) {
+            AddErrorRow(errors, dovecot);
+        }
+        EXPECT_EQ(window->Table(), errors);
+        EXPECT_EQ(window->KnownIds().size(), c.errorRows);
+    }
+}
+
+} // namespace
