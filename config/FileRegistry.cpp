@@ -143,9 +143,12 @@ void FileRegistry::Load() {
         m_keepAside = true;
         text.resize(text.rfind('\n', kMaxFileSize - 1) + 1);
     }
-    if (!ParseRegFile(text, *this)) {
+    // Parsed aside: our own overrides would write the file back while it is read.
+    MemoryRegistry parsed;
+    if (!ParseRegFile(text, parsed)) {
         m_keepAside = true;
     }
+    MemoryRegistry::operator=(std::move(parsed));
 }
 
 bool FileRegistry::CreateKey(std::string_view path) {

@@ -45,6 +45,11 @@ public:
     virtual bool DeleteValue(std::string_view path, std::string_view name) = 0;
     // Fails when the key does not exist, is the root, or has subkeys.
     virtual bool DeleteKey(std::string_view path) = 0;
+
+protected:
+    Registry() = default;
+    Registry(const Registry&) = default;
+    Registry& operator=(const Registry&) = default;
 };
 
 // An open key, as a registry handle is: every operation on a closed key, or on

@@ -1,0 +1,189 @@
+#include "SettingsStore.h"
+
+#include "MemoryRegistry.h"
+
+#include <gtest/gtest.h>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace {
+
+const std::string kApp = "Software\\Halvik\\Tarvo\\";
+
+struct StoredAccount {
+    int index;
+    std::optional<std::string> server, user, password;
+};
+
+class SettingsStoreTest : public ::testing::Test {
+protected:
+    void Put(const std::string& section, const std::string& name, const RegValue& value) {
+        ASSERT_TRUE(registry.CreateKey(kApp + section));
+        ASSERT_TRUE(registry.SetValue(kApp + section, name, value));
+    }
+    void PutAccounts(const std::vector<StoredAccount>& accounts) {
+        for (const auto& a : accounts) {
+            const std::string section = "Mailboxes\\" + std::to_string(a.index);
+            ASSERT_TRUE(registry.CreateKey(kApp + section));
+            for (const auto& [name, text] :
+                 {std::pair{"Server", a.server}, std::pair{"User", a.user},
+                  std::pair{"Password", a.password}}) {
+                if (text) {
+                    Put(section, name, RegValue::Sz(*text));
+                }
+            }
+        }
+    }
+    std::vector<int> AccountKeys(int below) const {
+        std::vector<int> keys;
+        for (int n = 0; n < below; ++n) {
+            if (registry.KeyExists(kApp + "Mailboxes\\" + std::to_string(n))) {
+                keys.push_back(n);
+            }
+        }
+        return keys;
+    }
+    std::optional<RegValue> Stored(const std::string& section, const std::string& name) const {
+        return registry.QueryValue(kApp + section, name);
+    }
+
+    MemoryRegistry registry;
+    AppProfile profile{registry};
+    Options options{99, 0, 0};
+    AccountList accounts{{"old"}, {"old"}, {"old"}};
+};
+
+TEST_F(SettingsStoreTest, FirstRunGivesDefaultsAndNoAccountAndLeavesEmptyKeysBehind) {
+    EXPECT_EQ(LoadSettings(profile, options, accounts), 0);
+    EXPECT_EQ(options.Delay, 5);
+    EXPECT_EQ(options.Sound, 1);
+    EXPECT_EQ(options.Message, 1);
+    EXPECT_EQ(accounts, AccountList());
+    EXPECT_TRUE(registry.KeyExists(kApp + "Settings"));
+    EXPECT_EQ(AccountKeys(5), std::vector<int>{0});
+}
+
+TEST_F(SettingsStoreTest, AccountListEndsAtTheFirstMissingOrEmptyServer) {
+    const std::string s = "s", u = "u", p = EncodePassword("p");
+    const struct {
+        std::vector<StoredAccount> stored;
+        AccountList expected;
+    } rows[] = {
+        {{{0, "a", u, p}, {1, "b", u, p}, {3, "d", u, p}}, {{"a", "b"}, {u, u}, {"p", "p"}}},
+        {{{0, "a", u, p}, {1, "", u, p}, {2, "c", u, p}}, {{"a"}, {u}, {"p"}}},
+        {{{0, "a", u, p}, {1, {}, u, p}, {2, "c", u, p}}, {{"a"}, {u}, {"p"}}},
+        {{{0, "a", {}, {}}, {1, " ", "", ""}}, {{"a", " "}, {"", ""}, {"", ""}}},
+        {{{1, s, u, p}}, {}},
+    };
+    for (const auto& row : rows) {
+        MemoryRegistry fresh;
+        registry = std::move(fresh);
+        PutAccounts(row.stored);
+        EXPECT_EQ(LoadSettings(profile, options, accounts), row.expected.size() > 0 ? 1 : 0);
+        EXPECT_EQ(accounts, row.expected);
+    }
+}
+
+TEST_F(SettingsStoreTest, SaveDeletesStaleAccountKeysUpToTheFirstGap) {
+    const struct {
+        std::vector<int> stored;
+        std::size_t saved;
+        std::vector<int> left;
+    } rows[] = {
+        {{0, 1, 2, 3}, 2, {0, 1}},
+        {{0, 1, 2, 3, 5}, 2, {0, 1, 5}},
+        {{0, 1, 2}, 0, {}},
+        {{}, 2, {0, 1}},
+    };
+    for (const auto& row : rows) {
+        MemoryRegistry fresh;
+        registry = std::move(fresh);
+        for (int n : row.stored) {
+            PutAccounts({{n, "old" + std::to_string(n), "u", "1 "}});
+        }
+        const std::vector<std::string> names(row.saved, "new");
+        SaveSettings(profile, options, {names, names, names});
+        EXPECT_EQ(AccountKeys(10), row.left);
+        for (std::size_t i = 0; i < row.saved; ++i) {
+            EXPECT_EQ(Stored("Mailboxes\\" + std::to_string(i), "Server"), RegValue::Sz("new"));
+        }
+    }
+}
+
+TEST_F(SettingsStoreTest, EmptyKeyLeftByTheLoadIsFilledOrDeletedByTheNextSave) {
+    PutAccounts({{0, "a", "u", ""}});
+    ASSERT_EQ(LoadSettings(profile, options, accounts), 1);
+    EXPECT_EQ(AccountKeys(5), (std::vector<int>{0, 1}));
+    SaveSettings(profile, options, accounts);
+    EXPECT_EQ(AccountKeys(5), std::vector<int>{0});
+    accounts = {{"a", "b"}, {"u", "v"}, {"", "pw"}};
+    SaveSettings(profile, options, accounts);
+    AccountList loaded;
+    EXPECT_EQ(LoadSettings(profile, options, loaded), 1);
+    EXPECT_EQ(loaded, accounts);
+}
+
+TEST_F(SettingsStoreTest, OptionsLoadUnchangedOrAsFlagsAndSaveAsDwords) {
+    const struct {
+        uint32_t delay, sound, message;
+        Options loaded;
+    } rows[] = {
+        {0, 7, 0, {0, 1, 0}},
+        {100, 0, 1, {100, 0, 1}},
+        {0xFFFFFFFF, 0x80000000, 2, {-1, 1, 1}},
+    };
+    for (const auto& row : rows) {
+        Put("Settings", "Delay", RegValue::Dword(row.delay));
+        Put("Settings", "Sound", RegValue::Dword(row.sound));
+        Put("Settings", "Message", RegValue::Dword(row.message));
+        LoadSettings(profile, options, accounts);
+        EXPECT_EQ(options.Delay, row.loaded.Delay);
+        EXPECT_EQ(options.Sound, row.loaded.Sound);
+        EXPECT_EQ(options.Message, row.loaded.Message);
+    }
+    SaveSettings(profile, {-7, 7, 0}, {});
+    EXPECT_EQ(Stored("Settings", "Delay"), RegValue::Dword(0xFFFFFFF9));
+    EXPECT_EQ(Stored("Settings", "Sound"), RegValue::Dword(1));
+    EXPECT_EQ(Stored("Settings", "Message"), RegValue::Dword(0));
+}
+
+TEST_F(SettingsStoreTest, ValuesOfTheWrongTypeReadAsMissing) {
+    Put("Settings", "Delay", RegValue::Sz("30"));
+    Put("Mailboxes\\0", "Server", RegValue::Dword(1));
+    EXPECT_EQ(LoadSettings(profile, options, accounts), 0);
+    EXPECT_EQ(options.Delay, 5);
+}
+
+TEST(PasswordScrambling, EveryByteRoundTripsAsSignedNumbers) {
+    std::string every;
+    for (int c = 1; c <= 0xFF; ++c) {
+        every += static_cast<char>(c);
+    }
+    EXPECT_EQ(DecodePassword(EncodePassword(every)), every);
+    EXPECT_EQ(EncodePassword("abc"), "60 63 62 ");
+    EXPECT_EQ(EncodePassword("\x80\xFF"), "-35 -94 ");
+    EXPECT_EQ(EncodePassword(""), "");
+}
+
+TEST(PasswordScrambling, DecodeReadsWhateverItIsGiven) {
+    const struct {
+        std::string stored, password;
+    } rows[] = {
+        {"", ""},
+        {"60", ""},
+        {"60 63", "a"},
+        {"60  \t\r\n 63 ", "ab"},
+        {" 60 ", "]a"},
+        {"x ", "]"},
+        {"12abc ", "Q"},
+        {"200 -56 ", "\x95\x95"},
+        {"+60 316 -196 ", "aaa"},
+        {"99999999999999999999999999 ", std::string(1, static_cast<char>(0xFF ^ 0x5D))},
+    };
+    for (const auto& row : rows) {
+        EXPECT_EQ(DecodePassword(row.stored), row.password) << row.stored;
+    }
+}
+
+} // namespace
