@@ -34,8 +34,7 @@ bool AppendMessageRows(MessageTable& table, KnownMessageIds& knownIds,
     const auto& ids = conversation.MessageIds();
     table.subjects.insert(table.subjects.end(), conversation.Subjects().begin(),
                           conversation.Subjects().end());
-    table.froms.insert(table.froms.end(), conversation.Froms().begin(),
-                       conversation.Froms().end());
+    table.froms.insert(table.froms.end(), conversation.Froms().begin(), conversation.Froms().end());
     table.headerTexts.insert(table.headerTexts.end(), conversation.HeaderTexts().begin(),
                              conversation.HeaderTexts().end());
     bool anyNew = false;
@@ -97,7 +96,7 @@ TrayState FinalTrayState(const CheckOutcome& outcome, const MessageTable& table)
     if (outcome.total > 0) {
         return {IDI_UNREAD, Format("You have %d unread message(s)", outcome.total)};
     }
-    bool anyError = std::find(table.states.begin(), table.states.end(), MessageError) !=
-                    table.states.end();
+    bool anyError =
+        std::find(table.states.begin(), table.states.end(), MessageError) != table.states.end();
     return {IDI_IDLE, anyError ? "Error(s) occured" : "No unread messages"};
 }

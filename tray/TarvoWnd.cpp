@@ -9,7 +9,6 @@
 
 #include <algorithm>
 
-
 CTarvoWnd::CTarvoWnd(WindowServices& services, AppProfile& profile)
     : m_services(services), m_profile(profile) {
     if (!LoadSettings()) {
@@ -49,8 +48,8 @@ void CTarvoWnd::LengthenCounts() {
 }
 
 int CTarvoWnd::OnCreate() {
-    m_services.AddTrayIcon(IDI_IDLE, FitTrayTip(m_accounts.size() == 0 ? "No mailboxes to check"
-                                                            : "Tarvo is empty"));
+    m_services.AddTrayIcon(
+        IDI_IDLE, FitTrayTip(m_accounts.size() == 0 ? "No mailboxes to check" : "Tarvo is empty"));
     StartTimer();
     return 0;
 }

@@ -5,8 +5,8 @@
 #include "WindowServices.h"
 
 #include <functional>
-#include <utility>
 #include <string>
+#include <utility>
 #include <vector>
 
 class RecordingWindowServices : public WindowServices {
