@@ -1,0 +1,212 @@
+#include "Pop3Connection.h"
+#include "ScriptedPeer.h"
+
+#include <arpa/inet.h>
+#include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+using namespace testpeer;
+
+namespace {
+
+const std::string kLogin = "USER bob\r\nPASS pw\r\nNOOP\r\n";
+
+// A loopback port that is bound but not listening: connecting is refused.
+class RefusingPort {
+public:
+    RefusingPort() : m_fd(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0)) {
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t length = sizeof address;
+        ::bind(m_fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
+        ::getsockname(m_fd, reinterpret_cast<sockaddr*>(&address), &length);
+        m_port = ntohs(address.sin_port);
+    }
+    ~RefusingPort() { ::close(m_fd); }
+    uint16_t Port() const { return m_port; }
+
+private:
+    int m_fd;
+    uint16_t m_port = 0;
+};
+
+TEST(Pop3Login, JudgesEachReplyByPlusOkAnywhereAndQuitsAtTheFirstRefusal) {
+    struct Row {
+        const char* name;
+        Script script;
+        int result;
+        std::string sent;
+    };
+    const Step ok = Reply("+OK\r\n");
+    const Step bye = Reply("+OK bye\r\n");
+    const std::string user = "USER bob smith\r\n";
+    const std::vector<Row> rows = {
+        {"all favourable",
+         {Send("+OK ready\r\n"), ok, ok, ok, bye},
+         1,
+         user + "PASS pw\r\nNOOP\r\nQUIT\r\n"},
+        {"+OK after other text",
+         {Send("* hello +OK\r\n"), ok, Reply("x +OK\r\n"), ok, bye},
+         1,
+         user + "PASS pw\r\nNOOP\r\nQUIT\r\n"},
+        {"lower-case ok", {Send("+ok ready\r\n"), bye}, 0, "QUIT\r\n"},
+        {"-ERR greeting", {Send("-ERR busy\r\n"), bye}, 0, "QUIT\r\n"},
+        {"USER refused", {Send("+OK\r\n"), Reply("-ERR who?\r\n"), bye}, 0, user + "QUIT\r\n"},
+        {"PASS refused",
+         {Send("+OK\r\n"), ok, Reply("-ERR bad password\r\n"), bye},
+         0,
+         user + "PASS pw\r\nQUIT\r\n"},
+        {"NOOP refused",
+         {Send("+OK\r\n"), ok, ok, Reply("-ERR\r\n"), bye},
+         0,
+         user + "PASS pw\r\nNOOP\r\nQUIT\r\n"},
+        {"empty reply", {Send("+OK\r\n"), Reply("\r\n"), bye}, 0, user + "QUIT\r\n"},
+        {"closed after greeting", {Send("+OK\r\n"), Hangup()}, 0, user + "QUIT\r\n"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        ScriptedPeer peer(row.script);
+        {
+            CPop3Connection conversation;
+            EXPECT_EQ(conversation.Connect(peer.Address(), "bob smith", "pw", 110), row.result);
+            EXPECT_EQ(conversation.IsOpen(), row.result == 1);
+            conversation.Close();
+            EXPECT_EQ(conversation.ServerName(), peer.Address());
+        }
+        EXPECT_EQ(peer.Received(), row.sent);
+    }
+}
+
+TEST(Pop3Connect, FailsWithoutTrafficWhenNothingConnects) {
+    RefusingPort refusing;
+    const std::string refused = "127.0.0.1:" + std::to_string(refusing.Port());
+    for (const std::string& host : {std::string("no-such-host.invalid"), refused,
+                                    std::string("127.0.0.1:0"), std::string("127.0.0.1:x")}) {
+        SCOPED_TRACE(host);
+        CPop3Connection conversation;
+        EXPECT_EQ(conversation.Connect(host, "bob", "pw", 110), 0);
+        EXPECT_FALSE(conversation.IsOpen());
+        EXPECT_EQ(conversation.Close(), 0);
+        EXPECT_EQ(conversation.ServerName(), host);
+    }
+}
+
+TEST(Pop3Connect, ReachesTheServerByEveryFormOfItsName) {
+    const Script session = Login() + Script{Reply("+OK bye\r\n")};
+    ScriptedPeer peer(std::vector<Script>(3, session));
+    const std::string port = std::to_string(peer.Port());
+    // The port passed in counts only when the name carries none.
+    const std::vector<std::pair<std::string, uint32_t>> rows = {
+        {"127.0.0.1", peer.Port()}, {"127.0.0.1:" + port, 1}, {"localhost:" + port, 1}};
+    for (const auto& [host, passedPort] : rows) {
+        SCOPED_TRACE(host);
+        CPop3Connection conversation;
+        EXPECT_EQ(conversation.Connect(host, "bob", "pw", passedPort), 1);
+        EXPECT_EQ(conversation.Close(), 1);
+    }
+}
+
+TEST(Endpoint, SplitsAnOptionalPortFromTheName) {
+    struct Row {
+        std::string host;
+        std::optional<std::pair<std::string, uint16_t>> expected;
+    };
+    using E = std::pair<std::string, uint16_t>;
+    const std::vector<Row> rows = {
+        {"pop.example.org", E{"pop.example.org", 110}},
+        {"pop.example.org:995", E{"pop.example.org", 995}},
+        {"[::1]:2110", E{"::1", 2110}},
+        {"[::1]", E{"::1", 110}},
+        {"fe80::1", E{"fe80::1", 110}},
+        {"pop:", std::nullopt},
+        {"pop:65536", std::nullopt},
+        {"pop:12ab", std::nullopt},
+        {"[::1]2110", std::nullopt},
+        {"[::1", std::nullopt},
+        {"", std::nullopt},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.host);
+        std::optional<Endpoint> endpoint = ParseEndpoint(row.host, 110);
+        ASSERT_EQ(endpoint.has_value(), row.expected.has_value());
+        if (endpoint) {
+            EXPECT_EQ(endpoint->name, row.expected->first);
+            EXPECT_EQ(endpoint->port, row.expected->second);
+        }
+    }
+}
+
+TEST(Pop3Close, QuitsOnceAndOnlyWhenOpen) {
+    CPop3Connection unconnected;
+    EXPECT_EQ(unconnected.Close(), 0);
+    EXPECT_EQ(unconnected.SendLine("NOOP"), 0);
+    EXPECT_EQ(unconnected.ReadLine(), "");
+    EXPECT_EQ(unconnected.ServerName(), "(none)");
+
+    ScriptedPeer peer(Login() + Script{Reply("+OK bye\r\n")});
+    {
+        CPop3Connection conversation;
+        ASSERT_EQ(conversation.Connect(peer.Address(), "bob", "pw", 110), 1);
+        EXPECT_EQ(conversation.Close(), 1);
+        EXPECT_EQ(conversation.Close(), 0);
+        EXPECT_EQ(conversation.SendLine("NOOP"), 0);
+    }
+    EXPECT_EQ(peer.Received(), kLogin + "QUIT\r\n");
+}
+
+TEST(Pop3Close, ShutsDownEvenWhenTheQuitExchangeFails) {
+    ChannelLimits limits;
+    limits.ioTimeout = std::chrono::milliseconds(300);
+    ScriptedPeer peer(Login() + Script{Stall()});
+    {
+        CPop3Connection conversation({}, limits);
+        ASSERT_EQ(conversation.Connect(peer.Address(), "bob", "pw", 110), 1);
+        EXPECT_EQ(conversation.Close(), 1);
+        EXPECT_FALSE(conversation.IsOpen());
+    }
+    EXPECT_EQ(peer.Received(), kLogin + "QUIT\r\n");
+}
+
+TEST(Pop3Abort, FailsEveryLaterOperationWithoutAWordToTheServer) {
+    ScriptedPeer peer(Login() + Script{Reply("+OK 1 10\r\n")});
+    {
+        CPop3Connection conversation;
+        ASSERT_EQ(conversation.Connect(peer.Address(), "bob", "pw", 110), 1);
+        conversation.Abort();
+        EXPECT_FALSE(conversation.IsOpen());
+        EXPECT_EQ(conversation.GetMessageCount(), -1);
+        EXPECT_EQ(conversation.RetrieveHeaders(), 0);
+        EXPECT_EQ(conversation.SendLine("NOOP"), 0);
+        EXPECT_EQ(conversation.ReadLine(), "");
+        EXPECT_EQ(conversation.Close(), 0);
+        EXPECT_EQ(conversation.Connect(peer.Address(), "bob", "pw", 110), 0);
+        EXPECT_TRUE(conversation.Subjects().empty());
+    }
+    EXPECT_EQ(peer.Received(), kLogin);
+}
+
+TEST(Pop3Abort, FromTheWaitHookEndsAStalledWaitAtOnce) {
+    ScriptedPeer peer(Login() + Script{Await(), Stall()});
+    {
+        CPop3Connection* self = nullptr;
+        int hookCalls = 0;
+        CPop3Connection conversation([&] {
+            if (self != nullptr) {
+                ++hookCalls;
+                self->Abort();
+            }
+        });
+        ASSERT_EQ(conversation.Connect(peer.Address(), "bob", "pw", 110), 1);
+        self = &conversation;
+        EXPECT_EQ(conversation.GetMessageCount(), -1);
+        EXPECT_EQ(hookCalls, 1);
+        EXPECT_FALSE(conversation.IsOpen());
+        EXPECT_EQ(conversation.Close(), 0);
+    }
+    EXPECT_EQ(peer.Received(), kLogin + "STAT\r\n");
+}
+
+} // namespace

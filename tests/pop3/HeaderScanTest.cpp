@@ -1,0 +1,208 @@
+#include "Pop3Connection.h"
+#include "ScriptedPeer.h"
+
+#include <gtest/gtest.h>
+
+using namespace testpeer;
+
+namespace {
+
+const std::string kLogin = "USER bob\r\nPASS pw\r\nNOOP\r\n";
+
+void ExpectListsOfOneLength(const CPop3Connection& conversation, std::size_t length) {
+    EXPECT_EQ(conversation.Subjects().size(), length);
+    EXPECT_EQ(conversation.Froms().size(), length);
+    EXPECT_EQ(conversation.MessageIds().size(), length);
+    EXPECT_EQ(conversation.HeaderTexts().size(), length);
+}
+
+TEST(HeaderScan, CountsTwiceThenAsksForEachHeaderBlockInTurn) {
+    ScriptedPeer peer(
+        HealthyMailbox({"Subject: one\r\n\r\n", "Subject: two\r\n\r\n", "Subject: three\r\n\r\n"}));
+    {
+        CPop3Connection conversation;
+        ASSERT_EQ(conversation.Connect(peer.Address(), "bob", "pw", 110), 1);
+        EXPECT_EQ(conversation.GetMessageCount(), 3);
+        EXPECT_EQ(conversation.RetrieveHeaders(), 1);
+        EXPECT_TRUE(conversation.IsIdle());
+        EXPECT_EQ(conversation.Subjects(), (std::vector<std::string>{"one", "two", "three"}));
+        ExpectListsOfOneLength(conversation, 3);
+        EXPECT_EQ(conversation.Close(), 1);
+    }
+    EXPECT_EQ(peer.Received(),
+              kLogin + "STAT\r\nSTAT\r\nTOP 1 0\r\nTOP 2 0\r\nTOP 3 0\r\nQUIT\r\n");
+}
+
+TEST(HeaderScan, ExtractsFieldsByLineStartInAnyCase) {
+    struct Row {
+        const char* name;
+        std::string block;
+        std::string subject, from, id, text;
+    };
+    const std::vector<Row> rows = {
+        {"well formed", "From: Ann <a@x>\r\nSubject: Hi\r\nMessage-ID: <1@x>\r\n\r\n", "Hi",
+         "Ann <a@x>", "<1@x>", "From: Ann <a@x>\nSubject: Hi\nMessage-ID: <1@x>\n\n"},
+        {"no field at all", "X-Other: 1\r\n\r\n", "(untitled)", "(unknown)", "(none)",
+         "X-Other: 1\n\n"},
+        {"From without colon", "From ann@x\r\n", "(untitled)", "ann@x", "(none)", "From ann@x\n"},
+        {"Fromage", "Fromage: brie\r\n", "(untitled)", "ge: brie", "(none)", "Fromage: brie\n"},
+        {"blank before colon", "Subject : x\r\n", ": x", "(unknown)", "(none)", "Subject : x\n"},
+        {"empty value", "Subject:\r\n", "", "(unknown)", "(none)", "Subject:\n"},
+        {"name alone", "Subject\r\n", "", "(unknown)", "(none)", "Subject\n"},
+        {"any case", "SUBJECT: a\r\nmessage-id: <b>\r\n", "a", "(unknown)", "<b>",
+         "SUBJECT: a\nmessage-id: <b>\n"},
+        {"later line wins", "Subject: one\r\nSubject: two\r\n", "two", "(unknown)", "(none)",
+         "Subject: one\nSubject: two\n"},
+        {"name only ends in a field", "Resent-From: r\r\nX-Subject: s\r\n", "(untitled)",
+         "(unknown)", "(none)", "Resent-From: r\nX-Subject: s\n"},
+        {"folded", "Subject: first\r\n\tsecond\r\n", "first", "(unknown)", "(none)",
+         "Subject: first\n\tsecond\n"},
+        {"blanks around the value", "Subject:   spaced \t\r\n", "spaced", "(unknown)", "(none)",
+         "Subject:   spaced\n"},
+        {"dot-stuffed", "..\r\nSubject: s\r\n", "s", "(unknown)", "(none)", "..\nSubject: s\n"},
+        {"dot and blank ends the block", "Subject: a\r\n. \r\nSubject: b\r\n", "a", "(unknown)",
+         "(none)", "Subject: a\n"},
+        {"bare LF", "Subject: lf\nFrom: f\n", "lf", "f", "(none)", "Subject: lf\nFrom: f\n"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        ScriptedPeer peer(HealthyMailbox({row.block}));
+        CPop3Connection conversation;
+        ASSERT_EQ(conversation.Connect(peer.Address(), "bob", "pw", 110), 1);
+        ASSERT_EQ(conversation.GetMessageCount(), 1);
+        ASSERT_EQ(conversation.RetrieveHeaders(), 1);
+        ExpectListsOfOneLength(conversation, 1);
+        EXPECT_EQ(conversation.Subjects()[0], row.subject);
+        EXPECT_EQ(conversation.Froms()[0], row.from);
+        EXPECT_EQ(conversation.MessageIds()[0], row.id);
+        EXPECT_EQ(conversation.HeaderTexts()[0], row.text);
+    }
+}
+
+TEST(HeaderScan, ParsesTheStatCount) {
+    const std::vector<std::pair<std::string, int>> rows = {
+        {"+OK 2 320", 2}, {"+OK 0 0", 0},     {"+OK   7   900  ", 7},
+        {"+OK 5", 5},     {"* +OK 3 100", 3}, {"+OK 99999999999 1", 2147483647},
+        {"+OK x 1", 0},   {"+ok 2 320", -1},  {"-ERR locked", -1},
+        {"", -1},
+    };
+    for (const auto& [reply, count] : rows) {
+        SCOPED_TRACE(reply);
+        ScriptedPeer peer(Login() + Script{Reply(reply + "\r\n")});
+        CPop3Connection conversation;
+        ASSERT_EQ(conversation.Connect(peer.Address(), "bob", "pw", 110), 1);
+        EXPECT_EQ(conversation.GetMessageCount(), count);
+    }
+}
+
+TEST(HeaderScan, StopsWaitingForABlockThatCannotCome) {
+    struct Row {
+        const char* name;
+        Script afterCounts; // the scan's own STAT reply onward
+        std::size_t maxHeaderBytes;
+        int result;
+        std::vector<std::string> subjects;
+        bool open;
+    };
+    const Step topA = Reply("+OK\r\nSubject: a\r\n.\r\n");
+    const Step topC = Reply("+OK\r\nSubject: c\r\n.\r\n");
+    const Step stat3 = Reply("+OK 3 30\r\n");
+    const Step bye = Reply("+OK bye\r\n");
+    const std::string bigHeader = "X-Big: " + std::string(100, 'b') + "\r\n";
+    const std::vector<Row> rows = {
+        {"empty mailbox", {Reply("+OK 0 0\r\n"), bye}, 4096, 1, {}, true},
+        {"TOP refused",
+         {stat3, topA, Reply("-ERR no such message\r\n"), topC, bye},
+         4096,
+         1,
+         {"a", "(untitled)", "c"},
+         true},
+        {"status line a lone dot",
+         {stat3, topA, Reply(".\r\n"), topC, bye},
+         4096,
+         1,
+         {"a", "(untitled)", "c"},
+         true},
+        {"STAT refused", {Reply("-ERR\r\n"), bye}, 4096, 0, {}, true},
+        {"server leaves mid-block",
+         {stat3, topA, Reply("+OK\r\nSubject: b\r\n"), Hangup()},
+         4096,
+         0,
+         {"a", "b"},
+         true},
+        {"block over its bound",
+         {stat3, topA, Reply("+OK\r\n" + bigHeader + ".\r\n"), Stall()},
+         64,
+         0,
+         {"a", "(untitled)"},
+         false},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        ChannelLimits limits;
+        limits.maxHeaderBytes = row.maxHeaderBytes;
+        ScriptedPeer peer(Login() + Script{Reply("+OK 3 30\r\n")} + row.afterCounts);
+        CPop3Connection conversation({}, limits);
+        ASSERT_EQ(conversation.Connect(peer.Address(), "bob", "pw", 110), 1);
+        ASSERT_EQ(conversation.GetMessageCount(), 3);
+        EXPECT_EQ(conversation.RetrieveHeaders(), row.result);
+        EXPECT_TRUE(conversation.IsIdle());
+        EXPECT_EQ(conversation.Subjects(), row.subjects);
+        ExpectListsOfOneLength(conversation, row.subjects.size());
+        EXPECT_EQ(conversation.IsOpen(), row.open);
+    }
+}
+
+TEST(HeaderScan, CarriesOutACloseThatCameDuringTheScanAfterTheLastMessage) {
+    ScriptedPeer peer(Login() + Script{Reply("+OK 2 0\r\n"), Reply("+OK 2 0\r\n"), Await(), Hold(),
+                                       Send("+OK\r\n.\r\n"), Reply("+OK\r\n.\r\n"),
+                                       Reply("+OK bye\r\n")});
+    {
+        CPop3Connection* self = nullptr;
+        std::vector<int> closeResults;
+        CPop3Connection conversation([&] {
+            if (self != nullptr && closeResults.empty()) {
+                closeResults.push_back(self->Close());
+                peer.Release();
+            }
+        });
+        ASSERT_EQ(conversation.Connect(peer.Address(), "bob", "pw", 110), 1);
+        ASSERT_EQ(conversation.GetMessageCount(), 2);
+        self = &conversation;
+        EXPECT_EQ(conversation.RetrieveHeaders(), 1);
+        EXPECT_EQ(closeResults, std::vector<int>{0});
+        EXPECT_FALSE(conversation.IsOpen());
+        ExpectListsOfOneLength(conversation, 2);
+        EXPECT_EQ(conversation.Close(), 0);
+    }
+    EXPECT_EQ(peer.Received(), kLogin + "STAT\r\nSTAT\r\nTOP 1 0\r\nTOP 2 0\r\nQUIT\r\n");
+}
+
+TEST(HeaderScan, AbortFromTheWaitHookEndsTheScanWithoutQuit) {
+    ScriptedPeer peer(Login() + Script{Reply("+OK 2 0\r\n"), Reply("+OK 2 0\r\n"),
+                                       Reply("+OK\r\nSubject: a\r\n.\r\n"), Await(), Stall()});
+    {
+        CPop3Connection* self = nullptr;
+        int hookCallsAfterAbort = 0;
+        bool aborted = false;
+        CPop3Connection conversation([&] {
+            if (aborted) {
+                ++hookCallsAfterAbort;
+            } else if (self != nullptr && self->Subjects().size() == 2) {
+                aborted = true;
+                self->Abort();
+            }
+        });
+        ASSERT_EQ(conversation.Connect(peer.Address(), "bob", "pw", 110), 1);
+        ASSERT_EQ(conversation.GetMessageCount(), 2);
+        self = &conversation;
+        EXPECT_EQ(conversation.RetrieveHeaders(), 0);
+        EXPECT_EQ(hookCallsAfterAbort, 0);
+        EXPECT_TRUE(conversation.IsIdle());
+        EXPECT_EQ(conversation.Subjects(), (std::vector<std::string>{"a", "(untitled)"}));
+        ExpectListsOfOneLength(conversation, 2);
+    }
+    EXPECT_EQ(peer.Received(), kLogin + "STAT\r\nSTAT\r\nTOP 1 0\r\nTOP 2 0\r\n");
+}
+
+} // namespace

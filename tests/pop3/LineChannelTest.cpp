@@ -1,0 +1,89 @@
+#include "Pop3Connection.h"
+#include "ScriptedPeer.h"
+
+#include <gtest/gtest.h>
+
+using namespace testpeer;
+
+namespace {
+
+// Logs in, sends one command, and reads as many lines as `lines` holds.
+std::vector<std::string> ReadAfterLogin(CPop3Connection& conversation, const ScriptedPeer& peer,
+                                        std::size_t lines) {
+    std::vector<std::string> read;
+    if (conversation.Connect(peer.Address(), "bob", "pw", 110) == 1 &&
+        conversation.SendLine("LIST") == 1) {
+        for (std::size_t i = 0; i < lines; ++i) {
+            read.push_back(conversation.ReadLine());
+        }
+    }
+    return read;
+}
+
+TEST(LineChannel, SplitsLinesAtCrLfOrBareLfWhateverTheSegments) {
+    struct Row {
+        const char* name;
+        std::vector<std::string> segments;
+        std::vector<std::string> lines;
+    };
+    const std::vector<Row> rows = {
+        {"CR LF", {"+OK a\r\nb\r\n"}, {"+OK a", "b"}},
+        {"bare LF", {"+OK a\nb\n"}, {"+OK a", "b"}},
+        {"split everywhere", {"+O", "K a\r", "\nb", "\r\n"}, {"+OK a", "b"}},
+        {"bare CR is not a line end", {"a\rb\r\n"}, {"a\rb"}},
+        {"empty lines", {"\r\n\n"}, {"", ""}},
+        {"longer than the buffer", {std::string(10000, 'y') + "\r\n"}, {std::string(10000, 'y')}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        ScriptedPeer peer(Login() + Script{ReplySegmented(row.segments), Reply("+OK bye\r\n")});
+        CPop3Connection conversation;
+        EXPECT_EQ(ReadAfterLogin(conversation, peer, row.lines.size()), row.lines);
+        EXPECT_TRUE(conversation.IsOpen());
+        EXPECT_EQ(conversation.Close(), 1);
+    }
+}
+
+TEST(LineChannel, EndOfStreamReadsAsEmptyLinesAndKeepsTheConversationOpen) {
+    ScriptedPeer peer(Login() + Script{Reply("last\r\nunfinished"), Hangup()});
+    {
+        CPop3Connection conversation;
+        EXPECT_EQ(ReadAfterLogin(conversation, peer, 4),
+                  (std::vector<std::string>{"last", "unfinished", "", ""}));
+        EXPECT_TRUE(conversation.IsOpen());
+        EXPECT_EQ(conversation.GetMessageCount(), -1);
+        EXPECT_EQ(conversation.Close(), 1);
+    }
+    EXPECT_EQ(peer.Received(), "USER bob\r\nPASS pw\r\nNOOP\r\nLIST\r\nSTAT\r\nQUIT\r\n");
+}
+
+TEST(LineChannel, BoundsEveryWaitAndEveryLine) {
+    struct Row {
+        const char* name;
+        Step reply;
+        std::size_t maxLineBytes;
+        bool stillOpen;
+    };
+    const std::string sixteen(16, 'a');
+    const std::vector<Row> rows = {
+        {"line at the limit", Reply(sixteen + "\r\n"), 16, true},
+        {"line end split after the limit", ReplySegmented({sixteen + "\r", "\n"}), 16, true},
+        {"line over the limit", Reply(sixteen + "a\r\n"), 16, false},
+        {"endless line", Flood(8 * 1024 * 1024), 64 * 1024, false},
+        {"server never answers", Await(), 1024, false},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        ChannelLimits limits;
+        limits.maxLineBytes = row.maxLineBytes;
+        limits.ioTimeout = std::chrono::milliseconds(300);
+        ScriptedPeer peer(Login() + Script{row.reply, Stall()});
+        CPop3Connection conversation({}, limits);
+        std::vector<std::string> read = ReadAfterLogin(conversation, peer, 1);
+        ASSERT_EQ(read.size(), 1U);
+        EXPECT_EQ(read[0], row.stillOpen ? sixteen : "");
+        EXPECT_EQ(conversation.IsOpen(), row.stillOpen);
+    }
+}
+
+} // namespace

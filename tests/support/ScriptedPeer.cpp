@@ -1,0 +1,295 @@
+#include "ScriptedPeer.h"
+
+#include <arpa/inet.h>
+#include <cerrno>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <poll.h>
+#include <stdexcept>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace testpeer {
+
+namespace {
+
+constexpr std::chrono::milliseconds kPollSlice{50};
+constexpr std::chrono::milliseconds kSegmentPause{20};
+constexpr std::chrono::seconds kReceivedWait{10};
+
+} // namespace
+
+struct ScriptedPeer::Session {
+    std::size_t index;
+    int fd;
+    std::string pending; // received, not yet taken by AwaitLine
+};
+
+Script operator+(Script first, const Script& second) {
+    first.insert(first.end(), second.begin(), second.end());
+    return first;
+}
+
+Step Send(std::string bytes) {
+    return Step(Step::Kind::Send, {std::move(bytes)});
+}
+
+Step Reply(std::string bytes) {
+    return ReplySegmented({std::move(bytes)});
+}
+
+Step ReplySegmented(std::vector<std::string> pieces) {
+    return Step(Step::Kind::AwaitLine, std::move(pieces));
+}
+
+Step Await() {
+    return Step(Step::Kind::AwaitLine);
+}
+
+Step Pause(std::chrono::milliseconds delay) {
+    return Step(Step::Kind::Pause, {}, delay);
+}
+
+Step Hold() {
+    return Step(Step::Kind::Hold);
+}
+
+Step Stall() {
+    return Step(Step::Kind::Stall);
+}
+
+Step Hangup() {
+    return Step(Step::Kind::Hangup);
+}
+
+Step Flood(std::size_t bytes) {
+    return Step(Step::Kind::Flood, {}, {}, bytes);
+}
+
+Script Login() {
+    return {Send("+OK POP3 ready\r\n"), Reply("+OK\r\n"), Reply("+OK\r\n"), Reply("+OK\r\n")};
+}
+
+Script HealthyMailbox(const std::vector<std::string>& headerBlocks) {
+    std::size_t size = 0;
+    for (const std::string& block : headerBlocks) {
+        size += block.size();
+    }
+    std::string stat =
+        "+OK " + std::to_string(headerBlocks.size()) + " " + std::to_string(size) + "\r\n";
+    Script script = Login();
+    script.push_back(Reply(stat));
+    if (!headerBlocks.empty()) {
+        script.push_back(Reply(stat));
+    }
+    for (const std::string& block : headerBlocks) {
+        script.push_back(Reply("+OK\r\n" + block + ".\r\n"));
+    }
+    script.push_back(Reply("+OK bye\r\n"));
+    return script;
+}
+
+std::string HealthyTranscript(const std::string& user, const std::string& password,
+                              std::size_t messages) {
+    std::string sent = "USER " + user + "\r\nPASS " + password + "\r\nNOOP\r\nSTAT\r\n";
+    if (messages > 0) {
+        sent += "STAT\r\n";
+    }
+    for (std::size_t number = 1; number <= messages; ++number) {
+        sent += "TOP " + std::to_string(number) + " 0\r\n";
+    }
+    return sent + "QUIT\r\n";
+}
+
+ScriptedPeer::ScriptedPeer(Script script) : ScriptedPeer(std::vector<Script>{std::move(script)}) {}
+
+ScriptedPeer::ScriptedPeer(std::vector<Script> sessions)
+    : m_scripts(std::move(sessions)), m_received(m_scripts.size()),
+      m_ended(m_scripts.size(), false) {
+    m_listener = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    if (m_listener < 0 ||
+        ::bind(m_listener, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
+        ::listen(m_listener, 8) != 0 ||
+        ::getsockname(m_listener, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
+        throw std::runtime_error("scripted peer: cannot listen on 127.0.0.1");
+    }
+    m_port = ntohs(address.sin_port);
+    m_thread = std::thread([this] { Serve(); });
+}
+
+ScriptedPeer::~ScriptedPeer() {
+    {
+        std::lock_guard lock(m_mutex);
+        m_stopping = true;
+    }
+    m_changed.notify_all();
+    m_thread.join();
+    ::close(m_listener);
+}
+
+std::string ScriptedPeer::Address() const {
+    return "127.0.0.1:" + std::to_string(m_port);
+}
+
+void ScriptedPeer::Release() {
+    {
+        std::lock_guard lock(m_mutex);
+        ++m_releases;
+    }
+    m_changed.notify_all();
+}
+
+std::string ScriptedPeer::Received(std::size_t session) const {
+    std::unique_lock lock(m_mutex);
+    m_changed.wait_for(lock, kReceivedWait, [&] { return m_ended.at(session); });
+    return m_received.at(session);
+}
+
+void ScriptedPeer::Serve() {
+    for (std::size_t index = 0; index < m_scripts.size(); ++index) {
+        int fd = -1;
+        while (fd < 0) {
+            if (!WaitReady(m_listener, POLLIN)) {
+                return;
+            }
+            fd = ::accept4(m_listener, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
+        }
+        int on = 1;
+        ::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
+        Session session{index, fd, {}};
+        for (const Step& step : m_scripts[index]) {
+            if (!RunStep(session, step)) {
+                break;
+            }
+        }
+        while (ReadSome(session)) {
+        }
+        ::close(fd);
+        {
+            std::lock_guard lock(m_mutex);
+            m_ended[index] = true;
+        }
+        m_changed.notify_all();
+    }
+}
+
+// False when no later step is to run.
+bool ScriptedPeer::RunStep(Session& session, const Step& step) {
+    switch (step.kind) {
+    case Step::Kind::AwaitLine:
+        if (!AwaitLine(session)) {
+            return false;
+        }
+        [[fallthrough]];
+    case Step::Kind::Send:
+        for (std::size_t i = 0; i < step.segments.size(); ++i) {
+            if ((i > 0 && !Sleep(kSegmentPause)) || !SendAll(session, step.segments[i])) {
+                return false;
+            }
+        }
+        return true;
+    case Step::Kind::Pause:
+        return Sleep(step.pause);
+    case Step::Kind::Hold: {
+        std::unique_lock lock(m_mutex);
+        m_changed.wait(lock, [this] { return m_stopping || m_releases > 0; });
+        if (m_stopping) {
+            return false;
+        }
+        --m_releases;
+        return true;
+    }
+    case Step::Kind::Stall:
+        return false;
+    case Step::Kind::Flood:
+        Flood(session, step.floodBytes);
+        [[fallthrough]];
+    case Step::Kind::Hangup:
+        // Half-close: the client reads end of stream, and what it still sends
+        // is recorded rather than answered with a reset.
+        ::shutdown(session.fd, SHUT_WR);
+        return false;
+    }
+    return false;
+}
+
+bool ScriptedPeer::WaitReady(int fd, short events) const {
+    for (;;) {
+        {
+            std::lock_guard lock(m_mutex);
+            if (m_stopping) {
+                return false;
+            }
+        }
+        pollfd entry{fd, events, 0};
+        int ready = ::poll(&entry, 1, static_cast<int>(kPollSlice.count()));
+        if (ready > 0) {
+            return true;
+        }
+        if (ready < 0 && errno != EINTR) {
+            return false;
+        }
+    }
+}
+
+bool ScriptedPeer::ReadSome(Session& session) {
+    if (!WaitReady(session.fd, POLLIN)) {
+        return false;
+    }
+    char buffer[4096];
+    ssize_t count = ::recv(session.fd, buffer, sizeof buffer, 0);
+    if (count < 0) {
+        return errno == EAGAIN || errno == EINTR;
+    }
+    if (count == 0) {
+        return false;
+    }
+    session.pending.append(buffer, static_cast<std::size_t>(count));
+    std::lock_guard lock(m_mutex);
+    m_received[session.index].append(buffer, static_cast<std::size_t>(count));
+    return true;
+}
+
+bool ScriptedPeer::AwaitLine(Session& session) {
+    std::size_t end;
+    while ((end = session.pending.find('\n')) == std::string::npos) {
+        if (!ReadSome(session)) {
+            return false;
+        }
+    }
+    session.pending.erase(0, end + 1);
+    return true;
+}
+
+bool ScriptedPeer::SendAll(Session& session, const std::string& bytes) {
+    std::size_t sent = 0;
+    while (sent < bytes.size()) {
+        ssize_t count = ::send(session.fd, bytes.data() + sent, bytes.size() - sent, MSG_NOSIGNAL);
+        if (count >= 0) {
+            sent += static_cast<std::size_t>(count);
+        } else if (errno != EINTR && (errno != EAGAIN || !WaitReady(session.fd, POLLOUT))) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool ScriptedPeer::Sleep(std::chrono::milliseconds delay) const {
+    std::unique_lock lock(m_mutex);
+    return !m_changed.wait_for(lock, delay, [this] { return m_stopping; });
+}
+
+void ScriptedPeer::Flood(Session& session, std::size_t bytes) {
+    const std::string chunk(64 * 1024, 'x');
+    for (std::size_t sent = 0; sent < bytes; sent += chunk.size()) {
+        if (!SendAll(session, chunk.substr(0, bytes - sent))) {
+            return;
+        }
+    }
+}
+
+} // namespace testpeer
