@@ -243,8 +243,8 @@ TEST_F(FileRegistryTest, FullDiskLeavesTheOldFileWhole) {
 }
 
 TEST_F(FileRegistryTest, ProcessKilledWhileSavingLeavesTheOldOrTheNewFile) {
-    const RegValue values[] = {RegValue::Sz(std::string(300000, 'a')),
-                               RegValue::Sz(std::string(200000, 'b'))};
+    const RegValue values[] = {RegValue::Sz(std::string(20000, 'a')),
+                               RegValue::Sz(std::string(10000, 'b'))};
     std::string texts[2];
     for (int i = 0; i < 2; ++i) {
         MemoryRegistry tree;
@@ -258,26 +258,27 @@ TEST_F(FileRegistryTest, ProcessKilledWhileSavingLeavesTheOldOrTheNewFile) {
         ASSERT_TRUE(registry.SetValue(kSettings, "V", values[0]));
     }
     std::mt19937 random(20240601);
-    for (int kill = 0; kill < 100; ++kill) {
+    for (int kill = 0; kill < 60; ++kill) {
         int ready[2];
         ASSERT_EQ(::pipe(ready), 0);
         const pid_t pid = ::fork();
         if (pid == 0) {
             FileRegistry registry(path);
-            ssize_t unused = ::write(ready[1], "+", 1);
-            (void)unused;
             for (int i = 1;; i ^= 1) {
                 registry.SetValue(kSettings, "V", values[i]);
+                if (i == 1 && ::write(ready[1], "+", 1) != 1) {
+                    ::_exit(1);
+                }
             }
         }
         ::close(ready[1]);
         pollfd started{ready[0], POLLIN, 0};
         ASSERT_EQ(::poll(&started, 1, 10000), 1);
-        ::close(ready[0]);
         // The kill lands at a random moment of the save loop.
-        std::this_thread::sleep_for(std::chrono::microseconds(random() % 4000));
+        std::this_thread::sleep_for(std::chrono::microseconds(random() % 30000));
         ::kill(pid, SIGKILL);
         ASSERT_EQ(::waitpid(pid, nullptr, 0), pid);
+        ::close(ready[0]);
         const std::string text = ReadFile(path);
         ASSERT_TRUE(text == texts[0] || text == texts[1])
             << "kill " << kill << " left " << text.size() << " bytes";
