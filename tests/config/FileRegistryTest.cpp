@@ -287,33 +287,18 @@ TEST_F(FileRegistryTest, ProcessKilledWhileSavingLeavesTheOldOrTheNewFile) {
 }
 
 TEST(FileRegistryDefaultPath, FollowsXdgConfigHomeElseHome) {
-    const struct {
-        const char* config;
-        std::string expected;
-    } rows[] = {
-        {"/xdg", "/xdg/Halvik/Tarvo.reg"},
-        {"", "/home/jo/.config/Halvik/Tarvo.reg"},
-        {"relative", "/home/jo/.config/Halvik/Tarvo.reg"},
-        {nullptr, "/home/jo/.config/Halvik/Tarvo.reg"},
-    };
-    const std::string oldHome = std::getenv("HOME") ? std::getenv("HOME") : "";
-    const char* oldConfig = std::getenv("XDG_CONFIG_HOME");
-    const std::string savedConfig = oldConfig ? oldConfig : "";
+    const char* rows[][2] = {{"/xdg", "/xdg/Halvik/Tarvo.reg"},
+                             {"", "/home/jo/.config/Halvik/Tarvo.reg"},
+                             {"relative", "/home/jo/.config/Halvik/Tarvo.reg"}};
+    const std::string home = std::getenv("HOME") ? std::getenv("HOME") : "";
     ::setenv("HOME", "/home/jo", 1);
-    for (const auto& row : rows) {
-        if (row.config) {
-            ::setenv("XDG_CONFIG_HOME", row.config, 1);
-        } else {
-            ::unsetenv("XDG_CONFIG_HOME");
-        }
-        EXPECT_EQ(FileRegistry::DefaultPath(), row.expected) << (row.config ? row.config : "unset");
+    for (const auto& [config, expected] : rows) {
+        ::setenv("XDG_CONFIG_HOME", config, 1);
+        EXPECT_EQ(FileRegistry::DefaultPath(), expected) << config;
     }
-    ::setenv("HOME", oldHome.c_str(), 1);
-    if (oldConfig) {
-        ::setenv("XDG_CONFIG_HOME", savedConfig.c_str(), 1);
-    } else {
-        ::unsetenv("XDG_CONFIG_HOME");
-    }
+    ::unsetenv("XDG_CONFIG_HOME");
+    EXPECT_EQ(FileRegistry::DefaultPath(), rows[1][1]);
+    ::setenv("HOME", home.c_str(), 1);
 }
 
 } // namespace
