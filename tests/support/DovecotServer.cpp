@@ -12,6 +12,7 @@
 #include <signal.h>
 #include <sstream>
 #include <stdexcept>
+#include <sys/prctl.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -253,12 +254,19 @@ bool DovecotServer::Launch() {
     // safe calls may follow it.
     std::string conf = m_root + "/dovecot.conf";
     std::string errors = m_root + "/stderr.log";
+    pid_t parent = ::getpid();
     pid_t pid = ::fork();
     if (pid < 0) {
         return false;
     }
     if (pid == 0) {
         ::setpgid(0, 0);
+        // A test killed outright (a ctest time-out) must not leave a server
+        // behind. The signal follows the creating thread, which outlives us.
+        ::prctl(PR_SET_PDEATHSIG, SIGTERM);
+        if (::getppid() != parent) {
+            ::_exit(127);
+        }
         int out = ::open(errors.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0644);
         int none = ::open("/dev/null", O_RDONLY);
         if (out >= 0 && none >= 0) {
