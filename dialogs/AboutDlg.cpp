@@ -1,0 +1,61 @@
+#include "AboutDlg.h"
+
+#include "TarvoResources.h"
+#include "resource.h"
+
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+
+CAboutDlg::CAboutDlg(MessageBoxes& boxes, QWidget* parent)
+    : TemplateDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                                 Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
+      m_boxes(boxes) {
+    setWindowTitle(QStringLiteral("About Tarvo"));
+    setFixedSize(Units().Size(239, 98));
+
+    auto* ok = Place(new QPushButton(QStringLiteral("OK"), this), "ok", 103, 77, 50, 14);
+    ok->setDefault(true);
+    auto* text = Place(new QLabel(AboutText(), this), "text", 7, 7, 144, 66);
+    text->setTextFormat(Qt::PlainText);
+    text->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    auto* thanks =
+        Place(new QPushButton(QStringLiteral("Thanks to..."), this), "thanks", 7, 77, 50, 14);
+    auto* picture = Place(new QLabel(this), "picture", 160, 8, 72, 83);
+    picture->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    picture->setAlignment(Qt::AlignCenter);
+    picture->setPixmap(TarvoBitmap(IDB_ABOUT).scaled(
+        picture->contentsRect().size(), Qt::KeepAspectRatio, Qt::SmoothTransformation));
+
+    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+    connect(thanks, &QPushButton::clicked, this, &CAboutDlg::OnThanks);
+}
+
+QString CAboutDlg::AboutText() {
+    return QStringLiteral("Tarvo: multiple account mail checker\n"
+                          "Made by Halvik\n"
+                          "Version %1\n"
+                          "\n"
+                          "Reports and suggestions to:\n"
+                          "tarvo@example.org\n"
+                          "More information:\n"
+                          "https://example.org/tarvo")
+        .arg(QStringLiteral(TARVO_VERSION));
+}
+
+bool CAboutDlg::event(QEvent* event) {
+    // F1 would ask the program for help, which opens this very box again.
+    if (event->type() == QEvent::ShortcutOverride || event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_F1 && key->modifiers() == Qt::NoModifier) {
+            event->accept();
+            return true;
+        }
+    }
+    return TemplateDialog::event(event);
+}
+
+void CAboutDlg::OnThanks() {
+    m_boxes.Show(this, QStringLiteral("Thanks for their response and help to:"),
+                 TarvoString(IDS_CONTRIBUTORS), MessageBoxes::Icon::None);
+}

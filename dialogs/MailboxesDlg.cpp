@@ -1,0 +1,156 @@
+#include "MailboxesDlg.h"
+
+#include "Text.h"
+
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <QVariant>
+#include <string_view>
+
+namespace {
+
+// The white space of the C library's isspace in the "C" locale. UTF-8
+// continuation bytes are never among them, so a character is never split.
+constexpr std::string_view kWhiteSpace = " \t\n\v\f\r";
+
+std::string Trimmed(const std::string& text) {
+    const std::size_t first = text.find_first_not_of(kWhiteSpace);
+    if (first == std::string::npos) {
+        return {};
+    }
+    return text.substr(first, text.find_last_not_of(kWhiteSpace) - first + 1);
+}
+
+// A field filled from an account remembers that account's bytes, so a name
+// or password that isn't valid UTF-8 comes back unchanged unless edited.
+const char* const kShown = "tarvoShown";
+const char* const kBytes = "tarvoBytes";
+
+void SetField(QLineEdit* field, const std::string& bytes) {
+    const QString text = DisplayText(bytes);
+    field->setText(text);
+    field->setProperty(kShown, text);
+    field->setProperty(kBytes, QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())));
+}
+
+std::string FieldBytes(const QLineEdit* field) {
+    if (field->text() == field->property(kShown).toString()) {
+        return field->property(kBytes).toByteArray().toStdString();
+    }
+    return TypedText(field->text());
+}
+
+} // namespace
+
+CMailboxesDlg::CMailboxesDlg(QWidget* parent)
+    // No close box: Done and Escape end it.
+    : TemplateDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
+      m_list(new QTreeWidget(this)), m_server(new QLineEdit(this)), m_user(new QLineEdit(this)),
+      m_password(new QLineEdit(this)) {
+    setWindowTitle(QStringLiteral("Mailboxes"));
+    setFixedSize(Units().Size(238, 119));
+
+    Place(m_list, "list", 7, 7, 224, 48);
+    m_list->setHeaderHidden(true);
+    m_list->setRootIsDecorated(false);
+    m_list->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_list->header()->setStretchLastSection(false);
+    Place(m_server, "server", 62, 62, 98, 14);
+    Place(m_user, "user", 62, 80, 98, 14);
+    Place(m_password, "password", 62, 98, 98, 14);
+    m_password->setEchoMode(QLineEdit::Password);
+    auto* add = Place(new QPushButton(QStringLiteral("Add"), this), "add", 181, 62, 50, 14);
+    add->setDefault(true);
+    auto* done = Place(new QPushButton(QStringLiteral("Done"), this), "done", 181, 98, 50, 14);
+    Place(new QLabel(QStringLiteral("POP3 Server:"), this), "serverLabel", 7, 65, 45, 8);
+    Place(new QLabel(QStringLiteral("Username:"), this), "userLabel", 7, 83, 45, 8);
+    Place(new QLabel(QStringLiteral("Password:"), this), "passwordLabel", 7, 101, 45, 8);
+    auto* remove =
+        Place(new QPushButton(QStringLiteral("Delete"), this), "delete", 181, 80, 50, 14);
+
+    connect(m_list, &QTreeWidget::itemClicked, this,
+            [this](QTreeWidgetItem* item) { OnClick(item); });
+    connect(add, &QPushButton::clicked, this, &CMailboxesDlg::OnAdd);
+    connect(remove, &QPushButton::clicked, this, &CMailboxesDlg::OnDelete);
+    connect(done, &QPushButton::clicked, this, &QDialog::accept);
+}
+
+void CMailboxesDlg::OnInitDialog() {
+    // The owner keeps the three lists equally long; even out a short one
+    // rather than read past its end.
+    accounts.users.resize(accounts.size());
+    accounts.passwords.resize(accounts.size());
+
+    m_list->setHeaderLabels({QStringLiteral("Configured servers")});
+    m_list->setColumnWidth(0, m_list->contentsRect().width());
+    for (const std::string& server : accounts.servers) {
+        new QTreeWidgetItem(m_list, {DisplayText(server)});
+    }
+    SetCaption();
+}
+
+void CMailboxesDlg::SetCaption() {
+    const std::size_t count = accounts.size();
+    setWindowTitle(count > 0 ? QStringLiteral("%1 server(s) to check").arg(count)
+                             : QStringLiteral("No servers to check"));
+}
+
+void CMailboxesDlg::OnClick(QTreeWidgetItem* item) {
+    const int index = m_list->indexOfTopLevelItem(item);
+    if (index < 0 || static_cast<std::size_t>(index) >= accounts.size()) {
+        return;
+    }
+    const auto i = static_cast<std::size_t>(index);
+    SetField(m_server, accounts.servers[i]);
+    SetField(m_user, accounts.users[i]);
+    SetField(m_password, accounts.passwords[i]);
+}
+
+void CMailboxesDlg::OnAdd() {
+    const std::string server = Trimmed(FieldBytes(m_server));
+    if (server.empty()) {
+        SetField(m_server, {});
+        return;
+    }
+    const std::string user = FieldBytes(m_user);
+    const std::string password = FieldBytes(m_password);
+
+    bool found = false;
+    for (std::size_t i = 0; i < accounts.size(); ++i) {
+        if (accounts.servers[i] == server) {
+            accounts.users[i] = user;
+            accounts.passwords[i] = password;
+            found = true;
+        }
+    }
+    if (!found) {
+        accounts.servers.push_back(server);
+        accounts.users.push_back(user);
+        accounts.passwords.push_back(password);
+        new QTreeWidgetItem(m_list, {DisplayText(server)});
+    }
+
+    SetField(m_server, {});
+    SetField(m_user, {});
+    SetField(m_password, {});
+    SetCaption();
+}
+
+void CMailboxesDlg::OnDelete() {
+    const std::string server = FieldBytes(m_server);
+    for (std::size_t i = 0; i < accounts.size();) {
+        if (accounts.servers[i] == server) {
+            const auto at = static_cast<std::ptrdiff_t>(i);
+            accounts.servers.erase(accounts.servers.begin() + at);
+            accounts.users.erase(accounts.users.begin() + at);
+            accounts.passwords.erase(accounts.passwords.begin() + at);
+            delete m_list->takeTopLevelItem(static_cast<int>(i));
+        } else {
+            ++i;
+        }
+    }
+    SetCaption();
+}

@@ -1,0 +1,36 @@
+// The account editor: one line per server; Add creates or updates the
+// account named in the server field, Delete removes every account of that name.
+#pragma once
+
+#include "Settings.h"
+#include "TemplateDialog.h"
+
+#include <string>
+
+class QLineEdit;
+class QPushButton;
+class QTreeWidget;
+class QTreeWidgetItem;
+
+class CMailboxesDlg : public TemplateDialog {
+public:
+    explicit CMailboxesDlg(QWidget* parent = nullptr);
+
+    // In: the accounts to edit. Out: the accounts as edited, however the
+    // dialog was closed.
+    AccountList accounts;
+
+protected:
+    void OnInitDialog() override;
+
+private:
+    void OnClick(QTreeWidgetItem* item);
+    void OnAdd();
+    void OnDelete();
+    void SetCaption();
+
+    QTreeWidget* m_list;
+    QLineEdit* m_server;
+    QLineEdit* m_user;
+    QLineEdit* m_password;
+};

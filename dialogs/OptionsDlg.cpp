@@ -1,0 +1,84 @@
+#include "OptionsDlg.h"
+
+#include "IntegerField.h"
+#include "TarvoResources.h"
+#include "resource.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace {
+
+constexpr int32_t kShortestDelay = 1;
+constexpr int32_t kLongestDelay = 60;
+
+} // namespace
+
+COptionsDlg::COptionsDlg(MessageBoxes& boxes, QWidget* parent)
+    : TemplateDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                                 Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
+      m_boxes(boxes), m_delay(new QLineEdit(this)),
+      m_sound(new QCheckBox(QStringLiteral("Play notification sound"), this)),
+      m_message(new QCheckBox(QStringLiteral("Show message headers"), this)) {
+    setWindowTitle(QStringLiteral("Tarvo options"));
+    setFixedSize(Units().Size(196, 133));
+
+    Place(m_delay, "delay", 63, 24, 23, 14);
+    m_delay->setAlignment(Qt::AlignRight);
+    m_delay->installEventFilter(new DigitKeysOnly(m_delay));
+    Place(m_sound, "sound", 13, 68, 170, 10);
+    Place(m_message, "message", 13, 82, 169, 10);
+    auto* ok = Place(new QPushButton(QStringLiteral("OK"), this), "ok", 7, 112, 50, 14);
+    ok->setDefault(true);
+    auto* cancel =
+        Place(new QPushButton(QStringLiteral("Cancel"), this), "cancel", 139, 112, 50, 14);
+    Place(new QGroupBox(QStringLiteral("Checking"), this), "checking", 7, 7, 182, 43)->lower();
+    Place(new QGroupBox(QStringLiteral("On new mail"), this), "onNewMail", 7, 53, 182, 50)->lower();
+    Place(new QLabel(QStringLiteral("Check every"), this), "everyLabel", 14, 27, 45, 8);
+    Place(new QLabel(QStringLiteral("minutes for new messages"), this), "minutesLabel", 95, 27, 88,
+          8);
+
+    connect(ok, &QPushButton::clicked, this, &COptionsDlg::accept);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void COptionsDlg::OnInitDialog() {
+    WriteControls();
+    m_delay->setFocus();
+    m_delay->selectAll();
+}
+
+void COptionsDlg::WriteControls() {
+    m_delay->setText(QString::number(Delay));
+    // Any stored value but 0 means on, as it does to the rest of the program.
+    m_sound->setChecked(Sound != 0);
+    m_message->setChecked(Message != 0);
+}
+
+void COptionsDlg::accept() {
+    const std::optional<int32_t> delay = ReadIntegerField(m_delay->text());
+    if (!delay) {
+        m_boxes.Show(this, TarvoString(IDS_APP_TITLE), QStringLiteral("Please enter an integer."),
+                     MessageBoxes::Icon::Exclamation);
+        m_delay->setFocus();
+        m_delay->selectAll();
+        return;
+    }
+    Delay = *delay;
+    Message = m_message->isChecked() ? 1 : 0;
+    Sound = m_sound->isChecked() ? 1 : 0;
+
+    if (Delay < kShortestDelay) {
+        Delay = kShortestDelay;
+    } else if (Delay > kLongestDelay) {
+        Delay = kLongestDelay;
+    } else {
+        QDialog::accept();
+        return;
+    }
+    // Corrected, not refused: the user sees the limit and confirms it.
+    WriteControls();
+}

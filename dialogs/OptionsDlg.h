@@ -1,0 +1,35 @@
+// The options: check interval (1 to 60 minutes), new-mail sound, and
+// whether the headers window opens on new mail.
+#pragma once
+
+#include "MessageBoxes.h"
+#include "TemplateDialog.h"
+
+#include <cstdint>
+
+class QCheckBox;
+class QLineEdit;
+
+class COptionsDlg : public TemplateDialog {
+public:
+    explicit COptionsDlg(MessageBoxes& boxes, QWidget* parent = nullptr);
+
+    // In: the values to show. Out, after OK: the values confirmed.
+    int32_t Delay = 0;
+    int32_t Message = 0;
+    int32_t Sound = 0;
+
+    // OK: reads and checks the fields; closes only on an interval of 1 to 60.
+    void accept() override;
+
+protected:
+    void OnInitDialog() override;
+
+private:
+    void WriteControls();
+
+    MessageBoxes& m_boxes;
+    QLineEdit* m_delay;
+    QCheckBox* m_sound;
+    QCheckBox* m_message;
+};

@@ -1,0 +1,66 @@
+#include "TemplateDialog.h"
+
+#include <QAbstractButton>
+#include <QFontMetrics>
+#include <QLabel>
+#include <algorithm>
+
+namespace {
+
+int Scale(int value, int numerator, int denominator) {
+    return static_cast<int>((static_cast<long long>(value) * numerator + denominator / 2) /
+                            denominator);
+}
+
+} // namespace
+
+DialogUnits::DialogUnits(const QFont& font) {
+    const QFontMetrics metrics(font);
+    const int alphabet = metrics.horizontalAdvance(
+        QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
+    m_charWidth = (alphabet / 26 + 1) / 2;
+    m_charHeight = metrics.height();
+}
+
+int DialogUnits::X(int dlu) const {
+    return Scale(dlu, m_charWidth, 4);
+}
+
+int DialogUnits::Y(int dlu) const {
+    return Scale(dlu, m_charHeight, 8);
+}
+
+QRect DialogUnits::Rect(int x, int y, int width, int height) const {
+    return {X(x), Y(y), X(width), Y(height)};
+}
+
+QSize DialogUnits::Size(int width, int height) const {
+    return {X(width), Y(height)};
+}
+
+TemplateDialog::TemplateDialog(QWidget* parent, Qt::WindowFlags flags)
+    : QDialog(parent, flags), m_units(font()) {}
+
+int TemplateDialog::DoModal() {
+    return exec() == QDialog::Accepted ? 1 : 2;
+}
+
+void TemplateDialog::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (!m_initialised) {
+        m_initialised = true;
+        OnInitDialog();
+    }
+}
+
+void TemplateDialog::PlaceWidget(QWidget* widget, const char* name, const QRect& rect) {
+    widget->setObjectName(QString::fromLatin1(name));
+    QRect placed = rect;
+    // Fonts differ in shape as well as size: a text that needs more room than
+    // its template gives it grows to the right rather than being cut off.
+    if (qobject_cast<QLabel*>(widget) != nullptr ||
+        qobject_cast<QAbstractButton*>(widget) != nullptr) {
+        placed.setWidth(std::max(rect.width(), widget->sizeHint().width()));
+    }
+    widget->setGeometry(placed);
+}

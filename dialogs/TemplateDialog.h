@@ -1,0 +1,51 @@
+// A dialog laid out from a fixed template measured in dialog units: a
+// horizontal unit is a quarter of the font's average character width, a
+// vertical unit an eighth of its height, so the layout follows the font.
+#pragma once
+
+#include <QDialog>
+#include <QRect>
+
+class QFont;
+
+class DialogUnits {
+public:
+    explicit DialogUnits(const QFont& font);
+
+    int X(int dlu) const;
+    int Y(int dlu) const;
+    QRect Rect(int x, int y, int width, int height) const;
+    QSize Size(int width, int height) const;
+
+private:
+    int m_charWidth;
+    int m_charHeight;
+};
+
+class TemplateDialog : public QDialog {
+public:
+    // Runs the dialog modally: 1 when it ends with OK, 2 otherwise.
+    int DoModal();
+
+protected:
+    TemplateDialog(QWidget* parent, Qt::WindowFlags flags);
+
+    // Runs once, when the dialog is first shown.
+    virtual void OnInitDialog() {}
+
+    void showEvent(QShowEvent* event) override;
+
+    const DialogUnits& Units() const { return m_units; }
+
+    // Puts a control where the template has it, named after its role.
+    template <typename W> W* Place(W* widget, const char* name, int x, int y, int w, int h) {
+        PlaceWidget(widget, name, m_units.Rect(x, y, w, h));
+        return widget;
+    }
+
+private:
+    static void PlaceWidget(QWidget* widget, const char* name, const QRect& rect);
+
+    DialogUnits m_units;
+    bool m_initialised = false;
+};

@@ -1,0 +1,13 @@
+// The one rule for turning kept bytes into shown text and typed text back
+// into bytes. Mail headers arrive in any charset, so nothing is guessed:
+// valid UTF-8 is shown as UTF-8 and anything else as Latin-1, which maps
+// every byte to a character and so never drops one.
+#pragma once
+
+#include <QString>
+#include <string>
+
+QString DisplayText(const std::string& bytes);
+
+// What the user typed, as UTF-8.
+std::string TypedText(const QString& text);

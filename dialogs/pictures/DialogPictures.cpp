@@ -1,0 +1,102 @@
+// Draws the dialogs offscreen with sample data, each under a plain title
+// strip that carries its caption, and saves them as PNG files.
+#include "AboutDlg.h"
+#include "HeadersDlg.h"
+#include "MailboxesDlg.h"
+#include "OptionsDlg.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QPainter>
+#include <QTreeWidget>
+#include <cstdio>
+
+namespace {
+
+bool Save(QDialog& dialog, const QDir& folder, const QString& name) {
+    dialog.show();
+    QApplication::processEvents();
+    const QPixmap body = dialog.grab();
+    const QFontMetrics metrics(dialog.font());
+    const int strip = metrics.height() + 8;
+
+    QPixmap picture(body.width(), body.height() + strip);
+    picture.fill(QColor(0x3a, 0x4a, 0x63));
+    QPainter painter(&picture);
+    painter.drawPixmap(0, strip, body);
+    painter.setPen(Qt::white);
+    painter.setFont(dialog.font());
+    if (!dialog.windowIcon().isNull()) {
+        painter.drawPixmap(4, (strip - 16) / 2, dialog.windowIcon().pixmap(16, 16));
+    }
+    painter.drawText(QRect(24, 0, body.width() - 28, strip), Qt::AlignVCenter | Qt::AlignLeft,
+                     dialog.windowTitle());
+    painter.end();
+
+    dialog.hide();
+    const QString path = folder.filePath(name);
+    if (!picture.save(path)) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+        return false;
+    }
+    return true;
+}
+
+MessageTable SampleTable() {
+    MessageTable table;
+    auto row = [&table](const char* subject, const char* from, const char* mailbox,
+                        uint32_t state) {
+        table.subjects.emplace_back(subject);
+        table.froms.emplace_back(from);
+        table.mailboxes.emplace_back(mailbox);
+        table.headerTexts.emplace_back(state == MessageError ? "" : "Subject: sample\r\n");
+        table.states.push_back(state);
+    };
+    row("Minutes of Tuesday's meeting", "Lena Varga <lena@example.org>", "pop.example.org",
+        MessageNew);
+    row("Your parcel is on its way", "Parcel Desk <desk@example.net>", "pop.example.org",
+        MessageNew);
+    row("Re: garden chairs", "Otto Brandl <otto@example.com>", "pop.example.org", MessagePending);
+    row("Connection refused", "", "mail.example.net", MessageError);
+    return table;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: %s <output folder>\n", argv[0]);
+        return 2;
+    }
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    QApplication app(argc, argv);
+    const QDir folder(QString::fromLocal8Bit(argv[1]));
+    RecordingMessageBoxes boxes;
+    bool ok = true;
+
+    CHeadersDlg headers(boxes);
+    headers.table = SampleTable();
+    ok = Save(headers, folder, QStringLiteral("headers.png")) && ok;
+
+    CMailboxesDlg mailboxes;
+    mailboxes.accounts = {{"pop.example.org", "mail.example.net"},
+                          {"lena", "lena.varga"},
+                          {"secret", "other secret"}};
+    mailboxes.show();
+    auto* list = mailboxes.findChild<QTreeWidget*>(QStringLiteral("list"));
+    list->setCurrentItem(list->topLevelItem(0));
+    emit list->itemClicked(list->topLevelItem(0), 0);
+    ok = Save(mailboxes, folder, QStringLiteral("mailboxes.png")) && ok;
+
+    COptionsDlg options(boxes);
+    options.Delay = 5;
+    options.Sound = 1;
+    options.Message = 1;
+    ok = Save(options, folder, QStringLiteral("options.png")) && ok;
+
+    CAboutDlg about(boxes);
+    ok = Save(about, folder, QStringLiteral("about.png")) && ok;
+    return ok ? 0 : 1;
+}

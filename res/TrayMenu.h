@@ -1,0 +1,14 @@
+// Menu 129, the tray pop-up: its items in order, with their command ids.
+#pragma once
+
+#include "resource.h"
+
+struct TrayMenuItem {
+    int id; // 0 for a separator
+    const char* text;
+};
+
+inline constexpr TrayMenuItem kTrayMenu[] = {
+    {ID_CHECK_NOW, "&Check now"}, {ID_HEADERS, "&Headers..."}, {0, ""}, {ID_SERVERS, "&Servers..."},
+    {ID_OPTIONS, "&Options..."},  {ID_APP_ABOUT, "&About..."}, {0, ""}, {ID_APP_EXIT, "&Quit"},
+};

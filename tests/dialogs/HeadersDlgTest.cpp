@@ -1,0 +1,144 @@
+#include "HeadersDlg.h"
+
+#include "DialogTest.h"
+#include "TarvoResources.h"
+#include "resource.h"
+
+#include <QHeaderView>
+#include <QTreeWidget>
+
+namespace {
+
+struct Row {
+    const char* subject;
+    const char* from;
+    const char* header;
+    uint32_t state;
+};
+
+MessageTable TableOf(const std::vector<Row>& rows) {
+    MessageTable table;
+    for (const Row& row : rows) {
+        table.subjects.emplace_back(row.subject);
+        table.froms.emplace_back(row.from);
+        table.mailboxes.emplace_back("pop.example.org");
+        table.headerTexts.emplace_back(row.header);
+        table.states.push_back(row.state);
+    }
+    return table;
+}
+
+QImage Image(const QIcon& icon) {
+    return icon.pixmap(16, 16).toImage();
+}
+
+class HeadersDlgTest : public testing::Test {
+protected:
+    void Open(const std::vector<Row>& rows) {
+        dialog.table = TableOf(rows);
+        dialog.show();
+        list = Child<QTreeWidget>(dialog, "list");
+    }
+
+    RecordingMessageBoxes boxes;
+    CHeadersDlg dialog{boxes};
+    QTreeWidget* list = nullptr;
+};
+
+const Row kNew = {"Lunch", "ann@example.org", "Subject: Lunch\r\nFrom: ann@example.org\r\n",
+                  MessageNew};
+const Row kPending = {"Old news", "bob@example.org", "Subject: Old news\r\n", MessagePending};
+const Row kError = {"Connection refused", "", "", MessageError};
+
+TEST_F(HeadersDlgTest, CaptionCountsRowsByStateAndPicksTheIcon) {
+    struct Case {
+        std::vector<Row> rows;
+        const char* caption;
+        int icon;
+    };
+    const std::vector<Case> cases = {
+        {{}, "No new messages.", IDI_IDLE},
+        {{kPending, kPending}, "0 new message(s), 2 pending, 0 error(s)", IDI_UNREAD},
+        {{kError}, "0 new message(s), 0 pending, 1 error(s)", IDI_UNREAD},
+        {{kNew, kError, kPending, kNew, kError},
+         "2 new message(s), 1 pending, 2 error(s)",
+         IDI_UNREAD},
+        // A state the check never produces counts nowhere.
+        {{kNew, {"odd", "", "", 7}}, "1 new message(s), 0 pending, 0 error(s)", IDI_UNREAD},
+    };
+    for (const Case& c : cases) {
+        RecordingMessageBoxes caseBoxes;
+        CHeadersDlg headers(caseBoxes);
+        headers.table = TableOf(c.rows);
+        headers.show();
+        EXPECT_EQ(headers.windowTitle(), QString::fromLatin1(c.caption));
+        EXPECT_EQ(Image(headers.windowIcon()), Image(TarvoIcon(c.icon))) << c.caption;
+        EXPECT_EQ(Child<QTreeWidget>(headers, "list")->topLevelItemCount(),
+                  static_cast<int>(c.rows.size()));
+    }
+}
+
+TEST_F(HeadersDlgTest, LinesShowTextsAndTheImageOfTheirState) {
+    Open({kNew, kPending, kError, {"odd", "x", "", 7}});
+    const int images[] = {IDI_UNREAD, IDI_IDLE, IDI_RETRIEVING};
+    for (int i = 0; i < 3; ++i) {
+        const QTreeWidgetItem* item = list->topLevelItem(i);
+        EXPECT_EQ(Image(item->icon(0)), Image(TarvoIcon(images[i]))) << "line " << i;
+        EXPECT_EQ(item->text(2), "pop.example.org");
+    }
+    EXPECT_EQ(list->topLevelItem(2)->text(0), "Connection refused");
+    EXPECT_EQ(list->topLevelItem(2)->text(1), "");
+    EXPECT_TRUE(list->topLevelItem(3)->icon(0).isNull());
+    EXPECT_EQ(list->headerItem()->text(0), "Subject");
+    EXPECT_EQ(list->headerItem()->text(1), "From");
+    EXPECT_EQ(list->headerItem()->text(2), "Mailbox");
+}
+
+TEST_F(HeadersDlgTest, ColumnWidthsAreSetOnceFromTheListWidth) {
+    Open({kNew});
+    const int width = list->contentsRect().width();
+    dialog.resize(dialog.width() * 2 + 13, dialog.height() * 2);
+    EXPECT_EQ(list->columnWidth(0), width);
+    EXPECT_EQ(list->columnWidth(1), width / 2);
+    EXPECT_EQ(list->columnWidth(2), width / 2);
+}
+
+TEST_F(HeadersDlgTest, ResizingKeepsTheListsPlaceAndEqualMargins) {
+    Open({kNew});
+    const QPoint place = list->pos();
+    for (const QSize size : {QSize(900, 600), QSize(300, 150), QSize(641, 377)}) {
+        dialog.resize(size);
+        EXPECT_EQ(list->pos(), place);
+        EXPECT_EQ(dialog.width() - list->geometry().right() - 1, place.x()) << size.width();
+        EXPECT_EQ(dialog.height() - list->geometry().bottom() - 1, place.x()) << size.height();
+    }
+    const QRect before = list->geometry();
+    dialog.showMinimized();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(list->geometry(), before);
+}
+
+TEST_F(HeadersDlgTest, DoubleClickShowsTheWholeHeaderOfAMessageOnly) {
+    Open({kNew, kError, kPending});
+    auto doubleClick = [this](QPoint at) { DoubleClick(list->viewport(), at); };
+    doubleClick(list->visualItemRect(list->topLevelItem(1)).center());
+    doubleClick({5, list->viewport()->height() - 3});
+    EXPECT_TRUE(boxes.shown.empty());
+
+    doubleClick(list->visualItemRect(list->topLevelItem(0)).center());
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0].owner, &dialog);
+    EXPECT_EQ(boxes.shown[0].caption, "Message Header");
+    EXPECT_EQ(boxes.shown[0].text, QString::fromLatin1(kNew.header));
+    EXPECT_EQ(boxes.shown[0].icon, MessageBoxes::Icon::None);
+}
+
+TEST_F(HeadersDlgTest, IsAResizableWindowOfItsOwn) {
+    Open({});
+    EXPECT_EQ(dialog.windowFlags() & Qt::WindowType_Mask, Qt::Window);
+    EXPECT_TRUE(dialog.windowFlags() & Qt::WindowMinMaxButtonsHint);
+    EXPECT_EQ(dialog.minimumSize(), QSize(0, 0));
+    EXPECT_EQ(dialog.maximumSize(), QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX));
+}
+
+} // namespace
