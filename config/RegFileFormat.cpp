@@ -306,8 +306,11 @@ private:
             if (!continued) {
                 return value;
             }
+            // A cut-off list must not swallow the key line after it.
+            const std::string_view unread = m_text;
             const auto next = NextLine();
-            if (!next) {
+            if (!next || next->empty() || HexDigit(next->front()) < 0) {
+                m_text = unread;
                 return std::nullopt;
             }
             data = *next;

@@ -144,7 +144,9 @@ TEST_F(FileRegistryTest, DamagedFileKeepsWhatParsesAndIsKeptAsideBeforeTheFirstW
     const std::string rows[] = {
         "REGEDIT4\n\"Orphan\"=dword:1\n" + good +
             "\"Sound\"=dword:123456789\n\"Message\"=\"open\n\"Bad\"=\"\\q\"\n"
-            "[HKEY_LOCAL_MACHINE\\Software]\n[HKEY_CURRENT_USER\\a\\\\b]\n\"Lost\"=dword:1\n",
+            "[HKEY_LOCAL_MACHINE\\Software]\n[HKEY_CURRENT_USER\\a\\\\b]\n\"Lost\"=dword:1\n"
+            "[HKEY_CURRENT_USER\\Software\\Halvik\\Tarvo\\Settings]\n\"Cut\"=hex:01,\\\n"
+            "[HKEY_CURRENT_USER\\Software\\Halvik\\Tarvo\\Mailboxes\\0]\n\"Message\"=dword:0\n",
         std::string("\0\x01\xFE\n", 4) + good,
         "REGEDIT4\n" + good + std::string(3 * FileRegistry::kMaxFileSize, '\xFF'),
     };
