@@ -193,12 +193,17 @@ TEST(Pop3Abort, FromTheWaitHookEndsAStalledWaitAtOnce) {
     {
         CPop3Connection* self = nullptr;
         int hookCalls = 0;
-        CPop3Connection conversation([&] {
-            if (self != nullptr) {
-                ++hookCalls;
-                self->Abort();
-            }
-        });
+        ChannelLimits limits;
+        // A wait that outlived the abort would call the hook again and again.
+        limits.ioTimeout = std::chrono::seconds(5);
+        CPop3Connection conversation(
+            [&] {
+                if (self != nullptr) {
+                    ++hookCalls;
+                    self->Abort();
+                }
+            },
+            limits);
         ASSERT_EQ(conversation.Connect(peer.Address(), "bob", "pw", 110), 1);
         self = &conversation;
         EXPECT_EQ(conversation.GetMessageCount(), -1);
