@@ -1,0 +1,242 @@
+// Whole checks of the main window against scripted servers on loopback: the
+// rows, their states, what the desktop is told and in which order.
+#include "AppProfile.h"
+#include "MemoryRegistry.h"
+#include "RecordingWindowServices.h"
+#include "ScriptedPeer.h"
+#include "SettingsStore.h"
+#include "TarvoWnd.h"
+#include "resource.h"
+
+#include <arpa/inet.h>
+#include <gtest/gtest.h>
+#include <memory>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+using namespace testpeer;
+using Calls = std::vector<std::string>;
+
+namespace {
+
+std::string Block(const std::string& subject, const std::string& id) {
+    return "Subject: " + subject + "\r\nFrom: ann@example.org\r\nMessage-ID: " + id + "\r\n\r\n";
+}
+
+// A loopback address where nothing listens: connecting is refused at once.
+std::string ClosedAddress() {
+    int fd = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
+    socklen_t length = sizeof address;
+    getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length);
+    close(fd);
+    return "127.0.0.1:" + std::to_string(ntohs(address.sin_port));
+}
+
+class CheckCycleTest : public ::testing::Test {
+protected:
+    MemoryRegistry registry;
+    AppProfile profile{registry};
+    RecordingWindowServices services;
+    std::unique_ptr<CTarvoWnd> window;
+
+    void Start(const std::vector<std::string>& servers, Options options = {}) {
+        AccountList accounts;
+        for (const auto& server : servers) {
+            accounts.servers.push_back(server);
+            accounts.users.push_back("ann");
+            accounts.passwords.push_back("secret");
+        }
+        SaveSettings(profile, options, accounts);
+        window = std::make_unique<CTarvoWnd>(services, profile);
+        window->OnCreate();
+        services.Take();
+    }
+    Calls Check() {
+        window->OnCommand(ID_CHECK_NOW);
+        EXPECT_FALSE(window->IsBusy());
+        EXPECT_EQ(window->CurrentConversation(), nullptr);
+        return services.Take();
+    }
+    const MessageTable& Table() { return window->Table(); }
+};
+
+TEST_F(CheckCycleTest, NewMailThenTheSameMailAgain) {
+    std::vector<std::string> blocks{Block("one", "<1@x>"), Block("two", "<2@x>"),
+                                    Block("three", "<3@x>")};
+    ScriptedPeer peer({HealthyMailbox(blocks), HealthyMailbox(blocks)});
+    Start({peer.Address()});
+    const std::string server = peer.Address();
+
+    EXPECT_EQ(Check(), (Calls{"KillTimer 1", "ModifyTrayIcon 131 Contacting " + server + "...",
+                              "ModifyTrayIcon 132 Retrieving 3 header(s) from " + server + "...",
+                              "ModifyTrayIcon 128 You have 3 unread message(s)", "PlayNewMailSound",
+                              "RunHeadersDialog 3", "SetTimer 1 300000"}));
+    EXPECT_EQ(Table().subjects, (std::vector<std::string>{"one", "two", "three"}));
+    EXPECT_EQ(Table().froms, std::vector<std::string>(3, "ann@example.org"));
+    EXPECT_EQ(Table().mailboxes, std::vector<std::string>(3, server));
+    EXPECT_EQ(Table().headerTexts[0], "Subject: one\nFrom: ann@example.org\nMessage-ID: <1@x>\n\n");
+    EXPECT_EQ(Table().states, (std::vector<uint32_t>{0, 0, 0}));
+    EXPECT_EQ(window->Counts(), (std::vector<int32_t>{3}));
+
+    EXPECT_EQ(Check(),
+              (Calls{"KillTimer 1", "ModifyTrayIcon 131 Contacting " + server + "...",
+                     "ModifyTrayIcon 132 Retrieving 3 header(s) from " + server + "...",
+                     "ModifyTrayIcon 128 You have 3 unread message(s)", "SetTimer 1 300000"}));
+    EXPECT_EQ(Table().states, (std::vector<uint32_t>{1, 1, 1}));
+    EXPECT_EQ(window->KnownIds().size(), 6u); // k checks of n messages: k x n entries
+    EXPECT_EQ(window->KnownIds().DistinctCount(), 3u);
+    EXPECT_EQ(peer.Received(0), HealthyTranscript("ann", "secret", 3));
+    EXPECT_EQ(peer.Received(1), HealthyTranscript("ann", "secret", 3));
+}
+
+TEST_F(CheckCycleTest, ClassificationAcrossAccountsAndWithinOne) {
+    // Account 1: a new id twice, and ids differing only in case.
+    // Account 2: an id account 1 already had, a message without an id, and one new.
+    ScriptedPeer first(HealthyMailbox({Block("a", "<dup@x>"), Block("b", "<dup@x>"),
+                                       Block("c", "<Case@x>"), Block("d", "<case@x>")}));
+    ScriptedPeer second(HealthyMailbox(
+        {Block("e", "<case@x>"), "Subject: no id\r\n\r\n", Block("f", "<fresh@x>")}));
+    Start({first.Address(), ClosedAddress(), second.Address()});
+    Check();
+    EXPECT_EQ(Table().states, (std::vector<uint32_t>{0, 0, 0, 0, 2, 1, 1, 0}));
+    // The unreachable account's "(none)" makes the message without an id pending.
+    EXPECT_EQ(Table().subjects[4], "(error contacting " + window->Accounts().servers[1] + ")");
+    EXPECT_EQ(window->KnownIds().CountOf("(none)"), 2u);
+    EXPECT_EQ(window->KnownIds().CountOf("<dup@x>"), 2u);
+}
+
+TEST_F(CheckCycleTest, OneNewMessageAmongKnownOnes) {
+    std::vector<std::string> known{Block("a", "<a@x>"), Block("b", "<b@x>")};
+    std::vector<std::string> later = known;
+    later.insert(later.begin() + 1, Block("new", "<n@x>"));
+    ScriptedPeer peer({HealthyMailbox(known), HealthyMailbox(later)});
+    Start({peer.Address()}, {.Delay = 5, .Sound = 1, .Message = 0});
+    Check();
+    Calls calls = Check();
+    EXPECT_EQ(Table().states, (std::vector<uint32_t>{1, 0, 1}));
+    EXPECT_EQ(calls[calls.size() - 2], "PlayNewMailSound");
+    EXPECT_EQ(calls.back(), "SetTimer 1 300000");
+}
+
+TEST_F(CheckCycleTest, SoundAndHeadersWindowFollowTheOptions) {
+    struct Case {
+        int32_t sound, message;
+        Calls tail;
+    } cases[] = {
+        {1, 1, {"PlayNewMailSound", "RunHeadersDialog 1"}},
+        {0, 1, {"RunHeadersDialog 1"}},
+        {1, 0, {"PlayNewMailSound"}},
+        {0, 0, {}},
+    };
+    for (const auto& c : cases) {
+        ScriptedPeer peer(HealthyMailbox({Block("a", "<a@x>")}));
+        Start({peer.Address()}, {.Delay = 2, .Sound = c.sound, .Message = c.message});
+        Calls calls = Check();
+        Calls expected{calls.begin(), calls.begin() + 4};
+        expected.insert(expected.end(), c.tail.begin(), c.tail.end());
+        expected.push_back("SetTimer 1 120000");
+        EXPECT_EQ(calls, expected) << c.sound << c.message;
+    }
+}
+
+TEST_F(CheckCycleTest, FailuresEndTheCheckAsTheUserIsTold) {
+    std::string closed = ClosedAddress();
+    ScriptedPeer wrongPassword(Script{Send("+OK ready\r\n"), Reply("+OK\r\n"), Reply("-ERR no\r\n"),
+                                      Reply("+OK bye\r\n")});
+    ScriptedPeer empty(Login() + Script{Reply("+OK 0 0\r\n"), Reply("+OK bye\r\n")});
+    ScriptedPeer statRefused(Login() + Script{Reply("-ERR not now\r\n"), Reply("+OK bye\r\n")});
+    ScriptedPeer twoMessages(HealthyMailbox({Block("a", "<a@x>"), Block("b", "<b@x>")}));
+    struct Case {
+        const char* name;
+        std::vector<std::string> servers;
+        Calls last; // the final tooltip and what follows it
+        std::vector<uint32_t> states;
+    } cases[] = {
+        {"no accounts", {}, {"ModifyTrayIcon 130 No unread messages"}, {}},
+        {"unreachable", {closed}, {"ModifyTrayIcon 130 Error(s) occured"}, {2}},
+        {"login refused", {wrongPassword.Address()}, {"ModifyTrayIcon 130 Error(s) occured"}, {2}},
+        {"empty mailbox", {empty.Address()}, {"ModifyTrayIcon 130 No unread messages"}, {}},
+        {"STAT refused", {statRefused.Address()}, {"ModifyTrayIcon 130 No unread messages"}, {}},
+        {"mail and an unreachable account",
+         {twoMessages.Address(), closed},
+         {"ModifyTrayIcon 128 You have 2 unread message(s)", "PlayNewMailSound",
+          "RunHeadersDialog 3"},
+         {0, 0, 2}},
+    };
+    for (const auto& c : cases) {
+        Start(c.servers);
+        Calls calls = Check();
+        // Progress tips come first: each account's "Contacting", then
+        // "Retrieving" where there are messages.
+        Calls expected{"KillTimer 1"}, contacting, shown;
+        for (const auto& server : c.servers) {
+            contacting.push_back("ModifyTrayIcon 131 Contacting " + server + "...");
+        }
+        for (const auto& call : calls) {
+            if (call.rfind("ModifyTrayIcon 131", 0) == 0) {
+                shown.push_back(call);
+            }
+            if (call.rfind("ModifyTrayIcon 131", 0) == 0 ||
+                call.rfind("ModifyTrayIcon 132", 0) == 0) {
+                expected.push_back(call);
+            }
+        }
+        EXPECT_EQ(shown, contacting) << c.name;
+        expected.insert(expected.end(), c.last.begin(), c.last.end());
+        expected.push_back("SetTimer 1 300000");
+        EXPECT_EQ(calls, expected) << c.name;
+        EXPECT_EQ(Table().states, c.states) << c.name;
+    }
+    EXPECT_EQ(wrongPassword.Received(), "USER ann\r\nPASS secret\r\nQUIT\r\n");
+    EXPECT_EQ(statRefused.Received(), "USER ann\r\nPASS secret\r\nNOOP\r\nSTAT\r\nQUIT\r\n");
+    EXPECT_EQ(window->Counts(), (std::vector<int32_t>{2, 0}));
+    EXPECT_EQ(Table().subjects[2], "(error contacting " + closed + ")");
+    EXPECT_EQ(Table().froms[2], "");
+    EXPECT_EQ(Table().mailboxes[2], closed);
+    EXPECT_EQ(Table().headerTexts[2], "");
+}
+
+TEST_F(CheckCycleTest, FailedCountLeavesMinusOneAndNoProgressTip) {
+    ScriptedPeer statRefused(Login() + Script{Reply("-ERR\r\n"), Reply("+OK\r\n")});
+    Start({statRefused.Address()});
+    Calls calls = Check();
+    EXPECT_EQ(window->Counts(), (std::vector<int32_t>{-1}));
+    for (const auto& call : calls) {
+        EXPECT_EQ(call.find("Retrieving"), std::string::npos);
+    }
+}
+
+// Disconnect while a conversation waits frees the check at once; the cycle
+// goes on with the next account and nothing more reaches the stalled server.
+TEST_F(CheckCycleTest, DisconnectDuringAWaitEndsThatAccountOnly) {
+    ScriptedPeer stalled(Script{Send("+OK ready\r\n"), Stall()});
+    ScriptedPeer healthy(HealthyMailbox({Block("a", "<a@x>")}));
+    Start({stalled.Address(), healthy.Address()});
+    CPop3Connection* seen = nullptr;
+    services.onWait = [&] {
+        // Other entry points stand back while the check runs.
+        window->OnCheckNow();
+        window->OnTimer(window->TimerId());
+        EXPECT_EQ(window->OnTrayNotify(1, WM_RBUTTONUP), 1);
+        if (window->Accounts().servers.size() == 2 && seen == nullptr) {
+            seen = window->CurrentConversation();
+            window->OnCommand(ID_DISCONNECT);
+        }
+    };
+    Calls calls = Check();
+    EXPECT_NE(seen, nullptr);
+    EXPECT_EQ(Table().states, (std::vector<uint32_t>{2, 0}));
+    EXPECT_EQ(Table().subjects[0], "(error contacting " + stalled.Address() + ")");
+    EXPECT_EQ(stalled.Received(), "USER ann\r\n"); // no QUIT after Disconnect
+    EXPECT_EQ(healthy.Received(), HealthyTranscript("ann", "secret", 1));
+    for (const auto& call : calls) {
+        EXPECT_NE(call, "ShowTrayMenu");
+    }
+}
+
+} // namespace
