@@ -78,7 +78,7 @@ int main(int argc, char** argv) {
 
     CHeadersDlg headers(boxes);
     headers.table = SampleTable();
-    ok = Save(headers, folder, QStringLiteral("headers.png")) && ok;
+    ok = Save(headers, folder, QStringLiteral("dialog-headers.png")) && ok;
 
     CMailboxesDlg mailboxes;
     mailboxes.accounts = {{"pop.example.org", "mail.example.net"},
@@ -88,15 +88,15 @@ int main(int argc, char** argv) {
     auto* list = mailboxes.findChild<QTreeWidget*>(QStringLiteral("list"));
     list->setCurrentItem(list->topLevelItem(0));
     emit list->itemClicked(list->topLevelItem(0), 0);
-    ok = Save(mailboxes, folder, QStringLiteral("mailboxes.png")) && ok;
+    ok = Save(mailboxes, folder, QStringLiteral("dialog-mailboxes.png")) && ok;
 
     COptionsDlg options(boxes);
     options.Delay = 5;
     options.Sound = 1;
     options.Message = 1;
-    ok = Save(options, folder, QStringLiteral("options.png")) && ok;
+    ok = Save(options, folder, QStringLiteral("dialog-options.png")) && ok;
 
     CAboutDlg about(boxes);
-    ok = Save(about, folder, QStringLiteral("about.png")) && ok;
+    ok = Save(about, folder, QStringLiteral("dialog-about.png")) && ok;
     return ok ? 0 : 1;
 }
