@@ -72,7 +72,15 @@ int CPop3Connection::RetrieveHeaders() {
     m_messageIds.clear();
     m_headerTexts.clear();
     bool complete = count >= 0;
+    std::size_t held = 0;
     for (int number = 1; complete && number <= count; ++number) {
+        // A server that claims more messages than it has must not make the
+        // scan grow without end, one set of defaults per number.
+        if (held > m_limits.maxScanBytes) {
+            ReleaseChannel();
+            complete = false;
+            break;
+        }
         m_subjects.emplace_back("(untitled)");
         m_froms.emplace_back("(unknown)");
         m_messageIds.emplace_back("(none)");
@@ -84,6 +92,8 @@ int CPop3Connection::RetrieveHeaders() {
         } else if (IsFavourable(status)) {
             complete = ScanHeaderBlock(m_subjects.size() - 1);
         }
+        held += 4 * sizeof(std::string) + m_headerTexts.back().size() + m_subjects.back().size() +
+                m_froms.back().size() + m_messageIds.back().size();
         // An unfavourable status (the message is gone, or no TOP) brings no
         // header block; the message keeps its defaults.
     }

@@ -19,6 +19,7 @@ struct ChannelLimits {
     std::chrono::milliseconds ioTimeout{60'000};      // any wait for the server to send or accept
     std::size_t maxLineBytes = 1024 * 1024;
     std::size_t maxHeaderBytes = 4 * 1024 * 1024; // one message's header block
+    std::size_t maxScanBytes = 64 * 1024 * 1024;  // all that one scan keeps
     std::chrono::milliseconds pollSlice{50};
 };
 

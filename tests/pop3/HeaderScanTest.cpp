@@ -153,6 +153,27 @@ TEST(HeaderScan, StopsWaitingForABlockThatCannotCome) {
     }
 }
 
+TEST(HeaderScan, AServerClaimingEndlessMailCannotGrowTheScanWithoutBound) {
+    Script refusals;
+    for (int i = 0; i < 50; ++i) {
+        refusals.push_back(Reply("-ERR no such message\r\n"));
+    }
+    ScriptedPeer peer(Login() + Script{Reply("+OK 2147483647 0\r\n")} + refusals);
+    ChannelLimits limits;
+    limits.maxScanBytes = 2000;
+    {
+        CPop3Connection conversation({}, limits);
+        ASSERT_EQ(conversation.Connect(peer.Address(), "bob", "pw", 110), 1);
+        EXPECT_EQ(conversation.RetrieveHeaders(), 0);
+        EXPECT_TRUE(conversation.IsIdle());
+        EXPECT_FALSE(conversation.IsOpen());
+        EXPECT_GT(conversation.Subjects().size(), 1u);
+        EXPECT_LT(conversation.Subjects().size(), 50u);
+        ExpectListsOfOneLength(conversation, conversation.Subjects().size());
+    }
+    EXPECT_EQ(peer.Received().find("TOP 50 0"), std::string::npos);
+}
+
 TEST(HeaderScan, CarriesOutACloseThatCameDuringTheScanAfterTheLastMessage) {
     ScriptedPeer peer(Login() + Script{Reply("+OK 2 0\r\n"), Reply("+OK 2 0\r\n"), Await(), Hold(),
                                        Send("+OK\r\n.\r\n"), Reply("+OK\r\n.\r\n"),
