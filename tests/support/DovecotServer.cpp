@@ -1,5 +1,7 @@
 #include "DovecotServer.h"
 
+#include "LineChannel.h"
+
 #include <arpa/inet.h>
 #include <chrono>
 #include <fcntl.h>
@@ -31,22 +33,6 @@ constexpr auto kPollInterval = std::chrono::milliseconds(10);
 
 using Clock = std::chrono::steady_clock;
 
-class Fd {
-public:
-    explicit Fd(int fd) : m_fd(fd) {}
-    ~Fd() {
-        if (m_fd >= 0) {
-            ::close(m_fd);
-        }
-    }
-    Fd(const Fd&) = delete;
-    Fd& operator=(const Fd&) = delete;
-    int get() const { return m_fd; }
-
-private:
-    int m_fd;
-};
-
 sockaddr_in Loopback(uint16_t port) {
     sockaddr_in address{};
     address.sin_family = AF_INET;
@@ -57,11 +43,11 @@ sockaddr_in Loopback(uint16_t port) {
 
 // The port is free when we let go of it; Launch copes with losing the race.
 uint16_t PickFreePort() {
-    Fd fd(::socket(AF_INET, SOCK_STREAM, 0));
+    UniqueFd fd(::socket(AF_INET, SOCK_STREAM, 0));
     sockaddr_in address = Loopback(0);
     socklen_t length = sizeof address;
-    if (fd.get() < 0 || ::bind(fd.get(), reinterpret_cast<sockaddr*>(&address), length) != 0 ||
-        ::getsockname(fd.get(), reinterpret_cast<sockaddr*>(&address), &length) != 0) {
+    if (fd.Get() < 0 || ::bind(fd.Get(), reinterpret_cast<sockaddr*>(&address), length) != 0 ||
+        ::getsockname(fd.Get(), reinterpret_cast<sockaddr*>(&address), &length) != 0) {
         throw std::runtime_error("DovecotServer: no free loopback port");
     }
     return ntohs(address.sin_port);
@@ -69,17 +55,17 @@ uint16_t PickFreePort() {
 
 // The first line the server sends, or empty when nothing answers in time.
 std::string ReadGreeting(uint16_t port) {
-    Fd fd(::socket(AF_INET, SOCK_STREAM, 0));
+    UniqueFd fd(::socket(AF_INET, SOCK_STREAM, 0));
     sockaddr_in address = Loopback(port);
-    if (fd.get() < 0 ||
-        ::connect(fd.get(), reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
+    if (fd.Get() < 0 ||
+        ::connect(fd.Get(), reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
         return {};
     }
     std::string line;
-    pollfd waiting{fd.get(), POLLIN, 0};
+    pollfd waiting{fd.Get(), POLLIN, 0};
     while (line.find('\n') == std::string::npos && ::poll(&waiting, 1, 5000) > 0) {
         char buffer[256];
-        ssize_t got = ::recv(fd.get(), buffer, sizeof buffer, 0);
+        ssize_t got = ::recv(fd.Get(), buffer, sizeof buffer, 0);
         if (got <= 0) {
             break;
         }
