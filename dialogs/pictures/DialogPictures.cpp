@@ -57,7 +57,7 @@ MessageTable SampleTable() {
     row("Your parcel is on its way", "Parcel Desk <desk@example.net>", "pop.example.org",
         MessageNew);
     row("Re: garden chairs", "Otto Brandl <otto@example.com>", "pop.example.org", MessagePending);
-    row("Connection refused", "", "mail.example.net", MessageError);
+    row("(error contacting mail.example.net)", "", "mail.example.net", MessageError);
     return table;
 }
 
