@@ -1,0 +1,57 @@
+// The desktop as the main window sees it, made of Qt: the tray icon and its
+// menu, timers, the sound, the modal dialogs and the wait hook.
+#pragma once
+
+#include "CommandGate.h"
+#include "MessageBoxes.h"
+#include "NewMailSound.h"
+#include "TrayIcon.h"
+#include "WindowServices.h"
+
+#include <QObject>
+#include <QTimer>
+#include <cstdint>
+#include <map>
+#include <memory>
+
+class CTarvoWnd;
+
+class QtWindowServices : public WindowServices {
+public:
+    QtWindowServices();
+    ~QtWindowServices() override;
+
+    // Events reach the window only once it exists; until then (while its
+    // constructor asks for accounts) there is nothing to deliver.
+    void Attach(CTarvoWnd* window) { m_window = window; }
+    CommandGate& Gate() { return m_gate; }
+    MessageBoxes& Boxes() { return m_boxes; }
+
+    void AddTrayIcon(int iconId, const std::string& tip) override;
+    void ModifyTrayIcon(int iconId, const std::string& tip) override;
+    void DeleteTrayIcon() override;
+
+    uint32_t SetTimer(uint32_t id, uint32_t intervalMs) override;
+    void KillTimer(uint32_t id) override;
+
+    void PlayNewMailSound() override;
+
+    void ShowTrayMenu() override;
+    void SetForegroundWindow() override;
+
+    void RunHeadersDialog(const MessageTable& table) override;
+    bool RunOptionsDialog(Options& options) override;
+    void RunMailboxesDialog(AccountList& accounts) override;
+    void RunAboutDialog() override;
+
+    void WaitHook() override;
+    void EndProgram() override;
+
+private:
+    CTarvoWnd* m_window = nullptr;
+    CommandGate m_gate;
+    QtMessageBoxes m_boxes;
+    NewMailSound m_sound;
+    TrayIcon m_tray;
+    std::map<uint32_t, std::unique_ptr<QTimer>> m_timers;
+};

@@ -1,0 +1,75 @@
+#include "TarvoApp.h"
+
+#include "AppProfile.h"
+#include "FileRegistry.h"
+#include "TarvoResources.h"
+#include "TarvoWnd.h"
+#include "resource.h"
+
+#include <QKeyEvent>
+
+namespace {
+
+// POSIX sockets need no start-up; the step keeps its place in the sequence.
+bool SocketsStartup() {
+    return true;
+}
+
+} // namespace
+
+TarvoApplication::TarvoApplication(int& argc, char** argv) : QApplication(argc, argv) {
+    setApplicationName(QStringLiteral("Tarvo"));
+    setApplicationVersion(QStringLiteral(TARVO_VERSION));
+    setQuitOnLastWindowClosed(false);
+}
+
+bool TarvoApplication::notify(QObject* receiver, QEvent* event) {
+    bool handled = QApplication::notify(receiver, event);
+    if (event->type() == QEvent::KeyPress && !event->isAccepted() && receiver->isWidgetType() &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_F1 && m_onHelp) {
+        m_onHelp();
+    }
+    return handled;
+}
+
+// The signal is caught from the start: its default action would end the
+// program while the first-run dialog is up.
+CTarvoApp::CTarvoApp(TarvoApplication& application)
+    : m_application(application), m_disconnectSignal([this] {
+          m_services.Gate().Pass([this] {
+              if (m_mainWnd) {
+                  m_mainWnd->OnCommand(ID_DISCONNECT);
+              }
+          });
+      }) {}
+
+CTarvoApp::~CTarvoApp() {
+    m_application.SetHelpHandler(nullptr);
+    m_services.Attach(nullptr);
+}
+
+void CTarvoApp::SetRegistryKey() {
+    m_registry = std::make_unique<FileRegistry>(FileRegistry::DefaultPath());
+    m_profile = std::make_unique<AppProfile>(*m_registry);
+}
+
+bool CTarvoApp::InitInstance() {
+    SetRegistryKey();
+    if (!SocketsStartup()) {
+        m_services.Boxes().Show(nullptr, TarvoString(IDS_APP_TITLE),
+                                TarvoString(IDS_SOCKETS_INIT_FAILED),
+                                MessageBoxes::Icon::Exclamation);
+        return false;
+    }
+    m_mainWnd = std::make_unique<CTarvoWnd>(m_services, *m_profile);
+    m_services.Attach(m_mainWnd.get());
+    m_mainWnd->OnCreate();
+    m_application.SetHelpHandler([this] { OnHelp(); });
+    return true;
+}
+
+// Help opens the About dialog under the About command's own guard; it goes
+// through the loop like a posted command, after the key has been handled.
+void CTarvoApp::OnHelp() {
+    m_services.Gate().Post([this] { m_mainWnd->OnCommand(ID_HELP); });
+}

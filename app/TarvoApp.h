@@ -1,0 +1,48 @@
+// The application object: start-up in its fixed order, and the one command
+// the application itself handles (Help).
+#pragma once
+
+#include "QtWindowServices.h"
+#include "SignalPipe.h"
+
+#include <QApplication>
+#include <memory>
+
+class AppProfile;
+class CTarvoWnd;
+class FileRegistry;
+
+// Passes F1 that no window of the program handled on as the Help command.
+class TarvoApplication : public QApplication {
+public:
+    TarvoApplication(int& argc, char** argv);
+    bool notify(QObject* receiver, QEvent* event) override;
+
+    void SetHelpHandler(std::function<void()> onHelp) { m_onHelp = std::move(onHelp); }
+
+private:
+    std::function<void()> m_onHelp;
+};
+
+class CTarvoApp {
+public:
+    explicit CTarvoApp(TarvoApplication& application);
+    ~CTarvoApp();
+
+    CTarvoApp(const CTarvoApp&) = delete;
+    CTarvoApp& operator=(const CTarvoApp&) = delete;
+
+    // False when the program should end at once.
+    bool InitInstance();
+
+private:
+    void SetRegistryKey();
+    void OnHelp();
+
+    TarvoApplication& m_application;
+    QtWindowServices m_services;
+    std::unique_ptr<FileRegistry> m_registry;
+    std::unique_ptr<AppProfile> m_profile;
+    std::unique_ptr<CTarvoWnd> m_mainWnd;
+    SignalPipe m_disconnectSignal;
+};

@@ -1,0 +1,95 @@
+#include "TrayIcon.h"
+
+#include "resource.h"
+
+#include <QApplication>
+#include <QEvent>
+#include <QWidget>
+#include <utility>
+
+namespace {
+
+// How often to look for a tray that is not there yet.
+constexpr int kTrayWatchMs = 200;
+
+} // namespace
+
+TrayIcon::TrayIcon(std::function<void(uint32_t)> onMouse) : m_onMouse(std::move(onMouse)) {
+    m_trayWatch.setInterval(kTrayWatchMs);
+    connect(&m_trayWatch, &QTimer::timeout, this, &TrayIcon::AppearWhenTrayExists);
+    QApplication::instance()->installEventFilter(this);
+}
+
+void TrayIcon::Add(const QIcon& icon, const QString& tip) {
+    m_image = icon;
+    m_tip = tip;
+    m_trayWatch.start();
+    AppearWhenTrayExists();
+}
+
+void TrayIcon::Modify(const QIcon& icon, const QString& tip) {
+    m_image = icon;
+    m_tip = tip;
+    if (m_icon) {
+        m_icon->setIcon(icon);
+        ShowTip();
+    }
+}
+
+void TrayIcon::Remove() {
+    m_trayWatch.stop();
+    m_icon.reset();
+}
+
+// The icon is made only once a tray exists, because Qt settles at creation
+// whether it talks to a StatusNotifierItem host or to an XEmbed tray.
+void TrayIcon::AppearWhenTrayExists() {
+    if (!QSystemTrayIcon::isSystemTrayAvailable()) {
+        return;
+    }
+    m_trayWatch.stop();
+    m_icon = std::make_unique<QSystemTrayIcon>(m_image);
+    connect(m_icon.get(), &QSystemTrayIcon::activated, this, &TrayIcon::OnActivated);
+    m_icon->show();
+    ShowTip();
+}
+
+void TrayIcon::ShowTip() {
+    m_icon->setToolTip(m_tip);
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (IsIconWindow(window)) {
+            window->setWindowTitle(m_tip);
+        }
+    }
+}
+
+// The tip also becomes the title of the icon's XEmbed window, where trays,
+// window lists and tests can read it without hovering. Qt makes that window
+// again whenever a tray (re)appears, so each new one is caught as it shows.
+bool TrayIcon::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Show && watched->isWidgetType() && IsIconWindow(watched)) {
+        static_cast<QWidget*>(watched)->setWindowTitle(m_tip);
+    }
+    return false;
+}
+
+bool TrayIcon::IsIconWindow(const QObject* object) {
+    return object->objectName() == QLatin1String("QSystemTrayIconSys");
+}
+
+void TrayIcon::OnActivated(QSystemTrayIcon::ActivationReason reason) {
+    uint32_t mouseMessage = 0;
+    // The second click of a double click comes as DoubleClick only; it still
+    // is a release of the left button.
+    if (reason == QSystemTrayIcon::Trigger || reason == QSystemTrayIcon::DoubleClick) {
+        mouseMessage = WM_LBUTTONUP;
+    } else if (reason == QSystemTrayIcon::Context) {
+        mouseMessage = WM_RBUTTONUP;
+    } else {
+        return;
+    }
+    // Out of the click's own handler, so that the menu's loop does not run
+    // inside the tray widget's mouse event.
+    QMetaObject::invokeMethod(
+        this, [this, mouseMessage] { m_onMouse(mouseMessage); }, Qt::QueuedConnection);
+}

@@ -1,0 +1,59 @@
+// A private X desktop for end-to-end tests: Xvfb on a free display, an XEmbed
+// tray host (trayer), and the real program, driven and observed with xdotool.
+#pragma once
+
+#include <chrono>
+#include <functional>
+#include <string>
+#include <sys/types.h>
+#include <vector>
+
+using namespace std::chrono_literals;
+
+// Polls until the condition holds or the limit passes; true when it held.
+bool WaitFor(const std::function<bool()>& condition, std::chrono::milliseconds limit = 15s);
+
+class ChildProcess {
+public:
+    ChildProcess() = default;
+    // keepFd stays open in the child under the same number.
+    ChildProcess(const std::vector<std::string>& argv, const std::vector<std::string>& env,
+                 int keepFd = -1);
+    ~ChildProcess();
+
+    ChildProcess(ChildProcess&& other) noexcept;
+    ChildProcess& operator=(ChildProcess&& other) noexcept;
+
+    pid_t Pid() const { return m_pid; }
+    void Signal(int signal) const;
+    // True once the process has ended (its status is then in ExitStatus).
+    bool HasEnded();
+    int ExitStatus() const { return m_status; }
+
+private:
+    void Stop();
+
+    pid_t m_pid = -1;
+    int m_status = -1;
+};
+
+class Desktop {
+public:
+    Desktop();
+
+    // The XEmbed tray host; separate so a test can start it late.
+    void StartTray();
+
+    std::vector<std::string> Environment() const;
+
+    // xdotool's output, without the final line end.
+    std::string Xdo(const std::vector<std::string>& args) const;
+    // Visible windows whose title matches the regular expression.
+    std::vector<std::string> VisibleWindows(const std::string& titlePattern) const;
+    std::string WindowTitle(const std::string& window) const;
+
+private:
+    ChildProcess m_server;
+    ChildProcess m_tray;
+    std::string m_display;
+};
