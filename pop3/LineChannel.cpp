@@ -172,7 +172,16 @@ LineChannel::LineChannel(int fd, SocketWaiter waiter, const ChannelLimits& limit
     : m_fd(fd), m_waiter(std::move(waiter)), m_ioTimeout(limits.ioTimeout),
       m_maxLineBytes(limits.maxLineBytes) {}
 
+std::chrono::milliseconds LineChannel::TimeLeft() const {
+    return std::max(
+        std::chrono::ceil<std::chrono::milliseconds>(m_deadline - std::chrono::steady_clock::now()),
+        std::chrono::milliseconds{0});
+}
+
+// The time-out covers the whole line, so a server that trickles a byte now
+// and then cannot hold a line open for ever.
 bool LineChannel::WriteLine(const std::string& line) {
+    m_deadline = std::chrono::steady_clock::now() + m_ioTimeout;
     return Write(line.data(), line.size()) && Write("\r\n", 2) && Flush();
 }
 
@@ -197,7 +206,7 @@ bool LineChannel::Flush() {
         if (count >= 0) {
             sent += static_cast<std::size_t>(count);
         } else if (errno != EINTR &&
-                   (errno != EAGAIN || !m_waiter.WaitFor(m_fd, POLLOUT, m_ioTimeout))) {
+                   (errno != EAGAIN || !m_waiter.WaitFor(m_fd, POLLOUT, TimeLeft()))) {
             m_outLen = 0;
             return false;
         }
@@ -215,7 +224,7 @@ bool LineChannel::Refill() {
             m_endOfStream = count == 0;
             return true;
         }
-        if (errno != EINTR && (errno != EAGAIN || !m_waiter.WaitFor(m_fd, POLLIN, m_ioTimeout))) {
+        if (errno != EINTR && (errno != EAGAIN || !m_waiter.WaitFor(m_fd, POLLIN, TimeLeft()))) {
             return false;
         }
     }
@@ -223,6 +232,7 @@ bool LineChannel::Refill() {
 
 ReadStatus LineChannel::ReadLine(std::string& line) {
     line.clear();
+    m_deadline = std::chrono::steady_clock::now() + m_ioTimeout;
     while (!m_endOfStream) {
         if (m_inPos == m_inEnd) {
             if (!Refill()) {

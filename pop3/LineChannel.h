@@ -16,7 +16,7 @@ using WaitHook = std::function<void()>;
 
 struct ChannelLimits {
     std::chrono::milliseconds connectTimeout{30'000}; // each address tried
-    std::chrono::milliseconds ioTimeout{60'000};      // any wait for the server to send or accept
+    std::chrono::milliseconds ioTimeout{60'000};      // one line to be sent, or received
     std::size_t maxLineBytes = 1024 * 1024;
     std::size_t maxHeaderBytes = 4 * 1024 * 1024; // one message's header block
     std::size_t maxScanBytes = 64 * 1024 * 1024;  // all that one scan keeps
@@ -94,10 +94,12 @@ private:
     bool Write(const char* bytes, std::size_t size);
     bool Flush();
     bool Refill();
+    std::chrono::milliseconds TimeLeft() const;
 
     int m_fd;
     SocketWaiter m_waiter;
     std::chrono::milliseconds m_ioTimeout;
+    std::chrono::steady_clock::time_point m_deadline;
     std::size_t m_maxLineBytes;
     std::array<char, 4096> m_in{};
     std::size_t m_inPos = 0;

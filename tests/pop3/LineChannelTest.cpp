@@ -65,12 +65,16 @@ TEST(LineChannel, BoundsEveryWaitAndEveryLine) {
         bool stillOpen;
     };
     const std::string sixteen(16, 'a');
+    // A byte at a time, each well within the time-out, the line not.
+    std::vector<std::string> trickle(30, "a");
+    trickle.push_back("\r\n");
     const std::vector<Row> rows = {
         {"line at the limit", Reply(sixteen + "\r\n"), 16, true},
         {"line end split after the limit", ReplySegmented({sixteen + "\r", "\n"}), 16, true},
         {"line over the limit", Reply(sixteen + "a\r\n"), 16, false},
         {"endless line", Flood(8 * 1024 * 1024), 64 * 1024, false},
         {"server never answers", Await(), 1024, false},
+        {"server trickles one line past the time-out", ReplySegmented(trickle), 1024, false},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
