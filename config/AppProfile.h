@@ -1,7 +1,7 @@
 // The application's profile functions: values under a section (a path of
 // keys) below HKEY_CURRENT_USER\Software\Halvik\Tarvo. They open the section
 // with create semantics even to read, so reading a missing section leaves an
-// empty key of that name behind; the clean-up on save relies on that. Nothing here reports a
+// empty key of that name behind, which the next save fills or deletes. Nothing here reports a
 // failure: a missing value reads as the default.
 #pragma once
 
