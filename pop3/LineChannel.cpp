@@ -2,13 +2,17 @@
 
 #include <algorithm>
 #include <arpa/inet.h>
+#include <atomic>
 #include <cerrno>
 #include <charconv>
 #include <cstring>
+#include <fcntl.h>
 #include <memory>
 #include <netdb.h>
 #include <poll.h>
 #include <sys/socket.h>
+#include <system_error>
+#include <thread>
 #include <unistd.h>
 #include <utility>
 
@@ -81,10 +85,6 @@ bool IsDottedIPv4(const std::string& name) {
     return ::inet_pton(AF_INET, name.c_str(), &address) == 1;
 }
 
-struct AddrInfoDeleter {
-    void operator()(addrinfo* list) const { ::freeaddrinfo(list); }
-};
-
 UniqueFd TryAddress(const addrinfo& address, const SocketWaiter& waiter,
                     std::chrono::milliseconds attemptLimit) {
     UniqueFd socket(
@@ -104,6 +104,45 @@ UniqueFd TryAddress(const addrinfo& address, const SocketWaiter& waiter,
         return {};
     }
     return socket;
+}
+
+// A name lookup takes as long as the system's resolver lets it. It runs on a
+// thread of its own so that the conversation waits for it like for the
+// socket: in slices, with the wait hook, bounded, and given up at once on
+// Disconnect. A lookup given up on finishes unseen and frees what it found.
+struct Resolution {
+    UniqueFd ready;  // readable once the lookup has ended
+    UniqueFd notify; // the lookup's end of it
+    std::atomic<addrinfo*> addresses = nullptr;
+
+    ~Resolution() {
+        if (addrinfo* list = addresses.load(); list != nullptr) {
+            ::freeaddrinfo(list);
+        }
+    }
+};
+
+std::shared_ptr<Resolution> Resolve(const std::string& name, const std::string& port,
+                                    const addrinfo& hints) {
+    int ends[2];
+    if (::pipe2(ends, O_CLOEXEC) != 0) {
+        return nullptr;
+    }
+    auto resolution = std::make_shared<Resolution>();
+    resolution->ready = UniqueFd(ends[0]);
+    resolution->notify = UniqueFd(ends[1]);
+    try {
+        std::thread([resolution, name, port, hints] {
+            addrinfo* found = nullptr;
+            if (::getaddrinfo(name.c_str(), port.c_str(), &hints, &found) == 0) {
+                resolution->addresses.store(found, std::memory_order_release);
+            }
+            resolution->notify.Reset();
+        }).detach();
+    } catch (const std::system_error&) {
+        return nullptr;
+    }
+    return resolution;
 }
 
 } // namespace
@@ -152,14 +191,13 @@ UniqueFd ConnectTcp(const std::string& host, uint32_t defaultPort, const SocketW
     } else {
         hints.ai_family = AF_UNSPEC;
     }
-    addrinfo* found = nullptr;
-    if (::getaddrinfo(endpoint->name.c_str(), std::to_string(endpoint->port).c_str(), &hints,
-                      &found) != 0) {
+    std::shared_ptr<Resolution> resolution =
+        Resolve(endpoint->name, std::to_string(endpoint->port), hints);
+    if (!resolution || !waiter.WaitFor(resolution->ready.Get(), POLLIN, attemptLimit)) {
         return {};
     }
-    std::unique_ptr<addrinfo, AddrInfoDeleter> list(found);
-    for (const addrinfo* address = list.get(); address != nullptr && !waiter.Abandoned();
-         address = address->ai_next) {
+    for (const addrinfo* address = resolution->addresses.load(std::memory_order_acquire);
+         address != nullptr && !waiter.Abandoned(); address = address->ai_next) {
         UniqueFd socket = TryAddress(*address, waiter, attemptLimit);
         if (socket.Valid()) {
             return socket;

@@ -68,9 +68,9 @@ struct Endpoint {
 // the port is not a number from 1 to 65535.
 std::optional<Endpoint> ParseEndpoint(const std::string& host, uint32_t defaultPort);
 
-// A dotted IPv4 address is used as it is; any other name is resolved (this
-// blocks, without the wait hook) and its addresses are tried in order.
-// Invalid when nothing connects or the waiter gives up.
+// A dotted IPv4 address is used as it is; any other name is resolved, waited
+// for like the socket, and its addresses are tried in order. Invalid when
+// nothing connects or the waiter gives up.
 UniqueFd ConnectTcp(const std::string& host, uint32_t defaultPort, const SocketWaiter& waiter,
                     std::chrono::milliseconds attemptLimit);
 
