@@ -7,6 +7,7 @@
 #include "resource.h"
 
 #include <QKeyEvent>
+#include <QStandardPaths>
 
 namespace {
 
@@ -53,7 +54,24 @@ void CTarvoApp::SetRegistryKey() {
     m_profile = std::make_unique<AppProfile>(*m_registry);
 }
 
+// One Tarvo per user: a copy started by hand beside the one started at log-in
+// would show a second icon, check twice and write the same settings. Where no
+// runtime folder can be had, Tarvo runs rather than not at all.
+bool CTarvoApp::IsOnlyCopy() {
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    if (folder.isEmpty()) {
+        return true;
+    }
+    m_onlyCopy = std::make_unique<QLockFile>(folder + QStringLiteral("/tarvo.lock"));
+    // Held for the program's life: only a dead holder makes it stale.
+    m_onlyCopy->setStaleLockTime(0);
+    return m_onlyCopy->tryLock(0) || m_onlyCopy->error() != QLockFile::LockFailedError;
+}
+
 bool CTarvoApp::InitInstance() {
+    if (!IsOnlyCopy()) {
+        return false;
+    }
     SetRegistryKey();
     if (!SocketsStartup()) {
         m_services.Boxes().Show(nullptr, TarvoString(IDS_APP_TITLE),

@@ -6,6 +6,7 @@
 #include "SignalPipe.h"
 
 #include <QApplication>
+#include <QLockFile>
 #include <memory>
 
 class AppProfile;
@@ -37,10 +38,12 @@ public:
 
 private:
     void SetRegistryKey();
+    bool IsOnlyCopy();
     void OnHelp();
 
     TarvoApplication& m_application;
     QtWindowServices m_services;
+    std::unique_ptr<QLockFile> m_onlyCopy;
     std::unique_ptr<FileRegistry> m_registry;
     std::unique_ptr<AppProfile> m_profile;
     std::unique_ptr<CTarvoWnd> m_mainWnd;

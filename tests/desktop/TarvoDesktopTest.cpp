@@ -90,7 +90,9 @@ protected:
              << "\"Message\"=dword:0000000" << message << "\r\n";
     }
 
-    void StartTarvo() {
+    void StartTarvo() { m_tarvo = LaunchTarvo(); }
+
+    ChildProcess LaunchTarvo() {
         std::vector<std::string> env = m_desktop.Environment();
         env.push_back("XDG_CONFIG_HOME=" + m_config.string());
         env.push_back("XDG_RUNTIME_DIR=" + (m_config / "runtime").string());
@@ -102,7 +104,7 @@ protected:
                 env.push_back(std::string(name) + "=" + value);
             }
         }
-        m_tarvo = ChildProcess({TARVO_BINARY}, env);
+        return ChildProcess({TARVO_BINARY}, env);
     }
 
     std::vector<std::string> TarvoWindows(const std::string& title) const {
@@ -224,6 +226,18 @@ TEST_F(TarvoDesktopTest, FirstRunAsksForAccountsBeforeTheIconExists) {
     EXPECT_FALSE(Shows("No mailboxes to check"));
     Dismiss("No servers to check");
     EXPECT_FALSE(AwaitIcon("No mailboxes to check").empty());
+}
+
+TEST_F(TarvoDesktopTest, ASecondCopyEndsAtOnceAndLeavesTheFirstAlone) {
+    WriteSettings({{"127.0.0.1:1", "alice", "secret"}});
+    m_desktop.StartTray();
+    StartTarvo();
+    ASSERT_FALSE(AwaitIcon("Tarvo is empty").empty());
+    ChildProcess second = LaunchTarvo();
+    ASSERT_TRUE(WaitFor([&] { return second.HasEnded(); }));
+    EXPECT_TRUE(WIFEXITED(second.ExitStatus()));
+    EXPECT_EQ(TarvoWindows("Tarvo is empty").size(), 1u);
+    EXPECT_FALSE(m_tarvo.HasEnded());
 }
 
 TEST_F(TarvoDesktopTest, IconWaitsForATrayThatStartsLater) {
