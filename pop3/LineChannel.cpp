@@ -44,6 +44,9 @@ bool SocketWaiter::WaitFor(int fd, short events, std::chrono::milliseconds limit
     using Clock = std::chrono::steady_clock;
     const Clock::time_point deadline = Clock::now() + limit;
     for (;;) {
+        if (!RunHookWhenDue()) {
+            return false;
+        }
         auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now());
         if (left.count() <= 0) {
             return false;
@@ -56,13 +59,16 @@ bool SocketWaiter::WaitFor(int fd, short events, std::chrono::milliseconds limit
         if (ready < 0 && errno != EINTR) {
             return false;
         }
-        if (m_hook) {
-            m_hook();
-        }
-        if (Abandoned()) {
-            return false;
-        }
     }
+}
+
+bool SocketWaiter::RunHookWhenDue() const {
+    const auto now = std::chrono::steady_clock::now();
+    if (m_hook && now - m_hookRan >= m_slice) {
+        m_hookRan = now;
+        m_hook();
+    }
+    return !Abandoned();
 }
 
 bool SocketWaiter::Abandoned() const {

@@ -54,9 +54,16 @@ public:
     bool Abandoned() const;
 
 private:
+    // Runs the hook when a slice has passed since it last ran; false when
+    // the wait is no longer wanted.
+    bool RunHookWhenDue() const;
+
     WaitHook m_hook;
     std::function<bool()> m_stillWanted;
     std::chrono::milliseconds m_slice;
+    // A server that answers within every slice must not keep the hook from
+    // running: the desktop is repainted and Disconnect heard all the same.
+    mutable std::chrono::steady_clock::time_point m_hookRan = std::chrono::steady_clock::now();
 };
 
 struct Endpoint {

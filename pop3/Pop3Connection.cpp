@@ -16,6 +16,12 @@ int CPop3Connection::Connect(const std::string& host, const std::string& user,
     }
     m_connectCalled = true;
     m_serverName = host;
+    // A line break in a user name or password would send the server a
+    // command of its own choosing (a DELE, say): such an account is refused
+    // before anything is sent.
+    if ((user + password).find_first_of("\r\n") != std::string::npos) {
+        return 0;
+    }
     SocketWaiter connectWaiter(
         m_waitHook, [this] { return !m_aborted; }, m_limits.pollSlice);
     m_socket = ConnectTcp(host, port, connectWaiter, m_limits.connectTimeout);

@@ -97,6 +97,21 @@ TEST(Pop3Connect, FailsWithoutTrafficWhenNothingConnects) {
     }
 }
 
+TEST(Pop3Connect, ALineBreakInTheCredentialsSendsNothing) {
+    ScriptedPeer peer(Login() + Script{Reply("+OK bye\r\n")});
+    for (const auto& [user, password] :
+         {std::pair<std::string, std::string>{"bob\r\nDELE 1", "pw"}, {"bob", "pw\nDELE 1"}}) {
+        CPop3Connection conversation;
+        EXPECT_EQ(conversation.Connect(peer.Address(), user, password, 110), 0);
+        EXPECT_EQ(conversation.Close(), 0);
+    }
+    // Had either connected, it would have taken the peer's one session.
+    CPop3Connection conversation;
+    EXPECT_EQ(conversation.Connect(peer.Address(), "bob", "pw", 110), 1);
+    EXPECT_EQ(conversation.Close(), 1);
+    EXPECT_EQ(peer.Received(), kLogin + "QUIT\r\n");
+}
+
 TEST(Pop3Connect, ReachesTheServerByEveryFormOfItsName) {
     const Script session = Login() + Script{Reply("+OK bye\r\n")};
     ScriptedPeer peer(std::vector<Script>(3, session));
@@ -215,6 +230,34 @@ TEST(Pop3Abort, FromTheWaitHookEndsAStalledWaitAtOnce) {
         EXPECT_EQ(conversation.Close(), 0);
     }
     EXPECT_EQ(peer.Received(), kLogin + "STAT\r\n");
+}
+
+// Replies that each come within a slice must not keep the hook from running,
+// or a long scan of a distant server would freeze the desktop and shut out
+// Disconnect.
+TEST(Pop3Abort, ReachesAScanWhoseServerAnswersBrisklyButSlowly) {
+    Script replies = Login() + Script{Reply("+OK 20 2000\r\n")};
+    for (int i = 0; i < 20; ++i) {
+        replies.push_back(Await());
+        replies.push_back(Pause(std::chrono::milliseconds(20)));
+        replies.push_back(Send("+OK\r\nSubject: s\r\n.\r\n"));
+    }
+    ScriptedPeer peer(replies);
+    {
+        CPop3Connection* self = nullptr;
+        CPop3Connection conversation(
+            [&] {
+                if (self != nullptr) {
+                    self->Abort();
+                }
+            },
+            {});
+        ASSERT_EQ(conversation.Connect(peer.Address(), "bob", "pw", 110), 1);
+        self = &conversation;
+        EXPECT_EQ(conversation.RetrieveHeaders(), 0);
+        EXPECT_LT(conversation.Subjects().size(), 20u);
+    }
+    EXPECT_EQ(peer.Received().find("TOP 20 0"), std::string::npos);
 }
 
 } // namespace
