@@ -20,6 +20,7 @@ public:
     // Runs the handler from the event loop, as Deliver would then.
     void Post(Handler handler);
 
+    bool Waiting() const { return m_waiting > 0; }
     void EnterWait() { ++m_waiting; }
     void LeaveWait() { --m_waiting; }
 

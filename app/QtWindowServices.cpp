@@ -13,16 +13,24 @@
 #include <QAction>
 #include <QApplication>
 #include <QCursor>
+#include <QEvent>
 #include <QEventLoop>
 #include <QMenu>
 
 QtWindowServices::QtWindowServices()
     : m_tray([this](uint32_t mouseMessage) {
-          m_gate.Pass([this, mouseMessage] {
+          auto notify = [this, mouseMessage] {
               if (m_window != nullptr) {
                   m_window->OnTrayNotify(TRAY_ICON_ID, mouseMessage);
               }
-          });
+          };
+          // Outside a check, after the click's own handling, so that the
+          // menu's loop never runs inside it.
+          if (m_gate.Waiting()) {
+              m_gate.Pass(notify);
+          } else {
+              m_gate.Post(notify);
+          }
       }) {}
 
 QtWindowServices::~QtWindowServices() = default;
@@ -137,7 +145,9 @@ void QtWindowServices::RunAboutDialog() {
 
 void QtWindowServices::WaitHook() {
     m_gate.EnterWait();
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    QCoreApplication::instance()->installEventFilter(&m_trayInputOnly);
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+    QCoreApplication::instance()->removeEventFilter(&m_trayInputOnly);
     m_gate.LeaveWait();
 }
 

@@ -53,5 +53,6 @@ private:
     QtMessageBoxes m_boxes;
     NewMailSound m_sound;
     TrayIcon m_tray;
+    TrayInputOnly m_trayInputOnly;
     std::map<uint32_t, std::unique_ptr<QTimer>> m_timers;
 };

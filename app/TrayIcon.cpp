@@ -88,8 +88,33 @@ void TrayIcon::OnActivated(QSystemTrayIcon::ActivationReason reason) {
     } else {
         return;
     }
-    // Out of the click's own handler, so that the menu's loop does not run
-    // inside the tray widget's mouse event.
-    QMetaObject::invokeMethod(
-        this, [this, mouseMessage] { m_onMouse(mouseMessage); }, Qt::QueuedConnection);
+    m_onMouse(mouseMessage);
+}
+
+namespace {
+
+bool IsUserInput(QEvent::Type type) {
+    switch (type) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseMove:
+    case QEvent::Wheel:
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+    case QEvent::ShortcutOverride:
+    case QEvent::TouchBegin:
+    case QEvent::TouchUpdate:
+    case QEvent::TouchEnd:
+    case QEvent::ContextMenu:
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
+bool TrayInputOnly::eventFilter(QObject* watched, QEvent* event) {
+    return IsUserInput(event->type()) && !TrayIcon::IsIconWindow(watched);
 }

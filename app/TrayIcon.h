@@ -12,8 +12,12 @@
 
 class TrayIcon : public QObject {
 public:
-    // Receives WM_LBUTTONUP or WM_RBUTTONUP for a left or right click.
+    // Receives WM_LBUTTONUP or WM_RBUTTONUP for a left or right click, from
+    // within the click's own handling.
     explicit TrayIcon(std::function<void(uint32_t)> onMouse);
+
+    // The window an XEmbed tray shows the icon in.
+    static bool IsIconWindow(const QObject* object);
 
     void Add(const QIcon& icon, const QString& tip);
     void Modify(const QIcon& icon, const QString& tip);
@@ -23,7 +27,6 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    static bool IsIconWindow(const QObject* object);
     void AppearWhenTrayExists();
     void ShowTip();
     void OnActivated(QSystemTrayIcon::ActivationReason reason);
@@ -33,4 +36,12 @@ private:
     QTimer m_trayWatch;
     QIcon m_image;
     QString m_tip;
+};
+
+// While a conversation waits, the only input read is a click on the tray
+// icon: the busy window answers it at once (by bringing its dialog forward),
+// instead of finding it queued once the check is over and starting another.
+class TrayInputOnly : public QObject {
+public:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 };
