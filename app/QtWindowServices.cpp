@@ -16,6 +16,7 @@
 #include <QEvent>
 #include <QEventLoop>
 #include <QMenu>
+#include <utility>
 
 QtWindowServices::QtWindowServices()
     : m_tray([this](uint32_t mouseMessage) {
@@ -105,16 +106,23 @@ void QtWindowServices::ShowTrayMenu() {
 // The main window is never shown; what the user can be brought to is the
 // dialog it is running.
 void QtWindowServices::SetForegroundWindow() {
-    if (QWidget* dialog = QApplication::activeModalWidget()) {
-        dialog->raise();
-        dialog->activateWindow();
+    if (m_openDialog != nullptr) {
+        m_openDialog->raise();
+        m_openDialog->activateWindow();
     }
+}
+
+int QtWindowServices::RunModal(TemplateDialog& dialog) {
+    TemplateDialog* outer = std::exchange(m_openDialog, &dialog);
+    int result = dialog.DoModal();
+    m_openDialog = outer;
+    return result;
 }
 
 void QtWindowServices::RunHeadersDialog(const MessageTable& table) {
     CHeadersDlg dialog(m_boxes);
     dialog.table = table;
-    dialog.DoModal();
+    RunModal(dialog);
 }
 
 bool QtWindowServices::RunOptionsDialog(Options& options) {
@@ -122,7 +130,7 @@ bool QtWindowServices::RunOptionsDialog(Options& options) {
     dialog.Sound = options.Sound;
     dialog.Message = options.Message;
     dialog.Delay = options.Delay;
-    if (dialog.DoModal() != 1) {
+    if (RunModal(dialog) != 1) {
         return false;
     }
     options.Sound = dialog.Sound;
@@ -134,13 +142,13 @@ bool QtWindowServices::RunOptionsDialog(Options& options) {
 void QtWindowServices::RunMailboxesDialog(AccountList& accounts) {
     CMailboxesDlg dialog;
     dialog.accounts = accounts;
-    dialog.DoModal();
+    RunModal(dialog);
     accounts = dialog.accounts;
 }
 
 void QtWindowServices::RunAboutDialog() {
     CAboutDlg dialog(m_boxes);
-    dialog.DoModal();
+    RunModal(dialog);
 }
 
 void QtWindowServices::WaitHook() {

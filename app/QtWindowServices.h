@@ -15,6 +15,7 @@
 #include <memory>
 
 class CTarvoWnd;
+class TemplateDialog;
 
 class QtWindowServices : public WindowServices {
 public:
@@ -48,7 +49,11 @@ public:
     void EndProgram() override;
 
 private:
+    // Runs a dialog as the one a click on the busy icon brings forward.
+    int RunModal(TemplateDialog& dialog);
+
     CTarvoWnd* m_window = nullptr;
+    TemplateDialog* m_openDialog = nullptr;
     CommandGate m_gate;
     QtMessageBoxes m_boxes;
     NewMailSound m_sound;

@@ -42,6 +42,9 @@ TemplateDialog::TemplateDialog(QWidget* parent, Qt::WindowFlags flags)
     : QDialog(parent, flags), m_units(font()) {}
 
 int TemplateDialog::DoModal() {
+    // Modal to its owner only: with none, it blocks no other window, so the
+    // tray icon still hears the click that brings this dialog forward.
+    setWindowModality(Qt::WindowModal);
     return exec() == QDialog::Accepted ? 1 : 2;
 }
 

@@ -219,6 +219,25 @@ TEST_F(TarvoDesktopTest, MenuCommandsInOrderThenQuitRemovesTheIcon) {
     EXPECT_FALSE(Shows("Tarvo is empty"));
 }
 
+// With a dialog open the window is busy: a click on the icon starts nothing
+// and brings the dialog forward.
+TEST_F(TarvoDesktopTest, AClickWhileADialogIsOpenBringsTheDialogForward) {
+    WriteSettings({{"127.0.0.1:1", "alice", "secret"}});
+    m_desktop.StartTray();
+    StartTarvo();
+    std::string icon = AwaitIcon("Tarvo is empty");
+    ASSERT_FALSE(icon.empty());
+    Choose(icon, 4); // &Options...
+    ASSERT_TRUE(WaitFor([&] { return Shows("Tarvo options"); }));
+    const std::string options = TarvoWindows("Tarvo options").front();
+
+    m_desktop.Xdo({"windowfocus", "--sync", icon});
+    Click(icon, "1");
+    EXPECT_TRUE(WaitFor([&] { return m_desktop.Xdo({"getwindowfocus", "-f"}) == options; }));
+    EXPECT_EQ(m_desktop.WindowTitle(icon), "Tarvo is empty"); // no check ran
+    Dismiss("Tarvo options");
+}
+
 TEST_F(TarvoDesktopTest, FirstRunAsksForAccountsBeforeTheIconExists) {
     m_desktop.StartTray();
     StartTarvo();
