@@ -1,6 +1,11 @@
 #include "MessageBoxes.h"
 
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QScreen>
+#include <QVBoxLayout>
 
 namespace {
 
@@ -18,9 +23,38 @@ QMessageBox::Icon QtIcon(MessageBoxes::Icon icon) {
     return QMessageBox::NoIcon;
 }
 
+// A message box grows with its text and cannot scroll; a mail's header block
+// easily runs to a hundred lines, and may be megabytes.
+constexpr qsizetype kBoxLines = 25;
+constexpr qsizetype kBoxChars = 4000;
+
+bool FitsABox(const QString& text) {
+    return text.size() <= kBoxChars && text.count(u'\n') < kBoxLines;
+}
+
+void ShowScrolling(QWidget* owner, const QString& caption, const QString& text) {
+    QDialog box(owner);
+    box.setWindowTitle(caption);
+    auto* view = new QPlainTextEdit(text, &box);
+    view->setReadOnly(true);
+    view->setLineWrapMode(QPlainTextEdit::NoWrap);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, &box);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &box, &QDialog::accept);
+    auto* layout = new QVBoxLayout(&box);
+    layout->addWidget(view);
+    layout->addWidget(buttons);
+    const QRect screen = box.screen()->availableGeometry();
+    box.resize(screen.width() * 6 / 10, screen.height() * 7 / 10);
+    box.exec();
+}
+
 } // namespace
 
 void QtMessageBoxes::Show(QWidget* owner, const QString& caption, const QString& text, Icon icon) {
+    if (!FitsABox(text)) {
+        ShowScrolling(owner, caption, text);
+        return;
+    }
     QMessageBox box(QtIcon(icon), caption, text, QMessageBox::Ok, owner);
     // Header texts come from mail servers; they must never be read as markup.
     box.setTextFormat(Qt::PlainText);

@@ -1,7 +1,12 @@
+#include "MessageBoxes.h"
 #include "TarvoResources.h"
 #include "Text.h"
 #include "resource.h"
 
+#include <QApplication>
+#include <QPlainTextEdit>
+#include <QScreen>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 namespace {
@@ -34,6 +39,39 @@ TEST(ResourcesTest, IconsBitmapAndStringsAreThere) {
     EXPECT_TRUE(TarvoIcon(IDB_ABOUT).isNull());
     EXPECT_EQ(TarvoBitmap(IDB_ABOUT).size(), QSize(106, 133));
     EXPECT_TRUE(TarvoBitmap(IDI_UNREAD).isNull());
+}
+
+} // namespace
+
+namespace {
+
+// A header block of a hundred lines must stay on the screen, scrollable,
+// with its OK button in reach; a short text keeps the plain box.
+TEST(MessageBoxesTest, LongTextsScrollWithinTheScreen) {
+    struct Case {
+        int lines;
+        bool scrolls;
+    };
+    for (const Case& c : {Case{3, false}, Case{120, true}}) {
+        QString text;
+        for (int i = 0; i < c.lines; ++i) {
+            text += QStringLiteral("Received: from relay%1.example.net\n").arg(i);
+        }
+        bool scrolled = false;
+        QRect shown;
+        QTimer::singleShot(0, [&] {
+            QWidget* box = QApplication::activeModalWidget();
+            ASSERT_NE(box, nullptr);
+            auto* view = box->findChild<QPlainTextEdit*>();
+            scrolled = view != nullptr && view->toPlainText() == text;
+            shown = box->frameGeometry();
+            box->close();
+        });
+        QtMessageBoxes boxes;
+        boxes.Show(nullptr, QStringLiteral("Message Header"), text, MessageBoxes::Icon::None);
+        EXPECT_EQ(scrolled, c.scrolls) << c.lines;
+        EXPECT_LE(shown.height(), QGuiApplication::primaryScreen()->availableGeometry().height());
+    }
 }
 
 } // namespace
