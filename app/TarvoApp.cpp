@@ -26,8 +26,10 @@ TarvoApplication::TarvoApplication(int& argc, char** argv) : QApplication(argc, 
 
 bool TarvoApplication::notify(QObject* receiver, QEvent* event) {
     bool handled = QApplication::notify(receiver, event);
+    // F1 is help in the program's windows; in the tray menu it means nothing.
     if (event->type() == QEvent::KeyPress && !event->isAccepted() && receiver->isWidgetType() &&
-        static_cast<QKeyEvent*>(event)->key() == Qt::Key_F1 && m_onHelp) {
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_F1 && m_onHelp &&
+        activePopupWidget() == nullptr) {
         m_onHelp();
     }
     return handled;

@@ -85,6 +85,14 @@ int CTarvoWnd::OnTrayNotify(uint32_t iconId, uint32_t mouseMessage) {
 }
 
 void CTarvoWnd::OnCommand(uint32_t id) {
+    // These open a dialog without looking at the busy flag, trusting that
+    // only the menu, which stays shut while busy, sends them. A menu choice
+    // that comes late (held back by a check) must not open one over a
+    // running check or another dialog.
+    bool opensDialog = id == ID_HEADERS || id == ID_SERVERS || id == ID_OPTIONS;
+    if (opensDialog && m_busy) {
+        return;
+    }
     switch (id) {
     case ID_CHECK_NOW:
         OnCheckNow();
