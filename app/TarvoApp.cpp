@@ -6,6 +6,7 @@
 #include "TarvoWnd.h"
 #include "resource.h"
 
+#include <QCryptographicHash>
 #include <QKeyEvent>
 #include <QStandardPaths>
 
@@ -56,15 +57,23 @@ void CTarvoApp::SetRegistryKey() {
     m_profile = std::make_unique<AppProfile>(*m_registry);
 }
 
-// One Tarvo per user: a copy started by hand beside the one started at log-in
-// would show a second icon, check twice and write the same settings. Where no
-// runtime folder can be had, Tarvo runs rather than not at all.
+// One Tarvo per settings file: a copy started by hand beside the one started
+// at log-in would show a second icon, check twice and write the same
+// settings. Where no runtime folder can be had, Tarvo runs rather than not at
+// all.
 bool CTarvoApp::IsOnlyCopy() {
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
     if (folder.isEmpty()) {
         return true;
     }
-    m_onlyCopy = std::make_unique<QLockFile>(folder + QStringLiteral("/tarvo.lock"));
+    const QByteArray settings =
+        QCryptographicHash::hash(QByteArray::fromStdString(FileRegistry::DefaultPath()),
+                                 QCryptographicHash::Sha1)
+            .toHex()
+            .left(16);
+    m_onlyCopy =
+        std::make_unique<QLockFile>(folder + QStringLiteral("/tarvo-") +
+                                    QString::fromLatin1(settings) + QStringLiteral(".lock"));
     // Held for the program's life: only a dead holder makes it stale.
     m_onlyCopy->setStaleLockTime(0);
     return m_onlyCopy->tryLock(0) || m_onlyCopy->error() != QLockFile::LockFailedError;
