@@ -92,6 +92,14 @@ protected:
 
     void StartTarvo() { m_tarvo = LaunchTarvo(); }
 
+    // The usual start: one account, a tray, Tarvo; the icon's window.
+    std::string StartWithAccount(const Account& account) {
+        WriteSettings({account});
+        m_desktop.StartTray();
+        StartTarvo();
+        return AwaitIcon("Tarvo is empty");
+    }
+
     ChildProcess LaunchTarvo() {
         std::vector<std::string> env = m_desktop.Environment();
         env.push_back("XDG_CONFIG_HOME=" + m_config.string());
@@ -189,10 +197,7 @@ protected:
 };
 
 TEST_F(TarvoDesktopTest, MenuCommandsInOrderThenQuitRemovesTheIcon) {
-    WriteSettings({{"127.0.0.1:1", "alice", "secret"}});
-    m_desktop.StartTray();
-    StartTarvo();
-    std::string icon = AwaitIcon("Tarvo is empty");
+    std::string icon = StartWithAccount({"127.0.0.1:1", "alice", "secret"});
     ASSERT_FALSE(icon.empty());
 
     struct Row {
@@ -222,10 +227,7 @@ TEST_F(TarvoDesktopTest, MenuCommandsInOrderThenQuitRemovesTheIcon) {
 // With a dialog open the window is busy: a click on the icon starts nothing
 // and brings the dialog forward.
 TEST_F(TarvoDesktopTest, AClickWhileADialogIsOpenBringsTheDialogForward) {
-    WriteSettings({{"127.0.0.1:1", "alice", "secret"}});
-    m_desktop.StartTray();
-    StartTarvo();
-    std::string icon = AwaitIcon("Tarvo is empty");
+    std::string icon = StartWithAccount({"127.0.0.1:1", "alice", "secret"});
     ASSERT_FALSE(icon.empty());
     Choose(icon, 4); // &Options...
     ASSERT_TRUE(WaitFor([&] { return Shows("Tarvo options"); }));
@@ -248,10 +250,7 @@ TEST_F(TarvoDesktopTest, FirstRunAsksForAccountsBeforeTheIconExists) {
 }
 
 TEST_F(TarvoDesktopTest, ASecondCopyEndsAtOnceAndLeavesTheFirstAlone) {
-    WriteSettings({{"127.0.0.1:1", "alice", "secret"}});
-    m_desktop.StartTray();
-    StartTarvo();
-    ASSERT_FALSE(AwaitIcon("Tarvo is empty").empty());
+    ASSERT_FALSE(StartWithAccount({"127.0.0.1:1", "alice", "secret"}).empty());
     ChildProcess second = LaunchTarvo();
     ASSERT_TRUE(WaitFor([&] { return second.HasEnded(); }));
     EXPECT_TRUE(WIFEXITED(second.ExitStatus()));
@@ -276,10 +275,7 @@ TEST_F(TarvoDesktopTest, NewMailOpensTheHeadersOnceAndAgainNothing) {
     dovecot.Deliver("bob",
                     "From: Ann <ann@example.org>\nSubject: Lunch\nMessage-ID: <1@x>\n\nhi\n");
     dovecot.Deliver("bob", "From: Ben <ben@example.org>\nSubject: Plan\nMessage-ID: <2@x>\n\nhi\n");
-    WriteSettings({{dovecot.Address(), "bob", "pw"}});
-    m_desktop.StartTray();
-    StartTarvo();
-    std::string icon = AwaitIcon("Tarvo is empty");
+    std::string icon = StartWithAccount({dovecot.Address(), "bob", "pw"});
     ASSERT_FALSE(icon.empty());
 
     Choose(icon, 1); // &Check now
@@ -308,10 +304,7 @@ TEST_F(TarvoDesktopTest, NewMailOpensTheHeadersOnceAndAgainNothing) {
 
 TEST_F(TarvoDesktopTest, DisconnectSignalFreesACheckStuckOnASilentServer) {
     SilentServer silent;
-    WriteSettings({{silent.Address(), "carol", "pw"}});
-    m_desktop.StartTray();
-    StartTarvo();
-    std::string icon = AwaitIcon("Tarvo is empty");
+    std::string icon = StartWithAccount({silent.Address(), "carol", "pw"});
     ASSERT_FALSE(icon.empty());
 
     Click(icon, "1");
