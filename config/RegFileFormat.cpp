@@ -151,8 +151,12 @@ void AppendValueLine(std::string& out, std::string_view name, const RegValue& va
     out += '\n';
 }
 
+// A key's line is written where it says something: the key holds values, or
+// nothing below it brings it back. The keys above are implied by their
+// subkeys' lines, which keeps the file about as long as the tree however deep
+// it goes (a line per level, each with the whole path, grows with its square).
 void AppendKey(std::string& out, const std::string& path, const RegNode& node) {
-    if (!path.empty() || !node.values.empty()) {
+    if (!node.values.empty() || (!path.empty() && node.subkeys.empty())) {
         out += "\n[";
         out += kRoot;
         out += path;

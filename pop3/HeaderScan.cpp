@@ -62,7 +62,9 @@ int CPop3Connection::GetMessageCount() {
 }
 
 int CPop3Connection::RetrieveHeaders() {
-    if (!m_open) {
+    // Entered again from the wait hook, it would empty the lists under the
+    // scan that is filling them.
+    if (!m_open || !m_idle || m_inChannel) {
         return 0;
     }
     m_idle = false;

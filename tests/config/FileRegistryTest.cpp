@@ -90,16 +90,34 @@ TEST_F(FileRegistryTest, EveryValueRoundTripsByteForByteThroughTheFile) {
     EXPECT_FALSE(fs::exists(path + ".damaged"));
 }
 
+// Writing every level's whole path once per level would grow with the square
+// of the depth: a small hand-made file could then never be saved again.
+TEST_F(FileRegistryTest, ADeepTreeIsWrittenAboutAsLongAsItWasRead) {
+    std::string deep = "Software";
+    for (int level = 0; level < 100; ++level) {
+        deep += "\\" + std::string(250, static_cast<char>('a' + level % 26));
+    }
+    const std::string text = "REGEDIT4\n\n[HKEY_CURRENT_USER\\" + deep + "]\n";
+    WriteFile(path, text);
+    {
+        FileRegistry registry(path);
+        ASSERT_TRUE(registry.KeyExists(deep));
+        ASSERT_TRUE(registry.CreateKey(kSettings));
+        ASSERT_TRUE(registry.SetValue(kSettings, "Delay", RegValue::Dword(7)));
+        EXPECT_TRUE(registry.IsSaved());
+    }
+    EXPECT_LT(ReadFile(path).size(), 2 * text.size());
+    FileRegistry reread(path);
+    EXPECT_TRUE(reread.KeyExists(deep));
+    EXPECT_EQ(reread.QueryValue(kSettings, "Delay"), RegValue::Dword(7));
+}
+
 TEST_F(FileRegistryTest, SettingsAreWrittenInTheExportFormat) {
     MemoryRegistry tree;
     AppProfile profile(tree);
     SaveSettings(profile, {42, 1, 0}, {{"pop.example.org"}, {"jo \"x\""}, {"ab"}});
     EXPECT_EQ(FormatRegFile(tree.Root()),
               "REGEDIT4\n"
-              "\n[HKEY_CURRENT_USER\\Software]\n"
-              "\n[HKEY_CURRENT_USER\\Software\\Halvik]\n"
-              "\n[HKEY_CURRENT_USER\\Software\\Halvik\\Tarvo]\n"
-              "\n[HKEY_CURRENT_USER\\Software\\Halvik\\Tarvo\\Mailboxes]\n"
               "\n[HKEY_CURRENT_USER\\Software\\Halvik\\Tarvo\\Mailboxes\\0]\n"
               "\"Password\"=\"60 63 \"\n"
               "\"Server\"=\"pop.example.org\"\n"

@@ -174,6 +174,33 @@ TEST(HeaderScan, AServerClaimingEndlessMailCannotGrowTheScanWithoutBound) {
     EXPECT_EQ(peer.Received().find("TOP 50 0"), std::string::npos);
 }
 
+TEST(HeaderScan, AScanEnteredAgainFromTheWaitRefusesAndLeavesTheFirstWhole) {
+    ScriptedPeer peer(Login() +
+                      Script{Reply("+OK 2 0\r\n"), Await(), Pause(std::chrono::milliseconds(150)),
+                             Send("+OK\r\nSubject: one\r\n.\r\n"),
+                             Reply("+OK\r\nSubject: two\r\n.\r\n"), Reply("+OK bye\r\n")});
+    {
+        CPop3Connection* self = nullptr;
+        std::vector<int> inner;
+        CPop3Connection conversation(
+            [&] {
+                if (self != nullptr) {
+                    inner.push_back(self->RetrieveHeaders());
+                }
+            },
+            {});
+        ASSERT_EQ(conversation.Connect(peer.Address(), "bob", "pw", 110), 1);
+        self = &conversation;
+        EXPECT_EQ(conversation.RetrieveHeaders(), 1);
+        self = nullptr;
+        EXPECT_FALSE(inner.empty());
+        EXPECT_EQ(inner, std::vector<int>(inner.size(), 0));
+        EXPECT_EQ(conversation.Subjects(), (std::vector<std::string>{"one", "two"}));
+        EXPECT_EQ(conversation.Close(), 1);
+    }
+    EXPECT_EQ(peer.Received(), kLogin + "STAT\r\nTOP 1 0\r\nTOP 2 0\r\nQUIT\r\n");
+}
+
 TEST(HeaderScan, CarriesOutACloseThatCameDuringTheScanAfterTheLastMessage) {
     ScriptedPeer peer(Login() + Script{Reply("+OK 2 0\r\n"), Reply("+OK 2 0\r\n"), Await(), Hold(),
                                        Send("+OK\r\n.\r\n"), Reply("+OK\r\n.\r\n"),
