@@ -79,6 +79,33 @@ ReadStatus CPop3Connection::ReadReply(std::string& line) {
     return status;
 }
 
+bool CPop3Connection::RequestCapabilities() {
+    m_capabilities = Pop3Capabilities();
+    if (!SendLine("CAPA")) {
+        return false;
+    }
+    std::string line;
+    // Only a reply that starts with +OK: the lax test of the older commands is
+    // kept for them alone.
+    if (ReadReply(line) != ReadStatus::Line || !line.starts_with("+OK")) {
+        return false;
+    }
+    m_capabilities.answered = true;
+    while (ReadReply(line) == ReadStatus::Line) {
+        if (line == ".") {
+            return true;
+        }
+        if (line.starts_with('.')) {
+            line.erase(0, 1);
+        }
+        if (!m_capabilities.Add(line)) {
+            ReleaseChannel();
+            return false;
+        }
+    }
+    return false;
+}
+
 std::string CPop3Connection::ReadLine() {
     std::string line;
     ReadReply(line);

@@ -6,6 +6,7 @@
 // a stricter test would turn away servers that have always been accepted.
 #pragma once
 
+#include "Capabilities.h"
 #include "LineChannel.h"
 
 #include <cstdint>
@@ -35,6 +36,13 @@ public:
     // gives up at once. The socket stays until destruction.
     void Abort();
 
+    // Sends CAPA and keeps the list the server sends back. False when not
+    // open, refused, or the list is broken off or passes its bounds (the
+    // channel is then released, as the rest of the reply cannot be told apart
+    // from what follows).
+    bool RequestCapabilities();
+    const Pop3Capabilities& Capabilities() const { return m_capabilities; }
+
     // -1 when not open or the STAT reply is unfavourable.
     int GetMessageCount();
     // 1 when every message was scanned; 0 when the conversation was not open,
@@ -63,6 +71,7 @@ private:
     std::vector<std::string> m_messageIds;
     std::vector<std::string> m_subjects;
     std::string m_serverName = "(none)";
+    Pop3Capabilities m_capabilities;
     WaitHook m_waitHook;
     ChannelLimits m_limits;
     UniqueFd m_socket;
