@@ -9,6 +9,8 @@
 #include <fcntl.h>
 #include <memory>
 #include <netdb.h>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <system_error>
@@ -259,9 +261,24 @@ bool LineChannel::Flush() {
     return true;
 }
 
+// Many servers write a reply's status line and its header block in two
+// writes; under Nagle the second waits for the ACK of the first, which the
+// kernel would hold back for up to 40 ms, once per message. Linux drops the
+// quick-ACK mode again on its own, so it is asked for after every read; the
+// call also sends an ACK that is already pending. Elsewhere it is a no-op.
+void LineChannel::AskForQuickAcks() const {
+#ifdef TCP_QUICKACK
+    int on = 1;
+    ::setsockopt(m_fd, IPPROTO_TCP, TCP_QUICKACK, &on, sizeof on);
+#endif
+}
+
 bool LineChannel::Refill() {
     for (;;) {
         ssize_t count = ::recv(m_fd, m_in.data(), m_in.size(), 0);
+        if (count > 0) {
+            AskForQuickAcks();
+        }
         if (count >= 0) {
             m_inPos = 0;
             m_inEnd = static_cast<std::size_t>(count);

@@ -101,6 +101,7 @@ private:
     bool Write(const char* bytes, std::size_t size);
     bool Flush();
     bool Refill();
+    void AskForQuickAcks() const;
     std::chrono::milliseconds TimeLeft() const;
 
     int m_fd;

@@ -39,7 +39,15 @@ Step Reply(std::string bytes) {
 }
 
 Step ReplySegmented(std::vector<std::string> pieces) {
+    return Step(Step::Kind::AwaitLine, std::move(pieces), kSegmentPause);
+}
+
+Step ReplyInWrites(std::vector<std::string> pieces) {
     return Step(Step::Kind::AwaitLine, std::move(pieces));
+}
+
+Step NagleOn() {
+    return Step(Step::Kind::Nagle);
 }
 
 Step Await() {
@@ -187,7 +195,8 @@ bool ScriptedPeer::RunStep(Session& session, const Step& step) {
         [[fallthrough]];
     case Step::Kind::Send:
         for (std::size_t i = 0; i < step.segments.size(); ++i) {
-            if ((i > 0 && !Sleep(kSegmentPause)) || !SendAll(session, step.segments[i])) {
+            if ((i > 0 && step.pause.count() > 0 && !Sleep(step.pause)) ||
+                !SendAll(session, step.segments[i])) {
                 return false;
             }
         }
@@ -205,6 +214,11 @@ bool ScriptedPeer::RunStep(Session& session, const Step& step) {
     }
     case Step::Kind::Stall:
         return false;
+    case Step::Kind::Nagle: {
+        int off = 0;
+        ::setsockopt(session.fd, IPPROTO_TCP, TCP_NODELAY, &off, sizeof off);
+        return true;
+    }
     case Step::Kind::Flood:
         Flood(session, step.floodBytes);
         [[fallthrough]];

@@ -25,7 +25,7 @@ namespace testpeer {
 
 class Step {
 public:
-    enum class Kind { Send, AwaitLine, Pause, Hold, Stall, Hangup, Flood };
+    enum class Kind { Send, AwaitLine, Pause, Hold, Stall, Hangup, Flood, Nagle };
 
     Step(Kind kind, std::vector<std::string> segments = {}, std::chrono::milliseconds pause = {},
          std::size_t floodBytes = 0)
@@ -33,7 +33,7 @@ public:
 
     Kind kind;
     std::vector<std::string> segments; // Send: each leaves in a send of its own
-    std::chrono::milliseconds pause;
+    std::chrono::milliseconds pause;   // Pause; Send and AwaitLine: between segments
     std::size_t floodBytes;
 };
 
@@ -49,6 +49,12 @@ Step Reply(std::string bytes);
 // Waits for one client line, then sends the pieces with a short pause between
 // them, so that each arrives on its own.
 Step ReplySegmented(std::vector<std::string> pieces);
+// Waits for one client line, then sends the pieces in sends of their own,
+// back to back: with Nagle on, each later piece waits for the client's ACK.
+Step ReplyInWrites(std::vector<std::string> pieces);
+// Turns Nagle's algorithm on for the rest of the connection (the peer
+// starts with it off), as most servers leave it.
+Step NagleOn();
 // Waits for one client line and sends nothing.
 Step Await();
 Step Pause(std::chrono::milliseconds delay);
