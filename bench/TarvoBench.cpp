@@ -77,7 +77,8 @@ Timing TimeCheck(const AccountList& accounts, MessageTable& table, KnownMessageI
     QuietObserver observer;
     double cpuStart = CpuSeconds();
     auto wallStart = Clock::now();
-    RunCheck(accounts, counts, table, known, observer);
+    HeaderCache cache;
+    RunCheck(accounts, counts, table, known, cache, observer);
     std::chrono::duration<double> wall = Clock::now() - wallStart;
     return {wall.count(), CpuSeconds() - cpuStart};
 }

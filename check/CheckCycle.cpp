@@ -1,5 +1,6 @@
 #include "CheckCycle.h"
 
+#include "AccountScan.h"
 #include "Pop3Connection.h"
 #include "resource.h"
 
@@ -28,36 +29,55 @@ void AppendErrorRow(MessageTable& table, KnownMessageIds& knownIds, const std::s
 }
 
 // Classifies against the ids as they stood before this account, so two
-// messages of one account with the same id are both new.
-bool AppendMessageRows(MessageTable& table, KnownMessageIds& knownIds,
-                       const CPop3Connection& conversation, const std::string& server) {
-    const auto& ids = conversation.MessageIds();
-    table.subjects.insert(table.subjects.end(), conversation.Subjects().begin(),
-                          conversation.Subjects().end());
-    table.froms.insert(table.froms.end(), conversation.Froms().begin(), conversation.Froms().end());
-    table.headerTexts.insert(table.headerTexts.end(), conversation.HeaderTexts().begin(),
-                             conversation.HeaderTexts().end());
+// messages of one account with the same id are both new. The strings move
+// into the table; the cache keeps what the next check needs to rebuild a row.
+bool AppendMessageRows(MessageTable& table, KnownMessageIds& knownIds, AccountHeaders& scanned,
+                       const std::string& server, CachedHeaders& keep) {
+    ScannedHeaders& headers = scanned.headers;
     bool anyNew = false;
-    for (const std::string& id : ids) {
-        table.mailboxes.push_back(server);
+    for (const std::string& id : headers.messageIds) {
         bool isNew = !knownIds.Contains(id);
         table.states.push_back(isNew ? MessageNew : MessagePending);
         anyNew = anyNew || isNew;
     }
-    for (const std::string& id : ids) {
+    for (const std::string& id : headers.messageIds) {
         knownIds.Append(id);
     }
+    for (std::size_t i = 0; i < headers.messageIds.size(); ++i) {
+        std::size_t row = table.subjects.size();
+        bool textKept = headers.headerTexts[i].size() == headers.headerBytes[i];
+        table.subjects.push_back(std::move(headers.subjects[i]));
+        table.froms.push_back(std::move(headers.froms[i]));
+        table.mailboxes.push_back(server);
+        table.headerTexts.push_back(textKept ? std::move(headers.headerTexts[i])
+                                             : std::string(kHeaderTextNotKept));
+        // A message whose TOP brought nothing is asked for again next time.
+        if (!scanned.uids.empty() && headers.headerBytes[i] > 0) {
+            keep[std::move(scanned.uids[i])] = {
+                {},       {}, std::move(headers.messageIds[i]), {}, headers.headerBytes[i],
+                textKept, row};
+        }
+    }
     return anyNew;
+}
+
+// Headers kept for an account are valid for the same mailbox only.
+std::string CacheKey(const AccountList& accounts, std::size_t i) {
+    return accounts.servers[i] + '\n' + accounts.users[i];
 }
 
 } // namespace
 
 CheckOutcome RunCheck(const AccountList& accounts, std::vector<int32_t>& counts,
-                      MessageTable& table, KnownMessageIds& knownIds, CheckObserver& observer) {
+                      MessageTable& table, KnownMessageIds& knownIds, HeaderCache& cache,
+                      CheckObserver& observer) {
+    cache.Reclaim(table);
     table.Clear();
     CheckOutcome outcome;
     for (std::size_t i = 0; i < accounts.size(); ++i) {
         const std::string& server = accounts.servers[i];
+        CachedHeaders kept = cache.Take(i, CacheKey(accounts, i));
+        CachedHeaders keep;
         observer.ShowProgress(IDI_CONTACTING, Format("Contacting %s...", server.c_str()));
         CPop3Connection conversation([&observer] { observer.WaitHook(); });
         observer.SetCurrentConversation(&conversation);
@@ -77,8 +97,9 @@ CheckOutcome RunCheck(const AccountList& accounts, std::vector<int32_t>& counts,
                     std::min<int64_t>(int64_t{outcome.total} + count, INT32_MAX));
                 observer.ShowProgress(IDI_RETRIEVING, Format("Retrieving %d header(s) from %s...",
                                                              count, server.c_str()));
-                if (conversation.RetrieveHeaders()) {
-                    outcome.newMail |= AppendMessageRows(table, knownIds, conversation, server);
+                AccountHeaders scanned;
+                if (ScanAccount(conversation, kept, scanned)) {
+                    outcome.newMail |= AppendMessageRows(table, knownIds, scanned, server, keep);
                 } else {
                     AppendErrorRow(table, knownIds,
                                    Format("(error retrieving %d message header(s))", count),
@@ -88,7 +109,9 @@ CheckOutcome RunCheck(const AccountList& accounts, std::vector<int32_t>& counts,
         }
         conversation.Close();
         observer.SetCurrentConversation(nullptr);
+        cache.Keep(i, CacheKey(accounts, i), std::move(keep));
     }
+    cache.CheckEnded(table);
     return outcome;
 }
 

@@ -3,6 +3,7 @@
 // seen before.
 #pragma once
 
+#include "HeaderCache.h"
 #include "KnownMessageIds.h"
 #include "MessageTable.h"
 #include "Settings.h"
@@ -30,10 +31,19 @@ struct CheckOutcome {
 
 inline constexpr uint32_t kPop3Port = 110;
 
+// The header text of a row whose text fell outside the memory kept for
+// header texts, shown where the text would be.
+inline constexpr const char* kHeaderTextNotKept =
+    "This message's header is not kept in memory: Tarvo keeps the headers of "
+    "the newest messages of a large mailbox only.";
+
 // Empties the table, walks the accounts, and leaves the table, the counts and
 // the known ids as the check found them.
+// Headers kept from the last check are used where the server's unique-ids
+// allow, and what this check found is kept for the next.
 CheckOutcome RunCheck(const AccountList& accounts, std::vector<int32_t>& counts,
-                      MessageTable& table, KnownMessageIds& knownIds, CheckObserver& observer);
+                      MessageTable& table, KnownMessageIds& knownIds, HeaderCache& cache,
+                      CheckObserver& observer);
 
 // The icon and tooltip that tell the user how a check ended.
 struct TrayState {

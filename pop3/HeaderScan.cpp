@@ -58,7 +58,8 @@ int CPop3Connection::GetMessageCount() {
     }
     SendLine("STAT");
     std::string reply = ReadLine();
-    return IsFavourable(reply) ? ParseStatCount(reply) : -1;
+    m_lastCount = IsFavourable(reply) ? ParseStatCount(reply) : -1;
+    return m_lastCount;
 }
 
 int CPop3Connection::RetrieveHeaders() {
@@ -68,42 +69,118 @@ int CPop3Connection::RetrieveHeaders() {
         return 0;
     }
     m_idle = false;
-    int count = GetMessageCount();
+    // RFC 1939 alone gets the scan's own STAT, as it always has; a server that
+    // speaks CAPA is taken at the count it gave just before.
+    int count = SpeaksCapabilities() && m_lastCount >= 0 ? m_lastCount : GetMessageCount();
+    return Scan(count, nullptr);
+}
+
+int CPop3Connection::RetrieveHeaders(const std::vector<int>& numbers) {
+    if (!m_open || !m_idle || m_inChannel) {
+        return 0;
+    }
+    m_idle = false;
+    return Scan(static_cast<int>(numbers.size()), &numbers);
+}
+
+ScannedHeaders CPop3Connection::TakeHeaders() {
+    ScannedHeaders taken{std::move(m_subjects), std::move(m_froms), std::move(m_messageIds),
+                         std::move(m_headerTexts), std::move(m_headerBytes)};
     m_subjects.clear();
     m_froms.clear();
     m_messageIds.clear();
     m_headerTexts.clear();
+    m_headerBytes.clear();
+    return taken;
+}
+
+namespace {
+
+std::string TopCommand(std::size_t index, const std::vector<int>* numbers) {
+    int number = numbers != nullptr ? (*numbers)[index] : static_cast<int>(index) + 1;
+    return "TOP " + std::to_string(number) + " 0";
+}
+
+} // namespace
+
+// Ends with the idle flag set again and a Close that came meanwhile carried
+// out; 0 when count is negative or the scan did not reach its last message.
+int CPop3Connection::Scan(int count, const std::vector<int>* numbers) {
+    m_subjects.clear();
+    m_froms.clear();
+    m_messageIds.clear();
+    m_headerTexts.clear();
+    m_headerBytes.clear();
     bool complete = count >= 0;
+    const std::size_t total = count > 0 ? static_cast<std::size_t>(count) : 0;
     std::size_t held = 0;
-    for (int number = 1; complete && number <= count; ++number) {
+    std::size_t keptText = 0;
+    std::size_t oldestKept = 0;
+    std::size_t nextToSend = 0;
+    std::size_t bytesInFlight = 0;
+    for (std::size_t index = 0; complete && index < total; ++index) {
         // A server that claims more messages than it has must not make the
         // scan grow without end, one set of defaults per number.
-        if (held > m_limits.maxScanBytes) {
+        if (held + keptText > m_limits.maxScanBytes) {
             ReleaseChannel();
             complete = false;
             break;
+        }
+        if (nextToSend == index || (m_capabilities.pipelining && nextToSend < total &&
+                                    bytesInFlight <= m_limits.pipelineWindowBytes / 2)) {
+            SendTopCommands(nextToSend, total, numbers, bytesInFlight);
         }
         m_subjects.emplace_back("(untitled)");
         m_froms.emplace_back("(unknown)");
         m_messageIds.emplace_back("(none)");
         m_headerTexts.emplace_back();
-        SendLine("TOP " + std::to_string(number) + " 0");
         std::string status;
         if (ReadReply(status) != ReadStatus::Line) {
             complete = false;
         } else if (IsFavourable(status)) {
             complete = ScanHeaderBlock(m_subjects.size() - 1);
         }
-        held += 4 * sizeof(std::string) + m_headerTexts.back().size() + m_subjects.back().size() +
-                m_froms.back().size() + m_messageIds.back().size();
         // An unfavourable status (the message is gone, or no TOP) brings no
         // header block; the message keeps its defaults.
+        bytesInFlight -= std::min(bytesInFlight, TopCommand(index, numbers).size() + 2);
+        m_headerBytes.push_back(m_headerTexts.back().size());
+        keptText += m_headerTexts.back().size();
+        KeepHeaderTextsWithinBudget(keptText, oldestKept);
+        held += 4 * sizeof(std::string) + sizeof(std::size_t) + m_subjects.back().size() +
+                m_froms.back().size() + m_messageIds.back().size();
     }
     m_idle = true;
     if (m_closeRequested) {
         Close();
     }
     return complete ? 1 : 0;
+}
+
+// Without PIPELINING exactly one command, as RFC 1939 has it; with it as many
+// as fit the window, in one write.
+bool CPop3Connection::SendTopCommands(std::size_t& next, std::size_t total,
+                                      const std::vector<int>* numbers, std::size_t& bytesInFlight) {
+    std::vector<std::string> batch;
+    do {
+        std::string command = TopCommand(next, numbers);
+        if (!batch.empty() && bytesInFlight + command.size() + 2 > m_limits.pipelineWindowBytes) {
+            break;
+        }
+        bytesInFlight += command.size() + 2;
+        batch.push_back(std::move(command));
+        ++next;
+    } while (m_capabilities.pipelining && next < total);
+    return SendLines(batch) == 1;
+}
+
+// A mailbox kept on the server for years holds more header text than is worth
+// keeping in memory: the newest messages' texts are kept, the oldest dropped.
+void CPop3Connection::KeepHeaderTextsWithinBudget(std::size_t& kept, std::size_t& oldestKept) {
+    while (kept > m_limits.headerTextBudget && oldestKept < m_headerTexts.size()) {
+        kept -= m_headerTexts[oldestKept].size();
+        std::string().swap(m_headerTexts[oldestKept]);
+        ++oldestKept;
+    }
 }
 
 // False when the block did not reach its terminating line: the channel failed,

@@ -227,8 +227,17 @@ std::chrono::milliseconds LineChannel::TimeLeft() const {
 // The time-out covers the whole line, so a server that trickles a byte now
 // and then cannot hold a line open for ever.
 bool LineChannel::WriteLine(const std::string& line) {
+    return WriteLines({line});
+}
+
+bool LineChannel::WriteLines(const std::vector<std::string>& lines) {
     m_deadline = std::chrono::steady_clock::now() + m_ioTimeout;
-    return Write(line.data(), line.size()) && Write("\r\n", 2) && Flush();
+    for (const std::string& line : lines) {
+        if (!Write(line.data(), line.size()) || !Write("\r\n", 2)) {
+            return false;
+        }
+    }
+    return Flush();
 }
 
 bool LineChannel::Write(const char* bytes, std::size_t size) {

@@ -11,6 +11,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 using WaitHook = std::function<void()>;
 
@@ -20,6 +21,11 @@ struct ChannelLimits {
     std::size_t maxLineBytes = 1024 * 1024;
     std::size_t maxHeaderBytes = 4 * 1024 * 1024; // one message's header block
     std::size_t maxScanBytes = 64 * 1024 * 1024;  // all that one scan keeps
+    // Header texts beyond it are dropped, the oldest messages' first.
+    std::size_t headerTextBudget = 32 * 1024 * 1024;
+    // TOP commands sent ahead of their replies: small enough that neither
+    // side's socket buffers can fill while the other waits.
+    std::size_t pipelineWindowBytes = 4096;
     std::chrono::milliseconds pollSlice{50};
 };
 
@@ -90,6 +96,8 @@ public:
 
     // The line and CR LF leave in one flush.
     bool WriteLine(const std::string& line);
+    // Each line with its CR LF, all in one flush.
+    bool WriteLines(const std::vector<std::string>& lines);
 
     // A line ends at CR LF or a bare LF, neither kept. At end of stream the
     // bytes of an unfinished line come first as a Line; then EndOfStream on

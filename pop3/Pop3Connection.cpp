@@ -37,7 +37,7 @@ int CPop3Connection::Connect(const std::string& host, const std::string& user,
         m_limits);
 
     bool favourable = IsFavourable(ReadLine());
-    for (const std::string& command : {"USER " + user, "PASS " + password, std::string("NOOP")}) {
+    for (const std::string& command : {"USER " + user, "PASS " + password}) {
         if (!favourable) {
             break;
         }
@@ -45,19 +45,36 @@ int CPop3Connection::Connect(const std::string& host, const std::string& user,
         SendLine(command);
         favourable = IsFavourable(ReadLine());
     }
-    if (!favourable) {
+    if (!favourable || !LearnCapabilitiesOrNoop()) {
         Close();
         return 0;
     }
     return 1;
 }
 
+// Capabilities are asked after the login, where servers list what this
+// user may do (RFC 2449). A server that lists none is spoken to as before
+// CAPA existed, NOOP included.
+bool CPop3Connection::LearnCapabilitiesOrNoop() {
+    RequestCapabilities();
+    if (SpeaksCapabilities()) {
+        return true;
+    }
+    m_capabilities = Pop3Capabilities();
+    SendLine("NOOP");
+    return IsFavourable(ReadLine());
+}
+
 int CPop3Connection::SendLine(const std::string& line) {
+    return SendLines({line});
+}
+
+int CPop3Connection::SendLines(const std::vector<std::string>& lines) {
     if (!m_open || m_inChannel) {
         return 0;
     }
     m_inChannel = true;
-    bool sent = m_channel->WriteLine(line);
+    bool sent = m_channel->WriteLines(lines);
     m_inChannel = false;
     if (!sent && m_open) {
         ReleaseChannel();

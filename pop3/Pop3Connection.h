@@ -1,9 +1,12 @@
 // One POP3 conversation (RFC 1939, client side) with one server for one
-// account during one check: greeting, USER/PASS/NOOP login, STAT, TOP n 0
-// for every message, QUIT. Never RETR, never DELE, no APOP, no pipelining:
-// commands go out strictly in turn, one line then its reply. A reply is
-// judged favourable when "+OK" appears anywhere in it, not only at its start:
-// a stricter test would turn away servers that have always been accepted.
+// account during one check: greeting, USER/PASS login, CAPA (RFC 2449), STAT,
+// UIDL, TOP n 0 for the messages wanted, QUIT. Never RETR, never DELE, no
+// APOP. A server that does not answer CAPA with a list gets the conversation
+// of RFC 1939 alone: NOOP after the login, STAT twice, every TOP strictly in
+// turn. One that lists PIPELINING gets its TOP commands in a window ahead of
+// the replies. A reply is judged favourable when "+OK" appears anywhere in
+// it, not only at its start: a stricter test would turn away servers that
+// have always been accepted.
 #pragma once
 
 #include "Capabilities.h"
@@ -14,6 +17,19 @@
 #include <string>
 #include <vector>
 
+// One entry per message scanned, in the order scanned.
+struct ScannedHeaders {
+    std::vector<std::string> subjects;
+    std::vector<std::string> froms;
+    std::vector<std::string> messageIds;
+    std::vector<std::string> headerTexts;
+    // The header text's size as received; larger than the text kept when the
+    // text fell outside the scan's budget (which keeps the newest).
+    std::vector<std::size_t> headerBytes;
+};
+
+enum class UniqueIdListing { Refused, Broken, Listed };
+
 class CPop3Connection {
 public:
     explicit CPop3Connection(WaitHook waitHook = {}, ChannelLimits limits = {});
@@ -22,12 +38,15 @@ public:
     CPop3Connection(const CPop3Connection&) = delete;
     CPop3Connection& operator=(const CPop3Connection&) = delete;
 
-    // 1 when the server accepted USER, PASS and NOOP; 0 otherwise. A host
+    // 1 when the server accepted USER and PASS, and CAPA or else NOOP; 0
+    // otherwise. A host
     // written "name:port" or "[v6]:port" overrides the port passed in. A
     // conversation connects at most once.
     int Connect(const std::string& host, const std::string& user, const std::string& password,
                 uint32_t port);
     int SendLine(const std::string& line);
+    // The lines leave together, in one flush.
+    int SendLines(const std::vector<std::string>& lines);
     std::string ReadLine();
     // 1 when it sent QUIT and shut the connection down now; 0 when not open
     // or deferred to the end of a running scan.
@@ -49,11 +68,30 @@ public:
     // STAT failed, or the channel failed or ended mid-scan (the lists then
     // hold what was read so far, all of one length).
     int RetrieveHeaders();
+    // The same for the given message numbers only (each from 1 to the count
+    // of the last STAT), in the order given; no STAT of its own.
+    int RetrieveHeaders(const std::vector<int>& numbers);
+    // Moves the lists out of the conversation, which keeps them empty.
+    ScannedHeaders TakeHeaders();
+
+    // Sends UIDL and fills ids with the unique-id of each message number n at
+    // index n - 1. Broken when the listing breaks RFC 1939 (a duplicate id,
+    // bad characters, an id over 70 bytes, a number out of range or twice, a
+    // count other than the last STAT's); the listing is read to its end
+    // either way, or the channel released when it passes its bounds.
+    UniqueIdListing ListUniqueIds(std::vector<std::string>& ids);
+    // The server answered CAPA with a list: the conversation may leave out
+    // what RFC 1939 alone would need.
+    bool SpeaksCapabilities() const {
+        return m_capabilities.answered && !m_capabilities.lines.empty();
+    }
+    const ChannelLimits& Limits() const { return m_limits; }
 
     const std::vector<std::string>& Froms() const { return m_froms; }
     const std::vector<std::string>& HeaderTexts() const { return m_headerTexts; }
     const std::vector<std::string>& MessageIds() const { return m_messageIds; }
     const std::vector<std::string>& Subjects() const { return m_subjects; }
+    const std::vector<std::size_t>& HeaderBytes() const { return m_headerBytes; }
     const std::string& ServerName() const { return m_serverName; }
     bool IsOpen() const { return m_open; }
     bool IsIdle() const { return m_idle; }
@@ -63,6 +101,11 @@ private:
     ReadStatus ReadReply(std::string& line);
     void ReleaseChannel();
     bool ScanHeaderBlock(std::size_t index);
+    bool LearnCapabilitiesOrNoop();
+    int Scan(int count, const std::vector<int>* numbers);
+    bool SendTopCommands(std::size_t& next, std::size_t count, const std::vector<int>* numbers,
+                         std::size_t& bytesInFlight);
+    void KeepHeaderTextsWithinBudget(std::size_t& kept, std::size_t& oldestKept);
 
     bool m_closeRequested = false;
     bool m_idle = true;
@@ -70,6 +113,8 @@ private:
     std::vector<std::string> m_headerTexts;
     std::vector<std::string> m_messageIds;
     std::vector<std::string> m_subjects;
+    std::vector<std::size_t> m_headerBytes;
+    int m_lastCount = -1; // of the last STAT
     std::string m_serverName = "(none)";
     Pop3Capabilities m_capabilities;
     WaitHook m_waitHook;

@@ -128,7 +128,8 @@ void CTarvoWnd::OnCheckNow() {
     m_busy = true;
     m_services.KillTimer(m_timerId);
 
-    CheckOutcome outcome = RunCheck(m_accounts, m_counts, m_table, m_knownIds, *this);
+    CheckOutcome outcome =
+        RunCheck(m_accounts, m_counts, m_table, m_knownIds, m_headerCache, *this);
     TrayState final = FinalTrayState(outcome, m_table);
     ShowProgress(final.iconId, final.tip);
     if (outcome.total > 0 && outcome.newMail) {

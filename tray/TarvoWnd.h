@@ -5,6 +5,7 @@
 #pragma once
 
 #include "CheckCycle.h"
+#include "HeaderCache.h"
 #include "KnownMessageIds.h"
 #include "MessageTable.h"
 #include "Settings.h"
@@ -74,6 +75,7 @@ private:
     Options m_options;
     MessageTable m_table;
     KnownMessageIds m_knownIds;
+    HeaderCache m_headerCache;
     AccountList m_accounts;
     std::vector<int32_t> m_counts;
     CPop3Connection* m_current = nullptr;

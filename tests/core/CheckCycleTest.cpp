@@ -193,7 +193,8 @@ TEST_F(CheckCycleTest, FailuresEndTheCheckAsTheUserIsTold) {
         EXPECT_EQ(Table().states, c.states) << c.name;
     }
     EXPECT_EQ(wrongPassword.Received(), "USER ann\r\nPASS secret\r\nQUIT\r\n");
-    EXPECT_EQ(statRefused.Received(), "USER ann\r\nPASS secret\r\nNOOP\r\nSTAT\r\nQUIT\r\n");
+    EXPECT_EQ(statRefused.Received(),
+              "USER ann\r\nPASS secret\r\nCAPA\r\nNOOP\r\nSTAT\r\nQUIT\r\n");
     EXPECT_EQ(window->Counts(), (std::vector<int32_t>{2, 0}));
     EXPECT_EQ(Table().subjects[2], "(error contacting " + closed + ")");
     EXPECT_EQ(Table().froms[2], "");

@@ -11,7 +11,7 @@ using namespace testpeer;
 
 namespace {
 
-const std::string kLogin = "USER bob\r\nPASS pw\r\nNOOP\r\n";
+const std::string kLogin = "USER bob\r\nPASS pw\r\nCAPA\r\nNOOP\r\n";
 
 // A loopback port that is bound but not listening: connecting is refused.
 class RefusingPort {
@@ -42,16 +42,17 @@ TEST(Pop3Login, JudgesEachReplyByPlusOkAnywhereAndQuitsAtTheFirstRefusal) {
     };
     const Step ok = Reply("+OK\r\n");
     const Step bye = Reply("+OK bye\r\n");
+    const Step noCapa = Reply("-ERR\r\n");
     const std::string user = "USER bob smith\r\n";
     const std::vector<Row> rows = {
         {"all favourable",
-         {Send("+OK ready\r\n"), ok, ok, ok, bye},
+         {Send("+OK ready\r\n"), ok, ok, noCapa, ok, bye},
          1,
-         user + "PASS pw\r\nNOOP\r\nQUIT\r\n"},
+         user + "PASS pw\r\nCAPA\r\nNOOP\r\nQUIT\r\n"},
         {"+OK after other text",
-         {Send("* hello +OK\r\n"), ok, Reply("x +OK\r\n"), ok, bye},
+         {Send("* hello +OK\r\n"), ok, Reply("x +OK\r\n"), noCapa, ok, bye},
          1,
-         user + "PASS pw\r\nNOOP\r\nQUIT\r\n"},
+         user + "PASS pw\r\nCAPA\r\nNOOP\r\nQUIT\r\n"},
         {"lower-case ok", {Send("+ok ready\r\n"), bye}, 0, "QUIT\r\n"},
         {"-ERR greeting", {Send("-ERR busy\r\n"), bye}, 0, "QUIT\r\n"},
         {"USER refused", {Send("+OK\r\n"), Reply("-ERR who?\r\n"), bye}, 0, user + "QUIT\r\n"},
@@ -60,9 +61,9 @@ TEST(Pop3Login, JudgesEachReplyByPlusOkAnywhereAndQuitsAtTheFirstRefusal) {
          0,
          user + "PASS pw\r\nQUIT\r\n"},
         {"NOOP refused",
-         {Send("+OK\r\n"), ok, ok, Reply("-ERR\r\n"), bye},
+         {Send("+OK\r\n"), ok, ok, noCapa, Reply("-ERR\r\n"), bye},
          0,
-         user + "PASS pw\r\nNOOP\r\nQUIT\r\n"},
+         user + "PASS pw\r\nCAPA\r\nNOOP\r\nQUIT\r\n"},
         {"empty reply", {Send("+OK\r\n"), Reply("\r\n"), bye}, 0, user + "QUIT\r\n"},
         {"closed after greeting", {Send("+OK\r\n"), Hangup()}, 0, user + "QUIT\r\n"},
     };

@@ -7,7 +7,7 @@ using namespace testpeer;
 
 namespace {
 
-const std::string kLogin = "USER bob\r\nPASS pw\r\nNOOP\r\n";
+const std::string kLogin = "USER bob\r\nPASS pw\r\nCAPA\r\nNOOP\r\n";
 
 void ExpectListsOfOneLength(const CPop3Connection& conversation, std::size_t length) {
     EXPECT_EQ(conversation.Subjects().size(), length);

@@ -75,7 +75,8 @@ Step Flood(std::size_t bytes) {
 }
 
 Script Login() {
-    return {Send("+OK POP3 ready\r\n"), Reply("+OK\r\n"), Reply("+OK\r\n"), Reply("+OK\r\n")};
+    return {Send("+OK POP3 ready\r\n"), Reply("+OK\r\n"), Reply("+OK\r\n"), Reply("-ERR\r\n"),
+            Reply("+OK\r\n")};
 }
 
 Script HealthyMailbox(const std::vector<std::string>& headerBlocks) {
@@ -99,7 +100,7 @@ Script HealthyMailbox(const std::vector<std::string>& headerBlocks) {
 
 std::string HealthyTranscript(const std::string& user, const std::string& password,
                               std::size_t messages) {
-    std::string sent = "USER " + user + "\r\nPASS " + password + "\r\nNOOP\r\nSTAT\r\n";
+    std::string sent = "USER " + user + "\r\nPASS " + password + "\r\nCAPA\r\nNOOP\r\nSTAT\r\n";
     if (messages > 0) {
         sent += "STAT\r\n";
     }

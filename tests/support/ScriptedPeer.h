@@ -7,7 +7,7 @@
 //   CPop3Connection conversation;
 //   conversation.Connect(peer.Address(), "bob", "pw", 110);
 //   ...
-//   EXPECT_EQ(peer.Received(), "USER bob\r\nPASS pw\r\nNOOP\r\nSTAT\r\nQUIT\r\n");
+//   EXPECT_EQ(peer.Received(), "USER bob\r\nPASS pw\r\nCAPA\r\nNOOP\r\nSTAT\r\nQUIT\r\n");
 //
 // When its script runs out the peer keeps reading until the client closes.
 #pragma once
@@ -67,7 +67,8 @@ Step Hangup();
 // Sends bytes without any line end, then closes.
 Step Flood(std::size_t bytes);
 
-// A greeting and "+OK" to USER, PASS and NOOP.
+// A greeting, "+OK" to USER and PASS, "-ERR" to CAPA (a server of RFC 1939
+// alone), "+OK" to NOOP.
 Script Login();
 // Login, STAT twice (the count before the scan, the scan's own), "TOP n 0"
 // for each block, QUIT. A block is the header bytes as sent, each line ended

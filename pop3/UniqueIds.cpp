@@ -1,0 +1,94 @@
+// UIDL (RFC 1939, section 7): one line per message, "msg-number SP unique-id",
+// the id 1 to 70 characters from 0x21 to 0x7E, unique within the mailbox.
+#include "Pop3Connection.h"
+
+#include <algorithm>
+#include <charconv>
+#include <string_view>
+#include <utility>
+
+namespace {
+
+constexpr std::size_t kMaxUniqueIdBytes = 70;
+
+bool IsUniqueId(std::string_view id) {
+    return !id.empty() && id.size() <= kMaxUniqueIdBytes &&
+           std::all_of(id.begin(), id.end(), [](char c) { return c >= 0x21 && c <= 0x7e; });
+}
+
+// The message number, or 0 when the line is not one of a well-formed listing.
+int ParseListingLine(std::string_view line, int count, std::string_view& id) {
+    std::size_t space = line.find(' ');
+    if (space == std::string_view::npos || space == 0) {
+        return 0;
+    }
+    int number = 0;
+    auto [end, error] = std::from_chars(line.data(), line.data() + space, number);
+    id = line.substr(space + 1);
+    if (error != std::errc{} || end != line.data() + space || number < 1 || number > count ||
+        !IsUniqueId(id)) {
+        return 0;
+    }
+    return number;
+}
+
+bool HasDuplicates(const std::vector<std::string>& ids) {
+    std::vector<std::string_view> sorted(ids.begin(), ids.end());
+    std::sort(sorted.begin(), sorted.end());
+    return std::adjacent_find(sorted.begin(), sorted.end()) != sorted.end();
+}
+
+} // namespace
+
+UniqueIdListing CPop3Connection::ListUniqueIds(std::vector<std::string>& ids) {
+    ids.clear();
+    if (!SendLine("UIDL")) {
+        return UniqueIdListing::Refused;
+    }
+    std::string line;
+    if (ReadReply(line) != ReadStatus::Line || !line.starts_with("+OK")) {
+        return UniqueIdListing::Refused;
+    }
+    bool broken = m_lastCount < 0;
+    bool terminated = false;
+    std::vector<std::pair<int, std::string>> listed;
+    std::size_t held = 0;
+    while (ReadReply(line) == ReadStatus::Line) {
+        if (line == ".") {
+            terminated = true;
+            break;
+        }
+        // A listing without end must not grow without bound; once broken it is
+        // only read on to its end, to find the next reply.
+        held += line.size() + sizeof(listed.front());
+        if (held > m_limits.maxScanBytes) {
+            ReleaseChannel();
+            break;
+        }
+        std::string_view id;
+        int number = broken ? 0 : ParseListingLine(line, m_lastCount, id);
+        if (number == 0) {
+            broken = true;
+            listed.clear();
+        } else {
+            listed.emplace_back(number, id);
+        }
+    }
+    if (!terminated || broken || listed.size() != static_cast<std::size_t>(m_lastCount)) {
+        return UniqueIdListing::Broken;
+    }
+    ids.resize(listed.size());
+    for (auto& [number, id] : listed) {
+        std::string& slot = ids[static_cast<std::size_t>(number) - 1];
+        if (!slot.empty()) {
+            ids.clear();
+            return UniqueIdListing::Broken;
+        }
+        slot = std::move(id);
+    }
+    if (HasDuplicates(ids)) {
+        ids.clear();
+        return UniqueIdListing::Broken;
+    }
+    return UniqueIdListing::Listed;
+}
