@@ -1,13 +1,18 @@
-// How long one check of a large mailbox takes on a real loopback server, and
-// whether classifying a check's messages gets dearer as the program keeps
-// running and the known ids pile up.
-#include "CheckCycle.h"
+// How long checks take on a real server, on loopback and over a link with a
+// round trip of a distant provider, what they move, how much memory a large
+// mailbox costs, and whether classifying a check's messages gets dearer as
+// the program keeps running and the known ids pile up.
+//
+//   tarvo_bench            every run, lockstep baselines included (minutes)
+//   tarvo_bench --quick    without the slow lockstep baselines over the link
+#include "BenchSupport.h"
 #include "DovecotServer.h"
+#include "LinkRuns.h"
 
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
-#include <ctime>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -18,70 +23,6 @@ constexpr int kEarlierChecks = 1000;
 constexpr int kRepeats = 21;
 
 using Clock = std::chrono::steady_clock;
-
-double CpuSeconds() {
-    timespec now{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
-}
-
-std::string MessageId(int n) {
-    return "<" + std::to_string(1733550000 + n) + "." + std::to_string(n) +
-           ".bench@mail.example.org>";
-}
-
-// About the header block of an ordinary message that crossed two relays.
-std::string Message(int n) {
-    std::string number = std::to_string(n);
-    return "Return-Path: <sender" + number +
-           "@example.net>\n"
-           "Received: from relay.example.net (relay.example.net [192.0.2.10])\n"
-           "\tby mail.example.org with ESMTPS id 4Xk2" +
-           number +
-           "\n"
-           "\tfor <bench@example.org>; Sat, 7 Dec 2024 10:00:00 +0000\n"
-           "Received: from client.example.net by relay.example.net; "
-           "Sat, 7 Dec 2024 09:59:58 +0000\n"
-           "From: Sender " +
-           number + " <sender" + number +
-           "@example.net>\n"
-           "To: Bench <bench@example.org>\n"
-           "Subject: Benchmark message number " +
-           number +
-           "\n"
-           "Date: Sat, 7 Dec 2024 10:00:00 +0000\n"
-           "Message-Id: " +
-           MessageId(n) +
-           "\n"
-           "MIME-Version: 1.0\n"
-           "Content-Type: text/plain; charset=utf-8\n"
-           "\n"
-           "A body of a few lines that the check never downloads.\n"
-           "Second line.\nThird line.\n";
-}
-
-class QuietObserver : public CheckObserver {
-public:
-    void ShowProgress(int, const std::string&) override {}
-    void SetCurrentConversation(CPop3Connection*) override {}
-    void WaitHook() override {}
-};
-
-struct Timing {
-    double wall;
-    double cpu;
-};
-
-Timing TimeCheck(const AccountList& accounts, MessageTable& table, KnownMessageIds& known) {
-    std::vector<int32_t> counts;
-    QuietObserver observer;
-    double cpuStart = CpuSeconds();
-    auto wallStart = Clock::now();
-    HeaderCache cache;
-    RunCheck(accounts, counts, table, known, cache, observer);
-    std::chrono::duration<double> wall = Clock::now() - wallStart;
-    return {wall.count(), CpuSeconds() - cpuStart};
-}
 
 // What one check's classification does to the known ids: every id looked up,
 // then every id appended. Returns how many were new.
@@ -120,39 +61,21 @@ void PrintClassify(const char* label, const Classification& c, double baseline) 
                 c.seconds * 1e6 / kMessages, c.newIds, c.seconds / baseline);
 }
 
-void PrintCheck(const char* label, const Timing& timing, std::size_t rows) {
-    std::printf("  %-34s %8.3f s wall  %7.1f us/message wall  %6.1f us/message client CPU"
-                "  (%zu rows)\n",
-                label, timing.wall, timing.wall * 1e6 / kMessages, timing.cpu * 1e6 / kMessages,
-                rows);
-}
-
 } // namespace
 
-int main() {
-    std::printf("Tarvo benchmark: one account, %d messages, Dovecot on loopback\n\n", kMessages);
-    DovecotServer server;
-    server.AddUser("bench", "bench-pw");
-    for (int n = 1; n <= kMessages; ++n) {
-        server.Deliver("bench", Message(n));
+int main(int argc, char** argv) {
+    if (argc == 5 && std::strcmp(argv[1], "--one-check") == 0) {
+        return RunOneCheck(argv[2], argv[3], argv[4]);
     }
-    const AccountList accounts{{server.Address()}, {"bench"}, {"bench-pw"}};
-
-    MessageTable table;
-    KnownMessageIds known;
-    std::puts("Full check (RunCheck: login, STAT, STAT, TOP n 0 for every message, QUIT):");
-    Timing cold = TimeCheck(accounts, table, known);
-    PrintCheck("first check, server indexes anew", cold, table.size());
-    std::size_t newRows = static_cast<std::size_t>(
-        std::count(table.states.begin(), table.states.end(), uint32_t{MessageNew}));
-    Timing warm = TimeCheck(accounts, table, known);
-    PrintCheck("second check, server warm", warm, table.size());
-    std::printf("  rows new in the first check: %zu of %zu\n", newRows, table.size());
-    std::puts("  (client CPU is this process only; Dovecot's own time is in the wall time)\n");
+    const bool quick = argc == 2 && std::strcmp(argv[1], "--quick") == 0;
+    DovecotServer server;
+    RunLinkBench(server, quick);
+    RunMemoryBench(server);
+    RunSplitWritesBench(server);
 
     std::vector<std::string> ids;
     for (int n = 1; n <= kMessages; ++n) {
-        ids.push_back(MessageId(n));
+        ids.push_back(BenchMessageId(n));
     }
     KnownMessageIds seasoned;
     for (int check = 0; check < kEarlierChecks; ++check) {

@@ -12,11 +12,13 @@ void AppendFetched(ScannedHeaders& fetched, std::size_t at, ScannedHeaders& out)
     out.headerBytes.push_back(fetched.headerBytes[at]);
 }
 
-void AppendKept(CachedHeader& header, ScannedHeaders& out) {
-    out.subjects.push_back(std::move(header.subject));
-    out.froms.push_back(std::move(header.from));
+void AppendKept(CachedHeader& header, MessageTable& lastRows, ScannedHeaders& out) {
+    out.subjects.push_back(std::move(lastRows.subjects[header.row]));
+    out.froms.push_back(std::move(lastRows.froms[header.row]));
     out.messageIds.push_back(std::move(header.messageId));
-    out.headerTexts.push_back(std::move(header.headerText));
+    // A text not kept was shown as a sentence saying so.
+    out.headerTexts.push_back(header.textKept ? std::move(lastRows.headerTexts[header.row])
+                                              : std::string());
     out.headerBytes.push_back(header.headerBytes);
 }
 
@@ -59,7 +61,7 @@ bool FillKeptTexts(CPop3Connection& conversation, ScannedHeaders& out) {
 }
 
 bool ScanUnseen(CPop3Connection& conversation, const std::vector<std::string>& uids,
-                CachedHeaders& kept, ScannedHeaders& out) {
+                CachedHeaders& kept, MessageTable& lastRows, ScannedHeaders& out) {
     std::vector<int> unseen;
     for (std::size_t i = 0; i < uids.size(); ++i) {
         if (!kept.contains(uids[i])) {
@@ -70,12 +72,24 @@ bool ScanUnseen(CPop3Connection& conversation, const std::vector<std::string>& u
         return false;
     }
     ScannedHeaders fetched = conversation.TakeHeaders();
+    if (unseen.size() == uids.size()) {
+        out = std::move(fetched);
+        return FillKeptTexts(conversation, out);
+    }
+    for (auto* list : {&out.subjects, &out.froms, &out.messageIds, &out.headerTexts}) {
+        list->reserve(uids.size());
+    }
+    out.headerBytes.reserve(uids.size());
     std::size_t next = 0;
     for (std::size_t i = 0; i < uids.size(); ++i) {
         if (next < unseen.size() && static_cast<std::size_t>(unseen[next]) == i + 1) {
             AppendFetched(fetched, next++, out);
         } else {
-            AppendKept(kept.at(uids[i]), out);
+            // Freed as it is used, so the headers the check keeps for next
+            // time take its place rather than adding to it.
+            auto found = kept.find(uids[i]);
+            AppendKept(found->second, lastRows, out);
+            kept.erase(found);
         }
     }
     return FillKeptTexts(conversation, out);
@@ -83,11 +97,12 @@ bool ScanUnseen(CPop3Connection& conversation, const std::vector<std::string>& u
 
 } // namespace
 
-bool ScanAccount(CPop3Connection& conversation, CachedHeaders& kept, AccountHeaders& out) {
+bool ScanAccount(CPop3Connection& conversation, CachedHeaders& kept, MessageTable& lastRows,
+                 AccountHeaders& out) {
     // Without CAPA the conversation stays the one RFC 1939 alone allows.
     if (conversation.SpeaksCapabilities() &&
         conversation.ListUniqueIds(out.uids) == UniqueIdListing::Listed) {
-        return ScanUnseen(conversation, out.uids, kept, out.headers);
+        return ScanUnseen(conversation, out.uids, kept, lastRows, out.headers);
     }
     out.uids.clear();
     int scanned = conversation.RetrieveHeaders();

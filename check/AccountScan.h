@@ -15,5 +15,7 @@ struct AccountHeaders {
     std::vector<std::string> uids; // theirs; empty when the server listed none soundly
 };
 
-// False when the scan failed; `kept` is used up either way.
-bool ScanAccount(CPop3Connection& conversation, CachedHeaders& kept, AccountHeaders& out);
+// False when the scan failed. The kept headers' strings are moved out of
+// lastRows; `kept` is used up either way.
+bool ScanAccount(CPop3Connection& conversation, CachedHeaders& kept, MessageTable& lastRows,
+                 AccountHeaders& out);

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
+#include <iterator>
 
 namespace {
 
@@ -28,12 +29,24 @@ void AppendErrorRow(MessageTable& table, KnownMessageIds& knownIds, const std::s
     knownIds.Append("(none)");
 }
 
+// Appends source's entries to target; a target still empty takes the whole
+// list as it is.
+void MoveAppend(std::vector<std::string>& target, std::vector<std::string>& source) {
+    if (target.empty()) {
+        target.swap(source);
+    } else {
+        target.insert(target.end(), std::make_move_iterator(source.begin()),
+                      std::make_move_iterator(source.end()));
+    }
+}
+
 // Classifies against the ids as they stood before this account, so two
 // messages of one account with the same id are both new. The strings move
-// into the table; the cache keeps what the next check needs to rebuild a row.
+// into the table; the cache keeps what the next check needs to find them.
 bool AppendMessageRows(MessageTable& table, KnownMessageIds& knownIds, AccountHeaders& scanned,
                        const std::string& server, CachedHeaders& keep) {
     ScannedHeaders& headers = scanned.headers;
+    const std::size_t firstRow = table.size();
     bool anyNew = false;
     for (const std::string& id : headers.messageIds) {
         bool isNew = !knownIds.Contains(id);
@@ -43,21 +56,22 @@ bool AppendMessageRows(MessageTable& table, KnownMessageIds& knownIds, AccountHe
     for (const std::string& id : headers.messageIds) {
         knownIds.Append(id);
     }
+    keep.reserve(scanned.uids.size());
     for (std::size_t i = 0; i < headers.messageIds.size(); ++i) {
-        std::size_t row = table.subjects.size();
         bool textKept = headers.headerTexts[i].size() == headers.headerBytes[i];
-        table.subjects.push_back(std::move(headers.subjects[i]));
-        table.froms.push_back(std::move(headers.froms[i]));
-        table.mailboxes.push_back(server);
-        table.headerTexts.push_back(textKept ? std::move(headers.headerTexts[i])
-                                             : std::string(kHeaderTextNotKept));
+        if (!textKept) {
+            headers.headerTexts[i] = kHeaderTextNotKept;
+        }
         // A message whose TOP brought nothing is asked for again next time.
         if (!scanned.uids.empty() && headers.headerBytes[i] > 0) {
-            keep[std::move(scanned.uids[i])] = {
-                {},       {}, std::move(headers.messageIds[i]), {}, headers.headerBytes[i],
-                textKept, row};
+            keep[std::move(scanned.uids[i])] = {std::move(headers.messageIds[i]),
+                                                headers.headerBytes[i], firstRow + i, textKept};
         }
     }
+    MoveAppend(table.subjects, headers.subjects);
+    MoveAppend(table.froms, headers.froms);
+    table.mailboxes.insert(table.mailboxes.end(), headers.headerTexts.size(), server);
+    MoveAppend(table.headerTexts, headers.headerTexts);
     return anyNew;
 }
 
@@ -98,7 +112,7 @@ CheckOutcome RunCheck(const AccountList& accounts, std::vector<int32_t>& counts,
                 observer.ShowProgress(IDI_RETRIEVING, Format("Retrieving %d header(s) from %s...",
                                                              count, server.c_str()));
                 AccountHeaders scanned;
-                if (ScanAccount(conversation, kept, scanned)) {
+                if (ScanAccount(conversation, kept, cache.LastRows(), scanned)) {
                     outcome.newMail |= AppendMessageRows(table, knownIds, scanned, server, keep);
                 } else {
                     AppendErrorRow(table, knownIds,

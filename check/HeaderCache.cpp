@@ -3,26 +3,23 @@
 #include <utility>
 
 void HeaderCache::Reclaim(MessageTable& table) {
-    bool lentToThisTable = table.size() == m_tableRows;
+    bool ours = table.size() == m_tableRows;
     for (const Account& account : m_accounts) {
         for (const auto& [uid, header] : account.headers) {
-            lentToThisTable = lentToThisTable && header.row < table.size();
+            ours = ours && header.row < table.size();
         }
     }
-    if (!lentToThisTable) {
+    if (ours) {
+        m_lastRows = std::move(table);
+    } else {
         m_accounts.clear();
-        return;
     }
-    for (Account& account : m_accounts) {
-        for (auto& [uid, header] : account.headers) {
-            header.subject = std::move(table.subjects[header.row]);
-            header.from = std::move(table.froms[header.row]);
-            // A text not kept was replaced by a sentence saying so.
-            if (header.textKept) {
-                header.headerText = std::move(table.headerTexts[header.row]);
-            }
-        }
-    }
+    table = MessageTable();
+}
+
+void HeaderCache::CheckEnded(const MessageTable& table) {
+    m_lastRows = MessageTable();
+    m_tableRows = table.size();
 }
 
 CachedHeaders HeaderCache::Take(std::size_t index, const std::string& key) {

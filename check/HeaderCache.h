@@ -3,8 +3,8 @@
 // not seen before are fetched. In memory for the program's life; an account
 // whose server or user changes starts empty.
 //
-// Between checks the rows' strings live in the MessageTable, not twice: the
-// cache lends them to the table and takes them back when the next check
+// Between checks the rows' strings live in the MessageTable only, not twice:
+// the cache keeps where they are and takes them back when the next check
 // starts.
 #pragma once
 
@@ -15,30 +15,31 @@
 #include <unordered_map>
 #include <vector>
 
+// The strings of its row (subject, from, header text) are in the table.
 struct CachedHeader {
-    std::string subject;
-    std::string from;
     std::string messageId;
-    std::string headerText;
     std::size_t headerBytes = 0; // as received, kept or not
+    std::size_t row = 0;         // in the table of the last check
     bool textKept = false;
-    std::size_t row = 0; // the table row its strings are lent to
 };
 
 using CachedHeaders = std::unordered_map<std::string, CachedHeader>; // by unique-id
 
 class HeaderCache {
 public:
-    // Takes back what the last check lent to table; forgets every account
-    // when the table is not as that check left it.
+    // Takes the last check's table, whose rows the kept headers point into,
+    // and leaves table empty; forgets every account when the table is not as
+    // that check left it.
     void Reclaim(MessageTable& table);
+    // The last check's rows, for the kept headers to take their strings from.
+    MessageTable& LastRows() { return m_lastRows; }
     // The headers kept for account index under key, moved out; empty when
     // they were kept under another key.
     CachedHeaders Take(std::size_t index, const std::string& key);
-    // Keeps headers whose strings were just lent to the table.
+    // Keeps headers whose rows are in this check's table.
     void Keep(std::size_t index, std::string key, CachedHeaders headers);
-    // What the table holds once the check has filled it.
-    void CheckEnded(const MessageTable& table) { m_tableRows = table.size(); }
+    // Lets go of the last check's rows once this check has filled table.
+    void CheckEnded(const MessageTable& table);
 
     std::size_t HeaderCount() const;
 
@@ -48,5 +49,6 @@ private:
         CachedHeaders headers;
     };
     std::vector<Account> m_accounts;
+    MessageTable m_lastRows;
     std::size_t m_tableRows = 0;
 };

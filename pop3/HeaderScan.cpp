@@ -80,6 +80,12 @@ int CPop3Connection::RetrieveHeaders(const std::vector<int>& numbers) {
         return 0;
     }
     m_idle = false;
+    // The numbers come from a listing already held, not from a claimed count.
+    m_subjects.reserve(numbers.size());
+    m_froms.reserve(numbers.size());
+    m_messageIds.reserve(numbers.size());
+    m_headerTexts.reserve(numbers.size());
+    m_headerBytes.reserve(numbers.size());
     return Scan(static_cast<int>(numbers.size()), &numbers);
 }
 

@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <charconv>
 #include <string_view>
-#include <utility>
 
 namespace {
 
@@ -49,9 +48,10 @@ UniqueIdListing CPop3Connection::ListUniqueIds(std::vector<std::string>& ids) {
     if (ReadReply(line) != ReadStatus::Line || !line.starts_with("+OK")) {
         return UniqueIdListing::Refused;
     }
+    // Servers list in message order; a listing in any other order is taken
+    // as broken, which costs a full scan and never a wrong row.
     bool broken = m_lastCount < 0;
     bool terminated = false;
-    std::vector<std::pair<int, std::string>> listed;
     std::size_t held = 0;
     while (ReadReply(line) == ReadStatus::Line) {
         if (line == ".") {
@@ -60,31 +60,23 @@ UniqueIdListing CPop3Connection::ListUniqueIds(std::vector<std::string>& ids) {
         }
         // A listing without end must not grow without bound; once broken it is
         // only read on to its end, to find the next reply.
-        held += line.size() + sizeof(listed.front());
+        held += line.size() + sizeof(std::string);
         if (held > m_limits.maxScanBytes) {
             ReleaseChannel();
             break;
         }
         std::string_view id;
-        int number = broken ? 0 : ParseListingLine(line, m_lastCount, id);
-        if (number == 0) {
-            broken = true;
-            listed.clear();
+        broken =
+            broken || ParseListingLine(line, m_lastCount, id) != static_cast<int>(ids.size()) + 1;
+        if (broken) {
+            std::vector<std::string>().swap(ids);
         } else {
-            listed.emplace_back(number, id);
+            ids.emplace_back(id);
         }
     }
-    if (!terminated || broken || listed.size() != static_cast<std::size_t>(m_lastCount)) {
+    if (!terminated || broken || ids.size() != static_cast<std::size_t>(m_lastCount)) {
+        ids.clear();
         return UniqueIdListing::Broken;
-    }
-    ids.resize(listed.size());
-    for (auto& [number, id] : listed) {
-        std::string& slot = ids[static_cast<std::size_t>(number) - 1];
-        if (!slot.empty()) {
-            ids.clear();
-            return UniqueIdListing::Broken;
-        }
-        slot = std::move(id);
     }
     if (HasDuplicates(ids)) {
         ids.clear();

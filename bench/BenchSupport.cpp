@@ -1,0 +1,66 @@
+#include "BenchSupport.h"
+
+#include <algorithm>
+#include <chrono>
+#include <ctime>
+#include <vector>
+
+std::string BenchMessageId(int n) {
+    return "<" + std::to_string(1733550000 + n) + "." + std::to_string(n) +
+           ".bench@mail.example.org>";
+}
+
+std::string BenchMessage(int n, std::size_t headerBytes) {
+    std::string number = std::to_string(n);
+    std::string header = "Return-Path: <sender" + number +
+                         "@example.net>\n"
+                         "Received: from relay.example.net (relay.example.net [192.0.2.10])\n"
+                         "\tby mail.example.org with ESMTPS id 4Xk2" +
+                         number +
+                         "\n"
+                         "\tfor <bench@example.org>; Sat, 7 Dec 2024 10:00:00 +0000\n"
+                         "Received: from client.example.net by relay.example.net; "
+                         "Sat, 7 Dec 2024 09:59:58 +0000\n"
+                         "From: Sender " +
+                         number + " <sender" + number +
+                         "@example.net>\n"
+                         "To: Bench <bench@example.org>\n"
+                         "Subject: Benchmark message number " +
+                         number +
+                         "\n"
+                         "Date: Sat, 7 Dec 2024 10:00:00 +0000\n"
+                         "Message-Id: " +
+                         BenchMessageId(n) +
+                         "\n"
+                         "MIME-Version: 1.0\n"
+                         "Content-Type: text/plain; charset=utf-8\n";
+    while (header.size() < headerBytes) {
+        header += "X-Trace: hop " + std::to_string(header.size()) +
+                  " via filter.example.net, spam score 0.1, checked Sat, 7 Dec 2024\n";
+    }
+    return header +
+           "\n"
+           "A body of a few lines that the check never downloads.\n"
+           "Second line.\nThird line.\n";
+}
+
+double CpuSeconds() {
+    timespec now{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
+}
+
+Timing TimeCheck(const AccountList& accounts, CheckState& state) {
+    std::vector<int32_t> counts;
+    QuietObserver observer;
+    double cpuStart = CpuSeconds();
+    auto wallStart = std::chrono::steady_clock::now();
+    RunCheck(accounts, counts, state.table, state.known, state.cache, observer);
+    std::chrono::duration<double> wall = std::chrono::steady_clock::now() - wallStart;
+    return {wall.count(), CpuSeconds() - cpuStart};
+}
+
+std::size_t ErrorRows(const MessageTable& table) {
+    return static_cast<std::size_t>(
+        std::count(table.states.begin(), table.states.end(), uint32_t{MessageError}));
+}

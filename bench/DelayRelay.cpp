@@ -1,0 +1,167 @@
+#include "DelayRelay.h"
+
+#include <arpa/inet.h>
+#include <cerrno>
+#include <deque>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <poll.h>
+#include <stdexcept>
+#include <sys/socket.h>
+#include <unistd.h>
+#include <utility>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+sockaddr_in Loopback(uint16_t port) {
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(port);
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    return address;
+}
+
+void NoDelay(int fd) {
+    int on = 1;
+    ::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
+}
+
+// One direction: chunks read, each due for writing at its arrival plus the delay.
+struct Direction {
+    int from;
+    int to;
+    std::deque<std::pair<Clock::time_point, std::string>> held;
+    bool ended = false;   // from has reached end of stream
+    bool shut = false;    // and that end was passed on
+};
+
+} // namespace
+
+DelayRelay::DelayRelay(uint16_t serverPort, std::chrono::milliseconds oneWay, bool hideCapabilities)
+    : m_serverPort(serverPort), m_oneWay(oneWay), m_hideCapabilities(hideCapabilities) {
+    m_listener = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in address = Loopback(0);
+    socklen_t length = sizeof address;
+    if (m_listener < 0 ||
+        ::bind(m_listener, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
+        ::listen(m_listener, 4) != 0 ||
+        ::getsockname(m_listener, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
+        throw std::runtime_error("relay: cannot listen on 127.0.0.1");
+    }
+    m_port = ntohs(address.sin_port);
+    m_thread = std::thread([this] { Serve(); });
+}
+
+DelayRelay::~DelayRelay() {
+    m_stopping = true;
+    m_thread.join();
+    ::close(m_listener);
+}
+
+std::string DelayRelay::Address() const {
+    return "127.0.0.1:" + std::to_string(m_port);
+}
+
+DelayRelay::Counts DelayRelay::TakeCounts() {
+    std::lock_guard lock(m_mutex);
+    return std::exchange(m_counts, Counts{});
+}
+
+void DelayRelay::Serve() {
+    while (!m_stopping) {
+        pollfd entry{m_listener, POLLIN, 0};
+        if (::poll(&entry, 1, 50) <= 0) {
+            continue;
+        }
+        int client = ::accept4(m_listener, nullptr, nullptr, SOCK_CLOEXEC);
+        int server = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        sockaddr_in address = Loopback(m_serverPort);
+        if (client >= 0 && server >= 0 &&
+            ::connect(server, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0) {
+            NoDelay(client);
+            NoDelay(server);
+            // The client's connect and the greeting it waits for.
+            {
+                std::lock_guard lock(m_mutex);
+                ++m_counts.roundTrips;
+            }
+            Relay(client, server);
+        }
+        if (client >= 0) {
+            ::close(client);
+        }
+        if (server >= 0) {
+            ::close(server);
+        }
+    }
+}
+
+void DelayRelay::Relay(int client, int server) {
+    Direction directions[2] = {{client, server, {}}, {server, client, {}}};
+    bool serverSpokeLast = true;
+    while (!m_stopping) {
+        if (directions[0].shut && directions[1].shut) {
+            return;
+        }
+        Clock::time_point now = Clock::now();
+        // Pass on what is due; writes are blocking, as loopback takes them.
+        for (Direction& d : directions) {
+            while (!d.held.empty() && d.held.front().first <= now) {
+                const std::string& bytes = d.held.front().second;
+                for (std::size_t sent = 0; sent < bytes.size();) {
+                    ssize_t count = ::send(d.to, bytes.data() + sent, bytes.size() - sent,
+                                           MSG_NOSIGNAL);
+                    if (count < 0 && errno != EINTR) {
+                        return;
+                    }
+                    sent += count > 0 ? static_cast<std::size_t>(count) : 0;
+                }
+                d.held.pop_front();
+            }
+            if (d.ended && !d.shut && d.held.empty()) {
+                ::shutdown(d.to, SHUT_WR);
+                d.shut = true;
+            }
+        }
+        int wait = 50;
+        for (const Direction& d : directions) {
+            if (!d.held.empty()) {
+                auto due = std::chrono::ceil<std::chrono::milliseconds>(d.held.front().first - now);
+                wait = std::min(wait, static_cast<int>(std::max<int64_t>(due.count(), 0)));
+            }
+        }
+        pollfd entries[2] = {{client, static_cast<short>(directions[0].ended ? 0 : POLLIN), 0},
+                             {server, static_cast<short>(directions[1].ended ? 0 : POLLIN), 0}};
+        if (::poll(entries, 2, wait) <= 0) {
+            continue;
+        }
+        for (int i = 0; i < 2; ++i) {
+            if ((entries[i].revents & (POLLIN | POLLHUP | POLLERR)) == 0) {
+                continue;
+            }
+            Direction& d = directions[i];
+            char buffer[65536];
+            ssize_t count = ::recv(d.from, buffer, sizeof buffer, 0);
+            if (count <= 0) {
+                d.ended = true;
+                continue;
+            }
+            std::string bytes(buffer, static_cast<std::size_t>(count));
+            bool fromClient = i == 0;
+            if (fromClient && m_hideCapabilities && bytes.starts_with("CAPA\r\n")) {
+                bytes.replace(0, 4, "XCAP");
+            }
+            {
+                std::lock_guard lock(m_mutex);
+                (fromClient ? m_counts.toServer : m_counts.toClient) += bytes.size();
+                if (fromClient && serverSpokeLast) {
+                    ++m_counts.roundTrips;
+                }
+            }
+            serverSpokeLast = !fromClient;
+            d.held.emplace_back(Clock::now() + m_oneWay, std::move(bytes));
+        }
+    }
+}

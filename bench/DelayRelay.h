@@ -1,0 +1,47 @@
+// A TCP relay on loopback that stands for a distant server: every chunk is
+// held a set time in each direction before it is passed on, and what crosses
+// is counted. Serves one connection at a time, on a thread of its own.
+#pragma once
+
+#include <atomic>
+#include <chrono>
+#include <cstdint>
+#include <mutex>
+#include <string>
+#include <thread>
+
+class DelayRelay {
+public:
+    struct Counts {
+        uint64_t toServer = 0; // bytes
+        uint64_t toClient = 0;
+        // Times the client waited for the server: the connection's set-up,
+        // then every time it spoke again after the server had.
+        uint64_t roundTrips = 0;
+    };
+
+    // hideCapabilities turns the client's CAPA into a command the server
+    // does not know, so the client speaks as to a server of RFC 1939 alone.
+    DelayRelay(uint16_t serverPort, std::chrono::milliseconds oneWay, bool hideCapabilities = false);
+    ~DelayRelay();
+    DelayRelay(const DelayRelay&) = delete;
+    DelayRelay& operator=(const DelayRelay&) = delete;
+
+    std::string Address() const;
+    // What crossed since the last call.
+    Counts TakeCounts();
+
+private:
+    void Serve();
+    void Relay(int client, int server);
+
+    uint16_t m_serverPort;
+    std::chrono::milliseconds m_oneWay;
+    bool m_hideCapabilities;
+    int m_listener = -1;
+    uint16_t m_port = 0;
+    std::atomic<bool> m_stopping = false;
+    std::mutex m_mutex;
+    Counts m_counts;
+    std::thread m_thread;
+};

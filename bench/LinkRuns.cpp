@@ -1,0 +1,183 @@
+#include "LinkRuns.h"
+
+#include "BenchSupport.h"
+#include "DelayRelay.h"
+#include "DovecotServer.h"
+#include "Pop3Connection.h"
+#include "ScriptedPeer.h"
+
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <sys/resource.h>
+
+namespace {
+
+using namespace std::chrono_literals;
+
+constexpr int kFirstCheck = 2000;
+constexpr int kRepeatCheck = 5000;
+
+void Fill(DovecotServer& server, const std::string& user, int from, int to,
+          std::size_t headerBytes = 0) {
+    for (int n = from; n <= to; ++n) {
+        server.Deliver(user, BenchMessage(n, headerBytes));
+    }
+}
+
+AccountList Account(const std::string& address, const std::string& user) {
+    return {{address}, {user}, {user + "-pw"}};
+}
+
+void PrintRun(const char* label, const Timing& timing, const DelayRelay::Counts& counts,
+              const MessageTable& table) {
+    std::printf("  %-44s %8.3f s  %5llu round trips  %8.1f KB moved  %6zu rows%s\n", label,
+                timing.wall, static_cast<unsigned long long>(counts.roundTrips),
+                static_cast<double>(counts.toServer + counts.toClient) / 1000.0, table.size(),
+                ErrorRows(table) > 0 ? "  (ERRORS)" : "");
+}
+
+// One check through a fresh relay; the state carries over between calls.
+void RelayedCheck(const char* label, DovecotServer& server, const std::string& user,
+                  std::chrono::milliseconds oneWay, bool lockstep, CheckState& state) {
+    DelayRelay relay(server.Port(), oneWay, lockstep);
+    Timing timing = TimeCheck(Account(relay.Address(), user), state);
+    PrintRun(label, timing, relay.TakeCounts(), state.table);
+}
+
+double PeakMegabytes() {
+    rusage usage{};
+    ::getrusage(RUSAGE_SELF, &usage);
+    return static_cast<double>(usage.ru_maxrss) / 1024.0;
+}
+
+double TimeConversation(const std::string& address, const std::string& user,
+                        const std::string& password, std::size_t& rows) {
+    auto start = std::chrono::steady_clock::now();
+    CPop3Connection conversation;
+    if (conversation.Connect(address, user, password, 110) &&
+        conversation.GetMessageCount() > 0) {
+        conversation.RetrieveHeaders();
+    }
+    rows = conversation.Subjects().size();
+    conversation.Close();
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+} // namespace
+
+void RunLinkBench(DovecotServer& server, bool quick) {
+    server.AddUser("first", "first-pw");
+    Fill(server, "first", 1, kFirstCheck);
+    server.AddUser("repeat", "repeat-pw");
+    Fill(server, "repeat", 1, kRepeatCheck);
+
+    std::puts("Over a link with a 20 ms round trip (a relay holds each direction 10 ms):");
+    // The relay's address names the account, so each relay's state starts empty.
+    {
+        CheckState state;
+        RelayedCheck("first check, 2,000 messages", server, "first", 10ms, false, state);
+    }
+    if (!quick) {
+        CheckState state;
+        RelayedCheck("  the same, lockstep (no CAPA)", server, "first", 10ms, true, state);
+    }
+    {
+        DelayRelay relay(server.Port(), 10ms);
+        CheckState state;
+        Timing first = TimeCheck(Account(relay.Address(), "repeat"), state);
+        PrintRun("check of 5,000 messages, headers kept", first, relay.TakeCounts(), state.table);
+        Fill(server, "repeat", kRepeatCheck + 1, kRepeatCheck + 1);
+        Timing repeat = TimeCheck(Account(relay.Address(), "repeat"), state);
+        PrintRun("repeat check, 5,001 messages with 1 new", repeat, relay.TakeCounts(),
+                 state.table);
+    }
+    if (!quick) {
+        CheckState state;
+        RelayedCheck("  the same, lockstep (no CAPA)", server, "repeat", 10ms, true, state);
+    }
+
+    std::puts("\nFull check of 5,001 messages on loopback (no headers kept from before):");
+    {
+        CheckState state;
+        Timing direct = TimeCheck(Account(server.Address(), "repeat"), state);
+        PrintRun("pipelined, direct", direct, {}, state.table);
+    }
+    for (bool lockstep : {false, true}) {
+        CheckState state;
+        RelayedCheck(lockstep ? "lockstep, through a relay without delay"
+                              : "pipelined, through a relay without delay",
+                     server, "repeat", 0ms, lockstep, state);
+    }
+    std::puts("");
+}
+
+void RunMemoryBench(DovecotServer& server) {
+    struct Run {
+        const char* user;
+        int messages;
+        std::size_t headerBytes;
+    };
+    const Run runs[] = {{"big", 50000, 0}, {"huge", 100000, 3072}};
+    std::puts("Peak memory of a check, in a process of its own (peak RSS, whole process):");
+    for (const Run& run : runs) {
+        server.AddUser(run.user, std::string(run.user) + "-pw");
+        Fill(server, run.user, 1, run.messages, run.headerBytes);
+        std::printf("  %d messages, header blocks of %s:\n", run.messages,
+                    run.headerBytes > 0 ? "3 KB" : "about 700 bytes");
+        std::fflush(stdout);
+        std::string command = std::filesystem::read_symlink("/proc/self/exe").string() +
+                              " --one-check " + server.Address() + " " + run.user + " " +
+                              run.user + "-pw";
+        if (std::FILE* child = ::popen(command.c_str(), "r")) {
+            char line[256];
+            while (std::fgets(line, sizeof line, child) != nullptr) {
+                std::printf("    %s", line);
+            }
+            ::pclose(child);
+        }
+    }
+    std::puts("");
+}
+
+int RunOneCheck(const char* address, const char* user, const char* password) {
+    const AccountList accounts{{address}, {user}, {password}};
+    CheckState state;
+    for (const char* label : {"first check", "repeat check"}) {
+        Timing timing = TimeCheck(accounts, state);
+        std::printf("%-13s %8.2f s  %6zu rows  %zu error rows  peak RSS %6.1f MB\n", label,
+                    timing.wall, state.table.size(), ErrorRows(state.table), PeakMegabytes());
+    }
+    return 0;
+}
+
+void RunSplitWritesBench(DovecotServer& server) {
+    using namespace testpeer;
+    constexpr int kMessages = 30;
+    Script script = Script{NagleOn()} + Login() +
+                    Script{Reply("+OK 30 9000\r\n"), Reply("+OK 30 9000\r\n")};
+    server.AddUser("thirty", "thirty-pw");
+    for (int n = 1; n <= kMessages; ++n) {
+        std::string message = BenchMessage(n);
+        server.Deliver("thirty", message);
+        std::string block;
+        for (char c : message.substr(0, message.find("\n\n") + 2)) {
+            block += c == '\n' ? std::string("\r\n") : std::string(1, c);
+        }
+        script.push_back(ReplyInWrites({"+OK\r\n", block + ".\r\n"}));
+    }
+    script.push_back(Reply("+OK bye\r\n"));
+    ScriptedPeer peer(script);
+    std::size_t peerRows = 0;
+    std::size_t dovecotRows = 0;
+    double split = TimeConversation(peer.Address(), "bob", "pw", peerRows);
+    // The first conversation has Dovecot index the new mailbox.
+    TimeConversation(server.Address(), "thirty", "thirty-pw", dovecotRows);
+    double dovecot = TimeConversation(server.Address(), "thirty", "thirty-pw", dovecotRows);
+    std::puts("30 messages, login to QUIT, on loopback:");
+    std::printf("  %-44s %8.3f s  %zu rows\n",
+                "server writing status and block apart, Nagle", split, peerRows);
+    std::printf("  %-44s %8.3f s  %zu rows\n\n", "Dovecot (second conversation)", dovecot,
+                dovecotRows);
+}
