@@ -38,10 +38,9 @@ std::string BenchMessage(int n, std::size_t headerBytes) {
         header += "X-Trace: hop " + std::to_string(header.size()) +
                   " via filter.example.net, spam score 0.1, checked Sat, 7 Dec 2024\n";
     }
-    return header +
-           "\n"
-           "A body of a few lines that the check never downloads.\n"
-           "Second line.\nThird line.\n";
+    return header + "\n"
+                    "A body of a few lines that the check never downloads.\n"
+                    "Second line.\nThird line.\n";
 }
 
 double CpuSeconds() {

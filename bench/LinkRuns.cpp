@@ -56,8 +56,7 @@ double TimeConversation(const std::string& address, const std::string& user,
                         const std::string& password, std::size_t& rows) {
     auto start = std::chrono::steady_clock::now();
     CPop3Connection conversation;
-    if (conversation.Connect(address, user, password, 110) &&
-        conversation.GetMessageCount() > 0) {
+    if (conversation.Connect(address, user, password, 110) && conversation.GetMessageCount() > 0) {
         conversation.RetrieveHeaders();
     }
     rows = conversation.Subjects().size();
@@ -128,8 +127,8 @@ void RunMemoryBench(DovecotServer& server) {
                     run.headerBytes > 0 ? "3 KB" : "about 700 bytes");
         std::fflush(stdout);
         std::string command = std::filesystem::read_symlink("/proc/self/exe").string() +
-                              " --one-check " + server.Address() + " " + run.user + " " +
-                              run.user + "-pw";
+                              " --one-check " + server.Address() + " " + run.user + " " + run.user +
+                              "-pw";
         if (std::FILE* child = ::popen(command.c_str(), "r")) {
             char line[256];
             while (std::fgets(line, sizeof line, child) != nullptr) {
@@ -155,8 +154,8 @@ int RunOneCheck(const char* address, const char* user, const char* password) {
 void RunSplitWritesBench(DovecotServer& server) {
     using namespace testpeer;
     constexpr int kMessages = 30;
-    Script script = Script{NagleOn()} + Login() +
-                    Script{Reply("+OK 30 9000\r\n"), Reply("+OK 30 9000\r\n")};
+    Script script =
+        Script{NagleOn()} + Login() + Script{Reply("+OK 30 9000\r\n"), Reply("+OK 30 9000\r\n")};
     server.AddUser("thirty", "thirty-pw");
     for (int n = 1; n <= kMessages; ++n) {
         std::string message = BenchMessage(n);
@@ -176,8 +175,8 @@ void RunSplitWritesBench(DovecotServer& server) {
     TimeConversation(server.Address(), "thirty", "thirty-pw", dovecotRows);
     double dovecot = TimeConversation(server.Address(), "thirty", "thirty-pw", dovecotRows);
     std::puts("30 messages, login to QUIT, on loopback:");
-    std::printf("  %-44s %8.3f s  %zu rows\n",
-                "server writing status and block apart, Nagle", split, peerRows);
+    std::printf("  %-44s %8.3f s  %zu rows\n", "server writing status and block apart, Nagle",
+                split, peerRows);
     std::printf("  %-44s %8.3f s  %zu rows\n\n", "Dovecot (second conversation)", dovecot,
                 dovecotRows);
 }

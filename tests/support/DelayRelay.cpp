@@ -33,8 +33,8 @@ struct Direction {
     int from;
     int to;
     std::deque<std::pair<Clock::time_point, std::string>> held;
-    bool ended = false;   // from has reached end of stream
-    bool shut = false;    // and that end was passed on
+    bool ended = false; // from has reached end of stream
+    bool shut = false;  // and that end was passed on
 };
 
 } // namespace
@@ -111,8 +111,8 @@ void DelayRelay::Relay(int client, int server) {
             while (!d.held.empty() && d.held.front().first <= now) {
                 const std::string& bytes = d.held.front().second;
                 for (std::size_t sent = 0; sent < bytes.size();) {
-                    ssize_t count = ::send(d.to, bytes.data() + sent, bytes.size() - sent,
-                                           MSG_NOSIGNAL);
+                    ssize_t count =
+                        ::send(d.to, bytes.data() + sent, bytes.size() - sent, MSG_NOSIGNAL);
                     if (count < 0 && errno != EINTR) {
                         return;
                     }

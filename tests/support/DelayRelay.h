@@ -22,7 +22,8 @@ public:
 
     // hideCapabilities turns the client's CAPA into a command the server
     // does not know, so the client speaks as to a server of RFC 1939 alone.
-    DelayRelay(uint16_t serverPort, std::chrono::milliseconds oneWay, bool hideCapabilities = false);
+    DelayRelay(uint16_t serverPort, std::chrono::milliseconds oneWay,
+               bool hideCapabilities = false);
     ~DelayRelay();
     DelayRelay(const DelayRelay&) = delete;
     DelayRelay& operator=(const DelayRelay&) = delete;

@@ -1,0 +1,185 @@
+// Checks of servers that list unique-ids: only unseen messages are fetched,
+// and the table is always the one a full scan would give.
+#include "AccountScan.h"
+#include "AppProfile.h"
+#include "MemoryRegistry.h"
+#include "RecordingWindowServices.h"
+#include "ScriptedPeer.h"
+#include "SettingsStore.h"
+#include "TarvoWnd.h"
+#include "resource.h"
+
+#include <gtest/gtest.h>
+#include <memory>
+
+using namespace testpeer;
+
+namespace {
+
+Script CapaLogin() {
+    return {Send("+OK ready\r\n"), Reply("+OK\r\n"), Reply("+OK\r\n"),
+            Reply("+OK\r\nPIPELINING\r\nUIDL\r\nTOP\r\n.\r\n")};
+}
+
+std::string Text(const std::string& subject) {
+    return "Subject: " + subject + "\nFrom: ann@example.org\nMessage-ID: <" + subject +
+           "@x>\n\n";
+}
+
+Step Top(const std::string& subject) {
+    return Reply("+OK\r\nSubject: " + subject + "\r\nFrom: ann@example.org\r\nMessage-ID: <" +
+                 subject + "@x>\r\n\r\n.\r\n");
+}
+
+// uids[i] is message i + 1's unique-id.
+Script Listing(const std::vector<std::string>& uids) {
+    std::string stat = "+OK " + std::to_string(uids.size()) + " 900\r\n";
+    std::string listing = "+OK\r\n";
+    for (std::size_t i = 0; i < uids.size(); ++i) {
+        listing += std::to_string(i + 1) + " " + uids[i] + "\r\n";
+    }
+    return CapaLogin() + Script{Reply(stat), Reply(listing + ".\r\n")};
+}
+
+const Step kBye = Reply("+OK bye\r\n");
+const std::string kLogin = "USER ann\r\nPASS secret\r\nCAPA\r\nSTAT\r\nUIDL\r\n";
+
+class KeptHeadersTest : public ::testing::Test {
+protected:
+    MemoryRegistry registry;
+    AppProfile profile{registry};
+    RecordingWindowServices services;
+    std::unique_ptr<CTarvoWnd> window;
+
+    void Start(const std::string& server) {
+        SaveSettings(profile, Options{}, {{server}, {"ann"}, {"secret"}});
+        window = std::make_unique<CTarvoWnd>(services, profile);
+        window->OnCreate();
+        services.Take();
+    }
+    std::vector<std::string> Check() {
+        window->OnCommand(ID_CHECK_NOW);
+        return services.Take();
+    }
+    // The rows a full scan of these messages gives.
+    MessageTable FullScan(const std::vector<std::string>& subjects,
+                          const std::vector<uint32_t>& states, const std::string& server) {
+        MessageTable table;
+        for (std::size_t i = 0; i < subjects.size(); ++i) {
+            table.subjects.push_back(subjects[i]);
+            table.froms.emplace_back("ann@example.org");
+            table.mailboxes.push_back(server);
+            table.headerTexts.push_back(Text(subjects[i]));
+            table.states.push_back(states[i]);
+        }
+        return table;
+    }
+};
+
+TEST_F(KeptHeadersTest, OnlyUnseenMessagesAreFetchedAndGoneOnesDropped) {
+    ScriptedPeer peer({
+        Listing({"u1", "u2", "u3"}) + Script{Top("a"), Top("b"), Top("c"), kBye},
+        // b deleted, d delivered.
+        Listing({"u1", "u3", "u4"}) + Script{Top("d"), kBye},
+        Listing({"u1", "u3", "u4"}) + Script{kBye},
+    });
+    Start(peer.Address());
+    const std::string server = peer.Address();
+    Check();
+    EXPECT_EQ(window->Table(), FullScan({"a", "b", "c"}, {0, 0, 0}, server));
+
+    std::vector<std::string> calls = Check();
+    EXPECT_EQ(window->Table(), FullScan({"a", "c", "d"}, {1, 1, 0}, server));
+    EXPECT_EQ(std::vector<std::string>(calls.end() - 4, calls.end()),
+              (std::vector<std::string>{"ModifyTrayIcon 128 You have 3 unread message(s)",
+                                        "PlayNewMailSound", "RunHeadersDialog 3",
+                                        "SetTimer 1 300000"}));
+    EXPECT_EQ(window->Counts(), (std::vector<int32_t>{3}));
+
+    calls = Check();
+    EXPECT_EQ(window->Table(), FullScan({"a", "c", "d"}, {1, 1, 1}, server));
+    EXPECT_EQ(calls[calls.size() - 2], "ModifyTrayIcon 128 You have 3 unread message(s)");
+
+    EXPECT_EQ(peer.Received(0), kLogin + "TOP 1 0\r\nTOP 2 0\r\nTOP 3 0\r\nQUIT\r\n");
+    EXPECT_EQ(peer.Received(1), kLogin + "TOP 3 0\r\nQUIT\r\n");
+    EXPECT_EQ(peer.Received(2), kLogin + "QUIT\r\n");
+}
+
+TEST_F(KeptHeadersTest, ListingsThatBreakTheRulesGetAFullScan) {
+    struct Row {
+        const char* name;
+        std::string listing;
+    };
+    const std::vector<Row> rows = {
+        {"duplicate id", "+OK\r\n1 u1\r\n2 u1\r\n3 u3\r\n.\r\n"},
+        {"count other than STAT's", "+OK\r\n1 u1\r\n2 u2\r\n.\r\n"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const Script fullScan{Top("a"), Top("b"), Top("c"), kBye};
+        // The second check finds nothing kept from the first.
+        Script broken = CapaLogin() + Script{Reply("+OK 3 900\r\n"), Reply(row.listing)};
+        ScriptedPeer peer({broken + fullScan, broken + fullScan});
+        Start(peer.Address());
+        Check();
+        EXPECT_EQ(window->Table(), FullScan({"a", "b", "c"}, {0, 0, 0}, peer.Address()));
+        Check();
+        EXPECT_EQ(window->Table(), FullScan({"a", "b", "c"}, {1, 1, 1}, peer.Address()));
+        EXPECT_EQ(peer.Received(1), kLogin + "TOP 1 0\r\nTOP 2 0\r\nTOP 3 0\r\nQUIT\r\n");
+    }
+}
+
+TEST_F(KeptHeadersTest, AnAccountWhoseUserChangesStartsEmpty) {
+    const Script all{Top("a"), Top("b"), kBye};
+    ScriptedPeer peer({Listing({"u1", "u2"}) + all, Listing({"u1", "u2"}) + all});
+    Start(peer.Address());
+    Check();
+    services.editAccounts = [](AccountList& accounts) { accounts.users[0] = "bob"; };
+    window->OnCommand(ID_SERVERS);
+    Check();
+    EXPECT_EQ(window->Table(), FullScan({"a", "b"}, {1, 1}, peer.Address()));
+    EXPECT_EQ(peer.Received(1),
+              "USER bob\r\nPASS secret\r\nCAPA\r\nSTAT\r\nUIDL\r\nTOP 1 0\r\nTOP 2 0\r\nQUIT\r\n");
+}
+
+// A text left out for the budget is fetched again once the newer messages
+// that crowded it out are gone.
+TEST(AccountScan, ATextNotKeptIsFetchedWhenItFitsTheBudgetAgain) {
+    ChannelLimits limits;
+    limits.headerTextBudget = 2 * Text("a").size();
+    ScriptedPeer peer({Listing({"u1", "u2", "u3"}) + Script{Top("a"), Top("b"), Top("c"), kBye},
+                       Listing({"u1", "u2"}) + Script{Top("a"), kBye}});
+    MessageTable lastRows;
+    CachedHeaders kept;
+    {
+        CPop3Connection conversation({}, limits);
+        ASSERT_EQ(conversation.Connect(peer.Address(), "ann", "secret", 110), 1);
+        ASSERT_EQ(conversation.GetMessageCount(), 3);
+        AccountHeaders scanned;
+        ASSERT_TRUE(ScanAccount(conversation, kept, lastRows, scanned));
+        EXPECT_EQ(scanned.uids, (std::vector<std::string>{"u1", "u2", "u3"}));
+        EXPECT_EQ(scanned.headers.headerTexts,
+                  (std::vector<std::string>{"", Text("b"), Text("c")}));
+        // What the cycle keeps of it, as the next check starts.
+        for (std::size_t i = 0; i < 2; ++i) {
+            lastRows.subjects.push_back(scanned.headers.subjects[i]);
+            lastRows.froms.push_back(scanned.headers.froms[i]);
+            lastRows.headerTexts.push_back(scanned.headers.headerTexts[i]);
+            kept[scanned.uids[i]] = {scanned.headers.messageIds[i],
+                                     scanned.headers.headerBytes[i], i, i == 1};
+        }
+        conversation.Close();
+    }
+    CPop3Connection conversation({}, limits);
+    ASSERT_EQ(conversation.Connect(peer.Address(), "ann", "secret", 110), 1);
+    ASSERT_EQ(conversation.GetMessageCount(), 2);
+    AccountHeaders scanned;
+    ASSERT_TRUE(ScanAccount(conversation, kept, lastRows, scanned));
+    EXPECT_EQ(scanned.headers.subjects, (std::vector<std::string>{"a", "b"}));
+    EXPECT_EQ(scanned.headers.messageIds, (std::vector<std::string>{"<a@x>", "<b@x>"}));
+    EXPECT_EQ(scanned.headers.headerTexts, (std::vector<std::string>{Text("a"), Text("b")}));
+    conversation.Close();
+    EXPECT_EQ(peer.Received(1), kLogin + "TOP 1 0\r\nQUIT\r\n");
+}
+
+} // namespace

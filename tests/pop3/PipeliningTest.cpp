@@ -1,0 +1,183 @@
+// Servers that answer CAPA: the conversation they get, the pipelined scan's
+// faults handled as in lockstep, the unique-id listing, the header-text budget.
+#include "Pop3Connection.h"
+#include "ScriptedPeer.h"
+
+#include <gtest/gtest.h>
+
+using namespace testpeer;
+
+namespace {
+
+const std::string kCapaLogin = "USER bob\r\nPASS pw\r\nCAPA\r\n";
+
+Script CapaLogin(const std::string& capabilities) {
+    return {Send("+OK ready\r\n"), Reply("+OK\r\n"), Reply("+OK\r\n"),
+            Reply("+OK list follows\r\n" + capabilities + ".\r\n")};
+}
+
+std::string Top(const std::string& subject) {
+    return "+OK\r\nSubject: " + subject + "\r\n\r\n.\r\n";
+}
+
+TEST(Pipelining, AScanBehavesAsInLockstepWhateverTheServerDoes) {
+    struct Row {
+        const char* name;
+        std::string capabilities;
+        Script afterStat;
+        int result;
+        std::vector<std::string> subjects;
+        bool open;
+    };
+    const Step bye = Reply("+OK bye\r\n");
+    // A server that answers only once all three commands are in: lockstep
+    // would wait for ever.
+    const Script allThree{Await(), Await(), Await()};
+    const std::vector<Row> rows = {
+        {"CAPA without PIPELINING: one command, then its reply",
+         "TOP\r\nUIDL\r\n",
+         {Reply(Top("a")), Reply(Top("b")), Reply(Top("c")), bye},
+         1,
+         {"a", "b", "c"},
+         true},
+        {"PIPELINING: the commands go out ahead of the replies",
+         "PIPELINING\r\n",
+         allThree + Script{Send(Top("a") + Top("b") + Top("c")), bye},
+         1,
+         {"a", "b", "c"},
+         true},
+        {"-ERR for one message in the window",
+         "PIPELINING\r\n",
+         allThree + Script{Send(Top("a") + "-ERR no such message\r\n" + Top("c")), bye},
+         1,
+         {"a", "(untitled)", "c"},
+         true},
+        {"a lone dot for one message in the window",
+         "PIPELINING\r\n",
+         allThree + Script{Send(Top("a") + ".\r\n" + Top("c")), bye},
+         1,
+         {"a", "(untitled)", "c"},
+         true},
+        {"close in the middle of the window",
+         "PIPELINING\r\n",
+         allThree + Script{Send(Top("a") + "+OK\r\nSubject: b\r\n"), Hangup()},
+         0,
+         {"a", "b"},
+         true},
+        {"stall in the middle of the window",
+         "PIPELINING\r\n",
+         allThree + Script{Send(Top("a")), Stall()},
+         0,
+         {"a", "(untitled)"},
+         false},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        ChannelLimits limits;
+        limits.ioTimeout = std::chrono::milliseconds(300);
+        ScriptedPeer peer(CapaLogin(row.capabilities) + Script{Reply("+OK 3 90\r\n")} +
+                          row.afterStat);
+        {
+            CPop3Connection conversation({}, limits);
+            ASSERT_EQ(conversation.Connect(peer.Address(), "bob", "pw", 110), 1);
+            ASSERT_EQ(conversation.GetMessageCount(), 3);
+            EXPECT_EQ(conversation.RetrieveHeaders(), row.result);
+            EXPECT_TRUE(conversation.IsIdle());
+            EXPECT_EQ(conversation.Subjects(), row.subjects);
+            EXPECT_EQ(conversation.HeaderTexts().size(), row.subjects.size());
+            EXPECT_EQ(conversation.IsOpen(), row.open);
+            conversation.Close();
+        }
+        // No NOOP and no second STAT for a server that speaks CAPA.
+        const std::string scan = kCapaLogin + "STAT\r\nTOP 1 0\r\nTOP 2 0\r\nTOP 3 0\r\n";
+        EXPECT_EQ(peer.Received(), row.open ? scan + "QUIT\r\n" : scan);
+    }
+}
+
+TEST(Pipelining, AbortInTheMiddleOfTheWindowEndsTheScanAtOnce) {
+    ScriptedPeer peer(CapaLogin("PIPELINING\r\n") +
+                      Script{Reply("+OK 3 90\r\n"), Await(), Await(), Await(), Send(Top("a")),
+                             Stall()});
+    {
+        CPop3Connection* self = nullptr;
+        int hookCallsAfterAbort = 0;
+        bool aborted = false;
+        CPop3Connection conversation([&] {
+            if (aborted) {
+                ++hookCallsAfterAbort;
+            } else if (self != nullptr && self->Subjects().size() == 2) {
+                aborted = true;
+                self->Abort();
+            }
+        });
+        ASSERT_EQ(conversation.Connect(peer.Address(), "bob", "pw", 110), 1);
+        ASSERT_EQ(conversation.GetMessageCount(), 3);
+        self = &conversation;
+        EXPECT_EQ(conversation.RetrieveHeaders(), 0);
+        EXPECT_TRUE(aborted);
+        EXPECT_EQ(hookCallsAfterAbort, 0);
+        EXPECT_EQ(conversation.Subjects(), (std::vector<std::string>{"a", "(untitled)"}));
+    }
+    EXPECT_EQ(peer.Received(), kCapaLogin + "STAT\r\nTOP 1 0\r\nTOP 2 0\r\nTOP 3 0\r\n");
+}
+
+TEST(Pipelining, UniqueIdListingsThatBreakTheRulesAreNotUsed) {
+    struct Row {
+        const char* name;
+        std::string reply;
+        UniqueIdListing result;
+        std::vector<std::string> ids;
+    };
+    const std::string seventy(70, 'x');
+    const std::vector<Row> rows = {
+        {"sound", "+OK\r\n1 a\r\n2 b~\r\n3 " + seventy + "\r\n.\r\n", UniqueIdListing::Listed,
+         {"a", "b~", seventy}},
+        {"refused", "-ERR no UIDL\r\n", UniqueIdListing::Refused, {}},
+        {"duplicate id", "+OK\r\n1 a\r\n2 b\r\n3 a\r\n.\r\n", UniqueIdListing::Broken, {}},
+        {"fewer than STAT counted", "+OK\r\n1 a\r\n2 b\r\n.\r\n", UniqueIdListing::Broken, {}},
+        {"more than STAT counted", "+OK\r\n1 a\r\n2 b\r\n3 c\r\n4 d\r\n.\r\n",
+         UniqueIdListing::Broken, {}},
+        {"number out of range", "+OK\r\n1 a\r\n2 b\r\n9 c\r\n.\r\n", UniqueIdListing::Broken,
+         {}},
+        {"number twice", "+OK\r\n1 a\r\n1 b\r\n3 c\r\n.\r\n", UniqueIdListing::Broken, {}},
+        {"id of 71 bytes", "+OK\r\n1 a\r\n2 b\r\n3 " + seventy + "y\r\n.\r\n",
+         UniqueIdListing::Broken, {}},
+        {"blank inside an id", "+OK\r\n1 a\r\n2 b c\r\n3 d\r\n.\r\n", UniqueIdListing::Broken,
+         {}},
+        {"control character", "+OK\r\n1 a\r\n2 b\x7f\r\n3 d\r\n.\r\n", UniqueIdListing::Broken,
+         {}},
+        {"empty id", "+OK\r\n1 a\r\n2 \r\n3 d\r\n.\r\n", UniqueIdListing::Broken, {}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        ScriptedPeer peer(CapaLogin("UIDL\r\n") + Script{Reply("+OK 3 90\r\n"), Reply(row.reply),
+                                                         Reply("+OK 3 90\r\n")});
+        CPop3Connection conversation;
+        ASSERT_EQ(conversation.Connect(peer.Address(), "bob", "pw", 110), 1);
+        ASSERT_EQ(conversation.GetMessageCount(), 3);
+        std::vector<std::string> ids{"stale"};
+        EXPECT_EQ(conversation.ListUniqueIds(ids), row.result);
+        EXPECT_EQ(ids, row.ids);
+        // The listing was read to its end: the next reply is the next command's.
+        EXPECT_EQ(conversation.GetMessageCount(), 3);
+    }
+}
+
+TEST(Pipelining, HeaderTextsBeyondTheBudgetAreDroppedOldestFirst) {
+    // "Subject: x\n\n" is 12 bytes: a budget of 30 keeps the newest two.
+    ScriptedPeer peer(CapaLogin("PIPELINING\r\n") +
+                      Script{Reply("+OK 3 90\r\n"), Reply(Top("a")), Reply(Top("b")),
+                             Reply(Top("c")), Reply("+OK bye\r\n")});
+    ChannelLimits limits;
+    limits.headerTextBudget = 30;
+    CPop3Connection conversation({}, limits);
+    ASSERT_EQ(conversation.Connect(peer.Address(), "bob", "pw", 110), 1);
+    ASSERT_EQ(conversation.GetMessageCount(), 3);
+    EXPECT_EQ(conversation.RetrieveHeaders(), 1);
+    EXPECT_EQ(conversation.Subjects(), (std::vector<std::string>{"a", "b", "c"}));
+    EXPECT_EQ(conversation.HeaderTexts(),
+              (std::vector<std::string>{"", "Subject: b\n\n", "Subject: c\n\n"}));
+    EXPECT_EQ(conversation.HeaderBytes(), (std::vector<std::size_t>{12, 12, 12}));
+}
+
+} // namespace
