@@ -22,8 +22,7 @@ Script CapaLogin() {
 }
 
 std::string Text(const std::string& subject) {
-    return "Subject: " + subject + "\nFrom: ann@example.org\nMessage-ID: <" + subject +
-           "@x>\n\n";
+    return "Subject: " + subject + "\nFrom: ann@example.org\nMessage-ID: <" + subject + "@x>\n\n";
 }
 
 Step Top(const std::string& subject) {
@@ -90,10 +89,10 @@ TEST_F(KeptHeadersTest, OnlyUnseenMessagesAreFetchedAndGoneOnesDropped) {
 
     std::vector<std::string> calls = Check();
     EXPECT_EQ(window->Table(), FullScan({"a", "c", "d"}, {1, 1, 0}, server));
-    EXPECT_EQ(std::vector<std::string>(calls.end() - 4, calls.end()),
-              (std::vector<std::string>{"ModifyTrayIcon 128 You have 3 unread message(s)",
-                                        "PlayNewMailSound", "RunHeadersDialog 3",
-                                        "SetTimer 1 300000"}));
+    EXPECT_EQ(
+        std::vector<std::string>(calls.end() - 4, calls.end()),
+        (std::vector<std::string>{"ModifyTrayIcon 128 You have 3 unread message(s)",
+                                  "PlayNewMailSound", "RunHeadersDialog 3", "SetTimer 1 300000"}));
     EXPECT_EQ(window->Counts(), (std::vector<int32_t>{3}));
 
     calls = Check();
@@ -165,8 +164,8 @@ TEST(AccountScan, ATextNotKeptIsFetchedWhenItFitsTheBudgetAgain) {
             lastRows.subjects.push_back(scanned.headers.subjects[i]);
             lastRows.froms.push_back(scanned.headers.froms[i]);
             lastRows.headerTexts.push_back(scanned.headers.headerTexts[i]);
-            kept[scanned.uids[i]] = {scanned.headers.messageIds[i],
-                                     scanned.headers.headerBytes[i], i, i == 1};
+            kept[scanned.uids[i]] = {scanned.headers.messageIds[i], scanned.headers.headerBytes[i],
+                                     i, i == 1};
         }
         conversation.Close();
     }

@@ -95,9 +95,8 @@ TEST(Pipelining, AScanBehavesAsInLockstepWhateverTheServerDoes) {
 }
 
 TEST(Pipelining, AbortInTheMiddleOfTheWindowEndsTheScanAtOnce) {
-    ScriptedPeer peer(CapaLogin("PIPELINING\r\n") +
-                      Script{Reply("+OK 3 90\r\n"), Await(), Await(), Await(), Send(Top("a")),
-                             Stall()});
+    ScriptedPeer peer(CapaLogin("PIPELINING\r\n") + Script{Reply("+OK 3 90\r\n"), Await(), Await(),
+                                                           Await(), Send(Top("a")), Stall()});
     {
         CPop3Connection* self = nullptr;
         int hookCallsAfterAbort = 0;
@@ -130,28 +129,31 @@ TEST(Pipelining, UniqueIdListingsThatBreakTheRulesAreNotUsed) {
     };
     const std::string seventy(70, 'x');
     const std::vector<Row> rows = {
-        {"sound", "+OK\r\n1 a\r\n2 b~\r\n3 " + seventy + "\r\n.\r\n", UniqueIdListing::Listed,
+        {"sound",
+         "+OK\r\n1 a\r\n2 b~\r\n3 " + seventy + "\r\n.\r\n",
+         UniqueIdListing::Listed,
          {"a", "b~", seventy}},
         {"refused", "-ERR no UIDL\r\n", UniqueIdListing::Refused, {}},
         {"duplicate id", "+OK\r\n1 a\r\n2 b\r\n3 a\r\n.\r\n", UniqueIdListing::Broken, {}},
         {"fewer than STAT counted", "+OK\r\n1 a\r\n2 b\r\n.\r\n", UniqueIdListing::Broken, {}},
-        {"more than STAT counted", "+OK\r\n1 a\r\n2 b\r\n3 c\r\n4 d\r\n.\r\n",
-         UniqueIdListing::Broken, {}},
-        {"number out of range", "+OK\r\n1 a\r\n2 b\r\n9 c\r\n.\r\n", UniqueIdListing::Broken,
+        {"more than STAT counted",
+         "+OK\r\n1 a\r\n2 b\r\n3 c\r\n4 d\r\n.\r\n",
+         UniqueIdListing::Broken,
          {}},
+        {"number out of range", "+OK\r\n1 a\r\n2 b\r\n9 c\r\n.\r\n", UniqueIdListing::Broken, {}},
         {"number twice", "+OK\r\n1 a\r\n1 b\r\n3 c\r\n.\r\n", UniqueIdListing::Broken, {}},
-        {"id of 71 bytes", "+OK\r\n1 a\r\n2 b\r\n3 " + seventy + "y\r\n.\r\n",
-         UniqueIdListing::Broken, {}},
-        {"blank inside an id", "+OK\r\n1 a\r\n2 b c\r\n3 d\r\n.\r\n", UniqueIdListing::Broken,
+        {"id of 71 bytes",
+         "+OK\r\n1 a\r\n2 b\r\n3 " + seventy + "y\r\n.\r\n",
+         UniqueIdListing::Broken,
          {}},
-        {"control character", "+OK\r\n1 a\r\n2 b\x7f\r\n3 d\r\n.\r\n", UniqueIdListing::Broken,
-         {}},
+        {"blank inside an id", "+OK\r\n1 a\r\n2 b c\r\n3 d\r\n.\r\n", UniqueIdListing::Broken, {}},
+        {"control character", "+OK\r\n1 a\r\n2 b\x7f\r\n3 d\r\n.\r\n", UniqueIdListing::Broken, {}},
         {"empty id", "+OK\r\n1 a\r\n2 \r\n3 d\r\n.\r\n", UniqueIdListing::Broken, {}},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        ScriptedPeer peer(CapaLogin("UIDL\r\n") + Script{Reply("+OK 3 90\r\n"), Reply(row.reply),
-                                                         Reply("+OK 3 90\r\n")});
+        ScriptedPeer peer(CapaLogin("UIDL\r\n") +
+                          Script{Reply("+OK 3 90\r\n"), Reply(row.reply), Reply("+OK 3 90\r\n")});
         CPop3Connection conversation;
         ASSERT_EQ(conversation.Connect(peer.Address(), "bob", "pw", 110), 1);
         ASSERT_EQ(conversation.GetMessageCount(), 3);
@@ -165,9 +167,9 @@ TEST(Pipelining, UniqueIdListingsThatBreakTheRulesAreNotUsed) {
 
 TEST(Pipelining, HeaderTextsBeyondTheBudgetAreDroppedOldestFirst) {
     // "Subject: x\n\n" is 12 bytes: a budget of 30 keeps the newest two.
-    ScriptedPeer peer(CapaLogin("PIPELINING\r\n") +
-                      Script{Reply("+OK 3 90\r\n"), Reply(Top("a")), Reply(Top("b")),
-                             Reply(Top("c")), Reply("+OK bye\r\n")});
+    ScriptedPeer peer(CapaLogin("PIPELINING\r\n") + Script{Reply("+OK 3 90\r\n"), Reply(Top("a")),
+                                                           Reply(Top("b")), Reply(Top("c")),
+                                                           Reply("+OK bye\r\n")});
     ChannelLimits limits;
     limits.headerTextBudget = 30;
     CPop3Connection conversation({}, limits);

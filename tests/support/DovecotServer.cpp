@@ -2,6 +2,7 @@
 
 #include "LineChannel.h"
 
+#include <algorithm>
 #include <arpa/inet.h>
 #include <chrono>
 #include <fcntl.h>
@@ -20,6 +21,7 @@
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
+#include <vector>
 
 namespace fs = std::filesystem;
 
@@ -193,6 +195,23 @@ void DovecotServer::Deliver(const std::string& user, const std::string& message)
         throw std::runtime_error("DovecotServer: cannot chown " + temporary.string());
     }
     fs::rename(temporary, fs::path(MaildirOf(user)) / "new" / name);
+}
+
+void DovecotServer::Remove(const std::string& user, std::size_t n) {
+    // Names start with the delivery time, and Dovecot keeps them when it
+    // moves a message from new to cur: sorted by name they are in order.
+    std::vector<fs::path> messages;
+    for (const char* sub : {"new", "cur"}) {
+        for (const auto& entry : fs::directory_iterator(fs::path(MaildirOf(user)) / sub)) {
+            messages.push_back(entry.path());
+        }
+    }
+    std::sort(messages.begin(), messages.end(),
+              [](const fs::path& a, const fs::path& b) { return a.filename() < b.filename(); });
+    if (n < 1 || n > messages.size()) {
+        throw std::out_of_range("DovecotServer: no message " + std::to_string(n));
+    }
+    fs::remove(messages[n - 1]);
 }
 
 std::string DovecotServer::Log() const {

@@ -3,6 +3,7 @@
 // no system service and no system configuration.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <sys/types.h>
@@ -24,6 +25,9 @@ public:
     void AddUser(const std::string& user, const std::string& password);
     // One message, CRLF or LF line ends, into the user's Maildir/new.
     void Deliver(const std::string& user, const std::string& message);
+    // Deletes the user's message number n (1 = the first delivered of those
+    // left), as another mail client would.
+    void Remove(const std::string& user, std::size_t n);
 
     // Dovecot's own log and whatever it wrote to stderr, for failure messages.
     std::string Log() const;

@@ -1,0 +1,103 @@
+// Checks of a real server that speaks CAPA, PIPELINING and UIDL give the
+// tables of the plain lockstep conversation, and a repeat check fetches only
+// what is new.
+#include "CheckCycle.h"
+#include "DelayRelay.h"
+#include "DovecotServer.h"
+
+#include <gtest/gtest.h>
+#include <regex>
+#include <thread>
+
+namespace {
+
+class Observer : public CheckObserver {
+public:
+    void ShowProgress(int, const std::string&) override {}
+    void SetCurrentConversation(CPop3Connection*) override {}
+    void WaitHook() override {}
+};
+
+struct Checker {
+    KnownMessageIds known;
+    HeaderCache cache;
+    MessageTable table;
+
+    void Check(const std::string& server) {
+        std::vector<int32_t> counts;
+        Observer observer;
+        RunCheck({{server}, {"alice"}, {"alice-pw"}}, counts, table, known, cache, observer);
+    }
+};
+
+std::string Message(int n) {
+    std::string number = std::to_string(n);
+    std::string folded = n % 3 == 0 ? "\n\tsecond line of the subject" : "";
+    return "From: Sender " + number + " <s" + number + "@example.org>\nSubject: message " +
+           number + folded + "\nMessage-Id: <" + number +
+           "@example.org>\nX-Padding: " + std::string(static_cast<std::size_t>(n * 37 % 300), 'p') +
+           "\n\nBody " + number + "\n";
+}
+
+// The table without the mailbox column, which names the address used.
+MessageTable WithoutMailboxes(MessageTable table) {
+    table.mailboxes.clear();
+    return table;
+}
+
+// The TOP commands of every logout in the log, as Dovecot counts them.
+std::vector<std::string> TopCounts(const std::string& log) {
+    std::vector<std::string> counts;
+    std::regex top("top=([0-9]+)/");
+    for (std::sregex_iterator it(log.begin(), log.end(), top), end; it != end; ++it) {
+        counts.push_back((*it)[1]);
+    }
+    return counts;
+}
+
+// Dovecot's log process writes a logout a moment after it happened.
+std::string NextTopCount(const DovecotServer& server, std::size_t logoutsBefore) {
+    for (int attempt = 0; attempt < 500; ++attempt) {
+        std::vector<std::string> counts = TopCounts(server.Log());
+        if (counts.size() > logoutsBefore) {
+            return counts[logoutsBefore];
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return "no logout logged";
+}
+
+TEST(FastCheckAgainstDovecot, PipelinedAndKeptChecksGiveTheLockstepTables) {
+    DovecotServer server;
+    server.AddUser("alice", "alice-pw");
+    for (int n = 1; n <= 40; ++n) {
+        server.Deliver("alice", Message(n));
+    }
+    // The relay turns CAPA into a command Dovecot does not know.
+    DelayRelay lockstepLink(server.Port(), std::chrono::milliseconds(0), true);
+
+    Checker fast;
+    fast.Check(server.Address());
+    Checker lockstep;
+    lockstep.Check(lockstepLink.Address());
+    ASSERT_EQ(fast.table.size(), 40u) << server.Log();
+    EXPECT_EQ(WithoutMailboxes(fast.table), WithoutMailboxes(lockstep.table));
+    EXPECT_EQ(NextTopCount(server, 0), "40");
+
+    server.Deliver("alice", Message(41));
+    server.Deliver("alice", Message(42));
+    server.Remove("alice", 3);
+    server.Remove("alice", 20);
+    KnownMessageIds knownBefore = fast.known;
+    fast.Check(server.Address());
+    EXPECT_EQ(NextTopCount(server, 2), "2") << server.Log();
+
+    Checker reference{knownBefore, {}, {}};
+    reference.Check(lockstepLink.Address());
+    ASSERT_EQ(fast.table.size(), 40u);
+    EXPECT_EQ(WithoutMailboxes(fast.table), WithoutMailboxes(reference.table));
+    EXPECT_EQ(fast.table.states[38], uint32_t{MessageNew});
+    EXPECT_EQ(fast.table.states[0], uint32_t{MessagePending});
+}
+
+} // namespace
