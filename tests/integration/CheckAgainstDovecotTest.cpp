@@ -105,11 +105,11 @@ protected:
         table.headerTexts.push_back(mail.HeaderText());
         table.states.push_back(state);
     }
-    void AddErrorRow(MessageTable& table, const std::string& mailbox) {
+    void AddErrorRow(MessageTable& table, const std::string& mailbox, const std::string& reason) {
         table.subjects.push_back("(error contacting " + mailbox + ")");
         table.froms.emplace_back();
         table.mailboxes.push_back(mailbox);
-        table.headerTexts.emplace_back();
+        table.headerTexts.push_back(reason);
         table.states.push_back(MessageError);
     }
 };
@@ -145,7 +145,7 @@ TEST_F(CheckAgainstDovecot, TwoMailboxesAndAnUnreachableServerThenOneNewMessage)
     MessageTable expected;
     AddRow(expected, kFirst, MessageNew);
     AddRow(expected, kShared, MessageNew);
-    AddErrorRow(expected, unreachable);
+    AddErrorRow(expected, unreachable, unreachable + " refused the connection.");
     AddRow(expected, kSharedCopy, MessagePending);
     EXPECT_EQ(window->Table(), expected);
     EXPECT_EQ(window->Counts(), (std::vector<int32_t>{2, 0, 1}));
@@ -161,7 +161,7 @@ TEST_F(CheckAgainstDovecot, TwoMailboxesAndAnUnreachableServerThenOneNewMessage)
     AddRow(afterDelivery, kFirst, MessagePending);
     AddRow(afterDelivery, kShared, MessagePending);
     AddRow(afterDelivery, kLate, MessageNew);
-    AddErrorRow(afterDelivery, unreachable);
+    AddErrorRow(afterDelivery, unreachable, unreachable + " refused the connection.");
     AddRow(afterDelivery, kSharedCopy, MessagePending);
     EXPECT_EQ(window->Table(), afterDelivery);
 
@@ -202,7 +202,8 @@ TEST_F(CheckAgainstDovecot, ChecksThatFindNoMail) {
 
         MessageTable errors;
         for (std::size_t i = 0; i < c.errorRows; ++i) {
-            AddErrorRow(errors, dovecot);
+            AddErrorRow(errors, dovecot,
+                        "The server refused the login: -ERR [AUTH] Authentication failed.");
         }
         EXPECT_EQ(window->Table(), errors);
         EXPECT_EQ(window->KnownIds().size(), c.errorRows);
