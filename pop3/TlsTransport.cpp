@@ -32,20 +32,19 @@ BIO_METHOD* SocketMethod() {
                 return 0;
             }
         });
-        BIO_meth_set_write_ex(created,
-                              [](BIO* bio, const char* bytes, size_t size, size_t* count) {
-                                  BIO_clear_retry_flags(bio);
-                                  auto* socket = static_cast<PlainTransport*>(BIO_get_data(bio));
-                                  switch (socket->Write(bytes, size, *count)) {
-                                  case TransportStatus::Done:
-                                      return 1;
-                                  case TransportStatus::WantWrite:
-                                      BIO_set_retry_write(bio);
-                                      return 0;
-                                  default:
-                                      return 0;
-                                  }
-                              });
+        BIO_meth_set_write_ex(created, [](BIO* bio, const char* bytes, size_t size, size_t* count) {
+            BIO_clear_retry_flags(bio);
+            auto* socket = static_cast<PlainTransport*>(BIO_get_data(bio));
+            switch (socket->Write(bytes, size, *count)) {
+            case TransportStatus::Done:
+                return 1;
+            case TransportStatus::WantWrite:
+                BIO_set_retry_write(bio);
+                return 0;
+            default:
+                return 0;
+            }
+        });
         BIO_meth_set_ctrl(created, [](BIO*, int command, long, void*) -> long {
             return command == BIO_CTRL_FLUSH ? 1 : 0;
         });
@@ -227,10 +226,9 @@ std::unique_ptr<TlsTransport> TlsTransport::Create(int fd, TlsPeer peer, std::st
         // An address is checked against the certificate's IP entries; a name
         // against its DNS entries, and sent as SNI so that a server with many
         // names picks the right certificate.
-        ready = IsIpAddress(expected.name)
-                    ? X509_VERIFY_PARAM_set1_ip_asc(param, name) == 1
-                    : SSL_set1_host(library.ssl, name) == 1 &&
-                          SSL_set_tlsext_host_name(library.ssl, name) == 1;
+        ready = IsIpAddress(expected.name) ? X509_VERIFY_PARAM_set1_ip_asc(param, name) == 1
+                                           : SSL_set1_host(library.ssl, name) == 1 &&
+                                                 SSL_set_tlsext_host_name(library.ssl, name) == 1;
         SSL_set_connect_state(library.ssl);
     }
     ERR_clear_error();
@@ -270,8 +268,8 @@ TransportStatus TlsTransport::Handshake() {
     }
     if (!m_peer.trustedFingerprint.empty()) {
         std::optional<PeerCertificate> certificate = Certificate();
-        if (!certificate || Canonical(certificate->fingerprint) !=
-                                Canonical(m_peer.trustedFingerprint)) {
+        if (!certificate ||
+            Canonical(certificate->fingerprint) != Canonical(m_peer.trustedFingerprint)) {
             m_reason = Format("The certificate of %s is not the one trusted for this account; "
                               "it has been replaced since.",
                               m_peer.name.c_str());
@@ -286,8 +284,8 @@ void TlsTransport::ExplainHandshakeFailure(int error) {
     const char* server = m_peer.name.c_str();
     const unsigned long code = ERR_peek_last_error();
     if (m_library->verifyError != X509_V_OK) {
-        m_reason = CertificateSentence(m_library->verifyError, m_library->failedCertificate,
-                                       m_peer.name);
+        m_reason =
+            CertificateSentence(m_library->verifyError, m_library->failedCertificate, m_peer.name);
     } else if (error == SSL_ERROR_SYSCALL || error == SSL_ERROR_ZERO_RETURN ||
                ERR_GET_REASON(code) == SSL_R_UNEXPECTED_EOF_WHILE_READING) {
         m_reason = Format("%s closed the connection during the TLS handshake.", server);

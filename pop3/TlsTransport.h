@@ -15,7 +15,7 @@
 struct PeerCertificate {
     std::string subject;
     std::string issuer;
-    std::string validFrom;  // "18 Nov 2026"
+    std::string validFrom; // "18 Nov 2026"
     std::string validUntil;
     std::string fingerprint; // SHA-256, "AB:CD:..."
 };
