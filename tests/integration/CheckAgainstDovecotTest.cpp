@@ -6,8 +6,10 @@
 #include "RecordingWindowServices.h"
 #include "SettingsStore.h"
 #include "TarvoWnd.h"
+#include "TestCertificates.h"
 
 #include <arpa/inet.h>
+#include <cstdlib>
 #include <gtest/gtest.h>
 #include <memory>
 #include <netinet/in.h>
@@ -208,6 +210,48 @@ TEST_F(CheckAgainstDovecot, ChecksThatFindNoMail) {
         EXPECT_EQ(window->Table(), errors);
         EXPECT_EQ(window->KnownIds().size(), c.errorRows);
     }
+}
+
+// The same mailbox, in clear text, after STLS, and over implicit TLS, against
+// a server whose certificate comes from an authority made for this test.
+TEST(SecureCheckAgainstDovecot, EverySecurityFindsTheSameRows) {
+    testpki::TestAuthority authority;
+    ::setenv("SSL_CERT_FILE", authority.AuthorityFile().c_str(), 1);
+    testpki::IssuedCertificate certificate = authority.Issue({{"127.0.0.1"}});
+    DovecotServer server(DovecotTls{certificate.certificateFile, certificate.keyFile});
+    server.AddUser("alice", "alice-pw");
+    server.Deliver("alice", kFirst.Message());
+    server.Deliver("alice", kShared.Message());
+
+    MemoryRegistry registry;
+    AppProfile profile{registry};
+    RecordingWindowServices services;
+    AccountList accounts{{server.Address(), server.Address(), server.TlsAddress()},
+                         {"alice", "alice", "alice"},
+                         {"alice-pw", "alice-pw", "alice-pw"},
+                         {0, 1, 2},
+                         {"", "", ""}};
+    SaveSettings(profile, Options{}, accounts);
+    CTarvoWnd window(services, profile);
+    window.OnCreate();
+    window.OnCheckNow();
+    ::unsetenv("SSL_CERT_FILE");
+
+    const MessageTable& table = window.Table();
+    ASSERT_EQ(table.size(), 6u) << server.Log();
+    for (std::size_t account = 0; account < 3; ++account) {
+        SCOPED_TRACE(account);
+        for (std::size_t row = 0; row < 2; ++row) {
+            const std::size_t at = account * 2 + row;
+            EXPECT_EQ(table.subjects[at], table.subjects[row]);
+            EXPECT_EQ(table.froms[at], table.froms[row]);
+            EXPECT_EQ(table.headerTexts[at], table.headerTexts[row]);
+            EXPECT_EQ(table.mailboxes[at], accounts.servers[account]);
+            EXPECT_EQ(table.states[at], account == 0 ? MessageNew : MessagePending);
+        }
+    }
+    EXPECT_EQ(table.subjects[0], kFirst.subject);
+    EXPECT_EQ(table.headerTexts[1], kShared.HeaderText());
 }
 
 } // namespace

@@ -106,31 +106,52 @@ TEST_F(TlsTest, NothingSecretLeavesWhenTheServerCannotBeTrusted) {
         "The certificate of 127.0.0.1 is not signed by an authority this computer trusts; if the "
         "server is yours, trust it with Certificate... in the Mailboxes dialog.";
     const std::vector<Row> rows = {
-        {"STLS not offered", Security::StartTls, "",
+        {"STLS not offered",
+         Security::StartTls,
+         "",
          {Send("+OK ready\r\n"), Reply("+OK\r\nUSER\r\nTOP\r\n.\r\n"), Reply("+OK bye\r\n")},
          noStls},
-        {"CAPA unknown", Security::StartTls, "",
-         {Send("+OK ready\r\n"), Reply("-ERR what?\r\n"), Reply("+OK bye\r\n")}, noStls},
-        {"STLS refused", Security::StartTls, "",
+        {"CAPA unknown",
+         Security::StartTls,
+         "",
+         {Send("+OK ready\r\n"), Reply("-ERR what?\r\n"), Reply("+OK bye\r\n")},
+         noStls},
+        {"STLS refused",
+         Security::StartTls,
+         "",
          {Send("+OK ready\r\n"), Reply("+OK\r\nSTLS\r\n.\r\n"), Reply("-ERR not now\r\n"),
           Reply("+OK bye\r\n")},
          "The server refused STARTTLS: -ERR not now. The password was not sent."},
-        {"plaintext injected after STLS's +OK", Security::StartTls, "",
+        {"plaintext injected after STLS's +OK",
+         Security::StartTls,
+         "",
          {Send("+OK ready\r\n"), Reply("+OK\r\nSTLS\r\n.\r\n"),
           Reply("+OK go\r\n+OK\r\n+OK\r\n+OK\r\n"), Tls(good)},
          "The server sent more than its answer to STARTTLS, which is how an attacker would slip "
          "in false replies; the password was not sent."},
-        {"certificate for another name", Security::Tls, "", {Tls(otherName)},
+        {"certificate for another name",
+         Security::Tls,
+         "",
+         {Tls(otherName)},
          "The certificate is issued for other.example.com, not 127.0.0.1."},
         {"another name, after STLS", Security::StartTls, "", UpToStls() + Script{Tls(otherName)},
          "The certificate is issued for other.example.com, not 127.0.0.1."},
-        {"expired certificate", Security::Tls, "", {Tls(expired)},
+        {"expired certificate",
+         Security::Tls,
+         "",
+         {Tls(expired)},
          "The certificate of 127.0.0.1 has expired (..."},
         {"self-signed certificate", Security::Tls, "", {Tls(selfSigned)}, untrusted},
-        {"trusted certificate replaced", Security::Tls, Fingerprint(selfSigned), {Tls(replacement)},
+        {"trusted certificate replaced",
+         Security::Tls,
+         Fingerprint(selfSigned),
+         {Tls(replacement)},
          "The certificate of 127.0.0.1 is not the one trusted for this account; it has been "
          "replaced since."},
-        {"a clear-text server on the TLS port", Security::Tls, "", {Send("+OK ready\r\n")},
+        {"a clear-text server on the TLS port",
+         Security::Tls,
+         "",
+         {Send("+OK ready\r\n")},
          "The TLS handshake with 127.0.0.1 failed: ..."},
     };
     for (const Row& row : rows) {
@@ -158,7 +179,8 @@ TEST_F(TlsTest, NothingSecretLeavesWhenTheServerCannotBeTrusted) {
 TEST_F(TlsTest, AStalledHandshakeEndsWithinItsBoundOrAtDisconnect) {
     for (Security security : {Security::Tls, Security::StartTls}) {
         SCOPED_TRACE(static_cast<int>(security));
-        const Script stall = security == Security::Tls ? Script{Stall()} : UpToStls() + Script{Stall()};
+        const Script stall =
+            security == Security::Tls ? Script{Stall()} : UpToStls() + Script{Stall()};
         ScriptedPeer peer(std::vector<Script>{stall, stall});
         ChannelLimits limits;
         limits.connectTimeout = std::chrono::milliseconds(300);
@@ -168,8 +190,8 @@ TEST_F(TlsTest, AStalledHandshakeEndsWithinItsBoundOrAtDisconnect) {
             const auto start = std::chrono::steady_clock::now();
             EXPECT_EQ(conversation.Connect(peer.Address(), "bob", "pw", 110), 0);
             EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
-            EXPECT_EQ(conversation.FailureReason(),
-                      "The TLS handshake with " + peer.Address() + " did not end within 0.3 seconds.");
+            EXPECT_EQ(conversation.FailureReason(), "The TLS handshake with " + peer.Address() +
+                                                        " did not end within 0.3 seconds.");
         }
         // Disconnect reaches a wait in the handshake at once.
         limits.connectTimeout = std::chrono::seconds(20);

@@ -52,8 +52,7 @@ X509* MakeCertificate(const std::string& commonName, EVP_PKEY* key, X509* issuer
     X509_NAME_add_entry_by_txt(name, "CN", MBSTRING_ASC,
                                reinterpret_cast<const unsigned char*>(commonName.c_str()), -1, -1,
                                0);
-    X509_set_issuer_name(certificate,
-                         issuer != nullptr ? X509_get_subject_name(issuer) : name);
+    X509_set_issuer_name(certificate, issuer != nullptr ? X509_get_subject_name(issuer) : name);
     X509* signer = issuer != nullptr ? issuer : certificate;
     if (request.names.empty()) {
         AddExtension(certificate, signer, NID_basic_constraints, "critical,CA:TRUE");
