@@ -29,8 +29,6 @@ struct CheckOutcome {
     bool newMail = false; // at least one row of this check is new
 };
 
-inline constexpr uint32_t kPop3Port = 110;
-
 // The header text of a row whose text fell outside the memory kept for
 // header texts, shown where the text would be.
 inline constexpr const char* kHeaderTextNotKept =

@@ -6,11 +6,15 @@
 // turn. One that lists PIPELINING gets its TOP commands in a window ahead of
 // the replies. A reply is judged favourable when "+OK" appears anywhere in
 // it, not only at its start: a stricter test would turn away servers that
-// have always been accepted.
+// have always been accepted. With TLS chosen the same conversation runs
+// inside TLS from the first byte (RFC 8314), or after CAPA and STLS
+// (RFC 2595), never falling back to clear text.
 #pragma once
 
 #include "Capabilities.h"
 #include "LineChannel.h"
+#include "Security.h"
+#include "TlsTransport.h"
 
 #include <cstdint>
 #include <memory>
@@ -37,6 +41,14 @@ public:
 
     CPop3Connection(const CPop3Connection&) = delete;
     CPop3Connection& operator=(const CPop3Connection&) = delete;
+
+    // Before Connect. A trusted fingerprint replaces the usual verification
+    // of the server's certificate: exactly that certificate is accepted.
+    void SetSecurity(Security security, std::string trustedFingerprint = {});
+    // Instead of Connect: goes as far as the secured greeting, takes whatever
+    // certificate the server shows, says QUIT. Empty, with a reason, on
+    // failure or without TLS.
+    std::optional<PeerCertificate> InspectCertificate(const std::string& host, uint32_t port);
 
     // 1 when the server accepted USER and PASS, and CAPA or else NOOP; 0
     // otherwise. A host
@@ -93,11 +105,17 @@ public:
     const std::vector<std::string>& Subjects() const { return m_subjects; }
     const std::vector<std::size_t>& HeaderBytes() const { return m_headerBytes; }
     const std::string& ServerName() const { return m_serverName; }
+    // Why the conversation failed, in one sentence; empty while it has not.
+    // Never holds the password.
+    const std::string& FailureReason() const { return m_reason; }
     bool IsOpen() const { return m_open; }
     bool IsIdle() const { return m_idle; }
 
 private:
     static bool IsFavourable(const std::string& reply);
+    bool Open(const std::string& host, uint32_t port);
+    bool StartTls(std::chrono::steady_clock::time_point deadline);
+    bool UpgradeWithStls();
     ReadStatus ReadReply(std::string& line);
     void ReleaseChannel();
     bool ScanHeaderBlock(std::size_t index);
@@ -106,6 +124,10 @@ private:
     bool SendTopCommands(std::size_t& next, std::size_t count, const std::vector<int>* numbers,
                          std::size_t& bytesInFlight);
     void KeepHeaderTextsWithinBudget(std::size_t& kept, std::size_t& oldestKept);
+    // Keeps the first reason only: what failed first is what went wrong.
+    void Fail(const std::string& reason);
+    std::string ChannelFailure() const;
+    std::string Refusal(const char* what, const std::string& reply) const;
 
     bool m_closeRequested = false;
     bool m_idle = true;
@@ -125,4 +147,12 @@ private:
     bool m_aborted = false;
     bool m_connectCalled = false;
     bool m_inChannel = false; // a channel operation waits and the hook may re-enter
+    Security m_security = Security::None;
+    std::string m_trustedFingerprint;
+    bool m_inspecting = false;
+    std::optional<PeerCertificate> m_certificate;
+    std::string m_endpointName; // the name a certificate must carry
+    std::string m_password;     // kept out of every reason
+    bool m_quitting = false;    // what QUIT meets is no reason for failure
+    std::string m_reason;
 };

@@ -1,5 +1,6 @@
 // UIDL (RFC 1939, section 7): one line per message, "msg-number SP unique-id",
 // the id 1 to 70 characters from 0x21 to 0x7E, unique within the mailbox.
+#include "Format.h"
 #include "Pop3Connection.h"
 
 #include <algorithm>
@@ -62,6 +63,8 @@ UniqueIdListing CPop3Connection::ListUniqueIds(std::vector<std::string>& ids) {
         // only read on to its end, to find the next reply.
         held += line.size() + sizeof(std::string);
         if (held > m_limits.maxScanBytes) {
+            Fail(Format("The unique-id listing of %s is larger than %zu bytes.",
+                        m_serverName.c_str(), m_limits.maxScanBytes));
             ReleaseChannel();
             break;
         }

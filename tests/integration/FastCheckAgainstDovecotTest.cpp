@@ -33,8 +33,8 @@ struct Checker {
 std::string Message(int n) {
     std::string number = std::to_string(n);
     std::string folded = n % 3 == 0 ? "\n\tsecond line of the subject" : "";
-    return "From: Sender " + number + " <s" + number + "@example.org>\nSubject: message " +
-           number + folded + "\nMessage-Id: <" + number +
+    return "From: Sender " + number + " <s" + number + "@example.org>\nSubject: message " + number +
+           folded + "\nMessage-Id: <" + number +
            "@example.org>\nX-Padding: " + std::string(static_cast<std::size_t>(n * 37 % 300), 'p') +
            "\n\nBody " + number + "\n";
 }
