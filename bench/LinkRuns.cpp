@@ -6,6 +6,7 @@
 #include "Pop3Connection.h"
 #include "ScriptedPeer.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
@@ -145,8 +146,13 @@ int RunOneCheck(const char* address, const char* user, const char* password) {
     CheckState state;
     for (const char* label : {"first check", "repeat check"}) {
         Timing timing = TimeCheck(accounts, state);
-        std::printf("%-13s %8.2f s  %6zu rows  %zu error rows  peak RSS %6.1f MB\n", label,
-                    timing.wall, state.table.size(), ErrorRows(state.table), PeakMegabytes());
+        std::size_t notKept = static_cast<std::size_t>(std::count(state.table.headerTexts.begin(),
+                                                                  state.table.headerTexts.end(),
+                                                                  std::string(kHeaderTextNotKept)));
+        std::printf("%-13s %8.2f s  %6zu rows  %zu error rows  %6zu header texts not kept"
+                    "  peak RSS %6.1f MB\n",
+                    label, timing.wall, state.table.size(), ErrorRows(state.table), notKept,
+                    PeakMegabytes());
     }
     return 0;
 }

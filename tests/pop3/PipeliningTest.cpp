@@ -183,3 +183,39 @@ TEST(Pipelining, HeaderTextsBeyondTheBudgetAreDroppedOldestFirst) {
 }
 
 } // namespace
+
+namespace {
+
+// The commands in flight stay within the window, and the scan's memory
+// bound ends it as in lockstep.
+TEST(Pipelining, AServerClaimingEndlessMailEndsWithinTheSameBounds) {
+    Script refusals;
+    for (int i = 0; i < 50; ++i) {
+        refusals.push_back(Reply("-ERR no such message\r\n"));
+    }
+    ScriptedPeer peer(CapaLogin("PIPELINING\r\n") + Script{Reply("+OK 2147483647 0\r\n")} +
+                      refusals);
+    ChannelLimits limits;
+    limits.maxScanBytes = 2000;
+    limits.pipelineWindowBytes = 200;
+    {
+        CPop3Connection conversation({}, limits);
+        ASSERT_EQ(conversation.Connect(peer.Address(), "bob", "pw", 110), 1);
+        ASSERT_EQ(conversation.GetMessageCount(), 2147483647);
+        EXPECT_EQ(conversation.RetrieveHeaders(), 0);
+        EXPECT_TRUE(conversation.IsIdle());
+        EXPECT_FALSE(conversation.IsOpen());
+        EXPECT_GT(conversation.Subjects().size(), 1u);
+        EXPECT_LT(conversation.Subjects().size(), 50u);
+    }
+    const std::string sent = peer.Received();
+    std::size_t commands = 0;
+    for (std::size_t at = 0; (at = sent.find("TOP ", at)) != std::string::npos; ++at) {
+        ++commands;
+    }
+    // At most one window (200 bytes: 20 commands) beyond the replies read.
+    EXPECT_LE(commands, 50u + 20u);
+    EXPECT_EQ(sent.find("TOP 80 0"), std::string::npos);
+}
+
+} // namespace
