@@ -2,6 +2,7 @@
 #pragma once
 
 #include "CheckCycle.h"
+#include "QuietObserver.h"
 
 #include <cstddef>
 #include <string>
@@ -10,13 +11,6 @@ std::string BenchMessageId(int n);
 // About the header block of an ordinary message that crossed two relays,
 // padded with trace lines to at least headerBytes, and a short body.
 std::string BenchMessage(int n, std::size_t headerBytes = 0);
-
-class QuietObserver : public CheckObserver {
-public:
-    void ShowProgress(int, const std::string&) override {}
-    void SetCurrentConversation(CPop3Connection*) override {}
-    void WaitHook() override {}
-};
 
 struct Timing {
     double wall; // seconds

@@ -4,19 +4,13 @@
 #include "CheckCycle.h"
 #include "DelayRelay.h"
 #include "DovecotServer.h"
+#include "QuietObserver.h"
 
 #include <gtest/gtest.h>
 #include <regex>
 #include <thread>
 
 namespace {
-
-class Observer : public CheckObserver {
-public:
-    void ShowProgress(int, const std::string&) override {}
-    void SetCurrentConversation(CPop3Connection*) override {}
-    void WaitHook() override {}
-};
 
 struct Checker {
     KnownMessageIds known;
@@ -25,7 +19,7 @@ struct Checker {
 
     void Check(const std::string& server) {
         std::vector<int32_t> counts;
-        Observer observer;
+        QuietObserver observer;
         RunCheck({{server}, {"alice"}, {"alice-pw"}}, counts, table, known, cache, observer);
     }
 };

@@ -226,31 +226,51 @@ TEST(HeaderScan, CarriesOutACloseThatCameDuringTheScanAfterTheLastMessage) {
     EXPECT_EQ(peer.Received(), kLogin + "STAT\r\nSTAT\r\nTOP 1 0\r\nTOP 2 0\r\nQUIT\r\n");
 }
 
+// In lockstep, and with PIPELINING in the middle of a window of commands.
 TEST(HeaderScan, AbortFromTheWaitHookEndsTheScanWithoutQuit) {
-    ScriptedPeer peer(Login() + Script{Reply("+OK 2 0\r\n"), Reply("+OK 2 0\r\n"),
-                                       Reply("+OK\r\nSubject: a\r\n.\r\n"), Await(), Stall()});
-    {
-        CPop3Connection* self = nullptr;
-        int hookCallsAfterAbort = 0;
-        bool aborted = false;
-        CPop3Connection conversation([&] {
-            if (aborted) {
-                ++hookCallsAfterAbort;
-            } else if (self != nullptr && self->Subjects().size() == 2) {
-                aborted = true;
-                self->Abort();
-            }
-        });
-        ASSERT_EQ(conversation.Connect(peer.Address(), "bob", "pw", 110), 1);
-        ASSERT_EQ(conversation.GetMessageCount(), 2);
-        self = &conversation;
-        EXPECT_EQ(conversation.RetrieveHeaders(), 0);
-        EXPECT_EQ(hookCallsAfterAbort, 0);
-        EXPECT_TRUE(conversation.IsIdle());
-        EXPECT_EQ(conversation.Subjects(), (std::vector<std::string>{"a", "(untitled)"}));
-        ExpectListsOfOneLength(conversation, 2);
+    struct Row {
+        const char* name;
+        Script script;
+        std::string sent;
+    };
+    const std::vector<Row> rows = {
+        {"lockstep",
+         Login() + Script{Reply("+OK 2 0\r\n"), Reply("+OK 2 0\r\n"),
+                          Reply("+OK\r\nSubject: a\r\n.\r\n"), Await(), Stall()},
+         kLogin + "STAT\r\nSTAT\r\nTOP 1 0\r\nTOP 2 0\r\n"},
+        {"pipelined",
+         Script{Send("+OK\r\n"), Reply("+OK\r\n"), Reply("+OK\r\n"),
+                Reply("+OK\r\nPIPELINING\r\n.\r\n"), Reply("+OK 2 0\r\n"), Await(), Await(),
+                Send("+OK\r\nSubject: a\r\n.\r\n"), Stall()},
+         "USER bob\r\nPASS pw\r\nCAPA\r\nSTAT\r\nTOP 1 0\r\nTOP 2 0\r\n"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        ScriptedPeer peer(row.script);
+        {
+            CPop3Connection* self = nullptr;
+            int hookCallsAfterAbort = 0;
+            bool aborted = false;
+            CPop3Connection conversation([&] {
+                if (aborted) {
+                    ++hookCallsAfterAbort;
+                } else if (self != nullptr && self->Subjects().size() == 2) {
+                    aborted = true;
+                    self->Abort();
+                }
+            });
+            ASSERT_EQ(conversation.Connect(peer.Address(), "bob", "pw", 110), 1);
+            ASSERT_EQ(conversation.GetMessageCount(), 2);
+            self = &conversation;
+            EXPECT_EQ(conversation.RetrieveHeaders(), 0);
+            EXPECT_TRUE(aborted);
+            EXPECT_EQ(hookCallsAfterAbort, 0);
+            EXPECT_TRUE(conversation.IsIdle());
+            EXPECT_EQ(conversation.Subjects(), (std::vector<std::string>{"a", "(untitled)"}));
+            ExpectListsOfOneLength(conversation, 2);
+        }
+        EXPECT_EQ(peer.Received(), row.sent);
     }
-    EXPECT_EQ(peer.Received(), kLogin + "STAT\r\nSTAT\r\nTOP 1 0\r\nTOP 2 0\r\n");
 }
 
 } // namespace

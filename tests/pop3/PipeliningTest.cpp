@@ -94,32 +94,6 @@ TEST(Pipelining, AScanBehavesAsInLockstepWhateverTheServerDoes) {
     }
 }
 
-TEST(Pipelining, AbortInTheMiddleOfTheWindowEndsTheScanAtOnce) {
-    ScriptedPeer peer(CapaLogin("PIPELINING\r\n") + Script{Reply("+OK 3 90\r\n"), Await(), Await(),
-                                                           Await(), Send(Top("a")), Stall()});
-    {
-        CPop3Connection* self = nullptr;
-        int hookCallsAfterAbort = 0;
-        bool aborted = false;
-        CPop3Connection conversation([&] {
-            if (aborted) {
-                ++hookCallsAfterAbort;
-            } else if (self != nullptr && self->Subjects().size() == 2) {
-                aborted = true;
-                self->Abort();
-            }
-        });
-        ASSERT_EQ(conversation.Connect(peer.Address(), "bob", "pw", 110), 1);
-        ASSERT_EQ(conversation.GetMessageCount(), 3);
-        self = &conversation;
-        EXPECT_EQ(conversation.RetrieveHeaders(), 0);
-        EXPECT_TRUE(aborted);
-        EXPECT_EQ(hookCallsAfterAbort, 0);
-        EXPECT_EQ(conversation.Subjects(), (std::vector<std::string>{"a", "(untitled)"}));
-    }
-    EXPECT_EQ(peer.Received(), kCapaLogin + "STAT\r\nTOP 1 0\r\nTOP 2 0\r\nTOP 3 0\r\n");
-}
-
 TEST(Pipelining, UniqueIdListingsThatBreakTheRulesAreNotUsed) {
     struct Row {
         const char* name;
