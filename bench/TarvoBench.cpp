@@ -5,6 +5,7 @@
 //
 //   tarvo_bench            every run, lockstep baselines included (minutes)
 //   tarvo_bench --quick    without the slow lockstep baselines over the link
+//   tarvo_bench --memory   the memory runs alone
 #include "BenchSupport.h"
 #include "DovecotServer.h"
 #include "LinkRuns.h"
@@ -69,6 +70,10 @@ int main(int argc, char** argv) {
     }
     const bool quick = argc == 2 && std::strcmp(argv[1], "--quick") == 0;
     DovecotServer server;
+    if (argc == 2 && std::strcmp(argv[1], "--memory") == 0) {
+        RunMemoryBench(server);
+        return 0;
+    }
     RunLinkBench(server, quick);
     RunMemoryBench(server);
     RunSplitWritesBench(server);

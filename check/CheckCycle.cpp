@@ -124,7 +124,9 @@ CheckOutcome RunCheck(const AccountList& accounts, std::vector<int32_t>& counts,
                 observer.ShowProgress(IDI_RETRIEVING, Format("Retrieving %d header(s) from %s...",
                                                              count, server.c_str()));
                 AccountHeaders scanned;
-                if (ScanAccount(conversation, kept, cache.LastRows(), scanned)) {
+                bool scannedAll = ScanAccount(conversation, kept, cache.LastRows(), scanned);
+                cache.AccountScanned(i);
+                if (scannedAll) {
                     outcome.newMail |= AppendMessageRows(table, knownIds, scanned, server, keep);
                 } else {
                     AppendErrorRow(
@@ -138,7 +140,7 @@ CheckOutcome RunCheck(const AccountList& accounts, std::vector<int32_t>& counts,
         observer.SetCurrentConversation(nullptr);
         cache.Keep(i, CacheKey(accounts, i), std::move(keep));
     }
-    cache.CheckEnded(table);
+    cache.CheckEnded(table, accounts.size());
     return outcome;
 }
 

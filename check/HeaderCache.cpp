@@ -17,8 +17,11 @@ void HeaderCache::Reclaim(MessageTable& table) {
     table = MessageTable();
 }
 
-void HeaderCache::CheckEnded(const MessageTable& table) {
+void HeaderCache::CheckEnded(const MessageTable& table, std::size_t accounts) {
     m_lastRows = MessageTable();
+    if (m_accounts.size() > accounts) {
+        m_accounts.resize(accounts);
+    }
     m_tableRows = table.size();
 }
 
@@ -31,17 +34,18 @@ CachedHeaders HeaderCache::Take(std::size_t index, const std::string& key) {
     return taken;
 }
 
+void HeaderCache::AccountScanned(std::size_t index) {
+    for (std::size_t later = index + 1; later < m_accounts.size(); ++later) {
+        if (!m_accounts[later].headers.empty()) {
+            return;
+        }
+    }
+    m_lastRows = MessageTable();
+}
+
 void HeaderCache::Keep(std::size_t index, std::string key, CachedHeaders headers) {
     if (index >= m_accounts.size()) {
         m_accounts.resize(index + 1);
     }
     m_accounts[index] = {std::move(key), std::move(headers)};
-}
-
-std::size_t HeaderCache::HeaderCount() const {
-    std::size_t count = 0;
-    for (const Account& account : m_accounts) {
-        count += account.headers.size();
-    }
-    return count;
 }

@@ -36,12 +36,14 @@ public:
     // The headers kept for account index under key, moved out; empty when
     // they were kept under another key.
     CachedHeaders Take(std::size_t index, const std::string& key);
+    // Lets go of the last check's rows when no account after index points
+    // into them.
+    void AccountScanned(std::size_t index);
     // Keeps headers whose rows are in this check's table.
     void Keep(std::size_t index, std::string key, CachedHeaders headers);
-    // Lets go of the last check's rows once this check has filled table.
-    void CheckEnded(const MessageTable& table);
-
-    std::size_t HeaderCount() const;
+    // Lets go of the last check's rows, and of accounts no longer there, once
+    // this check has filled table.
+    void CheckEnded(const MessageTable& table, std::size_t accounts);
 
 private:
     struct Account {
