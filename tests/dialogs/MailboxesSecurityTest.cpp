@@ -1,8 +1,7 @@
 // The Mailboxes dialog's connection security and its Certificate... button,
 // the latter against a scripted TLS server on loopback.
-#include "MailboxesDlg.h"
-
 #include "DialogTest.h"
+#include "MailboxesDlg.h"
 #include "ScriptedPeer.h"
 #include "TestCertificates.h"
 
@@ -43,11 +42,8 @@ TEST(MailboxesSecurityTest, TheChoiceGoesWithItsAccount) {
     Click(dialog, "add");
     Child<QLineEdit>(dialog, "server")->setText("pop.a");
     Click(dialog, "delete");
-    EXPECT_EQ(dialog.accounts, (AccountList{{"pop.b", "pop.c"},
-                                            {"ub", ""},
-                                            {"pb", ""},
-                                            {0, 2},
-                                            {"", ""}}));
+    EXPECT_EQ(dialog.accounts,
+              (AccountList{{"pop.b", "pop.c"}, {"ub", ""}, {"pb", ""}, {0, 2}, {"", ""}}));
     EXPECT_EQ(dialog.accounts.certificates.size(), 2u);
     EXPECT_TRUE(boxes.shown.empty());
 }
