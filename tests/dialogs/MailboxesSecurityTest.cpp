@@ -83,7 +83,7 @@ TEST(MailboxesSecurityTest, CertificateShowsTheServersAndTrustsOrForgetsIt) {
               "This account uses no connection security, so its server shows no certificate.");
     // Yes stored the fingerprint, No took it away again.
     EXPECT_EQ(dialog.accounts.certificates, (std::vector<std::string>{"", "", ""}));
-    EXPECT_EQ(peer.Received(0), "QUIT\r\n");
+    EXPECT_EQ(peer.Received(0), "QUIT\r\n" + std::string(kCloseNotify));
 }
 
 TEST(MailboxesSecurityTest, YesTrustsTheCertificateShown) {

@@ -95,7 +95,8 @@ TEST_F(TlsTest, SecuredConversationsSayWhatTheClearOneSays) {
             EXPECT_EQ(conversation.Close(), 1);
             EXPECT_EQ(conversation.FailureReason(), "");
         }
-        EXPECT_EQ(peer.Received(), row.before + HealthyTranscript("bob", "pw", 3));
+        const std::string end = row.security == Security::None ? "" : kCloseNotify;
+        EXPECT_EQ(peer.Received(), row.before + HealthyTranscript("bob", "pw", 3) + end);
     }
 }
 
@@ -234,7 +235,7 @@ TEST_F(TlsTest, InspectionShowsTheCertificateWhateverItsTrust) {
         EXPECT_NE(shown->validFrom, shown->validUntil);
         EXPECT_FALSE(conversation.IsOpen());
     }
-    EXPECT_EQ(peer.Received(), "QUIT\r\n");
+    EXPECT_EQ(peer.Received(), "QUIT\r\n" + std::string(kCloseNotify));
 
     CPop3Connection clear;
     EXPECT_FALSE(clear.InspectCertificate(peer.Address(), 1).has_value());

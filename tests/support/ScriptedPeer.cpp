@@ -271,6 +271,11 @@ bool ScriptedPeer::ReadSome(Session& session) {
         if (SSL_read_ex(session.ssl, buffer, sizeof buffer, &got) != 1) {
             int error = SSL_get_error(session.ssl, 0);
             ERR_clear_error();
+            if (error == SSL_ERROR_ZERO_RETURN) {
+                std::lock_guard lock(m_mutex);
+                m_received[session.index] += kCloseNotify;
+                return false;
+            }
             return (error == SSL_ERROR_WANT_READ || error == SSL_ERROR_WANT_WRITE) &&
                    WaitReady(session.fd, POLLIN);
         }

@@ -11,7 +11,7 @@
 //
 // When its script runs out the peer keeps reading until the client closes.
 // After an AcceptTls step the peer speaks TLS, and records what the client
-// sent inside it.
+// sent inside it, and kCloseNotify when the client ended TLS properly.
 #pragma once
 
 #include <chrono>
@@ -40,6 +40,8 @@ public:
 };
 
 using Script = std::vector<Step>;
+
+inline constexpr const char* kCloseNotify = "[close_notify]";
 
 Script operator+(Script first, const Script& second);
 
