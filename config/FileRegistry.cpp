@@ -185,8 +185,20 @@ bool FileRegistry::DeleteKey(std::string_view path) {
     return true;
 }
 
+void FileRegistry::BeginBatch() {
+    ++m_batchDepth;
+}
+
+bool FileRegistry::EndBatch(bool write) {
+    if (--m_batchDepth == 0 && write) {
+        Persist(false);
+    }
+    return m_saved;
+}
+
 void FileRegistry::Persist(bool changed) {
-    if (changed || !m_saved) {
+    m_saved = m_saved && !changed;
+    if (!m_saved && m_batchDepth == 0) {
         m_saved = Save();
     }
 }

@@ -57,6 +57,9 @@ int LoadSettings(AppProfile& profile, Options& options, AccountList& accounts) {
 }
 
 void SaveSettings(AppProfile& profile, const Options& options, const AccountList& accounts) {
+    // One replacement of the stored tree: a crash half-way through must not
+    // pair an account's new server with its old password.
+    RegBatch batch(profile.registry());
     const std::size_t count = accounts.size();
     for (std::size_t i = 0; i < count; ++i) {
         const std::string section = AccountSection(i);
@@ -86,6 +89,7 @@ void SaveSettings(AppProfile& profile, const Options& options, const AccountList
     profile.WriteProfileInt(kSettings, "Sound", options.Sound != 0 ? 1 : 0);
     profile.WriteProfileInt(kSettings, "Message", options.Message != 0 ? 1 : 0);
     profile.WriteProfileInt(kSettings, "Delay", options.Delay);
+    batch.Commit();
 }
 
 std::string EncodePassword(const std::string& password) {
