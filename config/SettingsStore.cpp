@@ -38,6 +38,10 @@ unsigned char LowByteOfNumber(std::string_view token) {
 } // namespace
 
 int LoadSettings(AppProfile& profile, Options& options, AccountList& accounts) {
+    // Reading leaves only empty keys behind, which hold no setting: they wait
+    // for the next save, which fills or deletes them, rather than rewrite the
+    // file at every start and drop the comments of one edited by hand.
+    RegBatch reading(profile.registry());
     options.Delay = profile.GetProfileInt(kSettings, "Delay", 5);
     options.Sound = profile.GetProfileInt(kSettings, "Sound", 1) != 0 ? 1 : 0;
     options.Message = profile.GetProfileInt(kSettings, "Message", 1) != 0 ? 1 : 0;

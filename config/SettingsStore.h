@@ -9,7 +9,8 @@
 
 #include <string>
 
-// Replaces all options and accounts; non-zero when at least one account was read.
+// Replaces all options and accounts; non-zero when at least one account was
+// read. Never writes the stored file.
 int LoadSettings(AppProfile& profile, Options& options, AccountList& accounts);
 // Writes everything back and deletes the keys of accounts that no longer
 // exist, all in one step of the registry.

@@ -8,13 +8,14 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iostream>
 #include <gtest/gtest.h>
+#include <iostream>
 #include <optional>
 #include <poll.h>
 #include <random>
 #include <sstream>
 #include <sys/inotify.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -38,10 +39,13 @@ const Settings kOld{{10, 1, 0},
                     {{"pop.one.example", "pop.two.example", "pop.three.example"},
                      {"ann", "bob", "cy"},
                      {"old-secret-1", "old-secret-2", "old-secret-3"}}};
-const Settings kNew{{20, 0, 1},
-                    {{"mail.four.example", "mail.five.example"},
-                     {"dee", "eve"},
-                     {"new-secret-4", "new-secret-5"}}};
+const Settings kNew{
+    {20, 0, 1},
+    {{"mail.four.example", "mail.five.example"}, {"dee", "eve"}, {"new-secret-4", "new-secret-5"}}};
+
+void WriteFile(const std::string& path, const std::string& text) {
+    std::ofstream(path, std::ios::binary) << text;
+}
 
 std::string ReadFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -174,6 +178,51 @@ TEST_F(SettingsFileTest, ProcessKilledWhileSavingLeavesWhollyOldOrWhollyNewSetti
     EXPECT_GT(olds, kKills / 10);
     EXPECT_GT(news, kKills / 10);
     std::cout << "[          ] " << kKills << " kills: " << olds << " old, " << news << " new\n";
+}
+
+// Reading creates nothing a file needs, so a start leaves the file as it was,
+// comments and all, and the next save writes what the load left out.
+TEST_F(SettingsFileTest, LoadingNeverWritesTheFile) {
+    const std::string app = "[HKEY_CURRENT_USER\\Software\\Halvik\\Tarvo";
+    const std::string edited = "REGEDIT4\r\n"
+                               "; my mail, edited by hand\r\n\r\n" +
+                               app + "\\Settings]\r\n\"Delay\"=dword:0000001e\r\n" + app +
+                               "\\Mailboxes\\0]\r\n\"Server\"=\"pop.example.org\"\r\n";
+    const std::string rows[] = {"written by a save", edited, "no settings but one account",
+                                "no file"};
+    for (const std::string& row : rows) {
+        fs::remove(path);
+        if (row == rows[0]) {
+            Save(path, kOld);
+        } else if (row == rows[2]) {
+            WriteFile(path, "REGEDIT4\n" + app + "\\Mailboxes\\0]\n\"Server\"=\"pop\"\n");
+        } else if (row != rows[3]) {
+            WriteFile(path, row);
+        }
+        const std::string before = ReadFile(path);
+        struct stat old {};
+        ::stat(path.c_str(), &old);
+        FolderEvents events(dir);
+        {
+            FileRegistry registry(path);
+            AppProfile profile(registry);
+            Settings loaded;
+            LoadSettings(profile, loaded.options, loaded.accounts);
+        }
+        struct stat now {};
+        ::stat(path.c_str(), &now);
+        EXPECT_EQ(events.Take(), FolderEvents::Counts{}) << row;
+        EXPECT_EQ(ReadFile(path), before) << row;
+        EXPECT_EQ(now.st_ino, old.st_ino) << row;
+        EXPECT_EQ(now.st_mtim.tv_sec, old.st_mtim.tv_sec) << row;
+        EXPECT_EQ(now.st_mtim.tv_nsec, old.st_mtim.tv_nsec) << row;
+    }
+    FileRegistry registry(path);
+    AppProfile profile(registry);
+    Settings loaded;
+    EXPECT_EQ(LoadSettings(profile, loaded.options, loaded.accounts), 0);
+    SaveSettings(profile, kNew.options, kNew.accounts);
+    EXPECT_EQ(Stored(path), kNew);
 }
 
 } // namespace
