@@ -28,6 +28,12 @@ public:
     void BeginBatch() override;
     bool EndBatch(bool write) override;
 
+    // Removes the temporary files that a writer of this file, killed while
+    // saving, left beside it (each a whole copy of the tree) and nothing else;
+    // returns how many. Only the file's one writer may call it: another
+    // writer's temporary file would go from under its rename.
+    int RemoveLeftovers() const;
+
     const std::string& FilePath() const { return m_path; }
     // False while the file lags behind the tree in memory.
     bool IsSaved() const { return m_saved; }

@@ -177,7 +177,41 @@ TEST_F(SettingsFileTest, ProcessKilledWhileSavingLeavesWhollyOldOrWhollyNewSetti
     // Kills that all land in one state would test nothing.
     EXPECT_GT(olds, kKills / 10);
     EXPECT_GT(news, kKills / 10);
-    std::cout << "[          ] " << kKills << " kills: " << olds << " old, " << news << " new\n";
+    const int left = FileRegistry(path).RemoveLeftovers();
+    std::cout << "[          ] " << kKills << " kills: " << olds << " old, " << news << " new, "
+              << left << " temporary files left\n";
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
+}
+
+TEST_F(SettingsFileTest, OnlyTemporaryFilesOfThisSettingsFileAreRemoved) {
+    const std::string outside = dir + "-outside";
+    WriteFile(outside, "kept");
+    Save(path, kOld);
+    const struct {
+        std::string name;
+        bool removed;
+    } rows[] = {
+        {".Tarvo.reg.tmp-a1B2c3", true},  {".Tarvo.reg.tmp-ZZ9900", true},
+        {".Tarvo.reg.tmp-a1B2c", false},  {".Tarvo.reg.tmp-a1B2c3d", false},
+        {".Tarvo.reg.tmp-a1B2c!", false}, {".Tarvo.reg.tmp-a1B2c3.bak", false},
+        {"Tarvo.reg.tmp-a1B2c3", false},  {".tarvo.reg.tmp-a1B2c3", false},
+        {".Other.reg.tmp-a1B2c3", false}, {".Tarvo.reg.backup", false},
+        {"Tarvo.reg.damaged", false},     {".Tarvo.reg.tmp-", false},
+    };
+    for (const auto& row : rows) {
+        WriteFile(dir + "/" + row.name, row.name);
+    }
+    fs::create_directory(dir + "/.Tarvo.reg.tmp-folder");
+    fs::create_symlink(outside, dir + "/.Tarvo.reg.tmp-linked");
+    EXPECT_EQ(FileRegistry(path).RemoveLeftovers(), 2);
+    for (const auto& row : rows) {
+        EXPECT_EQ(fs::exists(dir + "/" + row.name), !row.removed) << row.name;
+    }
+    EXPECT_TRUE(fs::is_directory(dir + "/.Tarvo.reg.tmp-folder"));
+    EXPECT_TRUE(fs::is_symlink(dir + "/.Tarvo.reg.tmp-linked"));
+    EXPECT_EQ(ReadFile(outside), "kept");
+    EXPECT_EQ(Stored(path), kOld);
+    fs::remove(outside);
 }
 
 // Reading creates nothing a file needs, so a start leaves the file as it was,
