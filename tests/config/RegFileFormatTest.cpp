@@ -37,8 +37,8 @@ TEST(RegFileFormat, TextIsQuotedWhenItIsUtf8AndHexOnlyWhenItIsNot) {
         const RegValue value = RegValue::Sz(row.text);
         EXPECT_EQ(ValueLine(value), row.line) << row.text;
         MemoryRegistry reread;
-        ASSERT_TRUE(ParseRegFile("REGEDIT4\n[HKEY_CURRENT_USER\\" + kAccount + "]\n" + row.line,
-                                 reread));
+        ASSERT_TRUE(
+            ParseRegFile("REGEDIT4\n[HKEY_CURRENT_USER\\" + kAccount + "]\n" + row.line, reread));
         EXPECT_EQ(reread.QueryValue(kAccount, "User"), value) << row.text;
     }
 }
