@@ -209,11 +209,10 @@ void FileRegistry::BeginBatch() {
     ++m_batchDepth;
 }
 
-bool FileRegistry::EndBatch(bool write) {
+void FileRegistry::EndBatch(bool write) {
     if (--m_batchDepth == 0 && write) {
         Persist(false);
     }
-    return m_saved;
 }
 
 void FileRegistry::Persist(bool changed) {

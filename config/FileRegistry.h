@@ -26,7 +26,7 @@ public:
     bool DeleteValue(std::string_view path, std::string_view name) override;
     bool DeleteKey(std::string_view path) override;
     void BeginBatch() override;
-    bool EndBatch(bool write) override;
+    void EndBatch(bool write) override;
 
     // Removes the temporary files that a writer of this file, killed while
     // saving, left beside it (each a whole copy of the tree) and nothing else;

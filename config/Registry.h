@@ -50,8 +50,7 @@ public:
     // with write stores them all in one step; ending it without leaves them for
     // the next write. A tree kept only in memory ignores batches.
     virtual void BeginBatch() {}
-    // True when nothing is left unstored.
-    virtual bool EndBatch(bool /*write*/) { return true; }
+    virtual void EndBatch(bool /*write*/) {}
 
 protected:
     Registry() = default;
@@ -72,7 +71,7 @@ public:
     RegBatch(const RegBatch&) = delete;
     RegBatch& operator=(const RegBatch&) = delete;
 
-    bool Commit() { return std::exchange(m_registry, nullptr)->EndBatch(true); }
+    void Commit() { std::exchange(m_registry, nullptr)->EndBatch(true); }
 
 private:
     Registry* m_registry;
