@@ -118,6 +118,9 @@ bool CPop3Connection::ScanHeaderBlock(std::size_t index) {
                                        {"from", m_froms[index]},
                                        {"message-id", m_messageIds[index]}}};
     std::string& text = m_headerTexts[index];
+    // The field whose line came last; its continuation lines belong to it
+    // (RFC 5322 unfolding), so a folded subject is not cut at its first line.
+    std::string* unfolding = nullptr;
     bool terminated = false;
     std::string line;
     while (ReadReply(line) == ReadStatus::Line) {
@@ -132,11 +135,19 @@ bool CPop3Connection::ScanHeaderBlock(std::size_t index) {
             break;
         }
         text.append(line).push_back('\n');
+        if (!line.empty() && (line.front() == ' ' || line.front() == '\t')) {
+            if (unfolding != nullptr) {
+                unfolding->append(line);
+            }
+            continue;
+        }
+        unfolding = nullptr;
         for (const Field& field : fields) {
             if (StartsWithLowered(line, field.lowerName)) {
                 field.value = line.size() > field.lowerName.size()
                                   ? line.substr(field.lowerName.size() + 1)
                                   : std::string();
+                unfolding = &field.value;
             }
         }
     }
