@@ -125,10 +125,14 @@ bool CPop3Connection::ScanHeaderBlock(std::size_t index) {
     std::string line;
     while (ReadReply(line) == ReadStatus::Line) {
         TrimTrailing(line);
-        // Dot-stuffed lines are kept as they arrive; ". " ends the block too.
+        // ". " ends the block too: trailing blanks go before the comparison.
         if (line == ".") {
             terminated = true;
             break;
+        }
+        // RFC 1939 byte-stuffing: a line the server sent as ".." starts with one ".".
+        if (line.starts_with("..")) {
+            line.erase(0, 1);
         }
         if (text.size() + line.size() + 1 > m_limits.maxHeaderBytes) {
             ReleaseChannel();
