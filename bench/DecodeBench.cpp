@@ -50,16 +50,13 @@ int main() {
             HeaderKind::Subject);
     Measure("2 MB of words that never end", Repeated("=?UTF-8?Q?a", kTwoMegabytes),
             HeaderKind::Subject);
-    Measure("2 MB of raw Latin-1", Repeated("Gr\xfc\xdf"
-                                            "e ",
-                                            kTwoMegabytes),
-            HeaderKind::Subject);
-    Measure("one word of 2 MB", "=?UTF-8?Q?" + std::string(kTwoMegabytes, 'a') + "?=",
-            HeaderKind::Subject);
+    Measure("2 MB of raw Latin-1", Repeated("K\xf6ln ", kTwoMegabytes), HeaderKind::Subject);
+    Measure("one word of 2 MB",
+            "=?UTF-8?Q?" + std::string(kTwoMegabytes, 'a') + "?=", HeaderKind::Subject);
     Measure("From: a name of 2 MB of words",
             Repeated("=?UTF-8?Q?J=C3=B6rg?= ", kTwoMegabytes) + "<j@example.org>",
             HeaderKind::From);
-    Measure("From: 20,000 senders",
-            Repeated("=?UTF-8?Q?J=C3=B6rg?= <j@example.org>, ", 20000 * 36), HeaderKind::From);
+    Measure("From: 20,000 senders", Repeated("=?UTF-8?Q?J=C3=B6rg?= <j@example.org>, ", 20000 * 36),
+            HeaderKind::From);
     return 0;
 }

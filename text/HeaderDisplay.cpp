@@ -1,10 +1,9 @@
 #include "HeaderDisplay.h"
 
-#include <gmime/gmime.h>
-
 #include <algorithm>
 #include <array>
 #include <functional>
+#include <gmime/gmime.h>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -113,9 +112,8 @@ bool KnownCharset(std::string_view charset) {
 std::optional<std::string> Base64Bytes(std::string_view text) {
     const std::size_t digits = std::min(text.find('='), text.size());
     const bool digitsValid =
-        std::all_of(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(digits), [](char c) {
-            return g_ascii_isalnum(c) || c == '+' || c == '/';
-        });
+        std::all_of(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(digits),
+                    [](char c) { return g_ascii_isalnum(c) || c == '+' || c == '/'; });
     if (!digitsValid || text.find_first_not_of('=', digits) != std::string_view::npos ||
         digits % 4 == 1) {
         return std::nullopt;
@@ -223,8 +221,7 @@ std::string GmimeDecoded(const std::string& words) {
     if (words.empty()) {
         return {};
     }
-    const GString decoded(g_mime_utils_header_decode_text(ParserOptions(), words.c_str()),
-                          &g_free);
+    const GString decoded(g_mime_utils_header_decode_text(ParserOptions(), words.c_str()), &g_free);
     return decoded ? std::string(decoded.get()) : std::string();
 }
 
@@ -234,10 +231,10 @@ std::string DecodedText(const std::vector<Piece>& pieces) {
     for (std::size_t i = 0; i < pieces.size(); ++i) {
         const Piece& piece = pieces[i];
         // Blanks between two words separate nothing (RFC 2047, 6.2).
-        const bool betweenWords =
-            piece.kind == Piece::Kind::Text && !words.empty() && i + 1 < pieces.size() &&
-            pieces[i + 1].kind == Piece::Kind::Word &&
-            piece.raw.find_first_not_of(' ') == std::string_view::npos;
+        const bool betweenWords = piece.kind == Piece::Kind::Text && !words.empty() &&
+                                  i + 1 < pieces.size() &&
+                                  pieces[i + 1].kind == Piece::Kind::Word &&
+                                  piece.raw.find_first_not_of(' ') == std::string_view::npos;
         if (piece.kind == Piece::Kind::Word) {
             words += piece.word;
         } else if (betweenWords) {
