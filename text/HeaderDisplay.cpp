@@ -20,7 +20,7 @@
 
 namespace {
 
-using GString = std::unique_ptr<char, decltype(&g_free)>;
+using GlibText = std::unique_ptr<char, decltype(&g_free)>;
 
 GMimeParserOptions* ParserOptions() {
     static GMimeParserOptions* const options = [] {
@@ -221,7 +221,8 @@ std::string GmimeDecoded(const std::string& words) {
     if (words.empty()) {
         return {};
     }
-    const GString decoded(g_mime_utils_header_decode_text(ParserOptions(), words.c_str()), &g_free);
+    const GlibText decoded(g_mime_utils_header_decode_text(ParserOptions(), words.c_str()),
+                           &g_free);
     return decoded ? std::string(decoded.get()) : std::string();
 }
 
@@ -251,10 +252,11 @@ std::string DecodedText(const std::vector<Piece>& pieces) {
 std::string Sender(InternetAddress* address) {
     if (!INTERNET_ADDRESS_IS_MAILBOX(address)) {
         // A group in a From is rare; GMime's own way of writing it will do.
-        const GString group(internet_address_to_string(address, nullptr, FALSE), &g_free);
+        const GlibText group(internet_address_to_string(address, nullptr, FALSE), &g_free);
         return group ? std::string(group.get()) : std::string();
     }
-    const std::string mailbox(internet_address_mailbox_get_addr(INTERNET_ADDRESS_MAILBOX(address)));
+    const char* addr = internet_address_mailbox_get_addr(INTERNET_ADDRESS_MAILBOX(address));
+    const std::string mailbox = addr != nullptr ? addr : "";
     const char* name = internet_address_get_name(address);
     return name == nullptr || *name == '\0' ? mailbox : std::string(name) + " <" + mailbox + ">";
 }
