@@ -155,6 +155,11 @@ TEST_F(TlsTest, NothingSecretLeavesWhenTheServerCannotBeTrusted) {
          {Tls(replacement)},
          "The certificate of 127.0.0.1 is not the one trusted for this account; it has been "
          "replaced since."},
+        {"only TLS 1.1",
+         Security::Tls,
+         "",
+         {AcceptTls(good.certificateFile, good.keyFile, true)},
+         "127.0.0.1 offers no TLS version from 1.2 on, the oldest still safe."},
         {"a clear-text server on the TLS port",
          Security::Tls,
          "",

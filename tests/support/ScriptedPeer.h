@@ -66,8 +66,9 @@ Step Hangup();
 Step Flood(std::size_t bytes);
 
 // Takes the TLS handshake with this certificate and key (PEM files); the
-// steps after it speak TLS. A failed handshake ends the session.
-Step AcceptTls(std::string certificateFile, std::string keyFile);
+// steps after it speak TLS. A failed handshake ends the session. With
+// upToTls11 the peer offers nothing newer than TLS 1.1.
+Step AcceptTls(std::string certificateFile, std::string keyFile, bool upToTls11 = false);
 
 // A greeting and "+OK" to USER, PASS and NOOP.
 Script Login();
