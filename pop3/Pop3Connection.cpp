@@ -43,14 +43,16 @@ void CPop3Connection::Fail(const std::string& reason) {
 // The server's words, quoted: bounded, printable, and without the password
 // should the server echo it back.
 std::string CPop3Connection::Refusal(const char* what, const std::string& reply) const {
-    std::string quoted = reply.substr(0, kMaxQuotedBytes);
-    std::replace_if(
-        quoted.begin(), quoted.end(),
-        [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; }, ' ');
+    // Cut only once the password is out, so that no part of it stays behind.
+    std::string quoted = reply;
     for (std::size_t at = m_password.empty() ? std::string::npos : quoted.find(m_password);
          at != std::string::npos; at = quoted.find(m_password, at)) {
         quoted.replace(at, m_password.size(), "***");
     }
+    quoted.resize(std::min(quoted.size(), kMaxQuotedBytes));
+    std::replace_if(
+        quoted.begin(), quoted.end(),
+        [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; }, ' ');
     quoted.erase(quoted.find_last_not_of(' ') + 1);
     if (quoted.empty()) {
         return Format("%s with an empty reply.", what);
