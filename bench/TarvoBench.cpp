@@ -1,7 +1,8 @@
 // How long checks take on a real server, on loopback and over a link with a
-// round trip of a distant provider, what they move, how much memory a large
-// mailbox costs, and whether classifying a check's messages gets dearer as
-// the program keeps running and the known ids pile up.
+// round trip of a distant provider, in clear text and over TLS, what they
+// move, how much memory a large mailbox costs, and whether classifying a
+// check's messages gets dearer as the program keeps running and the known ids
+// pile up.
 //
 //   tarvo_bench            every run, lockstep baselines included (minutes)
 //   tarvo_bench --quick    without the slow lockstep baselines over the link
@@ -9,10 +10,12 @@
 #include "BenchSupport.h"
 #include "DovecotServer.h"
 #include "LinkRuns.h"
+#include "TestCertificates.h"
 
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -62,6 +65,45 @@ void PrintClassify(const char* label, const Classification& c, double baseline) 
                 c.seconds * 1e6 / kMessages, c.newIds, c.seconds / baseline);
 }
 
+void PrintCheck(const char* label, const Timing& timing, std::size_t rows) {
+    std::printf("  %-34s %8.3f s wall  %7.1f us/message wall  %6.1f us/message client CPU"
+                "  (%zu rows)\n",
+                label, timing.wall, timing.wall * 1e6 / kMessages, timing.cpu * 1e6 / kMessages,
+                rows);
+}
+
+// Full checks, each with nothing kept from before, taken in turn so that both
+// meet the server in the same state.
+void RunTlsBench(DovecotServer& server) {
+    server.AddUser("bench", "bench-pw");
+    for (int n = 1; n <= kMessages; ++n) {
+        server.Deliver("bench", BenchMessage(n));
+    }
+    const AccountList accounts{{server.Address()}, {"bench"}, {"bench-pw"}};
+    const AccountList secured{{server.TlsAddress()}, {"bench"}, {"bench-pw"}, {2}, {""}};
+    std::printf("Full check of %d messages on loopback, clear text and SSL/TLS:\n", kMessages);
+    CheckState first;
+    Timing cold = TimeCheck(accounts, first);
+    PrintCheck("first check, server indexes anew", cold, first.table.size());
+    Timing clear{1e9, 1e9};
+    Timing tls{1e9, 1e9};
+    std::size_t rows = 0;
+    for (int round = 0; round < 3; ++round) {
+        CheckState overTls;
+        Timing run = TimeCheck(secured, overTls);
+        tls = run.wall < tls.wall ? run : tls;
+        CheckState inClear;
+        run = TimeCheck(accounts, inClear);
+        clear = run.wall < clear.wall ? run : clear;
+        rows = overTls.table.size();
+    }
+    PrintCheck("clear text, best of 3", clear, rows);
+    PrintCheck("SSL/TLS, best of 3", tls, rows);
+    std::printf("  SSL/TLS wall time: x%.2f of clear text; CPU x%.2f\n", tls.wall / clear.wall,
+                tls.cpu / clear.cpu);
+    std::puts("  (client CPU is this process only; Dovecot's own time is in the wall time)\n");
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -69,7 +111,10 @@ int main(int argc, char** argv) {
         return RunOneCheck(argv[2], argv[3], argv[4]);
     }
     const bool quick = argc == 2 && std::strcmp(argv[1], "--quick") == 0;
-    DovecotServer server;
+    testpki::TestAuthority authority;
+    ::setenv("SSL_CERT_FILE", authority.AuthorityFile().c_str(), 1);
+    const testpki::IssuedCertificate certificate = authority.Issue({{"127.0.0.1"}});
+    DovecotServer server(DovecotTls{certificate.certificateFile, certificate.keyFile});
     if (argc == 2 && std::strcmp(argv[1], "--memory") == 0) {
         RunMemoryBench(server);
         return 0;
@@ -77,6 +122,7 @@ int main(int argc, char** argv) {
     RunLinkBench(server, quick);
     RunMemoryBench(server);
     RunSplitWritesBench(server);
+    RunTlsBench(server);
 
     std::vector<std::string> ids;
     for (int n = 1; n <= kMessages; ++n) {

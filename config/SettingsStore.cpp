@@ -40,6 +40,10 @@ unsigned char LowByteOfNumber(std::string_view token) {
 } // namespace
 
 int LoadSettings(AppProfile& profile, Options& options, AccountList& accounts) {
+    // Reading leaves only empty keys behind, which hold no setting: they wait
+    // for the next save, which fills or deletes them, rather than rewrite the
+    // file at every start and drop the comments of one edited by hand.
+    RegBatch reading(profile.registry());
     options.Delay = profile.GetProfileInt(kSettings, "Delay", 5);
     options.Sound = profile.GetProfileInt(kSettings, "Sound", 1) != 0 ? 1 : 0;
     options.Message = profile.GetProfileInt(kSettings, "Message", 1) != 0 ? 1 : 0;
@@ -63,6 +67,9 @@ int LoadSettings(AppProfile& profile, Options& options, AccountList& accounts) {
 }
 
 void SaveSettings(AppProfile& profile, const Options& options, const AccountList& accounts) {
+    // One replacement of the stored tree: a crash half-way through must not
+    // pair an account's new server with its old password.
+    RegBatch batch(profile.registry());
     const std::size_t count = accounts.size();
     // Must name the same key as the profile sections "Mailboxes\<n>".
     RegKey mailboxes = RegKey::CurrentUser(profile.registry())
@@ -100,6 +107,7 @@ void SaveSettings(AppProfile& profile, const Options& options, const AccountList
     profile.WriteProfileInt(kSettings, "Sound", options.Sound != 0 ? 1 : 0);
     profile.WriteProfileInt(kSettings, "Message", options.Message != 0 ? 1 : 0);
     profile.WriteProfileInt(kSettings, "Delay", options.Delay);
+    batch.Commit();
 }
 
 std::string EncodePassword(const std::string& password) {

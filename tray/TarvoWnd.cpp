@@ -22,6 +22,9 @@ CTarvoWnd::~CTarvoWnd() = default;
 uint32_t CTarvoWnd::TimerInterval(int32_t delayMinutes) {
     constexpr int64_t kMinute = 60000;
     constexpr int64_t kLongest = 0x7fffffff;
+    if (delayMinutes < 0) {
+        return kLongest;
+    }
     return static_cast<uint32_t>(std::clamp(int64_t{delayMinutes} * kMinute, kMinute, kLongest));
 }
 
