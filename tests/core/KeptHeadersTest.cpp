@@ -1,6 +1,5 @@
 // Checks of servers that list unique-ids: only unseen messages are fetched,
 // and the table is always the one a full scan would give.
-#include "AccountScan.h"
 #include "AppProfile.h"
 #include "MemoryRegistry.h"
 #include "RecordingWindowServices.h"
@@ -141,43 +140,32 @@ TEST_F(KeptHeadersTest, AnAccountWhoseUserChangesStartsEmpty) {
               "USER bob\r\nPASS secret\r\nCAPA\r\nSTAT\r\nUIDL\r\nTOP 1 0\r\nTOP 2 0\r\nQUIT\r\n");
 }
 
-// A text left out for the budget is fetched again once the newer messages
-// that crowded it out are gone.
-TEST(AccountScan, ATextNotKeptIsFetchedWhenItFitsTheBudgetAgain) {
-    ChannelLimits limits;
-    limits.headerTextBudget = 2 * Text("a").size();
-    ScriptedPeer peer({Listing({"u1", "u2", "u3"}) + Script{Top("a"), Top("b"), Top("c"), kBye},
-                       Listing({"u1", "u2"}) + Script{Top("a"), kBye}});
-    MessageTable lastRows;
-    CachedHeaders kept;
-    {
-        CPop3Connection conversation({}, limits);
-        ASSERT_EQ(conversation.Connect(peer.Address(), "ann", "secret", 110), 1);
-        ASSERT_EQ(conversation.GetMessageCount(), 3);
-        AccountHeaders scanned;
-        ASSERT_TRUE(ScanAccount(conversation, kept, lastRows, scanned));
-        EXPECT_EQ(scanned.uids, (std::vector<std::string>{"u1", "u2", "u3"}));
-        EXPECT_EQ(scanned.headers.headerTexts,
-                  (std::vector<std::string>{"", Text("b"), Text("c")}));
-        // What the cycle keeps of it, as the next check starts.
-        for (std::size_t i = 0; i < 2; ++i) {
-            lastRows.subjects.push_back(scanned.headers.subjects[i]);
-            lastRows.froms.push_back(scanned.headers.froms[i]);
-            lastRows.headerTexts.push_back(scanned.headers.headerTexts[i]);
-            kept[scanned.uids[i]] = {scanned.headers.messageIds[i], scanned.headers.headerBytes[i],
-                                     i, i == 1};
-        }
-        conversation.Close();
+// Three header blocks of 3 MiB overflow the 8 MiB kept: the oldest row says
+// its text was not kept, until the newest is deleted and it fits again.
+TEST_F(KeptHeadersTest, ARowWhoseTextWasNotKeptSaysSoUntilItFitsAgain) {
+    const std::string line = "X-Trace: " + std::string(1000, 't') + "\r\n";
+    std::string padding;
+    for (int i = 0; i < 3 * 1024; ++i) {
+        padding += line;
     }
-    CPop3Connection conversation({}, limits);
-    ASSERT_EQ(conversation.Connect(peer.Address(), "ann", "secret", 110), 1);
-    ASSERT_EQ(conversation.GetMessageCount(), 2);
-    AccountHeaders scanned;
-    ASSERT_TRUE(ScanAccount(conversation, kept, lastRows, scanned));
-    EXPECT_EQ(scanned.headers.subjects, (std::vector<std::string>{"a", "b"}));
-    EXPECT_EQ(scanned.headers.messageIds, (std::vector<std::string>{"<a@x>", "<b@x>"}));
-    EXPECT_EQ(scanned.headers.headerTexts, (std::vector<std::string>{Text("a"), Text("b")}));
-    conversation.Close();
+    auto big = [&](const std::string& subject) {
+        return Reply("+OK\r\nSubject: " + subject + "\r\n" + padding + "\r\n.\r\n");
+    };
+    ScriptedPeer peer({Listing({"u1", "u2", "u3"}) + Script{big("a"), big("b"), big("c"), kBye},
+                       Listing({"u1", "u2"}) + Script{big("a"), kBye}});
+    Start(peer.Address());
+    Check();
+    const MessageTable& table = window->Table();
+    ASSERT_EQ(table.subjects, (std::vector<std::string>{"a", "b", "c"}));
+    EXPECT_EQ(table.headerTexts[0], kHeaderTextNotKept);
+    EXPECT_EQ(table.headerTexts[1].substr(0, 11), "Subject: b\n");
+    EXPECT_EQ(table.headerTexts[2].substr(0, 11), "Subject: c\n");
+
+    Check();
+    ASSERT_EQ(table.subjects, (std::vector<std::string>{"a", "b"}));
+    EXPECT_EQ(table.headerTexts[0].substr(0, 11), "Subject: a\n");
+    EXPECT_EQ(table.headerTexts[0].size(), table.headerTexts[1].size());
+    EXPECT_EQ(table.states, (std::vector<uint32_t>{1, 1}));
     EXPECT_EQ(peer.Received(1), kLogin + "TOP 1 0\r\nQUIT\r\n");
 }
 
