@@ -85,6 +85,9 @@ void RunTlsBench(DovecotServer& server) {
     CheckState first;
     Timing cold = TimeCheck(accounts, first);
     PrintCheck("first check, server indexes anew", cold, first.table.size());
+    if (ErrorRows(first.table) > 0) {
+        std::printf("  (error: %s)\n", first.table.headerTexts.front().c_str());
+    }
     Timing clear{1e9, 1e9};
     Timing tls{1e9, 1e9};
     std::size_t rows = 0;
