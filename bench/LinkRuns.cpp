@@ -68,9 +68,7 @@ double TimeConversation(const std::string& address, const std::string& user,
 } // namespace
 
 void RunLinkBench(DovecotServer& server, bool quick) {
-    server.AddUser("first", "first-pw");
     Fill(server, "first", 1, kFirstCheck);
-    server.AddUser("repeat", "repeat-pw");
     Fill(server, "repeat", 1, kRepeatCheck);
 
     std::puts("Over a link with a 20 ms round trip (a relay holds each direction 10 ms):");
@@ -122,7 +120,6 @@ void RunMemoryBench(DovecotServer& server) {
     const Run runs[] = {{"big", 50000, 0}, {"huge", 100000, 3072}};
     std::puts("Peak memory of a check, in a process of its own (peak RSS, whole process):");
     for (const Run& run : runs) {
-        server.AddUser(run.user, std::string(run.user) + "-pw");
         Fill(server, run.user, 1, run.messages, run.headerBytes);
         std::printf("  %d messages, header blocks of %s:\n", run.messages,
                     run.headerBytes > 0 ? "3 KB" : "about 700 bytes");
@@ -162,7 +159,6 @@ void RunSplitWritesBench(DovecotServer& server) {
     constexpr int kMessages = 30;
     Script script =
         Script{NagleOn()} + Login() + Script{Reply("+OK 30 9000\r\n"), Reply("+OK 30 9000\r\n")};
-    server.AddUser("thirty", "thirty-pw");
     for (int n = 1; n <= kMessages; ++n) {
         std::string message = BenchMessage(n);
         server.Deliver("thirty", message);

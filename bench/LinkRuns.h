@@ -4,6 +4,9 @@
 
 class DovecotServer;
 
+// Each run fills the mailbox of its own user ("first", "repeat", "big",
+// "huge", "thirty"), which must exist, with the password user + "-pw".
+
 // Over a 20 ms round trip: a first check of 2,000 messages and a repeat check
 // of 5,001 with one new, each against the lockstep conversation unless quick;
 // then a full check of 5,001 on loopback, pipelined and lockstep.

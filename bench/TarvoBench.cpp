@@ -75,7 +75,6 @@ void PrintCheck(const char* label, const Timing& timing, std::size_t rows) {
 // Full checks, each with nothing kept from before, taken in turn so that both
 // meet the server in the same state.
 void RunTlsBench(DovecotServer& server) {
-    server.AddUser("bench", "bench-pw");
     for (int n = 1; n <= kMessages; ++n) {
         server.Deliver("bench", BenchMessage(n));
     }
@@ -118,6 +117,11 @@ int main(int argc, char** argv) {
     ::setenv("SSL_CERT_FILE", authority.AuthorityFile().c_str(), 1);
     const testpki::IssuedCertificate certificate = authority.Issue({{"127.0.0.1"}});
     DovecotServer server(DovecotTls{certificate.certificateFile, certificate.keyFile});
+    // All users exist before the first login: Dovecot rereads its password
+    // file at most once a second, so a user added later may not be found.
+    for (const char* user : {"first", "repeat", "big", "huge", "thirty", "bench"}) {
+        server.AddUser(user, std::string(user) + "-pw");
+    }
     if (argc == 2 && std::strcmp(argv[1], "--memory") == 0) {
         RunMemoryBench(server);
         return 0;
