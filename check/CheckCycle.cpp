@@ -97,6 +97,7 @@ CheckOutcome RunCheck(const AccountList& accounts, std::vector<int32_t>& counts,
         conversation.KeepOutOfReasons(stored.substr(0, stored.find_last_not_of(' ') + 1));
         observer.SetCurrentConversation(&conversation);
 
+        bool unreached = true;
         if (!conversation.Connect(server, accounts.users[i], accounts.passwords[i],
                                   DefaultPort(security))) {
             AppendErrorRow(table, knownIds, Format("(error contacting %s)", server.c_str()), server,
@@ -107,6 +108,7 @@ CheckOutcome RunCheck(const AccountList& accounts, std::vector<int32_t>& counts,
                 counts.resize(i + 1, 0);
             }
             counts[i] = count;
+            unreached = count < 0;
             if (count > 0) {
                 // A lying server must not overflow the total.
                 outcome.total = static_cast<int32_t>(
@@ -114,7 +116,7 @@ CheckOutcome RunCheck(const AccountList& accounts, std::vector<int32_t>& counts,
                 observer.ShowProgress(IDI_RETRIEVING, Format("Retrieving %d header(s) from %s...",
                                                              count, server.c_str()));
                 AccountHeaders scanned;
-                bool scannedAll = ScanAccount(conversation, kept, cache.LastRows(), scanned);
+                bool scannedAll = ScanAccount(conversation, kept, cache.RowsOf(i), scanned);
                 cache.AccountScanned(i);
                 if (scannedAll) {
                     outcome.newMail |= AppendMessageRows(table, knownIds, scanned, server, keep);
@@ -127,7 +129,11 @@ CheckOutcome RunCheck(const AccountList& accounts, std::vector<int32_t>& counts,
         }
         conversation.Close();
         observer.SetCurrentConversation(nullptr);
-        cache.Keep(i, CacheKey(accounts, i), std::move(keep));
+        if (unreached) {
+            cache.KeepThroughFailure(i, CacheKey(accounts, i), std::move(kept));
+        } else {
+            cache.Keep(i, CacheKey(accounts, i), std::move(keep));
+        }
     }
     cache.CheckEnded(table, accounts.size());
     return outcome;

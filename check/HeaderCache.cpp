@@ -6,7 +6,7 @@ void HeaderCache::Reclaim(MessageTable& table) {
     bool ours = table.size() == m_tableRows;
     for (const Account& account : m_accounts) {
         for (const auto& [uid, header] : account.headers) {
-            ours = ours && header.row < table.size();
+            ours = ours && (account.rowsOwn || header.row < table.size());
         }
     }
     if (ours) {
@@ -36,16 +36,36 @@ CachedHeaders HeaderCache::Take(std::size_t index, const std::string& key) {
 
 void HeaderCache::AccountScanned(std::size_t index) {
     for (std::size_t later = index + 1; later < m_accounts.size(); ++later) {
-        if (!m_accounts[later].headers.empty()) {
+        if (!m_accounts[later].rowsOwn && !m_accounts[later].headers.empty()) {
             return;
         }
     }
     m_lastRows = MessageTable();
 }
 
+MessageTable& HeaderCache::RowsOf(std::size_t index) {
+    return index < m_accounts.size() && m_accounts[index].rowsOwn ? m_accounts[index].ownRows
+                                                                  : m_lastRows;
+}
+
 void HeaderCache::Keep(std::size_t index, std::string key, CachedHeaders headers) {
     if (index >= m_accounts.size()) {
         m_accounts.resize(index + 1);
     }
-    m_accounts[index] = {std::move(key), std::move(headers)};
+    m_accounts[index] = {std::move(key), std::move(headers), {}, false};
+}
+
+void HeaderCache::KeepThroughFailure(std::size_t index, std::string key, CachedHeaders headers) {
+    MessageTable& rows = RowsOf(index);
+    MessageTable own;
+    for (auto& [uid, header] : headers) {
+        own.subjects.push_back(std::move(rows.subjects[header.row]));
+        own.froms.push_back(std::move(rows.froms[header.row]));
+        own.headerTexts.push_back(header.textKept ? std::move(rows.headerTexts[header.row])
+                                                  : std::string());
+        header.row = own.subjects.size() - 1;
+    }
+    Keep(index, std::move(key), std::move(headers));
+    m_accounts[index].ownRows = std::move(own);
+    m_accounts[index].rowsOwn = true;
 }

@@ -31,8 +31,9 @@ public:
     // and leaves table empty; forgets every account when the table is not as
     // that check left it.
     void Reclaim(MessageTable& table);
-    // The last check's rows, for the kept headers to take their strings from.
-    MessageTable& LastRows() { return m_lastRows; }
+    // The rows the kept headers of account index take their strings from:
+    // the last check's, or their own when that check could not reach it.
+    MessageTable& RowsOf(std::size_t index);
     // The headers kept for account index under key, moved out; empty when
     // they were kept under another key.
     CachedHeaders Take(std::size_t index, const std::string& key);
@@ -41,6 +42,10 @@ public:
     void AccountScanned(std::size_t index);
     // Keeps headers whose rows are in this check's table.
     void Keep(std::size_t index, std::string key, CachedHeaders headers);
+    // Keeps headers taken for an account that this check could not reach or
+    // count, with their rows, so that a passing failure on a slow or metered
+    // link does not cost a full scan.
+    void KeepThroughFailure(std::size_t index, std::string key, CachedHeaders headers);
     // Lets go of the last check's rows, and of accounts no longer there, once
     // this check has filled table.
     void CheckEnded(const MessageTable& table, std::size_t accounts);
@@ -49,6 +54,8 @@ private:
     struct Account {
         std::string key;
         CachedHeaders headers;
+        MessageTable ownRows; // used when rowsOwn
+        bool rowsOwn = false;
     };
     std::vector<Account> m_accounts;
     MessageTable m_lastRows;

@@ -127,6 +127,23 @@ TEST_F(KeptHeadersTest, ListingsThatBreakTheRulesGetAFullScan) {
     }
 }
 
+// A server out of reach for one check costs no full scan at the next.
+TEST_F(KeptHeadersTest, WhatWasKeptOutlastsACheckThatCouldNotReachTheServer) {
+    ScriptedPeer peer({Listing({"u1", "u2"}) + Script{Top("a"), Top("b"), kBye},
+                       Script{Send("-ERR too busy\r\n"), kBye},
+                       CapaLogin() + Script{Reply("-ERR locked\r\n"), kBye},
+                       Listing({"u1", "u2", "u3"}) + Script{Top("c"), kBye}});
+    Start(peer.Address());
+    Check();
+    Check();
+    EXPECT_EQ(window->Table().states, (std::vector<uint32_t>{2}));
+    Check();
+    EXPECT_EQ(window->Table().size(), 0u);
+    Check();
+    EXPECT_EQ(window->Table(), FullScan({"a", "b", "c"}, {1, 1, 0}, peer.Address()));
+    EXPECT_EQ(peer.Received(3), kLogin + "TOP 3 0\r\nQUIT\r\n");
+}
+
 TEST_F(KeptHeadersTest, AnAccountWhoseUserChangesStartsEmpty) {
     const Script all{Top("a"), Top("b"), kBye};
     ScriptedPeer peer({Listing({"u1", "u2"}) + all, Listing({"u1", "u2"}) + all});
