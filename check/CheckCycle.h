@@ -36,9 +36,9 @@ inline constexpr const char* kHeaderTextNotKept =
     "the newest messages of a large mailbox only.";
 
 // Empties the table, walks the accounts, and leaves the table, the counts and
-// the known ids as the check found them.
-// Headers kept from the last check are used where the server's unique-ids
-// allow, and what this check found is kept for the next.
+// the known ids as the check found them. Headers kept from earlier checks are
+// used where the server's unique-ids allow, and what this check found is kept
+// for the next.
 CheckOutcome RunCheck(const AccountList& accounts, std::vector<int32_t>& counts,
                       MessageTable& table, KnownMessageIds& knownIds, HeaderCache& cache,
                       CheckObserver& observer);
