@@ -62,16 +62,22 @@ CheckOutcome RunCheck(const AccountList& accounts, std::vector<int32_t>& counts,
         CPop3Connection conversation([&observer] { observer.WaitHook(); });
         observer.SetCurrentConversation(&conversation);
 
+        const std::string contactError = Format("(error contacting %s)", server.c_str());
         if (!conversation.Connect(server, accounts.users[i], accounts.passwords[i], kPop3Port)) {
-            AppendErrorRow(table, knownIds, Format("(error contacting %s)", server.c_str()),
-                           server);
+            AppendErrorRow(table, knownIds, contactError, server);
         } else {
             int32_t count = conversation.GetMessageCount();
             if (i >= counts.size()) {
                 counts.resize(i + 1, 0);
             }
             counts[i] = count;
-            if (count > 0) {
+            if (count < 0) {
+                // The mailbox could not be read, which must not pass for an
+                // empty one. No count is known to put in the retrieving text,
+                // and the conversation ended before any mail came: it failed
+                // like a contact that did not succeed.
+                AppendErrorRow(table, knownIds, contactError, server);
+            } else if (count > 0) {
                 // A lying server must not overflow the total.
                 outcome.total = static_cast<int32_t>(
                     std::min<int64_t>(int64_t{outcome.total} + count, INT32_MAX));

@@ -35,7 +35,8 @@ public:
     // gives up at once. The socket stays until destruction.
     void Abort();
 
-    // -1 when not open or the STAT reply is unfavourable.
+    // -1 when not open, or the STAT reply is unfavourable or holds no count
+    // that a mailbox can have (none at all, or a negative one).
     int GetMessageCount();
     // 1 when every message was scanned; 0 when the conversation was not open,
     // STAT failed, or the channel failed or ended mid-scan (the lists then

@@ -150,6 +150,12 @@ TEST_F(CheckCycleTest, FailuresEndTheCheckAsTheUserIsTold) {
                                       Reply("+OK bye\r\n")});
     ScriptedPeer empty(Login() + Script{Reply("+OK 0 0\r\n"), Reply("+OK bye\r\n")});
     ScriptedPeer statRefused(Login() + Script{Reply("-ERR not now\r\n"), Reply("+OK bye\r\n")});
+    ScriptedPeer closedAfterNoop(Login() + Script{Hangup()});
+    ScriptedPeer negativeCount(Login() + Script{Reply("+OK -2 0\r\n"), Reply("+OK bye\r\n")});
+    ScriptedPeer noCount(Login() + Script{Reply("+OK mailbox ready\r\n"), Reply("+OK bye\r\n")});
+    ScriptedPeer countAlone(Login() + Script{Reply("+OK 0\r\n"), Reply("+OK bye\r\n")});
+    ScriptedPeer statRefusedToo(Login() + Script{Reply("-ERR\r\n"), Reply("+OK bye\r\n")});
+    ScriptedPeer mailBeside(HealthyMailbox({Block("c", "<c@x>"), Block("d", "<d@x>")}));
     ScriptedPeer twoMessages(HealthyMailbox({Block("a", "<a@x>"), Block("b", "<b@x>")}));
     struct Case {
         const char* name;
@@ -161,7 +167,22 @@ TEST_F(CheckCycleTest, FailuresEndTheCheckAsTheUserIsTold) {
         {"unreachable", {closed}, {"ModifyTrayIcon 130 Error(s) occured"}, {2}},
         {"login refused", {wrongPassword.Address()}, {"ModifyTrayIcon 130 Error(s) occured"}, {2}},
         {"empty mailbox", {empty.Address()}, {"ModifyTrayIcon 130 No unread messages"}, {}},
-        {"STAT refused", {statRefused.Address()}, {"ModifyTrayIcon 130 No unread messages"}, {}},
+        {"empty mailbox, count alone",
+         {countAlone.Address()},
+         {"ModifyTrayIcon 130 No unread messages"},
+         {}},
+        {"STAT refused", {statRefused.Address()}, {"ModifyTrayIcon 130 Error(s) occured"}, {2}},
+        {"closed after NOOP",
+         {closedAfterNoop.Address()},
+         {"ModifyTrayIcon 130 Error(s) occured"},
+         {2}},
+        {"negative count", {negativeCount.Address()}, {"ModifyTrayIcon 130 Error(s) occured"}, {2}},
+        {"no count", {noCount.Address()}, {"ModifyTrayIcon 130 Error(s) occured"}, {2}},
+        {"unreadable count beside mail",
+         {statRefusedToo.Address(), mailBeside.Address()},
+         {"ModifyTrayIcon 128 You have 2 unread message(s)", "PlayNewMailSound",
+          "RunHeadersDialog 3"},
+         {2, 0, 0}},
         {"mail and an unreachable account",
          {twoMessages.Address(), closed},
          {"ModifyTrayIcon 128 You have 2 unread message(s)", "PlayNewMailSound",
@@ -191,6 +212,14 @@ TEST_F(CheckCycleTest, FailuresEndTheCheckAsTheUserIsTold) {
         expected.push_back("SetTimer 1 300000");
         EXPECT_EQ(calls, expected) << c.name;
         EXPECT_EQ(Table().states, c.states) << c.name;
+        for (std::size_t row = 0; row < Table().size(); ++row) {
+            if (Table().states[row] == MessageError) {
+                EXPECT_EQ(Table().subjects[row],
+                          "(error contacting " + Table().mailboxes[row] + ")")
+                    << c.name;
+                EXPECT_EQ(Table().headerTexts[row], "") << c.name;
+            }
+        }
     }
     EXPECT_EQ(wrongPassword.Received(), "USER ann\r\nPASS secret\r\nQUIT\r\n");
     EXPECT_EQ(statRefused.Received(), "USER ann\r\nPASS secret\r\nNOOP\r\nSTAT\r\nQUIT\r\n");
