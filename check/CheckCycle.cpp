@@ -18,19 +18,20 @@ template <typename... Args> std::string Format(const char* format, Args... args)
 }
 
 void AppendErrorRow(MessageTable& table, KnownMessageIds& knownIds, const std::string& error,
-                    const std::string& server) {
+                    const std::string& server, const std::string& mailbox) {
     table.subjects.push_back(error);
     table.froms.emplace_back();
     table.mailboxes.push_back(server);
     table.headerTexts.emplace_back();
     table.states.push_back(MessageError);
-    knownIds.Append("(none)");
+    knownIds.Append("(none)", mailbox);
 }
 
 // Classifies against the ids as they stood before this account, so two
 // messages of one account with the same id are both new.
 bool AppendMessageRows(MessageTable& table, KnownMessageIds& knownIds,
-                       const CPop3Connection& conversation, const std::string& server) {
+                       const CPop3Connection& conversation, const std::string& server,
+                       const std::string& mailbox) {
     const auto& ids = conversation.MessageIds();
     table.subjects.insert(table.subjects.end(), conversation.Subjects().begin(),
                           conversation.Subjects().end());
@@ -45,7 +46,7 @@ bool AppendMessageRows(MessageTable& table, KnownMessageIds& knownIds,
         anyNew = anyNew || isNew;
     }
     for (const std::string& id : ids) {
-        knownIds.Append(id);
+        knownIds.Append(id, mailbox);
     }
     return anyNew;
 }
@@ -63,8 +64,10 @@ CheckOutcome RunCheck(const AccountList& accounts, std::vector<int32_t>& counts,
         observer.SetCurrentConversation(&conversation);
 
         const std::string contactError = Format("(error contacting %s)", server.c_str());
+        // Two accounts on one server are two mailboxes.
+        const std::string mailbox = server + '\n' + accounts.users[i];
         if (!conversation.Connect(server, accounts.users[i], accounts.passwords[i], kPop3Port)) {
-            AppendErrorRow(table, knownIds, contactError, server);
+            AppendErrorRow(table, knownIds, contactError, server, mailbox);
         } else {
             int32_t count = conversation.GetMessageCount();
             if (i >= counts.size()) {
@@ -76,19 +79,23 @@ CheckOutcome RunCheck(const AccountList& accounts, std::vector<int32_t>& counts,
                 // empty one. No count is known to put in the retrieving text,
                 // and the conversation ended before any mail came: it failed
                 // like a contact that did not succeed.
-                AppendErrorRow(table, knownIds, contactError, server);
-            } else if (count > 0) {
+                AppendErrorRow(table, knownIds, contactError, server, mailbox);
+            } else if (count == 0) {
+                knownIds.MailboxRead(mailbox);
+            } else {
                 // A lying server must not overflow the total.
                 outcome.total = static_cast<int32_t>(
                     std::min<int64_t>(int64_t{outcome.total} + count, INT32_MAX));
                 observer.ShowProgress(IDI_RETRIEVING, Format("Retrieving %d header(s) from %s...",
                                                              count, server.c_str()));
                 if (conversation.RetrieveHeaders()) {
-                    outcome.newMail |= AppendMessageRows(table, knownIds, conversation, server);
+                    outcome.newMail |=
+                        AppendMessageRows(table, knownIds, conversation, server, mailbox);
+                    knownIds.MailboxRead(mailbox);
                 } else {
                     AppendErrorRow(table, knownIds,
-                                   Format("(error retrieving %d message header(s))", count),
-                                   server);
+                                   Format("(error retrieving %d message header(s))", count), server,
+                                   mailbox);
                 }
             }
         }

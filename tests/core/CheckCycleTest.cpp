@@ -123,6 +123,31 @@ TEST_F(CheckCycleTest, OneNewMessageAmongKnownOnes) {
     EXPECT_EQ(calls.back(), "SetTimer 1 300000");
 }
 
+// A message its server leaves out of a few readings is still known; only
+// readings of its own mailbox age it, so an outage never makes old mail new.
+TEST_F(CheckCycleTest, AMessageIsForgottenOnlyAfterItsServerLongShowedItNoMore) {
+    const std::string a = Block("a", "<a@x>"), b = Block("b", "<b@x>");
+    const int kept = static_cast<int>(KnownMessageIds::kReadsKept);
+    std::vector<Script> sessions{HealthyMailbox({a, b})};
+    sessions.insert(sessions.end(), 3, Script{Hangup()}); // unreachable for a while
+    sessions.insert(sessions.end(), kept - 1, HealthyMailbox({b}));
+    sessions.push_back(HealthyMailbox({a, b}));
+    sessions.insert(sessions.end(), kept, HealthyMailbox({b}));
+    sessions.push_back(HealthyMailbox({a, b}));
+    ScriptedPeer peer(sessions);
+    Start({peer.Address()});
+    std::vector<std::vector<uint32_t>> states;
+    for (std::size_t check = 0; check < sessions.size(); ++check) {
+        Check();
+        states.push_back(Table().states);
+    }
+    EXPECT_EQ(states[0], (std::vector<uint32_t>{0, 0}));
+    EXPECT_EQ(states[1], (std::vector<uint32_t>{2}));
+    EXPECT_EQ(states[3 + kept], (std::vector<uint32_t>{1, 1})) << "briefly left out: still known";
+    EXPECT_EQ(states.back(), (std::vector<uint32_t>{0, 1})) << "long gone: new again";
+    EXPECT_LE(window->KnownIds().DistinctCount(), 3u);
+}
+
 TEST_F(CheckCycleTest, SoundAndHeadersWindowFollowTheOptions) {
     struct Case {
         int32_t sound, message;

@@ -21,3 +21,49 @@ TEST(KnownMessageIds, WholeByteStringsCaseSensitiveDuplicatesCounted) {
     EXPECT_TRUE(ids.Contains(std::string("<a@x>\0", 6)));
     EXPECT_EQ(ids.CountOf("<a@x>"), 3u);
 }
+
+// An id is forgotten after readsKept reads of its mailbox without it, and only
+// reads of that mailbox age it.
+TEST(KnownMessageIds, ForgetsWhatItsMailboxNoLongerShows) {
+    struct Row {
+        const char* name;
+        int readsOfOwnMailbox;
+        int readsOfOtherMailbox;
+        bool known;
+    };
+    const Row rows[] = {
+        {"just seen", 0, 0, true},
+        {"left out of fewer reads than kept", 2, 0, true},
+        {"left out of as many reads as kept", 3, 0, false},
+        {"other mailboxes read many times", 0, 50, true},
+    };
+    for (const Row& row : rows) {
+        KnownMessageIds ids(3);
+        ids.Append("<a@x>", "pop.one\nann");
+        ids.MailboxRead("pop.one\nann");
+        for (int read = 0; read < row.readsOfOwnMailbox; ++read) {
+            ids.Append("<b@x>", "pop.one\nann");
+            ids.MailboxRead("pop.one\nann");
+        }
+        for (int read = 0; read < row.readsOfOtherMailbox; ++read) {
+            ids.MailboxRead("pop.one\nbob");
+        }
+        EXPECT_EQ(ids.Contains("<a@x>"), row.known) << row.name;
+        EXPECT_TRUE(ids.Contains("<b@x>") || row.readsOfOwnMailbox == 0) << row.name;
+    }
+}
+
+TEST(KnownMessageIds, FreshIdsAtEveryReadKeepTheSetBounded) {
+    KnownMessageIds ids(3);
+    for (int read = 0; read < 200; ++read) {
+        for (int n = 0; n < 5; ++n) {
+            ids.Append("<" + std::to_string(read) + "." + std::to_string(n) + "@x>", "m");
+        }
+        ids.Append("<stays@x>", "m");
+        ids.MailboxRead("m");
+        EXPECT_LE(ids.DistinctCount(), 3u * 5u + 1u) << read;
+    }
+    EXPECT_TRUE(ids.Contains("<stays@x>"));
+    EXPECT_EQ(ids.CountOf("<stays@x>"), 200u);
+    EXPECT_EQ(ids.size(), 1200u);
+}
