@@ -41,6 +41,11 @@ SocketWaiter::SocketWaiter(WaitHook hook, std::function<bool()> stillWanted,
       m_slice(std::max(slice, std::chrono::milliseconds{1})) {}
 
 bool SocketWaiter::WaitFor(int fd, short events, std::chrono::milliseconds limit) const {
+    pollfd entry{fd, events, 0};
+    return WaitForAny(std::span(&entry, 1), limit);
+}
+
+bool SocketWaiter::WaitForAny(std::span<pollfd> entries, std::chrono::milliseconds limit) const {
     using Clock = std::chrono::steady_clock;
     const Clock::time_point deadline = Clock::now() + limit;
     for (;;) {
@@ -51,8 +56,8 @@ bool SocketWaiter::WaitFor(int fd, short events, std::chrono::milliseconds limit
         if (left.count() <= 0) {
             return false;
         }
-        pollfd entry{fd, events, 0};
-        int ready = ::poll(&entry, 1, static_cast<int>(std::min(left, m_slice).count()));
+        int ready = ::poll(entries.data(), entries.size(),
+                           static_cast<int>(std::min(left, m_slice).count()));
         if (ready > 0) {
             return true;
         }
@@ -91,25 +96,25 @@ bool IsDottedIPv4(const std::string& name) {
     return ::inet_pton(AF_INET, name.c_str(), &address) == 1;
 }
 
-UniqueFd TryAddress(const addrinfo& address, const SocketWaiter& waiter,
-                    std::chrono::milliseconds attemptLimit) {
-    UniqueFd socket(
-        ::socket(address.ai_family, address.ai_socktype | SOCK_NONBLOCK | SOCK_CLOEXEC, 0));
+// Invalid when the attempt failed at once; connected or pending otherwise.
+UniqueFd StartAttempt(const SocketAddress& address, bool& connected) {
+    UniqueFd socket(::socket(address.storage.ss_family, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC,
+                             IPPROTO_TCP));
     if (!socket.Valid()) {
         return {};
     }
-    if (::connect(socket.Get(), address.ai_addr, address.ai_addrlen) == 0) {
-        return socket;
-    }
-    if (errno != EINPROGRESS || !waiter.WaitFor(socket.Get(), POLLOUT, attemptLimit)) {
-        return {};
-    }
-    int error = 0;
-    socklen_t length = sizeof error;
-    if (::getsockopt(socket.Get(), SOL_SOCKET, SO_ERROR, &error, &length) != 0 || error != 0) {
+    connected = ::connect(socket.Get(), reinterpret_cast<const sockaddr*>(&address.storage),
+                          address.length) == 0;
+    if (!connected && errno != EINPROGRESS) {
         return {};
     }
     return socket;
+}
+
+bool ConnectSucceeded(int fd) {
+    int error = 0;
+    socklen_t length = sizeof error;
+    return ::getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &length) == 0 && error == 0;
 }
 
 // A name lookup takes as long as the system's resolver lets it. It runs on a
@@ -202,11 +207,93 @@ UniqueFd ConnectTcp(const std::string& host, uint32_t defaultPort, const SocketW
     if (!resolution || !waiter.WaitFor(resolution->ready.Get(), POLLIN, attemptLimit)) {
         return {};
     }
+    std::vector<SocketAddress> addresses;
     for (const addrinfo* address = resolution->addresses.load(std::memory_order_acquire);
-         address != nullptr && !waiter.Abandoned(); address = address->ai_next) {
-        UniqueFd socket = TryAddress(*address, waiter, attemptLimit);
-        if (socket.Valid()) {
-            return socket;
+         address != nullptr; address = address->ai_next) {
+        SocketAddress entry;
+        std::memcpy(&entry.storage, address->ai_addr,
+                    std::min<std::size_t>(address->ai_addrlen, sizeof entry.storage));
+        entry.length = address->ai_addrlen;
+        addresses.push_back(entry);
+    }
+    return ConnectFirst(InterleaveFamilies(addresses), waiter, attemptLimit);
+}
+
+std::vector<SocketAddress> InterleaveFamilies(const std::vector<SocketAddress>& addresses) {
+    if (addresses.empty()) {
+        return {};
+    }
+    const sa_family_t first = addresses.front().storage.ss_family;
+    std::vector<SocketAddress> preferred, others, ordered;
+    for (const SocketAddress& address : addresses) {
+        (address.storage.ss_family == first ? preferred : others).push_back(address);
+    }
+    for (std::size_t i = 0; i < std::max(preferred.size(), others.size()); ++i) {
+        if (i < preferred.size()) {
+            ordered.push_back(preferred[i]);
+        }
+        if (i < others.size()) {
+            ordered.push_back(others[i]);
+        }
+    }
+    return ordered;
+}
+
+UniqueFd ConnectFirst(const std::vector<SocketAddress>& addresses, const SocketWaiter& waiter,
+                      std::chrono::milliseconds attemptLimit,
+                      std::chrono::milliseconds nextAttemptDelay) {
+    using Clock = std::chrono::steady_clock;
+    struct Attempt {
+        UniqueFd socket;
+        Clock::time_point deadline;
+    };
+    std::vector<Attempt> pending;
+    std::size_t next = 0;
+    Clock::time_point nextStart = Clock::now();
+    while (!waiter.Abandoned()) {
+        Clock::time_point now = Clock::now();
+        if (next < addresses.size() && (pending.empty() || now >= nextStart)) {
+            bool connected = false;
+            UniqueFd socket = StartAttempt(addresses[next++], connected);
+            if (connected) {
+                return socket;
+            }
+            if (socket.Valid()) {
+                pending.push_back({std::move(socket), now + attemptLimit});
+                nextStart = now + nextAttemptDelay;
+            }
+            continue;
+        }
+        std::erase_if(pending, [now](const Attempt& attempt) { return attempt.deadline <= now; });
+        if (pending.empty()) {
+            if (next < addresses.size()) {
+                continue;
+            }
+            return {};
+        }
+        Clock::time_point until = next < addresses.size() ? nextStart : Clock::time_point::max();
+        std::vector<pollfd> entries;
+        for (const Attempt& attempt : pending) {
+            until = std::min(until, attempt.deadline);
+            entries.push_back({attempt.socket.Get(), POLLOUT, 0});
+        }
+        if (!waiter.WaitForAny(entries,
+                               std::chrono::ceil<std::chrono::milliseconds>(until - now))) {
+            if (!waiter.Abandoned() && Clock::now() < until) {
+                return {}; // poll() itself failed
+            }
+            continue;
+        }
+        for (std::size_t i = entries.size(); i-- > 0;) {
+            if (entries[i].revents == 0) {
+                continue;
+            }
+            if (ConnectSucceeded(entries[i].fd)) {
+                return std::move(pending[i].socket);
+            }
+            // A refusal need not wait for the delay: the next address goes now.
+            pending.erase(pending.begin() + static_cast<std::ptrdiff_t>(i));
+            nextStart = Clock::now();
         }
     }
     return {};

@@ -10,7 +10,11 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <poll.h>
+#include <span>
 #include <string>
+#include <sys/socket.h>
+#include <vector>
 
 using WaitHook = std::function<void()>;
 
@@ -51,6 +55,9 @@ public:
 
     // True when fd reports one of events (or an error) within limit.
     bool WaitFor(int fd, short events, std::chrono::milliseconds limit) const;
+    // The same for several sockets: true when any of them reports, with
+    // their revents filled in.
+    bool WaitForAny(std::span<pollfd> entries, std::chrono::milliseconds limit) const;
     bool Abandoned() const;
 
 private:
@@ -76,10 +83,30 @@ struct Endpoint {
 std::optional<Endpoint> ParseEndpoint(const std::string& host, uint32_t defaultPort);
 
 // A dotted IPv4 address is used as it is; any other name is resolved, waited
-// for like the socket, and its addresses are tried in order. Invalid when
-// nothing connects or the waiter gives up.
+// for like the socket, and its addresses are raced as ConnectFirst does.
+// Invalid when nothing connects or the waiter gives up.
 UniqueFd ConnectTcp(const std::string& host, uint32_t defaultPort, const SocketWaiter& waiter,
                     std::chrono::milliseconds attemptLimit);
+
+struct SocketAddress {
+    sockaddr_storage storage{};
+    socklen_t length = 0;
+};
+
+// The families take turns (RFC 8305, section 4), starting with the family of
+// the first address; within a family the order stays.
+std::vector<SocketAddress> InterleaveFamilies(const std::vector<SocketAddress>& addresses);
+
+inline constexpr std::chrono::milliseconds kNextAttemptDelay{250};
+
+// Happy Eyeballs (RFC 8305): the next address is tried nextAttemptDelay after
+// the last one started while that one is still pending, or at once when it
+// fails; the first to connect is kept and every other attempt closed. Each
+// attempt gives up attemptLimit after its start, so a dead address costs
+// little more than the delay, not a whole time-out.
+UniqueFd ConnectFirst(const std::vector<SocketAddress>& addresses, const SocketWaiter& waiter,
+                      std::chrono::milliseconds attemptLimit,
+                      std::chrono::milliseconds nextAttemptDelay = kNextAttemptDelay);
 
 enum class ReadStatus { Line, EndOfStream, Failure };
 
