@@ -301,7 +301,9 @@ UniqueFd ConnectFirst(const std::vector<SocketAddress>& addresses, const SocketW
 
 LineChannel::LineChannel(int fd, SocketWaiter waiter, const ChannelLimits& limits)
     : m_fd(fd), m_waiter(std::move(waiter)), m_ioTimeout(limits.ioTimeout),
-      m_maxLineBytes(limits.maxLineBytes) {}
+      m_maxLineBytes(limits.maxLineBytes), m_lowSpeedBytes(limits.lowSpeedBytes),
+      m_lowSpeedTime(limits.lowSpeedTime),
+      m_conversationEnd(std::chrono::steady_clock::now() + limits.conversationTimeout) {}
 
 std::chrono::milliseconds LineChannel::TimeLeft() const {
     return std::max(
@@ -312,7 +314,7 @@ std::chrono::milliseconds LineChannel::TimeLeft() const {
 // The time-out covers the whole line, so a server that trickles a byte now
 // and then cannot hold a line open for ever.
 bool LineChannel::WriteLine(const std::string& line) {
-    m_deadline = std::chrono::steady_clock::now() + m_ioTimeout;
+    m_deadline = std::min(std::chrono::steady_clock::now() + m_ioTimeout, m_conversationEnd);
     return Write(line.data(), line.size()) && Write("\r\n", 2) && Flush();
 }
 
@@ -361,12 +363,39 @@ bool LineChannel::Refill() {
     }
 }
 
+// A server that answers every line in time can still trickle: one byte now
+// and then, line after line, would hold the check for ever. So the bytes that
+// come while replies are awaited are counted over windows of waiting time.
+bool LineChannel::RefillAtPace(std::chrono::steady_clock::time_point lineDeadline) {
+    using Clock = std::chrono::steady_clock;
+    for (;;) {
+        const Clock::time_point start = Clock::now();
+        const Clock::time_point windowEnd = start + (m_lowSpeedTime - m_awaited);
+        m_deadline = std::min({lineDeadline, windowEnd, m_conversationEnd});
+        const bool refilled = Refill();
+        const Clock::time_point end = Clock::now();
+        m_awaited += end - start;
+        if (refilled) {
+            m_windowBytes += m_inEnd;
+            return true;
+        }
+        // Cut short by the window's end with enough bytes in it: a new
+        // window, and the wait goes on. Any other end is a failure.
+        if (end < windowEnd || m_windowBytes < m_lowSpeedBytes ||
+            end >= std::min(lineDeadline, m_conversationEnd)) {
+            return false;
+        }
+        m_awaited = {};
+        m_windowBytes = 0;
+    }
+}
+
 ReadStatus LineChannel::ReadLine(std::string& line) {
     line.clear();
-    m_deadline = std::chrono::steady_clock::now() + m_ioTimeout;
+    const auto lineDeadline = std::chrono::steady_clock::now() + m_ioTimeout;
     while (!m_endOfStream) {
         if (m_inPos == m_inEnd) {
-            if (!Refill()) {
+            if (!RefillAtPace(lineDeadline)) {
                 line.clear();
                 return ReadStatus::Failure;
             }

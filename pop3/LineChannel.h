@@ -21,6 +21,12 @@ using WaitHook = std::function<void()>;
 struct ChannelLimits {
     std::chrono::milliseconds connectTimeout{30'000}; // each address tried
     std::chrono::milliseconds ioTimeout{60'000};      // one line to be sent, or received
+    // A server that sends less than lowSpeedBytes in lowSpeedTime of waiting
+    // for its replies holds the check without ever being silent for long.
+    std::size_t lowSpeedBytes = 1024;
+    std::chrono::milliseconds lowSpeedTime{60'000};
+    // The whole conversation from its greeting on, however brisk the server.
+    std::chrono::milliseconds conversationTimeout{30 * 60'000};
     std::size_t maxLineBytes = 1024 * 1024;
     std::size_t maxHeaderBytes = 4 * 1024 * 1024; // one message's header block
     std::size_t maxScanBytes = 64 * 1024 * 1024;  // all that one scan keeps
@@ -128,6 +134,10 @@ private:
     bool Write(const char* bytes, std::size_t size);
     bool Flush();
     bool Refill();
+    // Refill, with the time spent waiting for bytes and the bytes received
+    // held against the low-speed limit; bounded by the line's deadline and
+    // the conversation's.
+    bool RefillAtPace(std::chrono::steady_clock::time_point lineDeadline);
     std::chrono::milliseconds TimeLeft() const;
 
     int m_fd;
@@ -135,6 +145,11 @@ private:
     std::chrono::milliseconds m_ioTimeout;
     std::chrono::steady_clock::time_point m_deadline;
     std::size_t m_maxLineBytes;
+    std::size_t m_lowSpeedBytes;
+    std::chrono::steady_clock::duration m_lowSpeedTime;
+    std::chrono::steady_clock::time_point m_conversationEnd;
+    std::chrono::steady_clock::duration m_awaited{}; // of the current low-speed window
+    std::size_t m_windowBytes = 0;
     std::array<char, 4096> m_in{};
     std::size_t m_inPos = 0;
     std::size_t m_inEnd = 0;

@@ -141,7 +141,8 @@ TEST(ConnectFirst, KeepsTheFirstThatConnectsWhileOthersPend) {
         // Well short of the attempt limit: waiting for a pending address to
         // time out before trying the next one must show as a failure.
         const Clock::time_point giveUp = Clock::now() + 5s;
-        SocketWaiter waiter({}, [giveUp] { return Clock::now() < giveUp; }, 50ms);
+        SocketWaiter waiter(
+            {}, [giveUp] { return Clock::now() < giveUp; }, 50ms);
         {
             UniqueFd socket = ConnectFirst(row.addresses, waiter, row.attemptLimit);
             EXPECT_EQ(socket.Valid() ? PeerPort(socket) : 0, row.connectsTo);
