@@ -52,18 +52,3 @@ TEST(KnownMessageIds, ForgetsWhatItsMailboxNoLongerShows) {
         EXPECT_TRUE(ids.Contains("<b@x>") || row.readsOfOwnMailbox == 0) << row.name;
     }
 }
-
-TEST(KnownMessageIds, FreshIdsAtEveryReadKeepTheSetBounded) {
-    KnownMessageIds ids(3);
-    for (int read = 0; read < 200; ++read) {
-        for (int n = 0; n < 5; ++n) {
-            ids.Append("<" + std::to_string(read) + "." + std::to_string(n) + "@x>", "m");
-        }
-        ids.Append("<stays@x>", "m");
-        ids.MailboxRead("m");
-        EXPECT_LE(ids.DistinctCount(), 3u * 5u + 1u) << read;
-    }
-    EXPECT_TRUE(ids.Contains("<stays@x>"));
-    EXPECT_EQ(ids.CountOf("<stays@x>"), 200u);
-    EXPECT_EQ(ids.size(), 1200u);
-}
