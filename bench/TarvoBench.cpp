@@ -1,6 +1,7 @@
 // How long one check of a large mailbox takes on a real loopback server, in
-// clear text and over TLS, and whether classifying a check's messages gets dearer as the program
-// keeps running and the known ids pile up.
+// clear text and over TLS, whether classifying a check's messages gets dearer
+// as the program keeps running, and whether the known ids stay bounded when a
+// mailbox churns.
 #include "CheckCycle.h"
 #include "DovecotServer.h"
 #include "TestCertificates.h"
@@ -10,6 +11,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
+#include <fstream>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -18,6 +21,9 @@ namespace {
 constexpr int kMessages = 5000;
 constexpr int kEarlierChecks = 1000;
 constexpr int kRepeats = 21;
+constexpr int kChurnChecks = 1000;
+constexpr int kChurnMessages = 500;
+constexpr const char* kMailbox = "bench.example.org\nbench";
 
 using Clock = std::chrono::steady_clock;
 
@@ -84,16 +90,18 @@ Timing TimeCheck(const AccountList& accounts, MessageTable& table, KnownMessageI
     return {wall.count(), CpuSeconds() - cpuStart};
 }
 
-// What one check's classification does to the known ids: every id looked up,
-// then every id appended. Returns how many were new.
+// What one check's classification does to the known ids, as the check cycle
+// does it: every id looked up, then every id appended, then the mailbox
+// counted as read. Returns how many were new.
 std::size_t Classify(KnownMessageIds& known, const std::vector<std::string>& ids) {
     std::size_t fresh = 0;
     for (const std::string& id : ids) {
         fresh += known.Contains(id) ? 0 : 1;
     }
     for (const std::string& id : ids) {
-        known.Append(id);
+        known.Append(id, kMailbox);
     }
+    known.MailboxRead(kMailbox);
     return fresh;
 }
 
@@ -126,6 +134,40 @@ void PrintCheck(const char* label, const Timing& timing, std::size_t rows) {
                 "  (%zu rows)\n",
                 label, timing.wall, timing.wall * 1e6 / kMessages, timing.cpu * 1e6 / kMessages,
                 rows);
+}
+
+long ResidentKiB() {
+    std::ifstream status("/proc/self/status");
+    std::string key;
+    long value = 0;
+    while (status >> key) {
+        if (key == "VmRSS:") {
+            status >> value;
+            return value;
+        }
+        status.ignore(std::numeric_limits<std::streamsize>::max(), '\n');
+    }
+    return -1;
+}
+
+// A server that hands out fresh Message-Ids at every check, each about 200
+// bytes, is the worst churn a mailbox can show the known ids.
+void MeasureChurn(const char* label, uint64_t readsKept) {
+    KnownMessageIds known(readsKept);
+    const std::string padding(180, 'p');
+    std::printf("  %-28s", label);
+    for (int check = 1; check <= kChurnChecks; ++check) {
+        std::vector<std::string> ids;
+        for (int n = 0; n < kChurnMessages; ++n) {
+            ids.push_back("<" + std::to_string(check) + "." + std::to_string(n) + "." + padding +
+                          "@churn.example.org>");
+        }
+        Classify(known, ids);
+        if (check == 10 || check == 100 || check == kChurnChecks) {
+            std::printf("  %5.1f MB after %4d", static_cast<double>(ResidentKiB()) / 1024, check);
+        }
+    }
+    std::printf("  (%zu ids held)\n", known.DistinctCount());
 }
 
 } // namespace
@@ -193,5 +235,10 @@ int main() {
                 "would be ~%.0f MB\n",
                 seasoned.DistinctCount() * (perId + 32) / 1e6,
                 static_cast<double>(seasoned.size()) * perId / 1e6);
+
+    std::printf("\nProcess RSS while a mailbox of %d messages gets all fresh ids at every check:\n",
+                kChurnMessages);
+    MeasureChurn("ids forgotten as kept", KnownMessageIds::kReadsKept);
+    MeasureChurn("every id kept (as before)", std::numeric_limits<uint64_t>::max());
     return 0;
 }

@@ -12,19 +12,21 @@ namespace {
 
 // The reason is what the headers window shows when the row is opened.
 void AppendErrorRow(MessageTable& table, KnownMessageIds& knownIds, const std::string& error,
-                    const std::string& server, const std::string& reason) {
+                    const std::string& server, const std::string& mailbox,
+                    const std::string& reason) {
     table.subjects.push_back(error);
     table.froms.emplace_back();
     table.mailboxes.push_back(server);
     table.headerTexts.push_back(reason);
     table.states.push_back(MessageError);
-    knownIds.Append("(none)");
+    knownIds.Append("(none)", mailbox);
 }
 
 // Classifies against the ids as they stood before this account, so two
 // messages of one account with the same id are both new.
 bool AppendMessageRows(MessageTable& table, KnownMessageIds& knownIds,
-                       const CPop3Connection& conversation, const std::string& server) {
+                       const CPop3Connection& conversation, const std::string& server,
+                       const std::string& mailbox) {
     const auto& ids = conversation.MessageIds();
     table.subjects.insert(table.subjects.end(), conversation.Subjects().begin(),
                           conversation.Subjects().end());
@@ -39,7 +41,7 @@ bool AppendMessageRows(MessageTable& table, KnownMessageIds& knownIds,
         anyNew = anyNew || isNew;
     }
     for (const std::string& id : ids) {
-        knownIds.Append(id);
+        knownIds.Append(id, mailbox);
     }
     return anyNew;
 }
@@ -61,9 +63,12 @@ CheckOutcome RunCheck(const AccountList& accounts, std::vector<int32_t>& counts,
         conversation.KeepOutOfReasons(stored.substr(0, stored.find_last_not_of(' ') + 1));
         observer.SetCurrentConversation(&conversation);
 
+        const std::string contactError = Format("(error contacting %s)", server.c_str());
+        // Two accounts on one server are two mailboxes.
+        const std::string mailbox = server + '\n' + accounts.users[i];
         if (!conversation.Connect(server, accounts.users[i], accounts.passwords[i],
                                   DefaultPort(security))) {
-            AppendErrorRow(table, knownIds, Format("(error contacting %s)", server.c_str()), server,
+            AppendErrorRow(table, knownIds, contactError, server, mailbox,
                            conversation.FailureReason());
         } else {
             int32_t count = conversation.GetMessageCount();
@@ -71,18 +76,29 @@ CheckOutcome RunCheck(const AccountList& accounts, std::vector<int32_t>& counts,
                 counts.resize(i + 1, 0);
             }
             counts[i] = count;
-            if (count > 0) {
+            if (count < 0) {
+                // The mailbox could not be read, which must not pass for an
+                // empty one. No count is known to put in the retrieving text,
+                // and the conversation ended before any mail came: it failed
+                // like a contact that did not succeed.
+                AppendErrorRow(table, knownIds, contactError, server, mailbox,
+                               conversation.FailureReason());
+            } else if (count == 0) {
+                knownIds.MailboxRead(mailbox);
+            } else {
                 // A lying server must not overflow the total.
                 outcome.total = static_cast<int32_t>(
                     std::min<int64_t>(int64_t{outcome.total} + count, INT32_MAX));
                 observer.ShowProgress(IDI_RETRIEVING, Format("Retrieving %d header(s) from %s...",
                                                              count, server.c_str()));
                 if (conversation.RetrieveHeaders()) {
-                    outcome.newMail |= AppendMessageRows(table, knownIds, conversation, server);
+                    outcome.newMail |=
+                        AppendMessageRows(table, knownIds, conversation, server, mailbox);
+                    knownIds.MailboxRead(mailbox);
                 } else {
                     AppendErrorRow(table, knownIds,
                                    Format("(error retrieving %d message header(s))", count), server,
-                                   conversation.FailureReason());
+                                   mailbox, conversation.FailureReason());
                 }
             }
         }

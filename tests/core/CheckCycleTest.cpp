@@ -123,6 +123,31 @@ TEST_F(CheckCycleTest, OneNewMessageAmongKnownOnes) {
     EXPECT_EQ(calls.back(), "SetTimer 1 300000");
 }
 
+// A message its server leaves out of a few readings is still known; only
+// readings of its own mailbox age it, so an outage never makes old mail new.
+TEST_F(CheckCycleTest, AMessageIsForgottenOnlyAfterItsServerLongShowedItNoMore) {
+    const std::string a = Block("a", "<a@x>"), b = Block("b", "<b@x>");
+    const int kept = static_cast<int>(KnownMessageIds::kReadsKept);
+    std::vector<Script> sessions{HealthyMailbox({a, b})};
+    sessions.insert(sessions.end(), 3, Script{Hangup()}); // unreachable for a while
+    sessions.insert(sessions.end(), kept - 1, HealthyMailbox({b}));
+    sessions.push_back(HealthyMailbox({a, b}));
+    sessions.insert(sessions.end(), kept, HealthyMailbox({b}));
+    sessions.push_back(HealthyMailbox({a, b}));
+    ScriptedPeer peer(sessions);
+    Start({peer.Address()});
+    std::vector<std::vector<uint32_t>> states;
+    for (std::size_t check = 0; check < sessions.size(); ++check) {
+        Check();
+        states.push_back(Table().states);
+    }
+    EXPECT_EQ(states[0], (std::vector<uint32_t>{0, 0}));
+    EXPECT_EQ(states[1], (std::vector<uint32_t>{2}));
+    EXPECT_EQ(states[3 + kept], (std::vector<uint32_t>{1, 1})) << "briefly left out: still known";
+    EXPECT_EQ(states.back(), (std::vector<uint32_t>{0, 1})) << "long gone: new again";
+    EXPECT_LE(window->KnownIds().DistinctCount(), 3u);
+}
+
 TEST_F(CheckCycleTest, SoundAndHeadersWindowFollowTheOptions) {
     struct Case {
         int32_t sound, message;
@@ -150,6 +175,12 @@ TEST_F(CheckCycleTest, FailuresEndTheCheckAsTheUserIsTold) {
                                       Reply("+OK bye\r\n")});
     ScriptedPeer empty(Login() + Script{Reply("+OK 0 0\r\n"), Reply("+OK bye\r\n")});
     ScriptedPeer statRefused(Login() + Script{Reply("-ERR not now\r\n"), Reply("+OK bye\r\n")});
+    ScriptedPeer closedAfterNoop(Login() + Script{Hangup()});
+    ScriptedPeer negativeCount(Login() + Script{Reply("+OK -2 0\r\n"), Reply("+OK bye\r\n")});
+    ScriptedPeer noCount(Login() + Script{Reply("+OK mailbox ready\r\n"), Reply("+OK bye\r\n")});
+    ScriptedPeer countAlone(Login() + Script{Reply("+OK 0\r\n"), Reply("+OK bye\r\n")});
+    ScriptedPeer statRefusedToo(Login() + Script{Reply("-ERR\r\n"), Reply("+OK bye\r\n")});
+    ScriptedPeer mailBeside(HealthyMailbox({Block("c", "<c@x>"), Block("d", "<d@x>")}));
     ScriptedPeer twoMessages(HealthyMailbox({Block("a", "<a@x>"), Block("b", "<b@x>")}));
     struct Case {
         const char* name;
@@ -161,7 +192,22 @@ TEST_F(CheckCycleTest, FailuresEndTheCheckAsTheUserIsTold) {
         {"unreachable", {closed}, {"ModifyTrayIcon 130 Error(s) occured"}, {2}},
         {"login refused", {wrongPassword.Address()}, {"ModifyTrayIcon 130 Error(s) occured"}, {2}},
         {"empty mailbox", {empty.Address()}, {"ModifyTrayIcon 130 No unread messages"}, {}},
-        {"STAT refused", {statRefused.Address()}, {"ModifyTrayIcon 130 No unread messages"}, {}},
+        {"empty mailbox, count alone",
+         {countAlone.Address()},
+         {"ModifyTrayIcon 130 No unread messages"},
+         {}},
+        {"STAT refused", {statRefused.Address()}, {"ModifyTrayIcon 130 Error(s) occured"}, {2}},
+        {"closed after NOOP",
+         {closedAfterNoop.Address()},
+         {"ModifyTrayIcon 130 Error(s) occured"},
+         {2}},
+        {"negative count", {negativeCount.Address()}, {"ModifyTrayIcon 130 Error(s) occured"}, {2}},
+        {"no count", {noCount.Address()}, {"ModifyTrayIcon 130 Error(s) occured"}, {2}},
+        {"unreadable count beside mail",
+         {statRefusedToo.Address(), mailBeside.Address()},
+         {"ModifyTrayIcon 128 You have 2 unread message(s)", "PlayNewMailSound",
+          "RunHeadersDialog 3"},
+         {2, 0, 0}},
         {"mail and an unreachable account",
          {twoMessages.Address(), closed},
          {"ModifyTrayIcon 128 You have 2 unread message(s)", "PlayNewMailSound",
@@ -191,6 +237,16 @@ TEST_F(CheckCycleTest, FailuresEndTheCheckAsTheUserIsTold) {
         expected.push_back("SetTimer 1 300000");
         EXPECT_EQ(calls, expected) << c.name;
         EXPECT_EQ(Table().states, c.states) << c.name;
+        for (std::size_t row = 0; row < Table().size(); ++row) {
+            if (Table().states[row] == MessageError) {
+                EXPECT_EQ(Table().subjects[row],
+                          "(error contacting " + Table().mailboxes[row] + ")")
+                    << c.name;
+                // One sentence that says why.
+                EXPECT_FALSE(Table().headerTexts[row].empty()) << c.name;
+                EXPECT_EQ(Table().headerTexts[row].back(), '.') << c.name;
+            }
+        }
     }
     EXPECT_EQ(wrongPassword.Received(), "USER ann\r\nPASS secret\r\nQUIT\r\n");
     EXPECT_EQ(statRefused.Received(), "USER ann\r\nPASS secret\r\nNOOP\r\nSTAT\r\nQUIT\r\n");
