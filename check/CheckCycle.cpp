@@ -17,11 +17,23 @@ template <typename... Args> std::string Format(const char* format, Args... args)
     return text;
 }
 
+// The server alone, or user@server where another account shares the server,
+// so that the rows of two accounts on one server can be told apart.
+std::string MailboxName(const AccountList& accounts, std::size_t i) {
+    const std::string& server = accounts.servers[i];
+    for (std::size_t other = 0; other < accounts.size(); ++other) {
+        if (other != i && accounts.servers[other] == server) {
+            return accounts.users[i] + "@" + server;
+        }
+    }
+    return server;
+}
+
 void AppendErrorRow(MessageTable& table, KnownMessageIds& knownIds, const std::string& error,
-                    const std::string& server) {
+                    const std::string& mailbox) {
     table.subjects.push_back(error);
     table.froms.emplace_back();
-    table.mailboxes.push_back(server);
+    table.mailboxes.push_back(mailbox);
     table.headerTexts.emplace_back();
     table.states.push_back(MessageError);
     knownIds.Append("(none)");
@@ -30,7 +42,7 @@ void AppendErrorRow(MessageTable& table, KnownMessageIds& knownIds, const std::s
 // Classifies against the ids as they stood before this account, so two
 // messages of one account with the same id are both new.
 bool AppendMessageRows(MessageTable& table, KnownMessageIds& knownIds,
-                       const CPop3Connection& conversation, const std::string& server) {
+                       const CPop3Connection& conversation, const std::string& mailbox) {
     const auto& ids = conversation.MessageIds();
     table.subjects.insert(table.subjects.end(), conversation.Subjects().begin(),
                           conversation.Subjects().end());
@@ -39,7 +51,7 @@ bool AppendMessageRows(MessageTable& table, KnownMessageIds& knownIds,
                              conversation.HeaderTexts().end());
     bool anyNew = false;
     for (const std::string& id : ids) {
-        table.mailboxes.push_back(server);
+        table.mailboxes.push_back(mailbox);
         bool isNew = !knownIds.Contains(id);
         table.states.push_back(isNew ? MessageNew : MessagePending);
         anyNew = anyNew || isNew;
@@ -58,13 +70,14 @@ CheckOutcome RunCheck(const AccountList& accounts, std::vector<int32_t>& counts,
     CheckOutcome outcome;
     for (std::size_t i = 0; i < accounts.size(); ++i) {
         const std::string& server = accounts.servers[i];
+        const std::string mailbox = MailboxName(accounts, i);
         observer.ShowProgress(IDI_CONTACTING, Format("Contacting %s...", server.c_str()));
         CPop3Connection conversation([&observer] { observer.WaitHook(); });
         observer.SetCurrentConversation(&conversation);
 
         if (!conversation.Connect(server, accounts.users[i], accounts.passwords[i], kPop3Port)) {
             AppendErrorRow(table, knownIds, Format("(error contacting %s)", server.c_str()),
-                           server);
+                           mailbox);
         } else {
             int32_t count = conversation.GetMessageCount();
             if (i >= counts.size()) {
@@ -78,11 +91,11 @@ CheckOutcome RunCheck(const AccountList& accounts, std::vector<int32_t>& counts,
                 observer.ShowProgress(IDI_RETRIEVING, Format("Retrieving %d header(s) from %s...",
                                                              count, server.c_str()));
                 if (conversation.RetrieveHeaders()) {
-                    outcome.newMail |= AppendMessageRows(table, knownIds, conversation, server);
+                    outcome.newMail |= AppendMessageRows(table, knownIds, conversation, mailbox);
                 } else {
                     AppendErrorRow(table, knownIds,
                                    Format("(error retrieving %d message header(s))", count),
-                                   server);
+                                   mailbox);
                 }
             }
         }

@@ -43,6 +43,20 @@ std::string FieldBytes(const QLineEdit* field) {
     return TypedText(field->text());
 }
 
+// Every parallel list of the accounts, so that adding or removing an account
+// keeps them equally long; a new list is one more line here.
+template <typename Change> void ForEachList(AccountList& accounts, Change change) {
+    change(accounts.servers);
+    change(accounts.users);
+    change(accounts.passwords);
+}
+
+// Two accounts on one server are told apart by their user names.
+QString LineText(const AccountList& accounts, std::size_t i) {
+    const std::string& user = accounts.users[i];
+    return DisplayText(user.empty() ? accounts.servers[i] : user + "@" + accounts.servers[i]);
+}
+
 } // namespace
 
 CMailboxesDlg::CMailboxesDlg(QWidget* parent)
@@ -79,15 +93,15 @@ CMailboxesDlg::CMailboxesDlg(QWidget* parent)
 }
 
 void CMailboxesDlg::OnInitDialog() {
-    // The owner keeps the three lists equally long; even out a short one
-    // rather than read past its end.
-    accounts.users.resize(accounts.size());
-    accounts.passwords.resize(accounts.size());
+    // The owner keeps the lists equally long; even out a short one rather
+    // than read past its end.
+    const std::size_t count = accounts.size();
+    ForEachList(accounts, [count](auto& list) { list.resize(count); });
 
     m_list->setHeaderLabels({QStringLiteral("Configured servers")});
     m_list->setColumnWidth(0, m_list->contentsRect().width());
-    for (const std::string& server : accounts.servers) {
-        new QTreeWidgetItem(m_list, {DisplayText(server)});
+    for (std::size_t i = 0; i < count; ++i) {
+        new QTreeWidgetItem(m_list, {LineText(accounts, i)});
     }
     SetCaption();
 }
@@ -118,19 +132,22 @@ void CMailboxesDlg::OnAdd() {
     const std::string user = FieldBytes(m_user);
     const std::string password = FieldBytes(m_password);
 
+    // An account is its server and user name together: Add changes that
+    // account (each copy of it, should the file hold it twice) or adds it.
     bool found = false;
     for (std::size_t i = 0; i < accounts.size(); ++i) {
-        if (accounts.servers[i] == server) {
-            accounts.users[i] = user;
+        if (accounts.servers[i] == server && accounts.users[i] == user) {
             accounts.passwords[i] = password;
             found = true;
         }
     }
     if (!found) {
-        accounts.servers.push_back(server);
-        accounts.users.push_back(user);
-        accounts.passwords.push_back(password);
-        new QTreeWidgetItem(m_list, {DisplayText(server)});
+        ForEachList(accounts, [](auto& list) { list.emplace_back(); });
+        const std::size_t added = accounts.size() - 1;
+        accounts.servers[added] = server;
+        accounts.users[added] = user;
+        accounts.passwords[added] = password;
+        new QTreeWidgetItem(m_list, {LineText(accounts, added)});
     }
 
     SetField(m_server, {});
@@ -139,18 +156,27 @@ void CMailboxesDlg::OnAdd() {
     SetCaption();
 }
 
+// Removes one account: the one named by the server and user fields, the
+// selected line among equal ones, so what the fields show is what goes.
 void CMailboxesDlg::OnDelete() {
     const std::string server = FieldBytes(m_server);
-    for (std::size_t i = 0; i < accounts.size();) {
-        if (accounts.servers[i] == server) {
-            const auto at = static_cast<std::ptrdiff_t>(i);
-            accounts.servers.erase(accounts.servers.begin() + at);
-            accounts.users.erase(accounts.users.begin() + at);
-            accounts.passwords.erase(accounts.passwords.begin() + at);
-            delete m_list->takeTopLevelItem(static_cast<int>(i));
-        } else {
-            ++i;
+    const std::string user = FieldBytes(m_user);
+    auto named = [&](std::size_t i) {
+        return i < accounts.size() && accounts.servers[i] == server && accounts.users[i] == user;
+    };
+    QTreeWidgetItem* selected = m_list->currentItem();
+    auto at = static_cast<std::size_t>(
+        selected != nullptr && selected->isSelected() ? m_list->indexOfTopLevelItem(selected) : -1);
+    if (!named(at)) {
+        at = 0;
+        while (at < accounts.size() && !named(at)) {
+            ++at;
         }
+    }
+    if (at < accounts.size()) {
+        const auto offset = static_cast<std::ptrdiff_t>(at);
+        ForEachList(accounts, [offset](auto& list) { list.erase(list.begin() + offset); });
+        delete m_list->takeTopLevelItem(static_cast<int>(at));
     }
     SetCaption();
 }

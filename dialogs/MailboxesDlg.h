@@ -1,5 +1,6 @@
-// The account editor: one line per server; Add creates or updates the
-// account named in the server field, Delete removes every account of that name.
+// The account editor: one line per account, shown as user@server; Add creates
+// or updates the account named by the server and user fields, Delete removes
+// one account.
 #pragma once
 
 #include "Settings.h"

@@ -51,6 +51,9 @@ protected:
             accounts.users.push_back("ann");
             accounts.passwords.push_back("secret");
         }
+        Start(accounts, options);
+    }
+    void Start(const AccountList& accounts, Options options = {}) {
         SaveSettings(profile, options, accounts);
         window = std::make_unique<CTarvoWnd>(services, profile);
         window->OnCreate();
@@ -108,6 +111,20 @@ TEST_F(CheckCycleTest, ClassificationAcrossAccountsAndWithinOne) {
     EXPECT_EQ(Table().subjects[4], "(error contacting " + window->Accounts().servers[1] + ")");
     EXPECT_EQ(window->KnownIds().CountOf("(none)"), 2u);
     EXPECT_EQ(window->KnownIds().CountOf("<dup@x>"), 2u);
+}
+
+// Rows of two accounts on one server say whose they are; a server with one
+// account keeps its plain name.
+TEST_F(CheckCycleTest, TwoAccountsOnOneServerNameTheirMailboxesByUser) {
+    ScriptedPeer shared({HealthyMailbox({Block("a", "<a@x>")}),
+                         {Send("+OK POP3 ready\r\n"), Reply("+OK\r\n"), Reply("-ERR no\r\n")}});
+    ScriptedPeer single(HealthyMailbox({Block("b", "<b@x>")}));
+    const std::string server = shared.Address();
+    Start(AccountList{{server, server, single.Address()}, {"ann", "bob", "ann"}, {"p", "q", "r"}});
+    Check();
+    EXPECT_EQ(Table().mailboxes,
+              (std::vector<std::string>{"ann@" + server, "bob@" + server, single.Address()}));
+    EXPECT_EQ(Table().subjects[1], "(error contacting " + server + ")");
 }
 
 TEST_F(CheckCycleTest, OneNewMessageAmongKnownOnes) {

@@ -27,6 +27,16 @@ Texts Shown(const QWidget& dialog) {
             Field(dialog, "password")->text().toStdString()};
 }
 
+// How the list shows each account.
+Texts LinesOf(const AccountList& accounts) {
+    Texts lines;
+    for (std::size_t i = 0; i < accounts.size(); ++i) {
+        lines.push_back(accounts.users[i].empty() ? accounts.servers[i]
+                                                  : accounts.users[i] + "@" + accounts.servers[i]);
+    }
+    return lines;
+}
+
 Texts Lines(const QWidget& dialog) {
     Texts lines;
     const auto* list = Child<QTreeWidget>(dialog, "list");
@@ -59,10 +69,11 @@ struct Case {
     Texts left; // the fields afterwards
 };
 
-TEST(MailboxesDlgTest, AddAndDeleteWorkByExactServerName) {
+TEST(MailboxesDlgTest, AddAndDeleteWorkByExactServerAndUserName) {
     const Texts none = {"", "", ""};
-    const AccountList dup = {
-        {"pop.a", "pop.a", "pop.b", "pop.a"}, {"1", "2", "3", "4"}, {"1", "2", "3", "4"}};
+    const AccountList shared = {{"pop.a", "pop.a"}, {"alice", "bob"}, {"pa", "pb"}};
+    const AccountList twins = {
+        {"pop.a", "pop.a", "pop.b", "pop.a"}, {"u", "v", "u", "u"}, {"1", "2", "3", "4"}};
     const std::vector<Case> cases = {
         {"first", {}, "add", {"pop.a", "u", "p"}, {{"pop.a"}, {"u"}, {"p"}}, none},
         {"blank adds nothing", kTwo, "add", {" \t ", "u", "p"}, kTwo, {"", "u", "p"}},
@@ -72,37 +83,56 @@ TEST(MailboxesDlgTest, AddAndDeleteWorkByExactServerName) {
          {" \t\v\f pop.a \r\n", " u ", " p "},
          {{"pop.a"}, {" u "}, {" p "}},
          none},
-        {"same name updates",
+        {"same server and user updates the password",
+         kTwo,
+         "add",
+         {"pop.b", "ub", "new"},
+         {{"pop.a", "pop.b"}, {"ua", "ub"}, {"pa", "new"}},
+         none},
+        {"another user on a known server is a new account",
          kTwo,
          "add",
          {"pop.b", "new", ""},
-         {{"pop.a", "pop.b"}, {"ua", "new"}, {"pa", ""}},
+         {{"pop.a", "pop.b", "pop.b"}, {"ua", "ub", "new"}, {"pa", "pb", ""}},
          none},
+        {"an unchanged account stays one", shared, "add", {"pop.a", "bob", "pb"}, shared, none},
         {"other case is new",
          kTwo,
          "add",
          {"POP.A", "x", "y"},
          {{"pop.a", "pop.b", "POP.A"}, {"ua", "ub", "x"}, {"pa", "pb", "y"}},
          none},
-        {"every namesake updated",
-         dup,
+        {"every copy of one account updated",
+         twins,
          "add",
          {"pop.a", "u", "p"},
-         {dup.servers, {"u", "u", "3", "u"}, {"p", "p", "3", "p"}},
+         {twins.servers, twins.users, {"p", "2", "3", "p"}},
          none},
         {"delete one",
          kTwo,
          "delete",
-         {"pop.a", "k", ""},
+         {"pop.a", "ua", ""},
          {{"pop.b"}, {"ub"}, {"pb"}},
-         {"pop.a", "k", ""}},
-        {"delete is not trimmed", kTwo, "delete", {"pop.a ", "", ""}, kTwo, {"pop.a ", "", ""}},
-        {"delete every namesake",
-         dup,
+         {"pop.a", "ua", ""}},
+        {"delete leaves the other user of the server",
+         shared,
          "delete",
-         {"pop.a", "", ""},
-         {{"pop.b"}, {"3"}, {"3"}},
-         {"pop.a", "", ""}},
+         {"pop.a", "bob", ""},
+         {{"pop.a"}, {"alice"}, {"pa"}},
+         {"pop.a", "bob", ""}},
+        {"delete needs the user too",
+         shared,
+         "delete",
+         {"pop.a", "carol", ""},
+         shared,
+         {"pop.a", "carol", ""}},
+        {"delete is not trimmed", kTwo, "delete", {"pop.a ", "ua", ""}, kTwo, {"pop.a ", "ua", ""}},
+        {"delete removes one copy",
+         twins,
+         "delete",
+         {"pop.a", "u", ""},
+         {{"pop.a", "pop.b", "pop.a"}, {"v", "u", "u"}, {"2", "3", "4"}},
+         {"pop.a", "u", ""}},
     };
     for (const Case& c : cases) {
         CMailboxesDlg dialog;
@@ -111,7 +141,7 @@ TEST(MailboxesDlgTest, AddAndDeleteWorkByExactServerName) {
         Fill(dialog, c.typed);
         Click(dialog, c.button);
         EXPECT_EQ(dialog.accounts, c.after) << c.what;
-        EXPECT_EQ(Lines(dialog), c.after.servers) << c.what;
+        EXPECT_EQ(Lines(dialog), LinesOf(c.after)) << c.what;
         EXPECT_EQ(dialog.windowTitle(), Caption(c.after.size())) << c.what;
         EXPECT_EQ(Shown(dialog), c.left) << c.what;
     }
@@ -133,6 +163,21 @@ TEST(MailboxesDlgTest, LineClickFillsTheFieldsThenDeleteRemovesThatAccount) {
     EXPECT_EQ(Shown(dialog), (Texts{"typed", "", ""}));
 }
 
+// Two users of one server, and the same account stored twice: the selected
+// line is the one that goes.
+TEST(MailboxesDlgTest, DeleteTakesTheSelectedOfTwoLinesAndShowsUserAtServer) {
+    const AccountList accounts = {
+        {"pop.a", "pop.a", "pop.a"}, {"alice", "bob", "bob"}, {"pa", "old", "pb"}};
+    CMailboxesDlg dialog;
+    dialog.accounts = accounts;
+    dialog.show();
+    EXPECT_EQ(Lines(dialog), (Texts{"alice@pop.a", "bob@pop.a", "bob@pop.a"}));
+    ClickAt(dialog, 2);
+    Click(dialog, "delete");
+    EXPECT_EQ(dialog.accounts, (AccountList{{"pop.a", "pop.a"}, {"alice", "bob"}, {"pa", "old"}}));
+    EXPECT_EQ(Lines(dialog), (Texts{"alice@pop.a", "bob@pop.a"}));
+}
+
 TEST(MailboxesDlgTest, BytesThatAreNotUtf8SurviveAClickAndAnUpdate) {
     const AccountList latin = {{"caf\xe9"}, {"r\xf6n"}, {"\xff\xfe!"}};
     CMailboxesDlg dialog;
@@ -144,9 +189,9 @@ TEST(MailboxesDlgTest, BytesThatAreNotUtf8SurviveAClickAndAnUpdate) {
     EXPECT_EQ(dialog.accounts, latin);
 
     ClickAt(dialog, 0);
-    Field(dialog, "user")->setText("new");
+    Field(dialog, "password")->setText("new");
     Click(dialog, "add");
-    EXPECT_EQ(dialog.accounts, (AccountList{{"caf\xe9"}, {"new"}, {"\xff\xfe!"}}));
+    EXPECT_EQ(dialog.accounts, (AccountList{{"caf\xe9"}, {"r\xf6n"}, {"new"}}));
     ClickAt(dialog, 0);
     Click(dialog, "delete");
     EXPECT_EQ(dialog.accounts.size(), 0u);
