@@ -1,6 +1,8 @@
 #include "MailboxesDlg.h"
 
+#include "TarvoResources.h"
 #include "Text.h"
+#include "resource.h"
 
 #include <QHeaderView>
 #include <QLabel>
@@ -52,18 +54,21 @@ template <typename Change> void ForEachList(AccountList& accounts, Change change
 }
 
 // Two accounts on one server are told apart by their user names.
+QString AccountName(const std::string& server, const std::string& user) {
+    return DisplayText(user.empty() ? server : user + "@" + server);
+}
+
 QString LineText(const AccountList& accounts, std::size_t i) {
-    const std::string& user = accounts.users[i];
-    return DisplayText(user.empty() ? accounts.servers[i] : user + "@" + accounts.servers[i]);
+    return AccountName(accounts.servers[i], accounts.users[i]);
 }
 
 } // namespace
 
-CMailboxesDlg::CMailboxesDlg(QWidget* parent)
+CMailboxesDlg::CMailboxesDlg(MessageBoxes& boxes, QWidget* parent)
     // No close box: Done and Escape end it.
     : TemplateDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
-      m_list(new QTreeWidget(this)), m_server(new QLineEdit(this)), m_user(new QLineEdit(this)),
-      m_password(new QLineEdit(this)) {
+      m_boxes(boxes), m_list(new QTreeWidget(this)), m_server(new QLineEdit(this)),
+      m_user(new QLineEdit(this)), m_password(new QLineEdit(this)) {
     setWindowTitle(QStringLiteral("Mailboxes"));
     setFixedSize(Units().Size(238, 119));
 
@@ -89,7 +94,7 @@ CMailboxesDlg::CMailboxesDlg(QWidget* parent)
             [this](QTreeWidgetItem* item) { OnClick(item); });
     connect(add, &QPushButton::clicked, this, &CMailboxesDlg::OnAdd);
     connect(remove, &QPushButton::clicked, this, &CMailboxesDlg::OnDelete);
-    connect(done, &QPushButton::clicked, this, &QDialog::accept);
+    connect(done, &QPushButton::clicked, this, &CMailboxesDlg::OnDone);
 }
 
 void CMailboxesDlg::OnInitDialog() {
@@ -179,4 +184,37 @@ void CMailboxesDlg::OnDelete() {
         delete m_list->takeTopLevelItem(static_cast<int>(at));
     }
     SetCaption();
+}
+
+std::string CMailboxesDlg::UnsavedServer() const {
+    const std::string server = Trimmed(FieldBytes(m_server));
+    const std::string user = FieldBytes(m_user);
+    const std::string password = FieldBytes(m_password);
+    for (std::size_t i = 0; i < accounts.size(); ++i) {
+        if (accounts.servers[i] == server && accounts.users[i] == user &&
+            accounts.passwords[i] == password) {
+            return {};
+        }
+    }
+    return server;
+}
+
+// An account typed in full and then Done, without Add, would be lost; Escape
+// still leaves without asking.
+void CMailboxesDlg::OnDone() {
+    const std::string server = UnsavedServer();
+    if (!server.empty()) {
+        const QString account = AccountName(server, FieldBytes(m_user));
+        switch (m_boxes.Ask(this, TarvoString(IDS_APP_TITLE),
+                            QStringLiteral("Add %1 before closing?").arg(account))) {
+        case MessageBoxes::Answer::Yes:
+            OnAdd();
+            break;
+        case MessageBoxes::Answer::No:
+            break;
+        case MessageBoxes::Answer::Cancel:
+            return;
+        }
+    }
+    accept();
 }

@@ -3,6 +3,7 @@
 // one account.
 #pragma once
 
+#include "MessageBoxes.h"
 #include "Settings.h"
 #include "TemplateDialog.h"
 
@@ -15,7 +16,7 @@ class QTreeWidgetItem;
 
 class CMailboxesDlg : public TemplateDialog {
 public:
-    explicit CMailboxesDlg(QWidget* parent = nullptr);
+    explicit CMailboxesDlg(MessageBoxes& boxes, QWidget* parent = nullptr);
 
     // In: the accounts to edit. Out: the accounts as edited, however the
     // dialog was closed.
@@ -28,8 +29,13 @@ private:
     void OnClick(QTreeWidgetItem* item);
     void OnAdd();
     void OnDelete();
+    void OnDone();
+    // The trimmed server field, when the fields hold an account that Add
+    // would add or change; empty otherwise.
+    std::string UnsavedServer() const;
     void SetCaption();
 
+    MessageBoxes& m_boxes;
     QTreeWidget* m_list;
     QLineEdit* m_server;
     QLineEdit* m_user;

@@ -61,7 +61,34 @@ void QtMessageBoxes::Show(QWidget* owner, const QString& caption, const QString&
     box.exec();
 }
 
+MessageBoxes::Answer QtMessageBoxes::Ask(QWidget* owner, const QString& caption,
+                                         const QString& text) {
+    QMessageBox box(QMessageBox::Question, caption, text,
+                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, owner);
+    box.setTextFormat(Qt::PlainText);
+    box.setDefaultButton(QMessageBox::Yes);
+    switch (box.exec()) {
+    case QMessageBox::Yes:
+        return Answer::Yes;
+    case QMessageBox::No:
+        return Answer::No;
+    default:
+        return Answer::Cancel;
+    }
+}
+
 void RecordingMessageBoxes::Show(QWidget* owner, const QString& caption, const QString& text,
                                  Icon icon) {
     shown.push_back({owner, caption, text, icon});
+}
+
+MessageBoxes::Answer RecordingMessageBoxes::Ask(QWidget* owner, const QString& caption,
+                                                const QString& text) {
+    shown.push_back({owner, caption, text, Icon::None});
+    if (answers.empty()) {
+        return Answer::Cancel;
+    }
+    const Answer next = answers.front();
+    answers.erase(answers.begin());
+    return next;
 }

@@ -10,20 +10,25 @@ class QWidget;
 class MessageBoxes {
 public:
     enum class Icon { None, Information, Exclamation, Error };
+    enum class Answer { Yes, No, Cancel };
 
     virtual ~MessageBoxes() = default;
 
     // A box with a single OK button, modal to its owner; returns once it is
     // answered.
     virtual void Show(QWidget* owner, const QString& caption, const QString& text, Icon icon) = 0;
+    // A question with Yes, No and Cancel; Escape answers Cancel.
+    virtual Answer Ask(QWidget* owner, const QString& caption, const QString& text) = 0;
 };
 
 class QtMessageBoxes final : public MessageBoxes {
 public:
     void Show(QWidget* owner, const QString& caption, const QString& text, Icon icon) override;
+    Answer Ask(QWidget* owner, const QString& caption, const QString& text) override;
 };
 
-// Keeps every box instead of showing it, and answers each with OK at once.
+// Keeps every box instead of showing it, and answers each at once: OK, or
+// the next of the scripted answers to a question (Cancel when none is left).
 class RecordingMessageBoxes final : public MessageBoxes {
 public:
     struct Box {
@@ -34,6 +39,8 @@ public:
     };
 
     void Show(QWidget* owner, const QString& caption, const QString& text, Icon icon) override;
+    Answer Ask(QWidget* owner, const QString& caption, const QString& text) override;
 
     std::vector<Box> shown;
+    std::vector<Answer> answers;
 };

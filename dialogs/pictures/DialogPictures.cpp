@@ -80,10 +80,10 @@ int main(int argc, char** argv) {
     headers.table = SampleTable();
     ok = Save(headers, folder, QStringLiteral("dialog-headers.png")) && ok;
 
-    CMailboxesDlg mailboxes;
-    mailboxes.accounts = {{"pop.example.org", "mail.example.net"},
-                          {"lena", "lena.varga"},
-                          {"secret", "other secret"}};
+    CMailboxesDlg mailboxes(boxes);
+    mailboxes.accounts = {{"pop.example.org", "pop.example.org", "mail.example.net"},
+                          {"lena", "tomas", "lena.varga"},
+                          {"secret", "his secret", "other secret"}};
     mailboxes.show();
     auto* list = mailboxes.findChild<QTreeWidget*>(QStringLiteral("list"));
     list->setCurrentItem(list->topLevelItem(0));

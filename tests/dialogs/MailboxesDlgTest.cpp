@@ -58,6 +58,9 @@ QString Caption(std::size_t count) {
                       : QStringLiteral("%1 server(s) to check").arg(count);
 }
 
+// Questions are answered Cancel unless a test scripts its answers.
+RecordingMessageBoxes boxes;
+
 const AccountList kTwo = {{"pop.a", "pop.b"}, {"ua", "ub"}, {"pa", "pb"}};
 
 struct Case {
@@ -135,11 +138,12 @@ TEST(MailboxesDlgTest, AddAndDeleteWorkByExactServerAndUserName) {
          {"pop.a", "u", ""}},
     };
     for (const Case& c : cases) {
-        CMailboxesDlg dialog;
+        CMailboxesDlg dialog(boxes);
         dialog.accounts = c.before;
         dialog.show();
         Fill(dialog, c.typed);
         Click(dialog, c.button);
+        EXPECT_TRUE(boxes.shown.empty()) << c.what;
         EXPECT_EQ(dialog.accounts, c.after) << c.what;
         EXPECT_EQ(Lines(dialog), LinesOf(c.after)) << c.what;
         EXPECT_EQ(dialog.windowTitle(), Caption(c.after.size())) << c.what;
@@ -148,7 +152,7 @@ TEST(MailboxesDlgTest, AddAndDeleteWorkByExactServerAndUserName) {
 }
 
 TEST(MailboxesDlgTest, LineClickFillsTheFieldsThenDeleteRemovesThatAccount) {
-    CMailboxesDlg dialog;
+    CMailboxesDlg dialog(boxes);
     dialog.accounts = kTwo;
     dialog.show();
     ClickAt(dialog, 1);
@@ -168,7 +172,7 @@ TEST(MailboxesDlgTest, LineClickFillsTheFieldsThenDeleteRemovesThatAccount) {
 TEST(MailboxesDlgTest, DeleteTakesTheSelectedOfTwoLinesAndShowsUserAtServer) {
     const AccountList accounts = {
         {"pop.a", "pop.a", "pop.a"}, {"alice", "bob", "bob"}, {"pa", "old", "pb"}};
-    CMailboxesDlg dialog;
+    CMailboxesDlg dialog(boxes);
     dialog.accounts = accounts;
     dialog.show();
     EXPECT_EQ(Lines(dialog), (Texts{"alice@pop.a", "bob@pop.a", "bob@pop.a"}));
@@ -180,7 +184,7 @@ TEST(MailboxesDlgTest, DeleteTakesTheSelectedOfTwoLinesAndShowsUserAtServer) {
 
 TEST(MailboxesDlgTest, BytesThatAreNotUtf8SurviveAClickAndAnUpdate) {
     const AccountList latin = {{"caf\xe9"}, {"r\xf6n"}, {"\xff\xfe!"}};
-    CMailboxesDlg dialog;
+    CMailboxesDlg dialog(boxes);
     dialog.accounts = latin;
     dialog.show();
     ClickAt(dialog, 0);
@@ -199,7 +203,7 @@ TEST(MailboxesDlgTest, BytesThatAreNotUtf8SurviveAClickAndAnUpdate) {
 
 TEST(MailboxesDlgTest, EnterAddsAndBothWaysOutHandTheListsBack) {
     for (const bool done : {false, true}) {
-        CMailboxesDlg dialog;
+        CMailboxesDlg dialog(boxes);
         dialog.accounts = kTwo;
         QTimer::singleShot(0, &dialog, [&dialog, done] {
             QLineEdit* server = Field(dialog, "server");
@@ -212,6 +216,49 @@ TEST(MailboxesDlgTest, EnterAddsAndBothWaysOutHandTheListsBack) {
         EXPECT_EQ(dialog.accounts.servers, (Texts{"pop.a", "pop.b", "pop.c"}));
         EXPECT_FALSE(dialog.windowFlags() & Qt::WindowCloseButtonHint);
     }
+}
+
+// Done with an account in the fields that Add would add or change asks
+// first; Yes adds it, No leaves without it, Cancel stays in the dialog.
+TEST(MailboxesDlgTest, DoneAsksAboutAnAccountTypedButNotAdded) {
+    using Answer = MessageBoxes::Answer;
+    const AccountList withNew = {
+        {"pop.a", "pop.b", "pop.a"}, {"ua", "ub", "dora"}, {"pa", "pb", "pd"}};
+    struct DoneCase {
+        const char* what;
+        Texts typed;
+        std::vector<Answer> answers;
+        int questions;
+        bool closed;
+        AccountList after;
+    };
+    const std::vector<DoneCase> cases = {
+        {"yes adds", {" pop.a ", "dora", "pd"}, {Answer::Yes}, 1, true, withNew},
+        {"no leaves without it", {"pop.a", "dora", "pd"}, {Answer::No}, 1, true, kTwo},
+        {"cancel stays", {"pop.a", "dora", "pd"}, {Answer::Cancel}, 1, false, kTwo},
+        {"a changed password counts", {"pop.a", "ua", "new"}, {Answer::No}, 1, true, kTwo},
+        {"the selected account unchanged", {"pop.b", "ub", "pb"}, {}, 0, true, kTwo},
+        {"blank server", {"  ", "dora", "pd"}, {}, 0, true, kTwo},
+    };
+    for (const DoneCase& c : cases) {
+        boxes = {};
+        boxes.answers = c.answers;
+        CMailboxesDlg dialog(boxes);
+        dialog.accounts = kTwo;
+        dialog.show();
+        Fill(dialog, c.typed);
+        Click(dialog, "done");
+        EXPECT_EQ(static_cast<int>(boxes.shown.size()), c.questions) << c.what;
+        if (c.questions > 0) {
+            EXPECT_EQ(boxes.shown[0].text.toStdString(),
+                      "Add " + c.typed[1] + "@pop.a before closing?")
+                << c.what;
+        }
+        EXPECT_EQ(dialog.isVisible(), !c.closed) << c.what;
+        EXPECT_EQ(dialog.result(), c.closed ? QDialog::Accepted : QDialog::Rejected) << c.what;
+        EXPECT_EQ(dialog.accounts, c.after) << c.what;
+    }
+    boxes = {};
 }
 
 } // namespace
