@@ -68,6 +68,7 @@ CheckOutcome RunCheck(const AccountList& accounts, std::vector<int32_t>& counts,
                       MessageTable& table, KnownMessageIds& knownIds, CheckObserver& observer) {
     table.Clear();
     CheckOutcome outcome;
+    outcome.accounts = accounts.size();
     for (std::size_t i = 0; i < accounts.size(); ++i) {
         const std::string& server = accounts.servers[i];
         const std::string mailbox = MailboxName(accounts, i);
@@ -106,6 +107,9 @@ CheckOutcome RunCheck(const AccountList& accounts, std::vector<int32_t>& counts,
 }
 
 TrayState FinalTrayState(const CheckOutcome& outcome, const MessageTable& table) {
+    if (outcome.accounts == 0) {
+        return {IDI_IDLE, kNoMailboxesTip};
+    }
     if (outcome.total > 0) {
         return {IDI_UNREAD, Format("You have %d unread message(s)", outcome.total)};
     }

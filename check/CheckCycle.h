@@ -24,9 +24,13 @@ public:
 };
 
 struct CheckOutcome {
-    int32_t total = 0;    // messages counted by the servers, new and pending
-    bool newMail = false; // at least one row of this check is new
+    std::size_t accounts = 0; // accounts walked
+    int32_t total = 0;        // messages counted by the servers, new and pending
+    bool newMail = false;     // at least one row of this check is new
 };
+
+// The tooltip while there is no account: a check of none found nothing to say.
+inline constexpr const char* kNoMailboxesTip = "No mailboxes to check";
 
 inline constexpr uint32_t kPop3Port = 110;
 

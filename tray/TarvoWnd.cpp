@@ -48,8 +48,8 @@ void CTarvoWnd::LengthenCounts() {
 }
 
 int CTarvoWnd::OnCreate() {
-    m_services.AddTrayIcon(
-        IDI_IDLE, FitTrayTip(m_accounts.size() == 0 ? "No mailboxes to check" : "Tarvo is empty"));
+    m_services.AddTrayIcon(IDI_IDLE,
+                           FitTrayTip(m_accounts.size() == 0 ? kNoMailboxesTip : "Tarvo is empty"));
     StartTimer();
     return 0;
 }

@@ -174,7 +174,7 @@ TEST_F(CheckCycleTest, FailuresEndTheCheckAsTheUserIsTold) {
         Calls last; // the final tooltip and what follows it
         std::vector<uint32_t> states;
     } cases[] = {
-        {"no accounts", {}, {"ModifyTrayIcon 130 No unread messages"}, {}},
+        {"no accounts", {}, {"ModifyTrayIcon 130 No mailboxes to check"}, {}},
         {"unreachable", {closed}, {"ModifyTrayIcon 130 Error(s) occured"}, {2}},
         {"login refused", {wrongPassword.Address()}, {"ModifyTrayIcon 130 Error(s) occured"}, {2}},
         {"empty mailbox", {empty.Address()}, {"ModifyTrayIcon 130 No unread messages"}, {}},

@@ -99,7 +99,7 @@ TEST_F(TarvoWndTest, IdleTrayClicks) {
         {1,
          WM_LBUTTONUP,
          1,
-         {"KillTimer 1", "ModifyTrayIcon 130 No unread messages", "SetTimer 1 300000"}},
+         {"KillTimer 1", "ModifyTrayIcon 130 No mailboxes to check", "SetTimer 1 300000"}},
         {1, 0x0200 /* mouse move */, 1, {}},
         {1, 0x0204 /* right button down */, 1, {}},
         {1, 0x0203 /* left double-click */, 1, {}},
