@@ -8,9 +8,11 @@
 #include "TrayIcon.h"
 #include "WindowServices.h"
 
+#include <QMenu>
 #include <QObject>
 #include <QTimer>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 
@@ -37,7 +39,7 @@ public:
 
     void PlayNewMailSound() override;
 
-    void ShowTrayMenu() override;
+    void SetTrayMenu(std::span<const TrayMenuItem> items) override;
     void SetForegroundWindow() override;
 
     void RunHeadersDialog(const MessageTable& table) override;
@@ -49,6 +51,7 @@ public:
     void EndProgram() override;
 
 private:
+    void Send(const std::function<void(CTarvoWnd&)>& handler);
     // Runs a dialog as the one a click on the busy icon brings forward.
     int RunModal(TemplateDialog& dialog);
 
@@ -57,6 +60,7 @@ private:
     CommandGate m_gate;
     QtMessageBoxes m_boxes;
     NewMailSound m_sound;
+    QMenu m_menu;
     TrayIcon m_tray;
     TrayInputOnly m_trayInputOnly;
     std::map<uint32_t, std::unique_ptr<QTimer>> m_timers;

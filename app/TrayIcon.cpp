@@ -36,6 +36,13 @@ void TrayIcon::Modify(const QIcon& icon, const QString& tip) {
     }
 }
 
+void TrayIcon::SetMenu(QMenu* menu) {
+    m_menu = menu;
+    if (m_icon) {
+        m_icon->setContextMenu(menu);
+    }
+}
+
 void TrayIcon::Remove() {
     m_trayWatch.stop();
     m_icon.reset();
@@ -50,6 +57,7 @@ void TrayIcon::AppearWhenTrayExists() {
     m_trayWatch.stop();
     m_icon = std::make_unique<QSystemTrayIcon>(m_image);
     connect(m_icon.get(), &QSystemTrayIcon::activated, this, &TrayIcon::OnActivated);
+    m_icon->setContextMenu(m_menu);
     m_icon->show();
     ShowTip();
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QIcon>
+#include <QMenu>
 #include <QObject>
 #include <QString>
 #include <QSystemTrayIcon>
@@ -22,6 +23,8 @@ public:
     void Add(const QIcon& icon, const QString& tip);
     void Modify(const QIcon& icon, const QString& tip);
     void Remove();
+    // The menu the icon offers (none when null); the desktop shows it.
+    void SetMenu(QMenu* menu);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -33,6 +36,7 @@ private:
 
     std::function<void(uint32_t)> m_onMouse;
     std::unique_ptr<QSystemTrayIcon> m_icon;
+    QMenu* m_menu = nullptr;
     QTimer m_trayWatch;
     QIcon m_image;
     QString m_tip;

@@ -8,6 +8,7 @@
 #include "resource.h"
 
 #include <algorithm>
+#include <span>
 
 CTarvoWnd::CTarvoWnd(WindowServices& services, AppProfile& profile)
     : m_services(services), m_profile(profile) {
@@ -47,9 +48,28 @@ void CTarvoWnd::LengthenCounts() {
     }
 }
 
+void CTarvoWnd::SetBusy(bool busy) {
+    m_busy = busy;
+    PublishMenu();
+}
+
+// While busy the icon offers no menu: a right click then only brings the
+// open dialog forward.
+void CTarvoWnd::PublishMenu() {
+    std::span<const TrayMenuItem> menu;
+    if (!m_busy) {
+        menu = kTrayMenu;
+    }
+    if (menu.data() != m_publishedMenu) {
+        m_publishedMenu = menu.data();
+        m_services.SetTrayMenu(menu);
+    }
+}
+
 int CTarvoWnd::OnCreate() {
     m_services.AddTrayIcon(IDI_IDLE,
                            FitTrayTip(m_accounts.size() == 0 ? kNoMailboxesTip : "Tarvo is empty"));
+    PublishMenu();
     StartTimer();
     return 0;
 }
@@ -75,10 +95,8 @@ int CTarvoWnd::OnTrayNotify(uint32_t iconId, uint32_t mouseMessage) {
         m_services.SetForegroundWindow();
         return 1;
     }
-    if (mouseMessage == WM_RBUTTONUP) {
-        m_services.SetForegroundWindow();
-        m_services.ShowTrayMenu();
-    } else if (mouseMessage == WM_LBUTTONUP) {
+    // A right click opens the published menu; the desktop shows it.
+    if (mouseMessage == WM_LBUTTONUP) {
         OnCommand(ID_CHECK_NOW);
     }
     return 1;
@@ -125,7 +143,7 @@ void CTarvoWnd::OnCheckNow() {
     if (m_busy) {
         return;
     }
-    m_busy = true;
+    SetBusy(true);
     m_services.KillTimer(m_timerId);
 
     CheckOutcome outcome = RunCheck(m_accounts, m_counts, m_table, m_knownIds, *this);
@@ -140,28 +158,28 @@ void CTarvoWnd::OnCheckNow() {
         }
     }
     StartTimer();
-    m_busy = false;
+    SetBusy(false);
 }
 
 void CTarvoWnd::OnHeaders() {
-    m_busy = true;
+    SetBusy(true);
     MessageTable copy = m_table;
     m_services.RunHeadersDialog(copy);
-    m_busy = false;
+    SetBusy(false);
 }
 
 void CTarvoWnd::OnServers() {
-    m_busy = true;
+    SetBusy(true);
     AccountList edited = m_accounts;
     m_services.RunMailboxesDialog(edited);
     m_accounts = std::move(edited);
     LengthenCounts();
     SaveSettings();
-    m_busy = false;
+    SetBusy(false);
 }
 
 void CTarvoWnd::OnOptions() {
-    m_busy = true;
+    SetBusy(true);
     Options edited = m_options;
     if (m_services.RunOptionsDialog(edited)) {
         m_options = edited;
@@ -169,16 +187,16 @@ void CTarvoWnd::OnOptions() {
         m_services.KillTimer(m_timerId);
         StartTimer();
     }
-    m_busy = false;
+    SetBusy(false);
 }
 
 void CTarvoWnd::OnAbout() {
     if (m_busy) {
         return;
     }
-    m_busy = true;
+    SetBusy(true);
     m_services.RunAboutDialog();
-    m_busy = false;
+    SetBusy(false);
 }
 
 void CTarvoWnd::OnDisconnect() {

@@ -67,6 +67,9 @@ private:
 
     void StartTimer();
     void LengthenCounts();
+    // The busy flag and, with it, what the tray menu holds.
+    void SetBusy(bool busy);
+    void PublishMenu();
 
     WindowServices& m_services;
     AppProfile& m_profile;
@@ -78,4 +81,5 @@ private:
     std::vector<int32_t> m_counts;
     CPop3Connection* m_current = nullptr;
     bool m_busy = false;
+    const TrayMenuItem* m_publishedMenu = nullptr;
 };

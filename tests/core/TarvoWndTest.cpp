@@ -95,7 +95,7 @@ TEST_F(TarvoWndTest, IdleTrayClicks) {
         int result;
         Calls calls;
     } cases[] = {
-        {1, WM_RBUTTONUP, 1, {"SetForegroundWindow", "ShowTrayMenu"}},
+        {1, WM_RBUTTONUP, 1, {}}, // the desktop shows the published menu
         {1,
          WM_LBUTTONUP,
          1,
@@ -164,6 +164,29 @@ TEST_F(TarvoWndTest, AboutAndHeadersHoldTheBusyFlagWhileOpen) {
     window->OnCommand(ID_HELP);
     EXPECT_EQ(services.Take(), (Calls{"RunAboutDialog", "RunAboutDialog"}));
     EXPECT_FALSE(window->IsBusy());
+}
+
+// The icon offers the whole menu while idle and none while a dialog is open,
+// where a right click brings the dialog forward instead.
+TEST_F(TarvoWndTest, TrayMenuFollowsTheBusyFlag) {
+    const std::string whole = "32771 32772 0 32774 32773 57664 0 57665";
+    Store(TwoAccounts());
+    auto window = std::make_unique<CTarvoWnd>(services, profile);
+    EXPECT_TRUE(services.menus.empty()); // nothing to offer before the icon exists
+    window->OnCreate();
+    EXPECT_EQ(services.menus, (std::vector<std::string>{whole}));
+
+    const uint32_t dialogs[] = {ID_SERVERS, ID_OPTIONS, ID_APP_ABOUT};
+    for (const uint32_t command : dialogs) {
+        services.menus.clear();
+        std::vector<std::string> inside;
+        services.editAccounts = [&](AccountList&) { inside = services.menus; };
+        services.onAbout = [&] { inside = services.menus; };
+        services.onOptions = [&] { inside = services.menus; };
+        window->OnCommand(command);
+        EXPECT_EQ(inside, (std::vector<std::string>{""})) << command;
+        EXPECT_EQ(services.menus, (std::vector<std::string>{"", whole})) << command;
+    }
 }
 
 TEST_F(TarvoWndTest, OptionsOkSavesAndRestartsTheTimerCancelChangesNothing) {

@@ -12,6 +12,9 @@
 class RecordingWindowServices : public WindowServices {
 public:
     std::vector<std::string> calls;
+    // Each menu published, as its command ids (0 for a separator); kept
+    // apart from the calls because it follows every change of the busy flag.
+    std::vector<std::string> menus;
 
     // Scripted answers.
     bool optionsAnswer = false;
@@ -20,6 +23,8 @@ public:
     // Runs inside the named call, as a re-entrant handler would.
     std::function<void()> onWait;
     std::function<void(const MessageTable&)> onHeaders;
+    std::function<void()> onOptions;
+    std::function<void()> onAbout;
     uint32_t nextTimerId = 0; // 0: SetTimer answers with the id asked for
     int waits = 0;
 
@@ -36,7 +41,13 @@ public:
     }
     void KillTimer(uint32_t id) override { Record("KillTimer " + std::to_string(id)); }
     void PlayNewMailSound() override { Record("PlayNewMailSound"); }
-    void ShowTrayMenu() override { Record("ShowTrayMenu"); }
+    void SetTrayMenu(std::span<const TrayMenuItem> items) override {
+        std::string ids;
+        for (const TrayMenuItem& item : items) {
+            ids += (ids.empty() ? "" : " ") + std::to_string(item.id);
+        }
+        menus.push_back(ids);
+    }
     void SetForegroundWindow() override { Record("SetForegroundWindow"); }
     void RunHeadersDialog(const MessageTable& table) override {
         Record("RunHeadersDialog " + std::to_string(table.size()));
@@ -47,6 +58,9 @@ public:
     bool RunOptionsDialog(Options& options) override {
         Record("RunOptionsDialog " + std::to_string(options.Delay) + " " +
                std::to_string(options.Sound) + " " + std::to_string(options.Message));
+        if (onOptions) {
+            onOptions();
+        }
         if (optionsAnswer) {
             options = optionsEntered;
         }
@@ -58,7 +72,12 @@ public:
             editAccounts(accounts);
         }
     }
-    void RunAboutDialog() override { Record("RunAboutDialog"); }
+    void RunAboutDialog() override {
+        Record("RunAboutDialog");
+        if (onAbout) {
+            onAbout();
+        }
+    }
     void WaitHook() override {
         ++waits;
         if (onWait) {

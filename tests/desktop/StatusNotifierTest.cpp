@@ -1,0 +1,108 @@
+// The real program under a StatusNotifierItem host on a private session bus:
+// the menu it publishes, clicks in that menu as a host passes them on, and a
+// host that starts after the program.
+#include "StatusNotifierHost.h"
+#include "TarvoDesktopFixture.h"
+
+#include <QCoreApplication>
+#include <sys/wait.h>
+
+namespace {
+
+// Takes connections and closes them at once; counts them.
+class ClosingServer {
+public:
+    ClosingServer() : m_fd(socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0)) {
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t length = sizeof address;
+        if (bind(m_fd, reinterpret_cast<sockaddr*>(&address), length) != 0 ||
+            listen(m_fd, 4) != 0 ||
+            getsockname(m_fd, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
+            throw std::runtime_error("cannot listen on loopback");
+        }
+        m_port = ntohs(address.sin_port);
+    }
+    ~ClosingServer() { close(m_fd); }
+    std::string Address() const { return "127.0.0.1:" + std::to_string(m_port); }
+    int Connections() {
+        for (int client; (client = accept4(m_fd, nullptr, nullptr, SOCK_CLOEXEC)) >= 0;) {
+            close(client);
+            ++m_connections;
+        }
+        return m_connections;
+    }
+
+private:
+    int m_fd;
+    uint16_t m_port = 0;
+    int m_connections = 0;
+};
+
+class StatusNotifierTest : public TarvoDesktopTest {
+protected:
+    static void SetUpTestSuite() {
+        static int argc = 1;
+        static char name[] = "sni-host";
+        static char* argv[] = {name, nullptr};
+        static QCoreApplication application(argc, argv);
+    }
+
+    // The item's bus name once it has registered with the watcher.
+    QString AwaitItem(const StatusNotifierWatcher& watcher,
+                      std::chrono::milliseconds limit = 15s) {
+        PumpUntil([&] { return !watcher.RegisteredStatusNotifierItems().isEmpty(); }, limit);
+        QStringList items = watcher.RegisteredStatusNotifierItems();
+        return items.isEmpty() ? QString() : items.front();
+    }
+
+    std::vector<PublishedItem> AwaitMenu(const QString& item, size_t entries) {
+        std::vector<PublishedItem> menu;
+        PumpUntil([&] {
+            menu = MenuLayout(m_bus, item);
+            return menu.size() == entries;
+        });
+        return menu;
+    }
+
+    int IdOf(const std::vector<PublishedItem>& menu, const std::string& label) {
+        for (const PublishedItem& entry : menu) {
+            if (entry.label == label) {
+                return entry.id;
+            }
+        }
+        ADD_FAILURE() << "no menu entry " << label;
+        return -1;
+    }
+
+    SessionBus m_bus;
+};
+
+TEST_F(StatusNotifierTest, MenuIsPublishedAndItsClicksRunTheCommands) {
+    ClosingServer server;
+    WriteSettings({{server.Address(), "alice", "secret"}});
+    StatusNotifierWatcher watcher(m_bus);
+    m_tarvo = LaunchTarvo(m_bus.Address());
+    const QString item = AwaitItem(watcher);
+    ASSERT_FALSE(item.isEmpty());
+
+    std::vector<PublishedItem> menu = AwaitMenu(item, 8);
+    std::vector<std::string> labels;
+    for (const PublishedItem& entry : menu) {
+        labels.push_back(entry.type == "separator" ? "-" : entry.label);
+    }
+    EXPECT_EQ(labels, (std::vector<std::string>{"_Check now", "_Headers...", "-", "_Servers...",
+                                                "_Options...", "_About...", "-", "_Quit"}));
+
+    ASSERT_TRUE(ClickMenuItem(m_bus, item, IdOf(menu, "_Check now")));
+    EXPECT_TRUE(PumpUntil([&] { return server.Connections() == 1; }));
+    // Once the check is over the whole menu is back.
+    menu = AwaitMenu(item, 8);
+    ASSERT_TRUE(ClickMenuItem(m_bus, item, IdOf(menu, "_Quit")));
+    ASSERT_TRUE(PumpUntil([&] { return m_tarvo.HasEnded(); }));
+    ASSERT_TRUE(WIFEXITED(m_tarvo.ExitStatus()));
+    EXPECT_EQ(WEXITSTATUS(m_tarvo.ExitStatus()), 0);
+}
+
+} // namespace
