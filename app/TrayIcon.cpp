@@ -4,7 +4,9 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QMenu>
 #include <QWidget>
+#include <QWindow>
 #include <utility>
 
 namespace {
@@ -121,8 +123,27 @@ bool IsUserInput(QEvent::Type type) {
     }
 }
 
+// The icon's window and the menu it pops up, as widgets or as the windows
+// that carry them.
+bool IsTrayInput(const QObject* watched) {
+    auto isTray = [](const QObject* object) {
+        return TrayIcon::IsIconWindow(object) || qobject_cast<const QMenu*>(object) != nullptr;
+    };
+    if (isTray(watched)) {
+        return true;
+    }
+    if (watched->isWindowType()) {
+        for (const QWidget* widget : QApplication::topLevelWidgets()) {
+            if (widget->windowHandle() == watched) {
+                return isTray(widget);
+            }
+        }
+    }
+    return false;
+}
+
 } // namespace
 
 bool TrayInputOnly::eventFilter(QObject* watched, QEvent* event) {
-    return IsUserInput(event->type()) && !TrayIcon::IsIconWindow(watched);
+    return IsUserInput(event->type()) && !IsTrayInput(watched);
 }

@@ -43,8 +43,9 @@ private:
 };
 
 // While a conversation waits, the only input read is a click on the tray
-// icon: the busy window answers it at once (by bringing its dialog forward),
-// instead of finding it queued once the check is over and starting another.
+// icon and in its menu: the busy window answers it at once (by its menu of
+// "Stop check" and "Quit"), instead of finding it queued once the check is
+// over and starting another.
 class TrayInputOnly : public QObject {
 public:
     bool eventFilter(QObject* watched, QEvent* event) override;

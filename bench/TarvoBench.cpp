@@ -65,6 +65,7 @@ public:
     void ShowProgress(int, const std::string&) override {}
     void SetCurrentConversation(CPop3Connection*) override {}
     void WaitHook() override {}
+    bool Cancelled() const override { return false; }
 };
 
 struct Timing {

@@ -69,7 +69,7 @@ CheckOutcome RunCheck(const AccountList& accounts, std::vector<int32_t>& counts,
     table.Clear();
     CheckOutcome outcome;
     outcome.accounts = accounts.size();
-    for (std::size_t i = 0; i < accounts.size(); ++i) {
+    for (std::size_t i = 0; i < accounts.size() && !observer.Cancelled(); ++i) {
         const std::string& server = accounts.servers[i];
         const std::string mailbox = MailboxName(accounts, i);
         observer.ShowProgress(IDI_CONTACTING, Format("Contacting %s...", server.c_str()));

@@ -21,6 +21,8 @@ public:
     // The conversation that Disconnect reaches; null between accounts.
     virtual void SetCurrentConversation(CPop3Connection* conversation) = 0;
     virtual void WaitHook() = 0;
+    // True when the walk should end after the current account.
+    virtual bool Cancelled() const = 0;
 };
 
 struct CheckOutcome {

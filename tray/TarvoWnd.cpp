@@ -53,12 +53,14 @@ void CTarvoWnd::SetBusy(bool busy) {
     PublishMenu();
 }
 
-// While busy the icon offers no menu: a right click then only brings the
-// open dialog forward.
+// While a dialog is open the icon offers no menu: a right click then only
+// brings the dialog forward. A check can always be stopped or left.
 void CTarvoWnd::PublishMenu() {
     std::span<const TrayMenuItem> menu;
     if (!m_busy) {
         menu = kTrayMenu;
+    } else if (m_checking) {
+        menu = kCheckingTrayMenu;
     }
     if (menu.data() != m_publishedMenu) {
         m_publishedMenu = menu.data();
@@ -75,6 +77,13 @@ int CTarvoWnd::OnCreate() {
 }
 
 void CTarvoWnd::OnClose() {
+    // Quit during a check: the conversation ends at once, the walk stops, and
+    // the check's end closes the window.
+    if (m_checking) {
+        m_quitAfterCheck = true;
+        OnDisconnect();
+        return;
+    }
     m_services.KillTimer(m_timerId);
     m_services.DeleteTrayIcon();
     m_services.EndProgram();
@@ -143,10 +152,17 @@ void CTarvoWnd::OnCheckNow() {
     if (m_busy) {
         return;
     }
+    m_checking = true;
     SetBusy(true);
     m_services.KillTimer(m_timerId);
 
     CheckOutcome outcome = RunCheck(m_accounts, m_counts, m_table, m_knownIds, *this);
+    m_checking = false;
+    if (m_quitAfterCheck) {
+        SetBusy(false);
+        OnClose();
+        return;
+    }
     TrayState final = FinalTrayState(outcome, m_table);
     ShowProgress(final.iconId, final.tip);
     if (outcome.total > 0 && outcome.newMail) {

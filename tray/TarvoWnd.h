@@ -64,6 +64,7 @@ private:
     void ShowProgress(int iconId, const std::string& tip) override;
     void SetCurrentConversation(CPop3Connection* conversation) override;
     void WaitHook() override;
+    bool Cancelled() const override { return m_quitAfterCheck; }
 
     void StartTimer();
     void LengthenCounts();
@@ -81,5 +82,7 @@ private:
     std::vector<int32_t> m_counts;
     CPop3Connection* m_current = nullptr;
     bool m_busy = false;
+    bool m_checking = false;
+    bool m_quitAfterCheck = false;
     const TrayMenuItem* m_publishedMenu = nullptr;
 };

@@ -18,6 +18,8 @@
 using namespace testpeer;
 using Calls = std::vector<std::string>;
 
+const std::string kWholeMenu = "32771 32772 0 32774 32773 57664 0 57665";
+
 namespace {
 
 std::string Block(const std::string& subject, const std::string& id) {
@@ -58,6 +60,7 @@ protected:
         window = std::make_unique<CTarvoWnd>(services, profile);
         window->OnCreate();
         services.Take();
+        services.menus.clear();
     }
     Calls Check() {
         window->OnCommand(ID_CHECK_NOW);
@@ -233,7 +236,7 @@ TEST_F(CheckCycleTest, FailedCountLeavesMinusOneAndNoProgressTip) {
 TEST_F(CheckCycleTest, DisconnectDuringAWaitEndsThatAccountOnly) {
     ScriptedPeer stalled(Script{Send("+OK ready\r\n"), Stall()});
     ScriptedPeer healthy(HealthyMailbox({Block("a", "<a@x>")}));
-    Start({stalled.Address(), healthy.Address()});
+    Start({stalled.Address(), healthy.Address()}, {.Delay = 5, .Sound = 1, .Message = 0});
     CPop3Connection* seen = nullptr;
     services.onWait = [&] {
         // Other entry points stand back while the check runs.
@@ -251,9 +254,28 @@ TEST_F(CheckCycleTest, DisconnectDuringAWaitEndsThatAccountOnly) {
     EXPECT_EQ(Table().subjects[0], "(error contacting " + stalled.Address() + ")");
     EXPECT_EQ(stalled.Received(), "USER ann\r\n"); // no QUIT after Disconnect
     EXPECT_EQ(healthy.Received(), HealthyTranscript("ann", "secret", 1));
-    for (const auto& call : calls) {
-        EXPECT_NE(call, "ShowTrayMenu");
-    }
+    // While it ran the menu offered only "Stop check" and "Quit".
+    EXPECT_EQ(services.menus, (std::vector<std::string>{"32776 57665", kWholeMenu}));
+}
+
+// Quit during a check ends the conversation under way at once, contacts no
+// further account and ends the program.
+TEST_F(CheckCycleTest, QuitDuringACheckEndsItAndTheProgram) {
+    ScriptedPeer stalled(Script{Send("+OK ready\r\n"), Stall()});
+    ScriptedPeer never(HealthyMailbox({Block("a", "<a@x>")}));
+    Start({stalled.Address(), never.Address()});
+    services.onWait = [&] {
+        if (window->CurrentConversation() != nullptr) {
+            window->OnCommand(ID_APP_EXIT);
+        }
+    };
+    window->OnCommand(ID_CHECK_NOW);
+    EXPECT_EQ(services.Take(),
+              (Calls{"KillTimer 1", "ModifyTrayIcon 131 Contacting " + stalled.Address() + "...",
+                     "KillTimer 1", "DeleteTrayIcon", "EndProgram"}));
+    EXPECT_EQ(stalled.Received(), "USER ann\r\n");
+    EXPECT_EQ(never.Received(), "");
+    EXPECT_FALSE(window->IsBusy());
 }
 
 } // namespace

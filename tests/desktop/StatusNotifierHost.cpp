@@ -47,9 +47,10 @@ void ReadNode(const QDBusArgument& argument, std::vector<PublishedItem>& items, 
     argument.endArray();
     argument.endStructure();
     if (!root) {
-        items.push_back({id, properties.value(QStringLiteral("type"), QStringLiteral("standard"))
-                                 .toString()
-                                 .toStdString(),
+        items.push_back({id,
+                         properties.value(QStringLiteral("type"), QStringLiteral("standard"))
+                             .toString()
+                             .toStdString(),
                          properties.value(QStringLiteral("label")).toString().toStdString()});
     }
     for (const QVariant& child : children) {
@@ -117,11 +118,10 @@ void StatusNotifierWatcher::RegisterStatusNotifierItem(const QString& service) {
 void StatusNotifierWatcher::RegisterStatusNotifierHost(const QString&) {}
 
 std::string MenuPath(const SessionBus& bus, const QString& item) {
-    QDBusMessage reply = Call(bus, item, QStringLiteral("/StatusNotifierItem"),
-                              QStringLiteral("org.freedesktop.DBus.Properties"),
-                              QStringLiteral("Get"),
-                              {QStringLiteral("org.kde.StatusNotifierItem"),
-                               QStringLiteral("Menu")});
+    QDBusMessage reply =
+        Call(bus, item, QStringLiteral("/StatusNotifierItem"),
+             QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("Get"),
+             {QStringLiteral("org.kde.StatusNotifierItem"), QStringLiteral("Menu")});
     if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty()) {
         return {};
     }

@@ -50,8 +50,7 @@ protected:
     }
 
     // The item's bus name once it has registered with the watcher.
-    QString AwaitItem(const StatusNotifierWatcher& watcher,
-                      std::chrono::milliseconds limit = 15s) {
+    QString AwaitItem(const StatusNotifierWatcher& watcher, std::chrono::milliseconds limit = 15s) {
         PumpUntil([&] { return !watcher.RegisteredStatusNotifierItems().isEmpty(); }, limit);
         QStringList items = watcher.RegisteredStatusNotifierItems();
         return items.isEmpty() ? QString() : items.front();

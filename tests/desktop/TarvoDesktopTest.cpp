@@ -126,4 +126,25 @@ TEST_F(TarvoDesktopTest, DisconnectSignalFreesACheckStuckOnASilentServer) {
     OpenMenu(icon);
 }
 
+// During a check stuck on a silent server the menu offers "Stop check" and
+// "Quit", and both act at once.
+TEST_F(TarvoDesktopTest, AStuckCheckCanBeStoppedOrQuitFromTheMenu) {
+    SilentServer silent;
+    std::string icon = StartWithAccount({silent.Address(), "carol", "pw"});
+    ASSERT_FALSE(icon.empty());
+    const std::string contacting = "Contacting " + silent.Address() + "...";
+
+    Click(icon, "1");
+    ASSERT_TRUE(AwaitTip(icon, contacting));
+    Choose(icon, 1); // Stop check
+    EXPECT_TRUE(AwaitTip(icon, "Error(s) occured")) << m_desktop.WindowTitle(icon);
+
+    Click(icon, "1");
+    ASSERT_TRUE(AwaitTip(icon, contacting));
+    Choose(icon, 2); // Quit
+    ASSERT_TRUE(WaitFor([&] { return m_tarvo.HasEnded(); }, 10s));
+    ASSERT_TRUE(WIFEXITED(m_tarvo.ExitStatus()));
+    EXPECT_EQ(WEXITSTATUS(m_tarvo.ExitStatus()), 0);
+}
+
 } // namespace
