@@ -116,10 +116,21 @@ int QtWindowServices::RunModal(TemplateDialog& dialog) {
     return result;
 }
 
-void QtWindowServices::RunHeadersDialog(const MessageTable& table) {
-    CHeadersDlg dialog(m_boxes);
-    dialog.table = table;
-    RunModal(dialog);
+// One window for the program's life, shown and hidden.
+void QtWindowServices::ShowHeadersWindow(const MessageTable& table) {
+    if (!m_headers) {
+        m_headers = std::make_unique<CHeadersDlg>(m_boxes);
+    }
+    m_headers->SetTable(table);
+    m_headers->show();
+    m_headers->raise();
+    m_headers->activateWindow();
+}
+
+void QtWindowServices::RefreshHeadersWindow(const MessageTable& table) {
+    if (m_headers && m_headers->isVisible()) {
+        m_headers->SetTable(table);
+    }
 }
 
 bool QtWindowServices::RunOptionsDialog(Options& options) {

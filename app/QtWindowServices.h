@@ -16,6 +16,7 @@
 #include <map>
 #include <memory>
 
+class CHeadersDlg;
 class CTarvoWnd;
 class TemplateDialog;
 
@@ -42,7 +43,8 @@ public:
     void SetTrayMenu(std::span<const TrayMenuItem> items) override;
     void SetForegroundWindow() override;
 
-    void RunHeadersDialog(const MessageTable& table) override;
+    void ShowHeadersWindow(const MessageTable& table) override;
+    void RefreshHeadersWindow(const MessageTable& table) override;
     bool RunOptionsDialog(Options& options) override;
     void RunMailboxesDialog(AccountList& accounts) override;
     void RunAboutDialog() override;
@@ -59,6 +61,7 @@ private:
     TemplateDialog* m_openDialog = nullptr;
     CommandGate m_gate;
     QtMessageBoxes m_boxes;
+    std::unique_ptr<CHeadersDlg> m_headers;
     NewMailSound m_sound;
     QMenu m_menu;
     TrayIcon m_tray;

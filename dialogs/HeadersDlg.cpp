@@ -41,17 +41,27 @@ void CHeadersDlg::OnInitDialog() {
     raise();
     activateWindow();
 
-    // Indexed by MessageState.
-    const std::array<QIcon, 3> images = {TarvoIcon(IDI_UNREAD), TarvoIcon(IDI_IDLE),
-                                         TarvoIcon(IDI_RETRIEVING)};
-
     const int width = m_list->contentsRect().width();
     m_list->setHeaderLabels(
         {QStringLiteral("Subject"), QStringLiteral("From"), QStringLiteral("Mailbox")});
     m_list->setColumnWidth(0, width);
     m_list->setColumnWidth(1, width / 2);
     m_list->setColumnWidth(2, width / 2);
+    Fill();
+}
 
+void CHeadersDlg::SetTable(const MessageTable& shown) {
+    table = shown;
+    if (Initialised()) {
+        Fill();
+    }
+}
+
+void CHeadersDlg::Fill() {
+    // Indexed by MessageState.
+    const std::array<QIcon, 3> images = {TarvoIcon(IDI_UNREAD), TarvoIcon(IDI_IDLE),
+                                         TarvoIcon(IDI_RETRIEVING)};
+    m_list->clear();
     std::array<int, 3> counts = {0, 0, 0};
     for (std::size_t i = 0; i < table.size(); ++i) {
         auto* item = new QTreeWidgetItem(m_list);

@@ -13,8 +13,10 @@ class CHeadersDlg : public TemplateDialog {
 public:
     explicit CHeadersDlg(MessageBoxes& boxes, QWidget* parent = nullptr);
 
-    // Filled by the owner before DoModal; read only.
+    // What the window shows: set before it is first shown, or through
+    // SetTable, which shows a new table in the open window.
     MessageTable table;
+    void SetTable(const MessageTable& shown);
 
 protected:
     void OnInitDialog() override;
@@ -23,6 +25,8 @@ protected:
 
 private:
     void OnDblClk(QTreeWidgetItem* item);
+    // The lines and the caption from the table.
+    void Fill();
 
     MessageBoxes& m_boxes;
     QTreeWidget* m_list;

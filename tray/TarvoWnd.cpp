@@ -165,23 +165,22 @@ void CTarvoWnd::OnCheckNow() {
     }
     TrayState final = FinalTrayState(outcome, m_table);
     ShowProgress(final.iconId, final.tip);
-    if (outcome.total > 0 && outcome.newMail) {
-        if (m_options.Sound) {
-            m_services.PlayNewMailSound();
-        }
-        if (m_options.Message) {
-            OnHeaders();
-        }
+    if (outcome.total > 0 && outcome.newMail && m_options.Sound) {
+        m_services.PlayNewMailSound();
+    }
+    if (outcome.total > 0 && outcome.newMail && m_options.Message) {
+        OnHeaders();
+    } else {
+        m_services.RefreshHeadersWindow(m_table);
     }
     StartTimer();
     SetBusy(false);
 }
 
+// Not busy: the window only shows a table, and the checks that go on while
+// it is open bring it their own.
 void CTarvoWnd::OnHeaders() {
-    SetBusy(true);
-    MessageTable copy = m_table;
-    m_services.RunHeadersDialog(copy);
-    SetBusy(false);
+    m_services.ShowHeadersWindow(m_table);
 }
 
 void CTarvoWnd::OnServers() {

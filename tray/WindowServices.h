@@ -34,8 +34,13 @@ public:
     virtual void SetTrayMenu(std::span<const TrayMenuItem> items) = 0;
     virtual void SetForegroundWindow() = 0;
 
+    // The headers window holds no check back: it opens (or comes forward)
+    // showing the table and returns at once. While it stays open, each
+    // check's table replaces what it shows; a closed window stays closed.
+    virtual void ShowHeadersWindow(const MessageTable& table) = 0;
+    virtual void RefreshHeadersWindow(const MessageTable& table) = 0;
+
     // The modal dialogs. Each returns only when the dialog has closed.
-    virtual void RunHeadersDialog(const MessageTable& table) = 0;
     // In: the values to show. Out: the values confirmed. True for OK.
     virtual bool RunOptionsDialog(Options& options) = 0;
     // The list as edited comes back however the dialog was closed.

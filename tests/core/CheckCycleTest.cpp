@@ -81,7 +81,7 @@ TEST_F(CheckCycleTest, NewMailThenTheSameMailAgain) {
     EXPECT_EQ(Check(), (Calls{"KillTimer 1", "ModifyTrayIcon 131 Contacting " + server + "...",
                               "ModifyTrayIcon 132 Retrieving 3 header(s) from " + server + "...",
                               "ModifyTrayIcon 128 You have 3 unread message(s)", "PlayNewMailSound",
-                              "RunHeadersDialog 3", "SetTimer 1 300000"}));
+                              "ShowHeadersWindow 3", "SetTimer 1 300000"}));
     EXPECT_EQ(Table().subjects, (std::vector<std::string>{"one", "two", "three"}));
     EXPECT_EQ(Table().froms, std::vector<std::string>(3, "ann@example.org"));
     EXPECT_EQ(Table().mailboxes, std::vector<std::string>(3, server));
@@ -148,8 +148,8 @@ TEST_F(CheckCycleTest, SoundAndHeadersWindowFollowTheOptions) {
         int32_t sound, message;
         Calls tail;
     } cases[] = {
-        {1, 1, {"PlayNewMailSound", "RunHeadersDialog 1"}},
-        {0, 1, {"RunHeadersDialog 1"}},
+        {1, 1, {"PlayNewMailSound", "ShowHeadersWindow 1"}},
+        {0, 1, {"ShowHeadersWindow 1"}},
         {1, 0, {"PlayNewMailSound"}},
         {0, 0, {}},
     };
@@ -185,7 +185,7 @@ TEST_F(CheckCycleTest, FailuresEndTheCheckAsTheUserIsTold) {
         {"mail and an unreachable account",
          {twoMessages.Address(), closed},
          {"ModifyTrayIcon 128 You have 2 unread message(s)", "PlayNewMailSound",
-          "RunHeadersDialog 3"},
+          "ShowHeadersWindow 3"},
          {0, 0, 2}},
     };
     for (const auto& c : cases) {

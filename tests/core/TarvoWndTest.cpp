@@ -152,18 +152,32 @@ TEST_F(TarvoWndTest, BusyFlagKeepsEntryPointsApart) {
     }
 }
 
-TEST_F(TarvoWndTest, AboutAndHeadersHoldTheBusyFlagWhileOpen) {
+TEST_F(TarvoWndTest, AboutHoldsTheBusyFlagWhileOpen) {
     Store(TwoAccounts());
     auto window = Start();
-    bool busyInside = false;
-    services.onHeaders = [&](const MessageTable&) { busyInside = window->IsBusy(); };
-    window->OnCommand(ID_HEADERS);
-    EXPECT_TRUE(busyInside);
-    EXPECT_EQ(services.Take(), (Calls{"RunHeadersDialog 0"}));
     window->OnCommand(ID_APP_ABOUT);
     window->OnCommand(ID_HELP);
     EXPECT_EQ(services.Take(), (Calls{"RunAboutDialog", "RunAboutDialog"}));
     EXPECT_FALSE(window->IsBusy());
+}
+
+// The headers window holds no check back: timer ticks and clicks check as
+// usual while it is open, and each check hands it the new table.
+TEST_F(TarvoWndTest, HeadersWindowHoldsNoCheckBack) {
+    Store({});
+    auto window = Start();
+    window->OnCommand(ID_HEADERS);
+    EXPECT_EQ(services.Take(), (Calls{"ShowHeadersWindow 0"}));
+    EXPECT_FALSE(window->IsBusy());
+    EXPECT_EQ(services.menus.back(), "32771 32772 0 32774 32773 57664 0 57665");
+
+    const Calls check = {"KillTimer 1", "ModifyTrayIcon 130 No mailboxes to check",
+                         "SetTimer 1 300000"};
+    window->OnTimer(window->TimerId());
+    EXPECT_EQ(services.Take(), check);
+    window->OnTrayNotify(1, WM_LBUTTONUP);
+    EXPECT_EQ(services.Take(), check);
+    EXPECT_EQ(services.refreshed, (std::vector<std::size_t>{0, 0}));
 }
 
 // The icon offers the whole menu while idle and none while a dialog is open,

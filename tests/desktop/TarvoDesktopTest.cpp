@@ -126,6 +126,32 @@ TEST_F(TarvoDesktopTest, DisconnectSignalFreesACheckStuckOnASilentServer) {
     OpenMenu(icon);
 }
 
+// The headers window left open holds no check back: a click checks, and the
+// open window shows the new table instead of a second window opening.
+TEST_F(TarvoDesktopTest, ChecksGoOnWhileTheHeadersWindowIsOpen) {
+    DovecotServer dovecot;
+    dovecot.AddUser("bob", "pw");
+    dovecot.Deliver("bob", "From: ann@example.org\nSubject: One\nMessage-ID: <1@x>\n\nhi\n");
+    std::string icon = StartWithAccount({dovecot.Address(), "bob", "pw"});
+    ASSERT_FALSE(icon.empty());
+
+    Click(icon, "1");
+    ASSERT_TRUE(WaitFor([&] { return Shows("1 new message(s), 0 pending, 0 error(s)"); }))
+        << dovecot.Log();
+    dovecot.Deliver("bob", "From: ann@example.org\nSubject: Two\nMessage-ID: <2@x>\n\nhi\n");
+    Click(icon, "1");
+    const std::string caption = "1 new message(s), 1 pending, 0 error(s)";
+    ASSERT_TRUE(WaitFor([&] { return Shows(caption); })) << WindowList() << dovecot.Log();
+    EXPECT_EQ(m_desktop.WindowTitle(icon), "You have 2 unread message(s)");
+    EXPECT_FALSE(Shows("1 new message(s), 0 pending, 0 error(s)"));
+    EXPECT_EQ(TarvoWindows(caption).size(), 1u);
+
+    Click(icon, "1"); // nothing new: the open window still follows
+    ASSERT_TRUE(WaitFor([&] { return Shows("0 new message(s), 2 pending, 0 error(s)"); }))
+        << WindowList();
+    Dismiss("0 new message(s), 2 pending, 0 error(s)");
+}
+
 // During a check stuck on a silent server the menu offers "Stop check" and
 // "Quit", and both act at once.
 TEST_F(TarvoDesktopTest, AStuckCheckCanBeStoppedOrQuitFromTheMenu) {

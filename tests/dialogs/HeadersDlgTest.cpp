@@ -91,6 +91,18 @@ TEST_F(HeadersDlgTest, LinesShowTextsAndTheImageOfTheirState) {
     EXPECT_TRUE(list->topLevelItem(3)->icon(0).isNull());
 }
 
+// An open window takes each later check's table in place of the last.
+TEST_F(HeadersDlgTest, ANewTableReplacesTheLinesAndTheCaption) {
+    Open({kNew, kPending});
+    dialog.SetTable(TableOf({kPending, kPending, kError}));
+    EXPECT_EQ(dialog.windowTitle(), "0 new message(s), 2 pending, 1 error(s)");
+    ASSERT_EQ(list->topLevelItemCount(), 3);
+    EXPECT_EQ(list->topLevelItem(2)->text(0), "Connection refused");
+    dialog.SetTable({});
+    EXPECT_EQ(dialog.windowTitle(), "No new messages.");
+    EXPECT_EQ(list->topLevelItemCount(), 0);
+}
+
 TEST_F(HeadersDlgTest, ResizingKeepsTheListsPlaceEqualMarginsAndColumnWidths) {
     Open({kNew});
     const QPoint place = list->pos();

@@ -140,7 +140,7 @@ TEST_F(CheckAgainstDovecot, TwoMailboxesAndAnUnreachableServerThenOneNewMessage)
     // The copy in bob's mailbox was seen at alice's account moments before.
     window->OnCheckNow();
     EXPECT_EQ(services.Take(), walk(2, {"ModifyTrayIcon 128 You have 3 unread message(s)",
-                                        "PlayNewMailSound", "RunHeadersDialog 4"}))
+                                        "PlayNewMailSound", "ShowHeadersWindow 4"}))
         << server.Log();
     MessageTable expected;
     AddRow(expected, kFirst, MessageNew);
@@ -156,7 +156,7 @@ TEST_F(CheckAgainstDovecot, TwoMailboxesAndAnUnreachableServerThenOneNewMessage)
     server.Deliver("alice", kLate.Message());
     window->OnCheckNow();
     EXPECT_EQ(services.Take(), walk(3, {"ModifyTrayIcon 128 You have 4 unread message(s)",
-                                        "PlayNewMailSound", "RunHeadersDialog 5"}));
+                                        "PlayNewMailSound", "ShowHeadersWindow 5"}));
     MessageTable afterDelivery;
     AddRow(afterDelivery, kFirst, MessagePending);
     AddRow(afterDelivery, kShared, MessagePending);

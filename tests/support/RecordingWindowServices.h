@@ -15,6 +15,9 @@ public:
     // Each menu published, as its command ids (0 for a separator); kept
     // apart from the calls because it follows every change of the busy flag.
     std::vector<std::string> menus;
+    // The size of each table handed to an open headers window; apart from
+    // the calls because it follows every check.
+    std::vector<std::size_t> refreshed;
 
     // Scripted answers.
     bool optionsAnswer = false;
@@ -22,7 +25,6 @@ public:
     std::function<void(AccountList&)> editAccounts;
     // Runs inside the named call, as a re-entrant handler would.
     std::function<void()> onWait;
-    std::function<void(const MessageTable&)> onHeaders;
     std::function<void()> onOptions;
     std::function<void()> onAbout;
     uint32_t nextTimerId = 0; // 0: SetTimer answers with the id asked for
@@ -49,11 +51,11 @@ public:
         menus.push_back(ids);
     }
     void SetForegroundWindow() override { Record("SetForegroundWindow"); }
-    void RunHeadersDialog(const MessageTable& table) override {
-        Record("RunHeadersDialog " + std::to_string(table.size()));
-        if (onHeaders) {
-            onHeaders(table);
-        }
+    void ShowHeadersWindow(const MessageTable& table) override {
+        Record("ShowHeadersWindow " + std::to_string(table.size()));
+    }
+    void RefreshHeadersWindow(const MessageTable& table) override {
+        refreshed.push_back(table.size());
     }
     bool RunOptionsDialog(Options& options) override {
         Record("RunOptionsDialog " + std::to_string(options.Delay) + " " +
