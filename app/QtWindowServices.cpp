@@ -4,6 +4,7 @@
 #include "HeadersDlg.h"
 #include "MailboxesDlg.h"
 #include "OptionsDlg.h"
+#include "SettingsStore.h"
 #include "TarvoResources.h"
 #include "TarvoWnd.h"
 #include "Text.h"
@@ -120,6 +121,17 @@ int QtWindowServices::RunModal(TemplateDialog& dialog) {
 void QtWindowServices::ShowHeadersWindow(const MessageTable& table) {
     if (!m_headers) {
         m_headers = std::make_unique<CHeadersDlg>(m_boxes);
+        int width = 0;
+        int height = 0;
+        if (m_profile != nullptr && LoadHeadersSize(*m_profile, width, height)) {
+            m_headers->rememberedSize = QSize(width, height);
+        }
+        m_headers->onSizeChosen = [this](QSize size) {
+            m_headers->rememberedSize = size;
+            if (m_profile != nullptr) {
+                SaveHeadersSize(*m_profile, size.width(), size.height());
+            }
+        };
     }
     m_headers->SetTable(table);
     m_headers->show();

@@ -16,6 +16,7 @@
 #include <map>
 #include <memory>
 
+class AppProfile;
 class CHeadersDlg;
 class CTarvoWnd;
 class TemplateDialog;
@@ -29,6 +30,8 @@ public:
     // constructor asks for accounts) there is nothing to deliver.
     void Attach(CTarvoWnd* window) { m_window = window; }
     CommandGate& Gate() { return m_gate; }
+    // Where the headers window's size is kept once the user has given it one.
+    void UseProfile(AppProfile* profile) { m_profile = profile; }
     MessageBoxes& Boxes() { return m_boxes; }
 
     void AddTrayIcon(int iconId, const std::string& tip) override;
@@ -58,6 +61,7 @@ private:
     int RunModal(TemplateDialog& dialog);
 
     CTarvoWnd* m_window = nullptr;
+    AppProfile* m_profile = nullptr;
     TemplateDialog* m_openDialog = nullptr;
     CommandGate m_gate;
     QtMessageBoxes m_boxes;

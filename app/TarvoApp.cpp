@@ -50,11 +50,13 @@ CTarvoApp::CTarvoApp(TarvoApplication& application)
 CTarvoApp::~CTarvoApp() {
     m_application.SetHelpHandler(nullptr);
     m_services.Attach(nullptr);
+    m_services.UseProfile(nullptr);
 }
 
 void CTarvoApp::SetRegistryKey() {
     m_registry = std::make_unique<FileRegistry>(FileRegistry::DefaultPath());
     m_profile = std::make_unique<AppProfile>(*m_registry);
+    m_services.UseProfile(m_profile.get());
 }
 
 // One Tarvo per settings file: a copy started by hand beside the one started

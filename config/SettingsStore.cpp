@@ -88,6 +88,17 @@ void SaveSettings(AppProfile& profile, const Options& options, const AccountList
     profile.WriteProfileInt(kSettings, "Delay", options.Delay);
 }
 
+bool LoadHeadersSize(AppProfile& profile, int& width, int& height) {
+    width = profile.GetProfileInt(kSettings, "HeadersWidth", 0);
+    height = profile.GetProfileInt(kSettings, "HeadersHeight", 0);
+    return width > 0 && height > 0;
+}
+
+void SaveHeadersSize(AppProfile& profile, int width, int height) {
+    profile.WriteProfileInt(kSettings, "HeadersWidth", width);
+    profile.WriteProfileInt(kSettings, "HeadersHeight", height);
+}
+
 std::string EncodePassword(const std::string& password) {
     std::string stored;
     for (char c : password) {

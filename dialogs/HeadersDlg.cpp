@@ -5,9 +5,14 @@
 #include "resource.h"
 
 #include <QHeaderView>
+#include <QHideEvent>
 #include <QKeyEvent>
 #include <QResizeEvent>
+#include <QScreen>
+#include <QShowEvent>
+#include <QStyle>
 #include <QTreeWidget>
+#include <algorithm>
 #include <array>
 
 namespace {
@@ -41,13 +46,70 @@ void CHeadersDlg::OnInitDialog() {
     raise();
     activateWindow();
 
-    const int width = m_list->contentsRect().width();
     m_list->setHeaderLabels(
         {QStringLiteral("Subject"), QStringLiteral("From"), QStringLiteral("Mailbox")});
-    m_list->setColumnWidth(0, width);
-    m_list->setColumnWidth(1, width / 2);
-    m_list->setColumnWidth(2, width / 2);
     Fill();
+}
+
+void CHeadersDlg::showEvent(QShowEvent* event) {
+    TemplateDialog::showEvent(event);
+    if (!event->spontaneous()) {
+        OpenAtUsefulSize();
+    }
+}
+
+void CHeadersDlg::hideEvent(QHideEvent* event) {
+    TemplateDialog::hideEvent(event);
+    if (!event->spontaneous() && size() != m_openedAt && onSizeChosen) {
+        onSizeChosen(size());
+    }
+}
+
+void CHeadersDlg::OpenAtUsefulSize() {
+    const QRect screen = this->screen()->availableGeometry();
+    const QSize largest(screen.width() * 3 / 4, screen.height() / 2);
+    const int margin = m_list->x();
+    const int frame = 2 * m_list->frameWidth();
+    const int scrollBar = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    const int chrome = 2 * margin + frame + scrollBar;
+
+    // Columns as wide as their lines; where the window cannot be that wide,
+    // each gives up the same share, so all three stay in view.
+    int columns = 0;
+    for (int column = 0; column < m_list->columnCount(); ++column) {
+        m_list->resizeColumnToContents(column);
+        columns += m_list->columnWidth(column);
+    }
+    const int room = (rememberedSize.isEmpty() ? largest.width() : rememberedSize.width()) - chrome;
+    if (columns > room && room > 0) {
+        for (int column = 0; column < m_list->columnCount(); ++column) {
+            m_list->setColumnWidth(column, m_list->columnWidth(column) * room / columns);
+        }
+        columns = room;
+    }
+
+    QSize size = rememberedSize;
+    if (size.isEmpty()) {
+        constexpr int kLinesInView = 20;
+        const int lines = std::clamp(m_list->topLevelItemCount(), 1, kLinesInView);
+        const int lineHeight = std::max(m_list->sizeHintForRow(0), fontMetrics().height());
+        const int listHeight =
+            m_list->header()->sizeHint().height() + lines * lineHeight + frame + scrollBar;
+        size = QSize(chrome + columns, m_list->y() + listHeight + margin)
+                   .expandedTo(Units().Size(270, 118))
+                   .boundedTo(largest);
+    }
+    resize(size.boundedTo(screen.size()));
+    m_openedAt = this->size();
+    // Once the list has its new size.
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            if (QTreeWidgetItem* current = m_list->currentItem()) {
+                m_list->scrollToItem(current);
+            }
+        },
+        Qt::QueuedConnection);
 }
 
 void CHeadersDlg::SetTable(const MessageTable& shown) {
@@ -72,6 +134,10 @@ void CHeadersDlg::Fill() {
         if (state < images.size()) {
             item->setIcon(0, images[state]);
             ++counts[state];
+        }
+        if (state == MessageNew && counts[MessageNew] == 1) {
+            m_list->setCurrentItem(item);
+            m_list->scrollToItem(item);
         }
     }
 

@@ -6,6 +6,9 @@
 #include "MessageTable.h"
 #include "TemplateDialog.h"
 
+#include <QSize>
+#include <functional>
+
 class QTreeWidget;
 class QTreeWidgetItem;
 
@@ -18,16 +21,28 @@ public:
     MessageTable table;
     void SetTable(const MessageTable& shown);
 
+    // The size to open at, as the user last left the window; empty for a
+    // size fitted to the lines. Told of a size the user gives the window
+    // when it closes.
+    QSize rememberedSize;
+    std::function<void(QSize)> onSizeChosen;
+
 protected:
     void OnInitDialog() override;
     void resizeEvent(QResizeEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
     void OnDblClk(QTreeWidgetItem* item);
-    // The lines and the caption from the table.
+    // The lines and the caption from the table; the first new line selected.
     void Fill();
+    // Columns sized to their lines and the window to its columns, each
+    // within a share of the screen; or the remembered size.
+    void OpenAtUsefulSize();
 
     MessageBoxes& m_boxes;
     QTreeWidget* m_list;
+    QSize m_openedAt;
 };

@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QPainter>
+#include <QTemporaryFile>
 #include <QTreeWidget>
 #include <cstdio>
 
@@ -52,11 +53,13 @@ MessageTable SampleTable() {
         table.headerTexts.emplace_back(state == MessageError ? "" : "Subject: sample\r\n");
         table.states.push_back(state);
     };
-    row("Minutes of Tuesday's meeting", "Lena Varga <lena@example.org>", "pop.example.org",
+    // Two accounts share pop.example.org, so its rows name the user.
+    row("Re: garden chairs", "Otto Brandl <otto@example.com>", "lena@pop.example.org",
+        MessagePending);
+    row("Minutes of Tuesday's meeting", "Ilse Moreau <ilse@example.org>", "lena@pop.example.org",
         MessageNew);
-    row("Your parcel is on its way", "Parcel Desk <desk@example.net>", "pop.example.org",
+    row("Your parcel is on its way", "Parcel Desk <desk@example.net>", "tomas@pop.example.org",
         MessageNew);
-    row("Re: garden chairs", "Otto Brandl <otto@example.com>", "pop.example.org", MessagePending);
     row("(error contacting mail.example.net)", "", "mail.example.net", MessageError);
     return table;
 }
@@ -68,8 +71,13 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: %s <output folder>\n", argv[0]);
         return 2;
     }
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    // A desktop-sized screen: the headers window sizes itself to a share of it.
+    QTemporaryFile screen;
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && screen.open()) {
+        screen.write(R"({"screens": [{"name": "desktop", "x": 0, "y": 0, "width": 1600,
+                         "height": 900, "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]})");
+        screen.flush();
+        qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + QFile::encodeName(screen.fileName()));
     }
     QApplication app(argc, argv);
     const QDir folder(QString::fromLocal8Bit(argv[1]));
