@@ -32,6 +32,7 @@ public:
     CommandGate& Gate() { return m_gate; }
     // Where the headers window's size is kept once the user has given it one.
     void UseProfile(AppProfile* profile) { m_profile = profile; }
+    void OnLateTrayHost(std::function<void()> restart) { m_tray.OnLateHost(std::move(restart)); }
     MessageBoxes& Boxes() { return m_boxes; }
 
     void AddTrayIcon(int iconId, const std::string& tip) override;

@@ -3,6 +3,7 @@
 #include "resource.h"
 
 #include <QApplication>
+#include <QDBusConnection>
 #include <QEvent>
 #include <QMenu>
 #include <QWidget>
@@ -16,9 +17,16 @@ constexpr int kTrayWatchMs = 200;
 
 } // namespace
 
-TrayIcon::TrayIcon(std::function<void(uint32_t)> onMouse) : m_onMouse(std::move(onMouse)) {
+TrayIcon::TrayIcon(std::function<void(uint32_t)> onMouse)
+    : m_onMouse(std::move(onMouse)),
+      m_hostWatch(QStringLiteral("org.kde.StatusNotifierWatcher"), QDBusConnection::sessionBus(),
+                  QDBusServiceWatcher::WatchForRegistration) {
     m_trayWatch.setInterval(kTrayWatchMs);
     connect(&m_trayWatch, &QTimer::timeout, this, &TrayIcon::AppearWhenTrayExists);
+    connect(&m_hostWatch, &QDBusServiceWatcher::serviceRegistered, this, [this] {
+        m_hostAppeared = true;
+        AppearWhenTrayExists();
+    });
     QApplication::instance()->installEventFilter(this);
 }
 
@@ -53,7 +61,15 @@ void TrayIcon::Remove() {
 // The icon is made only once a tray exists, because Qt settles at creation
 // whether it talks to a StatusNotifierItem host or to an XEmbed tray.
 void TrayIcon::AppearWhenTrayExists() {
+    if (!m_trayWatch.isActive()) {
+        return; // shown already, or not wanted
+    }
     if (!QSystemTrayIcon::isSystemTrayAvailable()) {
+        // Qt decides once per process whether it speaks to a host over the
+        // bus; one that came later is reached only by starting again.
+        if (m_hostAppeared && m_restart) {
+            m_restart();
+        }
         return;
     }
     m_trayWatch.stop();

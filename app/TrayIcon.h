@@ -1,7 +1,10 @@
 // The one icon in the notification area. At log-in the panel often starts
-// after Tarvo; the icon then waits for a tray to appear instead of being lost.
+// after Tarvo; the icon then waits for a tray to appear instead of being lost:
+// an XEmbed tray is looked for again and again, a StatusNotifierItem host is
+// heard of when its watcher comes onto the session bus.
 #pragma once
 
+#include <QDBusServiceWatcher>
 #include <QIcon>
 #include <QMenu>
 #include <QObject>
@@ -19,6 +22,11 @@ public:
 
     // The window an XEmbed tray shows the icon in.
     static bool IsIconWindow(const QObject* object);
+
+    // Called when a StatusNotifierItem host appears that Qt, having looked
+    // once, will not use; returns only when the program cannot start again
+    // now (it is asked again while no icon is shown).
+    void OnLateHost(std::function<void()> restart) { m_restart = std::move(restart); }
 
     void Add(const QIcon& icon, const QString& tip);
     void Modify(const QIcon& icon, const QString& tip);
@@ -38,6 +46,9 @@ private:
     std::unique_ptr<QSystemTrayIcon> m_icon;
     QMenu* m_menu = nullptr;
     QTimer m_trayWatch;
+    QDBusServiceWatcher m_hostWatch;
+    bool m_hostAppeared = false;
+    std::function<void()> m_restart;
     QIcon m_image;
     QString m_tip;
 };

@@ -5,7 +5,9 @@
 #include "TarvoDesktopFixture.h"
 
 #include <QCoreApplication>
+#include <cstdio>
 #include <sys/wait.h>
+#include <thread>
 
 namespace {
 
@@ -102,6 +104,27 @@ TEST_F(StatusNotifierTest, MenuIsPublishedAndItsClicksRunTheCommands) {
     ASSERT_TRUE(PumpUntil([&] { return m_tarvo.HasEnded(); }));
     ASSERT_TRUE(WIFEXITED(m_tarvo.ExitStatus()));
     EXPECT_EQ(WEXITSTATUS(m_tarvo.ExitStatus()), 0);
+}
+
+// A panel that starts after Tarvo, as at log-in, still gets the icon.
+TEST_F(StatusNotifierTest, AHostThatStartsLaterGetsTheItem) {
+    WriteSettings({{"127.0.0.1:1", "alice", "secret"}});
+    m_tarvo = LaunchTarvo(m_bus.Address());
+    ASSERT_TRUE(WaitFor([&] {
+        return !m_desktop.Xdo({"search", "--name", "^Qt Selection Owner for tarvo$"}).empty();
+    }));
+    std::this_thread::sleep_for(5s);
+    ASSERT_FALSE(m_tarvo.HasEnded());
+
+    StatusNotifierWatcher watcher(m_bus);
+    const auto started = std::chrono::steady_clock::now();
+    const QString item = AwaitItem(watcher, 1s);
+    const auto took = std::chrono::duration_cast<std::chrono::milliseconds>(
+        std::chrono::steady_clock::now() - started);
+    ASSERT_FALSE(item.isEmpty()) << "no item within a second";
+    std::printf("the item came %lld ms after the host\n", static_cast<long long>(took.count()));
+    EXPECT_EQ(AwaitMenu(item, 8).size(), 8u);
+    EXPECT_FALSE(m_tarvo.HasEnded());
 }
 
 } // namespace
