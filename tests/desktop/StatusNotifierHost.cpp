@@ -5,7 +5,6 @@
 #include <QDBusMessage>
 #include <QDBusVariant>
 #include <fcntl.h>
-#include <poll.h>
 #include <stdexcept>
 #include <unistd.h>
 
@@ -13,23 +12,6 @@ namespace {
 
 const QString kWatcherService = QStringLiteral("org.kde.StatusNotifierWatcher");
 const QString kMenuInterface = QStringLiteral("com.canonical.dbusmenu");
-
-std::string ReadLine(int fd) {
-    std::string line;
-    auto deadline = std::chrono::steady_clock::now() + 15s;
-    while (std::chrono::steady_clock::now() < deadline) {
-        pollfd entry{fd, POLLIN, 0};
-        if (poll(&entry, 1, 100) <= 0) {
-            continue;
-        }
-        char c;
-        if (read(fd, &c, 1) != 1 || c == '\n') {
-            return line;
-        }
-        line += c;
-    }
-    throw std::runtime_error("dbus-daemon did not report its address");
-}
 
 // One (ia{sv}av) node of a dbusmenu layout, its children flattened after it.
 void ReadNode(const QDBusArgument& argument, std::vector<PublishedItem>& items, bool root) {
@@ -77,7 +59,7 @@ SessionBus::SessionBus() {
                             {"PATH=/usr/bin:/bin"}, fds[1]);
     close(fds[1]);
     try {
-        m_address = ReadLine(fds[0]);
+        m_address = ReadReportedLine(fds[0], "dbus-daemon");
     } catch (...) {
         close(fds[0]);
         throw;

@@ -11,37 +11,6 @@
 
 namespace {
 
-// Takes connections and closes them at once; counts them.
-class ClosingServer {
-public:
-    ClosingServer() : m_fd(socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0)) {
-        sockaddr_in address{};
-        address.sin_family = AF_INET;
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        socklen_t length = sizeof address;
-        if (bind(m_fd, reinterpret_cast<sockaddr*>(&address), length) != 0 ||
-            listen(m_fd, 4) != 0 ||
-            getsockname(m_fd, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
-            throw std::runtime_error("cannot listen on loopback");
-        }
-        m_port = ntohs(address.sin_port);
-    }
-    ~ClosingServer() { close(m_fd); }
-    std::string Address() const { return "127.0.0.1:" + std::to_string(m_port); }
-    int Connections() {
-        for (int client; (client = accept4(m_fd, nullptr, nullptr, SOCK_CLOEXEC)) >= 0;) {
-            close(client);
-            ++m_connections;
-        }
-        return m_connections;
-    }
-
-private:
-    int m_fd;
-    uint16_t m_port = 0;
-    int m_connections = 0;
-};
-
 class StatusNotifierTest : public TarvoDesktopTest {
 protected:
     static void SetUpTestSuite() {
@@ -81,7 +50,7 @@ protected:
 };
 
 TEST_F(StatusNotifierTest, MenuIsPublishedAndItsClicksRunTheCommands) {
-    ClosingServer server;
+    SilentServer server;
     WriteSettings({{server.Address(), "alice", "secret"}});
     StatusNotifierWatcher watcher(m_bus);
     m_tarvo = LaunchTarvo(m_bus.Address());
@@ -97,11 +66,35 @@ TEST_F(StatusNotifierTest, MenuIsPublishedAndItsClicksRunTheCommands) {
                                                 "_Options...", "_About...", "-", "_Quit"}));
 
     ASSERT_TRUE(ClickMenuItem(m_bus, item, IdOf(menu, "_Check now")));
-    EXPECT_TRUE(PumpUntil([&] { return server.Connections() == 1; }));
+    EXPECT_TRUE(PumpUntil([&] { return server.CloseConnections() == 1; }));
     // Once the check is over the whole menu is back.
     menu = AwaitMenu(item, 8);
     ASSERT_TRUE(ClickMenuItem(m_bus, item, IdOf(menu, "_Quit")));
     ASSERT_TRUE(PumpUntil([&] { return m_tarvo.HasEnded(); }));
+    ASSERT_TRUE(WIFEXITED(m_tarvo.ExitStatus()));
+    EXPECT_EQ(WEXITSTATUS(m_tarvo.ExitStatus()), 0);
+}
+
+// While a check hangs the published menu holds only "Stop check" and "Quit",
+// and both act at once.
+TEST_F(StatusNotifierTest, DuringACheckThePublishedMenuStopsOrQuits) {
+    SilentServer silent;
+    WriteSettings({{silent.Address(), "carol", "pw"}});
+    StatusNotifierWatcher watcher(m_bus);
+    m_tarvo = LaunchTarvo(m_bus.Address());
+    const QString item = AwaitItem(watcher);
+    ASSERT_FALSE(item.isEmpty());
+
+    for (const char* choice : {"_Stop check", "_Quit"}) {
+        SCOPED_TRACE(choice);
+        ASSERT_TRUE(ClickMenuItem(m_bus, item, IdOf(AwaitMenu(item, 8), "_Check now")));
+        std::vector<PublishedItem> menu = AwaitMenu(item, 2);
+        ASSERT_EQ(menu.size(), 2u);
+        EXPECT_EQ(menu[0].label, "_Stop check");
+        EXPECT_EQ(menu[1].label, "_Quit");
+        ASSERT_TRUE(ClickMenuItem(m_bus, item, IdOf(menu, choice)));
+    }
+    ASSERT_TRUE(PumpUntil([&] { return m_tarvo.HasEnded(); }, 10s));
     ASSERT_TRUE(WIFEXITED(m_tarvo.ExitStatus()));
     EXPECT_EQ(WEXITSTATUS(m_tarvo.ExitStatus()), 0);
 }

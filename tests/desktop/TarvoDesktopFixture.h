@@ -11,6 +11,7 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <netinet/in.h>
+#include <poll.h>
 #include <sstream>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -29,7 +30,8 @@ inline std::string Scrambled(const std::string& password) {
     return text;
 }
 
-// A server that takes the connection and then never says a word.
+// A server that takes connections and then never says a word, unless told
+// to close them.
 class SilentServer {
 public:
     SilentServer() : m_fd(socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0)) {
@@ -47,9 +49,19 @@ public:
     ~SilentServer() { close(m_fd); }
     std::string Address() const { return "127.0.0.1:" + std::to_string(m_port); }
 
+    // Closes the connections waiting now; how many it has closed in all.
+    int CloseConnections() {
+        for (pollfd entry{m_fd, POLLIN, 0}; poll(&entry, 1, 0) > 0; entry.revents = 0) {
+            close(accept4(m_fd, nullptr, nullptr, SOCK_CLOEXEC));
+            ++m_closed;
+        }
+        return m_closed;
+    }
+
 private:
     int m_fd;
     uint16_t m_port = 0;
+    int m_closed = 0;
 };
 
 class TarvoDesktopTest : public ::testing::Test {

@@ -5,12 +5,20 @@
 
 #include <csignal>
 #include <sys/wait.h>
+#include <thread>
 
 namespace {
 
 TEST_F(TarvoDesktopTest, MenuCommandsInOrderThenQuitRemovesTheIcon) {
     std::string icon = StartWithAccount({"127.0.0.1:1", "alice", "secret"});
     ASSERT_FALSE(icon.empty());
+
+    // A right click shows one menu, never a second one over it.
+    OpenMenu(icon);
+    std::this_thread::sleep_for(300ms);
+    EXPECT_EQ(TarvoWindows("Tarvo").size(), 1u);
+    m_desktop.Xdo({"key", "Escape"});
+    ASSERT_TRUE(WaitFor([&] { return !Shows("Tarvo"); }));
 
     struct Row {
         int position;
