@@ -40,6 +40,10 @@ CHeadersDlg::CHeadersDlg(MessageBoxes& boxes, QWidget* parent)
     m_list->header()->setStretchLastSection(false);
     connect(m_list, &QTreeWidget::itemDoubleClicked, this,
             [this](QTreeWidgetItem* item) { OnDblClk(item); });
+    constexpr int kSettleMs = 500;
+    m_sizeSettles.setSingleShot(true);
+    m_sizeSettles.setInterval(kSettleMs);
+    connect(&m_sizeSettles, &QTimer::timeout, this, &CHeadersDlg::ReportSize);
 }
 
 void CHeadersDlg::OnInitDialog() {
@@ -60,7 +64,17 @@ void CHeadersDlg::showEvent(QShowEvent* event) {
 
 void CHeadersDlg::hideEvent(QHideEvent* event) {
     TemplateDialog::hideEvent(event);
-    if (!event->spontaneous() && size() != m_openedAt && onSizeChosen) {
+    if (!event->spontaneous()) {
+        ReportSize();
+    }
+}
+
+// Kept while the window stays open too, so a size survives the end of the
+// session; a maximised window keeps the size it had before.
+void CHeadersDlg::ReportSize() {
+    m_sizeSettles.stop();
+    if (size() != m_openedAt && !isMaximized() && !isFullScreen() && onSizeChosen) {
+        m_openedAt = size();
         onSizeChosen(size());
     }
 }
@@ -163,6 +177,9 @@ void CHeadersDlg::resizeEvent(QResizeEvent* event) {
     const int top = m_list->y();
     m_list->setGeometry(left, top, std::max(0, size.width() - 2 * left),
                         std::max(0, size.height() - top - left));
+    if (isVisible() && size != m_openedAt) {
+        m_sizeSettles.start();
+    }
 }
 
 void CHeadersDlg::keyPressEvent(QKeyEvent* event) {

@@ -7,6 +7,7 @@
 #include "TemplateDialog.h"
 
 #include <QSize>
+#include <QTimer>
 #include <functional>
 
 class QTreeWidget;
@@ -41,8 +42,12 @@ private:
     // Columns sized to their lines and the window to its columns, each
     // within a share of the screen; or the remembered size.
     void OpenAtUsefulSize();
+    // Tells of a size the user has given the window since it opened.
+    void ReportSize();
 
     MessageBoxes& m_boxes;
     QTreeWidget* m_list;
     QSize m_openedAt;
+    // A drag sends many sizes; the one it ends at is reported.
+    QTimer m_sizeSettles;
 };

@@ -178,6 +178,13 @@ TEST_F(HeadersDlgTest, RemembersTheSizeTheUserGivesIt) {
     dialog.rememberedSize = QSize(520, 310);
     dialog.show();
     EXPECT_EQ(dialog.size(), QSize(520, 310));
+
+    // While it stays open, once a drag has settled.
+    dialog.resize(700, 400);
+    EXPECT_TRUE(QTest::qWaitFor([&chosen] { return chosen.size() == 2; }, 2000));
+    EXPECT_EQ(chosen.back(), QSize(700, 400));
+    dialog.hide();
+    EXPECT_EQ(chosen.size(), 2u);
 }
 
 TEST_F(HeadersDlgTest, DoubleClickShowsTheWholeHeaderOfAMessageOnly) {
