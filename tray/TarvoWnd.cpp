@@ -165,10 +165,11 @@ void CTarvoWnd::OnCheckNow() {
     }
     TrayState final = FinalTrayState(outcome, m_table);
     ShowProgress(final.iconId, final.tip);
-    if (outcome.total > 0 && outcome.newMail && m_options.Sound) {
+    const bool newMail = outcome.total > 0 && outcome.newMail;
+    if (newMail && m_options.Sound) {
         m_services.PlayNewMailSound();
     }
-    if (outcome.total > 0 && outcome.newMail && m_options.Message) {
+    if (newMail && m_options.Message) {
         OnHeaders();
     } else {
         m_services.RefreshHeadersWindow(m_table);

@@ -120,7 +120,8 @@ TEST_F(CheckCycleTest, ClassificationAcrossAccountsAndWithinOne) {
 // account keeps its plain name.
 TEST_F(CheckCycleTest, TwoAccountsOnOneServerNameTheirMailboxesByUser) {
     ScriptedPeer shared({HealthyMailbox({Block("a", "<a@x>")}),
-                         {Send("+OK POP3 ready\r\n"), Reply("+OK\r\n"), Reply("-ERR no\r\n")}});
+                         {Send("+OK POP3 ready\r\n"), Reply("+OK\r\n"), Reply("-ERR no\r\n"),
+                          Reply("+OK bye\r\n")}});
     ScriptedPeer single(HealthyMailbox({Block("b", "<b@x>")}));
     const std::string server = shared.Address();
     Start(AccountList{{server, server, single.Address()}, {"ann", "bob", "ann"}, {"p", "q", "r"}});
@@ -262,8 +263,7 @@ TEST_F(CheckCycleTest, DisconnectDuringAWaitEndsThatAccountOnly) {
 // further account and ends the program.
 TEST_F(CheckCycleTest, QuitDuringACheckEndsItAndTheProgram) {
     ScriptedPeer stalled(Script{Send("+OK ready\r\n"), Stall()});
-    ScriptedPeer never(HealthyMailbox({Block("a", "<a@x>")}));
-    Start({stalled.Address(), never.Address()});
+    Start({stalled.Address(), ClosedAddress()});
     services.onWait = [&] {
         if (window->CurrentConversation() != nullptr) {
             window->OnCommand(ID_APP_EXIT);
@@ -274,7 +274,7 @@ TEST_F(CheckCycleTest, QuitDuringACheckEndsItAndTheProgram) {
               (Calls{"KillTimer 1", "ModifyTrayIcon 131 Contacting " + stalled.Address() + "...",
                      "KillTimer 1", "DeleteTrayIcon", "EndProgram"}));
     EXPECT_EQ(stalled.Received(), "USER ann\r\n");
-    EXPECT_EQ(never.Received(), "");
+    EXPECT_EQ(Table().size(), 1u); // the second account was never tried
     EXPECT_FALSE(window->IsBusy());
 }
 
