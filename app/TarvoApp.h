@@ -40,6 +40,7 @@ private:
     void SetRegistryKey();
     bool IsOnlyCopy();
     void OnHelp();
+    void RestartInPlace();
 
     TarvoApplication& m_application;
     QtWindowServices m_services;
@@ -48,4 +49,5 @@ private:
     std::unique_ptr<AppProfile> m_profile;
     std::unique_ptr<CTarvoWnd> m_mainWnd;
     SignalPipe m_disconnectSignal;
+    bool m_restartFailed = false;
 };

@@ -21,12 +21,18 @@ public:
     // The conversation that Disconnect reaches; null between accounts.
     virtual void SetCurrentConversation(CPop3Connection* conversation) = 0;
     virtual void WaitHook() = 0;
+    // True when the walk should end after the current account.
+    virtual bool Cancelled() const { return false; }
 };
 
 struct CheckOutcome {
-    int32_t total = 0;    // messages counted by the servers, new and pending
-    bool newMail = false; // at least one row of this check is new
+    std::size_t accounts = 0; // accounts walked
+    int32_t total = 0;        // messages counted by the servers, new and pending
+    bool newMail = false;     // at least one row of this check is new
 };
+
+// The tooltip while there is no account: a check of none found nothing to say.
+inline constexpr const char* kNoMailboxesTip = "No mailboxes to check";
 
 // Empties the table, walks the accounts, and leaves the table, the counts and
 // the known ids as the check found them.

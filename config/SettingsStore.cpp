@@ -110,6 +110,19 @@ void SaveSettings(AppProfile& profile, const Options& options, const AccountList
     batch.Commit();
 }
 
+bool LoadHeadersSize(AppProfile& profile, int& width, int& height) {
+    width = profile.GetProfileInt(kSettings, "HeadersWidth", 0);
+    height = profile.GetProfileInt(kSettings, "HeadersHeight", 0);
+    return width > 0 && height > 0;
+}
+
+void SaveHeadersSize(AppProfile& profile, int width, int height) {
+    RegBatch batch(profile.registry());
+    profile.WriteProfileInt(kSettings, "HeadersWidth", width);
+    profile.WriteProfileInt(kSettings, "HeadersHeight", height);
+    batch.Commit();
+}
+
 std::string EncodePassword(const std::string& password) {
     std::string stored;
     for (char c : password) {

@@ -16,6 +16,11 @@ int LoadSettings(AppProfile& profile, Options& options, AccountList& accounts);
 // exist, all in one step of the registry.
 void SaveSettings(AppProfile& profile, const Options& options, const AccountList& accounts);
 
+// The size the user last gave the headers window, in pixels (Settings,
+// HeadersWidth and HeadersHeight). Optional: false while none is stored.
+bool LoadHeadersSize(AppProfile& profile, int& width, int& height);
+void SaveHeadersSize(AppProfile& profile, int width, int height);
+
 // Each byte as a signed number XOR 0x5D, in decimal, followed by one space.
 std::string EncodePassword(const std::string& password);
 // Reads whatever it is given; a last number without its space is ignored.

@@ -66,9 +66,13 @@ private:
     void ShowProgress(int iconId, const std::string& tip) override;
     void SetCurrentConversation(CPop3Connection* conversation) override;
     void WaitHook() override;
+    bool Cancelled() const override { return m_quitAfterCheck; }
 
     void StartTimer();
     void LengthenCounts();
+    // The busy flag and, with it, what the tray menu holds.
+    void SetBusy(bool busy);
+    void PublishMenu();
 
     WindowServices& m_services;
     AppProfile& m_profile;
@@ -80,4 +84,7 @@ private:
     std::vector<int32_t> m_counts;
     CPop3Connection* m_current = nullptr;
     bool m_busy = false;
+    bool m_checking = false;
+    bool m_quitAfterCheck = false;
+    const TrayMenuItem* m_publishedMenu = nullptr;
 };

@@ -18,6 +18,8 @@
 using namespace testpeer;
 using Calls = std::vector<std::string>;
 
+const std::string kWholeMenu = "32771 32772 0 32774 32773 57664 0 57665";
+
 namespace {
 
 std::string Block(const std::string& subject, const std::string& id) {
@@ -51,10 +53,14 @@ protected:
             accounts.users.push_back("ann");
             accounts.passwords.push_back("secret");
         }
+        Start(accounts, options);
+    }
+    void Start(const AccountList& accounts, Options options = {}) {
         SaveSettings(profile, options, accounts);
         window = std::make_unique<CTarvoWnd>(services, profile);
         window->OnCreate();
         services.Take();
+        services.menus.clear();
     }
     Calls Check() {
         window->OnCommand(ID_CHECK_NOW);
@@ -75,7 +81,7 @@ TEST_F(CheckCycleTest, NewMailThenTheSameMailAgain) {
     EXPECT_EQ(Check(), (Calls{"KillTimer 1", "ModifyTrayIcon 131 Contacting " + server + "...",
                               "ModifyTrayIcon 132 Retrieving 3 header(s) from " + server + "...",
                               "ModifyTrayIcon 128 You have 3 unread message(s)", "PlayNewMailSound",
-                              "RunHeadersDialog 3", "SetTimer 1 300000"}));
+                              "ShowHeadersWindow 3", "SetTimer 1 300000"}));
     EXPECT_EQ(Table().subjects, (std::vector<std::string>{"one", "two", "three"}));
     EXPECT_EQ(Table().froms, std::vector<std::string>(3, "ann@example.org"));
     EXPECT_EQ(Table().mailboxes, std::vector<std::string>(3, server));
@@ -108,6 +114,21 @@ TEST_F(CheckCycleTest, ClassificationAcrossAccountsAndWithinOne) {
     EXPECT_EQ(Table().subjects[4], "(error contacting " + window->Accounts().servers[1] + ")");
     EXPECT_EQ(window->KnownIds().CountOf("(none)"), 2u);
     EXPECT_EQ(window->KnownIds().CountOf("<dup@x>"), 2u);
+}
+
+// Rows of two accounts on one server say whose they are; a server with one
+// account keeps its plain name.
+TEST_F(CheckCycleTest, TwoAccountsOnOneServerNameTheirMailboxesByUser) {
+    ScriptedPeer shared({HealthyMailbox({Block("a", "<a@x>")}),
+                         {Send("+OK POP3 ready\r\n"), Reply("+OK\r\n"), Reply("-ERR no\r\n"),
+                          Reply("+OK bye\r\n")}});
+    ScriptedPeer single(HealthyMailbox({Block("b", "<b@x>")}));
+    const std::string server = shared.Address();
+    Start(AccountList{{server, server, single.Address()}, {"ann", "bob", "ann"}, {"p", "q", "r"}});
+    Check();
+    EXPECT_EQ(Table().mailboxes,
+              (std::vector<std::string>{"ann@" + server, "bob@" + server, single.Address()}));
+    EXPECT_EQ(Table().subjects[1], "(error contacting " + server + ")");
 }
 
 TEST_F(CheckCycleTest, OneNewMessageAmongKnownOnes) {
@@ -153,8 +174,8 @@ TEST_F(CheckCycleTest, SoundAndHeadersWindowFollowTheOptions) {
         int32_t sound, message;
         Calls tail;
     } cases[] = {
-        {1, 1, {"PlayNewMailSound", "RunHeadersDialog 1"}},
-        {0, 1, {"RunHeadersDialog 1"}},
+        {1, 1, {"PlayNewMailSound", "ShowHeadersWindow 1"}},
+        {0, 1, {"ShowHeadersWindow 1"}},
         {1, 0, {"PlayNewMailSound"}},
         {0, 0, {}},
     };
@@ -188,7 +209,7 @@ TEST_F(CheckCycleTest, FailuresEndTheCheckAsTheUserIsTold) {
         Calls last; // the final tooltip and what follows it
         std::vector<uint32_t> states;
     } cases[] = {
-        {"no accounts", {}, {"ModifyTrayIcon 130 No unread messages"}, {}},
+        {"no accounts", {}, {"ModifyTrayIcon 130 No mailboxes to check"}, {}},
         {"unreachable", {closed}, {"ModifyTrayIcon 130 Error(s) occured"}, {2}},
         {"login refused", {wrongPassword.Address()}, {"ModifyTrayIcon 130 Error(s) occured"}, {2}},
         {"empty mailbox", {empty.Address()}, {"ModifyTrayIcon 130 No unread messages"}, {}},
@@ -206,12 +227,12 @@ TEST_F(CheckCycleTest, FailuresEndTheCheckAsTheUserIsTold) {
         {"unreadable count beside mail",
          {statRefusedToo.Address(), mailBeside.Address()},
          {"ModifyTrayIcon 128 You have 2 unread message(s)", "PlayNewMailSound",
-          "RunHeadersDialog 3"},
+          "ShowHeadersWindow 3"},
          {2, 0, 0}},
         {"mail and an unreachable account",
          {twoMessages.Address(), closed},
          {"ModifyTrayIcon 128 You have 2 unread message(s)", "PlayNewMailSound",
-          "RunHeadersDialog 3"},
+          "ShowHeadersWindow 3"},
          {0, 0, 2}},
     };
     for (const auto& c : cases) {
@@ -296,7 +317,7 @@ TEST_F(CheckCycleTest, FailedCountLeavesMinusOneAndNoProgressTip) {
 TEST_F(CheckCycleTest, DisconnectDuringAWaitEndsThatAccountOnly) {
     ScriptedPeer stalled(Script{Send("+OK ready\r\n"), Stall()});
     ScriptedPeer healthy(HealthyMailbox({Block("a", "<a@x>")}));
-    Start({stalled.Address(), healthy.Address()});
+    Start({stalled.Address(), healthy.Address()}, {.Delay = 5, .Sound = 1, .Message = 0});
     CPop3Connection* seen = nullptr;
     services.onWait = [&] {
         // Other entry points stand back while the check runs.
@@ -314,9 +335,27 @@ TEST_F(CheckCycleTest, DisconnectDuringAWaitEndsThatAccountOnly) {
     EXPECT_EQ(Table().subjects[0], "(error contacting " + stalled.Address() + ")");
     EXPECT_EQ(stalled.Received(), "USER ann\r\n"); // no QUIT after Disconnect
     EXPECT_EQ(healthy.Received(), HealthyTranscript("ann", "secret", 1));
-    for (const auto& call : calls) {
-        EXPECT_NE(call, "ShowTrayMenu");
-    }
+    // While it ran the menu offered only "Stop check" and "Quit".
+    EXPECT_EQ(services.menus, (std::vector<std::string>{"32776 57665", kWholeMenu}));
+}
+
+// Quit during a check ends the conversation under way at once, contacts no
+// further account and ends the program.
+TEST_F(CheckCycleTest, QuitDuringACheckEndsItAndTheProgram) {
+    ScriptedPeer stalled(Script{Send("+OK ready\r\n"), Stall()});
+    Start({stalled.Address(), ClosedAddress()});
+    services.onWait = [&] {
+        if (window->CurrentConversation() != nullptr) {
+            window->OnCommand(ID_APP_EXIT);
+        }
+    };
+    window->OnCommand(ID_CHECK_NOW);
+    EXPECT_EQ(services.Take(),
+              (Calls{"KillTimer 1", "ModifyTrayIcon 131 Contacting " + stalled.Address() + "...",
+                     "KillTimer 1", "DeleteTrayIcon", "EndProgram"}));
+    EXPECT_EQ(stalled.Received(), "USER ann\r\n");
+    EXPECT_EQ(Table().size(), 1u); // the second account was never tried
+    EXPECT_FALSE(window->IsBusy());
 }
 
 } // namespace
