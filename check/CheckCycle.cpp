@@ -53,13 +53,14 @@ bool AppendMessageRows(MessageTable& table, KnownMessageIds& knownIds,
 } // namespace
 
 CheckOutcome RunCheck(const AccountList& accounts, std::vector<int32_t>& counts,
-                      MessageTable& table, KnownMessageIds& knownIds, CheckObserver& observer) {
+                      MessageTable& table, KnownMessageIds& knownIds, CheckObserver& observer,
+                      const ChannelLimits& limits) {
     table.Clear();
     CheckOutcome outcome;
     for (std::size_t i = 0; i < accounts.size(); ++i) {
         const std::string& server = accounts.servers[i];
         observer.ShowProgress(IDI_CONTACTING, Format("Contacting %s...", server.c_str()));
-        CPop3Connection conversation([&observer] { observer.WaitHook(); });
+        CPop3Connection conversation([&observer] { observer.WaitHook(); }, limits);
         observer.SetCurrentConversation(&conversation);
 
         if (!conversation.Connect(server, accounts.users[i], accounts.passwords[i], kPop3Port)) {
