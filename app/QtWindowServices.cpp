@@ -1,6 +1,7 @@
 #include "QtWindowServices.h"
 
 #include "AboutDlg.h"
+#include "Autostart.h"
 #include "HeadersDlg.h"
 #include "MailboxesDlg.h"
 #include "OptionsDlg.h"
@@ -32,6 +33,13 @@ QtWindowServices::QtWindowServices()
           } else {
               m_gate.Post(notify);
           }
+      }),
+      m_notifier([this] {
+          m_gate.Post([this] {
+              if (m_window != nullptr) {
+                  m_window->OnCommand(ID_HEADERS);
+              }
+          });
       }) {}
 
 QtWindowServices::~QtWindowServices() = default;
@@ -73,6 +81,10 @@ void QtWindowServices::KillTimer(uint32_t id) {
 
 void QtWindowServices::PlayNewMailSound() {
     m_sound.Play();
+}
+
+void QtWindowServices::NotifyNewMail(const MessageTable& table, int newCount) {
+    m_notifier.NotifyNewMail(table, newCount);
 }
 
 // Like a tracked pop-up menu: returns when the menu has closed, and the
@@ -130,12 +142,18 @@ bool QtWindowServices::RunOptionsDialog(Options& options) {
     dialog.Sound = options.Sound;
     dialog.Message = options.Message;
     dialog.Delay = options.Delay;
+    dialog.Notify = options.Notify;
+    dialog.StartAtLogin = StartsAtLogin();
     if (RunModal(dialog) != 1) {
         return false;
     }
     options.Sound = dialog.Sound;
     options.Message = dialog.Message;
     options.Delay = dialog.Delay;
+    options.Notify = dialog.Notify;
+    if (dialog.StartAtLogin != StartsAtLogin()) {
+        SetStartAtLogin(dialog.StartAtLogin, QCoreApplication::applicationFilePath());
+    }
     return true;
 }
 

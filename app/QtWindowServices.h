@@ -3,6 +3,7 @@
 #pragma once
 
 #include "CommandGate.h"
+#include "DesktopNotifier.h"
 #include "MessageBoxes.h"
 #include "NewMailSound.h"
 #include "TrayIcon.h"
@@ -36,6 +37,7 @@ public:
     void KillTimer(uint32_t id) override;
 
     void PlayNewMailSound() override;
+    void NotifyNewMail(const MessageTable& table, int newCount) override;
 
     void ShowTrayMenu() override;
     void SetForegroundWindow() override;
@@ -58,6 +60,7 @@ private:
     QtMessageBoxes m_boxes;
     NewMailSound m_sound;
     TrayIcon m_tray;
+    DesktopNotifier m_notifier;
     TrayInputOnly m_trayInputOnly;
     std::map<uint32_t, std::unique_ptr<QTimer>> m_timers;
 };

@@ -175,7 +175,8 @@ int Check(bool json, const CommandLineSetup& setup, std::ostream& out, std::ostr
     KnownMessageIds knownIds;
     std::vector<int32_t> counts(accounts.size(), 0);
     CommandLineObserver observer(table, counts, setup.interrupted);
-    const CheckOutcome outcome = RunCheck(accounts, counts, table, knownIds, observer, setup.limits);
+    const CheckOutcome outcome =
+        RunCheck(accounts, counts, table, knownIds, observer, setup.limits);
     if (observer.Interrupted()) {
         return kExitInterrupted;
     }

@@ -135,6 +135,11 @@ void CTarvoWnd::OnCheckNow() {
         if (m_options.Sound) {
             m_services.PlayNewMailSound();
         }
+        if (m_options.Notify) {
+            m_services.NotifyNewMail(
+                m_table, static_cast<int>(std::count(m_table.states.begin(), m_table.states.end(),
+                                                     static_cast<uint32_t>(MessageNew))));
+        }
         if (m_options.Message) {
             OnHeaders();
         }

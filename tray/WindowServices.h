@@ -23,6 +23,10 @@ public:
 
     // The desktop's new-mail sound, asynchronous; silence when there is none.
     virtual void PlayNewMailSound() = 0;
+    // A desktop notification of the new rows of table, replacing the one
+    // before; its "Show" opens the headers window. Nothing without a
+    // notification service.
+    virtual void NotifyNewMail(const MessageTable& table, int newCount) = 0;
 
     // Pops up the tray menu at the cursor with "&Check now" as default item.
     // The chosen command reaches the window later, after the menu has closed.

@@ -171,16 +171,16 @@ TEST_F(TarvoWndTest, OptionsOkSavesAndRestartsTheTimerCancelChangesNothing) {
     auto window = Start();
 
     services.optionsAnswer = false;
-    services.optionsEntered = {.Delay = 30, .Sound = 0, .Message = 0};
+    services.optionsEntered = {.Delay = 30, .Sound = 0, .Message = 0, .Notify = 0};
     window->OnCommand(ID_OPTIONS);
-    EXPECT_EQ(services.Take(), (Calls{"RunOptionsDialog 5 1 1"}));
+    EXPECT_EQ(services.Take(), (Calls{"RunOptionsDialog 5 1 1 1"}));
     EXPECT_EQ(window->GetOptions().Delay, 5);
 
     services.optionsAnswer = true;
     services.nextTimerId = 9;
     window->OnCommand(ID_OPTIONS);
     EXPECT_EQ(services.Take(),
-              (Calls{"RunOptionsDialog 5 1 1", "KillTimer 1", "SetTimer 1 1800000"}));
+              (Calls{"RunOptionsDialog 5 1 1 1", "KillTimer 1", "SetTimer 1 1800000"}));
     EXPECT_EQ(window->TimerId(), 9u);
     EXPECT_FALSE(window->IsBusy());
     Options saved;
@@ -189,6 +189,7 @@ TEST_F(TarvoWndTest, OptionsOkSavesAndRestartsTheTimerCancelChangesNothing) {
     EXPECT_EQ(saved.Delay, 30);
     EXPECT_EQ(saved.Sound, 0);
     EXPECT_EQ(saved.Message, 0);
+    EXPECT_EQ(saved.Notify, 0);
 }
 
 TEST_F(TarvoWndTest, MailboxesListsAreTakenBackAndSavedHoweverTheDialogEnds) {

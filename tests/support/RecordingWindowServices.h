@@ -36,6 +36,9 @@ public:
     }
     void KillTimer(uint32_t id) override { Record("KillTimer " + std::to_string(id)); }
     void PlayNewMailSound() override { Record("PlayNewMailSound"); }
+    void NotifyNewMail(const MessageTable& table, int newCount) override {
+        Record("NotifyNewMail " + std::to_string(newCount) + " of " + std::to_string(table.size()));
+    }
     void ShowTrayMenu() override { Record("ShowTrayMenu"); }
     void SetForegroundWindow() override { Record("SetForegroundWindow"); }
     void RunHeadersDialog(const MessageTable& table) override {
@@ -46,7 +49,8 @@ public:
     }
     bool RunOptionsDialog(Options& options) override {
         Record("RunOptionsDialog " + std::to_string(options.Delay) + " " +
-               std::to_string(options.Sound) + " " + std::to_string(options.Message));
+               std::to_string(options.Sound) + " " + std::to_string(options.Message) + " " +
+               std::to_string(options.Notify));
         if (optionsAnswer) {
             options = optionsEntered;
         }

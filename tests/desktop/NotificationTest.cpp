@@ -1,0 +1,165 @@
+// The desktop notification on a private session bus, with a notification
+// server of our own that records what arrives; and a check without any bus.
+#include "AppProfile.h"
+#include "HeadersDlg.h"
+#include "MemoryRegistry.h"
+#include "QtWindowServices.h"
+#include "ScriptedPeer.h"
+#include "SettingsStore.h"
+#include "TarvoWnd.h"
+
+#include <QApplication>
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QTest>
+#include <QTimer>
+#include <cstdio>
+#include <csignal>
+#include <gtest/gtest.h>
+
+using namespace testpeer;
+
+namespace {
+
+struct Received {
+    uint replacesId;
+    QString icon, summary, body;
+    QStringList actions;
+};
+
+class NotificationServer : public QObject {
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.Notifications")
+
+public:
+    std::vector<Received> received;
+
+public slots:
+    Q_SCRIPTABLE uint Notify(const QString&, uint replacesId, const QString& icon,
+                             const QString& summary, const QString& body,
+                             const QStringList& actions, const QVariantMap&, int) {
+        received.push_back({replacesId, icon, summary, body, actions});
+        return replacesId != 0 ? replacesId : static_cast<uint>(received.size()) + 40;
+    }
+};
+
+// dbus-daemon --session of the test's own, ended with it.
+class PrivateBus {
+public:
+    PrivateBus() {
+        FILE* out = ::popen("dbus-daemon --session --fork --print-address=1 --print-pid=1", "r");
+        char line[512] = {};
+        if (out != nullptr && std::fgets(line, sizeof line, out) != nullptr) {
+            address = QString::fromLocal8Bit(line).trimmed();
+            if (std::fgets(line, sizeof line, out) != nullptr) {
+                pid = std::atoi(line);
+            }
+        }
+        if (out != nullptr) {
+            ::pclose(out);
+        }
+    }
+    ~PrivateBus() {
+        if (pid > 0) {
+            ::kill(pid, SIGTERM);
+        }
+    }
+    QString address;
+    pid_t pid = 0;
+};
+
+std::string Block(const std::string& from, const std::string& subject, const std::string& id) {
+    return "Subject: " + subject + "\r\nFrom: " + from + "\r\nMessage-ID: " + id + "\r\n\r\n";
+}
+
+QApplication* MakeApplication() {
+    static int argc = 1;
+    static char name[] = "notification";
+    static char* argv[] = {name, nullptr};
+    return new QApplication(argc, argv);
+}
+
+TEST(Notification, OnePerCheckWithNewMailReplacingTheOneBeforeAndShowOpensTheHeaders) {
+    PrivateBus bus;
+    ASSERT_FALSE(bus.address.isEmpty());
+    qputenv("DBUS_SESSION_BUS_ADDRESS", bus.address.toLocal8Bit());
+    std::unique_ptr<QApplication> application(MakeApplication());
+    QDBusConnection serverBus = QDBusConnection::connectToBus(bus.address, "server");
+    NotificationServer server;
+    ASSERT_TRUE(serverBus.registerService("org.freedesktop.Notifications"));
+    ASSERT_TRUE(serverBus.registerObject("/org/freedesktop/Notifications", &server,
+                                         QDBusConnection::ExportScriptableSlots));
+
+    const std::vector<std::string> first{Block("Ann <ann@x>", "one", "<1@x>"),
+                                         Block("bob@x", "two & more", "<2@x>")};
+    std::vector<std::string> second = first;
+    for (int i = 3; i <= 7; ++i) {
+        second.push_back(Block("cid@x", "more " + std::to_string(i), "<" + std::to_string(i)));
+    }
+    ScriptedPeer peer({HealthyMailbox(first), HealthyMailbox(second), HealthyMailbox(second)});
+    MemoryRegistry registry;
+    AppProfile profile(registry);
+    SaveSettings(profile, {.Delay = 5, .Sound = 0, .Message = 0, .Notify = 1},
+                 {{peer.Address()}, {"ann"}, {"pw"}});
+    QtWindowServices services;
+    CTarvoWnd window(services, profile);
+    services.Attach(&window);
+
+    window.OnCheckNow();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return server.received.size() == 1; }));
+    EXPECT_EQ(server.received[0].replacesId, 0u);
+    EXPECT_EQ(server.received[0].icon, "tarvo");
+    EXPECT_EQ(server.received[0].summary, "2 new messages");
+    EXPECT_EQ(server.received[0].body, "Ann &lt;ann@x&gt;: one\nbob@x: two &amp; more");
+    EXPECT_EQ(server.received[0].actions, (QStringList{"default", "Show", "show", "Show"}));
+
+    window.OnCheckNow();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return server.received.size() == 2; }));
+    EXPECT_EQ(server.received[1].replacesId, 41u);
+    EXPECT_EQ(server.received[1].summary, "5 new messages");
+    EXPECT_EQ(server.received[1].body, "cid@x: more 3\ncid@x: more 4\ncid@x: more 5\nand 2 more");
+
+    // Nothing new: no notification.
+    window.OnCheckNow();
+    QTest::qWait(300);
+    EXPECT_EQ(server.received.size(), 2u);
+
+    bool headersShown = false;
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [&] {
+        for (QWidget* widget : QApplication::topLevelWidgets()) {
+            if (auto* headers = dynamic_cast<CHeadersDlg*>(widget); headers && headers->isVisible()) {
+                headersShown = headers->table.size() == 7;
+                headers->reject();
+            }
+        }
+    });
+    closer.start(20);
+    QDBusMessage invoked = QDBusMessage::createSignal(
+        "/org/freedesktop/Notifications", "org.freedesktop.Notifications", "ActionInvoked");
+    invoked << 41u << QString("show");
+    serverBus.send(invoked);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return headersShown; }));
+    services.Attach(nullptr);
+}
+
+TEST(Notification, WithoutAnyBusTheCheckCompletes) {
+    qputenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent/bus");
+    std::unique_ptr<QApplication> application(MakeApplication());
+    ScriptedPeer peer(HealthyMailbox({Block("ann@x", "one", "<1@x>")}));
+    MemoryRegistry registry;
+    AppProfile profile(registry);
+    SaveSettings(profile, {.Delay = 5, .Sound = 0, .Message = 0, .Notify = 1},
+                 {{peer.Address()}, {"ann"}, {"pw"}});
+    QtWindowServices services;
+    CTarvoWnd window(services, profile);
+    services.Attach(&window);
+    window.OnCheckNow();
+    EXPECT_EQ(window.Table().size(), 1u);
+    EXPECT_FALSE(window.IsBusy());
+    services.Attach(nullptr);
+}
+
+} // namespace
+
+#include "NotificationTest.moc"
