@@ -94,6 +94,8 @@ bool CTarvoApp::InitInstance() {
     m_services.Attach(m_mainWnd.get());
     m_mainWnd->OnCreate();
     m_application.SetHelpHandler([this] { OnHelp(); });
+    m_wakeWatcher = std::make_unique<WakeWatcher>(
+        [this] { m_services.Gate().Deliver([this] { m_mainWnd->OnWake(); }); });
     return true;
 }
 

@@ -4,6 +4,7 @@
 
 #include "QtWindowServices.h"
 #include "SignalPipe.h"
+#include "WakeWatcher.h"
 
 #include <QApplication>
 #include <QLockFile>
@@ -48,4 +49,5 @@ private:
     std::unique_ptr<AppProfile> m_profile;
     std::unique_ptr<CTarvoWnd> m_mainWnd;
     SignalPipe m_disconnectSignal;
+    std::unique_ptr<WakeWatcher> m_wakeWatcher;
 };

@@ -8,9 +8,10 @@
 #include "resource.h"
 
 #include <algorithm>
+#include <ctime>
 
-CTarvoWnd::CTarvoWnd(WindowServices& services, AppProfile& profile)
-    : m_services(services), m_profile(profile) {
+CTarvoWnd::CTarvoWnd(WindowServices& services, AppProfile& profile, Clock clock)
+    : m_services(services), m_profile(profile), m_clock(std::move(clock)) {
     if (!LoadSettings()) {
         OnServers();
     }
@@ -18,6 +19,13 @@ CTarvoWnd::CTarvoWnd(WindowServices& services, AppProfile& profile)
 }
 
 CTarvoWnd::~CTarvoWnd() = default;
+
+std::chrono::milliseconds CTarvoWnd::BootClock() {
+    timespec now{};
+    ::clock_gettime(CLOCK_BOOTTIME, &now);
+    return std::chrono::seconds(now.tv_sec) + std::chrono::duration_cast<std::chrono::milliseconds>(
+                                                  std::chrono::nanoseconds(now.tv_nsec));
+}
 
 uint32_t CTarvoWnd::TimerInterval(int32_t delayMinutes) {
     constexpr int64_t kMinute = 60000;
@@ -62,6 +70,21 @@ void CTarvoWnd::OnClose() {
 
 void CTarvoWnd::OnTimer(uint32_t eventId) {
     if (eventId == m_timerId && !m_busy) {
+        OnCheckNow();
+    } else if (eventId == kSettleTimerId && eventId != m_timerId) {
+        OnSettled();
+    }
+}
+
+// Another wake while settling starts the delay again: one check follows.
+void CTarvoWnd::OnWake() {
+    m_services.SetTimer(kSettleTimerId, static_cast<uint32_t>(kSettleDelay.count()));
+}
+
+void CTarvoWnd::OnSettled() {
+    m_services.KillTimer(kSettleTimerId);
+    const bool recent = m_lastCheckEnded && m_clock() - *m_lastCheckEnded < kRecentCheck;
+    if (!m_busy && !recent) {
         OnCheckNow();
     }
 }
@@ -145,6 +168,7 @@ void CTarvoWnd::OnCheckNow() {
         }
     }
     StartTimer();
+    m_lastCheckEnded = m_clock();
     m_busy = false;
 }
 

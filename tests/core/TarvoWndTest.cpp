@@ -226,6 +226,41 @@ TEST(TimerInterval, DelayIsKeptWithinWhatATimerCanHold) {
     }
 }
 
+// Resume and reconnect: a check once things have settled, not while busy,
+// not twice within a minute, on a clock that goes on during a suspend.
+TEST_F(TarvoWndTest, WakeChecksOnceAfterSettlingUnlessBusyOrJustChecked) {
+    using namespace std::chrono_literals;
+    std::chrono::milliseconds now = 1000s;
+    services.editAccounts = [](AccountList&) {};
+    CTarvoWnd window(services, profile, [&now] { return now; });
+    window.OnCreate();
+    services.Take();
+    auto wakeAndSettle = [&] {
+        window.OnWake();
+        window.OnTimer(CTarvoWnd::kSettleTimerId);
+        return services.Take();
+    };
+    const Calls check{"SetTimer 2 5000", "KillTimer 2", "KillTimer 1",
+                      "ModifyTrayIcon 130 No unread messages", "SetTimer 1 300000"};
+    const Calls skipped{"SetTimer 2 5000", "KillTimer 2"};
+
+    window.OnWake();
+    EXPECT_EQ(services.Take(), Calls{"SetTimer 2 5000"});
+    EXPECT_EQ(wakeAndSettle(), check); // the second wake restarted the delay
+    now += 59s;
+    EXPECT_EQ(wakeAndSettle(), skipped);
+    now += 2s;
+    EXPECT_EQ(wakeAndSettle(), check);
+
+    // Settled while a dialog is open.
+    now += 10min;
+    services.editAccounts = [&](AccountList&) { window.OnTimer(CTarvoWnd::kSettleTimerId); };
+    window.OnWake();
+    window.OnCommand(ID_SERVERS);
+    EXPECT_EQ(services.Take(), (Calls{"SetTimer 2 5000", "RunMailboxesDialog 0", "KillTimer 2"}));
+    EXPECT_FALSE(window.IsBusy());
+}
+
 TEST(FitTrayTip, LongTipsAreCutAtACharacterBoundary) {
     std::string ascii(100, 'a');
     EXPECT_EQ(FitTrayTip(ascii), std::string(63, 'a'));

@@ -1,5 +1,8 @@
-// The desktop notification on a private session bus, with a notification
-// server of our own that records what arrives; and a check without any bus.
+// The program on private buses: the desktop notification, with a
+// notification server of our own that records what arrives; a check without
+// any bus; and a check after a resume announced on the "system" bus. A
+// process holds one session and one system bus for its life, so each test
+// needs a process of its own, as ctest runs them.
 #include "AppProfile.h"
 #include "HeadersDlg.h"
 #include "MemoryRegistry.h"
@@ -7,14 +10,15 @@
 #include "ScriptedPeer.h"
 #include "SettingsStore.h"
 #include "TarvoWnd.h"
+#include "WakeWatcher.h"
 
 #include <QApplication>
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QTest>
 #include <QTimer>
-#include <cstdio>
 #include <csignal>
+#include <cstdio>
 #include <gtest/gtest.h>
 
 using namespace testpeer;
@@ -128,7 +132,8 @@ TEST(Notification, OnePerCheckWithNewMailReplacingTheOneBeforeAndShowOpensTheHea
     QTimer closer;
     QObject::connect(&closer, &QTimer::timeout, [&] {
         for (QWidget* widget : QApplication::topLevelWidgets()) {
-            if (auto* headers = dynamic_cast<CHeadersDlg*>(widget); headers && headers->isVisible()) {
+            if (auto* headers = dynamic_cast<CHeadersDlg*>(widget);
+                headers && headers->isVisible()) {
                 headersShown = headers->table.size() == 7;
                 headers->reject();
             }
@@ -160,6 +165,37 @@ TEST(Notification, WithoutAnyBusTheCheckCompletes) {
     services.Attach(nullptr);
 }
 
+TEST(Resume, PrepareForSleepFalseStartsACheckOnceSettled) {
+    PrivateBus bus;
+    ASSERT_FALSE(bus.address.isEmpty());
+    qputenv("DBUS_SYSTEM_BUS_ADDRESS", bus.address.toLocal8Bit());
+    qputenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent/bus");
+    std::unique_ptr<QApplication> application(MakeApplication());
+    QDBusConnection login = QDBusConnection::connectToBus(bus.address, "login");
+    ASSERT_TRUE(login.registerService("org.freedesktop.login1"));
+
+    ScriptedPeer peer(HealthyMailbox({Block("ann@x", "one", "<1@x>")}));
+    MemoryRegistry registry;
+    AppProfile profile(registry);
+    SaveSettings(profile, {.Delay = 5, .Sound = 0, .Message = 0, .Notify = 0},
+                 {{peer.Address()}, {"ann"}, {"pw"}});
+    QtWindowServices services;
+    CTarvoWnd window(services, profile);
+    services.Attach(&window);
+    WakeWatcher watcher([&] { services.Gate().Deliver([&] { window.OnWake(); }); });
+
+    for (const bool goingToSleep : {true, false}) {
+        QDBusMessage sleep = QDBusMessage::createSignal(
+            "/org/freedesktop/login1", "org.freedesktop.login1.Manager", "PrepareForSleep");
+        sleep << goingToSleep;
+        login.send(sleep);
+    }
+    QTest::qWait(static_cast<int>(CTarvoWnd::kSettleDelay.count()) - 1000);
+    EXPECT_EQ(window.Table().size(), 0u) << "checked before the network could settle";
+    EXPECT_TRUE(QTest::qWaitFor([&] { return window.Table().size() == 1; }, 5000));
+    services.Attach(nullptr);
+}
+
 } // namespace
 
-#include "NotificationTest.moc"
+#include "DesktopBusTest.moc"
