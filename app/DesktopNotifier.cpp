@@ -66,8 +66,8 @@ void DesktopNotifier::Send(const QString& summary, const QString& body) {
     if (!bus.isConnected()) {
         return;
     }
-    QDBusMessage call = QDBusMessage::createMethodCall(kService, kPath, kInterface,
-                                                       QStringLiteral("Notify"));
+    QDBusMessage call =
+        QDBusMessage::createMethodCall(kService, kPath, kInterface, QStringLiteral("Notify"));
     const QVariantMap hints{{QStringLiteral("desktop-entry"), QStringLiteral("tarvo")},
                             {QStringLiteral("category"), QStringLiteral("email.arrived")}};
     call << QStringLiteral("Tarvo") << m_shownId << QStringLiteral("tarvo") << summary << body
