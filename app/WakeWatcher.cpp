@@ -8,8 +8,7 @@ WakeWatcher::WakeWatcher(std::function<void()> onWake) : m_onWake(std::move(onWa
         systemBus.connect(QStringLiteral("org.freedesktop.login1"),
                           QStringLiteral("/org/freedesktop/login1"),
                           QStringLiteral("org.freedesktop.login1.Manager"),
-                          QStringLiteral("PrepareForSleep"), this,
-                          SLOT(OnPrepareForSleep(bool)));
+                          QStringLiteral("PrepareForSleep"), this, SLOT(OnPrepareForSleep(bool)));
     }
     if (QNetworkInformation::loadBackendByFeatures(QNetworkInformation::Feature::Reachability)) {
         QNetworkInformation* network = QNetworkInformation::instance();
