@@ -83,17 +83,28 @@ QApplication* MakeApplication() {
     return new QApplication(argc, argv);
 }
 
+// The tray program's window on its desktop layer, with one account at peer.
+// The buses are those the environment names when it is made.
+struct TrayProgram {
+    TrayProgram(const ScriptedPeer& peer, int32_t notify) {
+        SaveSettings(profile, {.Delay = 5, .Sound = 0, .Message = 0, .Notify = notify},
+                     {{peer.Address()}, {"ann"}, {"pw"}});
+        window = std::make_unique<CTarvoWnd>(services, profile);
+        services.Attach(window.get());
+    }
+    ~TrayProgram() { services.Attach(nullptr); }
+
+    std::unique_ptr<QApplication> application{MakeApplication()};
+    MemoryRegistry registry;
+    AppProfile profile{registry};
+    QtWindowServices services;
+    std::unique_ptr<CTarvoWnd> window;
+};
+
 TEST(Notification, OnePerCheckWithNewMailReplacingTheOneBeforeAndShowOpensTheHeaders) {
     PrivateBus bus;
     ASSERT_FALSE(bus.address.isEmpty());
     qputenv("DBUS_SESSION_BUS_ADDRESS", bus.address.toLocal8Bit());
-    std::unique_ptr<QApplication> application(MakeApplication());
-    QDBusConnection serverBus = QDBusConnection::connectToBus(bus.address, "server");
-    NotificationServer server;
-    ASSERT_TRUE(serverBus.registerService("org.freedesktop.Notifications"));
-    ASSERT_TRUE(serverBus.registerObject("/org/freedesktop/Notifications", &server,
-                                         QDBusConnection::ExportScriptableSlots));
-
     const std::vector<std::string> first{Block("Ann <ann@x>", "one", "<1@x>"),
                                          Block("bob@x", "two & more", "<2@x>")};
     std::vector<std::string> second = first;
@@ -101,13 +112,13 @@ TEST(Notification, OnePerCheckWithNewMailReplacingTheOneBeforeAndShowOpensTheHea
         second.push_back(Block("cid@x", "more " + std::to_string(i), "<" + std::to_string(i)));
     }
     ScriptedPeer peer({HealthyMailbox(first), HealthyMailbox(second), HealthyMailbox(second)});
-    MemoryRegistry registry;
-    AppProfile profile(registry);
-    SaveSettings(profile, {.Delay = 5, .Sound = 0, .Message = 0, .Notify = 1},
-                 {{peer.Address()}, {"ann"}, {"pw"}});
-    QtWindowServices services;
-    CTarvoWnd window(services, profile);
-    services.Attach(&window);
+    TrayProgram program(peer, 1);
+    CTarvoWnd& window = *program.window;
+    QDBusConnection serverBus = QDBusConnection::connectToBus(bus.address, "server");
+    NotificationServer server;
+    ASSERT_TRUE(serverBus.registerService("org.freedesktop.Notifications"));
+    ASSERT_TRUE(serverBus.registerObject("/org/freedesktop/Notifications", &server,
+                                         QDBusConnection::ExportScriptableSlots));
 
     window.OnCheckNow();
     ASSERT_TRUE(QTest::qWaitFor([&] { return server.received.size() == 1; }));
@@ -145,24 +156,15 @@ TEST(Notification, OnePerCheckWithNewMailReplacingTheOneBeforeAndShowOpensTheHea
     invoked << 41u << QString("show");
     serverBus.send(invoked);
     EXPECT_TRUE(QTest::qWaitFor([&] { return headersShown; }));
-    services.Attach(nullptr);
 }
 
 TEST(Notification, WithoutAnyBusTheCheckCompletes) {
     qputenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent/bus");
-    std::unique_ptr<QApplication> application(MakeApplication());
     ScriptedPeer peer(HealthyMailbox({Block("ann@x", "one", "<1@x>")}));
-    MemoryRegistry registry;
-    AppProfile profile(registry);
-    SaveSettings(profile, {.Delay = 5, .Sound = 0, .Message = 0, .Notify = 1},
-                 {{peer.Address()}, {"ann"}, {"pw"}});
-    QtWindowServices services;
-    CTarvoWnd window(services, profile);
-    services.Attach(&window);
-    window.OnCheckNow();
-    EXPECT_EQ(window.Table().size(), 1u);
-    EXPECT_FALSE(window.IsBusy());
-    services.Attach(nullptr);
+    TrayProgram program(peer, 1);
+    program.window->OnCheckNow();
+    EXPECT_EQ(program.window->Table().size(), 1u);
+    EXPECT_FALSE(program.window->IsBusy());
 }
 
 TEST(Resume, PrepareForSleepFalseStartsACheckOnceSettled) {
@@ -170,19 +172,12 @@ TEST(Resume, PrepareForSleepFalseStartsACheckOnceSettled) {
     ASSERT_FALSE(bus.address.isEmpty());
     qputenv("DBUS_SYSTEM_BUS_ADDRESS", bus.address.toLocal8Bit());
     qputenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent/bus");
-    std::unique_ptr<QApplication> application(MakeApplication());
+    ScriptedPeer peer(HealthyMailbox({Block("ann@x", "one", "<1@x>")}));
+    TrayProgram program(peer, 0);
+    CTarvoWnd& window = *program.window;
     QDBusConnection login = QDBusConnection::connectToBus(bus.address, "login");
     ASSERT_TRUE(login.registerService("org.freedesktop.login1"));
-
-    ScriptedPeer peer(HealthyMailbox({Block("ann@x", "one", "<1@x>")}));
-    MemoryRegistry registry;
-    AppProfile profile(registry);
-    SaveSettings(profile, {.Delay = 5, .Sound = 0, .Message = 0, .Notify = 0},
-                 {{peer.Address()}, {"ann"}, {"pw"}});
-    QtWindowServices services;
-    CTarvoWnd window(services, profile);
-    services.Attach(&window);
-    WakeWatcher watcher([&] { services.Gate().Deliver([&] { window.OnWake(); }); });
+    WakeWatcher watcher([&] { program.services.Gate().Deliver([&] { window.OnWake(); }); });
 
     for (const bool goingToSleep : {true, false}) {
         QDBusMessage sleep = QDBusMessage::createSignal(
@@ -193,7 +188,6 @@ TEST(Resume, PrepareForSleepFalseStartsACheckOnceSettled) {
     QTest::qWait(static_cast<int>(CTarvoWnd::kSettleDelay.count()) - 1000);
     EXPECT_EQ(window.Table().size(), 0u) << "checked before the network could settle";
     EXPECT_TRUE(QTest::qWaitFor([&] { return window.Table().size() == 1; }, 5000));
-    services.Attach(nullptr);
 }
 
 } // namespace
