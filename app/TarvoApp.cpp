@@ -84,6 +84,12 @@ bool CTarvoApp::InitInstance() {
         return false;
     }
     SetRegistryKey();
+    // The copy that holds the lock is the settings file's only writer, so a
+    // temporary file beside it is a killed writer's: a whole copy of the
+    // settings, passwords included, that nothing will ever rename.
+    if (m_onlyCopy && m_onlyCopy->isLocked()) {
+        m_registry->RemoveLeftovers();
+    }
     if (!SocketsStartup()) {
         m_services.Boxes().Show(nullptr, TarvoString(IDS_APP_TITLE),
                                 TarvoString(IDS_SOCKETS_INIT_FAILED),

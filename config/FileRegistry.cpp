@@ -2,10 +2,13 @@
 
 #include "RegFileFormat.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <dirent.h>
 #include <fcntl.h>
+#include <memory>
 #include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -48,6 +51,23 @@ std::string Folder(const std::string& path) {
 
 std::string BaseName(const std::string& path) {
     return path.substr(path.rfind('/') + 1);
+}
+
+// ".Tarvo.reg.tmp-" and mkostemp's six letters or digits: specific enough
+// that nothing but our own temporary file is named so.
+std::string TempPrefix(const std::string& path) {
+    return "." + BaseName(path) + ".tmp-";
+}
+
+constexpr std::size_t kTempUniqueLength = 6;
+
+bool IsTempName(std::string_view name, std::string_view prefix) {
+    const auto isLetterOrDigit = [](char c) {
+        return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+    };
+    return name.size() == prefix.size() + kTempUniqueLength && name.starts_with(prefix) &&
+           std::all_of(name.begin() + static_cast<std::ptrdiff_t>(prefix.size()), name.end(),
+                       isLetterOrDigit);
 }
 
 bool MakeFolders(const std::string& folder) {
@@ -191,8 +211,19 @@ bool FileRegistry::DeleteKey(std::string_view path) {
     return true;
 }
 
+void FileRegistry::BeginBatch() {
+    ++m_batchDepth;
+}
+
+void FileRegistry::EndBatch(bool write) {
+    if (--m_batchDepth == 0 && write) {
+        Persist(false);
+    }
+}
+
 void FileRegistry::Persist(bool changed) {
-    if (changed || !m_saved) {
+    m_saved = m_saved && !changed;
+    if (!m_saved && m_batchDepth == 0) {
         m_saved = Save();
     }
 }
@@ -227,7 +258,7 @@ bool FileRegistry::Save() {
         }
         m_keepAside = false;
     }
-    std::string temp = folder + "/." + BaseName(m_path) + ".XXXXXX";
+    std::string temp = folder + "/" + TempPrefix(m_path) + std::string(kTempUniqueLength, 'X');
     // mkostemp creates the file 0600, so the passwords are never readable by others.
     Fd fd(::mkostemp(temp.data(), O_CLOEXEC));
     if (fd.get() < 0) {
@@ -241,4 +272,24 @@ bool FileRegistry::Save() {
         return false;
     }
     return SyncFolder(folder);
+}
+
+int FileRegistry::RemoveLeftovers() const {
+    const std::unique_ptr<DIR, int (*)(DIR*)> folder(::opendir(Folder(m_path).c_str()), ::closedir);
+    if (!folder) {
+        return 0;
+    }
+    const std::string prefix = TempPrefix(m_path);
+    int removed = 0;
+    while (const dirent* entry = ::readdir(folder.get())) {
+        struct stat st {};
+        // Never through a link, never a folder, never another user's file.
+        if (IsTempName(entry->d_name, prefix) &&
+            ::fstatat(::dirfd(folder.get()), entry->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 &&
+            S_ISREG(st.st_mode) && st.st_uid == ::geteuid() &&
+            ::unlinkat(::dirfd(folder.get()), entry->d_name, 0) == 0) {
+            ++removed;
+        }
+    }
+    return removed;
 }

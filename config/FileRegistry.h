@@ -1,7 +1,8 @@
 // The current user's tree kept in one REGEDIT4 text file, which a person can
-// read and edit. Every change is on disk when the call returns (or the tree
-// goes on in memory when the file cannot be written); the file is only ever
-// replaced whole, so a crash leaves the old or the new content, never a mix.
+// read and edit. Every change outside a batch is on disk when the call returns,
+// a batch's changes when it is committed (or the tree goes on in memory when
+// the file cannot be written); the file is only ever replaced whole, so a
+// crash leaves the old or the new content, never a mix.
 #pragma once
 
 #include "MemoryRegistry.h"
@@ -32,6 +33,14 @@ public:
     bool SetValue(std::string_view path, std::string_view name, const RegValue& value) override;
     bool DeleteValue(std::string_view path, std::string_view name) override;
     bool DeleteKey(std::string_view path) override;
+    void BeginBatch() override;
+    void EndBatch(bool write) override;
+
+    // Removes the temporary files that a writer of this file, killed while
+    // saving, left beside it (each a whole copy of the tree) and nothing else;
+    // returns how many. Only the file's one writer may call it: another
+    // writer's temporary file would go from under its rename.
+    int RemoveLeftovers() const;
 
     const std::string& FilePath() const { return m_path; }
     // False while the file lags behind the tree in memory.
@@ -48,4 +57,5 @@ private:
     // away, not overwritten, before our first write.
     bool m_keepAside = false;
     bool m_saved = true;
+    int m_batchDepth = 0;
 };

@@ -1,5 +1,7 @@
 #include "RegFileFormat.h"
 
+#include "Utf8.h"
+
 #include <cstdio>
 #include <optional>
 #include <vector>
@@ -100,17 +102,23 @@ std::optional<std::string> TakeQuoted(std::string_view& s) {
     return std::nullopt;
 }
 
+// Text that reads as text in an editor: valid UTF-8 without control
+// characters (C0, DEL, or C1, which UTF-8 writes as C2 80 to C2 9F). Anything
+// else is written as hex bytes, which keep every byte as it was.
 bool IsQuotable(const RegValue& value) {
     if (value.type != REG_SZ || value.data.empty() || value.data.back() != '\0') {
         return false;
     }
-    for (std::size_t i = 0; i + 1 < value.data.size(); ++i) {
-        const auto c = static_cast<unsigned char>(value.data[i]);
-        if (c < 0x20 || c > 0x7E) {
+    const std::string_view text(value.data.data(), value.data.size() - 1);
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        const bool c1 =
+            c == 0xC2 && i + 1 < text.size() && static_cast<unsigned char>(text[i + 1]) < 0xA0;
+        if (c < 0x20 || c == 0x7F || c1) {
             return false;
         }
     }
-    return true;
+    return IsValidUtf8(text);
 }
 
 void AppendValueLine(std::string& out, std::string_view name, const RegValue& value) {

@@ -1,7 +1,8 @@
 // The current user's tree as text in the classic registry export format:
 // a "REGEDIT4" header, one "[HKEY_CURRENT_USER\...]" line per key followed by
-// its values ("Name"=dword:0000002a, "Name"="text" with \\ and \" escaped,
-// "Name"=hex(N):.. for anything else, "@" for the unnamed value).
+// its values ("Name"=dword:0000002a, "Name"="text" with \\ and \" escaped
+// for UTF-8 text, "Name"=hex(N):.. for anything else, "@" for the unnamed
+// value). The file is UTF-8 text.
 #pragma once
 
 #include "MemoryRegistry.h"

@@ -46,10 +46,35 @@ public:
     // Fails when the key does not exist, is the root, or has subkeys.
     virtual bool DeleteKey(std::string_view path) = 0;
 
+    // While a batch is open, changes stay in memory. Ending the outermost batch
+    // with write stores them all in one step; ending it without leaves them for
+    // the next write. A tree kept only in memory ignores batches.
+    virtual void BeginBatch() {}
+    virtual void EndBatch(bool /*write*/) {}
+
 protected:
     Registry() = default;
     Registry(const Registry&) = default;
     Registry& operator=(const Registry&) = default;
+};
+
+// A batch for the life of a scope: the settings written in it reach the
+// storage together on Commit, so that a crash leaves all of them or none.
+class RegBatch {
+public:
+    explicit RegBatch(Registry& registry) : m_registry(&registry) { registry.BeginBatch(); }
+    ~RegBatch() {
+        if (m_registry != nullptr) {
+            m_registry->EndBatch(false);
+        }
+    }
+    RegBatch(const RegBatch&) = delete;
+    RegBatch& operator=(const RegBatch&) = delete;
+
+    void Commit() { std::exchange(m_registry, nullptr)->EndBatch(true); }
+
+private:
+    Registry* m_registry;
 };
 
 // An open key, as a registry handle is: every operation on a closed key, or on

@@ -38,6 +38,10 @@ unsigned char LowByteOfNumber(std::string_view token) {
 } // namespace
 
 int LoadSettings(AppProfile& profile, Options& options, AccountList& accounts) {
+    // Reading leaves only empty keys behind, which hold no setting: they wait
+    // for the next save, which fills or deletes them, rather than rewrite the
+    // file at every start and drop the comments of one edited by hand.
+    RegBatch reading(profile.registry());
     options.Delay = profile.GetProfileInt(kSettings, "Delay", 5);
     options.Sound = profile.GetProfileInt(kSettings, "Sound", 1) != 0 ? 1 : 0;
     options.Message = profile.GetProfileInt(kSettings, "Message", 1) != 0 ? 1 : 0;
@@ -58,6 +62,9 @@ int LoadSettings(AppProfile& profile, Options& options, AccountList& accounts) {
 }
 
 void SaveSettings(AppProfile& profile, const Options& options, const AccountList& accounts) {
+    // One replacement of the stored tree: a crash half-way through must not
+    // pair an account's new server with its old password.
+    RegBatch batch(profile.registry());
     const std::size_t count = accounts.size();
     for (std::size_t i = 0; i < count; ++i) {
         const std::string section = AccountSection(i);
@@ -88,6 +95,7 @@ void SaveSettings(AppProfile& profile, const Options& options, const AccountList
     profile.WriteProfileInt(kSettings, "Message", options.Message != 0 ? 1 : 0);
     profile.WriteProfileInt(kSettings, "Delay", options.Delay);
     profile.WriteProfileInt(kSettings, "Notify", options.Notify != 0 ? 1 : 0);
+    batch.Commit();
 }
 
 std::string EncodePassword(const std::string& password) {

@@ -9,9 +9,11 @@
 
 #include <string>
 
-// Replaces all options and accounts; non-zero when at least one account was read.
+// Replaces all options and accounts; non-zero when at least one account was
+// read. Never writes the stored file.
 int LoadSettings(AppProfile& profile, Options& options, AccountList& accounts);
-// Writes everything back and deletes the keys of accounts that no longer exist.
+// Writes everything back and deletes the keys of accounts that no longer
+// exist, all in one step of the registry.
 void SaveSettings(AppProfile& profile, const Options& options, const AccountList& accounts);
 
 // Each byte as a signed number XOR 0x5D, in decimal, followed by one space.

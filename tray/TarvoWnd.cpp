@@ -30,6 +30,9 @@ std::chrono::milliseconds CTarvoWnd::BootClock() {
 uint32_t CTarvoWnd::TimerInterval(int32_t delayMinutes) {
     constexpr int64_t kMinute = 60000;
     constexpr int64_t kLongest = 0x7fffffff;
+    if (delayMinutes < 0) {
+        return kLongest;
+    }
     return static_cast<uint32_t>(std::clamp(int64_t{delayMinutes} * kMinute, kMinute, kLongest));
 }
 

@@ -73,7 +73,9 @@ public:
     CPop3Connection* CurrentConversation() const { return m_current; }
 
     // The check timer's interval for a Delay in minutes, kept within what a
-    // timer can hold: at least one minute, at most 2^31-1 ms.
+    // timer can hold: at least one minute, at most 2^31-1 ms. A negative Delay
+    // (only a hand-edited file holds one) asks for rare checks, not frequent
+    // ones: it gets the longest interval.
     static uint32_t TimerInterval(int32_t delayMinutes);
 
 private:

@@ -217,9 +217,16 @@ TEST(TimerInterval, DelayIsKeptWithinWhatATimerCanHold) {
         int32_t delay;
         uint32_t ms;
     } cases[] = {
-        {5, 300000},         {1, 60000},           {60, 3600000},
-        {0, 60000},          {-5, 60000},          {INT32_MIN, 60000},
-        {35791, 2147460000}, {35792, 2147483647u}, {INT32_MAX, 2147483647u},
+        {5, 300000},
+        {1, 60000},
+        {60, 3600000},
+        {0, 60000},
+        {-1, 2147483647u},
+        {-5, 2147483647u},
+        {INT32_MIN, 2147483647u},
+        {35791, 2147460000},
+        {35792, 2147483647u},
+        {INT32_MAX, 2147483647u},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(CTarvoWnd::TimerInterval(c.delay), c.ms) << c.delay;

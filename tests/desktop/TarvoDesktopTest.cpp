@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <iterator>
 #include <netinet/in.h>
 #include <sstream>
 #include <sys/socket.h>
@@ -256,6 +257,32 @@ TEST_F(TarvoDesktopTest, ASecondCopyEndsAtOnceAndLeavesTheFirstAlone) {
     EXPECT_TRUE(WIFEXITED(second.ExitStatus()));
     EXPECT_EQ(TarvoWindows("Tarvo is empty").size(), 1u);
     EXPECT_FALSE(m_tarvo.HasEnded());
+}
+
+// A start reads the settings without writing them, and the copy that holds
+// the lock, the file's only writer, clears what a killed save left behind.
+TEST_F(TarvoDesktopTest, TheOnlyCopyRemovesAKilledSavesTemporaryFileAndNothingElse) {
+    const fs::path folder = m_config / "Halvik";
+    WriteSettings({{"127.0.0.1:1", "alice", "secret"}});
+    const auto settingsText = [&] {
+        std::ifstream in(folder / "Tarvo.reg", std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    };
+    const std::string settings = settingsText();
+    for (const char* name : {".Tarvo.reg.tmp-a1B2c3", ".Tarvo.reg.backup"}) {
+        std::ofstream(folder / name) << "REGEDIT4\n";
+    }
+    m_desktop.StartTray();
+    StartTarvo();
+    ASSERT_FALSE(AwaitIcon("Tarvo is empty").empty());
+    EXPECT_FALSE(fs::exists(folder / ".Tarvo.reg.tmp-a1B2c3"));
+    EXPECT_TRUE(fs::exists(folder / ".Tarvo.reg.backup"));
+    EXPECT_EQ(settingsText(), settings);
+
+    std::ofstream(folder / ".Tarvo.reg.tmp-d4E5f6") << "REGEDIT4\n";
+    ChildProcess second = LaunchTarvo();
+    ASSERT_TRUE(WaitFor([&] { return second.HasEnded(); }));
+    EXPECT_TRUE(fs::exists(folder / ".Tarvo.reg.tmp-d4E5f6"));
 }
 
 TEST_F(TarvoDesktopTest, IconWaitsForATrayThatStartsLater) {
