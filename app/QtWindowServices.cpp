@@ -158,7 +158,7 @@ bool QtWindowServices::RunOptionsDialog(Options& options) {
 }
 
 void QtWindowServices::RunMailboxesDialog(AccountList& accounts) {
-    CMailboxesDlg dialog;
+    CMailboxesDlg dialog(m_boxes);
     dialog.accounts = accounts;
     RunModal(dialog);
     accounts = dialog.accounts;

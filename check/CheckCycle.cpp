@@ -1,28 +1,34 @@
 #include "CheckCycle.h"
 
+#include "Format.h"
 #include "Pop3Connection.h"
+#include "SettingsStore.h"
 #include "resource.h"
 
 #include <algorithm>
 #include <cstdint>
-#include <cstdio>
 
 namespace {
 
-// printf-style formatting of the fixed texts the user sees.
-template <typename... Args> std::string Format(const char* format, Args... args) {
-    int length = std::snprintf(nullptr, 0, format, args...);
-    std::string text(static_cast<std::size_t>(length), '\0');
-    std::snprintf(text.data(), text.size() + 1, format, args...);
-    return text;
+// The conversation keeps the password out of its reasons; a server that
+// quotes it back in its stored, scrambled form is kept out here.
+std::string WithoutStoredPassword(std::string reason, const std::string& password) {
+    std::string stored = EncodePassword(password);
+    stored.erase(stored.find_last_not_of(' ') + 1);
+    for (std::size_t at = stored.empty() ? std::string::npos : reason.find(stored);
+         at != std::string::npos; at = reason.find(stored, at)) {
+        reason.replace(at, stored.size(), "***");
+    }
+    return reason;
 }
 
+// The reason is what the headers window shows when the row is opened.
 void AppendErrorRow(MessageTable& table, KnownMessageIds& knownIds, const std::string& error,
-                    const std::string& server) {
+                    const std::string& server, const std::string& reason) {
     table.subjects.push_back(error);
     table.froms.emplace_back();
     table.mailboxes.push_back(server);
-    table.headerTexts.emplace_back();
+    table.headerTexts.push_back(reason);
     table.states.push_back(MessageError);
     knownIds.Append("(none)");
 }
@@ -61,11 +67,15 @@ CheckOutcome RunCheck(const AccountList& accounts, std::vector<int32_t>& counts,
         const std::string& server = accounts.servers[i];
         observer.ShowProgress(IDI_CONTACTING, Format("Contacting %s...", server.c_str()));
         CPop3Connection conversation([&observer] { observer.WaitHook(); }, limits);
+        const Security security = SecurityFromStored(accounts.SecurityAt(i));
+        conversation.SetSecurity(security, accounts.CertificateAt(i));
         observer.SetCurrentConversation(&conversation);
 
-        if (!conversation.Connect(server, accounts.users[i], accounts.passwords[i], kPop3Port)) {
-            AppendErrorRow(table, knownIds, Format("(error contacting %s)", server.c_str()),
-                           server);
+        if (!conversation.Connect(server, accounts.users[i], accounts.passwords[i],
+                                  DefaultPort(security))) {
+            AppendErrorRow(
+                table, knownIds, Format("(error contacting %s)", server.c_str()), server,
+                WithoutStoredPassword(conversation.FailureReason(), accounts.passwords[i]));
         } else {
             int32_t count = conversation.GetMessageCount();
             if (i >= counts.size()) {
@@ -81,9 +91,10 @@ CheckOutcome RunCheck(const AccountList& accounts, std::vector<int32_t>& counts,
                 if (conversation.RetrieveHeaders()) {
                     outcome.newMail |= AppendMessageRows(table, knownIds, conversation, server);
                 } else {
-                    AppendErrorRow(table, knownIds,
-                                   Format("(error retrieving %d message header(s))", count),
-                                   server);
+                    AppendErrorRow(
+                        table, knownIds, Format("(error retrieving %d message header(s))", count),
+                        server,
+                        WithoutStoredPassword(conversation.FailureReason(), accounts.passwords[i]));
                 }
             }
         }

@@ -30,8 +30,6 @@ struct CheckOutcome {
     bool newMail = false; // at least one row of this check is new
 };
 
-inline constexpr uint32_t kPop3Port = 110;
-
 // Empties the table, walks the accounts, and leaves the table, the counts and
 // the known ids as the check found them. Each conversation waits within limits.
 CheckOutcome RunCheck(const AccountList& accounts, std::vector<int32_t>& counts,

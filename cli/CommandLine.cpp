@@ -80,7 +80,8 @@ private:
         } else if (index >= m_counts.size() || m_counts[index] < 0) {
             // The tray shows a failed count as an empty mailbox; a script must
             // not take it for one.
-            result.error = "(error counting messages)";
+            result.error = conversation.FailureReason().empty() ? "(error counting messages)"
+                                                                : conversation.FailureReason();
         } else {
             result.count = m_counts[index];
             const auto& ids = conversation.MessageIds();

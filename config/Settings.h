@@ -14,13 +14,33 @@ struct Options {
     int32_t Notify = 1;  // 0 or 1: a desktop notification on new mail
 };
 
-// Three parallel lists of equal length; index i of each is account i.
+// Parallel lists of equal length; index i of each is account i.
 // Passwords are clear text here and scrambled only where stored.
 struct AccountList {
     std::vector<std::string> servers;
     std::vector<std::string> users;
     std::vector<std::string> passwords;
+    // Braced so that a list written out with only the first three compiles.
+    std::vector<int32_t> securities{};       // a Security, always one of its values
+    std::vector<std::string> certificates{}; // a trusted fingerprint, or empty
 
     std::size_t size() const { return servers.size(); }
-    bool operator==(const AccountList&) const = default;
+    // A list made before the last two existed (by hand, say) may be short:
+    // what it lacks reads as None and no trusted certificate.
+    int32_t SecurityAt(std::size_t i) const { return i < securities.size() ? securities[i] : 0; }
+    std::string CertificateAt(std::size_t i) const {
+        return i < certificates.size() ? certificates[i] : std::string();
+    }
+    bool operator==(const AccountList& other) const {
+        if (servers != other.servers || users != other.users || passwords != other.passwords) {
+            return false;
+        }
+        for (std::size_t i = 0; i < size(); ++i) {
+            if (SecurityAt(i) != other.SecurityAt(i) ||
+                CertificateAt(i) != other.CertificateAt(i)) {
+                return false;
+            }
+        }
+        return true;
+    }
 };

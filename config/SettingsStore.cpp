@@ -1,5 +1,7 @@
 #include "SettingsStore.h"
 
+#include "Security.h"
+
 #include <cstddef>
 #include <string_view>
 
@@ -57,6 +59,10 @@ int LoadSettings(AppProfile& profile, Options& options, AccountList& accounts) {
         accounts.users.push_back(profile.GetProfileString(section, "User", ""));
         accounts.passwords.push_back(
             DecodePassword(profile.GetProfileString(section, "Password", "")));
+        // Files written before the choice existed hold no value: clear text.
+        accounts.securities.push_back(static_cast<int32_t>(
+            SecurityFromStored(profile.GetProfileInt(section, "Security", 0))));
+        accounts.certificates.push_back(profile.GetProfileString(section, "Certificate", ""));
     }
     return accounts.size() > 0 ? 1 : 0;
 }
@@ -66,16 +72,22 @@ void SaveSettings(AppProfile& profile, const Options& options, const AccountList
     // pair an account's new server with its old password.
     RegBatch batch(profile.registry());
     const std::size_t count = accounts.size();
+    // Must name the same key as the profile sections "Mailboxes\<n>".
+    RegKey mailboxes = RegKey::CurrentUser(profile.registry())
+                           .CreateSubKey(std::string(AppProfile::kAppKey) + "\\Mailboxes");
     for (std::size_t i = 0; i < count; ++i) {
         const std::string section = AccountSection(i);
         profile.WriteProfileString(section, "Server", accounts.servers[i]);
         profile.WriteProfileString(section, "User", accounts.users[i]);
         profile.WriteProfileString(section, "Password", EncodePassword(accounts.passwords[i]));
+        profile.WriteProfileInt(section, "Security", accounts.SecurityAt(i));
+        if (accounts.CertificateAt(i).empty()) {
+            mailboxes.OpenSubKey(std::to_string(i)).DeleteValue("Certificate");
+        } else {
+            profile.WriteProfileString(section, "Certificate", accounts.CertificateAt(i));
+        }
     }
 
-    // Must name the same key as the profile sections "Mailboxes\<n>".
-    RegKey mailboxes = RegKey::CurrentUser(profile.registry())
-                           .CreateSubKey(std::string(AppProfile::kAppKey) + "\\Mailboxes");
     // Stops at the first index without a key: keys beyond a gap stay.
     for (std::size_t n = count;; ++n) {
         const std::string name = std::to_string(n);
@@ -86,6 +98,8 @@ void SaveSettings(AppProfile& profile, const Options& options, const AccountList
         account.DeleteValue("Server");
         account.DeleteValue("User");
         account.DeleteValue("Password");
+        account.DeleteValue("Security");
+        account.DeleteValue("Certificate");
         account.Close();
         mailboxes.DeleteSubKey(name);
     }

@@ -1,7 +1,10 @@
 #include "MailboxesDlg.h"
 
+#include "Pop3Connection.h"
 #include "Text.h"
 
+#include <QApplication>
+#include <QComboBox>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -43,15 +46,31 @@ std::string FieldBytes(const QLineEdit* field) {
     return TypedText(field->text());
 }
 
+// The choice's entries in the order of the stored numbers.
+const int kNewAccountSecurity = static_cast<int>(Security::Tls);
+
+QString CertificateQuestion(const std::string& server, const PeerCertificate& shown) {
+    return QStringLiteral("Server: %1\nSubject: %2\nIssuer: %3\nValid from %4 until %5\n"
+                          "SHA-256: %6\n\n"
+                          "Trust exactly this certificate for this account? It is then accepted "
+                          "whoever issued it and whatever name it carries, and any other "
+                          "certificate is refused. No leaves the decision to the authorities "
+                          "this computer trusts.")
+        .arg(DisplayText(server), DisplayText(shown.subject), DisplayText(shown.issuer),
+             QString::fromStdString(shown.validFrom), QString::fromStdString(shown.validUntil),
+             QString::fromStdString(shown.fingerprint));
+}
+
 } // namespace
 
-CMailboxesDlg::CMailboxesDlg(QWidget* parent)
+CMailboxesDlg::CMailboxesDlg(MessageBoxes& boxes, QWidget* parent)
     // No close box: Done and Escape end it.
     : TemplateDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
-      m_list(new QTreeWidget(this)), m_server(new QLineEdit(this)), m_user(new QLineEdit(this)),
-      m_password(new QLineEdit(this)) {
+      m_boxes(boxes), m_list(new QTreeWidget(this)), m_server(new QLineEdit(this)),
+      m_user(new QLineEdit(this)), m_password(new QLineEdit(this)),
+      m_security(new QComboBox(this)) {
     setWindowTitle(QStringLiteral("Mailboxes"));
-    setFixedSize(Units().Size(238, 119));
+    setFixedSize(Units().Size(238, 137));
 
     Place(m_list, "list", 7, 7, 224, 48);
     m_list->setHeaderHidden(true);
@@ -70,19 +89,32 @@ CMailboxesDlg::CMailboxesDlg(QWidget* parent)
     Place(new QLabel(QStringLiteral("Password:"), this), "passwordLabel", 7, 101, 45, 8);
     auto* remove =
         Place(new QPushButton(QStringLiteral("Delete"), this), "delete", 181, 80, 50, 14);
+    // Two lines, so that the choice lines up with the fields above it.
+    auto* securityLabel = new QLabel(QStringLiteral("Connection security:"), this);
+    securityLabel->setWordWrap(true);
+    Place(securityLabel, "securityLabel", 7, 114, 50, 18);
+    Place(m_security, "security", 62, 116, 98, 14);
+    m_security->addItems(
+        {QStringLiteral("None"), QStringLiteral("STARTTLS"), QStringLiteral("SSL/TLS")});
+    m_security->setCurrentIndex(kNewAccountSecurity);
+    auto* certificate = Place(new QPushButton(QStringLiteral("Certificate..."), this),
+                              "certificate", 181, 116, 50, 14);
 
     connect(m_list, &QTreeWidget::itemClicked, this,
             [this](QTreeWidgetItem* item) { OnClick(item); });
     connect(add, &QPushButton::clicked, this, &CMailboxesDlg::OnAdd);
     connect(remove, &QPushButton::clicked, this, &CMailboxesDlg::OnDelete);
+    connect(certificate, &QPushButton::clicked, this, &CMailboxesDlg::OnCertificate);
     connect(done, &QPushButton::clicked, this, &QDialog::accept);
 }
 
 void CMailboxesDlg::OnInitDialog() {
-    // The owner keeps the three lists equally long; even out a short one
-    // rather than read past its end.
+    // The owner keeps the lists equally long; even out a short one rather
+    // than read past its end.
     accounts.users.resize(accounts.size());
     accounts.passwords.resize(accounts.size());
+    accounts.securities.resize(accounts.size(), static_cast<int32_t>(Security::None));
+    accounts.certificates.resize(accounts.size());
 
     m_list->setHeaderLabels({QStringLiteral("Configured servers")});
     m_list->setColumnWidth(0, m_list->contentsRect().width());
@@ -107,6 +139,7 @@ void CMailboxesDlg::OnClick(QTreeWidgetItem* item) {
     SetField(m_server, accounts.servers[i]);
     SetField(m_user, accounts.users[i]);
     SetField(m_password, accounts.passwords[i]);
+    m_security->setCurrentIndex(accounts.securities[i]);
 }
 
 void CMailboxesDlg::OnAdd() {
@@ -117,12 +150,14 @@ void CMailboxesDlg::OnAdd() {
     }
     const std::string user = FieldBytes(m_user);
     const std::string password = FieldBytes(m_password);
+    const int32_t security = m_security->currentIndex();
 
     bool found = false;
     for (std::size_t i = 0; i < accounts.size(); ++i) {
         if (accounts.servers[i] == server) {
             accounts.users[i] = user;
             accounts.passwords[i] = password;
+            accounts.securities[i] = security;
             found = true;
         }
     }
@@ -130,12 +165,15 @@ void CMailboxesDlg::OnAdd() {
         accounts.servers.push_back(server);
         accounts.users.push_back(user);
         accounts.passwords.push_back(password);
+        accounts.securities.push_back(security);
+        accounts.certificates.emplace_back();
         new QTreeWidgetItem(m_list, {DisplayText(server)});
     }
 
     SetField(m_server, {});
     SetField(m_user, {});
     SetField(m_password, {});
+    m_security->setCurrentIndex(kNewAccountSecurity);
     SetCaption();
 }
 
@@ -147,10 +185,42 @@ void CMailboxesDlg::OnDelete() {
             accounts.servers.erase(accounts.servers.begin() + at);
             accounts.users.erase(accounts.users.begin() + at);
             accounts.passwords.erase(accounts.passwords.begin() + at);
+            accounts.securities.erase(accounts.securities.begin() + at);
+            accounts.certificates.erase(accounts.certificates.begin() + at);
             delete m_list->takeTopLevelItem(static_cast<int>(i));
         } else {
             ++i;
         }
     }
     SetCaption();
+}
+
+// Connects as a check would, in the same bounded waits; only repainting goes
+// on meanwhile, so no second click can start another.
+void CMailboxesDlg::OnCertificate() {
+    const QString caption = QStringLiteral("Certificate");
+    const int index = m_list->indexOfTopLevelItem(m_list->currentItem());
+    if (index < 0 || static_cast<std::size_t>(index) >= accounts.size()) {
+        m_boxes.Show(this, caption, QStringLiteral("Select a server in the list first."),
+                     MessageBoxes::Icon::Information);
+        return;
+    }
+    const auto i = static_cast<std::size_t>(index);
+    const Security security = SecurityFromStored(accounts.securities[i]);
+    CPop3Connection conversation(
+        [] { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); });
+    conversation.SetSecurity(security);
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    std::optional<PeerCertificate> shown =
+        conversation.InspectCertificate(accounts.servers[i], DefaultPort(security));
+    QApplication::restoreOverrideCursor();
+    if (!shown) {
+        m_boxes.Show(this, caption, DisplayText(conversation.FailureReason()),
+                     MessageBoxes::Icon::Exclamation);
+        return;
+    }
+    accounts.certificates[i] =
+        m_boxes.Ask(this, caption, CertificateQuestion(accounts.servers[i], *shown))
+            ? shown->fingerprint
+            : std::string();
 }

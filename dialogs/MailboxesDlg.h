@@ -1,12 +1,16 @@
 // The account editor: one line per server; Add creates or updates the
 // account named in the server field, Delete removes every account of that name.
+// Certificate... shows the selected account's server certificate and lets the
+// user trust exactly that one.
 #pragma once
 
+#include "MessageBoxes.h"
 #include "Settings.h"
 #include "TemplateDialog.h"
 
 #include <string>
 
+class QComboBox;
 class QLineEdit;
 class QPushButton;
 class QTreeWidget;
@@ -14,7 +18,7 @@ class QTreeWidgetItem;
 
 class CMailboxesDlg : public TemplateDialog {
 public:
-    explicit CMailboxesDlg(QWidget* parent = nullptr);
+    explicit CMailboxesDlg(MessageBoxes& boxes, QWidget* parent = nullptr);
 
     // In: the accounts to edit. Out: the accounts as edited, however the
     // dialog was closed.
@@ -27,10 +31,13 @@ private:
     void OnClick(QTreeWidgetItem* item);
     void OnAdd();
     void OnDelete();
+    void OnCertificate();
     void SetCaption();
 
+    MessageBoxes& m_boxes;
     QTreeWidget* m_list;
     QLineEdit* m_server;
     QLineEdit* m_user;
     QLineEdit* m_password;
+    QComboBox* m_security;
 };

@@ -17,6 +17,8 @@ QMessageBox::Icon QtIcon(MessageBoxes::Icon icon) {
         return QMessageBox::Warning;
     case MessageBoxes::Icon::Error:
         return QMessageBox::Critical;
+    case MessageBoxes::Icon::Question:
+        return QMessageBox::Question;
     case MessageBoxes::Icon::None:
         break;
     }
@@ -59,6 +61,19 @@ void QtMessageBoxes::Show(QWidget* owner, const QString& caption, const QString&
     // Header texts come from mail servers; they must never be read as markup.
     box.setTextFormat(Qt::PlainText);
     box.exec();
+}
+
+bool QtMessageBoxes::Ask(QWidget* owner, const QString& caption, const QString& text) {
+    QMessageBox box(QMessageBox::Question, caption, text, QMessageBox::Yes | QMessageBox::No,
+                    owner);
+    box.setTextFormat(Qt::PlainText);
+    box.setDefaultButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
+}
+
+bool RecordingMessageBoxes::Ask(QWidget* owner, const QString& caption, const QString& text) {
+    shown.push_back({owner, caption, text, Icon::Question});
+    return answer;
 }
 
 void RecordingMessageBoxes::Show(QWidget* owner, const QString& caption, const QString& text,

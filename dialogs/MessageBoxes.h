@@ -9,21 +9,25 @@ class QWidget;
 
 class MessageBoxes {
 public:
-    enum class Icon { None, Information, Exclamation, Error };
+    enum class Icon { None, Information, Exclamation, Error, Question };
 
     virtual ~MessageBoxes() = default;
 
     // A box with a single OK button, modal to its owner; returns once it is
     // answered.
     virtual void Show(QWidget* owner, const QString& caption, const QString& text, Icon icon) = 0;
+    // A question with Yes and No; true for Yes.
+    virtual bool Ask(QWidget* owner, const QString& caption, const QString& text) = 0;
 };
 
 class QtMessageBoxes final : public MessageBoxes {
 public:
     void Show(QWidget* owner, const QString& caption, const QString& text, Icon icon) override;
+    bool Ask(QWidget* owner, const QString& caption, const QString& text) override;
 };
 
-// Keeps every box instead of showing it, and answers each with OK at once.
+// Keeps every box instead of showing it, and answers each at once: OK, or
+// `answer` to a question (whose icon is Question).
 class RecordingMessageBoxes final : public MessageBoxes {
 public:
     struct Box {
@@ -34,6 +38,8 @@ public:
     };
 
     void Show(QWidget* owner, const QString& caption, const QString& text, Icon icon) override;
+    bool Ask(QWidget* owner, const QString& caption, const QString& text) override;
 
     std::vector<Box> shown;
+    bool answer = true;
 };

@@ -1,3 +1,4 @@
+#include "Format.h"
 #include "Pop3Connection.h"
 
 #include <algorithm>
@@ -58,7 +59,11 @@ int CPop3Connection::GetMessageCount() {
     }
     SendLine("STAT");
     std::string reply = ReadLine();
-    return IsFavourable(reply) ? ParseStatCount(reply) : -1;
+    if (!IsFavourable(reply)) {
+        Fail(Refusal("The server did not give the number of messages", reply));
+        return -1;
+    }
+    return ParseStatCount(reply);
 }
 
 int CPop3Connection::RetrieveHeaders() {
@@ -79,6 +84,8 @@ int CPop3Connection::RetrieveHeaders() {
         // A server that claims more messages than it has must not make the
         // scan grow without end, one set of defaults per number.
         if (held > m_limits.maxScanBytes) {
+            Fail(Format("The headers on %s add up to more than %zu bytes.", m_serverName.c_str(),
+                        m_limits.maxScanBytes));
             ReleaseChannel();
             complete = false;
             break;
@@ -128,6 +135,8 @@ bool CPop3Connection::ScanHeaderBlock(std::size_t index) {
             break;
         }
         if (text.size() + line.size() + 1 > m_limits.maxHeaderBytes) {
+            Fail(Format("The header of message %zu is larger than %zu bytes.", index + 1,
+                        m_limits.maxHeaderBytes));
             ReleaseChannel();
             break;
         }

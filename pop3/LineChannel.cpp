@@ -91,25 +91,28 @@ bool IsDottedIPv4(const std::string& name) {
     return ::inet_pton(AF_INET, name.c_str(), &address) == 1;
 }
 
-UniqueFd TryAddress(const addrinfo& address, const SocketWaiter& waiter,
-                    std::chrono::milliseconds attemptLimit) {
+ConnectFailure TryAddress(const addrinfo& address, const SocketWaiter& waiter,
+                          std::chrono::milliseconds attemptLimit, UniqueFd& connected) {
     UniqueFd socket(
         ::socket(address.ai_family, address.ai_socktype | SOCK_NONBLOCK | SOCK_CLOEXEC, 0));
     if (!socket.Valid()) {
-        return {};
+        return ConnectFailure::Refused;
     }
-    if (::connect(socket.Get(), address.ai_addr, address.ai_addrlen) == 0) {
-        return socket;
+    if (::connect(socket.Get(), address.ai_addr, address.ai_addrlen) != 0) {
+        if (errno != EINPROGRESS) {
+            return ConnectFailure::Refused;
+        }
+        if (!waiter.WaitFor(socket.Get(), POLLOUT, attemptLimit)) {
+            return waiter.Abandoned() ? ConnectFailure::Abandoned : ConnectFailure::NoAnswer;
+        }
+        int error = 0;
+        socklen_t length = sizeof error;
+        if (::getsockopt(socket.Get(), SOL_SOCKET, SO_ERROR, &error, &length) != 0 || error != 0) {
+            return error == ETIMEDOUT ? ConnectFailure::NoAnswer : ConnectFailure::Refused;
+        }
     }
-    if (errno != EINPROGRESS || !waiter.WaitFor(socket.Get(), POLLOUT, attemptLimit)) {
-        return {};
-    }
-    int error = 0;
-    socklen_t length = sizeof error;
-    if (::getsockopt(socket.Get(), SOL_SOCKET, SO_ERROR, &error, &length) != 0 || error != 0) {
-        return {};
-    }
-    return socket;
+    connected = std::move(socket);
+    return ConnectFailure::None;
 }
 
 // A name lookup takes as long as the system's resolver lets it. It runs on a
@@ -181,12 +184,15 @@ std::optional<Endpoint> ParseEndpoint(const std::string& host, uint32_t defaultP
     return endpoint;
 }
 
-UniqueFd ConnectTcp(const std::string& host, uint32_t defaultPort, const SocketWaiter& waiter,
-                    std::chrono::milliseconds attemptLimit) {
+TcpConnection ConnectTcp(const std::string& host, uint32_t defaultPort, const SocketWaiter& waiter,
+                         std::chrono::milliseconds attemptLimit) {
+    TcpConnection connection;
     std::optional<Endpoint> endpoint = ParseEndpoint(host, defaultPort);
     if (!endpoint) {
-        return {};
+        connection.failure = ConnectFailure::BadName;
+        return connection;
     }
+    connection.endpoint = *endpoint;
     addrinfo hints{};
     hints.ai_socktype = SOCK_STREAM;
     hints.ai_protocol = IPPROTO_TCP;
@@ -200,26 +206,75 @@ UniqueFd ConnectTcp(const std::string& host, uint32_t defaultPort, const SocketW
     std::shared_ptr<Resolution> resolution =
         Resolve(endpoint->name, std::to_string(endpoint->port), hints);
     if (!resolution || !waiter.WaitFor(resolution->ready.Get(), POLLIN, attemptLimit)) {
-        return {};
+        connection.failure =
+            waiter.Abandoned() ? ConnectFailure::Abandoned : ConnectFailure::NoAnswer;
+        return connection;
     }
+    connection.failure = ConnectFailure::Unresolved;
     for (const addrinfo* address = resolution->addresses.load(std::memory_order_acquire);
          address != nullptr && !waiter.Abandoned(); address = address->ai_next) {
-        UniqueFd socket = TryAddress(*address, waiter, attemptLimit);
-        if (socket.Valid()) {
-            return socket;
+        connection.attemptStarted = std::chrono::steady_clock::now();
+        connection.failure = TryAddress(*address, waiter, attemptLimit, connection.socket);
+        if (connection.failure == ConnectFailure::None) {
+            return connection;
         }
     }
-    return {};
+    if (waiter.Abandoned()) {
+        connection.failure = ConnectFailure::Abandoned;
+    }
+    return connection;
 }
 
-LineChannel::LineChannel(int fd, SocketWaiter waiter, const ChannelLimits& limits)
-    : m_fd(fd), m_waiter(std::move(waiter)), m_ioTimeout(limits.ioTimeout),
+LineChannel::LineChannel(std::unique_ptr<Transport> transport, SocketWaiter waiter,
+                         const ChannelLimits& limits)
+    : m_transport(std::move(transport)), m_waiter(std::move(waiter)), m_ioTimeout(limits.ioTimeout),
       m_maxLineBytes(limits.maxLineBytes) {}
 
 std::chrono::milliseconds LineChannel::TimeLeft() const {
     return std::max(
         std::chrono::ceil<std::chrono::milliseconds>(m_deadline - std::chrono::steady_clock::now()),
         std::chrono::milliseconds{0});
+}
+
+// The transport, not the caller, says which way the socket must turn: TLS
+// may need to write while reading, and read while writing.
+TransportStatus LineChannel::Drive(const std::function<TransportStatus()>& step) {
+    for (;;) {
+        TransportStatus status = step();
+        if (status == TransportStatus::Failure) {
+            m_fault = ChannelFault::Broken;
+        }
+        if (status != TransportStatus::WantRead && status != TransportStatus::WantWrite) {
+            return status;
+        }
+        short events = status == TransportStatus::WantRead ? POLLIN : POLLOUT;
+        if (!m_waiter.WaitFor(m_transport->Fd(), events, TimeLeft())) {
+            m_fault = m_waiter.Abandoned()      ? ChannelFault::Abandoned
+                      : TimeLeft().count() <= 0 ? ChannelFault::TimedOut
+                                                : ChannelFault::Broken;
+            return TransportStatus::Failure;
+        }
+    }
+}
+
+TransportStatus LineChannel::Complete(const std::function<TransportStatus()>& step,
+                                      std::chrono::milliseconds limit) {
+    m_deadline = std::chrono::steady_clock::now() + limit;
+    return Drive(step);
+}
+
+void LineChannel::ReplaceTransport(std::unique_ptr<Transport> transport) {
+    m_transport = std::move(transport);
+    m_inPos = m_inEnd = 0;
+    m_endOfStream = false;
+}
+
+bool LineChannel::HasPendingInput() const {
+    return m_inPos < m_inEnd || m_transport->HasBufferedData();
+}
+
+void LineChannel::CloseTransport() {
+    m_transport->Close();
 }
 
 // The time-out covers the whole line, so a server that trickles a byte now
@@ -246,34 +301,31 @@ bool LineChannel::Write(const char* bytes, std::size_t size) {
 bool LineChannel::Flush() {
     std::size_t sent = 0;
     while (sent < m_outLen) {
-        ssize_t count = ::send(m_fd, m_out.data() + sent, m_outLen - sent, MSG_NOSIGNAL);
-        if (count >= 0) {
-            sent += static_cast<std::size_t>(count);
-        } else if (errno != EINTR &&
-                   (errno != EAGAIN || !m_waiter.WaitFor(m_fd, POLLOUT, TimeLeft()))) {
+        std::size_t count = 0;
+        if (Drive([&] {
+                return m_transport->Write(m_out.data() + sent, m_outLen - sent, count);
+            }) != TransportStatus::Done) {
             m_outLen = 0;
             return false;
         }
+        sent += count;
     }
     m_outLen = 0;
     return true;
 }
 
 bool LineChannel::Refill() {
-    for (;;) {
-        ssize_t count = ::recv(m_fd, m_in.data(), m_in.size(), 0);
-        if (count >= 0) {
-            m_inPos = 0;
-            m_inEnd = static_cast<std::size_t>(count);
-            m_endOfStream = count == 0;
-            return true;
-        }
-        if (errno != EINTR && (errno != EAGAIN || !m_waiter.WaitFor(m_fd, POLLIN, TimeLeft()))) {
-            return false;
-        }
+    std::size_t count = 0;
+    TransportStatus status =
+        Drive([&] { return m_transport->Read(m_in.data(), m_in.size(), count); });
+    if (status == TransportStatus::Failure) {
+        return false;
     }
+    m_inPos = 0;
+    m_inEnd = status == TransportStatus::Done ? count : 0;
+    m_endOfStream = status == TransportStatus::EndOfStream;
+    return true;
 }
-
 ReadStatus LineChannel::ReadLine(std::string& line) {
     line.clear();
     m_deadline = std::chrono::steady_clock::now() + m_ioTimeout;
@@ -296,6 +348,7 @@ ReadStatus LineChannel::ReadLine(std::string& line) {
         }
         // One byte more while unfinished: the CR of a line end split over two reads.
         if (line.size() > m_maxLineBytes + (end != nullptr ? 0 : 1)) {
+            m_fault = ChannelFault::LineTooLong;
             line.clear();
             return ReadStatus::Failure;
         }

@@ -1,14 +1,17 @@
 // The socket layer under a conversation: a TCP connection made and used
 // through non-blocking sockets and poll(), and a buffered line channel over
-// it. Speaks no protocol; every wait is bounded and passes its time in short
-// slices, running the owner's wait hook between them.
+// its transport. Speaks no protocol; every wait is bounded and passes its
+// time in short slices, running the owner's wait hook between them.
 #pragma once
+
+#include "Transport.h"
 
 #include <array>
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -75,18 +78,35 @@ struct Endpoint {
 // the port is not a number from 1 to 65535.
 std::optional<Endpoint> ParseEndpoint(const std::string& host, uint32_t defaultPort);
 
+// Why no connection was made; the last address tried decides.
+enum class ConnectFailure { None, BadName, Unresolved, Refused, NoAnswer, Abandoned };
+
+struct TcpConnection {
+    UniqueFd socket; // invalid unless failure is None
+    ConnectFailure failure = ConnectFailure::None;
+    Endpoint endpoint;
+    // When the attempt that connected began: its bound also covers what has
+    // to follow before the server can speak (a TLS handshake).
+    std::chrono::steady_clock::time_point attemptStarted;
+};
+
 // A dotted IPv4 address is used as it is; any other name is resolved, waited
-// for like the socket, and its addresses are tried in order. Invalid when
-// nothing connects or the waiter gives up.
-UniqueFd ConnectTcp(const std::string& host, uint32_t defaultPort, const SocketWaiter& waiter,
-                    std::chrono::milliseconds attemptLimit);
+// for like the socket, and its addresses are tried in order, each within
+// attemptLimit.
+TcpConnection ConnectTcp(const std::string& host, uint32_t defaultPort, const SocketWaiter& waiter,
+                         std::chrono::milliseconds attemptLimit);
 
 enum class ReadStatus { Line, EndOfStream, Failure };
 
+// Why the channel last failed.
+enum class ChannelFault { None, TimedOut, Abandoned, Broken, LineTooLong };
+
 class LineChannel {
 public:
-    // fd stays owned by the caller and must outlive the channel.
-    LineChannel(int fd, SocketWaiter waiter, const ChannelLimits& limits);
+    // The transport's socket stays owned by the caller and must outlive the
+    // channel.
+    LineChannel(std::unique_ptr<Transport> transport, SocketWaiter waiter,
+                const ChannelLimits& limits);
 
     // The line and CR LF leave in one flush.
     bool WriteLine(const std::string& line);
@@ -97,13 +117,27 @@ public:
     // line.
     ReadStatus ReadLine(std::string& line);
 
+    // Runs one step of the transport's own (a TLS handshake) to its end
+    // within limit, in the same sliced waits as a line.
+    TransportStatus Complete(const std::function<TransportStatus()>& step,
+                             std::chrono::milliseconds limit);
+    // Between two lines: what follows goes over the new transport.
+    void ReplaceTransport(std::unique_ptr<Transport> transport);
+    // Bytes that arrived and were not read as lines yet.
+    bool HasPendingInput() const;
+    // The transport's goodbye; the channel is not used after it.
+    void CloseTransport();
+    ChannelFault Fault() const { return m_fault; }
+
 private:
     bool Write(const char* bytes, std::size_t size);
     bool Flush();
     bool Refill();
+    TransportStatus Drive(const std::function<TransportStatus()>& step);
     std::chrono::milliseconds TimeLeft() const;
 
-    int m_fd;
+    std::unique_ptr<Transport> m_transport;
+    ChannelFault m_fault = ChannelFault::None;
     SocketWaiter m_waiter;
     std::chrono::milliseconds m_ioTimeout;
     std::chrono::steady_clock::time_point m_deadline;

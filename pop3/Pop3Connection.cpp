@@ -1,5 +1,25 @@
 #include "Pop3Connection.h"
 
+#include "Format.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr const char* kStopped = "The check was stopped by Disconnect.";
+constexpr std::size_t kMaxQuotedBytes = 200;
+
+std::string SecondsText(std::chrono::milliseconds limit) {
+    return Format("%g seconds", static_cast<double>(limit.count()) / 1000.0);
+}
+
+std::string EndpointText(const Endpoint& endpoint) {
+    const char* format = endpoint.name.find(':') != std::string::npos ? "[%s]:%u" : "%s:%u";
+    return Format(format, endpoint.name.c_str(), static_cast<unsigned>(endpoint.port));
+}
+
+} // namespace
+
 CPop3Connection::CPop3Connection(WaitHook waitHook, ChannelLimits limits)
     : m_waitHook(std::move(waitHook)), m_limits(limits) {}
 
@@ -9,6 +29,50 @@ bool CPop3Connection::IsFavourable(const std::string& reply) {
     return reply.find("+OK") != std::string::npos;
 }
 
+void CPop3Connection::SetSecurity(Security security, std::string trustedFingerprint) {
+    m_security = security;
+    m_trustedFingerprint = std::move(trustedFingerprint);
+}
+
+void CPop3Connection::Fail(const std::string& reason) {
+    if (m_reason.empty() && !m_quitting) {
+        m_reason = reason;
+    }
+}
+
+// The server's words, quoted: bounded, printable, and without the password
+// should the server echo it back.
+std::string CPop3Connection::Refusal(const char* what, const std::string& reply) const {
+    std::string quoted = reply.substr(0, kMaxQuotedBytes);
+    std::replace_if(
+        quoted.begin(), quoted.end(),
+        [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; }, ' ');
+    for (std::size_t at = m_password.empty() ? std::string::npos : quoted.find(m_password);
+         at != std::string::npos; at = quoted.find(m_password, at)) {
+        quoted.replace(at, m_password.size(), "***");
+    }
+    quoted.erase(quoted.find_last_not_of(' ') + 1);
+    if (quoted.empty()) {
+        return Format("%s with an empty reply.", what);
+    }
+    return Format(quoted.back() == '.' ? "%s: %s" : "%s: %s.", what, quoted.c_str());
+}
+
+std::string CPop3Connection::ChannelFailure() const {
+    const char* server = m_serverName.c_str();
+    switch (m_channel ? m_channel->Fault() : ChannelFault::Abandoned) {
+    case ChannelFault::TimedOut:
+        return Format("No reply from %s within %s.", server,
+                      SecondsText(m_limits.ioTimeout).c_str());
+    case ChannelFault::LineTooLong:
+        return Format("%s sent a line longer than %zu bytes.", server, m_limits.maxLineBytes);
+    case ChannelFault::Abandoned:
+        return kStopped;
+    default:
+        return Format("The connection to %s broke off.", server);
+    }
+}
+
 int CPop3Connection::Connect(const std::string& host, const std::string& user,
                              const std::string& password, uint32_t port) {
     if (m_connectCalled || m_aborted) {
@@ -16,40 +80,153 @@ int CPop3Connection::Connect(const std::string& host, const std::string& user,
     }
     m_connectCalled = true;
     m_serverName = host;
+    m_password = password;
     // A line break in a user name or password would send the server a
     // command of its own choosing (a DELE, say): such an account is refused
     // before anything is sent.
     if ((user + password).find_first_of("\r\n") != std::string::npos) {
+        Fail("The user name or password holds a line break; nothing was sent.");
         return 0;
     }
+    if (!Open(host, port)) {
+        return 0;
+    }
+    for (const std::string& command : {"USER " + user, "PASS " + password, std::string("NOOP")}) {
+        // A failed send shows as the unfavourable empty reply that follows.
+        SendLine(command);
+        std::string reply = ReadLine();
+        if (!IsFavourable(reply)) {
+            Fail(Refusal("The server refused the login", reply));
+            Close();
+            return 0;
+        }
+    }
+    return 1;
+}
+
+std::optional<PeerCertificate> CPop3Connection::InspectCertificate(const std::string& host,
+                                                                   uint32_t port) {
+    if (m_connectCalled || m_aborted) {
+        return std::nullopt;
+    }
+    m_connectCalled = true;
+    m_serverName = host;
+    m_inspecting = true;
+    if (m_security == Security::None) {
+        Fail("This account uses no connection security, so its server shows no certificate.");
+        return std::nullopt;
+    }
+    if (Open(host, port)) {
+        Close();
+    }
+    return m_certificate;
+}
+
+// Connected, secured as the account asks, and greeted; the login is next.
+bool CPop3Connection::Open(const std::string& host, uint32_t port) {
     SocketWaiter connectWaiter(
         m_waitHook, [this] { return !m_aborted; }, m_limits.pollSlice);
-    m_socket = ConnectTcp(host, port, connectWaiter, m_limits.connectTimeout);
-    if (!m_socket.Valid() || m_aborted) {
-        m_socket.Reset();
-        return 0;
+    TcpConnection connection = ConnectTcp(host, port, connectWaiter, m_limits.connectTimeout);
+    const std::string endpoint = EndpointText(connection.endpoint);
+    switch (m_aborted ? ConnectFailure::Abandoned : connection.failure) {
+    case ConnectFailure::None:
+        break;
+    case ConnectFailure::BadName:
+        Fail(Format("The server name %s is not valid.", host.c_str()));
+        return false;
+    case ConnectFailure::Unresolved:
+        Fail(Format("Could not resolve %s.", connection.endpoint.name.c_str()));
+        return false;
+    case ConnectFailure::Refused:
+        Fail(Format("%s refused the connection.", endpoint.c_str()));
+        return false;
+    case ConnectFailure::NoAnswer:
+        Fail(Format("No answer from %s within %s.", endpoint.c_str(),
+                    SecondsText(m_limits.connectTimeout).c_str()));
+        return false;
+    case ConnectFailure::Abandoned:
+        Fail(kStopped);
+        return false;
     }
+    m_socket = std::move(connection.socket);
+    m_endpointName = connection.endpoint.name;
     m_open = true;
     m_channel = std::make_unique<LineChannel>(
-        m_socket.Get(),
+        std::make_unique<PlainTransport>(m_socket.Get()),
         SocketWaiter(
             m_waitHook, [this] { return m_open; }, m_limits.pollSlice),
         m_limits);
-
-    bool favourable = IsFavourable(ReadLine());
-    for (const std::string& command : {"USER " + user, "PASS " + password, std::string("NOOP")}) {
-        if (!favourable) {
-            break;
-        }
-        // A failed send shows as the unfavourable empty reply that follows.
-        SendLine(command);
-        favourable = IsFavourable(ReadLine());
+    // The handshake shares the bound of the attempt that connected.
+    if (m_security == Security::Tls &&
+        !StartTls(connection.attemptStarted + m_limits.connectTimeout)) {
+        return false;
     }
-    if (!favourable) {
+    std::string greeting = ReadLine();
+    if (!IsFavourable(greeting)) {
+        Fail(Refusal("The server refused the connection", greeting));
         Close();
-        return 0;
+        return false;
     }
-    return 1;
+    return m_security != Security::StartTls || UpgradeWithStls();
+}
+
+bool CPop3Connection::StartTls(std::chrono::steady_clock::time_point deadline) {
+    std::string reason;
+    std::unique_ptr<TlsTransport> created = TlsTransport::Create(
+        m_socket.Get(), TlsPeer{m_endpointName, m_trustedFingerprint, m_inspecting}, reason);
+    if (!created) {
+        Fail(reason);
+        ReleaseChannel();
+        return false;
+    }
+    TlsTransport& transport = *created;
+    m_channel->ReplaceTransport(std::move(created));
+    const auto limit =
+        std::chrono::ceil<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+    m_inChannel = true;
+    TransportStatus status = m_channel->Complete([&transport] { return transport.Handshake(); },
+                                                 std::max(limit, std::chrono::milliseconds{0}));
+    m_inChannel = false;
+    if (status != TransportStatus::Done) {
+        if (!transport.Reason().empty()) {
+            Fail(transport.Reason());
+        } else if (m_channel->Fault() == ChannelFault::TimedOut) {
+            Fail(Format("The TLS handshake with %s did not end within %s.", m_serverName.c_str(),
+                        SecondsText(m_limits.connectTimeout).c_str()));
+        } else {
+            Fail(ChannelFailure());
+        }
+        ReleaseChannel();
+        return false;
+    }
+    m_certificate = transport.Certificate();
+    return true;
+}
+
+// Nothing but the server's STLS answer may have arrived before the handshake:
+// whatever else came was written by someone on the way, to be read as if it
+// came over TLS. It ends the conversation, like any failure here, before the
+// password could leave.
+bool CPop3Connection::UpgradeWithStls() {
+    if (!RequestCapabilities() || !m_capabilities.stls) {
+        Fail("The server offers no STARTTLS; the password was not sent.");
+        Close();
+        return false;
+    }
+    SendLine("STLS");
+    std::string reply = ReadLine();
+    if (!reply.starts_with("+OK")) {
+        Fail(Refusal("The server refused STARTTLS", reply) + " The password was not sent.");
+        Close();
+        return false;
+    }
+    if (m_channel->HasPendingInput()) {
+        Fail("The server sent more than its answer to STARTTLS, which is how an attacker would "
+             "slip in false replies; the password was not sent.");
+        ReleaseChannel();
+        return false;
+    }
+    return StartTls(std::chrono::steady_clock::now() + m_limits.connectTimeout);
 }
 
 int CPop3Connection::SendLine(const std::string& line) {
@@ -60,6 +237,7 @@ int CPop3Connection::SendLine(const std::string& line) {
     bool sent = m_channel->WriteLine(line);
     m_inChannel = false;
     if (!sent && m_open) {
+        Fail(ChannelFailure());
         ReleaseChannel();
     }
     return sent ? 1 : 0;
@@ -73,10 +251,43 @@ ReadStatus CPop3Connection::ReadReply(std::string& line) {
     m_inChannel = true;
     ReadStatus status = m_channel->ReadLine(line);
     m_inChannel = false;
-    if (status == ReadStatus::Failure && m_open) {
+    if (status == ReadStatus::EndOfStream) {
+        Fail(Format("%s closed the connection.", m_serverName.c_str()));
+    } else if (status == ReadStatus::Failure && m_open) {
+        Fail(ChannelFailure());
         ReleaseChannel();
     }
     return status;
+}
+
+bool CPop3Connection::RequestCapabilities() {
+    m_capabilities = Pop3Capabilities();
+    if (!SendLine("CAPA")) {
+        return false;
+    }
+    std::string line;
+    // Only a reply that starts with +OK: the lax test of the older commands is
+    // kept for them alone.
+    if (ReadReply(line) != ReadStatus::Line || !line.starts_with("+OK")) {
+        return false;
+    }
+    m_capabilities.answered = true;
+    while (ReadReply(line) == ReadStatus::Line) {
+        if (line == ".") {
+            return true;
+        }
+        if (line.starts_with('.')) {
+            line.erase(0, 1);
+        }
+        if (!m_capabilities.Add(line)) {
+            Fail(Format("%s sent a capability list longer than %zu lines or %zu bytes.",
+                        m_serverName.c_str(), Pop3Capabilities::kMaxLines,
+                        Pop3Capabilities::kMaxBytes));
+            ReleaseChannel();
+            return false;
+        }
+    }
+    return false;
 }
 
 std::string CPop3Connection::ReadLine() {
@@ -102,15 +313,21 @@ int CPop3Connection::Close() {
         return 0;
     }
     m_closeRequested = false;
+    m_quitting = true;
     SendLine("QUIT");
     ReadLine();
+    m_quitting = false;
+    if (m_channel) {
+        m_channel->CloseTransport();
+    }
     m_open = false;
-    m_socket.Reset();
     m_channel.reset();
+    m_socket.Reset();
     return 1;
 }
 
 void CPop3Connection::Abort() {
+    Fail(kStopped);
     m_aborted = true;
     m_open = false;
     Close();

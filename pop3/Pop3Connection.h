@@ -4,9 +4,15 @@
 // commands go out strictly in turn, one line then its reply. A reply is
 // judged favourable when "+OK" appears anywhere in it, not only at its start:
 // a stricter test would turn away servers that have always been accepted.
+// With TLS chosen the same conversation runs inside TLS from the first byte
+// (RFC 8314), or after CAPA and STLS (RFC 2595), never falling back to clear
+// text.
 #pragma once
 
+#include "Capabilities.h"
 #include "LineChannel.h"
+#include "Security.h"
+#include "TlsTransport.h"
 
 #include <cstdint>
 #include <memory>
@@ -20,6 +26,14 @@ public:
 
     CPop3Connection(const CPop3Connection&) = delete;
     CPop3Connection& operator=(const CPop3Connection&) = delete;
+
+    // Before Connect. A trusted fingerprint replaces the usual verification
+    // of the server's certificate: exactly that certificate is accepted.
+    void SetSecurity(Security security, std::string trustedFingerprint = {});
+    // Instead of Connect: goes as far as the secured greeting, takes whatever
+    // certificate the server shows, says QUIT. Empty, with a reason, on
+    // failure or without TLS.
+    std::optional<PeerCertificate> InspectCertificate(const std::string& host, uint32_t port);
 
     // 1 when the server accepted USER, PASS and NOOP; 0 otherwise. A host
     // written "name:port" or "[v6]:port" overrides the port passed in. A
@@ -35,6 +49,13 @@ public:
     // gives up at once. The socket stays until destruction.
     void Abort();
 
+    // Sends CAPA and keeps the list the server sends back. False when not
+    // open, refused, or the list is broken off or passes its bounds (the
+    // channel is then released, as the rest of the reply cannot be told apart
+    // from what follows).
+    bool RequestCapabilities();
+    const Pop3Capabilities& Capabilities() const { return m_capabilities; }
+
     // -1 when not open or the STAT reply is unfavourable.
     int GetMessageCount();
     // 1 when every message was scanned; 0 when the conversation was not open,
@@ -47,14 +68,24 @@ public:
     const std::vector<std::string>& MessageIds() const { return m_messageIds; }
     const std::vector<std::string>& Subjects() const { return m_subjects; }
     const std::string& ServerName() const { return m_serverName; }
+    // Why the conversation failed, in one sentence; empty while it has not.
+    // Never holds the password.
+    const std::string& FailureReason() const { return m_reason; }
     bool IsOpen() const { return m_open; }
     bool IsIdle() const { return m_idle; }
 
 private:
     static bool IsFavourable(const std::string& reply);
+    bool Open(const std::string& host, uint32_t port);
+    bool StartTls(std::chrono::steady_clock::time_point deadline);
+    bool UpgradeWithStls();
     ReadStatus ReadReply(std::string& line);
     void ReleaseChannel();
     bool ScanHeaderBlock(std::size_t index);
+    // Keeps the first reason only: what failed first is what went wrong.
+    void Fail(const std::string& reason);
+    std::string ChannelFailure() const;
+    std::string Refusal(const char* what, const std::string& reply) const;
 
     bool m_closeRequested = false;
     bool m_idle = true;
@@ -63,6 +94,7 @@ private:
     std::vector<std::string> m_messageIds;
     std::vector<std::string> m_subjects;
     std::string m_serverName = "(none)";
+    Pop3Capabilities m_capabilities;
     WaitHook m_waitHook;
     ChannelLimits m_limits;
     UniqueFd m_socket;
@@ -71,4 +103,12 @@ private:
     bool m_aborted = false;
     bool m_connectCalled = false;
     bool m_inChannel = false; // a channel operation waits and the hook may re-enter
+    Security m_security = Security::None;
+    std::string m_trustedFingerprint;
+    bool m_inspecting = false;
+    std::optional<PeerCertificate> m_certificate;
+    std::string m_endpointName; // the name a certificate must carry
+    std::string m_password;     // kept out of every reason
+    bool m_quitting = false;    // what QUIT meets is no reason for failure
+    std::string m_reason;
 };

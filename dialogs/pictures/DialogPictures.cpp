@@ -80,10 +80,12 @@ int main(int argc, char** argv) {
     headers.table = SampleTable();
     ok = Save(headers, folder, QStringLiteral("dialog-headers.png")) && ok;
 
-    CMailboxesDlg mailboxes;
+    CMailboxesDlg mailboxes(boxes);
     mailboxes.accounts = {{"pop.example.org", "mail.example.net"},
                           {"lena", "lena.varga"},
-                          {"secret", "other secret"}};
+                          {"secret", "other secret"},
+                          {2, 1},
+                          {"", ""}};
     mailboxes.show();
     auto* list = mailboxes.findChild<QTreeWidget*>(QStringLiteral("list"));
     list->setCurrentItem(list->topLevelItem(0));

@@ -99,11 +99,12 @@ TEST_F(CommandLineTest, TextAndJsonAgainstDovecot) {
     const std::string dovecot = server.Address();
     Store({{dovecot, dovecot, dovecot}, {"alice", "bob", "alice"}, {"alice-pw", "bob-pw", "no"}});
     const std::string stored = ReadBytes(settingsPath);
+    const std::string kRefused = "The server refused the login: -ERR [AUTH] Authentication failed.";
 
     Result text = Run({"--check"});
     EXPECT_EQ(text.code, 1);
     EXPECT_EQ(text.out, dovecot + ", alice: 2 message(s)\n" + dovecot + ", bob: 0 message(s)\n" +
-                            dovecot + ", alice: error: (error contacting " + dovecot + ")\n" +
+                            dovecot + ", alice: error: " + kRefused + "\n" +
                             "Total: 2 message(s), 1 of 3 account(s) failed\n");
 
     Result result = Run({"--check", "--json"});
@@ -116,7 +117,7 @@ TEST_F(CommandLineTest, TextAndJsonAgainstDovecot) {
               json({{"server", dovecot}, {"user", "alice"}, {"count", 2}, {"error", nullptr}}));
     EXPECT_EQ(parsed["accounts"][1]["count"], 0);
     EXPECT_EQ(parsed["accounts"][2]["count"], nullptr);
-    EXPECT_EQ(parsed["accounts"][2]["error"], "(error contacting " + dovecot + ")");
+    EXPECT_EQ(parsed["accounts"][2]["error"], kRefused);
     ASSERT_EQ(parsed["messages"].size(), 2u);
     EXPECT_EQ(parsed["messages"][0], json({{"mailbox", dovecot},
                                            {"subject", "first"},
@@ -150,16 +151,24 @@ TEST_F(CommandLineTest, DamagedSettingsFileIsReportedAndLeftAlone) {
     EXPECT_EQ(std::system(("test $(ls -A '" + folder + "' | wc -l) -eq 1").c_str()), 0);
 }
 
-TEST_F(CommandLineTest, SilentServerEndsAtTheBound) {
-    testpeer::ScriptedPeer silent(testpeer::Script{testpeer::Stall()});
-    Store({{silent.Address()}, {"ann"}, {"pw"}});
+// A silent server is given up at the bound; a refused count, which the tray
+// shows as an empty mailbox, is a failure to a script.
+TEST_F(CommandLineTest, SilentServerAndRefusedCountFailTheAccount) {
+    using namespace testpeer;
+    ScriptedPeer silent(Script{Stall()});
+    ScriptedPeer statRefused(Login() + Script{Reply("-ERR not now\r\n"), Reply("+OK bye\r\n")});
+    Store({{silent.Address(), statRefused.Address()}, {"ann", "bob"}, {"pw", "pw"}});
     ChannelLimits limits;
     limits.ioTimeout = 300ms;
     const auto start = std::chrono::steady_clock::now();
     Result result = Run({"--check"}, limits);
     EXPECT_LT(std::chrono::steady_clock::now() - start, 10s);
     EXPECT_EQ(result.code, 1);
-    EXPECT_NE(result.out.find("error: (error contacting"), std::string::npos) << result.out;
+    EXPECT_EQ(result.out,
+              silent.Address() + ", ann: error: No reply from " + silent.Address() +
+                  " within 0.3 seconds.\n" + statRefused.Address() +
+                  ", bob: error: The server did not give the number of messages: -ERR not now.\n" +
+                  "Total: 0 message(s), 2 of 2 account(s) failed\n");
 }
 
 // The real program, so that the signal takes its real way.

@@ -120,6 +120,7 @@ TEST_F(FileRegistryTest, SettingsAreWrittenInTheExportFormat) {
               "REGEDIT4\n"
               "\n[HKEY_CURRENT_USER\\Software\\Halvik\\Tarvo\\Mailboxes\\0]\n"
               "\"Password\"=\"60 63 \"\n"
+              "\"Security\"=dword:00000000\n"
               "\"Server\"=\"pop.example.org\"\n"
               "\"User\"=\"jo \\\"x\\\"\"\n"
               "\n[HKEY_CURRENT_USER\\Software\\Halvik\\Tarvo\\Settings]\n"

@@ -125,6 +125,48 @@ TEST_F(SettingsStoreTest, EmptyKeyLeftByTheLoadIsFilledOrDeletedByTheNextSave) {
     EXPECT_EQ(loaded, accounts);
 }
 
+// Files from before the choice existed check in clear text as they always
+// did; a number this program never wrote is taken for the safe side.
+TEST_F(SettingsStoreTest, SecurityAndTrustedCertificateLoadAndSaveWithTheAccount) {
+    const struct {
+        std::optional<RegValue> stored;
+        int32_t loaded;
+    } rows[] = {
+        {std::nullopt, 0},       {RegValue::Dword(0), 0}, {RegValue::Dword(1), 1},
+        {RegValue::Dword(2), 2}, {RegValue::Dword(3), 2}, {RegValue::Dword(0xFFFFFFFF), 2},
+        {RegValue::Sz("0"), 0},
+    };
+    for (const auto& row : rows) {
+        MemoryRegistry fresh;
+        registry = std::move(fresh);
+        PutAccounts({{0, "a", "u", ""}});
+        if (row.stored) {
+            Put("Mailboxes\\0", "Security", *row.stored);
+        }
+        ASSERT_EQ(LoadSettings(profile, options, accounts), 1);
+        EXPECT_EQ(accounts.securities, std::vector<int32_t>{row.loaded});
+        EXPECT_EQ(accounts.certificates, std::vector<std::string>{""});
+        SaveSettings(profile, options, accounts);
+        EXPECT_EQ(Stored("Mailboxes\\0", "Security"),
+                  RegValue::Dword(static_cast<uint32_t>(row.loaded)));
+        EXPECT_EQ(Stored("Mailboxes\\0", "Certificate"), std::nullopt);
+    }
+
+    accounts.certificates = {"AB:CD"};
+    SaveSettings(profile, options, accounts);
+    EXPECT_EQ(Stored("Mailboxes\\0", "Certificate"), RegValue::Sz("AB:CD"));
+    AccountList loaded;
+    LoadSettings(profile, options, loaded);
+    EXPECT_EQ(loaded, accounts);
+    // Clearing the trust removes the value.
+    accounts.certificates = {""};
+    SaveSettings(profile, options, accounts);
+    EXPECT_EQ(Stored("Mailboxes\\0", "Certificate"), std::nullopt);
+    // An account that goes takes its values along.
+    SaveSettings(profile, options, {});
+    EXPECT_EQ(AccountKeys(3), std::vector<int>{});
+}
+
 TEST_F(SettingsStoreTest, OptionsLoadUnchangedOrAsFlagsAndSaveAsDwords) {
     const struct {
         uint32_t delay, sound, message;

@@ -201,7 +201,27 @@ TEST_F(CheckCycleTest, FailuresEndTheCheckAsTheUserIsTold) {
     EXPECT_EQ(Table().subjects[2], "(error contacting " + closed + ")");
     EXPECT_EQ(Table().froms[2], "");
     EXPECT_EQ(Table().mailboxes[2], closed);
-    EXPECT_EQ(Table().headerTexts[2], "");
+    EXPECT_EQ(Table().headerTexts[2], closed + " refused the connection.");
+}
+
+// The error row's header text says why, and a server that quotes the
+// password back, plain or in its stored form, does not get it shown.
+TEST_F(CheckCycleTest, AFailedAccountsRowSaysWhyWithoutThePassword) {
+    const std::string stored = EncodePassword("secret");
+    ScriptedPeer echoPlain(Script{Send("+OK\r\n"), Reply("+OK\r\n"),
+                                  Reply("-ERR [AUTH] secret is wrong\r\n"), Reply("+OK\r\n")});
+    ScriptedPeer echoStored(Script{Send("+OK\r\n"), Reply("+OK\r\n"),
+                                   Reply("-ERR " + stored + "\r\n"), Reply("+OK\r\n")});
+    ScriptedPeer cutOff(Login() + Script{Reply("+OK 2 20\r\n"), Reply("+OK 2 20\r\n"),
+                                         Reply("+OK\r\nSubject: a\r\n"), Hangup()});
+    Start({echoPlain.Address(), echoStored.Address(), cutOff.Address()});
+    Check();
+    EXPECT_EQ(Table().states, (std::vector<uint32_t>{2, 2, 2}));
+    EXPECT_EQ(Table().headerTexts,
+              (std::vector<std::string>{"The server refused the login: -ERR [AUTH] *** is wrong.",
+                                        "The server refused the login: -ERR ***.",
+                                        cutOff.Address() + " closed the connection."}));
+    EXPECT_EQ(Table().subjects[2], "(error retrieving 2 message header(s))");
 }
 
 TEST_F(CheckCycleTest, FailedCountLeavesMinusOneAndNoProgressTip) {

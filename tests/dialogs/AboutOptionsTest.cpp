@@ -189,7 +189,7 @@ TEST(DialogLayoutTest, TextsFitAndControlsDoNotOverlap) {
     RecordingMessageBoxes boxes;
     COptionsDlg options(boxes);
     CAboutDlg about(boxes);
-    CMailboxesDlg mailboxes;
+    CMailboxesDlg mailboxes(boxes);
     for (const QWidget* dialog :
          std::initializer_list<const QWidget*>{&options, &about, &mailboxes}) {
         std::vector<const QWidget*> controls;

@@ -49,6 +49,8 @@ QString Caption(std::size_t count) {
 }
 
 const AccountList kTwo = {{"pop.a", "pop.b"}, {"ua", "ub"}, {"pa", "pb"}};
+// No box is expected from Add, Delete or a click.
+RecordingMessageBoxes boxes;
 
 struct Case {
     const char* what;
@@ -64,31 +66,31 @@ TEST(MailboxesDlgTest, AddAndDeleteWorkByExactServerName) {
     const AccountList dup = {
         {"pop.a", "pop.a", "pop.b", "pop.a"}, {"1", "2", "3", "4"}, {"1", "2", "3", "4"}};
     const std::vector<Case> cases = {
-        {"first", {}, "add", {"pop.a", "u", "p"}, {{"pop.a"}, {"u"}, {"p"}}, none},
+        {"first", {}, "add", {"pop.a", "u", "p"}, {{"pop.a"}, {"u"}, {"p"}, {2}}, none},
         {"blank adds nothing", kTwo, "add", {" \t ", "u", "p"}, kTwo, {"", "u", "p"}},
         {"C white space trimmed",
          {},
          "add",
          {" \t\v\f pop.a \r\n", " u ", " p "},
-         {{"pop.a"}, {" u "}, {" p "}},
+         {{"pop.a"}, {" u "}, {" p "}, {2}},
          none},
         {"same name updates",
          kTwo,
          "add",
          {"pop.b", "new", ""},
-         {{"pop.a", "pop.b"}, {"ua", "new"}, {"pa", ""}},
+         {{"pop.a", "pop.b"}, {"ua", "new"}, {"pa", ""}, {0, 2}},
          none},
         {"other case is new",
          kTwo,
          "add",
          {"POP.A", "x", "y"},
-         {{"pop.a", "pop.b", "POP.A"}, {"ua", "ub", "x"}, {"pa", "pb", "y"}},
+         {{"pop.a", "pop.b", "POP.A"}, {"ua", "ub", "x"}, {"pa", "pb", "y"}, {0, 0, 2}},
          none},
         {"every namesake updated",
          dup,
          "add",
          {"pop.a", "u", "p"},
-         {dup.servers, {"u", "u", "3", "u"}, {"p", "p", "3", "p"}},
+         {dup.servers, {"u", "u", "3", "u"}, {"p", "p", "3", "p"}, {2, 2, 0, 2}},
          none},
         {"delete one",
          kTwo,
@@ -105,7 +107,7 @@ TEST(MailboxesDlgTest, AddAndDeleteWorkByExactServerName) {
          {"pop.a", "", ""}},
     };
     for (const Case& c : cases) {
-        CMailboxesDlg dialog;
+        CMailboxesDlg dialog(boxes);
         dialog.accounts = c.before;
         dialog.show();
         Fill(dialog, c.typed);
@@ -118,7 +120,7 @@ TEST(MailboxesDlgTest, AddAndDeleteWorkByExactServerName) {
 }
 
 TEST(MailboxesDlgTest, LineClickFillsTheFieldsThenDeleteRemovesThatAccount) {
-    CMailboxesDlg dialog;
+    CMailboxesDlg dialog(boxes);
     dialog.accounts = kTwo;
     dialog.show();
     ClickAt(dialog, 1);
@@ -135,7 +137,7 @@ TEST(MailboxesDlgTest, LineClickFillsTheFieldsThenDeleteRemovesThatAccount) {
 
 TEST(MailboxesDlgTest, BytesThatAreNotUtf8SurviveAClickAndAnUpdate) {
     const AccountList latin = {{"caf\xe9"}, {"r\xf6n"}, {"\xff\xfe!"}};
-    CMailboxesDlg dialog;
+    CMailboxesDlg dialog(boxes);
     dialog.accounts = latin;
     dialog.show();
     ClickAt(dialog, 0);
@@ -154,7 +156,7 @@ TEST(MailboxesDlgTest, BytesThatAreNotUtf8SurviveAClickAndAnUpdate) {
 
 TEST(MailboxesDlgTest, EnterAddsAndBothWaysOutHandTheListsBack) {
     for (const bool done : {false, true}) {
-        CMailboxesDlg dialog;
+        CMailboxesDlg dialog(boxes);
         dialog.accounts = kTwo;
         QTimer::singleShot(0, &dialog, [&dialog, done] {
             QLineEdit* server = Field(dialog, "server");

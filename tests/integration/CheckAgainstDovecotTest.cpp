@@ -6,8 +6,10 @@
 #include "RecordingWindowServices.h"
 #include "SettingsStore.h"
 #include "TarvoWnd.h"
+#include "TestCertificates.h"
 
 #include <arpa/inet.h>
+#include <cstdlib>
 #include <gtest/gtest.h>
 #include <memory>
 #include <netinet/in.h>
@@ -105,11 +107,11 @@ protected:
         table.headerTexts.push_back(mail.HeaderText());
         table.states.push_back(state);
     }
-    void AddErrorRow(MessageTable& table, const std::string& mailbox) {
+    void AddErrorRow(MessageTable& table, const std::string& mailbox, const std::string& reason) {
         table.subjects.push_back("(error contacting " + mailbox + ")");
         table.froms.emplace_back();
         table.mailboxes.push_back(mailbox);
-        table.headerTexts.emplace_back();
+        table.headerTexts.push_back(reason);
         table.states.push_back(MessageError);
     }
 };
@@ -146,7 +148,7 @@ TEST_F(CheckAgainstDovecot, TwoMailboxesAndAnUnreachableServerThenOneNewMessage)
     MessageTable expected;
     AddRow(expected, kFirst, MessageNew);
     AddRow(expected, kShared, MessageNew);
-    AddErrorRow(expected, unreachable);
+    AddErrorRow(expected, unreachable, unreachable + " refused the connection.");
     AddRow(expected, kSharedCopy, MessagePending);
     EXPECT_EQ(window->Table(), expected);
     EXPECT_EQ(window->Counts(), (std::vector<int32_t>{2, 0, 1}));
@@ -163,7 +165,7 @@ TEST_F(CheckAgainstDovecot, TwoMailboxesAndAnUnreachableServerThenOneNewMessage)
     AddRow(afterDelivery, kFirst, MessagePending);
     AddRow(afterDelivery, kShared, MessagePending);
     AddRow(afterDelivery, kLate, MessageNew);
-    AddErrorRow(afterDelivery, unreachable);
+    AddErrorRow(afterDelivery, unreachable, unreachable + " refused the connection.");
     AddRow(afterDelivery, kSharedCopy, MessagePending);
     EXPECT_EQ(window->Table(), afterDelivery);
 
@@ -204,11 +206,54 @@ TEST_F(CheckAgainstDovecot, ChecksThatFindNoMail) {
 
         MessageTable errors;
         for (std::size_t i = 0; i < c.errorRows; ++i) {
-            AddErrorRow(errors, dovecot);
+            AddErrorRow(errors, dovecot,
+                        "The server refused the login: -ERR [AUTH] Authentication failed.");
         }
         EXPECT_EQ(window->Table(), errors);
         EXPECT_EQ(window->KnownIds().size(), c.errorRows);
     }
+}
+
+// The same mailbox, in clear text, after STLS, and over implicit TLS, against
+// a server whose certificate comes from an authority made for this test.
+TEST(SecureCheckAgainstDovecot, EverySecurityFindsTheSameRows) {
+    testpki::TestAuthority authority;
+    ::setenv("SSL_CERT_FILE", authority.AuthorityFile().c_str(), 1);
+    testpki::IssuedCertificate certificate = authority.Issue({{"127.0.0.1"}});
+    DovecotServer server(DovecotTls{certificate.certificateFile, certificate.keyFile});
+    server.AddUser("alice", "alice-pw");
+    server.Deliver("alice", kFirst.Message());
+    server.Deliver("alice", kShared.Message());
+
+    MemoryRegistry registry;
+    AppProfile profile{registry};
+    RecordingWindowServices services;
+    AccountList accounts{{server.Address(), server.Address(), server.TlsAddress()},
+                         {"alice", "alice", "alice"},
+                         {"alice-pw", "alice-pw", "alice-pw"},
+                         {0, 1, 2},
+                         {"", "", ""}};
+    SaveSettings(profile, Options{}, accounts);
+    CTarvoWnd window(services, profile);
+    window.OnCreate();
+    window.OnCheckNow();
+    ::unsetenv("SSL_CERT_FILE");
+
+    const MessageTable& table = window.Table();
+    ASSERT_EQ(table.size(), 6u) << server.Log();
+    for (std::size_t account = 0; account < 3; ++account) {
+        SCOPED_TRACE(account);
+        for (std::size_t row = 0; row < 2; ++row) {
+            const std::size_t at = account * 2 + row;
+            EXPECT_EQ(table.subjects[at], table.subjects[row]);
+            EXPECT_EQ(table.froms[at], table.froms[row]);
+            EXPECT_EQ(table.headerTexts[at], table.headerTexts[row]);
+            EXPECT_EQ(table.mailboxes[at], accounts.servers[account]);
+            EXPECT_EQ(table.states[at], account == 0 ? MessageNew : MessagePending);
+        }
+    }
+    EXPECT_EQ(table.subjects[0], kFirst.subject);
+    EXPECT_EQ(table.headerTexts[1], kShared.HeaderText());
 }
 
 } // namespace

@@ -260,4 +260,96 @@ TEST(Pop3Abort, ReachesAScanWhoseServerAnswersBrisklyButSlowly) {
     EXPECT_EQ(peer.Received().find("TOP 20 0"), std::string::npos);
 }
 
+TEST(Pop3Capabilities, ReadsTheListUnstuffedAndWithinItsBounds) {
+    struct Row {
+        const char* name;
+        Script reply;
+        bool result;
+        bool answered;
+        std::vector<std::string> lines;
+        bool stls, pipelining, uidl, top, user;
+    };
+    std::string endless;
+    for (std::size_t i = 0; i <= Pop3Capabilities::kMaxLines; ++i) {
+        endless += "X\r\n";
+    }
+    const std::vector<Row> rows = {
+        {"full list",
+         {Reply("+OK\r\nTOP\r\nuser\r\nSASL PLAIN\r\nStls\r\nPIPELINING\r\nUIDL\r\n.\r\n")},
+         true,
+         true,
+         {"TOP", "user", "SASL PLAIN", "Stls", "PIPELINING", "UIDL"},
+         true,
+         true,
+         true,
+         true,
+         true},
+        {"stuffed line, keyword as an argument only",
+         {Reply("+OK list\r\n..DOT\r\nIMPLEMENTATION STLS\r\n.\r\n")},
+         true,
+         true,
+         {".DOT", "IMPLEMENTATION STLS"},
+         false,
+         false,
+         false,
+         false,
+         false},
+        {"refused",
+         {Reply("-ERR unknown command\r\n")},
+         false,
+         false,
+         {},
+         false,
+         false,
+         false,
+         false,
+         false},
+        {"+OK not at the start",
+         {Reply("-ERR no +OK\r\n")},
+         false,
+         false,
+         {},
+         false,
+         false,
+         false,
+         false,
+         false},
+        {"cut off",
+         {Reply("+OK\r\nSTLS\r\n"), Hangup()},
+         false,
+         true,
+         {"STLS"},
+         true,
+         false,
+         false,
+         false,
+         false},
+        {"endless",
+         {Reply("+OK\r\n" + endless)},
+         false,
+         true,
+         std::vector<std::string>(Pop3Capabilities::kMaxLines, "X"),
+         false,
+         false,
+         false,
+         false,
+         false},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        ScriptedPeer peer(Login() + row.reply);
+        CPop3Connection conversation;
+        ASSERT_EQ(conversation.Connect(peer.Address(), "bob", "pw", 110), 1);
+        EXPECT_EQ(conversation.RequestCapabilities(), row.result);
+        const Pop3Capabilities& found = conversation.Capabilities();
+        EXPECT_EQ(found.answered, row.answered);
+        EXPECT_EQ(found.lines, row.lines);
+        EXPECT_EQ(found.stls, row.stls);
+        EXPECT_EQ(found.pipelining, row.pipelining);
+        EXPECT_EQ(found.uidl, row.uidl);
+        EXPECT_EQ(found.top, row.top);
+        EXPECT_EQ(found.user, row.user);
+    }
+}
+
 } // namespace

@@ -99,7 +99,8 @@ void MakeOwnedDirectory(const fs::path& path, uid_t uid, gid_t gid) {
 
 } // namespace
 
-DovecotServer::DovecotServer() : m_owner(FindMailOwner()) {
+DovecotServer::DovecotServer(std::optional<DovecotTls> tls)
+    : m_owner(FindMailOwner()), m_tls(std::move(tls)) {
     std::string folder = "/tmp/tarvo-dovecot-XXXXXX";
     if (::mkdtemp(folder.data()) == nullptr) {
         throw std::runtime_error("DovecotServer: cannot create a temporary folder");
@@ -114,6 +115,7 @@ DovecotServer::DovecotServer() : m_owner(FindMailOwner()) {
         WriteFile(m_root + "/passwd", "");
         for (int attempt = 0; attempt < kLaunchAttempts; ++attempt) {
             m_port = PickFreePort();
+            m_tlsPort = m_tls ? PickFreePort() : 0;
             WriteConfig();
             if (Launch() && AwaitGreeting()) {
                 return;
@@ -155,6 +157,10 @@ DovecotServer::MailOwner DovecotServer::FindMailOwner() {
         throw std::runtime_error("DovecotServer: cannot name the current user and group");
     }
     return {self->pw_uid, ownGroup->gr_gid, self->pw_name, self->pw_name, ownGroup->gr_name};
+}
+
+std::string DovecotServer::TlsAddress() const {
+    return "127.0.0.1:" + std::to_string(m_tlsPort);
 }
 
 std::string DovecotServer::MaildirOf(const std::string& user) const {
@@ -210,7 +216,9 @@ void DovecotServer::WriteConfig() const {
          << "log_path = " << m_root << "/dovecot.log\n"
          << "info_log_path = " << m_root << "/dovecot.log\n"
          << "login_greeting = " << fs::path(m_root).filename().string() << " ready.\n"
-         << "ssl = no\n"
+         << (m_tls ? "ssl = yes\nssl_cert = <" + m_tls->certificateFile + "\nssl_key = <" +
+                         m_tls->keyFile + "\n"
+                   : std::string("ssl = no\n"))
          << "disable_plaintext_auth = no\n"
          << "auth_mechanisms = plain\n"
          // Tests log in with wrong passwords on purpose; don't make them wait.
@@ -228,7 +236,8 @@ void DovecotServer::WriteConfig() const {
          << " home=" << m_root << "/mail/%u\n}\n"
          << "service pop3-login {\n"
          << "  inet_listener pop3 {\n    address = 127.0.0.1\n    port = " << m_port << "\n  }\n"
-         << "  inet_listener pop3s {\n    port = 0\n  }\n"
+         << "  inet_listener pop3s {\n    address = 127.0.0.1\n    port = " << m_tlsPort
+         << "\n  }\n"
          << (root ? "" : "  chroot =\n") << "}\n"
          << "service anvil {\n  unix_listener anvil-auth-penalty {\n    mode = 0\n  }\n"
          << (root ? "" : "  chroot =\n") << "}\n";

@@ -4,14 +4,22 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <sys/types.h>
+
+// PEM files of the server's certificate and key.
+struct DovecotTls {
+    std::string certificateFile;
+    std::string keyFile;
+};
 
 class DovecotServer {
 public:
     // Returns once the server greets; throws std::runtime_error (with the log)
-    // when it does not.
-    DovecotServer();
+    // when it does not. With tls, STLS is offered on Port() and implicit TLS
+    // is spoken on TlsPort().
+    explicit DovecotServer(std::optional<DovecotTls> tls = std::nullopt);
     ~DovecotServer();
 
     DovecotServer(const DovecotServer&) = delete;
@@ -20,6 +28,8 @@ public:
     uint16_t Port() const { return m_port; }
     // "127.0.0.1:<port>", usable as a server name.
     std::string Address() const;
+    // "127.0.0.1:<pop3s port>"; only with tls.
+    std::string TlsAddress() const;
 
     void AddUser(const std::string& user, const std::string& password);
     // One message, CRLF or LF line ends, into the user's Maildir/new.
@@ -46,7 +56,9 @@ private:
 
     MailOwner m_owner;
     std::string m_root;
+    std::optional<DovecotTls> m_tls;
     uint16_t m_port = 0;
+    uint16_t m_tlsPort = 0;
     pid_t m_pid = -1;
     uint64_t m_lastDeliveryMicros = 0;
 };

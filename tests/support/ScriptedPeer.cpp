@@ -4,7 +4,11 @@
 #include <cerrno>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
+#include <openssl/err.h>
+#include <openssl/ssl.h>
 #include <poll.h>
+#include <pthread.h>
+#include <signal.h>
 #include <stdexcept>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -23,6 +27,13 @@ struct ScriptedPeer::Session {
     std::size_t index;
     int fd;
     std::string pending; // received, not yet taken by AwaitLine
+    SSL_CTX* context = nullptr;
+    SSL* ssl = nullptr; // set once TLS is spoken
+
+    ~Session() {
+        SSL_free(ssl);
+        SSL_CTX_free(context);
+    }
 };
 
 Script operator+(Script first, const Script& second) {
@@ -64,6 +75,10 @@ Step Hangup() {
 
 Step Flood(std::size_t bytes) {
     return Step(Step::Kind::Flood, {}, {}, bytes);
+}
+
+Step AcceptTls(std::string certificateFile, std::string keyFile) {
+    return Step(Step::Kind::AcceptTls, {std::move(certificateFile), std::move(keyFile)});
 }
 
 Script Login() {
@@ -150,6 +165,12 @@ std::string ScriptedPeer::Received(std::size_t session) const {
 }
 
 void ScriptedPeer::Serve() {
+    // TLS writes with write(), which raises SIGPIPE at a client gone; blocked
+    // on this thread, it is the EPIPE the peer expects.
+    sigset_t pipe;
+    sigemptyset(&pipe);
+    sigaddset(&pipe, SIGPIPE);
+    pthread_sigmask(SIG_BLOCK, &pipe, nullptr);
     for (std::size_t index = 0; index < m_scripts.size(); ++index) {
         int fd = -1;
         while (fd < 0) {
@@ -160,13 +181,15 @@ void ScriptedPeer::Serve() {
         }
         int on = 1;
         ::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
-        Session session{index, fd, {}};
-        for (const Step& step : m_scripts[index]) {
-            if (!RunStep(session, step)) {
-                break;
+        {
+            Session session{index, fd, {}};
+            for (const Step& step : m_scripts[index]) {
+                if (!RunStep(session, step)) {
+                    break;
+                }
             }
-        }
-        while (ReadSome(session)) {
+            while (ReadSome(session)) {
+            }
         }
         ::close(fd);
         {
@@ -205,10 +228,15 @@ bool ScriptedPeer::RunStep(Session& session, const Step& step) {
     }
     case Step::Kind::Stall:
         return false;
+    case Step::Kind::AcceptTls:
+        return AcceptTls(session, step);
     case Step::Kind::Flood:
         Flood(session, step.floodBytes);
         [[fallthrough]];
     case Step::Kind::Hangup:
+        if (session.ssl != nullptr) {
+            SSL_shutdown(session.ssl);
+        }
         // Half-close: the client reads end of stream, and what it still sends
         // is recorded rather than answered with a reset.
         ::shutdown(session.fd, SHUT_WR);
@@ -237,10 +265,23 @@ bool ScriptedPeer::WaitReady(int fd, short events) const {
 }
 
 bool ScriptedPeer::ReadSome(Session& session) {
+    char buffer[4096];
+    if (session.ssl != nullptr) {
+        std::size_t got = 0;
+        if (SSL_read_ex(session.ssl, buffer, sizeof buffer, &got) != 1) {
+            int error = SSL_get_error(session.ssl, 0);
+            ERR_clear_error();
+            return (error == SSL_ERROR_WANT_READ || error == SSL_ERROR_WANT_WRITE) &&
+                   WaitReady(session.fd, POLLIN);
+        }
+        session.pending.append(buffer, got);
+        std::lock_guard lock(m_mutex);
+        m_received[session.index].append(buffer, got);
+        return true;
+    }
     if (!WaitReady(session.fd, POLLIN)) {
         return false;
     }
-    char buffer[4096];
     ssize_t count = ::recv(session.fd, buffer, sizeof buffer, 0);
     if (count < 0) {
         return errno == EAGAIN || errno == EINTR;
@@ -267,6 +308,16 @@ bool ScriptedPeer::AwaitLine(Session& session) {
 
 bool ScriptedPeer::SendAll(Session& session, const std::string& bytes) {
     std::size_t sent = 0;
+    while (session.ssl != nullptr && sent < bytes.size()) {
+        std::size_t count = 0;
+        if (SSL_write_ex(session.ssl, bytes.data() + sent, bytes.size() - sent, &count) == 1) {
+            sent += count;
+        } else if (SSL_get_error(session.ssl, 0) != SSL_ERROR_WANT_WRITE ||
+                   !WaitReady(session.fd, POLLOUT)) {
+            ERR_clear_error();
+            return false;
+        }
+    }
     while (sent < bytes.size()) {
         ssize_t count = ::send(session.fd, bytes.data() + sent, bytes.size() - sent, MSG_NOSIGNAL);
         if (count >= 0) {
@@ -276,6 +327,36 @@ bool ScriptedPeer::SendAll(Session& session, const std::string& bytes) {
         }
     }
     return true;
+}
+
+// The handshake runs to its end or failure; a client that gave up ends the
+// session without anything more recorded.
+bool ScriptedPeer::AcceptTls(Session& session, const Step& step) {
+    session.context = SSL_CTX_new(TLS_server_method());
+    if (session.context == nullptr ||
+        SSL_CTX_use_certificate_chain_file(session.context, step.segments.at(0).c_str()) != 1 ||
+        SSL_CTX_use_PrivateKey_file(session.context, step.segments.at(1).c_str(),
+                                    SSL_FILETYPE_PEM) != 1) {
+        throw std::runtime_error("scripted peer: cannot load " + step.segments.at(0));
+    }
+    session.ssl = SSL_new(session.context);
+    SSL_set_fd(session.ssl, session.fd);
+    SSL_set_accept_state(session.ssl);
+    for (;;) {
+        int result = SSL_do_handshake(session.ssl);
+        if (result == 1) {
+            return true;
+        }
+        int error = SSL_get_error(session.ssl, result);
+        ERR_clear_error();
+        if ((error != SSL_ERROR_WANT_READ && error != SSL_ERROR_WANT_WRITE) ||
+            !WaitReady(session.fd, error == SSL_ERROR_WANT_READ ? POLLIN : POLLOUT)) {
+            SSL_free(session.ssl);
+            session.ssl = nullptr;
+            ::shutdown(session.fd, SHUT_RDWR);
+            return false;
+        }
+    }
 }
 
 bool ScriptedPeer::Sleep(std::chrono::milliseconds delay) const {

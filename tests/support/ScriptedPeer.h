@@ -10,6 +10,8 @@
 //   EXPECT_EQ(peer.Received(), "USER bob\r\nPASS pw\r\nNOOP\r\nSTAT\r\nQUIT\r\n");
 //
 // When its script runs out the peer keeps reading until the client closes.
+// After an AcceptTls step the peer speaks TLS, and records what the client
+// sent inside it.
 #pragma once
 
 #include <chrono>
@@ -25,7 +27,7 @@ namespace testpeer {
 
 class Step {
 public:
-    enum class Kind { Send, AwaitLine, Pause, Hold, Stall, Hangup, Flood };
+    enum class Kind { Send, AwaitLine, Pause, Hold, Stall, Hangup, Flood, AcceptTls };
 
     Step(Kind kind, std::vector<std::string> segments = {}, std::chrono::milliseconds pause = {},
          std::size_t floodBytes = 0)
@@ -60,6 +62,10 @@ Step Stall();
 Step Hangup();
 // Sends bytes without any line end, then closes.
 Step Flood(std::size_t bytes);
+
+// Takes the TLS handshake with this certificate and key (PEM files); the
+// steps after it speak TLS. A failed handshake ends the session.
+Step AcceptTls(std::string certificateFile, std::string keyFile);
 
 // A greeting and "+OK" to USER, PASS and NOOP.
 Script Login();
@@ -100,6 +106,7 @@ private:
     bool AwaitLine(Session& session);
     bool SendAll(Session& session, const std::string& bytes);
     bool Sleep(std::chrono::milliseconds delay) const;
+    bool AcceptTls(Session& session, const Step& step);
     void Flood(Session& session, std::size_t bytes);
 
     std::vector<Script> m_scripts;

@@ -1,0 +1,105 @@
+// The Mailboxes dialog's connection security and its Certificate... button,
+// the latter against a scripted TLS server on loopback.
+#include "DialogTest.h"
+#include "MailboxesDlg.h"
+#include "ScriptedPeer.h"
+#include "TestCertificates.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QTreeWidget>
+
+using namespace testpeer;
+
+namespace {
+
+QComboBox* Choice(const QWidget& dialog) {
+    return Child<QComboBox>(dialog, "security");
+}
+
+void Select(const QWidget& dialog, int line) {
+    auto* list = Child<QTreeWidget>(dialog, "list");
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                      list->visualItemRect(list->topLevelItem(line)).center());
+}
+
+TEST(MailboxesSecurityTest, TheChoiceGoesWithItsAccount) {
+    RecordingMessageBoxes boxes;
+    CMailboxesDlg dialog(boxes);
+    dialog.accounts = {{"pop.a", "pop.b"}, {"ua", "ub"}, {"pa", "pb"}, {1, 0}, {"AA:BB", ""}};
+    dialog.show();
+    EXPECT_EQ(Choice(dialog)->currentText(), "SSL/TLS");
+    EXPECT_EQ(Choice(dialog)->count(), 3);
+
+    Select(dialog, 0);
+    EXPECT_EQ(Choice(dialog)->currentText(), "STARTTLS");
+    Choice(dialog)->setCurrentIndex(0);
+    Click(dialog, "add");
+    EXPECT_EQ(dialog.accounts.securities, (std::vector<int32_t>{0, 0}));
+    // A new account starts at SSL/TLS and trusts no certificate by hand.
+    EXPECT_EQ(Choice(dialog)->currentText(), "SSL/TLS");
+    Child<QLineEdit>(dialog, "server")->setText("pop.c");
+    Click(dialog, "add");
+    Child<QLineEdit>(dialog, "server")->setText("pop.a");
+    Click(dialog, "delete");
+    EXPECT_EQ(dialog.accounts,
+              (AccountList{{"pop.b", "pop.c"}, {"ub", ""}, {"pb", ""}, {0, 2}, {"", ""}}));
+    EXPECT_EQ(dialog.accounts.certificates.size(), 2u);
+    EXPECT_TRUE(boxes.shown.empty());
+}
+
+TEST(MailboxesSecurityTest, CertificateShowsTheServersAndTrustsOrForgetsIt) {
+    testpki::TestAuthority authority;
+    const testpki::IssuedCertificate own = authority.Issue({{"127.0.0.1"}, -1, 30, true});
+    const Script session{AcceptTls(own.certificateFile, own.keyFile), Send("+OK ready\r\n"),
+                         Reply("+OK bye\r\n")};
+    ScriptedPeer peer(std::vector<Script>{session, session});
+    RecordingMessageBoxes boxes;
+    CMailboxesDlg dialog(boxes);
+    dialog.accounts = {
+        {"no.line.chosen", peer.Address(), "clear.example"}, {"", "", ""}, {"", "", ""}, {2, 2, 0}};
+    dialog.show();
+
+    Click(dialog, "certificate");
+    Select(dialog, 1);
+    Click(dialog, "certificate");
+    boxes.answer = false;
+    Click(dialog, "certificate");
+    Select(dialog, 2);
+    Click(dialog, "certificate");
+
+    ASSERT_EQ(boxes.shown.size(), 4u);
+    EXPECT_EQ(boxes.shown[0].text, "Select a server in the list first.");
+    const QString question = boxes.shown[1].text;
+    EXPECT_EQ(boxes.shown[1].icon, MessageBoxes::Icon::Question);
+    EXPECT_TRUE(question.startsWith("Server: " + QString::fromStdString(peer.Address()) +
+                                    "\nSubject: CN=127.0.0.1, O=Tarvo tests\n"))
+        << question.toStdString();
+    const QString fingerprint = question.section("SHA-256: ", 1).section('\n', 0, 0);
+    EXPECT_EQ(fingerprint.size(), 95);
+    EXPECT_EQ(boxes.shown[2].text, question);
+    EXPECT_EQ(boxes.shown[3].icon, MessageBoxes::Icon::Exclamation);
+    EXPECT_EQ(boxes.shown[3].text,
+              "This account uses no connection security, so its server shows no certificate.");
+    // Yes stored the fingerprint, No took it away again.
+    EXPECT_EQ(dialog.accounts.certificates, (std::vector<std::string>{"", "", ""}));
+    EXPECT_EQ(peer.Received(0), "QUIT\r\n");
+}
+
+TEST(MailboxesSecurityTest, YesTrustsTheCertificateShown) {
+    testpki::TestAuthority authority;
+    const testpki::IssuedCertificate own = authority.Issue({{"127.0.0.1"}, -1, 30, true});
+    ScriptedPeer peer(Script{AcceptTls(own.certificateFile, own.keyFile), Send("+OK ready\r\n"),
+                             Reply("+OK bye\r\n")});
+    RecordingMessageBoxes boxes;
+    CMailboxesDlg dialog(boxes);
+    dialog.accounts = {{peer.Address()}, {"u"}, {"p"}, {2}};
+    dialog.show();
+    Select(dialog, 0);
+    Click(dialog, "certificate");
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(QString::fromStdString(dialog.accounts.certificates.at(0)),
+              boxes.shown[0].text.section("SHA-256: ", 1).section('\n', 0, 0));
+}
+
+} // namespace
