@@ -1,6 +1,6 @@
 #include "DesktopNotifier.h"
 
-#include "Text.h"
+#include "HeaderDisplay.h"
 
 #include <QDBusConnection>
 #include <QDBusMessage>
@@ -43,9 +43,9 @@ QString DesktopNotifier::Body(const MessageTable& table) {
             ++more;
             continue;
         }
-        lines << (DisplayText(table.froms[row]) + QStringLiteral(": ") +
-                  DisplayText(table.subjects[row]))
-                     .toHtmlEscaped();
+        const std::string line = DecodeHeaderForDisplay(table.froms[row], HeaderKind::From) + ": " +
+                                 DecodeHeaderForDisplay(table.subjects[row], HeaderKind::Subject);
+        lines << QString::fromStdString(line).toHtmlEscaped();
     }
     if (more > 0) {
         lines << QStringLiteral("and %1 more").arg(more);

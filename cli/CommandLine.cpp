@@ -2,6 +2,7 @@
 
 #include "CheckCycle.h"
 #include "FileRegistry.h"
+#include "HeaderDisplay.h"
 #include "Pop3Connection.h"
 #include "ReadOnlySettings.h"
 #include "ShownText.h"
@@ -146,10 +147,11 @@ void PrintJson(std::ostream& out, const AccountList& accounts, const MessageTabl
     }
     json messageList = json::array();
     for (const MessageResult& message : observer.messages) {
-        messageList.push_back({{"mailbox", ShownText(table.mailboxes[message.row])},
-                               {"subject", ShownText(table.subjects[message.row])},
-                               {"from", ShownText(table.froms[message.row])},
-                               {"message_id", ShownText(message.messageId)}});
+        messageList.push_back(
+            {{"mailbox", ShownText(table.mailboxes[message.row])},
+             {"subject", DecodeHeaderForDisplay(table.subjects[message.row], HeaderKind::Subject)},
+             {"from", DecodeHeaderForDisplay(table.froms[message.row], HeaderKind::From)},
+             {"message_id", ShownText(message.messageId)}});
     }
     const json result = {{"total", total},
                          {"accounts_checked", observer.accounts.size()},

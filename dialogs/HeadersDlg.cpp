@@ -1,5 +1,6 @@
 #include "HeadersDlg.h"
 
+#include "HeaderDisplay.h"
 #include "TarvoResources.h"
 #include "Text.h"
 #include "resource.h"
@@ -17,6 +18,25 @@ namespace {
 QString Cell(const std::vector<std::string>& list, std::size_t i) {
     return i < list.size() ? DisplayText(list[i]) : QString();
 }
+
+QString Decoded(const std::vector<std::string>& list, std::size_t i, HeaderKind kind) {
+    return i < list.size() ? QString::fromStdString(DecodeHeaderForDisplay(list[i], kind))
+                           : QString();
+}
+
+// Sorted by what the user reads, in the order of the user's language rather
+// than by code unit.
+class Line : public QTreeWidgetItem {
+public:
+    using QTreeWidgetItem::QTreeWidgetItem;
+
+    bool operator<(const QTreeWidgetItem& other) const override {
+        const int column = treeWidget()->sortColumn();
+        return QString::localeAwareCompare(text(column), other.text(column)) < 0;
+    }
+};
+
+constexpr int kRowRole = Qt::UserRole;
 
 } // namespace
 
@@ -54,11 +74,16 @@ void CHeadersDlg::OnInitDialog() {
 
     std::array<int, 3> counts = {0, 0, 0};
     for (std::size_t i = 0; i < table.size(); ++i) {
-        auto* item = new QTreeWidgetItem(m_list);
-        item->setText(0, Cell(table.subjects, i));
-        item->setText(1, Cell(table.froms, i));
-        item->setText(2, Cell(table.mailboxes, i));
+        auto* item = new Line(m_list);
         const uint32_t state = table.states[i];
+        // An error row's texts are the program's own, not a mail's headers.
+        const bool message = state != MessageError;
+        item->setText(0, message ? Decoded(table.subjects, i, HeaderKind::Subject)
+                                 : Cell(table.subjects, i));
+        item->setText(1,
+                      message ? Decoded(table.froms, i, HeaderKind::From) : Cell(table.froms, i));
+        item->setText(2, Cell(table.mailboxes, i));
+        item->setData(0, kRowRole, static_cast<int>(i));
         if (state < images.size()) {
             item->setIcon(0, images[state]);
             ++counts[state];
@@ -75,6 +100,10 @@ void CHeadersDlg::OnInitDialog() {
                            .arg(counts[MessagePending])
                            .arg(counts[MessageError]));
     }
+
+    // Lines stay in the check's order until the user clicks a column heading.
+    m_list->header()->setSortIndicator(-1, Qt::AscendingOrder);
+    m_list->setSortingEnabled(true);
 }
 
 void CHeadersDlg::resizeEvent(QResizeEvent* event) {
@@ -99,7 +128,7 @@ void CHeadersDlg::keyPressEvent(QKeyEvent* event) {
 }
 
 void CHeadersDlg::OnDblClk(QTreeWidgetItem* item) {
-    const int index = m_list->indexOfTopLevelItem(item);
+    const int index = item->data(0, kRowRole).toInt();
     if (index < 0 || static_cast<std::size_t>(index) >= table.headerTexts.size()) {
         return;
     }

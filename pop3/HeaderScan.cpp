@@ -125,14 +125,21 @@ bool CPop3Connection::ScanHeaderBlock(std::size_t index) {
                                        {"from", m_froms[index]},
                                        {"message-id", m_messageIds[index]}}};
     std::string& text = m_headerTexts[index];
+    // The field whose line came last; its continuation lines belong to it
+    // (RFC 5322 unfolding), so a folded subject is not cut at its first line.
+    std::string* unfolding = nullptr;
     bool terminated = false;
     std::string line;
     while (ReadReply(line) == ReadStatus::Line) {
         TrimTrailing(line);
-        // Dot-stuffed lines are kept as they arrive; ". " ends the block too.
+        // ". " ends the block too: trailing blanks go before the comparison.
         if (line == ".") {
             terminated = true;
             break;
+        }
+        // RFC 1939 byte-stuffing: a line the server sent as ".." starts with one ".".
+        if (line.starts_with("..")) {
+            line.erase(0, 1);
         }
         if (text.size() + line.size() + 1 > m_limits.maxHeaderBytes) {
             Fail(Format("The header of message %zu is larger than %zu bytes.", index + 1,
@@ -141,11 +148,19 @@ bool CPop3Connection::ScanHeaderBlock(std::size_t index) {
             break;
         }
         text.append(line).push_back('\n');
+        if (!line.empty() && (line.front() == ' ' || line.front() == '\t')) {
+            if (unfolding != nullptr) {
+                unfolding->append(line);
+            }
+            continue;
+        }
+        unfolding = nullptr;
         for (const Field& field : fields) {
             if (StartsWithLowered(line, field.lowerName)) {
                 field.value = line.size() > field.lowerName.size()
                                   ? line.substr(field.lowerName.size() + 1)
                                   : std::string();
+                unfolding = &field.value;
             }
         }
     }

@@ -52,10 +52,15 @@ MessageTable SampleTable() {
         table.headerTexts.emplace_back(state == MessageError ? "" : "Subject: sample\r\n");
         table.states.push_back(state);
     };
+    // Subjects and senders as they arrive, encoded words and all.
+    row("=?UTF-8?B?RWlubGFkdW5nIHp1bSBTb21tZXJmZXN0IOKAkyBiaXR0ZSB6dXNhZ2Vu?=",
+        "=?UTF-8?Q?J=C3=B6rg_M=C3=BCller?= <joerg@example.org>", "pop.example.org", MessageNew);
+    row("=?ISO-8859-1?Q?R=E9servation_confirm=E9e_=E0_Lyon?=",
+        "=?ISO-8859-1?Q?H=E9l=E8ne_Dupr=E9?= <helene@example.net>", "pop.example.org", MessageNew);
+    row("=?KOI8-R?B?8NLJ18XUIMnaIO7P18/TycLJ0tPLwQ==?=",
+        "=?KOI8-R?B?6dfBziDwxdTSz9c=?= <ivan@example.com>", "pop.example.org", MessageNew);
     row("Minutes of Tuesday's meeting", "Lena Varga <lena@example.org>", "pop.example.org",
-        MessageNew);
-    row("Your parcel is on its way", "Parcel Desk <desk@example.net>", "pop.example.org",
-        MessageNew);
+        MessagePending);
     row("Re: garden chairs", "Otto Brandl <otto@example.com>", "pop.example.org", MessagePending);
     row("(error contacting mail.example.net)", "", "mail.example.net", MessageError);
     return table;

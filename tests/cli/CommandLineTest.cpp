@@ -94,8 +94,8 @@ TEST_F(CommandLineTest, TextAndJsonAgainstDovecot) {
     server.AddUser("bob", "bob-pw");
     server.Deliver("alice", "From: Ann <ann@example.org>\nSubject: first\n"
                             "Message-Id: <1@example.org>\n\nbody\n");
-    server.Deliver("alice", "From: J\xF6rg <joerg@example.org>\nSubject: Gr\xC3\xBC\xC3\x9F"
-                            "e\nMessage-Id: <2@example.org>\n\nbody\n");
+    server.Deliver("alice", "From: J\xF6rg <joerg@example.org>\nSubject: =?ISO-8859-1?Q?Gr=FC=DF"
+                            "e?=\nMessage-Id: <2@example.org>\n\nbody\n");
     const std::string dovecot = server.Address();
     Store({{dovecot, dovecot, dovecot}, {"alice", "bob", "alice"}, {"alice-pw", "bob-pw", "no"}});
     const std::string stored = ReadBytes(settingsPath);
@@ -123,7 +123,7 @@ TEST_F(CommandLineTest, TextAndJsonAgainstDovecot) {
                                            {"subject", "first"},
                                            {"from", "Ann <ann@example.org>"},
                                            {"message_id", "<1@example.org>"}}));
-    // A Latin-1 byte and UTF-8 both arrive as readable UTF-8.
+    // A raw Latin-1 byte and an encoded word both arrive as readable UTF-8.
     EXPECT_EQ(parsed["messages"][1]["from"], "J\xC3\xB6rg <joerg@example.org>");
     EXPECT_EQ(parsed["messages"][1]["subject"], "Gr\xC3\xBC\xC3\x9F"
                                                 "e");

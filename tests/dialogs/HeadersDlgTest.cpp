@@ -126,4 +126,37 @@ TEST_F(HeadersDlgTest, DoubleClickShowsTheWholeHeaderOfAMessageOnly) {
     EXPECT_EQ(boxes.shown[0].icon, MessageBoxes::Icon::None);
 }
 
+TEST_F(HeadersDlgTest, ShowsSubjectsAndSendersDecodedAndSortsByWhatItShows) {
+    Open({{"=?UTF-8?Q?Zebra_=C3=BCber_alles?=", "Bob <bob@example.org>", "Subject: z\r\n",
+           MessageNew},
+          {"Apfel", "=?UTF-8?Q?J=C3=B6rg?= <joerg@example.org>", "Subject: a\r\n", MessagePending},
+          {"=?UTF-8?B?TWFuZ28=?=", "Anna <anna@example.org>", "Subject: m\r\n", MessageNew}});
+    auto column = [this](int c) {
+        QStringList texts;
+        for (int i = 0; i < list->topLevelItemCount(); ++i) {
+            texts << list->topLevelItem(i)->text(c);
+        }
+        return texts;
+    };
+    EXPECT_EQ(column(0), (QStringList{"Zebra über alles", "Apfel", "Mango"}));
+    EXPECT_EQ(column(1), (QStringList{"Bob <bob@example.org>", "Jörg <joerg@example.org>",
+                                      "Anna <anna@example.org>"}));
+
+    QHeaderView* header = list->header();
+    auto clickHeading = [header](int section) {
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                          {header->sectionViewportPosition(section) + 5, header->height() / 2});
+    };
+    clickHeading(0);
+    EXPECT_EQ(column(0), (QStringList{"Apfel", "Mango", "Zebra über alles"}));
+    clickHeading(1);
+    EXPECT_EQ(column(1), (QStringList{"Anna <anna@example.org>", "Bob <bob@example.org>",
+                                      "Jörg <joerg@example.org>"}));
+
+    // A sorted line still opens its own message's header.
+    DoubleClick(list->viewport(), list->visualItemRect(list->topLevelItem(1)).center());
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0].text, "Subject: z\r\n");
+}
+
 } // namespace
