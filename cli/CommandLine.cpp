@@ -36,12 +36,13 @@ struct MessageResult {
     std::string messageId;
 };
 
-// Follows the walk: which rows and ids belong to which account, and Ctrl-C.
+// Follows the walk: which rows and ids belong to which account, and the signals.
 class CommandLineObserver : public CheckObserver {
 public:
     CommandLineObserver(const MessageTable& table, const std::vector<int32_t>& counts,
-                        const volatile std::sig_atomic_t* interrupted)
-        : m_table(table), m_counts(counts), m_interrupted(interrupted) {}
+                        const CommandLineSetup& setup)
+        : m_table(table), m_counts(counts), m_interrupted(setup.interrupted),
+          m_disconnect(setup.disconnect) {}
 
     std::vector<AccountResult> accounts;
     std::vector<MessageResult> messages;
@@ -66,7 +67,11 @@ private:
 
     // Disconnect's way out: the wait in progress is given up at once.
     void WaitHook() override {
-        if (Interrupted() && m_current != nullptr) {
+        const bool disconnect = m_disconnect != nullptr && *m_disconnect != 0;
+        if (m_current != nullptr && (Interrupted() || disconnect)) {
+            if (disconnect) {
+                *m_disconnect = 0;
+            }
             m_current->Abort();
         }
     }
@@ -103,6 +108,7 @@ private:
     const MessageTable& m_table;
     const std::vector<int32_t>& m_counts;
     const volatile std::sig_atomic_t* m_interrupted;
+    volatile std::sig_atomic_t* m_disconnect;
     CPop3Connection* m_current = nullptr;
     std::size_t m_firstRow = 0;
 };
@@ -177,7 +183,7 @@ int Check(bool json, const CommandLineSetup& setup, std::ostream& out, std::ostr
     MessageTable table;
     KnownMessageIds knownIds;
     std::vector<int32_t> counts(accounts.size(), 0);
-    CommandLineObserver observer(table, counts, setup.interrupted);
+    CommandLineObserver observer(table, counts, setup);
     const CheckOutcome outcome =
         RunCheck(accounts, counts, table, knownIds, observer, setup.limits);
     if (observer.Interrupted()) {
@@ -197,9 +203,14 @@ int UsageError(std::ostream& err, const std::string& problem) {
 }
 
 volatile std::sig_atomic_t g_interrupted = 0;
+volatile std::sig_atomic_t g_disconnect = 0;
 
-extern "C" void OnInterrupt(int) {
-    g_interrupted = 1;
+extern "C" void OnSignal(int signal) {
+    if (signal == SIGINT) {
+        g_interrupted = 1;
+    } else {
+        g_disconnect = 1;
+    }
 }
 
 } // namespace
@@ -250,18 +261,22 @@ std::optional<int> RunCommandLine(int argc, char** argv) {
     const std::vector<std::string> args(argv + 1, argv + argc);
     // Without SA_RESTART, so that a wait in progress wakes up to see it.
     struct sigaction action {};
-    action.sa_handler = OnInterrupt;
+    action.sa_handler = OnSignal;
     sigemptyset(&action.sa_mask);
-    struct sigaction previous {};
-    sigaction(SIGINT, &action, &previous);
-    if (previous.sa_handler == SIG_IGN) {
+    struct sigaction previousInt {};
+    struct sigaction previousUsr1 {};
+    sigaction(SIGINT, &action, &previousInt);
+    sigaction(SIGUSR1, &action, &previousUsr1);
+    if (previousInt.sa_handler == SIG_IGN) {
         // Started in the background by a shell: Ctrl-C is meant for others.
-        sigaction(SIGINT, &previous, nullptr);
+        sigaction(SIGINT, &previousInt, nullptr);
     }
 
-    CommandLineSetup setup{FileRegistry::DefaultPath(), ChannelLimits{}, &g_interrupted};
+    CommandLineSetup setup{FileRegistry::DefaultPath(), ChannelLimits{}, &g_interrupted,
+                           &g_disconnect};
     std::optional<int> code = RunCommandLine(args, setup, std::cout, std::cerr);
-    sigaction(SIGINT, &previous, nullptr);
+    sigaction(SIGINT, &previousInt, nullptr);
+    sigaction(SIGUSR1, &previousUsr1, nullptr);
     if (code == kExitInterrupted && g_interrupted != 0) {
         // Ends as interrupted programs do, so that a calling shell loop stops too.
         std::cout.flush();

@@ -23,6 +23,9 @@ struct CommandLineSetup {
     ChannelLimits limits;
     // Turned non-zero (by a signal handler) to give the check up at once.
     const volatile std::sig_atomic_t* interrupted = nullptr;
+    // Turned non-zero to give up the conversation in progress, as the tray
+    // program's Disconnect does; cleared when done.
+    volatile std::sig_atomic_t* disconnect = nullptr;
 };
 
 // The exit code when the arguments (without the program name) ask for a
@@ -31,6 +34,8 @@ std::optional<int> RunCommandLine(const std::vector<std::string>& args,
                                   const CommandLineSetup& setup, std::ostream& out,
                                   std::ostream& err);
 
-// main()'s entry: the user's settings file, the usual bounds, and Ctrl-C
-// ending a check at once, as a Ctrl-C ends any program.
+// main()'s entry: the user's settings file, the usual bounds, Ctrl-C ending
+// a check at once, as a Ctrl-C ends any program, and SIGUSR1 (meant for the
+// tray program, but `kill -USR1 $(pidof tarvo)` reaches every copy) giving
+// up the server in progress instead of ending the check.
 std::optional<int> RunCommandLine(int argc, char** argv);

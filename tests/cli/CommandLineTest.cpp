@@ -171,35 +171,54 @@ TEST_F(CommandLineTest, SilentServerAndRefusedCountFailTheAccount) {
                   "Total: 0 message(s), 2 of 2 account(s) failed\n");
 }
 
-// The real program, so that the signal takes its real way.
-TEST_F(CommandLineTest, CtrlCEndsACheckAtOnce) {
-    testpeer::ScriptedPeer silent(testpeer::Script{testpeer::Stall()});
+// The real program, so that the signals take their real way: Ctrl-C ends the
+// check at once; SIGUSR1, meant for the tray program, gives up the silent
+// server and the check goes on.
+TEST_F(CommandLineTest, SignalsEndTheCheckOrTheWaitAtOnce) {
+    using namespace testpeer;
+    ScriptedPeer silent(Script{Stall()});
+    ScriptedPeer hangingUp(Script{Hangup()});
     ::mkdir((folder + "/Halvik").c_str(), 0700);
     settingsPath = folder + "/Halvik/Tarvo.reg";
-    Store({{silent.Address()}, {"ann"}, {"pw"}});
+    Store({{silent.Address(), hangingUp.Address()}, {"ann", "bob"}, {"pw", "pw"}});
+    const std::string outPath = folder + "/out";
 
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        ::setenv("XDG_CONFIG_HOME", folder.c_str(), 1);
-        ::execl(TARVO_BINARY, "tarvo", "--check", static_cast<char*>(nullptr));
-        ::_exit(127);
+    for (const int signal : {SIGINT, SIGUSR1}) {
+        SCOPED_TRACE(signal);
+        const pid_t pid = ::fork();
+        if (pid == 0) {
+            ::setenv("XDG_CONFIG_HOME", folder.c_str(), 1);
+            ::freopen(outPath.c_str(), "w", stdout);
+            ::execl(TARVO_BINARY, "tarvo", "--check", static_cast<char*>(nullptr));
+            ::_exit(127);
+        }
+        std::this_thread::sleep_for(500ms);
+        ::kill(pid, signal);
+        const auto sent = std::chrono::steady_clock::now();
+        int status = 0;
+        pid_t ended = 0;
+        while ((ended = ::waitpid(pid, &status, WNOHANG)) == 0 &&
+               std::chrono::steady_clock::now() - sent < 5s) {
+            std::this_thread::sleep_for(10ms);
+        }
+        if (ended == 0) {
+            ::kill(pid, SIGKILL);
+            ::waitpid(pid, &status, 0);
+            ADD_FAILURE() << "still running 5 s after the signal";
+            continue;
+        }
+        EXPECT_LT(std::chrono::steady_clock::now() - sent, 1s);
+        const std::string out = ReadBytes(outPath);
+        if (signal == SIGINT) {
+            EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGINT) << status;
+            EXPECT_EQ(out, "");
+        } else {
+            EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1) << status;
+            EXPECT_NE(out.find(silent.Address() + ", ann: error: "), std::string::npos) << out;
+            EXPECT_NE(out.find("Total: 0 message(s), 2 of 2 account(s) failed"), std::string::npos)
+                << out;
+        }
     }
-    std::this_thread::sleep_for(500ms);
-    ::kill(pid, SIGINT);
-    const auto sent = std::chrono::steady_clock::now();
-    int status = 0;
-    pid_t ended = 0;
-    while ((ended = ::waitpid(pid, &status, WNOHANG)) == 0 &&
-           std::chrono::steady_clock::now() - sent < 5s) {
-        std::this_thread::sleep_for(10ms);
-    }
-    if (ended == 0) {
-        ::kill(pid, SIGKILL);
-        ::waitpid(pid, &status, 0);
-        FAIL() << "still running 5 s after Ctrl-C";
-    }
-    EXPECT_LT(std::chrono::steady_clock::now() - sent, 1s);
-    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGINT) << status;
 }
 
 } // namespace
