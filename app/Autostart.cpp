@@ -9,7 +9,7 @@
 
 namespace {
 
-// Exec quoting of the desktop entry specification; a plain path goes as it is.
+// Exec quoting as freedesktop.org desktop entries have it; a plain path goes as it is.
 QString ExecArgument(QString program) {
     static const QRegularExpression plain(QStringLiteral("^[A-Za-z0-9/._+-]+$"));
     if (plain.match(program).hasMatch()) {
