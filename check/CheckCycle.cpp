@@ -10,18 +10,6 @@
 
 namespace {
 
-// The conversation keeps the password out of its reasons; a server that
-// quotes it back in its stored, scrambled form is kept out here.
-std::string WithoutStoredPassword(std::string reason, const std::string& password) {
-    std::string stored = EncodePassword(password);
-    stored.erase(stored.find_last_not_of(' ') + 1);
-    for (std::size_t at = stored.empty() ? std::string::npos : reason.find(stored);
-         at != std::string::npos; at = reason.find(stored, at)) {
-        reason.replace(at, stored.size(), "***");
-    }
-    return reason;
-}
-
 // The reason is what the headers window shows when the row is opened.
 void AppendErrorRow(MessageTable& table, KnownMessageIds& knownIds, const std::string& error,
                     const std::string& server, const std::string& reason) {
@@ -69,13 +57,15 @@ CheckOutcome RunCheck(const AccountList& accounts, std::vector<int32_t>& counts,
         CPop3Connection conversation([&observer] { observer.WaitHook(); }, limits);
         const Security security = SecurityFromStored(accounts.SecurityAt(i));
         conversation.SetSecurity(security, accounts.CertificateAt(i));
+        // A server that got the password could quote it back scrambled.
+        std::string stored = EncodePassword(accounts.passwords[i]);
+        conversation.KeepOutOfReasons(stored.substr(0, stored.find_last_not_of(' ') + 1));
         observer.SetCurrentConversation(&conversation);
 
         if (!conversation.Connect(server, accounts.users[i], accounts.passwords[i],
                                   DefaultPort(security))) {
-            AppendErrorRow(
-                table, knownIds, Format("(error contacting %s)", server.c_str()), server,
-                WithoutStoredPassword(conversation.FailureReason(), accounts.passwords[i]));
+            AppendErrorRow(table, knownIds, Format("(error contacting %s)", server.c_str()), server,
+                           conversation.FailureReason());
         } else {
             int32_t count = conversation.GetMessageCount();
             if (i >= counts.size()) {
@@ -91,10 +81,9 @@ CheckOutcome RunCheck(const AccountList& accounts, std::vector<int32_t>& counts,
                 if (conversation.RetrieveHeaders()) {
                     outcome.newMail |= AppendMessageRows(table, knownIds, conversation, server);
                 } else {
-                    AppendErrorRow(
-                        table, knownIds, Format("(error retrieving %d message header(s))", count),
-                        server,
-                        WithoutStoredPassword(conversation.FailureReason(), accounts.passwords[i]));
+                    AppendErrorRow(table, knownIds,
+                                   Format("(error retrieving %d message header(s))", count), server,
+                                   conversation.FailureReason());
                 }
             }
         }

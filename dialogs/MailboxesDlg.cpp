@@ -49,16 +49,25 @@ std::string FieldBytes(const QLineEdit* field) {
 // The choice's entries in the order of the stored numbers.
 const int kNewAccountSecurity = static_cast<int>(Security::Tls);
 
-QString CertificateQuestion(const std::string& server, const PeerCertificate& shown) {
+// What is trusted now comes first, so that No is seen to take it away.
+QString CertificateQuestion(const std::string& server, const PeerCertificate& shown,
+                            const std::string& trusted) {
+    QString now;
+    if (trusted == shown.fingerprint) {
+        now = QStringLiteral("This account trusts exactly this certificate now.\n\n");
+    } else if (!trusted.empty()) {
+        now = QStringLiteral("This account trusts another certificate now (SHA-256 %1).\n\n")
+                  .arg(QString::fromStdString(trusted));
+    }
     return QStringLiteral("Server: %1\nSubject: %2\nIssuer: %3\nValid from %4 until %5\n"
-                          "SHA-256: %6\n\n"
+                          "SHA-256: %6\n\n%7"
                           "Trust exactly this certificate for this account? It is then accepted "
                           "whoever issued it and whatever name it carries, and any other "
                           "certificate is refused. No leaves the decision to the authorities "
                           "this computer trusts.")
         .arg(DisplayText(server), DisplayText(shown.subject), DisplayText(shown.issuer),
              QString::fromStdString(shown.validFrom), QString::fromStdString(shown.validUntil),
-             QString::fromStdString(shown.fingerprint));
+             QString::fromStdString(shown.fingerprint), now);
 }
 
 } // namespace
@@ -220,7 +229,8 @@ void CMailboxesDlg::OnCertificate() {
         return;
     }
     accounts.certificates[i] =
-        m_boxes.Ask(this, caption, CertificateQuestion(accounts.servers[i], *shown))
+        m_boxes.Ask(this, caption,
+                    CertificateQuestion(accounts.servers[i], *shown, accounts.certificates[i]))
             ? shown->fingerprint
             : std::string();
 }

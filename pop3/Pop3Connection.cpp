@@ -34,6 +34,12 @@ void CPop3Connection::SetSecurity(Security security, std::string trustedFingerpr
     m_trustedFingerprint = std::move(trustedFingerprint);
 }
 
+void CPop3Connection::KeepOutOfReasons(std::string secret) {
+    if (!secret.empty()) {
+        m_secrets.push_back(std::move(secret));
+    }
+}
+
 void CPop3Connection::Fail(const std::string& reason) {
     if (m_reason.empty() && !m_quitting) {
         m_reason = reason;
@@ -43,14 +49,18 @@ void CPop3Connection::Fail(const std::string& reason) {
 // The server's words, quoted: bounded, printable, and without the password
 // should the server echo it back.
 std::string CPop3Connection::Refusal(const char* what, const std::string& reply) const {
-    std::string quoted = reply.substr(0, kMaxQuotedBytes);
+    // Cut only once the secrets are out, so that no part of one stays behind.
+    std::string quoted = reply;
+    for (const std::string& secret : m_secrets) {
+        for (std::size_t at = quoted.find(secret); at != std::string::npos;
+             at = quoted.find(secret, at)) {
+            quoted.replace(at, secret.size(), "***");
+        }
+    }
+    quoted.resize(std::min(quoted.size(), kMaxQuotedBytes));
     std::replace_if(
         quoted.begin(), quoted.end(),
         [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; }, ' ');
-    for (std::size_t at = m_password.empty() ? std::string::npos : quoted.find(m_password);
-         at != std::string::npos; at = quoted.find(m_password, at)) {
-        quoted.replace(at, m_password.size(), "***");
-    }
     quoted.erase(quoted.find_last_not_of(' ') + 1);
     if (quoted.empty()) {
         return Format("%s with an empty reply.", what);
@@ -80,7 +90,7 @@ int CPop3Connection::Connect(const std::string& host, const std::string& user,
     }
     m_connectCalled = true;
     m_serverName = host;
-    m_password = password;
+    KeepOutOfReasons(password);
     // A line break in a user name or password would send the server a
     // command of its own choosing (a DELE, say): such an account is refused
     // before anything is sent.

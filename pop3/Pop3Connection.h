@@ -69,7 +69,8 @@ public:
     const std::vector<std::string>& Subjects() const { return m_subjects; }
     const std::string& ServerName() const { return m_serverName; }
     // Why the conversation failed, in one sentence; empty while it has not.
-    // Never holds the password.
+    // Never holds the password, nor any text given here (its stored form).
+    void KeepOutOfReasons(std::string secret);
     const std::string& FailureReason() const { return m_reason; }
     bool IsOpen() const { return m_open; }
     bool IsIdle() const { return m_idle; }
@@ -107,8 +108,8 @@ private:
     std::string m_trustedFingerprint;
     bool m_inspecting = false;
     std::optional<PeerCertificate> m_certificate;
-    std::string m_endpointName; // the name a certificate must carry
-    std::string m_password;     // kept out of every reason
-    bool m_quitting = false;    // what QUIT meets is no reason for failure
+    std::string m_endpointName;         // the name a certificate must carry
+    std::vector<std::string> m_secrets; // the password and its like, kept out of every reason
+    bool m_quitting = false;            // what QUIT meets is no reason for failure
     std::string m_reason;
 };

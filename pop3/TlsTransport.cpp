@@ -289,6 +289,9 @@ void TlsTransport::ExplainHandshakeFailure(int error) {
     } else if (error == SSL_ERROR_SYSCALL || error == SSL_ERROR_ZERO_RETURN ||
                ERR_GET_REASON(code) == SSL_R_UNEXPECTED_EOF_WHILE_READING) {
         m_reason = Format("%s closed the connection during the TLS handshake.", server);
+    } else if (ERR_GET_REASON(code) == SSL_R_UNSUPPORTED_PROTOCOL ||
+               ERR_GET_REASON(code) == SSL_R_TLSV1_ALERT_PROTOCOL_VERSION) {
+        m_reason = Format("%s offers no TLS version from 1.2 on, the oldest still safe.", server);
     } else {
         const char* detail = ERR_reason_error_string(code);
         m_reason = Format("The TLS handshake with %s failed: %s.", server,

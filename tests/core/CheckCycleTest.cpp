@@ -208,8 +208,11 @@ TEST_F(CheckCycleTest, FailuresEndTheCheckAsTheUserIsTold) {
 // password back, plain or in its stored form, does not get it shown.
 TEST_F(CheckCycleTest, AFailedAccountsRowSaysWhyWithoutThePassword) {
     const std::string stored = EncodePassword("secret");
+    // The password at the quote's cut, and a reply far longer than a quote.
     ScriptedPeer echoPlain(Script{Send("+OK\r\n"), Reply("+OK\r\n"),
-                                  Reply("-ERR [AUTH] secret is wrong\r\n"), Reply("+OK\r\n")});
+                                  Reply("-ERR [AUTH] secret is wrong" + std::string(170, 'x') +
+                                        "secret" + std::string(1000, 'y') + "\r\n"),
+                                  Reply("+OK\r\n")});
     ScriptedPeer echoStored(Script{Send("+OK\r\n"), Reply("+OK\r\n"),
                                    Reply("-ERR " + stored + "\r\n"), Reply("+OK\r\n")});
     ScriptedPeer cutOff(Login() + Script{Reply("+OK 2 20\r\n"), Reply("+OK 2 20\r\n"),
@@ -218,7 +221,8 @@ TEST_F(CheckCycleTest, AFailedAccountsRowSaysWhyWithoutThePassword) {
     Check();
     EXPECT_EQ(Table().states, (std::vector<uint32_t>{2, 2, 2}));
     EXPECT_EQ(Table().headerTexts,
-              (std::vector<std::string>{"The server refused the login: -ERR [AUTH] *** is wrong.",
+              (std::vector<std::string>{"The server refused the login: -ERR [AUTH] *** is wrong" +
+                                            std::string(170, 'x') + "***yyy.",
                                         "The server refused the login: -ERR ***.",
                                         cutOff.Address() + " closed the connection."}));
     EXPECT_EQ(Table().subjects[2], "(error retrieving 2 message header(s))");

@@ -77,13 +77,14 @@ TEST(MailboxesSecurityTest, CertificateShowsTheServersAndTrustsOrForgetsIt) {
         << question.toStdString();
     const QString fingerprint = question.section("SHA-256: ", 1).section('\n', 0, 0);
     EXPECT_EQ(fingerprint.size(), 95);
-    EXPECT_EQ(boxes.shown[2].text, question);
+    EXPECT_EQ(boxes.shown[2].text.section("\n\n", 1, 1),
+              "This account trusts exactly this certificate now.");
     EXPECT_EQ(boxes.shown[3].icon, MessageBoxes::Icon::Exclamation);
     EXPECT_EQ(boxes.shown[3].text,
               "This account uses no connection security, so its server shows no certificate.");
     // Yes stored the fingerprint, No took it away again.
     EXPECT_EQ(dialog.accounts.certificates, (std::vector<std::string>{"", "", ""}));
-    EXPECT_EQ(peer.Received(0), "QUIT\r\n");
+    EXPECT_EQ(peer.Received(0), "QUIT\r\n" + std::string(kCloseNotify));
 }
 
 TEST(MailboxesSecurityTest, YesTrustsTheCertificateShown) {

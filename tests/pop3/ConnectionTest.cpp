@@ -86,14 +86,59 @@ TEST(Pop3Connect, FailsWithoutTrafficWhenNothingConnects) {
     // A name the resolver refuses itself (a label over 63 bytes), so that no
     // query leaves the machine.
     const std::string unresolvable = std::string(64, 'x') + ".invalid";
-    for (const std::string& host :
-         {unresolvable, refused, std::string("127.0.0.1:0"), std::string("127.0.0.1:x")}) {
+    const std::vector<std::pair<std::string, std::string>> rows = {
+        {unresolvable, "Could not resolve " + unresolvable + "."},
+        {refused, refused + " refused the connection."},
+        {"127.0.0.1:0", "The server name 127.0.0.1:0 is not valid."},
+        {"127.0.0.1:x", "The server name 127.0.0.1:x is not valid."},
+    };
+    for (const auto& [host, reason] : rows) {
         SCOPED_TRACE(host);
         CPop3Connection conversation;
         EXPECT_EQ(conversation.Connect(host, "bob", "pw", 110), 0);
         EXPECT_FALSE(conversation.IsOpen());
         EXPECT_EQ(conversation.Close(), 0);
         EXPECT_EQ(conversation.ServerName(), host);
+        EXPECT_EQ(conversation.FailureReason(), reason);
+    }
+}
+
+// The first failure is the one told; a conversation that went well has none,
+// whatever its QUIT met.
+TEST(Pop3Connect, TheFirstFailureIsTheReason) {
+    ChannelLimits limits;
+    limits.ioTimeout = std::chrono::milliseconds(300);
+    limits.maxLineBytes = 100;
+    struct Row {
+        const char* name;
+        Script script;
+        std::string reason; // "@" stands for the peer's address
+    };
+    const std::vector<Row> rows = {
+        {"greeting refused",
+         {Send("-ERR busy\r\n"), Reply("+OK\r\n")},
+         "The server refused the connection: -ERR busy."},
+        {"silent after login", Login() + Script{Stall()}, "No reply from @ within 0.3 seconds."},
+        {"closed after login", Login() + Script{Hangup()}, "@ closed the connection."},
+        {"over-long reply", Login() + Script{Reply(std::string(200, 'x') + "\r\n")},
+         "@ sent a line longer than 100 bytes."},
+        {"STAT refused", Login() + Script{Reply("-ERR locked\r\n"), Reply("+OK\r\n")},
+         "The server did not give the number of messages: -ERR locked."},
+        {"QUIT unanswered", Login() + Script{Reply("+OK 0 0\r\n"), Hangup()}, ""},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        ScriptedPeer peer(row.script);
+        CPop3Connection conversation({}, limits);
+        if (conversation.Connect(peer.Address(), "bob", "pw", 110) == 1) {
+            conversation.GetMessageCount();
+        }
+        conversation.Close();
+        std::string reason = row.reason;
+        if (std::size_t at = reason.find('@'); at != std::string::npos) {
+            reason.replace(at, 1, peer.Address());
+        }
+        EXPECT_EQ(conversation.FailureReason(), reason);
     }
 }
 
@@ -267,7 +312,7 @@ TEST(Pop3Capabilities, ReadsTheListUnstuffedAndWithinItsBounds) {
         bool result;
         bool answered;
         std::vector<std::string> lines;
-        bool stls, pipelining, uidl, top, user;
+        std::string known; // the flags set, in declaration order
     };
     std::string endless;
     for (std::size_t i = 0; i <= Pop3Capabilities::kMaxLines; ++i) {
@@ -279,61 +324,22 @@ TEST(Pop3Capabilities, ReadsTheListUnstuffedAndWithinItsBounds) {
          true,
          true,
          {"TOP", "user", "SASL PLAIN", "Stls", "PIPELINING", "UIDL"},
-         true,
-         true,
-         true,
-         true,
-         true},
+         "stls pipelining uidl top user"},
         {"stuffed line, keyword as an argument only",
          {Reply("+OK list\r\n..DOT\r\nIMPLEMENTATION STLS\r\n.\r\n")},
          true,
          true,
          {".DOT", "IMPLEMENTATION STLS"},
-         false,
-         false,
-         false,
-         false,
-         false},
-        {"refused",
-         {Reply("-ERR unknown command\r\n")},
-         false,
-         false,
-         {},
-         false,
-         false,
-         false,
-         false,
-         false},
-        {"+OK not at the start",
-         {Reply("-ERR no +OK\r\n")},
-         false,
-         false,
-         {},
-         false,
-         false,
-         false,
-         false,
-         false},
-        {"cut off",
-         {Reply("+OK\r\nSTLS\r\n"), Hangup()},
-         false,
-         true,
-         {"STLS"},
-         true,
-         false,
-         false,
-         false,
-         false},
+         ""},
+        {"refused", {Reply("-ERR unknown command\r\n")}, false, false, {}, ""},
+        {"+OK not at the start", {Reply("-ERR no +OK\r\n")}, false, false, {}, ""},
+        {"cut off", {Reply("+OK\r\nSTLS\r\n"), Hangup()}, false, true, {"STLS"}, "stls"},
         {"endless",
          {Reply("+OK\r\n" + endless)},
          false,
          true,
          std::vector<std::string>(Pop3Capabilities::kMaxLines, "X"),
-         false,
-         false,
-         false,
-         false,
-         false},
+         ""},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -344,11 +350,15 @@ TEST(Pop3Capabilities, ReadsTheListUnstuffedAndWithinItsBounds) {
         const Pop3Capabilities& found = conversation.Capabilities();
         EXPECT_EQ(found.answered, row.answered);
         EXPECT_EQ(found.lines, row.lines);
-        EXPECT_EQ(found.stls, row.stls);
-        EXPECT_EQ(found.pipelining, row.pipelining);
-        EXPECT_EQ(found.uidl, row.uidl);
-        EXPECT_EQ(found.top, row.top);
-        EXPECT_EQ(found.user, row.user);
+        std::string known;
+        for (const auto& [flag, name] : {std::pair{found.stls, "stls"},
+                                         {found.pipelining, "pipelining"},
+                                         {found.uidl, "uidl"},
+                                         {found.top, "top"},
+                                         {found.user, "user"}}) {
+            known += flag ? (known.empty() ? "" : " ") + std::string(name) : "";
+        }
+        EXPECT_EQ(known, row.known);
     }
 }
 

@@ -37,11 +37,14 @@ protected:
     static Script UpToStls() {
         return {Send("+OK ready\r\n"), Reply("+OK\r\nSTLS\r\nUSER\r\n.\r\n"), Reply("+OK go\r\n")};
     }
-    // USER, PASS, NOOP and a STAT of an empty mailbox, then QUIT.
-    static Script LoginWithoutGreeting() {
-        Script login = Login();
-        login.erase(login.begin());
-        return login + Script{Reply("+OK 0 0\r\n"), Reply("+OK bye\r\n")};
+    // A mailbox of three messages after the greeting, the last block larger
+    // than one TLS record, so that replies arrive in pieces and together.
+    static Script MailboxWithoutGreeting() {
+        Script mailbox =
+            HealthyMailbox({"Subject: a\r\n", "Subject: b\r\nFrom: c\r\n",
+                            "Subject: c\r\nX-Long: " + std::string(40000, 'x') + "\r\n"});
+        mailbox.erase(mailbox.begin());
+        return mailbox;
     }
     static std::string Fingerprint(const IssuedCertificate& certificate) {
         ScriptedPeer peer(Script{Tls(certificate), Send("+OK\r\n"), Reply("+OK bye\r\n")});
@@ -64,16 +67,16 @@ TEST_F(TlsTest, SecuredConversationsSayWhatTheClearOneSays) {
         Script script;
         std::string before; // sent before the login
     };
-    const Script implicit = Script{Tls(good), Send("+OK ready\r\n")} + LoginWithoutGreeting();
+    const Script implicit = Script{Tls(good), Send("+OK ready\r\n")} + MailboxWithoutGreeting();
     const std::vector<Row> rows = {
         {"SSL/TLS to an address", Security::Tls, "127.0.0.1:%", "", implicit, ""},
         {"SSL/TLS to a name", Security::Tls, "localhost:%", "", implicit, ""},
         {"STARTTLS", Security::StartTls, "127.0.0.1:%", "",
-         UpToStls() + Script{Tls(good)} + LoginWithoutGreeting(), "CAPA\r\nSTLS\r\n"},
+         UpToStls() + Script{Tls(good)} + MailboxWithoutGreeting(), "CAPA\r\nSTLS\r\n"},
         {"self-signed, trusted", Security::Tls, "127.0.0.1:%", Fingerprint(selfSigned),
-         Script{Tls(selfSigned), Send("+OK ready\r\n")} + LoginWithoutGreeting(), ""},
-        {"None on an address that offers TLS: no CAPA", Security::None, "127.0.0.1:%", "",
-         Login() + Script{Reply("+OK 0 0\r\n"), Reply("+OK bye\r\n")}, ""},
+         Script{Tls(selfSigned), Send("+OK ready\r\n")} + MailboxWithoutGreeting(), ""},
+        {"None: no CAPA", Security::None, "127.0.0.1:%", "",
+         Script{Send("+OK ready\r\n")} + MailboxWithoutGreeting(), ""},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -85,11 +88,15 @@ TEST_F(TlsTest, SecuredConversationsSayWhatTheClearOneSays) {
             conversation.SetSecurity(row.security, row.fingerprint);
             ASSERT_EQ(conversation.Connect(host, "bob", "pw", 110), 1)
                 << conversation.FailureReason();
-            EXPECT_EQ(conversation.GetMessageCount(), 0);
+            EXPECT_EQ(conversation.GetMessageCount(), 3);
+            EXPECT_EQ(conversation.RetrieveHeaders(), 1);
+            EXPECT_EQ(conversation.Subjects(), (std::vector<std::string>{"a", "b", "c"}));
+            EXPECT_EQ(conversation.HeaderTexts()[2].size(), 40020u);
             EXPECT_EQ(conversation.Close(), 1);
             EXPECT_EQ(conversation.FailureReason(), "");
         }
-        EXPECT_EQ(peer.Received(), row.before + "USER bob\r\nPASS pw\r\nNOOP\r\nSTAT\r\nQUIT\r\n");
+        const std::string end = row.security == Security::None ? "" : kCloseNotify;
+        EXPECT_EQ(peer.Received(), row.before + HealthyTranscript("bob", "pw", 3) + end);
     }
 }
 
@@ -148,6 +155,11 @@ TEST_F(TlsTest, NothingSecretLeavesWhenTheServerCannotBeTrusted) {
          {Tls(replacement)},
          "The certificate of 127.0.0.1 is not the one trusted for this account; it has been "
          "replaced since."},
+        {"only TLS 1.1",
+         Security::Tls,
+         "",
+         {AcceptTls(good.certificateFile, good.keyFile, true)},
+         "127.0.0.1 offers no TLS version from 1.2 on, the oldest still safe."},
         {"a clear-text server on the TLS port",
          Security::Tls,
          "",
@@ -228,7 +240,7 @@ TEST_F(TlsTest, InspectionShowsTheCertificateWhateverItsTrust) {
         EXPECT_NE(shown->validFrom, shown->validUntil);
         EXPECT_FALSE(conversation.IsOpen());
     }
-    EXPECT_EQ(peer.Received(), "QUIT\r\n");
+    EXPECT_EQ(peer.Received(), "QUIT\r\n" + std::string(kCloseNotify));
 
     CPop3Connection clear;
     EXPECT_FALSE(clear.InspectCertificate(peer.Address(), 1).has_value());

@@ -77,8 +77,12 @@ Step Flood(std::size_t bytes) {
     return Step(Step::Kind::Flood, {}, {}, bytes);
 }
 
-Step AcceptTls(std::string certificateFile, std::string keyFile) {
-    return Step(Step::Kind::AcceptTls, {std::move(certificateFile), std::move(keyFile)});
+Step AcceptTls(std::string certificateFile, std::string keyFile, bool upToTls11) {
+    std::vector<std::string> files{std::move(certificateFile), std::move(keyFile)};
+    if (upToTls11) {
+        files.emplace_back("TLSv1.1");
+    }
+    return Step(Step::Kind::AcceptTls, std::move(files));
 }
 
 Script Login() {
@@ -271,6 +275,11 @@ bool ScriptedPeer::ReadSome(Session& session) {
         if (SSL_read_ex(session.ssl, buffer, sizeof buffer, &got) != 1) {
             int error = SSL_get_error(session.ssl, 0);
             ERR_clear_error();
+            if (error == SSL_ERROR_ZERO_RETURN) {
+                std::lock_guard lock(m_mutex);
+                m_received[session.index] += kCloseNotify;
+                return false;
+            }
             return (error == SSL_ERROR_WANT_READ || error == SSL_ERROR_WANT_WRITE) &&
                    WaitReady(session.fd, POLLIN);
         }
@@ -338,6 +347,13 @@ bool ScriptedPeer::AcceptTls(Session& session, const Step& step) {
         SSL_CTX_use_PrivateKey_file(session.context, step.segments.at(1).c_str(),
                                     SSL_FILETYPE_PEM) != 1) {
         throw std::runtime_error("scripted peer: cannot load " + step.segments.at(0));
+    }
+    if (step.segments.size() > 2) {
+        // Old versions are off by default at OpenSSL's usual security level.
+        SSL_CTX_set_security_level(session.context, 0);
+        SSL_CTX_set_cipher_list(session.context, "DEFAULT:@SECLEVEL=0");
+        SSL_CTX_set_min_proto_version(session.context, TLS1_VERSION);
+        SSL_CTX_set_max_proto_version(session.context, TLS1_1_VERSION);
     }
     session.ssl = SSL_new(session.context);
     SSL_set_fd(session.ssl, session.fd);

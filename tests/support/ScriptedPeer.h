@@ -11,7 +11,7 @@
 //
 // When its script runs out the peer keeps reading until the client closes.
 // After an AcceptTls step the peer speaks TLS, and records what the client
-// sent inside it.
+// sent inside it, and kCloseNotify when the client ended TLS properly.
 #pragma once
 
 #include <chrono>
@@ -41,6 +41,8 @@ public:
 
 using Script = std::vector<Step>;
 
+inline constexpr const char* kCloseNotify = "[close_notify]";
+
 Script operator+(Script first, const Script& second);
 
 // Sends at once, without waiting for a client line.
@@ -64,8 +66,9 @@ Step Hangup();
 Step Flood(std::size_t bytes);
 
 // Takes the TLS handshake with this certificate and key (PEM files); the
-// steps after it speak TLS. A failed handshake ends the session.
-Step AcceptTls(std::string certificateFile, std::string keyFile);
+// steps after it speak TLS. A failed handshake ends the session. With
+// upToTls11 the peer offers nothing newer than TLS 1.1.
+Step AcceptTls(std::string certificateFile, std::string keyFile, bool upToTls11 = false);
 
 // A greeting and "+OK" to USER, PASS and NOOP.
 Script Login();
