@@ -1,6 +1,7 @@
 #include "QtWindowServices.h"
 
 #include "AboutDlg.h"
+#include "Autostart.h"
 #include "HeadersDlg.h"
 #include "MailboxesDlg.h"
 #include "OptionsDlg.h"
@@ -23,7 +24,8 @@ QtWindowServices::QtWindowServices()
           Send([mouseMessage](CTarvoWnd& window) {
               window.OnTrayNotify(TRAY_ICON_ID, mouseMessage);
           });
-      }) {}
+      }),
+      m_notifier([this] { Send([](CTarvoWnd& window) { window.OnCommand(ID_HEADERS); }); }) {}
 
 QtWindowServices::~QtWindowServices() = default;
 
@@ -64,6 +66,10 @@ void QtWindowServices::KillTimer(uint32_t id) {
 
 void QtWindowServices::PlayNewMailSound() {
     m_sound.Play();
+}
+
+void QtWindowServices::NotifyNewMail(const MessageTable& table, int newCount) {
+    m_notifier.NotifyNewMail(table, newCount);
 }
 
 void QtWindowServices::SetTrayMenu(std::span<const TrayMenuItem> items) {
@@ -150,12 +156,18 @@ bool QtWindowServices::RunOptionsDialog(Options& options) {
     dialog.Sound = options.Sound;
     dialog.Message = options.Message;
     dialog.Delay = options.Delay;
+    dialog.Notify = options.Notify;
+    dialog.StartAtLogin = StartsAtLogin();
     if (RunModal(dialog) != 1) {
         return false;
     }
     options.Sound = dialog.Sound;
     options.Message = dialog.Message;
     options.Delay = dialog.Delay;
+    options.Notify = dialog.Notify;
+    if (dialog.StartAtLogin != StartsAtLogin()) {
+        SetStartAtLogin(dialog.StartAtLogin, QCoreApplication::applicationFilePath());
+    }
     return true;
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "CommandGate.h"
+#include "DesktopNotifier.h"
 #include "MessageBoxes.h"
 #include "NewMailSound.h"
 #include "TrayIcon.h"
@@ -43,6 +44,7 @@ public:
     void KillTimer(uint32_t id) override;
 
     void PlayNewMailSound() override;
+    void NotifyNewMail(const MessageTable& table, int newCount) override;
 
     void SetTrayMenu(std::span<const TrayMenuItem> items) override;
     void SetForegroundWindow() override;
@@ -70,6 +72,7 @@ private:
     NewMailSound m_sound;
     QMenu m_menu;
     TrayIcon m_tray;
+    DesktopNotifier m_notifier;
     TrayInputOnly m_trayInputOnly;
     std::map<uint32_t, std::unique_ptr<QTimer>> m_timers;
 };

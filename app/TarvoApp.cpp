@@ -106,6 +106,8 @@ bool CTarvoApp::InitInstance() {
     m_mainWnd->OnCreate();
     m_application.SetHelpHandler([this] { OnHelp(); });
     m_services.OnLateTrayHost([this] { RestartInPlace(); });
+    m_wakeWatcher = std::make_unique<WakeWatcher>(
+        [this] { m_services.Gate().Deliver([this] { m_mainWnd->OnWake(); }); });
     return true;
 }
 

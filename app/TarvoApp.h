@@ -4,6 +4,7 @@
 
 #include "QtWindowServices.h"
 #include "SignalPipe.h"
+#include "WakeWatcher.h"
 
 #include <QApplication>
 #include <QLockFile>
@@ -50,4 +51,5 @@ private:
     std::unique_ptr<CTarvoWnd> m_mainWnd;
     SignalPipe m_disconnectSignal;
     bool m_restartFailed = false;
+    std::unique_ptr<WakeWatcher> m_wakeWatcher;
 };

@@ -66,7 +66,8 @@ bool AppendMessageRows(MessageTable& table, KnownMessageIds& knownIds,
 } // namespace
 
 CheckOutcome RunCheck(const AccountList& accounts, std::vector<int32_t>& counts,
-                      MessageTable& table, KnownMessageIds& knownIds, CheckObserver& observer) {
+                      MessageTable& table, KnownMessageIds& knownIds, CheckObserver& observer,
+                      const ChannelLimits& limits) {
     table.Clear();
     CheckOutcome outcome;
     outcome.accounts = accounts.size();
@@ -74,7 +75,7 @@ CheckOutcome RunCheck(const AccountList& accounts, std::vector<int32_t>& counts,
         const std::string& server = accounts.servers[i];
         const Mailbox mailbox = MailboxOf(accounts, i);
         observer.ShowProgress(IDI_CONTACTING, Format("Contacting %s...", server.c_str()));
-        CPop3Connection conversation([&observer] { observer.WaitHook(); });
+        CPop3Connection conversation([&observer] { observer.WaitHook(); }, limits);
         const Security security = SecurityFromStored(accounts.SecurityAt(i));
         conversation.SetSecurity(security, accounts.CertificateAt(i));
         // A server that got the password could quote it back scrambled.

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "KnownMessageIds.h"
+#include "LineChannel.h"
 #include "MessageTable.h"
 #include "Settings.h"
 
@@ -18,7 +19,8 @@ class CheckObserver {
 public:
     virtual ~CheckObserver() = default;
     virtual void ShowProgress(int iconId, const std::string& tip) = 0;
-    // The conversation that Disconnect reaches; null between accounts.
+    // The conversation that Disconnect reaches; null between accounts. The
+    // null comes while the ending conversation still exists, closed.
     virtual void SetCurrentConversation(CPop3Connection* conversation) = 0;
     virtual void WaitHook() = 0;
     // True when the walk should end after the current account.
@@ -35,9 +37,10 @@ struct CheckOutcome {
 inline constexpr const char* kNoMailboxesTip = "No mailboxes to check";
 
 // Empties the table, walks the accounts, and leaves the table, the counts and
-// the known ids as the check found them.
+// the known ids as the check found them. Each conversation waits within limits.
 CheckOutcome RunCheck(const AccountList& accounts, std::vector<int32_t>& counts,
-                      MessageTable& table, KnownMessageIds& knownIds, CheckObserver& observer);
+                      MessageTable& table, KnownMessageIds& knownIds, CheckObserver& observer,
+                      const ChannelLimits& limits = {});
 
 // The icon and tooltip that tell the user how a check ended.
 struct TrayState {

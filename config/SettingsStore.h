@@ -1,5 +1,5 @@
 // Keeps the options and the accounts from one run to the next under the
-// application key: Settings holds Delay, Sound and Message; Mailboxes\<n>
+// application key: Settings holds Delay, Sound, Message and Notify; Mailboxes\<n>
 // holds Server, User and the scrambled Password of account n, n from 0
 // without gaps. The store holds no state of its own and reports no failure.
 #pragma once

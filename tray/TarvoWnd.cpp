@@ -8,10 +8,11 @@
 #include "resource.h"
 
 #include <algorithm>
+#include <ctime>
 #include <span>
 
-CTarvoWnd::CTarvoWnd(WindowServices& services, AppProfile& profile)
-    : m_services(services), m_profile(profile) {
+CTarvoWnd::CTarvoWnd(WindowServices& services, AppProfile& profile, Clock clock)
+    : m_services(services), m_profile(profile), m_clock(std::move(clock)) {
     if (!LoadSettings()) {
         OnServers();
     }
@@ -19,6 +20,13 @@ CTarvoWnd::CTarvoWnd(WindowServices& services, AppProfile& profile)
 }
 
 CTarvoWnd::~CTarvoWnd() = default;
+
+std::chrono::milliseconds CTarvoWnd::BootClock() {
+    timespec now{};
+    ::clock_gettime(CLOCK_BOOTTIME, &now);
+    return std::chrono::seconds(now.tv_sec) + std::chrono::duration_cast<std::chrono::milliseconds>(
+                                                  std::chrono::nanoseconds(now.tv_nsec));
+}
 
 uint32_t CTarvoWnd::TimerInterval(int32_t delayMinutes) {
     constexpr int64_t kMinute = 60000;
@@ -94,6 +102,21 @@ void CTarvoWnd::OnClose() {
 
 void CTarvoWnd::OnTimer(uint32_t eventId) {
     if (eventId == m_timerId && !m_busy) {
+        OnCheckNow();
+    } else if (eventId == kSettleTimerId && eventId != m_timerId) {
+        OnSettled();
+    }
+}
+
+// Another wake while settling starts the delay again: one check follows.
+void CTarvoWnd::OnWake() {
+    m_services.SetTimer(kSettleTimerId, static_cast<uint32_t>(kSettleDelay.count()));
+}
+
+void CTarvoWnd::OnSettled() {
+    m_services.KillTimer(kSettleTimerId);
+    const bool recent = m_lastCheckEnded && m_clock() - *m_lastCheckEnded < kRecentCheck;
+    if (!m_busy && !recent) {
         OnCheckNow();
     }
 }
@@ -172,12 +195,18 @@ void CTarvoWnd::OnCheckNow() {
     if (newMail && m_options.Sound) {
         m_services.PlayNewMailSound();
     }
+    if (newMail && m_options.Notify) {
+        m_services.NotifyNewMail(
+            m_table, static_cast<int>(std::count(m_table.states.begin(), m_table.states.end(),
+                                                 static_cast<uint32_t>(MessageNew))));
+    }
     if (newMail && m_options.Message) {
         OnHeaders();
     } else {
         m_services.RefreshHeadersWindow(m_table);
     }
     StartTimer();
+    m_lastCheckEnded = m_clock();
     SetBusy(false);
 }
 

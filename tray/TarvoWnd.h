@@ -10,7 +10,10 @@
 #include "Settings.h"
 #include "WindowServices.h"
 
+#include <chrono>
 #include <cstdint>
+#include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -19,8 +22,19 @@ class CPop3Connection;
 
 class CTarvoWnd : private CheckObserver {
 public:
+    // Time that goes on while the machine sleeps, so that a check from before
+    // a suspend is not taken for a recent one after it.
+    using Clock = std::function<std::chrono::milliseconds()>;
+    static std::chrono::milliseconds BootClock();
+
+    // After a wake, the network needs a moment before servers answer.
+    static constexpr uint32_t kSettleTimerId = 2;
+    static constexpr std::chrono::milliseconds kSettleDelay{5000};
+    // A check this recent makes a wake check needless.
+    static constexpr std::chrono::milliseconds kRecentCheck{60000};
+
     // Loads the settings; with no account stored, asks for accounts at once.
-    CTarvoWnd(WindowServices& services, AppProfile& profile);
+    CTarvoWnd(WindowServices& services, AppProfile& profile, Clock clock = BootClock);
     ~CTarvoWnd() override;
 
     CTarvoWnd(const CTarvoWnd&) = delete;
@@ -39,6 +53,9 @@ public:
     void OnOptions();
     void OnAbout();
     void OnDisconnect();
+    // The machine has resumed or the network has come back: a check follows
+    // once things have settled, unless one is running or has just run.
+    void OnWake();
 
     int LoadSettings();
     void SaveSettings();
@@ -73,9 +90,12 @@ private:
     // The busy flag and, with it, what the tray menu holds.
     void SetBusy(bool busy);
     void PublishMenu();
+    void OnSettled();
 
     WindowServices& m_services;
     AppProfile& m_profile;
+    Clock m_clock;
+    std::optional<std::chrono::milliseconds> m_lastCheckEnded;
     uint32_t m_timerId = 1;
     Options m_options;
     MessageTable m_table;

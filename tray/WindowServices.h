@@ -25,6 +25,10 @@ public:
 
     // The desktop's new-mail sound, asynchronous; silence when there is none.
     virtual void PlayNewMailSound() = 0;
+    // A desktop notification of the new rows of table, replacing the one
+    // before; its "Show" opens the headers window. Nothing without a
+    // notification service.
+    virtual void NotifyNewMail(const MessageTable& table, int newCount) = 0;
 
     // The menu the icon offers from now on (none when empty), with "&Check
     // now" as default item where it holds it. The desktop shows it itself on

@@ -109,6 +109,7 @@ int main(int argc, char** argv) {
     options.Delay = 5;
     options.Sound = 1;
     options.Message = 1;
+    options.Notify = 1;
     ok = Save(options, folder, QStringLiteral("dialog-options.png")) && ok;
 
     CAboutDlg about(boxes);

@@ -81,7 +81,7 @@ TEST_F(CheckCycleTest, NewMailThenTheSameMailAgain) {
     EXPECT_EQ(Check(), (Calls{"KillTimer 1", "ModifyTrayIcon 131 Contacting " + server + "...",
                               "ModifyTrayIcon 132 Retrieving 3 header(s) from " + server + "...",
                               "ModifyTrayIcon 128 You have 3 unread message(s)", "PlayNewMailSound",
-                              "ShowHeadersWindow 3", "SetTimer 1 300000"}));
+                              "NotifyNewMail 3 of 3", "ShowHeadersWindow 3", "SetTimer 1 300000"}));
     EXPECT_EQ(Table().subjects, (std::vector<std::string>{"one", "two", "three"}));
     EXPECT_EQ(Table().froms, std::vector<std::string>(3, "ann@example.org"));
     EXPECT_EQ(Table().mailboxes, std::vector<std::string>(3, server));
@@ -140,7 +140,8 @@ TEST_F(CheckCycleTest, OneNewMessageAmongKnownOnes) {
     Check();
     Calls calls = Check();
     EXPECT_EQ(Table().states, (std::vector<uint32_t>{1, 0, 1}));
-    EXPECT_EQ(calls[calls.size() - 2], "PlayNewMailSound");
+    EXPECT_EQ(calls[calls.size() - 3], "PlayNewMailSound");
+    EXPECT_EQ(calls[calls.size() - 2], "NotifyNewMail 1 of 3");
     EXPECT_EQ(calls.back(), "SetTimer 1 300000");
 }
 
@@ -169,24 +170,26 @@ TEST_F(CheckCycleTest, AMessageIsForgottenOnlyAfterItsServerLongShowedItNoMore) 
     EXPECT_LE(window->KnownIds().DistinctCount(), 3u);
 }
 
-TEST_F(CheckCycleTest, SoundAndHeadersWindowFollowTheOptions) {
+TEST_F(CheckCycleTest, SoundNotificationAndHeadersWindowFollowTheOptions) {
     struct Case {
-        int32_t sound, message;
+        int32_t sound, message, notify;
         Calls tail;
     } cases[] = {
-        {1, 1, {"PlayNewMailSound", "ShowHeadersWindow 1"}},
-        {0, 1, {"ShowHeadersWindow 1"}},
-        {1, 0, {"PlayNewMailSound"}},
-        {0, 0, {}},
+        {1, 1, 1, {"PlayNewMailSound", "NotifyNewMail 1 of 1", "ShowHeadersWindow 1"}},
+        {0, 1, 0, {"ShowHeadersWindow 1"}},
+        {1, 0, 0, {"PlayNewMailSound"}},
+        {0, 0, 1, {"NotifyNewMail 1 of 1"}},
+        {0, 0, 0, {}},
     };
     for (const auto& c : cases) {
         ScriptedPeer peer(HealthyMailbox({Block("a", "<a@x>")}));
-        Start({peer.Address()}, {.Delay = 2, .Sound = c.sound, .Message = c.message});
+        Start({peer.Address()},
+              {.Delay = 2, .Sound = c.sound, .Message = c.message, .Notify = c.notify});
         Calls calls = Check();
         Calls expected{calls.begin(), calls.begin() + 4};
         expected.insert(expected.end(), c.tail.begin(), c.tail.end());
         expected.push_back("SetTimer 1 120000");
-        EXPECT_EQ(calls, expected) << c.sound << c.message;
+        EXPECT_EQ(calls, expected) << c.sound << c.message << c.notify;
     }
 }
 
@@ -227,12 +230,12 @@ TEST_F(CheckCycleTest, FailuresEndTheCheckAsTheUserIsTold) {
         {"unreadable count beside mail",
          {statRefusedToo.Address(), mailBeside.Address()},
          {"ModifyTrayIcon 128 You have 2 unread message(s)", "PlayNewMailSound",
-          "ShowHeadersWindow 3"},
+          "NotifyNewMail 2 of 3", "ShowHeadersWindow 3"},
          {2, 0, 0}},
         {"mail and an unreachable account",
          {twoMessages.Address(), closed},
          {"ModifyTrayIcon 128 You have 2 unread message(s)", "PlayNewMailSound",
-          "ShowHeadersWindow 3"},
+          "NotifyNewMail 2 of 3", "ShowHeadersWindow 3"},
          {0, 0, 2}},
     };
     for (const auto& c : cases) {

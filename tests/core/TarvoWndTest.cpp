@@ -208,16 +208,16 @@ TEST_F(TarvoWndTest, OptionsOkSavesAndRestartsTheTimerCancelChangesNothing) {
     auto window = Start();
 
     services.optionsAnswer = false;
-    services.optionsEntered = {.Delay = 30, .Sound = 0, .Message = 0};
+    services.optionsEntered = {.Delay = 30, .Sound = 0, .Message = 0, .Notify = 0};
     window->OnCommand(ID_OPTIONS);
-    EXPECT_EQ(services.Take(), (Calls{"RunOptionsDialog 5 1 1"}));
+    EXPECT_EQ(services.Take(), (Calls{"RunOptionsDialog 5 1 1 1"}));
     EXPECT_EQ(window->GetOptions().Delay, 5);
 
     services.optionsAnswer = true;
     services.nextTimerId = 9;
     window->OnCommand(ID_OPTIONS);
     EXPECT_EQ(services.Take(),
-              (Calls{"RunOptionsDialog 5 1 1", "KillTimer 1", "SetTimer 1 1800000"}));
+              (Calls{"RunOptionsDialog 5 1 1 1", "KillTimer 1", "SetTimer 1 1800000"}));
     EXPECT_EQ(window->TimerId(), 9u);
     EXPECT_FALSE(window->IsBusy());
     Options saved;
@@ -226,6 +226,7 @@ TEST_F(TarvoWndTest, OptionsOkSavesAndRestartsTheTimerCancelChangesNothing) {
     EXPECT_EQ(saved.Delay, 30);
     EXPECT_EQ(saved.Sound, 0);
     EXPECT_EQ(saved.Message, 0);
+    EXPECT_EQ(saved.Notify, 0);
 }
 
 TEST_F(TarvoWndTest, MailboxesListsAreTakenBackAndSavedHoweverTheDialogEnds) {
@@ -267,6 +268,41 @@ TEST(TimerInterval, DelayIsKeptWithinWhatATimerCanHold) {
     for (const auto& c : cases) {
         EXPECT_EQ(CTarvoWnd::TimerInterval(c.delay), c.ms) << c.delay;
     }
+}
+
+// Resume and reconnect: a check once things have settled, not while busy,
+// not twice within a minute, on a clock that goes on during a suspend.
+TEST_F(TarvoWndTest, WakeChecksOnceAfterSettlingUnlessBusyOrJustChecked) {
+    using namespace std::chrono_literals;
+    std::chrono::milliseconds now = 1000s;
+    services.editAccounts = [](AccountList&) {};
+    CTarvoWnd window(services, profile, [&now] { return now; });
+    window.OnCreate();
+    services.Take();
+    auto wakeAndSettle = [&] {
+        window.OnWake();
+        window.OnTimer(CTarvoWnd::kSettleTimerId);
+        return services.Take();
+    };
+    const Calls check{"SetTimer 2 5000", "KillTimer 2", "KillTimer 1",
+                      "ModifyTrayIcon 130 No mailboxes to check", "SetTimer 1 300000"};
+    const Calls skipped{"SetTimer 2 5000", "KillTimer 2"};
+
+    window.OnWake();
+    EXPECT_EQ(services.Take(), Calls{"SetTimer 2 5000"});
+    EXPECT_EQ(wakeAndSettle(), check); // the second wake restarted the delay
+    now += 59s;
+    EXPECT_EQ(wakeAndSettle(), skipped);
+    now += 2s;
+    EXPECT_EQ(wakeAndSettle(), check);
+
+    // Settled while a dialog is open.
+    now += 10min;
+    services.editAccounts = [&](AccountList&) { window.OnTimer(CTarvoWnd::kSettleTimerId); };
+    window.OnWake();
+    window.OnCommand(ID_SERVERS);
+    EXPECT_EQ(services.Take(), (Calls{"SetTimer 2 5000", "RunMailboxesDialog 0", "KillTimer 2"}));
+    EXPECT_FALSE(window.IsBusy());
 }
 
 TEST(FitTrayTip, LongTipsAreCutAtACharacterBoundary) {

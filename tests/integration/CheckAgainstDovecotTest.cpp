@@ -144,8 +144,9 @@ TEST_F(CheckAgainstDovecot, TwoMailboxesAndAnUnreachableServerThenOneNewMessage)
 
     // The copy in bob's mailbox was seen at alice's account moments before.
     window->OnCheckNow();
-    EXPECT_EQ(services.Take(), walk(2, {"ModifyTrayIcon 128 You have 3 unread message(s)",
-                                        "PlayNewMailSound", "ShowHeadersWindow 4"}))
+    EXPECT_EQ(services.Take(),
+              walk(2, {"ModifyTrayIcon 128 You have 3 unread message(s)", "PlayNewMailSound",
+                       "NotifyNewMail 2 of 4", "ShowHeadersWindow 4"}))
         << server.Log();
     MessageTable expected;
     AddRow(expected, "alice", kFirst, MessageNew);
@@ -160,8 +161,9 @@ TEST_F(CheckAgainstDovecot, TwoMailboxesAndAnUnreachableServerThenOneNewMessage)
 
     server.Deliver("alice", kLate.Message());
     window->OnCheckNow();
-    EXPECT_EQ(services.Take(), walk(3, {"ModifyTrayIcon 128 You have 4 unread message(s)",
-                                        "PlayNewMailSound", "ShowHeadersWindow 5"}));
+    EXPECT_EQ(services.Take(),
+              walk(3, {"ModifyTrayIcon 128 You have 4 unread message(s)", "PlayNewMailSound",
+                       "NotifyNewMail 1 of 5", "ShowHeadersWindow 5"}));
     MessageTable afterDelivery;
     AddRow(afterDelivery, "alice", kFirst, MessagePending);
     AddRow(afterDelivery, "alice", kShared, MessagePending);

@@ -43,6 +43,9 @@ public:
     }
     void KillTimer(uint32_t id) override { Record("KillTimer " + std::to_string(id)); }
     void PlayNewMailSound() override { Record("PlayNewMailSound"); }
+    void NotifyNewMail(const MessageTable& table, int newCount) override {
+        Record("NotifyNewMail " + std::to_string(newCount) + " of " + std::to_string(table.size()));
+    }
     void SetTrayMenu(std::span<const TrayMenuItem> items) override {
         std::string ids;
         for (const TrayMenuItem& item : items) {
@@ -59,7 +62,8 @@ public:
     }
     bool RunOptionsDialog(Options& options) override {
         Record("RunOptionsDialog " + std::to_string(options.Delay) + " " +
-               std::to_string(options.Sound) + " " + std::to_string(options.Message));
+               std::to_string(options.Sound) + " " + std::to_string(options.Message) + " " +
+               std::to_string(options.Notify));
         if (onOptions) {
             onOptions();
         }
