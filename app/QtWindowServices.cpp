@@ -1,9 +1,11 @@
 #include "QtWindowServices.h"
 
 #include "AboutDlg.h"
+#include "Autostart.h"
 #include "HeadersDlg.h"
 #include "MailboxesDlg.h"
 #include "OptionsDlg.h"
+#include "SettingsStore.h"
 #include "TarvoResources.h"
 #include "TarvoWnd.h"
 #include "Text.h"
@@ -12,7 +14,6 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QCursor>
 #include <QEvent>
 #include <QEventLoop>
 #include <QMenu>
@@ -20,19 +21,11 @@
 
 QtWindowServices::QtWindowServices()
     : m_tray([this](uint32_t mouseMessage) {
-          auto notify = [this, mouseMessage] {
-              if (m_window != nullptr) {
-                  m_window->OnTrayNotify(TRAY_ICON_ID, mouseMessage);
-              }
-          };
-          // Outside a check, after the click's own handling, so that the
-          // menu's loop never runs inside it.
-          if (m_gate.Waiting()) {
-              m_gate.Pass(notify);
-          } else {
-              m_gate.Post(notify);
-          }
-      }) {}
+          Send([mouseMessage](CTarvoWnd& window) {
+              window.OnTrayNotify(TRAY_ICON_ID, mouseMessage);
+          });
+      }),
+      m_notifier([this] { Send([](CTarvoWnd& window) { window.OnCommand(ID_HEADERS); }); }) {}
 
 QtWindowServices::~QtWindowServices() = default;
 
@@ -75,32 +68,43 @@ void QtWindowServices::PlayNewMailSound() {
     m_sound.Play();
 }
 
-// Like a tracked pop-up menu: returns when the menu has closed, and the
-// chosen command follows later through the event loop.
-void QtWindowServices::ShowTrayMenu() {
-    QMenu menu;
-    menu.setTitle(QStringLiteral("Tarvo"));
-    for (const TrayMenuItem& item : kTrayMenu) {
+void QtWindowServices::NotifyNewMail(const MessageTable& table, int newCount) {
+    m_notifier.NotifyNewMail(table, newCount);
+}
+
+void QtWindowServices::SetTrayMenu(std::span<const TrayMenuItem> items) {
+    m_menu.clear();
+    m_menu.setTitle(QStringLiteral("Tarvo"));
+    for (const TrayMenuItem& item : items) {
         if (item.id == 0) {
-            menu.addSeparator();
+            m_menu.addSeparator();
             continue;
         }
-        QAction* action = menu.addAction(QString::fromLatin1(item.text));
-        action->setData(static_cast<uint32_t>(item.id));
+        QAction* action = m_menu.addAction(QString::fromLatin1(item.text));
+        const auto id = static_cast<uint32_t>(item.id);
+        QObject::connect(action, &QAction::triggered,
+                         [this, id] { Send([id](CTarvoWnd& window) { window.OnCommand(id); }); });
         if (item.id == ID_CHECK_NOW) {
-            menu.setDefaultAction(action);
+            m_menu.setDefaultAction(action);
         }
     }
-    QAction* chosen = menu.exec(QCursor::pos());
-    if (chosen == nullptr) {
-        return;
-    }
-    uint32_t id = chosen->data().toUInt();
-    m_gate.Post([this, id] {
+    m_tray.SetMenu(items.empty() ? nullptr : &m_menu);
+}
+
+// At once while a conversation waits: what reaches the window then is a
+// click the busy window answers, or a command that acts during a check.
+// Otherwise after the event's own handling, so that no loop runs inside it.
+void QtWindowServices::Send(const std::function<void(CTarvoWnd&)>& handler) {
+    auto deliver = [this, handler] {
         if (m_window != nullptr) {
-            m_window->OnCommand(id);
+            handler(*m_window);
         }
-    });
+    };
+    if (m_gate.Waiting()) {
+        m_gate.Pass(deliver);
+    } else {
+        m_gate.Post(deliver);
+    }
 }
 
 // The main window is never shown; what the user can be brought to is the
@@ -119,10 +123,32 @@ int QtWindowServices::RunModal(TemplateDialog& dialog) {
     return result;
 }
 
-void QtWindowServices::RunHeadersDialog(const MessageTable& table) {
-    CHeadersDlg dialog(m_boxes);
-    dialog.table = table;
-    RunModal(dialog);
+// One window for the program's life, shown and hidden.
+void QtWindowServices::ShowHeadersWindow(const MessageTable& table) {
+    if (!m_headers) {
+        m_headers = std::make_unique<CHeadersDlg>(m_boxes);
+        int width = 0;
+        int height = 0;
+        if (m_profile != nullptr && LoadHeadersSize(*m_profile, width, height)) {
+            m_headers->rememberedSize = QSize(width, height);
+        }
+        m_headers->onSizeChosen = [this](QSize size) {
+            m_headers->rememberedSize = size;
+            if (m_profile != nullptr) {
+                SaveHeadersSize(*m_profile, size.width(), size.height());
+            }
+        };
+    }
+    m_headers->SetTable(table);
+    m_headers->show();
+    m_headers->raise();
+    m_headers->activateWindow();
+}
+
+void QtWindowServices::RefreshHeadersWindow(const MessageTable& table) {
+    if (m_headers && m_headers->isVisible()) {
+        m_headers->SetTable(table);
+    }
 }
 
 bool QtWindowServices::RunOptionsDialog(Options& options) {
@@ -130,12 +156,18 @@ bool QtWindowServices::RunOptionsDialog(Options& options) {
     dialog.Sound = options.Sound;
     dialog.Message = options.Message;
     dialog.Delay = options.Delay;
+    dialog.Notify = options.Notify;
+    dialog.StartAtLogin = StartsAtLogin();
     if (RunModal(dialog) != 1) {
         return false;
     }
     options.Sound = dialog.Sound;
     options.Message = dialog.Message;
     options.Delay = dialog.Delay;
+    options.Notify = dialog.Notify;
+    if (dialog.StartAtLogin != StartsAtLogin()) {
+        SetStartAtLogin(dialog.StartAtLogin, QCoreApplication::applicationFilePath());
+    }
     return true;
 }
 

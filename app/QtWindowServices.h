@@ -3,17 +3,22 @@
 #pragma once
 
 #include "CommandGate.h"
+#include "DesktopNotifier.h"
 #include "MessageBoxes.h"
 #include "NewMailSound.h"
 #include "TrayIcon.h"
 #include "WindowServices.h"
 
+#include <QMenu>
 #include <QObject>
 #include <QTimer>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 
+class AppProfile;
+class CHeadersDlg;
 class CTarvoWnd;
 class TemplateDialog;
 
@@ -26,6 +31,9 @@ public:
     // constructor asks for accounts) there is nothing to deliver.
     void Attach(CTarvoWnd* window) { m_window = window; }
     CommandGate& Gate() { return m_gate; }
+    // Where the headers window's size is kept once the user has given it one.
+    void UseProfile(AppProfile* profile) { m_profile = profile; }
+    void OnLateTrayHost(std::function<void()> restart) { m_tray.OnLateHost(std::move(restart)); }
     MessageBoxes& Boxes() { return m_boxes; }
 
     void AddTrayIcon(int iconId, const std::string& tip) override;
@@ -36,11 +44,13 @@ public:
     void KillTimer(uint32_t id) override;
 
     void PlayNewMailSound() override;
+    void NotifyNewMail(const MessageTable& table, int newCount) override;
 
-    void ShowTrayMenu() override;
+    void SetTrayMenu(std::span<const TrayMenuItem> items) override;
     void SetForegroundWindow() override;
 
-    void RunHeadersDialog(const MessageTable& table) override;
+    void ShowHeadersWindow(const MessageTable& table) override;
+    void RefreshHeadersWindow(const MessageTable& table) override;
     bool RunOptionsDialog(Options& options) override;
     void RunMailboxesDialog(AccountList& accounts) override;
     void RunAboutDialog() override;
@@ -49,15 +59,20 @@ public:
     void EndProgram() override;
 
 private:
+    void Send(const std::function<void(CTarvoWnd&)>& handler);
     // Runs a dialog as the one a click on the busy icon brings forward.
     int RunModal(TemplateDialog& dialog);
 
     CTarvoWnd* m_window = nullptr;
+    AppProfile* m_profile = nullptr;
     TemplateDialog* m_openDialog = nullptr;
     CommandGate m_gate;
     QtMessageBoxes m_boxes;
+    std::unique_ptr<CHeadersDlg> m_headers;
     NewMailSound m_sound;
+    QMenu m_menu;
     TrayIcon m_tray;
+    DesktopNotifier m_notifier;
     TrayInputOnly m_trayInputOnly;
     std::map<uint32_t, std::unique_ptr<QTimer>> m_timers;
 };

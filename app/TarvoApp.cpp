@@ -7,8 +7,11 @@
 #include "resource.h"
 
 #include <QCryptographicHash>
+#include <QFile>
 #include <QKeyEvent>
 #include <QStandardPaths>
+#include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -50,11 +53,13 @@ CTarvoApp::CTarvoApp(TarvoApplication& application)
 CTarvoApp::~CTarvoApp() {
     m_application.SetHelpHandler(nullptr);
     m_services.Attach(nullptr);
+    m_services.UseProfile(nullptr);
 }
 
 void CTarvoApp::SetRegistryKey() {
     m_registry = std::make_unique<FileRegistry>(FileRegistry::DefaultPath());
     m_profile = std::make_unique<AppProfile>(*m_registry);
+    m_services.UseProfile(m_profile.get());
 }
 
 // One Tarvo per settings file: a copy started by hand beside the one started
@@ -100,6 +105,9 @@ bool CTarvoApp::InitInstance() {
     m_services.Attach(m_mainWnd.get());
     m_mainWnd->OnCreate();
     m_application.SetHelpHandler([this] { OnHelp(); });
+    m_services.OnLateTrayHost([this] { RestartInPlace(); });
+    m_wakeWatcher = std::make_unique<WakeWatcher>(
+        [this] { m_services.Gate().Deliver([this] { m_mainWnd->OnWake(); }); });
     return true;
 }
 
@@ -107,4 +115,36 @@ bool CTarvoApp::InitInstance() {
 // through the loop like a posted command, after the key has been handled.
 void CTarvoApp::OnHelp() {
     m_services.Gate().Post([this] { m_mainWnd->OnCommand(ID_HELP); });
+}
+
+// Qt settles once per process whether a StatusNotifierItem host exists, so a
+// panel that starts after Tarvo is reached only by starting again: the same
+// program with the same arguments, in this process, once no check or dialog
+// is under way. What is lost is what is never stored (the ids seen so far).
+void CTarvoApp::RestartInPlace() {
+    if (m_restartFailed || m_mainWnd->IsBusy()) {
+        return;
+    }
+    QFile commandLine(QStringLiteral("/proc/self/cmdline"));
+    if (!commandLine.open(QIODevice::ReadOnly)) {
+        m_restartFailed = true;
+        return;
+    }
+    QList<QByteArray> arguments = commandLine.readAll().split('\0');
+    if (!arguments.isEmpty() && arguments.back().isEmpty()) {
+        arguments.removeLast();
+    }
+    std::vector<char*> argv;
+    for (QByteArray& argument : arguments) {
+        argv.push_back(argument.data());
+    }
+    argv.push_back(nullptr);
+    if (m_onlyCopy) {
+        m_onlyCopy->unlock();
+    }
+    execv("/proc/self/exe", argv.data());
+    m_restartFailed = true;
+    if (m_onlyCopy) {
+        m_onlyCopy->tryLock(0);
+    }
 }

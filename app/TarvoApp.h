@@ -4,6 +4,7 @@
 
 #include "QtWindowServices.h"
 #include "SignalPipe.h"
+#include "WakeWatcher.h"
 
 #include <QApplication>
 #include <QLockFile>
@@ -40,6 +41,7 @@ private:
     void SetRegistryKey();
     bool IsOnlyCopy();
     void OnHelp();
+    void RestartInPlace();
 
     TarvoApplication& m_application;
     QtWindowServices m_services;
@@ -48,4 +50,6 @@ private:
     std::unique_ptr<AppProfile> m_profile;
     std::unique_ptr<CTarvoWnd> m_mainWnd;
     SignalPipe m_disconnectSignal;
+    bool m_restartFailed = false;
+    std::unique_ptr<WakeWatcher> m_wakeWatcher;
 };

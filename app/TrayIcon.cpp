@@ -3,8 +3,11 @@
 #include "resource.h"
 
 #include <QApplication>
+#include <QDBusConnection>
 #include <QEvent>
+#include <QMenu>
 #include <QWidget>
+#include <QWindow>
 #include <utility>
 
 namespace {
@@ -14,9 +17,16 @@ constexpr int kTrayWatchMs = 200;
 
 } // namespace
 
-TrayIcon::TrayIcon(std::function<void(uint32_t)> onMouse) : m_onMouse(std::move(onMouse)) {
+TrayIcon::TrayIcon(std::function<void(uint32_t)> onMouse)
+    : m_onMouse(std::move(onMouse)),
+      m_hostWatch(QStringLiteral("org.kde.StatusNotifierWatcher"), QDBusConnection::sessionBus(),
+                  QDBusServiceWatcher::WatchForRegistration) {
     m_trayWatch.setInterval(kTrayWatchMs);
     connect(&m_trayWatch, &QTimer::timeout, this, &TrayIcon::AppearWhenTrayExists);
+    connect(&m_hostWatch, &QDBusServiceWatcher::serviceRegistered, this, [this] {
+        m_hostAppeared = true;
+        AppearWhenTrayExists();
+    });
     QApplication::instance()->installEventFilter(this);
 }
 
@@ -36,6 +46,13 @@ void TrayIcon::Modify(const QIcon& icon, const QString& tip) {
     }
 }
 
+void TrayIcon::SetMenu(QMenu* menu) {
+    m_menu = menu;
+    if (m_icon) {
+        m_icon->setContextMenu(menu);
+    }
+}
+
 void TrayIcon::Remove() {
     m_trayWatch.stop();
     m_icon.reset();
@@ -44,12 +61,21 @@ void TrayIcon::Remove() {
 // The icon is made only once a tray exists, because Qt settles at creation
 // whether it talks to a StatusNotifierItem host or to an XEmbed tray.
 void TrayIcon::AppearWhenTrayExists() {
+    if (!m_trayWatch.isActive()) {
+        return; // shown already, or not wanted
+    }
     if (!QSystemTrayIcon::isSystemTrayAvailable()) {
+        // Qt decides once per process whether it speaks to a host over the
+        // bus; one that came later is reached only by starting again.
+        if (m_hostAppeared && m_restart) {
+            m_restart();
+        }
         return;
     }
     m_trayWatch.stop();
     m_icon = std::make_unique<QSystemTrayIcon>(m_image);
     connect(m_icon.get(), &QSystemTrayIcon::activated, this, &TrayIcon::OnActivated);
+    m_icon->setContextMenu(m_menu);
     m_icon->show();
     ShowTip();
 }
@@ -113,8 +139,27 @@ bool IsUserInput(QEvent::Type type) {
     }
 }
 
+// The icon's window and the menu it pops up, as widgets or as the windows
+// that carry them.
+bool IsTrayInput(const QObject* watched) {
+    auto isTray = [](const QObject* object) {
+        return TrayIcon::IsIconWindow(object) || qobject_cast<const QMenu*>(object) != nullptr;
+    };
+    if (isTray(watched)) {
+        return true;
+    }
+    if (watched->isWindowType()) {
+        for (const QWidget* widget : QApplication::topLevelWidgets()) {
+            if (widget->windowHandle() == watched) {
+                return isTray(widget);
+            }
+        }
+    }
+    return false;
+}
+
 } // namespace
 
 bool TrayInputOnly::eventFilter(QObject* watched, QEvent* event) {
-    return IsUserInput(event->type()) && !TrayIcon::IsIconWindow(watched);
+    return IsUserInput(event->type()) && !IsTrayInput(watched);
 }

@@ -1,8 +1,12 @@
 // The one icon in the notification area. At log-in the panel often starts
-// after Tarvo; the icon then waits for a tray to appear instead of being lost.
+// after Tarvo; the icon then waits for a tray to appear instead of being lost:
+// an XEmbed tray is looked for again and again, a StatusNotifierItem host is
+// heard of when its watcher comes onto the session bus.
 #pragma once
 
+#include <QDBusServiceWatcher>
 #include <QIcon>
+#include <QMenu>
 #include <QObject>
 #include <QString>
 #include <QSystemTrayIcon>
@@ -19,9 +23,16 @@ public:
     // The window an XEmbed tray shows the icon in.
     static bool IsIconWindow(const QObject* object);
 
+    // Called when a StatusNotifierItem host appears that Qt, having looked
+    // once, will not use; returns only when the program cannot start again
+    // now (it is asked again while no icon is shown).
+    void OnLateHost(std::function<void()> restart) { m_restart = std::move(restart); }
+
     void Add(const QIcon& icon, const QString& tip);
     void Modify(const QIcon& icon, const QString& tip);
     void Remove();
+    // The menu the icon offers (none when null); the desktop shows it.
+    void SetMenu(QMenu* menu);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -33,14 +44,19 @@ private:
 
     std::function<void(uint32_t)> m_onMouse;
     std::unique_ptr<QSystemTrayIcon> m_icon;
+    QMenu* m_menu = nullptr;
     QTimer m_trayWatch;
+    QDBusServiceWatcher m_hostWatch;
+    bool m_hostAppeared = false;
+    std::function<void()> m_restart;
     QIcon m_image;
     QString m_tip;
 };
 
 // While a conversation waits, the only input read is a click on the tray
-// icon: the busy window answers it at once (by bringing its dialog forward),
-// instead of finding it queued once the check is over and starting another.
+// icon and in its menu: the busy window answers it at once (by its menu of
+// "Stop check" and "Quit"), instead of finding it queued once the check is
+// over and starting another.
 class TrayInputOnly : public QObject {
 public:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -1,6 +1,11 @@
+#include "CommandLine.h"
 #include "TarvoApp.h"
 
 int main(int argc, char** argv) {
+    // Before Qt: a check from the command line needs no desktop.
+    if (const auto exitCode = RunCommandLine(argc, argv)) {
+        return *exitCode;
+    }
     TarvoApplication application(argc, argv);
     CTarvoApp tarvo(application);
     if (!tarvo.InitInstance()) {

@@ -12,15 +12,34 @@
 
 namespace {
 
+// Which mailbox a row is from: an account is its server and user name.
+struct Mailbox {
+    std::string shown;   // as the headers window names it
+    std::string knownAs; // as the known ids keep it
+};
+
+// The server alone, or user@server where another account shares the server,
+// so that the rows of two accounts on one server can be told apart.
+Mailbox MailboxOf(const AccountList& accounts, std::size_t i) {
+    const std::string& server = accounts.servers[i];
+    Mailbox mailbox{server, server + '\n' + accounts.users[i]};
+    for (std::size_t other = 0; other < accounts.size(); ++other) {
+        if (other != i && accounts.servers[other] == server) {
+            mailbox.shown = accounts.users[i] + "@" + server;
+        }
+    }
+    return mailbox;
+}
+
 // The reason is what the headers window shows when the row is opened.
 void AppendErrorRow(MessageTable& table, KnownMessageIds& knownIds, const std::string& error,
-                    const std::string& server, const std::string& reason) {
+                    const Mailbox& mailbox, const std::string& reason) {
     table.subjects.push_back(error);
     table.froms.emplace_back();
-    table.mailboxes.push_back(server);
+    table.mailboxes.push_back(mailbox.shown);
     table.headerTexts.push_back(reason);
     table.states.push_back(MessageError);
-    knownIds.Append("(none)");
+    knownIds.Append("(none)", mailbox.knownAs);
 }
 
 // Appends source's entries to target; a target still empty takes the whole
@@ -38,7 +57,7 @@ void MoveAppend(std::vector<std::string>& target, std::vector<std::string>& sour
 // messages of one account with the same id are both new. The strings move
 // into the table; the cache keeps what the next check needs to find them.
 bool AppendMessageRows(MessageTable& table, KnownMessageIds& knownIds, AccountHeaders& scanned,
-                       const std::string& server, CachedHeaders& keep) {
+                       const Mailbox& mailbox, CachedHeaders& keep) {
     ScannedHeaders& headers = scanned.headers;
     const std::size_t firstRow = table.size();
     bool anyNew = false;
@@ -48,7 +67,7 @@ bool AppendMessageRows(MessageTable& table, KnownMessageIds& knownIds, AccountHe
         anyNew = anyNew || isNew;
     }
     for (const std::string& id : headers.messageIds) {
-        knownIds.Append(id);
+        knownIds.Append(id, mailbox.knownAs);
     }
     keep.reserve(scanned.uids.size());
     for (std::size_t i = 0; i < headers.messageIds.size(); ++i) {
@@ -64,7 +83,7 @@ bool AppendMessageRows(MessageTable& table, KnownMessageIds& knownIds, AccountHe
     }
     MoveAppend(table.subjects, headers.subjects);
     MoveAppend(table.froms, headers.froms);
-    table.mailboxes.insert(table.mailboxes.end(), headers.headerTexts.size(), server);
+    table.mailboxes.insert(table.mailboxes.end(), headers.headerTexts.size(), mailbox.shown);
     MoveAppend(table.headerTexts, headers.headerTexts);
     return anyNew;
 }
@@ -80,16 +99,19 @@ std::string CacheKey(const AccountList& accounts, std::size_t i) {
 
 CheckOutcome RunCheck(const AccountList& accounts, std::vector<int32_t>& counts,
                       MessageTable& table, KnownMessageIds& knownIds, HeaderCache& cache,
-                      CheckObserver& observer) {
+                      CheckObserver& observer, const ChannelLimits& limits) {
     cache.Reclaim(table);
     table.Clear();
     CheckOutcome outcome;
-    for (std::size_t i = 0; i < accounts.size(); ++i) {
+    outcome.accounts = accounts.size();
+    std::size_t i = 0;
+    for (; i < accounts.size() && !observer.Cancelled(); ++i) {
         const std::string& server = accounts.servers[i];
+        const Mailbox mailbox = MailboxOf(accounts, i);
         CachedHeaders kept = cache.Take(i, CacheKey(accounts, i));
         CachedHeaders keep;
         observer.ShowProgress(IDI_CONTACTING, Format("Contacting %s...", server.c_str()));
-        CPop3Connection conversation([&observer] { observer.WaitHook(); });
+        CPop3Connection conversation([&observer] { observer.WaitHook(); }, limits);
         const Security security = SecurityFromStored(accounts.SecurityAt(i));
         conversation.SetSecurity(security, accounts.CertificateAt(i));
         // A server that got the password could quote it back scrambled.
@@ -97,11 +119,11 @@ CheckOutcome RunCheck(const AccountList& accounts, std::vector<int32_t>& counts,
         conversation.KeepOutOfReasons(stored.substr(0, stored.find_last_not_of(' ') + 1));
         observer.SetCurrentConversation(&conversation);
 
+        const std::string contactError = Format("(error contacting %s)", server.c_str());
         bool unreached = true;
         if (!conversation.Connect(server, accounts.users[i], accounts.passwords[i],
                                   DefaultPort(security))) {
-            AppendErrorRow(table, knownIds, Format("(error contacting %s)", server.c_str()), server,
-                           conversation.FailureReason());
+            AppendErrorRow(table, knownIds, contactError, mailbox, conversation.FailureReason());
         } else {
             int32_t count = conversation.GetMessageCount();
             if (i >= counts.size()) {
@@ -109,7 +131,16 @@ CheckOutcome RunCheck(const AccountList& accounts, std::vector<int32_t>& counts,
             }
             counts[i] = count;
             unreached = count < 0;
-            if (count > 0) {
+            if (count < 0) {
+                // The mailbox could not be read, which must not pass for an
+                // empty one. No count is known to put in the retrieving text,
+                // and the conversation ended before any mail came: it failed
+                // like a contact that did not succeed.
+                AppendErrorRow(table, knownIds, contactError, mailbox,
+                               conversation.FailureReason());
+            } else if (count == 0) {
+                knownIds.MailboxRead(mailbox.knownAs);
+            } else {
                 // A lying server must not overflow the total.
                 outcome.total = static_cast<int32_t>(
                     std::min<int64_t>(int64_t{outcome.total} + count, INT32_MAX));
@@ -119,11 +150,13 @@ CheckOutcome RunCheck(const AccountList& accounts, std::vector<int32_t>& counts,
                 bool scannedAll = ScanAccount(conversation, kept, cache.RowsOf(i), scanned);
                 cache.AccountScanned(i);
                 if (scannedAll) {
-                    outcome.newMail |= AppendMessageRows(table, knownIds, scanned, server, keep);
+                    observer.MessageIdsFound(scanned.headers.messageIds);
+                    outcome.newMail |= AppendMessageRows(table, knownIds, scanned, mailbox, keep);
+                    knownIds.MailboxRead(mailbox.knownAs);
                 } else {
                     AppendErrorRow(table, knownIds,
-                                   Format("(error retrieving %d message header(s))", count), server,
-                                   conversation.FailureReason());
+                                   Format("(error retrieving %d message header(s))", count),
+                                   mailbox, conversation.FailureReason());
                 }
             }
         }
@@ -135,11 +168,18 @@ CheckOutcome RunCheck(const AccountList& accounts, std::vector<int32_t>& counts,
             cache.Keep(i, CacheKey(accounts, i), std::move(keep));
         }
     }
+    // Accounts a cancelled check did not reach keep what they had.
+    for (; i < accounts.size(); ++i) {
+        cache.KeepThroughFailure(i, CacheKey(accounts, i), cache.Take(i, CacheKey(accounts, i)));
+    }
     cache.CheckEnded(table, accounts.size());
     return outcome;
 }
 
 TrayState FinalTrayState(const CheckOutcome& outcome, const MessageTable& table) {
+    if (outcome.accounts == 0) {
+        return {IDI_IDLE, kNoMailboxesTip};
+    }
     if (outcome.total > 0) {
         return {IDI_UNREAD, Format("You have %d unread message(s)", outcome.total)};
     }

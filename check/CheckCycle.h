@@ -5,6 +5,7 @@
 
 #include "HeaderCache.h"
 #include "KnownMessageIds.h"
+#include "LineChannel.h"
 #include "MessageTable.h"
 #include "Settings.h"
 
@@ -19,14 +20,20 @@ class CheckObserver {
 public:
     virtual ~CheckObserver() = default;
     virtual void ShowProgress(int iconId, const std::string& tip) = 0;
-    // The conversation that Disconnect reaches; null between accounts.
+    // The conversation that Disconnect reaches; null between accounts. The
+    // null comes while the ending conversation still exists, closed.
     virtual void SetCurrentConversation(CPop3Connection* conversation) = 0;
     virtual void WaitHook() = 0;
+    // True when the walk should end after the current account.
+    virtual bool Cancelled() const { return false; }
+    // The Message-Ids of the rows an account is about to add, in row order.
+    virtual void MessageIdsFound(const std::vector<std::string>& /*messageIds*/) {}
 };
 
 struct CheckOutcome {
-    int32_t total = 0;    // messages counted by the servers, new and pending
-    bool newMail = false; // at least one row of this check is new
+    std::size_t accounts = 0; // accounts walked
+    int32_t total = 0;        // messages counted by the servers, new and pending
+    bool newMail = false;     // at least one row of this check is new
 };
 
 // The header text of a row whose text fell outside the memory kept for
@@ -35,13 +42,16 @@ inline constexpr const char* kHeaderTextNotKept =
     "This message's header is not kept in memory: Tarvo keeps the headers of "
     "the newest messages of a large mailbox only.";
 
+// The tooltip while there is no account: a check of none found nothing to say.
+inline constexpr const char* kNoMailboxesTip = "No mailboxes to check";
+
 // Empties the table, walks the accounts, and leaves the table, the counts and
 // the known ids as the check found them. Headers kept from earlier checks are
 // used where the server's unique-ids allow, and what this check found is kept
-// for the next.
+// for the next. Each conversation waits within limits.
 CheckOutcome RunCheck(const AccountList& accounts, std::vector<int32_t>& counts,
                       MessageTable& table, KnownMessageIds& knownIds, HeaderCache& cache,
-                      CheckObserver& observer);
+                      CheckObserver& observer, const ChannelLimits& limits = {});
 
 // The icon and tooltip that tell the user how a check ended.
 struct TrayState {

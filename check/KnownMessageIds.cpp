@@ -1,15 +1,39 @@
 #include "KnownMessageIds.h"
 
-void KnownMessageIds::Append(const std::string& id) {
-    ++m_counts[id];
+#include <algorithm>
+#include <iterator>
+
+void KnownMessageIds::Append(const std::string& id, std::string_view mailbox) {
+    Seen& seen = m_ids[id];
+    ++seen.count;
+    seen.mailbox = MailboxIndex(mailbox);
+    seen.atRead = m_mailboxes[seen.mailbox].reads;
     ++m_total;
 }
 
 bool KnownMessageIds::Contains(const std::string& id) const {
-    return m_counts.find(id) != m_counts.end();
+    return m_ids.find(id) != m_ids.end();
+}
+
+void KnownMessageIds::MailboxRead(std::string_view mailbox) {
+    const std::size_t index = MailboxIndex(mailbox);
+    const uint64_t reads = ++m_mailboxes[index].reads;
+    std::erase_if(m_ids, [&](const auto& entry) {
+        return entry.second.mailbox == index && reads - entry.second.atRead > m_readsKept;
+    });
 }
 
 uint64_t KnownMessageIds::CountOf(const std::string& id) const {
-    auto it = m_counts.find(id);
-    return it == m_counts.end() ? 0 : it->second;
+    auto it = m_ids.find(id);
+    return it == m_ids.end() ? 0 : it->second.count;
+}
+
+std::size_t KnownMessageIds::MailboxIndex(std::string_view mailbox) {
+    auto it = std::find_if(m_mailboxes.begin(), m_mailboxes.end(),
+                           [&](const Mailbox& known) { return known.name == mailbox; });
+    if (it == m_mailboxes.end()) {
+        m_mailboxes.push_back({std::string(mailbox), 0});
+        return m_mailboxes.size() - 1;
+    }
+    return static_cast<std::size_t>(std::distance(m_mailboxes.begin(), it));
 }

@@ -1,23 +1,54 @@
-// Every message id seen since the program started, duplicates counted.
-// Ids are compared as whole byte strings, case-sensitively. Kept as counts per
-// distinct id so that a program left running for weeks neither slows down nor
-// grows at every check.
+// The message ids seen by earlier checks, and by earlier accounts of this
+// one. Ids are compared as whole byte strings, case-sensitively. Kept as
+// counts per distinct id so that a program left running for weeks does not
+// slow down, and an id is forgotten once the mailbox it came from has been
+// read several times without it, so memory follows the mail on the servers
+// rather than the uptime.
 #pragma once
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <unordered_map>
+#include <vector>
 
 class KnownMessageIds {
 public:
-    void Append(const std::string& id);
+    // A message a server leaves out of a few listings is still known when it
+    // shows again; a mailbox that cannot be read ages nothing, so an outage
+    // never makes old mail new.
+    static constexpr uint64_t kReadsKept = 10;
+
+    explicit KnownMessageIds(uint64_t readsKept = kReadsKept) : m_readsKept(readsKept) {}
+
+    // mailbox names the account that saw the id; the last one to see it
+    // decides when it is forgotten.
+    void Append(const std::string& id, std::string_view mailbox = {});
     bool Contains(const std::string& id) const;
-    // Entries as appended, duplicates included.
+    // After mailbox was read: its ids that the last readsKept reads of it did
+    // not see are forgotten.
+    void MailboxRead(std::string_view mailbox);
+
+    // Entries appended since the start, duplicates and forgotten ones included.
     uint64_t size() const { return m_total; }
-    std::size_t DistinctCount() const { return m_counts.size(); }
+    std::size_t DistinctCount() const { return m_ids.size(); }
+    // Appends of an id still known.
     uint64_t CountOf(const std::string& id) const;
 
 private:
-    std::unordered_map<std::string, uint64_t> m_counts;
+    struct Seen {
+        uint64_t count = 0;
+        std::size_t mailbox = 0;
+        uint64_t atRead = 0; // the mailbox's read count when last seen
+    };
+    struct Mailbox {
+        std::string name;
+        uint64_t reads = 0;
+    };
+    std::size_t MailboxIndex(std::string_view mailbox);
+
+    std::unordered_map<std::string, Seen> m_ids;
+    std::vector<Mailbox> m_mailboxes; // one per account, so a list is enough
     uint64_t m_total = 0;
+    uint64_t m_readsKept;
 };

@@ -133,18 +133,19 @@ std::string FileRegistry::DefaultPath() {
     return base + "/Halvik/Tarvo.reg";
 }
 
-void FileRegistry::Load() {
+RegFileState FileRegistry::ReadFile(const std::string& path, MemoryRegistry& tree) {
+    tree = MemoryRegistry();
     // Non-blocking, so that a pipe in the file's place cannot hang the start.
-    Fd fd(::open(m_path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    Fd fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
     struct stat st {};
     if (fd.get() < 0) {
-        m_keepAside = errno != ENOENT && errno != ENOTDIR && !IsFolder(m_path);
-        return;
+        const bool missing = errno == ENOENT || errno == ENOTDIR || IsFolder(path);
+        return missing ? RegFileState::Missing : RegFileState::Damaged;
     }
     if (::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) {
-        m_keepAside = !S_ISDIR(st.st_mode);
-        return;
+        return S_ISDIR(st.st_mode) ? RegFileState::Missing : RegFileState::Damaged;
     }
+    RegFileState state = RegFileState::Read;
     std::string text(kMaxFileSize + 1, '\0');
     std::size_t size = 0;
     while (size < text.size()) {
@@ -153,21 +154,26 @@ void FileRegistry::Load() {
             break;
         }
         if (n < 0 && errno != EINTR) {
-            m_keepAside = true;
+            state = RegFileState::Damaged;
             break;
         }
         size += n > 0 ? static_cast<std::size_t>(n) : 0;
     }
     text.resize(size);
     if (size > kMaxFileSize) {
-        m_keepAside = true;
+        state = RegFileState::Damaged;
         text.resize(text.rfind('\n', kMaxFileSize - 1) + 1);
     }
+    if (!ParseRegFile(text, tree)) {
+        state = RegFileState::Damaged;
+    }
+    return state;
+}
+
+void FileRegistry::Load() {
     // Parsed aside: our own overrides would write the file back while it is read.
     MemoryRegistry parsed;
-    if (!ParseRegFile(text, parsed)) {
-        m_keepAside = true;
-    }
+    m_keepAside = ReadFile(m_path, parsed) == RegFileState::Damaged;
     MemoryRegistry::operator=(std::move(parsed));
 }
 

@@ -10,6 +10,10 @@
 #include <cstddef>
 #include <string>
 
+// What reading a settings file found. Damaged: it exists but could not be
+// read whole (unreadable, too large, not a plain file, or not parsable).
+enum class RegFileState { Read, Missing, Damaged };
+
 class FileRegistry : public MemoryRegistry {
 public:
     // More than this is not read, and a tree that would need more is not written.
@@ -20,6 +24,10 @@ public:
 
     // $XDG_CONFIG_HOME/Halvik/Tarvo.reg, with ~/.config when that is unset.
     static std::string DefaultPath();
+
+    // The file's tree, or what could be read of it, into tree; the file is
+    // never written, renamed or created.
+    static RegFileState ReadFile(const std::string& path, MemoryRegistry& tree);
 
     bool CreateKey(std::string_view path) override;
     bool SetValue(std::string_view path, std::string_view name, const RegValue& value) override;

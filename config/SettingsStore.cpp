@@ -47,6 +47,7 @@ int LoadSettings(AppProfile& profile, Options& options, AccountList& accounts) {
     options.Delay = profile.GetProfileInt(kSettings, "Delay", 5);
     options.Sound = profile.GetProfileInt(kSettings, "Sound", 1) != 0 ? 1 : 0;
     options.Message = profile.GetProfileInt(kSettings, "Message", 1) != 0 ? 1 : 0;
+    options.Notify = profile.GetProfileInt(kSettings, "Notify", 1) != 0 ? 1 : 0;
     accounts = AccountList();
     for (std::size_t n = 0;; ++n) {
         const std::string section = AccountSection(n);
@@ -107,6 +108,20 @@ void SaveSettings(AppProfile& profile, const Options& options, const AccountList
     profile.WriteProfileInt(kSettings, "Sound", options.Sound != 0 ? 1 : 0);
     profile.WriteProfileInt(kSettings, "Message", options.Message != 0 ? 1 : 0);
     profile.WriteProfileInt(kSettings, "Delay", options.Delay);
+    profile.WriteProfileInt(kSettings, "Notify", options.Notify != 0 ? 1 : 0);
+    batch.Commit();
+}
+
+bool LoadHeadersSize(AppProfile& profile, int& width, int& height) {
+    width = profile.GetProfileInt(kSettings, "HeadersWidth", 0);
+    height = profile.GetProfileInt(kSettings, "HeadersHeight", 0);
+    return width > 0 && height > 0;
+}
+
+void SaveHeadersSize(AppProfile& profile, int width, int height) {
+    RegBatch batch(profile.registry());
+    profile.WriteProfileInt(kSettings, "HeadersWidth", width);
+    profile.WriteProfileInt(kSettings, "HeadersHeight", height);
     batch.Commit();
 }
 

@@ -6,9 +6,14 @@
 #include "resource.h"
 
 #include <QHeaderView>
+#include <QHideEvent>
 #include <QKeyEvent>
 #include <QResizeEvent>
+#include <QScreen>
+#include <QShowEvent>
+#include <QStyle>
 #include <QTreeWidget>
+#include <algorithm>
 #include <array>
 
 namespace {
@@ -55,23 +60,104 @@ CHeadersDlg::CHeadersDlg(MessageBoxes& boxes, QWidget* parent)
     m_list->header()->setStretchLastSection(false);
     connect(m_list, &QTreeWidget::itemDoubleClicked, this,
             [this](QTreeWidgetItem* item) { OnDblClk(item); });
+    constexpr int kSettleMs = 500;
+    m_sizeSettles.setSingleShot(true);
+    m_sizeSettles.setInterval(kSettleMs);
+    connect(&m_sizeSettles, &QTimer::timeout, this, &CHeadersDlg::ReportSize);
 }
 
 void CHeadersDlg::OnInitDialog() {
     raise();
     activateWindow();
 
+    m_list->setHeaderLabels(
+        {QStringLiteral("Subject"), QStringLiteral("From"), QStringLiteral("Mailbox")});
+    Fill();
+}
+
+void CHeadersDlg::showEvent(QShowEvent* event) {
+    TemplateDialog::showEvent(event);
+    if (!event->spontaneous()) {
+        OpenAtUsefulSize();
+    }
+}
+
+void CHeadersDlg::hideEvent(QHideEvent* event) {
+    TemplateDialog::hideEvent(event);
+    if (!event->spontaneous()) {
+        ReportSize();
+    }
+}
+
+// Kept while the window stays open too, so a size survives the end of the
+// session; a maximised window keeps the size it had before.
+void CHeadersDlg::ReportSize() {
+    m_sizeSettles.stop();
+    if (size() != m_openedAt && !isMaximized() && !isFullScreen() && onSizeChosen) {
+        m_openedAt = size();
+        onSizeChosen(size());
+    }
+}
+
+void CHeadersDlg::OpenAtUsefulSize() {
+    const QRect screen = this->screen()->availableGeometry();
+    const QSize largest(screen.width() * 3 / 4, screen.height() / 2);
+    const int margin = m_list->x();
+    const int frame = 2 * m_list->frameWidth();
+    const int scrollBar = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    const int chrome = 2 * margin + frame + scrollBar;
+
+    // Columns as wide as their lines; where the window cannot be that wide,
+    // each gives up the same share, so all three stay in view.
+    int columns = 0;
+    for (int column = 0; column < m_list->columnCount(); ++column) {
+        m_list->resizeColumnToContents(column);
+        columns += m_list->columnWidth(column);
+    }
+    const int room = (rememberedSize.isEmpty() ? largest.width() : rememberedSize.width()) - chrome;
+    if (columns > room && room > 0) {
+        for (int column = 0; column < m_list->columnCount(); ++column) {
+            m_list->setColumnWidth(column, m_list->columnWidth(column) * room / columns);
+        }
+        columns = room;
+    }
+
+    QSize size = rememberedSize;
+    if (size.isEmpty()) {
+        constexpr int kLinesInView = 20;
+        const int lines = std::clamp(m_list->topLevelItemCount(), 1, kLinesInView);
+        const int lineHeight = std::max(m_list->sizeHintForRow(0), fontMetrics().height());
+        const int listHeight =
+            m_list->header()->sizeHint().height() + lines * lineHeight + frame + scrollBar;
+        size = QSize(chrome + columns, m_list->y() + listHeight + margin)
+                   .expandedTo(Units().Size(270, 118))
+                   .boundedTo(largest);
+    }
+    resize(size.boundedTo(screen.size()));
+    m_openedAt = this->size();
+    // Once the list has its new size.
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            if (QTreeWidgetItem* current = m_list->currentItem()) {
+                m_list->scrollToItem(current);
+            }
+        },
+        Qt::QueuedConnection);
+}
+
+void CHeadersDlg::SetTable(const MessageTable& shown) {
+    table = shown;
+    if (Initialised()) {
+        Fill();
+    }
+}
+
+void CHeadersDlg::Fill() {
     // Indexed by MessageState.
     const std::array<QIcon, 3> images = {TarvoIcon(IDI_UNREAD), TarvoIcon(IDI_IDLE),
                                          TarvoIcon(IDI_RETRIEVING)};
-
-    const int width = m_list->contentsRect().width();
-    m_list->setHeaderLabels(
-        {QStringLiteral("Subject"), QStringLiteral("From"), QStringLiteral("Mailbox")});
-    m_list->setColumnWidth(0, width);
-    m_list->setColumnWidth(1, width / 2);
-    m_list->setColumnWidth(2, width / 2);
-
+    m_list->clear();
     std::array<int, 3> counts = {0, 0, 0};
     for (std::size_t i = 0; i < table.size(); ++i) {
         auto* item = new Line(m_list);
@@ -87,6 +173,10 @@ void CHeadersDlg::OnInitDialog() {
         if (state < images.size()) {
             item->setIcon(0, images[state]);
             ++counts[state];
+        }
+        if (state == MessageNew && counts[MessageNew] == 1) {
+            m_list->setCurrentItem(item);
+            m_list->scrollToItem(item);
         }
     }
 
@@ -116,6 +206,9 @@ void CHeadersDlg::resizeEvent(QResizeEvent* event) {
     const int top = m_list->y();
     m_list->setGeometry(left, top, std::max(0, size.width() - 2 * left),
                         std::max(0, size.height() - top - left));
+    if (isVisible() && size != m_openedAt) {
+        m_sizeSettles.start();
+    }
 }
 
 void CHeadersDlg::keyPressEvent(QKeyEvent* event) {

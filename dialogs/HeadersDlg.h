@@ -6,6 +6,10 @@
 #include "MessageTable.h"
 #include "TemplateDialog.h"
 
+#include <QSize>
+#include <QTimer>
+#include <functional>
+
 class QTreeWidget;
 class QTreeWidgetItem;
 
@@ -13,17 +17,37 @@ class CHeadersDlg : public TemplateDialog {
 public:
     explicit CHeadersDlg(MessageBoxes& boxes, QWidget* parent = nullptr);
 
-    // Filled by the owner before DoModal; read only.
+    // What the window shows: set before it is first shown, or through
+    // SetTable, which shows a new table in the open window.
     MessageTable table;
+    void SetTable(const MessageTable& shown);
+
+    // The size to open at, as the user last left the window; empty for a
+    // size fitted to the lines. Told of a size the user gives the window
+    // when it closes.
+    QSize rememberedSize;
+    std::function<void(QSize)> onSizeChosen;
 
 protected:
     void OnInitDialog() override;
     void resizeEvent(QResizeEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
     void OnDblClk(QTreeWidgetItem* item);
+    // The lines and the caption from the table; the first new line selected.
+    void Fill();
+    // Columns sized to their lines and the window to its columns, each
+    // within a share of the screen; or the remembered size.
+    void OpenAtUsefulSize();
+    // Tells of a size the user has given the window since it opened.
+    void ReportSize();
 
     MessageBoxes& m_boxes;
     QTreeWidget* m_list;
+    QSize m_openedAt;
+    // A drag sends many sizes; the one it ends at is reported.
+    QTimer m_sizeSettles;
 };

@@ -1,7 +1,9 @@
 #include "MailboxesDlg.h"
 
 #include "Pop3Connection.h"
+#include "TarvoResources.h"
 #include "Text.h"
+#include "resource.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -70,6 +72,25 @@ QString CertificateQuestion(const std::string& server, const PeerCertificate& sh
              QString::fromStdString(shown.fingerprint), now);
 }
 
+// Every parallel list of the accounts, so that adding or removing an account
+// keeps them equally long; a new list is one more line here.
+template <typename Change> void ForEachList(AccountList& accounts, Change change) {
+    change(accounts.servers);
+    change(accounts.users);
+    change(accounts.passwords);
+    change(accounts.securities);
+    change(accounts.certificates);
+}
+
+// Two accounts on one server are told apart by their user names.
+QString AccountName(const std::string& server, const std::string& user) {
+    return DisplayText(user.empty() ? server : user + "@" + server);
+}
+
+QString LineText(const AccountList& accounts, std::size_t i) {
+    return AccountName(accounts.servers[i], accounts.users[i]);
+}
+
 } // namespace
 
 CMailboxesDlg::CMailboxesDlg(MessageBoxes& boxes, QWidget* parent)
@@ -114,21 +135,19 @@ CMailboxesDlg::CMailboxesDlg(MessageBoxes& boxes, QWidget* parent)
     connect(add, &QPushButton::clicked, this, &CMailboxesDlg::OnAdd);
     connect(remove, &QPushButton::clicked, this, &CMailboxesDlg::OnDelete);
     connect(certificate, &QPushButton::clicked, this, &CMailboxesDlg::OnCertificate);
-    connect(done, &QPushButton::clicked, this, &QDialog::accept);
+    connect(done, &QPushButton::clicked, this, &CMailboxesDlg::OnDone);
 }
 
 void CMailboxesDlg::OnInitDialog() {
     // The owner keeps the lists equally long; even out a short one rather
     // than read past its end.
-    accounts.users.resize(accounts.size());
-    accounts.passwords.resize(accounts.size());
-    accounts.securities.resize(accounts.size(), static_cast<int32_t>(Security::None));
-    accounts.certificates.resize(accounts.size());
+    const std::size_t count = accounts.size();
+    ForEachList(accounts, [count](auto& list) { list.resize(count); });
 
     m_list->setHeaderLabels({QStringLiteral("Configured servers")});
     m_list->setColumnWidth(0, m_list->contentsRect().width());
-    for (const std::string& server : accounts.servers) {
-        new QTreeWidgetItem(m_list, {DisplayText(server)});
+    for (std::size_t i = 0; i < count; ++i) {
+        new QTreeWidgetItem(m_list, {LineText(accounts, i)});
     }
     SetCaption();
 }
@@ -148,7 +167,7 @@ void CMailboxesDlg::OnClick(QTreeWidgetItem* item) {
     SetField(m_server, accounts.servers[i]);
     SetField(m_user, accounts.users[i]);
     SetField(m_password, accounts.passwords[i]);
-    m_security->setCurrentIndex(accounts.securities[i]);
+    m_security->setCurrentIndex(static_cast<int>(SecurityFromStored(accounts.securities[i])));
 }
 
 void CMailboxesDlg::OnAdd() {
@@ -161,22 +180,24 @@ void CMailboxesDlg::OnAdd() {
     const std::string password = FieldBytes(m_password);
     const int32_t security = m_security->currentIndex();
 
+    // An account is its server and user name together: Add changes that
+    // account (each copy of it, should the file hold it twice) or adds it.
     bool found = false;
     for (std::size_t i = 0; i < accounts.size(); ++i) {
-        if (accounts.servers[i] == server) {
-            accounts.users[i] = user;
+        if (accounts.servers[i] == server && accounts.users[i] == user) {
             accounts.passwords[i] = password;
             accounts.securities[i] = security;
             found = true;
         }
     }
     if (!found) {
-        accounts.servers.push_back(server);
-        accounts.users.push_back(user);
-        accounts.passwords.push_back(password);
-        accounts.securities.push_back(security);
-        accounts.certificates.emplace_back();
-        new QTreeWidgetItem(m_list, {DisplayText(server)});
+        ForEachList(accounts, [](auto& list) { list.emplace_back(); });
+        const std::size_t added = accounts.size() - 1;
+        accounts.servers[added] = server;
+        accounts.users[added] = user;
+        accounts.passwords[added] = password;
+        accounts.securities[added] = security;
+        new QTreeWidgetItem(m_list, {LineText(accounts, added)});
     }
 
     SetField(m_server, {});
@@ -186,22 +207,64 @@ void CMailboxesDlg::OnAdd() {
     SetCaption();
 }
 
+// Removes one account: the one named by the server and user fields, the
+// selected line among equal ones, so what the fields show is what goes.
 void CMailboxesDlg::OnDelete() {
     const std::string server = FieldBytes(m_server);
-    for (std::size_t i = 0; i < accounts.size();) {
-        if (accounts.servers[i] == server) {
-            const auto at = static_cast<std::ptrdiff_t>(i);
-            accounts.servers.erase(accounts.servers.begin() + at);
-            accounts.users.erase(accounts.users.begin() + at);
-            accounts.passwords.erase(accounts.passwords.begin() + at);
-            accounts.securities.erase(accounts.securities.begin() + at);
-            accounts.certificates.erase(accounts.certificates.begin() + at);
-            delete m_list->takeTopLevelItem(static_cast<int>(i));
-        } else {
-            ++i;
+    const std::string user = FieldBytes(m_user);
+    auto named = [&](std::size_t i) {
+        return i < accounts.size() && accounts.servers[i] == server && accounts.users[i] == user;
+    };
+    QTreeWidgetItem* selected = m_list->currentItem();
+    auto at = static_cast<std::size_t>(
+        selected != nullptr && selected->isSelected() ? m_list->indexOfTopLevelItem(selected) : -1);
+    if (!named(at)) {
+        at = 0;
+        while (at < accounts.size() && !named(at)) {
+            ++at;
         }
     }
+    if (at < accounts.size()) {
+        const auto offset = static_cast<std::ptrdiff_t>(at);
+        ForEachList(accounts, [offset](auto& list) { list.erase(list.begin() + offset); });
+        delete m_list->takeTopLevelItem(static_cast<int>(at));
+    }
     SetCaption();
+}
+
+std::string CMailboxesDlg::UnsavedServer() const {
+    const std::string server = Trimmed(FieldBytes(m_server));
+    const std::string user = FieldBytes(m_user);
+    const std::string password = FieldBytes(m_password);
+    const int32_t security = m_security->currentIndex();
+    for (std::size_t i = 0; i < accounts.size(); ++i) {
+        if (accounts.servers[i] == server && accounts.users[i] == user &&
+            accounts.passwords[i] == password && accounts.securities[i] == security) {
+            return {};
+        }
+    }
+    return server;
+}
+
+// An account typed in full and then Done, without Add, would be lost; Escape
+// still leaves without asking.
+void CMailboxesDlg::OnDone() {
+    const std::string server = UnsavedServer();
+    if (!server.empty()) {
+        const QString account = AccountName(server, FieldBytes(m_user));
+        switch (m_boxes.Ask(this, TarvoString(IDS_APP_TITLE),
+                            QStringLiteral("Add %1 before closing?").arg(account),
+                            MessageBoxes::Choices::YesNoCancel)) {
+        case MessageBoxes::Answer::Yes:
+            OnAdd();
+            break;
+        case MessageBoxes::Answer::No:
+            break;
+        case MessageBoxes::Answer::Cancel:
+            return;
+        }
+    }
+    accept();
 }
 
 // Connects as a check would, in the same bounded waits; only repainting goes
@@ -228,9 +291,8 @@ void CMailboxesDlg::OnCertificate() {
                      MessageBoxes::Icon::Exclamation);
         return;
     }
-    accounts.certificates[i] =
-        m_boxes.Ask(this, caption,
-                    CertificateQuestion(accounts.servers[i], *shown, accounts.certificates[i]))
-            ? shown->fingerprint
-            : std::string();
+    const MessageBoxes::Answer trust = m_boxes.Ask(
+        this, caption, CertificateQuestion(accounts.servers[i], *shown, accounts.certificates[i]),
+        MessageBoxes::Choices::YesNo);
+    accounts.certificates[i] = trust == MessageBoxes::Answer::Yes ? shown->fingerprint : "";
 }

@@ -1,7 +1,7 @@
-// The account editor: one line per server; Add creates or updates the
-// account named in the server field, Delete removes every account of that name.
-// Certificate... shows the selected account's server certificate and lets the
-// user trust exactly that one.
+// The account editor: one line per account, shown as user@server; Add creates
+// or updates the account named by the server and user fields, Delete removes
+// one account. Certificate... shows the selected account's server certificate
+// and lets the user trust exactly that one.
 #pragma once
 
 #include "MessageBoxes.h"
@@ -32,6 +32,10 @@ private:
     void OnAdd();
     void OnDelete();
     void OnCertificate();
+    void OnDone();
+    // The trimmed server field, when the fields hold an account that Add
+    // would add or change; empty otherwise.
+    std::string UnsavedServer() const;
     void SetCaption();
 
     MessageBoxes& m_boxes;

@@ -63,20 +63,40 @@ void QtMessageBoxes::Show(QWidget* owner, const QString& caption, const QString&
     box.exec();
 }
 
-bool QtMessageBoxes::Ask(QWidget* owner, const QString& caption, const QString& text) {
-    QMessageBox box(QMessageBox::Question, caption, text, QMessageBox::Yes | QMessageBox::No,
+MessageBoxes::Answer QtMessageBoxes::Ask(QWidget* owner, const QString& caption,
+                                         const QString& text, Choices choices) {
+    const bool cancellable = choices == Choices::YesNoCancel;
+    QMessageBox box(QMessageBox::Question, caption, text,
+                    QMessageBox::Yes | QMessageBox::No |
+                        (cancellable ? QMessageBox::Cancel : QMessageBox::NoButton),
                     owner);
     box.setTextFormat(Qt::PlainText);
-    box.setDefaultButton(QMessageBox::No);
-    return box.exec() == QMessageBox::Yes;
-}
-
-bool RecordingMessageBoxes::Ask(QWidget* owner, const QString& caption, const QString& text) {
-    shown.push_back({owner, caption, text, Icon::Question});
-    return answer;
+    // A plain yes-or-no question grants something on Yes (trust in a
+    // certificate), so Enter must not answer it; one that can be cancelled
+    // offers to keep what the user typed, which Enter may well accept.
+    box.setDefaultButton(cancellable ? QMessageBox::Yes : QMessageBox::No);
+    switch (box.exec()) {
+    case QMessageBox::Yes:
+        return Answer::Yes;
+    case QMessageBox::No:
+        return Answer::No;
+    default:
+        return cancellable ? Answer::Cancel : Answer::No;
+    }
 }
 
 void RecordingMessageBoxes::Show(QWidget* owner, const QString& caption, const QString& text,
                                  Icon icon) {
     shown.push_back({owner, caption, text, icon});
+}
+
+MessageBoxes::Answer RecordingMessageBoxes::Ask(QWidget* owner, const QString& caption,
+                                                const QString& text, Choices choices) {
+    shown.push_back({owner, caption, text, Icon::Question});
+    if (answers.empty()) {
+        return choices == Choices::YesNoCancel ? Answer::Cancel : Answer::No;
+    }
+    const Answer next = answers.front();
+    answers.erase(answers.begin());
+    return next;
 }

@@ -1,5 +1,6 @@
-// The options: check interval (1 to 60 minutes), new-mail sound, and
-// whether the headers window opens on new mail.
+// The options: check interval (1 to 60 minutes), start at log-in, new-mail
+// sound, whether the headers window opens on new mail, and the desktop
+// notification.
 #pragma once
 
 #include "MessageBoxes.h"
@@ -18,6 +19,8 @@ public:
     int32_t Delay = 0;
     int32_t Message = 0;
     int32_t Sound = 0;
+    int32_t Notify = 0;
+    bool StartAtLogin = false;
 
     // OK: reads and checks the fields; closes only on an interval of 1 to 60.
     void accept() override;
@@ -32,4 +35,6 @@ private:
     QLineEdit* m_delay;
     QCheckBox* m_sound;
     QCheckBox* m_message;
+    QCheckBox* m_notify;
+    QCheckBox* m_startAtLogin;
 };

@@ -36,6 +36,7 @@ protected:
     void showEvent(QShowEvent* event) override;
 
     const DialogUnits& Units() const { return m_units; }
+    bool Initialised() const { return m_initialised; }
 
     // Puts a control where the template has it, named after its role.
     template <typename W> W* Place(W* widget, const char* name, int x, int y, int w, int h) {

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <array>
 #include <climits>
+#include <optional>
 #include <string_view>
 
 namespace {
@@ -26,11 +27,15 @@ bool StartsWithLowered(const std::string& line, std::string_view lowerName) {
 }
 
 // A sign, then digits up to the first other character; saturates instead of
-// wrapping so a lying server cannot turn a huge count negative.
-int ParseSignedDecimal(std::string_view text) {
+// wrapping so a lying server cannot turn a huge count negative. Empty when
+// there is no digit at all: such a reply carries no count, which is not 0.
+std::optional<int> ParseSignedDecimal(std::string_view text) {
     bool negative = !text.empty() && text.front() == '-';
     if (!text.empty() && (text.front() == '-' || text.front() == '+')) {
         text.remove_prefix(1);
+    }
+    if (text.empty() || text.front() < '0' || text.front() > '9') {
+        return std::nullopt;
     }
     long long value = 0;
     for (char c : text) {
@@ -45,10 +50,12 @@ int ParseSignedDecimal(std::string_view text) {
 
 // The count is the first word after "+OK". RFC 1939 puts the mailbox size
 // after it, but a reply that leaves the size out still carries its count.
+// A reply without a count, or with a negative one, is no answer to STAT.
 int ParseStatCount(const std::string& reply) {
     std::string text = reply.substr(reply.find("+OK") + 3);
     TrimLeading(text);
-    return ParseSignedDecimal(std::string_view(text).substr(0, text.find(' ')));
+    std::optional<int> count = ParseSignedDecimal(std::string_view(text).substr(0, text.find(' ')));
+    return count && *count >= 0 ? *count : -1;
 }
 
 } // namespace
@@ -64,8 +71,12 @@ int CPop3Connection::GetMessageCount() {
         m_lastCount = -1;
         return -1;
     }
-    m_lastCount = ParseStatCount(reply);
-    return m_lastCount;
+    int count = ParseStatCount(reply);
+    if (count < 0) {
+        Fail(Refusal("The server gave no number of messages that a mailbox can hold", reply));
+    }
+    m_lastCount = count;
+    return count;
 }
 
 int CPop3Connection::RetrieveHeaders() {

@@ -41,6 +41,11 @@ SocketWaiter::SocketWaiter(WaitHook hook, std::function<bool()> stillWanted,
       m_slice(std::max(slice, std::chrono::milliseconds{1})) {}
 
 bool SocketWaiter::WaitFor(int fd, short events, std::chrono::milliseconds limit) const {
+    pollfd entry{fd, events, 0};
+    return WaitForAny(std::span(&entry, 1), limit);
+}
+
+bool SocketWaiter::WaitForAny(std::span<pollfd> entries, std::chrono::milliseconds limit) const {
     using Clock = std::chrono::steady_clock;
     const Clock::time_point deadline = Clock::now() + limit;
     for (;;) {
@@ -51,8 +56,8 @@ bool SocketWaiter::WaitFor(int fd, short events, std::chrono::milliseconds limit
         if (left.count() <= 0) {
             return false;
         }
-        pollfd entry{fd, events, 0};
-        int ready = ::poll(&entry, 1, static_cast<int>(std::min(left, m_slice).count()));
+        int ready = ::poll(entries.data(), entries.size(),
+                           static_cast<int>(std::min(left, m_slice).count()));
         if (ready > 0) {
             return true;
         }
@@ -91,28 +96,25 @@ bool IsDottedIPv4(const std::string& name) {
     return ::inet_pton(AF_INET, name.c_str(), &address) == 1;
 }
 
-ConnectFailure TryAddress(const addrinfo& address, const SocketWaiter& waiter,
-                          std::chrono::milliseconds attemptLimit, UniqueFd& connected) {
-    UniqueFd socket(
-        ::socket(address.ai_family, address.ai_socktype | SOCK_NONBLOCK | SOCK_CLOEXEC, 0));
+// Invalid when the attempt failed at once; connected or pending otherwise.
+UniqueFd StartAttempt(const SocketAddress& address, bool& connected) {
+    UniqueFd socket(::socket(address.storage.ss_family, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC,
+                             IPPROTO_TCP));
     if (!socket.Valid()) {
-        return ConnectFailure::Refused;
+        return {};
     }
-    if (::connect(socket.Get(), address.ai_addr, address.ai_addrlen) != 0) {
-        if (errno != EINPROGRESS) {
-            return ConnectFailure::Refused;
-        }
-        if (!waiter.WaitFor(socket.Get(), POLLOUT, attemptLimit)) {
-            return waiter.Abandoned() ? ConnectFailure::Abandoned : ConnectFailure::NoAnswer;
-        }
-        int error = 0;
-        socklen_t length = sizeof error;
-        if (::getsockopt(socket.Get(), SOL_SOCKET, SO_ERROR, &error, &length) != 0 || error != 0) {
-            return error == ETIMEDOUT ? ConnectFailure::NoAnswer : ConnectFailure::Refused;
-        }
+    connected = ::connect(socket.Get(), reinterpret_cast<const sockaddr*>(&address.storage),
+                          address.length) == 0;
+    if (!connected && errno != EINPROGRESS) {
+        return {};
     }
-    connected = std::move(socket);
-    return ConnectFailure::None;
+    return socket;
+}
+
+bool ConnectSucceeded(int fd) {
+    int error = 0;
+    socklen_t length = sizeof error;
+    return ::getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &length) == 0 && error == 0;
 }
 
 // A name lookup takes as long as the system's resolver lets it. It runs on a
@@ -210,25 +212,123 @@ TcpConnection ConnectTcp(const std::string& host, uint32_t defaultPort, const So
             waiter.Abandoned() ? ConnectFailure::Abandoned : ConnectFailure::NoAnswer;
         return connection;
     }
-    connection.failure = ConnectFailure::Unresolved;
+    std::vector<SocketAddress> addresses;
     for (const addrinfo* address = resolution->addresses.load(std::memory_order_acquire);
-         address != nullptr && !waiter.Abandoned(); address = address->ai_next) {
-        connection.attemptStarted = std::chrono::steady_clock::now();
-        connection.failure = TryAddress(*address, waiter, attemptLimit, connection.socket);
-        if (connection.failure == ConnectFailure::None) {
-            return connection;
+         address != nullptr; address = address->ai_next) {
+        SocketAddress entry;
+        std::memcpy(&entry.storage, address->ai_addr,
+                    std::min<std::size_t>(address->ai_addrlen, sizeof entry.storage));
+        entry.length = address->ai_addrlen;
+        addresses.push_back(entry);
+    }
+    TcpConnection raced = ConnectFirst(InterleaveFamilies(addresses), waiter, attemptLimit);
+    raced.endpoint = connection.endpoint;
+    return raced;
+}
+
+std::vector<SocketAddress> InterleaveFamilies(const std::vector<SocketAddress>& addresses) {
+    if (addresses.empty()) {
+        return {};
+    }
+    const sa_family_t first = addresses.front().storage.ss_family;
+    std::vector<SocketAddress> preferred, others, ordered;
+    for (const SocketAddress& address : addresses) {
+        (address.storage.ss_family == first ? preferred : others).push_back(address);
+    }
+    for (std::size_t i = 0; i < std::max(preferred.size(), others.size()); ++i) {
+        if (i < preferred.size()) {
+            ordered.push_back(preferred[i]);
+        }
+        if (i < others.size()) {
+            ordered.push_back(others[i]);
         }
     }
-    if (waiter.Abandoned()) {
-        connection.failure = ConnectFailure::Abandoned;
+    return ordered;
+}
+
+TcpConnection ConnectFirst(const std::vector<SocketAddress>& addresses, const SocketWaiter& waiter,
+                           std::chrono::milliseconds attemptLimit,
+                           std::chrono::milliseconds nextAttemptDelay) {
+    using Clock = std::chrono::steady_clock;
+    struct Attempt {
+        UniqueFd socket;
+        Clock::time_point started;
+    };
+    TcpConnection connection;
+    connection.failure = ConnectFailure::Unresolved;
+    auto connected = [&connection](Attempt& attempt) {
+        connection.socket = std::move(attempt.socket);
+        connection.attemptStarted = attempt.started;
+        connection.failure = ConnectFailure::None;
+        return std::move(connection);
+    };
+    std::vector<Attempt> pending;
+    std::size_t next = 0;
+    Clock::time_point nextStart = Clock::now();
+    while (!waiter.Abandoned()) {
+        Clock::time_point now = Clock::now();
+        if (next < addresses.size() && (pending.empty() || now >= nextStart)) {
+            bool connectedAtOnce = false;
+            Attempt attempt{StartAttempt(addresses[next++], connectedAtOnce), now};
+            if (connectedAtOnce) {
+                return connected(attempt);
+            }
+            if (attempt.socket.Valid()) {
+                pending.push_back(std::move(attempt));
+                nextStart = now + nextAttemptDelay;
+            } else {
+                connection.failure = ConnectFailure::Refused;
+            }
+            continue;
+        }
+        if (std::erase_if(pending, [now, attemptLimit](const Attempt& attempt) {
+                return attempt.started + attemptLimit <= now;
+            }) > 0) {
+            connection.failure = ConnectFailure::NoAnswer;
+        }
+        if (pending.empty()) {
+            if (next < addresses.size()) {
+                continue;
+            }
+            return connection;
+        }
+        Clock::time_point until = next < addresses.size() ? nextStart : Clock::time_point::max();
+        std::vector<pollfd> entries;
+        for (const Attempt& attempt : pending) {
+            until = std::min(until, attempt.started + attemptLimit);
+            entries.push_back({attempt.socket.Get(), POLLOUT, 0});
+        }
+        if (!waiter.WaitForAny(entries,
+                               std::chrono::ceil<std::chrono::milliseconds>(until - now))) {
+            if (!waiter.Abandoned() && Clock::now() < until) {
+                connection.failure = ConnectFailure::Refused; // poll() itself failed
+                return connection;
+            }
+            continue;
+        }
+        for (std::size_t i = entries.size(); i-- > 0;) {
+            if (entries[i].revents == 0) {
+                continue;
+            }
+            if (ConnectSucceeded(entries[i].fd)) {
+                return connected(pending[i]);
+            }
+            // A refusal need not wait for the delay: the next address goes now.
+            pending.erase(pending.begin() + static_cast<std::ptrdiff_t>(i));
+            connection.failure = ConnectFailure::Refused;
+            nextStart = Clock::now();
+        }
     }
+    connection.failure = ConnectFailure::Abandoned;
     return connection;
 }
 
 LineChannel::LineChannel(std::unique_ptr<Transport> transport, SocketWaiter waiter,
                          const ChannelLimits& limits)
     : m_transport(std::move(transport)), m_waiter(std::move(waiter)), m_ioTimeout(limits.ioTimeout),
-      m_maxLineBytes(limits.maxLineBytes) {}
+      m_maxLineBytes(limits.maxLineBytes), m_lowSpeedBytes(limits.lowSpeedBytes),
+      m_lowSpeedTime(limits.lowSpeedTime),
+      m_conversationEnd(std::chrono::steady_clock::now() + limits.conversationTimeout) {}
 
 std::chrono::milliseconds LineChannel::TimeLeft() const {
     return std::max(
@@ -284,7 +384,7 @@ bool LineChannel::WriteLine(const std::string& line) {
 }
 
 bool LineChannel::WriteLines(const std::vector<std::string>& lines) {
-    m_deadline = std::chrono::steady_clock::now() + m_ioTimeout;
+    m_deadline = std::min(std::chrono::steady_clock::now() + m_ioTimeout, m_conversationEnd);
     for (const std::string& line : lines) {
         if (!Write(line.data(), line.size()) || !Write("\r\n", 2)) {
             return false;
@@ -335,12 +435,45 @@ bool LineChannel::Refill() {
     m_endOfStream = status == TransportStatus::EndOfStream;
     return true;
 }
+
+// A server that answers every line in time can still trickle: one byte now
+// and then, line after line, would hold the check for ever. So the bytes that
+// come while replies are awaited are counted over windows of waiting time.
+bool LineChannel::RefillAtPace(std::chrono::steady_clock::time_point lineDeadline) {
+    using Clock = std::chrono::steady_clock;
+    for (;;) {
+        const Clock::time_point start = Clock::now();
+        const Clock::time_point windowEnd = start + (m_lowSpeedTime - m_awaited);
+        m_deadline = std::min({lineDeadline, windowEnd, m_conversationEnd});
+        const bool refilled = Refill();
+        const Clock::time_point end = Clock::now();
+        m_awaited += end - start;
+        if (refilled) {
+            m_windowBytes += m_inEnd;
+            return true;
+        }
+        // Cut short by the window's end with enough bytes in it: a new
+        // window, and the wait goes on. Any other end is a failure.
+        if (end < windowEnd || m_windowBytes < m_lowSpeedBytes ||
+            end >= std::min(lineDeadline, m_conversationEnd)) {
+            if (m_fault == ChannelFault::TimedOut) {
+                m_fault = end >= m_conversationEnd                 ? ChannelFault::TooLong
+                          : end >= windowEnd && end < lineDeadline ? ChannelFault::TooSlow
+                                                                   : ChannelFault::TimedOut;
+            }
+            return false;
+        }
+        m_awaited = {};
+        m_windowBytes = 0;
+    }
+}
+
 ReadStatus LineChannel::ReadLine(std::string& line) {
     line.clear();
-    m_deadline = std::chrono::steady_clock::now() + m_ioTimeout;
+    const auto lineDeadline = std::chrono::steady_clock::now() + m_ioTimeout;
     while (!m_endOfStream) {
         if (m_inPos == m_inEnd) {
-            if (!Refill()) {
+            if (!RefillAtPace(lineDeadline)) {
                 line.clear();
                 return ReadStatus::Failure;
             }

@@ -13,7 +13,10 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <poll.h>
+#include <span>
 #include <string>
+#include <sys/socket.h>
 #include <vector>
 
 using WaitHook = std::function<void()>;
@@ -21,6 +24,12 @@ using WaitHook = std::function<void()>;
 struct ChannelLimits {
     std::chrono::milliseconds connectTimeout{30'000}; // each address tried
     std::chrono::milliseconds ioTimeout{60'000};      // one line to be sent, or received
+    // A server that sends less than lowSpeedBytes in lowSpeedTime of waiting
+    // for its replies holds the check without ever being silent for long.
+    std::size_t lowSpeedBytes = 1024;
+    std::chrono::milliseconds lowSpeedTime{60'000};
+    // The whole conversation from its greeting on, however brisk the server.
+    std::chrono::milliseconds conversationTimeout{30 * 60'000};
     std::size_t maxLineBytes = 1024 * 1024;
     std::size_t maxHeaderBytes = 4 * 1024 * 1024; // one message's header block
     std::size_t maxScanBytes = 64 * 1024 * 1024;  // all that one scan keeps
@@ -60,6 +69,9 @@ public:
 
     // True when fd reports one of events (or an error) within limit.
     bool WaitFor(int fd, short events, std::chrono::milliseconds limit) const;
+    // The same for several sockets: true when any of them reports, with
+    // their revents filled in.
+    bool WaitForAny(std::span<pollfd> entries, std::chrono::milliseconds limit) const;
     bool Abandoned() const;
 
 private:
@@ -97,15 +109,35 @@ struct TcpConnection {
 };
 
 // A dotted IPv4 address is used as it is; any other name is resolved, waited
-// for like the socket, and its addresses are tried in order, each within
-// attemptLimit.
+// for like the socket, and its addresses are raced as ConnectFirst does.
 TcpConnection ConnectTcp(const std::string& host, uint32_t defaultPort, const SocketWaiter& waiter,
                          std::chrono::milliseconds attemptLimit);
+
+struct SocketAddress {
+    sockaddr_storage storage{};
+    socklen_t length = 0;
+};
+
+// The families take turns (RFC 8305, section 4), starting with the family of
+// the first address; within a family the order stays.
+std::vector<SocketAddress> InterleaveFamilies(const std::vector<SocketAddress>& addresses);
+
+inline constexpr std::chrono::milliseconds kNextAttemptDelay{250};
+
+// Happy Eyeballs (RFC 8305): the next address is tried nextAttemptDelay after
+// the last one started while that one is still pending, or at once when it
+// fails; the first to connect is kept and every other attempt closed. Each
+// attempt gives up attemptLimit after its start, so a dead address costs
+// little more than the delay, not a whole time-out.
+// The failure, when nothing connects, is the last attempt's.
+TcpConnection ConnectFirst(const std::vector<SocketAddress>& addresses, const SocketWaiter& waiter,
+                           std::chrono::milliseconds attemptLimit,
+                           std::chrono::milliseconds nextAttemptDelay = kNextAttemptDelay);
 
 enum class ReadStatus { Line, EndOfStream, Failure };
 
 // Why the channel last failed.
-enum class ChannelFault { None, TimedOut, Abandoned, Broken, LineTooLong };
+enum class ChannelFault { None, TimedOut, TooSlow, TooLong, Abandoned, Broken, LineTooLong };
 
 class LineChannel {
 public:
@@ -142,6 +174,10 @@ private:
     bool Flush();
     bool Refill();
     TransportStatus Drive(const std::function<TransportStatus()>& step);
+    // Refill, with the time spent waiting for bytes and the bytes received
+    // held against the low-speed limit; bounded by the line's deadline and
+    // the conversation's.
+    bool RefillAtPace(std::chrono::steady_clock::time_point lineDeadline);
     std::chrono::milliseconds TimeLeft() const;
 
     std::unique_ptr<Transport> m_transport;
@@ -150,6 +186,11 @@ private:
     std::chrono::milliseconds m_ioTimeout;
     std::chrono::steady_clock::time_point m_deadline;
     std::size_t m_maxLineBytes;
+    std::size_t m_lowSpeedBytes;
+    std::chrono::steady_clock::duration m_lowSpeedTime;
+    std::chrono::steady_clock::time_point m_conversationEnd;
+    std::chrono::steady_clock::duration m_awaited{}; // of the current low-speed window
+    std::size_t m_windowBytes = 0;
     std::array<char, 4096> m_in{};
     std::size_t m_inPos = 0;
     std::size_t m_inEnd = 0;

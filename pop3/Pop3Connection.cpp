@@ -74,6 +74,12 @@ std::string CPop3Connection::ChannelFailure() const {
     case ChannelFault::TimedOut:
         return Format("No reply from %s within %s.", server,
                       SecondsText(m_limits.ioTimeout).c_str());
+    case ChannelFault::TooSlow:
+        return Format("%s sent less than %zu bytes in %s.", server, m_limits.lowSpeedBytes,
+                      SecondsText(m_limits.lowSpeedTime).c_str());
+    case ChannelFault::TooLong:
+        return Format("The conversation with %s took longer than %s.", server,
+                      SecondsText(m_limits.conversationTimeout).c_str());
     case ChannelFault::LineTooLong:
         return Format("%s sent a line longer than %zu bytes.", server, m_limits.maxLineBytes);
     case ChannelFault::Abandoned:

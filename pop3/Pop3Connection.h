@@ -74,7 +74,8 @@ public:
     bool RequestCapabilities();
     const Pop3Capabilities& Capabilities() const { return m_capabilities; }
 
-    // -1 when not open or the STAT reply is unfavourable.
+    // -1 when not open, or the STAT reply is unfavourable or holds no count
+    // that a mailbox can have (none at all, or a negative one).
     int GetMessageCount();
     // 1 when every message was scanned; 0 when the conversation was not open,
     // STAT failed, or the channel failed or ended mid-scan (the lists then

@@ -2,6 +2,8 @@
 
 #include "resource.h"
 
+#include <map>
+
 // Outside any namespace, as Q_INIT_RESOURCE requires. A static library's
 // resources are not registered by themselves.
 static void LoadTarvoResources() {
@@ -18,17 +20,33 @@ bool IsIcon(int id) {
     return id == IDI_UNREAD || id == IDI_IDLE || id == IDI_CONTACTING || id == IDI_RETRIEVING;
 }
 
-} // namespace
-
-QIcon TarvoIcon(int id) {
-    LoadTarvoResources();
+QIcon MakeIcon(int id) {
     QIcon icon;
-    if (IsIcon(id)) {
-        for (int size : {32, 16}) {
-            icon.addFile(QStringLiteral(":/tarvo/%1-%2.xpm").arg(id).arg(size), QSize(size, size));
-        }
+    for (int size : {32, 16}) {
+        icon.addFile(QStringLiteral(":/tarvo/%1-%2.xpm").arg(id).arg(size), QSize(size, size));
     }
     return icon;
+}
+
+} // namespace
+
+// Every QIcon made anew brings its own images into Qt's pixmap cache, which
+// keeps them; the tray changes its icon three times a check, so a fresh icon
+// each time made the program grow for as long as it ran. Each icon is made
+// once and shared. Never freed: they live as long as the program, and must
+// not outlive the application object in a static's destructor.
+QIcon TarvoIcon(int id) {
+    if (!IsIcon(id)) {
+        return {};
+    }
+    LoadTarvoResources();
+    static const auto* icons = new std::map<int, QIcon>{
+        {IDI_UNREAD, MakeIcon(IDI_UNREAD)},
+        {IDI_IDLE, MakeIcon(IDI_IDLE)},
+        {IDI_CONTACTING, MakeIcon(IDI_CONTACTING)},
+        {IDI_RETRIEVING, MakeIcon(IDI_RETRIEVING)},
+    };
+    return icons->at(id);
 }
 
 QPixmap TarvoBitmap(int id) {

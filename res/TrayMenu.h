@@ -12,3 +12,9 @@ inline constexpr TrayMenuItem kTrayMenu[] = {
     {ID_CHECK_NOW, "&Check now"}, {ID_HEADERS, "&Headers..."}, {0, ""}, {ID_SERVERS, "&Servers..."},
     {ID_OPTIONS, "&Options..."},  {ID_APP_ABOUT, "&About..."}, {0, ""}, {ID_APP_EXIT, "&Quit"},
 };
+
+// The menu while a check runs: stop the conversation under way, or quit.
+inline constexpr TrayMenuItem kCheckingTrayMenu[] = {
+    {ID_DISCONNECT, "&Stop check"},
+    {ID_APP_EXIT, "&Quit"},
+};

@@ -8,9 +8,11 @@
 #include "resource.h"
 
 #include <algorithm>
+#include <ctime>
+#include <span>
 
-CTarvoWnd::CTarvoWnd(WindowServices& services, AppProfile& profile)
-    : m_services(services), m_profile(profile) {
+CTarvoWnd::CTarvoWnd(WindowServices& services, AppProfile& profile, Clock clock)
+    : m_services(services), m_profile(profile), m_clock(std::move(clock)) {
     if (!LoadSettings()) {
         OnServers();
     }
@@ -18,6 +20,13 @@ CTarvoWnd::CTarvoWnd(WindowServices& services, AppProfile& profile)
 }
 
 CTarvoWnd::~CTarvoWnd() = default;
+
+std::chrono::milliseconds CTarvoWnd::BootClock() {
+    timespec now{};
+    ::clock_gettime(CLOCK_BOOTTIME, &now);
+    return std::chrono::seconds(now.tv_sec) + std::chrono::duration_cast<std::chrono::milliseconds>(
+                                                  std::chrono::nanoseconds(now.tv_nsec));
+}
 
 uint32_t CTarvoWnd::TimerInterval(int32_t delayMinutes) {
     constexpr int64_t kMinute = 60000;
@@ -50,14 +59,42 @@ void CTarvoWnd::LengthenCounts() {
     }
 }
 
+void CTarvoWnd::SetBusy(bool busy) {
+    m_busy = busy;
+    PublishMenu();
+}
+
+// While a dialog is open the icon offers no menu: a right click then only
+// brings the dialog forward. A check can always be stopped or left.
+void CTarvoWnd::PublishMenu() {
+    std::span<const TrayMenuItem> menu;
+    if (!m_busy) {
+        menu = kTrayMenu;
+    } else if (m_checking) {
+        menu = kCheckingTrayMenu;
+    }
+    if (menu.data() != m_publishedMenu) {
+        m_publishedMenu = menu.data();
+        m_services.SetTrayMenu(menu);
+    }
+}
+
 int CTarvoWnd::OnCreate() {
-    m_services.AddTrayIcon(
-        IDI_IDLE, FitTrayTip(m_accounts.size() == 0 ? "No mailboxes to check" : "Tarvo is empty"));
+    m_services.AddTrayIcon(IDI_IDLE,
+                           FitTrayTip(m_accounts.size() == 0 ? kNoMailboxesTip : "Tarvo is empty"));
+    PublishMenu();
     StartTimer();
     return 0;
 }
 
 void CTarvoWnd::OnClose() {
+    // Quit during a check: the conversation ends at once, the walk stops, and
+    // the check's end closes the window.
+    if (m_checking) {
+        m_quitAfterCheck = true;
+        OnDisconnect();
+        return;
+    }
     m_services.KillTimer(m_timerId);
     m_services.DeleteTrayIcon();
     m_services.EndProgram();
@@ -65,6 +102,21 @@ void CTarvoWnd::OnClose() {
 
 void CTarvoWnd::OnTimer(uint32_t eventId) {
     if (eventId == m_timerId && !m_busy) {
+        OnCheckNow();
+    } else if (eventId == kSettleTimerId && eventId != m_timerId) {
+        OnSettled();
+    }
+}
+
+// Another wake while settling starts the delay again: one check follows.
+void CTarvoWnd::OnWake() {
+    m_services.SetTimer(kSettleTimerId, static_cast<uint32_t>(kSettleDelay.count()));
+}
+
+void CTarvoWnd::OnSettled() {
+    m_services.KillTimer(kSettleTimerId);
+    const bool recent = m_lastCheckEnded && m_clock() - *m_lastCheckEnded < kRecentCheck;
+    if (!m_busy && !recent) {
         OnCheckNow();
     }
 }
@@ -78,10 +130,8 @@ int CTarvoWnd::OnTrayNotify(uint32_t iconId, uint32_t mouseMessage) {
         m_services.SetForegroundWindow();
         return 1;
     }
-    if (mouseMessage == WM_RBUTTONUP) {
-        m_services.SetForegroundWindow();
-        m_services.ShowTrayMenu();
-    } else if (mouseMessage == WM_LBUTTONUP) {
+    // A right click opens the published menu; the desktop shows it.
+    if (mouseMessage == WM_LBUTTONUP) {
         OnCommand(ID_CHECK_NOW);
     }
     return 1;
@@ -128,44 +178,57 @@ void CTarvoWnd::OnCheckNow() {
     if (m_busy) {
         return;
     }
-    m_busy = true;
+    m_checking = true;
+    SetBusy(true);
     m_services.KillTimer(m_timerId);
 
     CheckOutcome outcome =
         RunCheck(m_accounts, m_counts, m_table, m_knownIds, m_headerCache, *this);
+    m_checking = false;
+    if (m_quitAfterCheck) {
+        SetBusy(false);
+        OnClose();
+        return;
+    }
     TrayState final = FinalTrayState(outcome, m_table);
     ShowProgress(final.iconId, final.tip);
-    if (outcome.total > 0 && outcome.newMail) {
-        if (m_options.Sound) {
-            m_services.PlayNewMailSound();
-        }
-        if (m_options.Message) {
-            OnHeaders();
-        }
+    const bool newMail = outcome.total > 0 && outcome.newMail;
+    if (newMail && m_options.Sound) {
+        m_services.PlayNewMailSound();
+    }
+    if (newMail && m_options.Notify) {
+        m_services.NotifyNewMail(
+            m_table, static_cast<int>(std::count(m_table.states.begin(), m_table.states.end(),
+                                                 static_cast<uint32_t>(MessageNew))));
+    }
+    if (newMail && m_options.Message) {
+        OnHeaders();
+    } else {
+        m_services.RefreshHeadersWindow(m_table);
     }
     StartTimer();
-    m_busy = false;
+    m_lastCheckEnded = m_clock();
+    SetBusy(false);
 }
 
+// Not busy: the window only shows a table, and the checks that go on while
+// it is open bring it their own.
 void CTarvoWnd::OnHeaders() {
-    m_busy = true;
-    MessageTable copy = m_table;
-    m_services.RunHeadersDialog(copy);
-    m_busy = false;
+    m_services.ShowHeadersWindow(m_table);
 }
 
 void CTarvoWnd::OnServers() {
-    m_busy = true;
+    SetBusy(true);
     AccountList edited = m_accounts;
     m_services.RunMailboxesDialog(edited);
     m_accounts = std::move(edited);
     LengthenCounts();
     SaveSettings();
-    m_busy = false;
+    SetBusy(false);
 }
 
 void CTarvoWnd::OnOptions() {
-    m_busy = true;
+    SetBusy(true);
     Options edited = m_options;
     if (m_services.RunOptionsDialog(edited)) {
         m_options = edited;
@@ -173,16 +236,16 @@ void CTarvoWnd::OnOptions() {
         m_services.KillTimer(m_timerId);
         StartTimer();
     }
-    m_busy = false;
+    SetBusy(false);
 }
 
 void CTarvoWnd::OnAbout() {
     if (m_busy) {
         return;
     }
-    m_busy = true;
+    SetBusy(true);
     m_services.RunAboutDialog();
-    m_busy = false;
+    SetBusy(false);
 }
 
 void CTarvoWnd::OnDisconnect() {

@@ -11,7 +11,10 @@
 #include "Settings.h"
 #include "WindowServices.h"
 
+#include <chrono>
 #include <cstdint>
+#include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -20,8 +23,19 @@ class CPop3Connection;
 
 class CTarvoWnd : private CheckObserver {
 public:
+    // Time that goes on while the machine sleeps, so that a check from before
+    // a suspend is not taken for a recent one after it.
+    using Clock = std::function<std::chrono::milliseconds()>;
+    static std::chrono::milliseconds BootClock();
+
+    // After a wake, the network needs a moment before servers answer.
+    static constexpr uint32_t kSettleTimerId = 2;
+    static constexpr std::chrono::milliseconds kSettleDelay{5000};
+    // A check this recent makes a wake check needless.
+    static constexpr std::chrono::milliseconds kRecentCheck{60000};
+
     // Loads the settings; with no account stored, asks for accounts at once.
-    CTarvoWnd(WindowServices& services, AppProfile& profile);
+    CTarvoWnd(WindowServices& services, AppProfile& profile, Clock clock = BootClock);
     ~CTarvoWnd() override;
 
     CTarvoWnd(const CTarvoWnd&) = delete;
@@ -40,6 +54,9 @@ public:
     void OnOptions();
     void OnAbout();
     void OnDisconnect();
+    // The machine has resumed or the network has come back: a check follows
+    // once things have settled, unless one is running or has just run.
+    void OnWake();
 
     int LoadSettings();
     void SaveSettings();
@@ -67,12 +84,19 @@ private:
     void ShowProgress(int iconId, const std::string& tip) override;
     void SetCurrentConversation(CPop3Connection* conversation) override;
     void WaitHook() override;
+    bool Cancelled() const override { return m_quitAfterCheck; }
 
     void StartTimer();
     void LengthenCounts();
+    // The busy flag and, with it, what the tray menu holds.
+    void SetBusy(bool busy);
+    void PublishMenu();
+    void OnSettled();
 
     WindowServices& m_services;
     AppProfile& m_profile;
+    Clock m_clock;
+    std::optional<std::chrono::milliseconds> m_lastCheckEnded;
     uint32_t m_timerId = 1;
     Options m_options;
     MessageTable m_table;
@@ -82,4 +106,7 @@ private:
     std::vector<int32_t> m_counts;
     CPop3Connection* m_current = nullptr;
     bool m_busy = false;
+    bool m_checking = false;
+    bool m_quitAfterCheck = false;
+    const TrayMenuItem* m_publishedMenu = nullptr;
 };

@@ -4,8 +4,10 @@
 
 #include "MessageTable.h"
 #include "Settings.h"
+#include "TrayMenu.h"
 
 #include <cstdint>
+#include <span>
 #include <string>
 
 class WindowServices {
@@ -23,14 +25,26 @@ public:
 
     // The desktop's new-mail sound, asynchronous; silence when there is none.
     virtual void PlayNewMailSound() = 0;
+    // A desktop notification of the new rows of table, replacing the one
+    // before; its "Show" opens the headers window. Nothing without a
+    // notification service.
+    virtual void NotifyNewMail(const MessageTable& table, int newCount) = 0;
 
-    // Pops up the tray menu at the cursor with "&Check now" as default item.
-    // The chosen command reaches the window later, after the menu has closed.
-    virtual void ShowTrayMenu() = 0;
+    // The menu the icon offers from now on (none when empty), with "&Check
+    // now" as default item where it holds it. The desktop shows it itself on
+    // a right click, or draws it from what the icon publishes. A chosen
+    // command reaches the window after the menu has closed; while a
+    // conversation waits, at once.
+    virtual void SetTrayMenu(std::span<const TrayMenuItem> items) = 0;
     virtual void SetForegroundWindow() = 0;
 
+    // The headers window holds no check back: it opens (or comes forward)
+    // showing the table and returns at once. While it stays open, each
+    // check's table replaces what it shows; a closed window stays closed.
+    virtual void ShowHeadersWindow(const MessageTable& table) = 0;
+    virtual void RefreshHeadersWindow(const MessageTable& table) = 0;
+
     // The modal dialogs. Each returns only when the dialog has closed.
-    virtual void RunHeadersDialog(const MessageTable& table) = 0;
     // In: the values to show. Out: the values confirmed. True for OK.
     virtual bool RunOptionsDialog(Options& options) = 0;
     // The list as edited comes back however the dialog was closed.

@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QPainter>
+#include <QTemporaryFile>
 #include <QTreeWidget>
 #include <cstdio>
 
@@ -52,16 +53,18 @@ MessageTable SampleTable() {
         table.headerTexts.emplace_back(state == MessageError ? "" : "Subject: sample\r\n");
         table.states.push_back(state);
     };
-    // Subjects and senders as they arrive, encoded words and all.
+    // Subjects and senders as they arrive, encoded words and all. Two
+    // accounts share pop.example.org, so its rows name the user.
     row("=?UTF-8?B?RWlubGFkdW5nIHp1bSBTb21tZXJmZXN0IOKAkyBiaXR0ZSB6dXNhZ2Vu?=",
-        "=?UTF-8?Q?J=C3=B6rg_M=C3=BCller?= <joerg@example.org>", "pop.example.org", MessageNew);
-    row("=?ISO-8859-1?Q?R=E9servation_confirm=E9e_=E0_Lyon?=",
-        "=?ISO-8859-1?Q?H=E9l=E8ne_Dupr=E9?= <helene@example.net>", "pop.example.org", MessageNew);
-    row("=?KOI8-R?B?8NLJ18XUIMnaIO7P18/TycLJ0tPLwQ==?=",
-        "=?KOI8-R?B?6dfBziDwxdTSz9c=?= <ivan@example.com>", "pop.example.org", MessageNew);
-    row("Minutes of Tuesday's meeting", "Lena Varga <lena@example.org>", "pop.example.org",
+        "=?UTF-8?Q?J=C3=B6rg_M=C3=BCller?= <joerg@example.org>", "lena@pop.example.org",
         MessagePending);
-    row("Re: garden chairs", "Otto Brandl <otto@example.com>", "pop.example.org", MessagePending);
+    row("=?ISO-8859-1?Q?R=E9servation_confirm=E9e_=E0_Lyon?=",
+        "=?ISO-8859-1?Q?H=E9l=E8ne_Dupr=E9?= <helene@example.net>", "lena@pop.example.org",
+        MessageNew);
+    row("=?KOI8-R?B?8NLJ18XUIMnaIO7P18/TycLJ0tPLwQ==?=",
+        "=?KOI8-R?B?6dfBziDwxdTSz9c=?= <ivan@example.com>", "tomas@pop.example.org", MessageNew);
+    row("Minutes of Tuesday's meeting", "Ilse Moreau <ilse@example.org>", "tomas@pop.example.org",
+        MessagePending);
     row("(error contacting mail.example.net)", "", "mail.example.net", MessageError);
     return table;
 }
@@ -73,8 +76,13 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: %s <output folder>\n", argv[0]);
         return 2;
     }
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    // A desktop-sized screen: the headers window sizes itself to a share of it.
+    QTemporaryFile screen;
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && screen.open()) {
+        screen.write(R"({"screens": [{"name": "desktop", "x": 0, "y": 0, "width": 1600,
+                         "height": 900, "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]})");
+        screen.flush();
+        qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + QFile::encodeName(screen.fileName()));
     }
     QApplication app(argc, argv);
     const QDir folder(QString::fromLocal8Bit(argv[1]));
@@ -86,11 +94,11 @@ int main(int argc, char** argv) {
     ok = Save(headers, folder, QStringLiteral("dialog-headers.png")) && ok;
 
     CMailboxesDlg mailboxes(boxes);
-    mailboxes.accounts = {{"pop.example.org", "mail.example.net"},
-                          {"lena", "lena.varga"},
-                          {"secret", "other secret"},
-                          {2, 1},
-                          {"", ""}};
+    mailboxes.accounts = {{"pop.example.org", "pop.example.org", "mail.example.net"},
+                          {"lena", "tomas", "lena.varga"},
+                          {"secret", "his secret", "other secret"},
+                          {2, 2, 1},
+                          {"", "", ""}};
     mailboxes.show();
     auto* list = mailboxes.findChild<QTreeWidget*>(QStringLiteral("list"));
     list->setCurrentItem(list->topLevelItem(0));
@@ -101,6 +109,7 @@ int main(int argc, char** argv) {
     options.Delay = 5;
     options.Sound = 1;
     options.Message = 1;
+    options.Notify = 1;
     ok = Save(options, folder, QStringLiteral("dialog-options.png")) && ok;
 
     CAboutDlg about(boxes);

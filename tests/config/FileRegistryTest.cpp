@@ -126,6 +126,7 @@ TEST_F(FileRegistryTest, SettingsAreWrittenInTheExportFormat) {
               "\n[HKEY_CURRENT_USER\\Software\\Halvik\\Tarvo\\Settings]\n"
               "\"Delay\"=dword:0000002a\n"
               "\"Message\"=dword:00000000\n"
+              "\"Notify\"=dword:00000001\n"
               "\"Sound\"=dword:00000001\n");
 }
 

@@ -59,6 +59,7 @@ TEST_F(SettingsStoreTest, FirstRunGivesDefaultsAndNoAccountAndLeavesEmptyKeysBeh
     EXPECT_EQ(options.Delay, 5);
     EXPECT_EQ(options.Sound, 1);
     EXPECT_EQ(options.Message, 1);
+    EXPECT_EQ(options.Notify, 1);
     EXPECT_EQ(accounts, AccountList());
     EXPECT_TRUE(registry.KeyExists(kApp + "Settings"));
     EXPECT_EQ(AccountKeys(5), std::vector<int>{0});
@@ -164,6 +165,25 @@ TEST_F(SettingsStoreTest, SecurityAndTrustedCertificateLoadAndSaveWithTheAccount
     // An account that goes takes its values along.
     SaveSettings(profile, options, {});
     EXPECT_EQ(AccountKeys(3), std::vector<int>{});
+}
+
+// The headers window's size is optional: absent, or not a usable size, it
+// reads as none; a save of the other settings leaves it alone.
+TEST_F(SettingsStoreTest, HeadersSizeIsOptionalAndKeptBesideTheOptions) {
+    int width = -1;
+    int height = -1;
+    EXPECT_FALSE(LoadHeadersSize(profile, width, height));
+    Put("Settings", "HeadersWidth", RegValue::Dword(640));
+    EXPECT_FALSE(LoadHeadersSize(profile, width, height));
+    Put("Settings", "HeadersHeight", RegValue::Sz("480"));
+    EXPECT_FALSE(LoadHeadersSize(profile, width, height));
+
+    SaveHeadersSize(profile, 812, 377);
+    SaveSettings(profile, options, accounts);
+    EXPECT_TRUE(LoadHeadersSize(profile, width, height));
+    EXPECT_EQ(width, 812);
+    EXPECT_EQ(height, 377);
+    EXPECT_EQ(Stored("Settings", "HeadersHeight"), RegValue::Dword(377));
 }
 
 TEST_F(SettingsStoreTest, OptionsLoadUnchangedOrAsFlagsAndSaveAsDwords) {

@@ -18,6 +18,8 @@
 using namespace testpeer;
 using Calls = std::vector<std::string>;
 
+const std::string kWholeMenu = "32771 32772 0 32774 32773 57664 0 57665";
+
 namespace {
 
 std::string Block(const std::string& subject, const std::string& id) {
@@ -51,10 +53,14 @@ protected:
             accounts.users.push_back("ann");
             accounts.passwords.push_back("secret");
         }
+        Start(accounts, options);
+    }
+    void Start(const AccountList& accounts, Options options = {}) {
         SaveSettings(profile, options, accounts);
         window = std::make_unique<CTarvoWnd>(services, profile);
         window->OnCreate();
         services.Take();
+        services.menus.clear();
     }
     Calls Check() {
         window->OnCommand(ID_CHECK_NOW);
@@ -75,7 +81,7 @@ TEST_F(CheckCycleTest, NewMailThenTheSameMailAgain) {
     EXPECT_EQ(Check(), (Calls{"KillTimer 1", "ModifyTrayIcon 131 Contacting " + server + "...",
                               "ModifyTrayIcon 132 Retrieving 3 header(s) from " + server + "...",
                               "ModifyTrayIcon 128 You have 3 unread message(s)", "PlayNewMailSound",
-                              "RunHeadersDialog 3", "SetTimer 1 300000"}));
+                              "NotifyNewMail 3 of 3", "ShowHeadersWindow 3", "SetTimer 1 300000"}));
     EXPECT_EQ(Table().subjects, (std::vector<std::string>{"one", "two", "three"}));
     EXPECT_EQ(Table().froms, std::vector<std::string>(3, "ann@example.org"));
     EXPECT_EQ(Table().mailboxes, std::vector<std::string>(3, server));
@@ -110,6 +116,21 @@ TEST_F(CheckCycleTest, ClassificationAcrossAccountsAndWithinOne) {
     EXPECT_EQ(window->KnownIds().CountOf("<dup@x>"), 2u);
 }
 
+// Rows of two accounts on one server say whose they are; a server with one
+// account keeps its plain name.
+TEST_F(CheckCycleTest, TwoAccountsOnOneServerNameTheirMailboxesByUser) {
+    ScriptedPeer shared({HealthyMailbox({Block("a", "<a@x>")}),
+                         {Send("+OK POP3 ready\r\n"), Reply("+OK\r\n"), Reply("-ERR no\r\n"),
+                          Reply("+OK bye\r\n")}});
+    ScriptedPeer single(HealthyMailbox({Block("b", "<b@x>")}));
+    const std::string server = shared.Address();
+    Start(AccountList{{server, server, single.Address()}, {"ann", "bob", "ann"}, {"p", "q", "r"}});
+    Check();
+    EXPECT_EQ(Table().mailboxes,
+              (std::vector<std::string>{"ann@" + server, "bob@" + server, single.Address()}));
+    EXPECT_EQ(Table().subjects[1], "(error contacting " + server + ")");
+}
+
 TEST_F(CheckCycleTest, OneNewMessageAmongKnownOnes) {
     std::vector<std::string> known{Block("a", "<a@x>"), Block("b", "<b@x>")};
     std::vector<std::string> later = known;
@@ -119,28 +140,56 @@ TEST_F(CheckCycleTest, OneNewMessageAmongKnownOnes) {
     Check();
     Calls calls = Check();
     EXPECT_EQ(Table().states, (std::vector<uint32_t>{1, 0, 1}));
-    EXPECT_EQ(calls[calls.size() - 2], "PlayNewMailSound");
+    EXPECT_EQ(calls[calls.size() - 3], "PlayNewMailSound");
+    EXPECT_EQ(calls[calls.size() - 2], "NotifyNewMail 1 of 3");
     EXPECT_EQ(calls.back(), "SetTimer 1 300000");
 }
 
-TEST_F(CheckCycleTest, SoundAndHeadersWindowFollowTheOptions) {
+// A message its server leaves out of a few readings is still known; only
+// readings of its own mailbox age it, so an outage never makes old mail new.
+TEST_F(CheckCycleTest, AMessageIsForgottenOnlyAfterItsServerLongShowedItNoMore) {
+    const std::string a = Block("a", "<a@x>"), b = Block("b", "<b@x>");
+    const int kept = static_cast<int>(KnownMessageIds::kReadsKept);
+    std::vector<Script> sessions{HealthyMailbox({a, b})};
+    sessions.insert(sessions.end(), 3, Script{Hangup()}); // unreachable for a while
+    sessions.insert(sessions.end(), kept - 1, HealthyMailbox({b}));
+    sessions.push_back(HealthyMailbox({a, b}));
+    sessions.insert(sessions.end(), kept, HealthyMailbox({b}));
+    sessions.push_back(HealthyMailbox({a, b}));
+    ScriptedPeer peer(sessions);
+    Start({peer.Address()});
+    std::vector<std::vector<uint32_t>> states;
+    for (std::size_t check = 0; check < sessions.size(); ++check) {
+        Check();
+        states.push_back(Table().states);
+    }
+    EXPECT_EQ(states[0], (std::vector<uint32_t>{0, 0}));
+    EXPECT_EQ(states[1], (std::vector<uint32_t>{2}));
+    EXPECT_EQ(states[3 + kept], (std::vector<uint32_t>{1, 1})) << "briefly left out: still known";
+    EXPECT_EQ(states.back(), (std::vector<uint32_t>{0, 1})) << "long gone: new again";
+    EXPECT_LE(window->KnownIds().DistinctCount(), 3u);
+}
+
+TEST_F(CheckCycleTest, SoundNotificationAndHeadersWindowFollowTheOptions) {
     struct Case {
-        int32_t sound, message;
+        int32_t sound, message, notify;
         Calls tail;
     } cases[] = {
-        {1, 1, {"PlayNewMailSound", "RunHeadersDialog 1"}},
-        {0, 1, {"RunHeadersDialog 1"}},
-        {1, 0, {"PlayNewMailSound"}},
-        {0, 0, {}},
+        {1, 1, 1, {"PlayNewMailSound", "NotifyNewMail 1 of 1", "ShowHeadersWindow 1"}},
+        {0, 1, 0, {"ShowHeadersWindow 1"}},
+        {1, 0, 0, {"PlayNewMailSound"}},
+        {0, 0, 1, {"NotifyNewMail 1 of 1"}},
+        {0, 0, 0, {}},
     };
     for (const auto& c : cases) {
         ScriptedPeer peer(HealthyMailbox({Block("a", "<a@x>")}));
-        Start({peer.Address()}, {.Delay = 2, .Sound = c.sound, .Message = c.message});
+        Start({peer.Address()},
+              {.Delay = 2, .Sound = c.sound, .Message = c.message, .Notify = c.notify});
         Calls calls = Check();
         Calls expected{calls.begin(), calls.begin() + 4};
         expected.insert(expected.end(), c.tail.begin(), c.tail.end());
         expected.push_back("SetTimer 1 120000");
-        EXPECT_EQ(calls, expected) << c.sound << c.message;
+        EXPECT_EQ(calls, expected) << c.sound << c.message << c.notify;
     }
 }
 
@@ -150,6 +199,12 @@ TEST_F(CheckCycleTest, FailuresEndTheCheckAsTheUserIsTold) {
                                       Reply("+OK bye\r\n")});
     ScriptedPeer empty(Login() + Script{Reply("+OK 0 0\r\n"), Reply("+OK bye\r\n")});
     ScriptedPeer statRefused(Login() + Script{Reply("-ERR not now\r\n"), Reply("+OK bye\r\n")});
+    ScriptedPeer closedAfterNoop(Login() + Script{Hangup()});
+    ScriptedPeer negativeCount(Login() + Script{Reply("+OK -2 0\r\n"), Reply("+OK bye\r\n")});
+    ScriptedPeer noCount(Login() + Script{Reply("+OK mailbox ready\r\n"), Reply("+OK bye\r\n")});
+    ScriptedPeer countAlone(Login() + Script{Reply("+OK 0\r\n"), Reply("+OK bye\r\n")});
+    ScriptedPeer statRefusedToo(Login() + Script{Reply("-ERR\r\n"), Reply("+OK bye\r\n")});
+    ScriptedPeer mailBeside(HealthyMailbox({Block("c", "<c@x>"), Block("d", "<d@x>")}));
     ScriptedPeer twoMessages(HealthyMailbox({Block("a", "<a@x>"), Block("b", "<b@x>")}));
     struct Case {
         const char* name;
@@ -157,15 +212,30 @@ TEST_F(CheckCycleTest, FailuresEndTheCheckAsTheUserIsTold) {
         Calls last; // the final tooltip and what follows it
         std::vector<uint32_t> states;
     } cases[] = {
-        {"no accounts", {}, {"ModifyTrayIcon 130 No unread messages"}, {}},
+        {"no accounts", {}, {"ModifyTrayIcon 130 No mailboxes to check"}, {}},
         {"unreachable", {closed}, {"ModifyTrayIcon 130 Error(s) occured"}, {2}},
         {"login refused", {wrongPassword.Address()}, {"ModifyTrayIcon 130 Error(s) occured"}, {2}},
         {"empty mailbox", {empty.Address()}, {"ModifyTrayIcon 130 No unread messages"}, {}},
-        {"STAT refused", {statRefused.Address()}, {"ModifyTrayIcon 130 No unread messages"}, {}},
+        {"empty mailbox, count alone",
+         {countAlone.Address()},
+         {"ModifyTrayIcon 130 No unread messages"},
+         {}},
+        {"STAT refused", {statRefused.Address()}, {"ModifyTrayIcon 130 Error(s) occured"}, {2}},
+        {"closed after NOOP",
+         {closedAfterNoop.Address()},
+         {"ModifyTrayIcon 130 Error(s) occured"},
+         {2}},
+        {"negative count", {negativeCount.Address()}, {"ModifyTrayIcon 130 Error(s) occured"}, {2}},
+        {"no count", {noCount.Address()}, {"ModifyTrayIcon 130 Error(s) occured"}, {2}},
+        {"unreadable count beside mail",
+         {statRefusedToo.Address(), mailBeside.Address()},
+         {"ModifyTrayIcon 128 You have 2 unread message(s)", "PlayNewMailSound",
+          "NotifyNewMail 2 of 3", "ShowHeadersWindow 3"},
+         {2, 0, 0}},
         {"mail and an unreachable account",
          {twoMessages.Address(), closed},
          {"ModifyTrayIcon 128 You have 2 unread message(s)", "PlayNewMailSound",
-          "RunHeadersDialog 3"},
+          "NotifyNewMail 2 of 3", "ShowHeadersWindow 3"},
          {0, 0, 2}},
     };
     for (const auto& c : cases) {
@@ -191,6 +261,16 @@ TEST_F(CheckCycleTest, FailuresEndTheCheckAsTheUserIsTold) {
         expected.push_back("SetTimer 1 300000");
         EXPECT_EQ(calls, expected) << c.name;
         EXPECT_EQ(Table().states, c.states) << c.name;
+        for (std::size_t row = 0; row < Table().size(); ++row) {
+            if (Table().states[row] == MessageError) {
+                EXPECT_EQ(Table().subjects[row],
+                          "(error contacting " + Table().mailboxes[row] + ")")
+                    << c.name;
+                // One sentence that says why.
+                EXPECT_FALSE(Table().headerTexts[row].empty()) << c.name;
+                EXPECT_EQ(Table().headerTexts[row].back(), '.') << c.name;
+            }
+        }
     }
     EXPECT_EQ(wrongPassword.Received(), "USER ann\r\nPASS secret\r\nQUIT\r\n");
     EXPECT_EQ(statRefused.Received(),
@@ -241,7 +321,7 @@ TEST_F(CheckCycleTest, FailedCountLeavesMinusOneAndNoProgressTip) {
 TEST_F(CheckCycleTest, DisconnectDuringAWaitEndsThatAccountOnly) {
     ScriptedPeer stalled(Script{Send("+OK ready\r\n"), Stall()});
     ScriptedPeer healthy(HealthyMailbox({Block("a", "<a@x>")}));
-    Start({stalled.Address(), healthy.Address()});
+    Start({stalled.Address(), healthy.Address()}, {.Delay = 5, .Sound = 1, .Message = 0});
     CPop3Connection* seen = nullptr;
     services.onWait = [&] {
         // Other entry points stand back while the check runs.
@@ -259,9 +339,27 @@ TEST_F(CheckCycleTest, DisconnectDuringAWaitEndsThatAccountOnly) {
     EXPECT_EQ(Table().subjects[0], "(error contacting " + stalled.Address() + ")");
     EXPECT_EQ(stalled.Received(), "USER ann\r\n"); // no QUIT after Disconnect
     EXPECT_EQ(healthy.Received(), HealthyTranscript("ann", "secret", 1));
-    for (const auto& call : calls) {
-        EXPECT_NE(call, "ShowTrayMenu");
-    }
+    // While it ran the menu offered only "Stop check" and "Quit".
+    EXPECT_EQ(services.menus, (std::vector<std::string>{"32776 57665", kWholeMenu}));
+}
+
+// Quit during a check ends the conversation under way at once, contacts no
+// further account and ends the program.
+TEST_F(CheckCycleTest, QuitDuringACheckEndsItAndTheProgram) {
+    ScriptedPeer stalled(Script{Send("+OK ready\r\n"), Stall()});
+    Start({stalled.Address(), ClosedAddress()});
+    services.onWait = [&] {
+        if (window->CurrentConversation() != nullptr) {
+            window->OnCommand(ID_APP_EXIT);
+        }
+    };
+    window->OnCommand(ID_CHECK_NOW);
+    EXPECT_EQ(services.Take(),
+              (Calls{"KillTimer 1", "ModifyTrayIcon 131 Contacting " + stalled.Address() + "...",
+                     "KillTimer 1", "DeleteTrayIcon", "EndProgram"}));
+    EXPECT_EQ(stalled.Received(), "USER ann\r\n");
+    EXPECT_EQ(Table().size(), 1u); // the second account was never tried
+    EXPECT_FALSE(window->IsBusy());
 }
 
 } // namespace

@@ -8,6 +8,7 @@
 #include "TarvoWnd.h"
 #include "resource.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -88,15 +89,17 @@ TEST_F(KeptHeadersTest, OnlyUnseenMessagesAreFetchedAndGoneOnesDropped) {
 
     std::vector<std::string> calls = Check();
     EXPECT_EQ(window->Table(), FullScan({"a", "c", "d"}, {1, 1, 0}, server));
-    EXPECT_EQ(
-        std::vector<std::string>(calls.end() - 4, calls.end()),
-        (std::vector<std::string>{"ModifyTrayIcon 128 You have 3 unread message(s)",
-                                  "PlayNewMailSound", "RunHeadersDialog 3", "SetTimer 1 300000"}));
+    auto called = [&calls](const std::string& call) {
+        return std::find(calls.begin(), calls.end(), call) != calls.end();
+    };
+    EXPECT_TRUE(called("ModifyTrayIcon 128 You have 3 unread message(s)"));
+    EXPECT_TRUE(called("PlayNewMailSound"));
     EXPECT_EQ(window->Counts(), (std::vector<int32_t>{3}));
 
     calls = Check();
     EXPECT_EQ(window->Table(), FullScan({"a", "c", "d"}, {1, 1, 1}, server));
-    EXPECT_EQ(calls[calls.size() - 2], "ModifyTrayIcon 128 You have 3 unread message(s)");
+    EXPECT_TRUE(called("ModifyTrayIcon 128 You have 3 unread message(s)"));
+    EXPECT_FALSE(called("PlayNewMailSound"));
 
     EXPECT_EQ(peer.Received(0), kLogin + "TOP 1 0\r\nTOP 2 0\r\nTOP 3 0\r\nQUIT\r\n");
     EXPECT_EQ(peer.Received(1), kLogin + "TOP 3 0\r\nQUIT\r\n");
@@ -138,7 +141,7 @@ TEST_F(KeptHeadersTest, WhatWasKeptOutlastsACheckThatCouldNotReachTheServer) {
     Check();
     EXPECT_EQ(window->Table().states, (std::vector<uint32_t>{2}));
     Check();
-    EXPECT_EQ(window->Table().size(), 0u);
+    EXPECT_EQ(window->Table().states, (std::vector<uint32_t>{2}));
     Check();
     EXPECT_EQ(window->Table(), FullScan({"a", "b", "c"}, {1, 1, 0}, peer.Address()));
     EXPECT_EQ(peer.Received(3), kLogin + "TOP 3 0\r\nQUIT\r\n");

@@ -95,11 +95,11 @@ TEST_F(TarvoWndTest, IdleTrayClicks) {
         int result;
         Calls calls;
     } cases[] = {
-        {1, WM_RBUTTONUP, 1, {"SetForegroundWindow", "ShowTrayMenu"}},
+        {1, WM_RBUTTONUP, 1, {}}, // the desktop shows the published menu
         {1,
          WM_LBUTTONUP,
          1,
-         {"KillTimer 1", "ModifyTrayIcon 130 No unread messages", "SetTimer 1 300000"}},
+         {"KillTimer 1", "ModifyTrayIcon 130 No mailboxes to check", "SetTimer 1 300000"}},
         {1, 0x0200 /* mouse move */, 1, {}},
         {1, 0x0204 /* right button down */, 1, {}},
         {1, 0x0203 /* left double-click */, 1, {}},
@@ -152,18 +152,55 @@ TEST_F(TarvoWndTest, BusyFlagKeepsEntryPointsApart) {
     }
 }
 
-TEST_F(TarvoWndTest, AboutAndHeadersHoldTheBusyFlagWhileOpen) {
+TEST_F(TarvoWndTest, AboutHoldsTheBusyFlagWhileOpen) {
     Store(TwoAccounts());
     auto window = Start();
-    bool busyInside = false;
-    services.onHeaders = [&](const MessageTable&) { busyInside = window->IsBusy(); };
-    window->OnCommand(ID_HEADERS);
-    EXPECT_TRUE(busyInside);
-    EXPECT_EQ(services.Take(), (Calls{"RunHeadersDialog 0"}));
     window->OnCommand(ID_APP_ABOUT);
     window->OnCommand(ID_HELP);
     EXPECT_EQ(services.Take(), (Calls{"RunAboutDialog", "RunAboutDialog"}));
     EXPECT_FALSE(window->IsBusy());
+}
+
+// The headers window holds no check back: timer ticks and clicks check as
+// usual while it is open, and each check hands it the new table.
+TEST_F(TarvoWndTest, HeadersWindowHoldsNoCheckBack) {
+    Store({});
+    auto window = Start();
+    window->OnCommand(ID_HEADERS);
+    EXPECT_EQ(services.Take(), (Calls{"ShowHeadersWindow 0"}));
+    EXPECT_FALSE(window->IsBusy());
+    EXPECT_EQ(services.menus.back(), "32771 32772 0 32774 32773 57664 0 57665");
+
+    const Calls check = {"KillTimer 1", "ModifyTrayIcon 130 No mailboxes to check",
+                         "SetTimer 1 300000"};
+    window->OnTimer(window->TimerId());
+    EXPECT_EQ(services.Take(), check);
+    window->OnTrayNotify(1, WM_LBUTTONUP);
+    EXPECT_EQ(services.Take(), check);
+    EXPECT_EQ(services.refreshed, (std::vector<std::size_t>{0, 0}));
+}
+
+// The icon offers the whole menu while idle and none while a dialog is open,
+// where a right click brings the dialog forward instead.
+TEST_F(TarvoWndTest, TrayMenuFollowsTheBusyFlag) {
+    const std::string whole = "32771 32772 0 32774 32773 57664 0 57665";
+    Store(TwoAccounts());
+    auto window = std::make_unique<CTarvoWnd>(services, profile);
+    EXPECT_TRUE(services.menus.empty()); // nothing to offer before the icon exists
+    window->OnCreate();
+    EXPECT_EQ(services.menus, (std::vector<std::string>{whole}));
+
+    const uint32_t dialogs[] = {ID_SERVERS, ID_OPTIONS, ID_APP_ABOUT};
+    for (const uint32_t command : dialogs) {
+        services.menus.clear();
+        std::vector<std::string> inside;
+        services.editAccounts = [&](AccountList&) { inside = services.menus; };
+        services.onAbout = [&] { inside = services.menus; };
+        services.onOptions = [&] { inside = services.menus; };
+        window->OnCommand(command);
+        EXPECT_EQ(inside, (std::vector<std::string>{""})) << command;
+        EXPECT_EQ(services.menus, (std::vector<std::string>{"", whole})) << command;
+    }
 }
 
 TEST_F(TarvoWndTest, OptionsOkSavesAndRestartsTheTimerCancelChangesNothing) {
@@ -171,16 +208,16 @@ TEST_F(TarvoWndTest, OptionsOkSavesAndRestartsTheTimerCancelChangesNothing) {
     auto window = Start();
 
     services.optionsAnswer = false;
-    services.optionsEntered = {.Delay = 30, .Sound = 0, .Message = 0};
+    services.optionsEntered = {.Delay = 30, .Sound = 0, .Message = 0, .Notify = 0};
     window->OnCommand(ID_OPTIONS);
-    EXPECT_EQ(services.Take(), (Calls{"RunOptionsDialog 5 1 1"}));
+    EXPECT_EQ(services.Take(), (Calls{"RunOptionsDialog 5 1 1 1"}));
     EXPECT_EQ(window->GetOptions().Delay, 5);
 
     services.optionsAnswer = true;
     services.nextTimerId = 9;
     window->OnCommand(ID_OPTIONS);
     EXPECT_EQ(services.Take(),
-              (Calls{"RunOptionsDialog 5 1 1", "KillTimer 1", "SetTimer 1 1800000"}));
+              (Calls{"RunOptionsDialog 5 1 1 1", "KillTimer 1", "SetTimer 1 1800000"}));
     EXPECT_EQ(window->TimerId(), 9u);
     EXPECT_FALSE(window->IsBusy());
     Options saved;
@@ -189,6 +226,7 @@ TEST_F(TarvoWndTest, OptionsOkSavesAndRestartsTheTimerCancelChangesNothing) {
     EXPECT_EQ(saved.Delay, 30);
     EXPECT_EQ(saved.Sound, 0);
     EXPECT_EQ(saved.Message, 0);
+    EXPECT_EQ(saved.Notify, 0);
 }
 
 TEST_F(TarvoWndTest, MailboxesListsAreTakenBackAndSavedHoweverTheDialogEnds) {
@@ -230,6 +268,41 @@ TEST(TimerInterval, DelayIsKeptWithinWhatATimerCanHold) {
     for (const auto& c : cases) {
         EXPECT_EQ(CTarvoWnd::TimerInterval(c.delay), c.ms) << c.delay;
     }
+}
+
+// Resume and reconnect: a check once things have settled, not while busy,
+// not twice within a minute, on a clock that goes on during a suspend.
+TEST_F(TarvoWndTest, WakeChecksOnceAfterSettlingUnlessBusyOrJustChecked) {
+    using namespace std::chrono_literals;
+    std::chrono::milliseconds now = 1000s;
+    services.editAccounts = [](AccountList&) {};
+    CTarvoWnd window(services, profile, [&now] { return now; });
+    window.OnCreate();
+    services.Take();
+    auto wakeAndSettle = [&] {
+        window.OnWake();
+        window.OnTimer(CTarvoWnd::kSettleTimerId);
+        return services.Take();
+    };
+    const Calls check{"SetTimer 2 5000", "KillTimer 2", "KillTimer 1",
+                      "ModifyTrayIcon 130 No mailboxes to check", "SetTimer 1 300000"};
+    const Calls skipped{"SetTimer 2 5000", "KillTimer 2"};
+
+    window.OnWake();
+    EXPECT_EQ(services.Take(), Calls{"SetTimer 2 5000"});
+    EXPECT_EQ(wakeAndSettle(), check); // the second wake restarted the delay
+    now += 59s;
+    EXPECT_EQ(wakeAndSettle(), skipped);
+    now += 2s;
+    EXPECT_EQ(wakeAndSettle(), check);
+
+    // Settled while a dialog is open.
+    now += 10min;
+    services.editAccounts = [&](AccountList&) { window.OnTimer(CTarvoWnd::kSettleTimerId); };
+    window.OnWake();
+    window.OnCommand(ID_SERVERS);
+    EXPECT_EQ(services.Take(), (Calls{"SetTimer 2 5000", "RunMailboxesDialog 0", "KillTimer 2"}));
+    EXPECT_FALSE(window.IsBusy());
 }
 
 TEST(FitTrayTip, LongTipsAreCutAtACharacterBoundary) {

@@ -55,8 +55,10 @@ std::string Capture(std::vector<std::string> argv, std::vector<std::string> env)
     return text;
 }
 
-std::string ReadDisplayNumber(int fd) {
-    std::string number;
+} // namespace
+
+std::string ReadReportedLine(int fd, const std::string& reporter) {
+    std::string line;
     auto deadline = std::chrono::steady_clock::now() + 15s;
     while (std::chrono::steady_clock::now() < deadline) {
         pollfd entry{fd, POLLIN, 0};
@@ -68,14 +70,12 @@ std::string ReadDisplayNumber(int fd) {
             break;
         }
         if (c == '\n') {
-            return number;
+            return line;
         }
-        number += c;
+        line += c;
     }
-    throw std::runtime_error("Xvfb did not report its display");
+    throw std::runtime_error(reporter + " did not report");
 }
-
-} // namespace
 
 bool WaitFor(const std::function<bool()>& condition, std::chrono::milliseconds limit) {
     auto deadline = std::chrono::steady_clock::now() + limit;
@@ -164,7 +164,7 @@ Desktop::Desktop() {
                             {}, fds[1]);
     close(fds[1]);
     try {
-        m_display = ":" + ReadDisplayNumber(fds[0]);
+        m_display = ":" + ReadReportedLine(fds[0], "Xvfb");
     } catch (...) {
         close(fds[0]);
         throw;

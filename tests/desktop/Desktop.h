@@ -13,6 +13,10 @@ using namespace std::chrono_literals;
 // Polls until the condition holds or the limit passes; true when it held.
 bool WaitFor(const std::function<bool()>& condition, std::chrono::milliseconds limit = 15s);
 
+// One line that a starting server writes to a pipe (its display, its
+// address), without the line end; throws when none comes.
+std::string ReadReportedLine(int fd, const std::string& reporter);
+
 class ChildProcess {
 public:
     ChildProcess() = default;

@@ -1,10 +1,8 @@
 // The real program on a private X desktop with an XEmbed tray, driven like a
 // user would with xdotool, checking mail on a private Dovecot server.
-#include "Desktop.h"
 #include "DovecotServer.h"
+#include "TarvoDesktopFixture.h"
 
-#include <algorithm>
-#include <arpa/inet.h>
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
@@ -15,191 +13,20 @@
 #include <sstream>
 #include <sys/socket.h>
 #include <sys/wait.h>
-#include <unistd.h>
-
-namespace fs = std::filesystem;
+#include <thread>
 
 namespace {
-
-struct Account {
-    std::string server, user, password;
-};
-
-std::string Scrambled(const std::string& password) {
-    std::string text;
-    for (char c : password) {
-        text += std::to_string(static_cast<signed char>(c) ^ 0x5D) + " ";
-    }
-    return text;
-}
-
-// A server that takes the connection and then never says a word.
-class SilentServer {
-public:
-    SilentServer() : m_fd(socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0)) {
-        sockaddr_in address{};
-        address.sin_family = AF_INET;
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        socklen_t length = sizeof address;
-        if (bind(m_fd, reinterpret_cast<sockaddr*>(&address), length) != 0 ||
-            listen(m_fd, 4) != 0 ||
-            getsockname(m_fd, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
-            throw std::runtime_error("cannot listen on loopback");
-        }
-        m_port = ntohs(address.sin_port);
-    }
-    ~SilentServer() { close(m_fd); }
-    std::string Address() const { return "127.0.0.1:" + std::to_string(m_port); }
-
-private:
-    int m_fd;
-    uint16_t m_port = 0;
-};
-
-class TarvoDesktopTest : public ::testing::Test {
-protected:
-    TarvoDesktopTest() : m_config(fs::temp_directory_path() / ("tarvo-desktop-" + Unique())) {
-        fs::create_directories(m_config / "Halvik");
-        fs::create_directories(m_config / "runtime");
-        fs::permissions(m_config / "runtime", fs::perms::owner_all);
-    }
-    ~TarvoDesktopTest() override {
-        m_tarvo = ChildProcess();
-        fs::remove_all(m_config);
-    }
-
-    static std::string Unique() {
-        static int count = 0;
-        return std::to_string(getpid()) + "-" + std::to_string(++count);
-    }
-
-    void WriteSettings(const std::vector<Account>& accounts, int message = 1) {
-        std::ofstream file(m_config / "Halvik" / "Tarvo.reg", std::ios::binary);
-        file << "REGEDIT4\r\n";
-        const std::string base = "[HKEY_CURRENT_USER\\Software\\Halvik\\Tarvo";
-        for (size_t i = 0; i < accounts.size(); ++i) {
-            file << "\r\n"
-                 << base << "\\Mailboxes\\" << i << "]\r\n"
-                 << "\"Server\"=\"" << accounts[i].server << "\"\r\n"
-                 << "\"User\"=\"" << accounts[i].user << "\"\r\n"
-                 << "\"Password\"=\"" << Scrambled(accounts[i].password) << "\"\r\n";
-        }
-        file << "\r\n"
-             << base << "\\Settings]\r\n"
-             << "\"Delay\"=dword:00000005\r\n"
-             << "\"Sound\"=dword:00000001\r\n"
-             << "\"Message\"=dword:0000000" << message << "\r\n";
-    }
-
-    void StartTarvo() { m_tarvo = LaunchTarvo(); }
-
-    // The usual start: one account, a tray, Tarvo; the icon's window.
-    std::string StartWithAccount(const Account& account) {
-        WriteSettings({account});
-        m_desktop.StartTray();
-        StartTarvo();
-        return AwaitIcon("Tarvo is empty");
-    }
-
-    ChildProcess LaunchTarvo() {
-        std::vector<std::string> env = m_desktop.Environment();
-        env.push_back("XDG_CONFIG_HOME=" + m_config.string());
-        env.push_back("XDG_RUNTIME_DIR=" + (m_config / "runtime").string());
-        env.push_back("QT_QPA_PLATFORM=xcb");
-        // No session bus: the icon must take the XEmbed tray.
-        env.push_back("DBUS_SESSION_BUS_ADDRESS=unix:path=/nonexistent");
-        for (const char* name : {"ASAN_OPTIONS", "UBSAN_OPTIONS", "LSAN_OPTIONS"}) {
-            if (const char* value = std::getenv(name)) {
-                env.push_back(std::string(name) + "=" + value);
-            }
-        }
-        return ChildProcess({TARVO_BINARY}, env);
-    }
-
-    std::vector<std::string> TarvoWindows(const std::string& title) const {
-        std::vector<std::string> found;
-        std::istringstream lines(
-            m_desktop.Xdo({"search", "--onlyvisible", "--classname", "^tarvo$"}));
-        for (std::string window; std::getline(lines, window);) {
-            if (m_desktop.WindowTitle(window) == title) {
-                found.push_back(window);
-            }
-        }
-        return found;
-    }
-
-    // For failure messages: every named window, the visible ones marked.
-    std::string WindowList() const {
-        std::vector<std::string> visible = m_desktop.VisibleWindows("");
-        std::istringstream lines(m_desktop.Xdo({"search", "--name", ""}));
-        std::string list;
-        for (std::string window; std::getline(lines, window);) {
-            bool shown = std::find(visible.begin(), visible.end(), window) != visible.end();
-            list += window + (shown ? " visible \"" : " hidden \"") +
-                    m_desktop.WindowTitle(window) + "\"\n";
-        }
-        return list;
-    }
-
-    bool Shows(const std::string& title) const { return !TarvoWindows(title).empty(); }
-
-    // The icon's window carries its tooltip as title.
-    std::string AwaitIcon(const std::string& tip) {
-        std::string icon;
-        bool appeared = WaitFor([&] {
-            std::vector<std::string> found = TarvoWindows(tip);
-            icon = found.empty() ? "" : found.front();
-            return !icon.empty();
-        });
-        EXPECT_TRUE(appeared) << "no tray icon with the tip \"" << tip << "\"; windows:\n"
-                              << WindowList();
-        return icon;
-    }
-
-    bool AwaitTip(const std::string& icon, const std::string& tip) {
-        return WaitFor([&] { return m_desktop.WindowTitle(icon) == tip; });
-    }
-
-    // Clicks alternate between two spots far enough apart that two quick
-    // clicks never make a double click.
-    void Click(const std::string& window, const std::string& button) {
-        const char* spot = (++m_clicks % 2 != 0) ? "4" : "16";
-        m_desktop.Xdo({"mousemove", "--window", window, spot, spot, "click", button});
-    }
-
-    // The tray menu has no caption of its own; its window takes the
-    // program's name.
-    void OpenMenu(const std::string& icon) {
-        Click(icon, "3");
-        ASSERT_TRUE(WaitFor([&] { return Shows("Tarvo"); })) << "the tray menu did not open";
-    }
-
-    // Picks the menu's n-th command (separators do not count) by keyboard.
-    void Choose(const std::string& icon, int n) {
-        OpenMenu(icon);
-        std::vector<std::string> keys = {"key", "--delay", "0"};
-        keys.insert(keys.end(), n, "Down");
-        keys.push_back("Return");
-        m_desktop.Xdo(keys);
-        ASSERT_TRUE(WaitFor([&] { return !Shows("Tarvo"); })) << "the tray menu stayed open";
-    }
-
-    void Dismiss(const std::string& title) {
-        std::vector<std::string> windows = TarvoWindows(title);
-        ASSERT_FALSE(windows.empty()) << "no window \"" << title << "\"";
-        m_desktop.Xdo({"windowfocus", "--sync", windows.front(), "key", "Escape"});
-        ASSERT_TRUE(WaitFor([&] { return !Shows(title); })) << "\"" << title << "\" stayed open";
-    }
-
-    Desktop m_desktop;
-    fs::path m_config;
-    ChildProcess m_tarvo;
-    int m_clicks = 0;
-};
 
 TEST_F(TarvoDesktopTest, MenuCommandsInOrderThenQuitRemovesTheIcon) {
     std::string icon = StartWithAccount({"127.0.0.1:1", "alice", "secret"});
     ASSERT_FALSE(icon.empty());
+
+    // A right click shows one menu, never a second one over it.
+    OpenMenu(icon);
+    std::this_thread::sleep_for(300ms);
+    EXPECT_EQ(TarvoWindows("Tarvo").size(), 1u);
+    m_desktop.Xdo({"key", "Escape"});
+    ASSERT_TRUE(WaitFor([&] { return !Shows("Tarvo"); }));
 
     struct Row {
         int position;
@@ -339,6 +166,53 @@ TEST_F(TarvoDesktopTest, DisconnectSignalFreesACheckStuckOnASilentServer) {
     m_tarvo.Signal(SIGUSR1);
     EXPECT_TRUE(AwaitTip(icon, "Error(s) occured")) << m_desktop.WindowTitle(icon);
     OpenMenu(icon);
+}
+
+// The headers window left open holds no check back: a click checks, and the
+// open window shows the new table instead of a second window opening.
+TEST_F(TarvoDesktopTest, ChecksGoOnWhileTheHeadersWindowIsOpen) {
+    DovecotServer dovecot;
+    dovecot.AddUser("bob", "pw");
+    dovecot.Deliver("bob", "From: ann@example.org\nSubject: One\nMessage-ID: <1@x>\n\nhi\n");
+    std::string icon = StartWithAccount({dovecot.Address(), "bob", "pw"});
+    ASSERT_FALSE(icon.empty());
+
+    Click(icon, "1");
+    ASSERT_TRUE(WaitFor([&] { return Shows("1 new message(s), 0 pending, 0 error(s)"); }))
+        << dovecot.Log();
+    dovecot.Deliver("bob", "From: ann@example.org\nSubject: Two\nMessage-ID: <2@x>\n\nhi\n");
+    Click(icon, "1");
+    const std::string caption = "1 new message(s), 1 pending, 0 error(s)";
+    ASSERT_TRUE(WaitFor([&] { return Shows(caption); })) << WindowList() << dovecot.Log();
+    EXPECT_EQ(m_desktop.WindowTitle(icon), "You have 2 unread message(s)");
+    EXPECT_FALSE(Shows("1 new message(s), 0 pending, 0 error(s)"));
+    EXPECT_EQ(TarvoWindows(caption).size(), 1u);
+
+    Click(icon, "1"); // nothing new: the open window still follows
+    ASSERT_TRUE(WaitFor([&] { return Shows("0 new message(s), 2 pending, 0 error(s)"); }))
+        << WindowList();
+    Dismiss("0 new message(s), 2 pending, 0 error(s)");
+}
+
+// During a check stuck on a silent server the menu offers "Stop check" and
+// "Quit", and both act at once.
+TEST_F(TarvoDesktopTest, AStuckCheckCanBeStoppedOrQuitFromTheMenu) {
+    SilentServer silent;
+    std::string icon = StartWithAccount({silent.Address(), "carol", "pw"});
+    ASSERT_FALSE(icon.empty());
+    const std::string contacting = "Contacting " + silent.Address() + "...";
+
+    Click(icon, "1");
+    ASSERT_TRUE(AwaitTip(icon, contacting));
+    Choose(icon, 1); // Stop check
+    EXPECT_TRUE(AwaitTip(icon, "Error(s) occured")) << m_desktop.WindowTitle(icon);
+
+    Click(icon, "1");
+    ASSERT_TRUE(AwaitTip(icon, contacting));
+    Choose(icon, 2); // Quit
+    ASSERT_TRUE(WaitFor([&] { return m_tarvo.HasEnded(); }, 10s));
+    ASSERT_TRUE(WIFEXITED(m_tarvo.ExitStatus()));
+    EXPECT_EQ(WEXITSTATUS(m_tarvo.ExitStatus()), 0);
 }
 
 } // namespace

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the build into a scratch root and checks that the desktop finds
 # every piece where it looks: the program, the menu entry, the icon, the
-# log-in entry.
+# manual page and the package documents; and that nothing starts Tarvo at
+# log-in for every user (that is each user's own choice).
 set -euo pipefail
 build=$1
 root=$(mktemp -d)
@@ -17,8 +18,12 @@ expect() {
 expect -x /usr/bin/tarvo
 expect -f /usr/share/applications/tarvo.desktop
 expect -f /usr/share/icons/hicolor/32x32/apps/tarvo.png
-expect -f /etc/xdg/autostart/tarvo.desktop
-for entry in "$root/usr/share/applications/tarvo.desktop" "$root/etc/xdg/autostart/tarvo.desktop"; do
-  [ -f "$entry" ] && desktop-file-validate "$entry" || failed=1
-done
+expect -f /usr/share/man/man1/tarvo.1.gz
+expect -f /usr/share/doc/tarvo/copyright
+expect -f /usr/share/doc/tarvo/changelog.Debian.gz
+if [ -e "$root/etc" ]; then
+  echo "installed below /etc:" $(cd "$root" && find etc -type f)
+  failed=1
+fi
+desktop-file-validate "$root/usr/share/applications/tarvo.desktop" || failed=1
 exit $failed

@@ -118,12 +118,18 @@ TEST_F(OptionsDlgTest, OkHandsTheValuesBackAndCancelDiscardsThem) {
         options.Delay = 5;
         options.Sound = 1;
         options.Message = 0;
+        options.Notify = 1;
+        options.StartAtLogin = false;
         QTimer::singleShot(0, &options, [&options, confirm] {
             EXPECT_EQ(options.focusWidget(), Child<QLineEdit>(options, "delay"));
             EXPECT_TRUE(Child<QCheckBox>(options, "sound")->isChecked());
             EXPECT_FALSE(Child<QCheckBox>(options, "message")->isChecked());
+            EXPECT_TRUE(Child<QCheckBox>(options, "notify")->isChecked());
+            EXPECT_FALSE(Child<QCheckBox>(options, "startAtLogin")->isChecked());
             Click(options, "sound");
             Click(options, "message");
+            Click(options, "notify");
+            Child<QCheckBox>(options, "startAtLogin")->click(); // its text ends short of the middle
             Child<QLineEdit>(options, "delay")->setText("15");
             Click(options, confirm ? "ok" : "cancel");
         });
@@ -132,6 +138,8 @@ TEST_F(OptionsDlgTest, OkHandsTheValuesBackAndCancelDiscardsThem) {
         EXPECT_EQ(options.Delay, confirm ? 15 : 5);
         EXPECT_EQ(options.Sound, confirm ? 0 : 1);
         EXPECT_EQ(options.Message, confirm ? 1 : 0);
+        EXPECT_EQ(options.Notify, confirm ? 0 : 1);
+        EXPECT_EQ(options.StartAtLogin, confirm);
     }
 }
 

@@ -5,6 +5,7 @@
 #include "resource.h"
 
 #include <QHeaderView>
+#include <QScreen>
 #include <QTreeWidget>
 
 namespace {
@@ -91,11 +92,23 @@ TEST_F(HeadersDlgTest, LinesShowTextsAndTheImageOfTheirState) {
     EXPECT_TRUE(list->topLevelItem(3)->icon(0).isNull());
 }
 
+// An open window takes each later check's table in place of the last.
+TEST_F(HeadersDlgTest, ANewTableReplacesTheLinesAndTheCaption) {
+    Open({kNew, kPending});
+    dialog.SetTable(TableOf({kPending, kPending, kError}));
+    EXPECT_EQ(dialog.windowTitle(), "0 new message(s), 2 pending, 1 error(s)");
+    ASSERT_EQ(list->topLevelItemCount(), 3);
+    EXPECT_EQ(list->topLevelItem(2)->text(0), "Connection refused");
+    dialog.SetTable({});
+    EXPECT_EQ(dialog.windowTitle(), "No new messages.");
+    EXPECT_EQ(list->topLevelItemCount(), 0);
+}
+
 TEST_F(HeadersDlgTest, ResizingKeepsTheListsPlaceEqualMarginsAndColumnWidths) {
     Open({kNew});
     const QPoint place = list->pos();
-    const int width = list->contentsRect().width();
-    const std::vector<int> columns = {width, width / 2, width / 2};
+    const std::vector<int> columns = {list->columnWidth(0), list->columnWidth(1),
+                                      list->columnWidth(2)};
     for (const QSize size : {QSize(900, 600), QSize(300, 150), QSize(641, 377)}) {
         dialog.resize(size);
         EXPECT_EQ(list->pos(), place);
@@ -109,6 +122,69 @@ TEST_F(HeadersDlgTest, ResizingKeepsTheListsPlaceEqualMarginsAndColumnWidths) {
     dialog.showMinimized();
     QCoreApplication::processEvents();
     EXPECT_EQ(list->geometry(), before);
+}
+
+// Opened at a size that shows all three columns for typical lines, within a
+// share of the screen, with the first new message selected and in view.
+TEST_F(HeadersDlgTest, OpensWithEveryColumnInViewAndTheFirstNewLineSelected) {
+    std::vector<Row> rows(53, {"Lunch on Friday?", "Anna <anna@example.org>", "", MessagePending});
+    rows.push_back(kNew);
+    Open(rows);
+    QCoreApplication::processEvents();
+    const QRect screen = dialog.screen()->availableGeometry();
+    int columns = 0;
+    for (int column = 0; column < 3; ++column) {
+        const QString text = list->topLevelItem(0)->text(column);
+        EXPECT_GT(list->columnWidth(column), list->fontMetrics().horizontalAdvance(text)) << column;
+        EXPECT_GT(list->columnWidth(column), 0) << column;
+        columns += list->columnWidth(column);
+    }
+    EXPECT_LE(columns, list->viewport()->width());
+    EXPECT_LE(dialog.width(), screen.width() * 3 / 4);
+    EXPECT_LE(dialog.height(), screen.height() / 2);
+    ASSERT_NE(list->currentItem(), nullptr);
+    EXPECT_EQ(list->indexOfTopLevelItem(list->currentItem()), 53);
+    EXPECT_TRUE(list->viewport()->rect().contains(list->visualItemRect(list->currentItem())));
+}
+
+// Lines too long for the screen: every column gives up the same share, so
+// all three stay in view.
+TEST_F(HeadersDlgTest, LongLinesShareTheWidthTheScreenGives) {
+    const std::string subject(300, 's');
+    const std::string from(200, 'f');
+    Open({{subject.c_str(), from.c_str(), "", MessageNew}});
+    const QRect screen = dialog.screen()->availableGeometry();
+    EXPECT_LE(dialog.width(), screen.width() * 3 / 4);
+    const int columns = list->columnWidth(0) + list->columnWidth(1) + list->columnWidth(2);
+    EXPECT_LE(columns, list->viewport()->width());
+    EXPECT_GT(list->columnWidth(0), list->columnWidth(1));
+    EXPECT_GT(list->columnWidth(1), list->columnWidth(2));
+}
+
+// The size the user gives the window is handed out when it closes and used
+// when it opens again; a window left as it opened hands out nothing.
+TEST_F(HeadersDlgTest, RemembersTheSizeTheUserGivesIt) {
+    std::vector<QSize> chosen;
+    dialog.onSizeChosen = [&chosen](QSize size) { chosen.push_back(size); };
+    Open({kNew, kPending});
+    dialog.hide();
+    EXPECT_TRUE(chosen.empty());
+
+    dialog.show();
+    dialog.resize(611, 333);
+    dialog.hide();
+    EXPECT_EQ(chosen, (std::vector<QSize>{QSize(611, 333)}));
+
+    dialog.rememberedSize = QSize(520, 310);
+    dialog.show();
+    EXPECT_EQ(dialog.size(), QSize(520, 310));
+
+    // While it stays open, once a drag has settled.
+    dialog.resize(700, 400);
+    EXPECT_TRUE(QTest::qWaitFor([&chosen] { return chosen.size() == 2; }, 2000));
+    EXPECT_EQ(chosen.back(), QSize(700, 400));
+    dialog.hide();
+    EXPECT_EQ(chosen.size(), 2u);
 }
 
 TEST_F(HeadersDlgTest, DoubleClickShowsTheWholeHeaderOfAMessageOnly) {

@@ -27,6 +27,16 @@ Texts Shown(const QWidget& dialog) {
             Field(dialog, "password")->text().toStdString()};
 }
 
+// How the list shows each account.
+Texts LinesOf(const AccountList& accounts) {
+    Texts lines;
+    for (std::size_t i = 0; i < accounts.size(); ++i) {
+        lines.push_back(accounts.users[i].empty() ? accounts.servers[i]
+                                                  : accounts.users[i] + "@" + accounts.servers[i]);
+    }
+    return lines;
+}
+
 Texts Lines(const QWidget& dialog) {
     Texts lines;
     const auto* list = Child<QTreeWidget>(dialog, "list");
@@ -48,9 +58,10 @@ QString Caption(std::size_t count) {
                       : QStringLiteral("%1 server(s) to check").arg(count);
 }
 
-const AccountList kTwo = {{"pop.a", "pop.b"}, {"ua", "ub"}, {"pa", "pb"}};
-// No box is expected from Add, Delete or a click.
+// Questions are answered Cancel unless a test scripts its answers.
 RecordingMessageBoxes boxes;
+
+const AccountList kTwo = {{"pop.a", "pop.b"}, {"ua", "ub"}, {"pa", "pb"}};
 
 struct Case {
     const char* what;
@@ -61,10 +72,11 @@ struct Case {
     Texts left; // the fields afterwards
 };
 
-TEST(MailboxesDlgTest, AddAndDeleteWorkByExactServerName) {
+TEST(MailboxesDlgTest, AddAndDeleteWorkByExactServerAndUserName) {
     const Texts none = {"", "", ""};
-    const AccountList dup = {
-        {"pop.a", "pop.a", "pop.b", "pop.a"}, {"1", "2", "3", "4"}, {"1", "2", "3", "4"}};
+    const AccountList shared = {{"pop.a", "pop.a"}, {"alice", "bob"}, {"pa", "pb"}};
+    const AccountList twins = {
+        {"pop.a", "pop.a", "pop.b", "pop.a"}, {"u", "v", "u", "u"}, {"1", "2", "3", "4"}};
     const std::vector<Case> cases = {
         {"first", {}, "add", {"pop.a", "u", "p"}, {{"pop.a"}, {"u"}, {"p"}, {2}}, none},
         {"blank adds nothing", kTwo, "add", {" \t ", "u", "p"}, kTwo, {"", "u", "p"}},
@@ -74,11 +86,23 @@ TEST(MailboxesDlgTest, AddAndDeleteWorkByExactServerName) {
          {" \t\v\f pop.a \r\n", " u ", " p "},
          {{"pop.a"}, {" u "}, {" p "}, {2}},
          none},
-        {"same name updates",
+        {"same server and user updates the password",
+         kTwo,
+         "add",
+         {"pop.b", "ub", "new"},
+         {{"pop.a", "pop.b"}, {"ua", "ub"}, {"pa", "new"}, {0, 2}},
+         none},
+        {"another user on a known server is a new account",
          kTwo,
          "add",
          {"pop.b", "new", ""},
-         {{"pop.a", "pop.b"}, {"ua", "new"}, {"pa", ""}, {0, 2}},
+         {{"pop.a", "pop.b", "pop.b"}, {"ua", "ub", "new"}, {"pa", "pb", ""}, {0, 0, 2}},
+         none},
+        {"an unchanged account stays one",
+         shared,
+         "add",
+         {"pop.a", "bob", "pb"},
+         {shared.servers, shared.users, shared.passwords, {0, 2}},
          none},
         {"other case is new",
          kTwo,
@@ -86,25 +110,37 @@ TEST(MailboxesDlgTest, AddAndDeleteWorkByExactServerName) {
          {"POP.A", "x", "y"},
          {{"pop.a", "pop.b", "POP.A"}, {"ua", "ub", "x"}, {"pa", "pb", "y"}, {0, 0, 2}},
          none},
-        {"every namesake updated",
-         dup,
+        {"every copy of one account updated",
+         twins,
          "add",
          {"pop.a", "u", "p"},
-         {dup.servers, {"u", "u", "3", "u"}, {"p", "p", "3", "p"}, {2, 2, 0, 2}},
+         {twins.servers, twins.users, {"p", "2", "3", "p"}, {2, 0, 0, 2}},
          none},
         {"delete one",
          kTwo,
          "delete",
-         {"pop.a", "k", ""},
+         {"pop.a", "ua", ""},
          {{"pop.b"}, {"ub"}, {"pb"}},
-         {"pop.a", "k", ""}},
-        {"delete is not trimmed", kTwo, "delete", {"pop.a ", "", ""}, kTwo, {"pop.a ", "", ""}},
-        {"delete every namesake",
-         dup,
+         {"pop.a", "ua", ""}},
+        {"delete leaves the other user of the server",
+         shared,
          "delete",
-         {"pop.a", "", ""},
-         {{"pop.b"}, {"3"}, {"3"}},
-         {"pop.a", "", ""}},
+         {"pop.a", "bob", ""},
+         {{"pop.a"}, {"alice"}, {"pa"}},
+         {"pop.a", "bob", ""}},
+        {"delete needs the user too",
+         shared,
+         "delete",
+         {"pop.a", "carol", ""},
+         shared,
+         {"pop.a", "carol", ""}},
+        {"delete is not trimmed", kTwo, "delete", {"pop.a ", "ua", ""}, kTwo, {"pop.a ", "ua", ""}},
+        {"delete removes one copy",
+         twins,
+         "delete",
+         {"pop.a", "u", ""},
+         {{"pop.a", "pop.b", "pop.a"}, {"v", "u", "u"}, {"2", "3", "4"}},
+         {"pop.a", "u", ""}},
     };
     for (const Case& c : cases) {
         CMailboxesDlg dialog(boxes);
@@ -112,8 +148,9 @@ TEST(MailboxesDlgTest, AddAndDeleteWorkByExactServerName) {
         dialog.show();
         Fill(dialog, c.typed);
         Click(dialog, c.button);
+        EXPECT_TRUE(boxes.shown.empty()) << c.what;
         EXPECT_EQ(dialog.accounts, c.after) << c.what;
-        EXPECT_EQ(Lines(dialog), c.after.servers) << c.what;
+        EXPECT_EQ(Lines(dialog), LinesOf(c.after)) << c.what;
         EXPECT_EQ(dialog.windowTitle(), Caption(c.after.size())) << c.what;
         EXPECT_EQ(Shown(dialog), c.left) << c.what;
     }
@@ -135,6 +172,21 @@ TEST(MailboxesDlgTest, LineClickFillsTheFieldsThenDeleteRemovesThatAccount) {
     EXPECT_EQ(Shown(dialog), (Texts{"typed", "", ""}));
 }
 
+// Two users of one server, and the same account stored twice: the selected
+// line is the one that goes.
+TEST(MailboxesDlgTest, DeleteTakesTheSelectedOfTwoLinesAndShowsUserAtServer) {
+    const AccountList accounts = {
+        {"pop.a", "pop.a", "pop.a"}, {"alice", "bob", "bob"}, {"pa", "old", "pb"}};
+    CMailboxesDlg dialog(boxes);
+    dialog.accounts = accounts;
+    dialog.show();
+    EXPECT_EQ(Lines(dialog), (Texts{"alice@pop.a", "bob@pop.a", "bob@pop.a"}));
+    ClickAt(dialog, 2);
+    Click(dialog, "delete");
+    EXPECT_EQ(dialog.accounts, (AccountList{{"pop.a", "pop.a"}, {"alice", "bob"}, {"pa", "old"}}));
+    EXPECT_EQ(Lines(dialog), (Texts{"alice@pop.a", "bob@pop.a"}));
+}
+
 TEST(MailboxesDlgTest, BytesThatAreNotUtf8SurviveAClickAndAnUpdate) {
     const AccountList latin = {{"caf\xe9"}, {"r\xf6n"}, {"\xff\xfe!"}};
     CMailboxesDlg dialog(boxes);
@@ -146,9 +198,9 @@ TEST(MailboxesDlgTest, BytesThatAreNotUtf8SurviveAClickAndAnUpdate) {
     EXPECT_EQ(dialog.accounts, latin);
 
     ClickAt(dialog, 0);
-    Field(dialog, "user")->setText("new");
+    Field(dialog, "password")->setText("new");
     Click(dialog, "add");
-    EXPECT_EQ(dialog.accounts, (AccountList{{"caf\xe9"}, {"new"}, {"\xff\xfe!"}}));
+    EXPECT_EQ(dialog.accounts, (AccountList{{"caf\xe9"}, {"r\xf6n"}, {"new"}}));
     ClickAt(dialog, 0);
     Click(dialog, "delete");
     EXPECT_EQ(dialog.accounts.size(), 0u);
@@ -169,6 +221,51 @@ TEST(MailboxesDlgTest, EnterAddsAndBothWaysOutHandTheListsBack) {
         EXPECT_EQ(dialog.accounts.servers, (Texts{"pop.a", "pop.b", "pop.c"}));
         EXPECT_FALSE(dialog.windowFlags() & Qt::WindowCloseButtonHint);
     }
+}
+
+// Done with an account in the fields that Add would add or change asks
+// first; Yes adds it, No leaves without it, Cancel stays in the dialog.
+TEST(MailboxesDlgTest, DoneAsksAboutAnAccountTypedButNotAdded) {
+    using Answer = MessageBoxes::Answer;
+    // At the choice the fields start with, so that only the typed fields differ.
+    const AccountList two = {kTwo.servers, kTwo.users, kTwo.passwords, {2, 2}};
+    const AccountList withNew = {
+        {"pop.a", "pop.b", "pop.a"}, {"ua", "ub", "dora"}, {"pa", "pb", "pd"}, {2, 2, 2}};
+    struct DoneCase {
+        const char* what;
+        Texts typed;
+        std::vector<Answer> answers;
+        int questions;
+        bool closed;
+        AccountList after;
+    };
+    const std::vector<DoneCase> cases = {
+        {"yes adds", {" pop.a ", "dora", "pd"}, {Answer::Yes}, 1, true, withNew},
+        {"no leaves without it", {"pop.a", "dora", "pd"}, {Answer::No}, 1, true, two},
+        {"cancel stays", {"pop.a", "dora", "pd"}, {Answer::Cancel}, 1, false, two},
+        {"a changed password counts", {"pop.a", "ua", "new"}, {Answer::No}, 1, true, two},
+        {"the selected account unchanged", {"pop.b", "ub", "pb"}, {}, 0, true, two},
+        {"blank server", {"  ", "dora", "pd"}, {}, 0, true, two},
+    };
+    for (const DoneCase& c : cases) {
+        boxes = {};
+        boxes.answers = c.answers;
+        CMailboxesDlg dialog(boxes);
+        dialog.accounts = two;
+        dialog.show();
+        Fill(dialog, c.typed);
+        Click(dialog, "done");
+        EXPECT_EQ(static_cast<int>(boxes.shown.size()), c.questions) << c.what;
+        if (c.questions > 0) {
+            EXPECT_EQ(boxes.shown[0].text.toStdString(),
+                      "Add " + c.typed[1] + "@pop.a before closing?")
+                << c.what;
+        }
+        EXPECT_EQ(dialog.isVisible(), !c.closed) << c.what;
+        EXPECT_EQ(dialog.result(), c.closed ? QDialog::Accepted : QDialog::Rejected) << c.what;
+        EXPECT_EQ(dialog.accounts, c.after) << c.what;
+    }
+    boxes = {};
 }
 
 } // namespace

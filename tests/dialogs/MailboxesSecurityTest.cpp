@@ -41,6 +41,7 @@ TEST(MailboxesSecurityTest, TheChoiceGoesWithItsAccount) {
     Child<QLineEdit>(dialog, "server")->setText("pop.c");
     Click(dialog, "add");
     Child<QLineEdit>(dialog, "server")->setText("pop.a");
+    Child<QLineEdit>(dialog, "user")->setText("ua");
     Click(dialog, "delete");
     EXPECT_EQ(dialog.accounts,
               (AccountList{{"pop.b", "pop.c"}, {"ub", ""}, {"pb", ""}, {0, 2}, {"", ""}}));
@@ -55,6 +56,7 @@ TEST(MailboxesSecurityTest, CertificateShowsTheServersAndTrustsOrForgetsIt) {
                          Reply("+OK bye\r\n")};
     ScriptedPeer peer(std::vector<Script>{session, session});
     RecordingMessageBoxes boxes;
+    boxes.answers = {MessageBoxes::Answer::Yes, MessageBoxes::Answer::No};
     CMailboxesDlg dialog(boxes);
     dialog.accounts = {
         {"no.line.chosen", peer.Address(), "clear.example"}, {"", "", ""}, {"", "", ""}, {2, 2, 0}};
@@ -63,7 +65,6 @@ TEST(MailboxesSecurityTest, CertificateShowsTheServersAndTrustsOrForgetsIt) {
     Click(dialog, "certificate");
     Select(dialog, 1);
     Click(dialog, "certificate");
-    boxes.answer = false;
     Click(dialog, "certificate");
     Select(dialog, 2);
     Click(dialog, "certificate");
@@ -93,6 +94,7 @@ TEST(MailboxesSecurityTest, YesTrustsTheCertificateShown) {
     ScriptedPeer peer(Script{AcceptTls(own.certificateFile, own.keyFile), Send("+OK ready\r\n"),
                              Reply("+OK bye\r\n")});
     RecordingMessageBoxes boxes;
+    boxes.answers = {MessageBoxes::Answer::Yes};
     CMailboxesDlg dialog(boxes);
     dialog.accounts = {{peer.Address()}, {"u"}, {"p"}, {2}};
     dialog.show();

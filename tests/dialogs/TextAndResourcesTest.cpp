@@ -37,6 +37,10 @@ TEST(ResourcesTest, IconsBitmapAndStringsAreThere) {
         EXPECT_EQ(icon.availableSizes(), (QList<QSize>{QSize(32, 32), QSize(16, 16)})) << id;
     }
     EXPECT_TRUE(TarvoIcon(IDB_ABOUT).isNull());
+    // One shared icon per id: a new one at each tray update fed Qt's pixmap
+    // cache for as long as the program ran.
+    EXPECT_EQ(TarvoIcon(IDI_IDLE).cacheKey(), TarvoIcon(IDI_IDLE).cacheKey());
+    EXPECT_NE(TarvoIcon(IDI_IDLE).cacheKey(), TarvoIcon(IDI_UNREAD).cacheKey());
     EXPECT_EQ(TarvoBitmap(IDB_ABOUT).size(), QSize(106, 133));
     EXPECT_TRUE(TarvoBitmap(IDI_UNREAD).isNull());
 }

@@ -100,15 +100,18 @@ protected:
                "...";
     }
 
-    void AddRow(MessageTable& table, const Mail& mail, MessageState state) {
+    // Every account on the server here shares it with another: rows name the user.
+    void AddRow(MessageTable& table, const std::string& user, const Mail& mail,
+                MessageState state) {
         table.subjects.push_back(mail.subject);
         table.froms.push_back(mail.from);
-        table.mailboxes.push_back(server.Address());
+        table.mailboxes.push_back(user + "@" + server.Address());
         table.headerTexts.push_back(mail.HeaderText());
         table.states.push_back(state);
     }
-    void AddErrorRow(MessageTable& table, const std::string& mailbox, const std::string& reason) {
-        table.subjects.push_back("(error contacting " + mailbox + ")");
+    void AddErrorRow(MessageTable& table, const std::string& server, const std::string& mailbox,
+                     const std::string& reason) {
+        table.subjects.push_back("(error contacting " + server + ")");
         table.froms.emplace_back();
         table.mailboxes.push_back(mailbox);
         table.headerTexts.push_back(reason);
@@ -141,14 +144,15 @@ TEST_F(CheckAgainstDovecot, TwoMailboxesAndAnUnreachableServerThenOneNewMessage)
 
     // The copy in bob's mailbox was seen at alice's account moments before.
     window->OnCheckNow();
-    EXPECT_EQ(services.Take(), walk(2, {"ModifyTrayIcon 128 You have 3 unread message(s)",
-                                        "PlayNewMailSound", "RunHeadersDialog 4"}))
+    EXPECT_EQ(services.Take(),
+              walk(2, {"ModifyTrayIcon 128 You have 3 unread message(s)", "PlayNewMailSound",
+                       "NotifyNewMail 2 of 4", "ShowHeadersWindow 4"}))
         << server.Log();
     MessageTable expected;
-    AddRow(expected, kFirst, MessageNew);
-    AddRow(expected, kShared, MessageNew);
-    AddErrorRow(expected, unreachable, unreachable + " refused the connection.");
-    AddRow(expected, kSharedCopy, MessagePending);
+    AddRow(expected, "alice", kFirst, MessageNew);
+    AddRow(expected, "alice", kShared, MessageNew);
+    AddErrorRow(expected, unreachable, unreachable, unreachable + " refused the connection.");
+    AddRow(expected, "bob", kSharedCopy, MessagePending);
     EXPECT_EQ(window->Table(), expected);
     EXPECT_EQ(window->Counts(), (std::vector<int32_t>{2, 0, 1}));
     EXPECT_EQ(window->KnownIds().size(), 4u);
@@ -157,14 +161,15 @@ TEST_F(CheckAgainstDovecot, TwoMailboxesAndAnUnreachableServerThenOneNewMessage)
 
     server.Deliver("alice", kLate.Message());
     window->OnCheckNow();
-    EXPECT_EQ(services.Take(), walk(3, {"ModifyTrayIcon 128 You have 4 unread message(s)",
-                                        "PlayNewMailSound", "RunHeadersDialog 5"}));
+    EXPECT_EQ(services.Take(),
+              walk(3, {"ModifyTrayIcon 128 You have 4 unread message(s)", "PlayNewMailSound",
+                       "NotifyNewMail 1 of 5", "ShowHeadersWindow 5"}));
     MessageTable afterDelivery;
-    AddRow(afterDelivery, kFirst, MessagePending);
-    AddRow(afterDelivery, kShared, MessagePending);
-    AddRow(afterDelivery, kLate, MessageNew);
-    AddErrorRow(afterDelivery, unreachable, unreachable + " refused the connection.");
-    AddRow(afterDelivery, kSharedCopy, MessagePending);
+    AddRow(afterDelivery, "alice", kFirst, MessagePending);
+    AddRow(afterDelivery, "alice", kShared, MessagePending);
+    AddRow(afterDelivery, "alice", kLate, MessageNew);
+    AddErrorRow(afterDelivery, unreachable, unreachable, unreachable + " refused the connection.");
+    AddRow(afterDelivery, "bob", kSharedCopy, MessagePending);
     EXPECT_EQ(window->Table(), afterDelivery);
 
     // Nothing new: the tray is updated and nothing else happens.
@@ -180,15 +185,15 @@ TEST_F(CheckAgainstDovecot, ChecksThatFindNoMail) {
         const char* name;
         AccountList accounts;
         std::string finalTip;
-        size_t errorRows;
+        std::vector<std::string> errorRows; // their mailboxes
     } cases[] = {
-        {"wrong password", {{dovecot}, {"alice"}, {"not-alice-pw"}}, "Error(s) occured", 1},
-        {"empty mailbox", {{dovecot}, {"alice"}, {"alice-pw"}}, "No unread messages", 0},
-        {"unknown user", {{dovecot}, {"carol"}, {"alice-pw"}}, "Error(s) occured", 1},
+        {"wrong password", {{dovecot}, {"alice"}, {"not-alice-pw"}}, "Error(s) occured", {dovecot}},
+        {"empty mailbox", {{dovecot}, {"alice"}, {"alice-pw"}}, "No unread messages", {}},
+        {"unknown user", {{dovecot}, {"carol"}, {"alice-pw"}}, "Error(s) occured", {dovecot}},
         {"empty mailbox and a wrong password",
          {{dovecot, dovecot}, {"alice", "bob"}, {"alice-pw", "alice-pw"}},
          "Error(s) occured",
-         1},
+         {"bob@" + dovecot}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -203,12 +208,12 @@ TEST_F(CheckAgainstDovecot, ChecksThatFindNoMail) {
         EXPECT_EQ(services.Take(), expected) << server.Log();
 
         MessageTable errors;
-        for (std::size_t i = 0; i < c.errorRows; ++i) {
-            AddErrorRow(errors, dovecot,
+        for (const std::string& mailbox : c.errorRows) {
+            AddErrorRow(errors, dovecot, mailbox,
                         "The server refused the login: -ERR [AUTH] Authentication failed.");
         }
         EXPECT_EQ(window->Table(), errors);
-        EXPECT_EQ(window->KnownIds().size(), c.errorRows);
+        EXPECT_EQ(window->KnownIds().size(), c.errorRows.size());
     }
 }
 
@@ -246,7 +251,9 @@ TEST(SecureCheckAgainstDovecot, EverySecurityFindsTheSameRows) {
             EXPECT_EQ(table.subjects[at], table.subjects[row]);
             EXPECT_EQ(table.froms[at], table.froms[row]);
             EXPECT_EQ(table.headerTexts[at], table.headerTexts[row]);
-            EXPECT_EQ(table.mailboxes[at], accounts.servers[account]);
+            // The first two accounts share a server, so their rows name the user.
+            EXPECT_EQ(table.mailboxes[at],
+                      (account < 2 ? "alice@" : "") + accounts.servers[account]);
             EXPECT_EQ(table.states[at], account == 0 ? MessageNew : MessagePending);
         }
     }

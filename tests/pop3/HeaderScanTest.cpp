@@ -93,10 +93,24 @@ TEST(HeaderScan, ExtractsFieldsByLineStartInAnyCase) {
 
 TEST(HeaderScan, ParsesTheStatCount) {
     const std::vector<std::pair<std::string, int>> rows = {
-        {"+OK 2 320", 2}, {"+OK 0 0", 0},     {"+OK   7   900  ", 7},
-        {"+OK 5", 5},     {"* +OK 3 100", 3}, {"+OK 99999999999 1", 2147483647},
-        {"+OK x 1", 0},   {"+ok 2 320", -1},  {"-ERR locked", -1},
+        {"+OK 2 320", 2},
+        {"+OK 0 0", 0},
+        {"+OK   7   900  ", 7},
+        {"+OK 5", 5},
+        {"* +OK 3 100", 3},
+        {"+OK 99999999999 1", 2147483647},
+        {"+OK 0", 0},
+        {"+OK +4 10", 4},
+        {"+ok 2 320", -1},
+        {"-ERR locked", -1},
         {"", -1},
+        // No count, or none a mailbox can have: not an empty mailbox.
+        {"+OK x 1", -1},
+        {"+OK", -1},
+        {"+OK  ", -1},
+        {"+OK -3 0", -1},
+        {"+OK - 1", -1},
+        {"+OK -99999999999 1", -1},
     };
     for (const auto& [reply, count] : rows) {
         SCOPED_TRACE(reply);

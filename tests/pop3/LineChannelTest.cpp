@@ -90,4 +90,63 @@ TEST(LineChannel, BoundsEveryWaitAndEveryLine) {
     }
 }
 
+// Lines that each come in time can still come too slowly together, and a
+// brisk server must not hold a check for ever either.
+TEST(LineChannel, BoundsTheConversationsPaceAndLength) {
+    using namespace std::chrono_literals;
+    struct Row {
+        const char* name;
+        std::vector<std::string> segments; // one reply, a segment every 20 ms
+        std::size_t lowSpeedBytes;
+        std::chrono::milliseconds conversationTimeout;
+        bool allRead;
+    };
+    const std::vector<std::string> shortLines(40, "x\r\n");
+    const std::vector<std::string> longLines(40, std::string(98, 'y') + "\r\n");
+    const std::vector<Row> rows = {
+        {"short lines, each in time, too slow together", shortLines, 1024, 10min, false},
+        {"long lines at the same pace", longLines, 1024, 10min, true},
+        {"no low-speed limit", shortLines, 0, 10min, true},
+        {"brisk but longer than the conversation may last", longLines, 0, 400ms, false},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        ChannelLimits limits;
+        limits.ioTimeout = 10s;
+        limits.lowSpeedBytes = row.lowSpeedBytes;
+        limits.lowSpeedTime = 300ms;
+        limits.conversationTimeout = row.conversationTimeout;
+        ScriptedPeer peer(Login() + Script{ReplySegmented(row.segments), Stall()});
+        CPop3Connection conversation({}, limits);
+        std::vector<std::string> read = ReadAfterLogin(conversation, peer, row.segments.size());
+        std::vector<std::string> expected;
+        for (const std::string& segment : row.segments) {
+            expected.push_back(segment.substr(0, segment.size() - 2));
+        }
+        EXPECT_EQ(read == expected, row.allRead);
+        EXPECT_EQ(conversation.IsOpen(), row.allRead);
+    }
+}
+
+// The trickling server of old: every TOP answered within the line time-out,
+// a few bytes at a time, for as many messages as it claims.
+TEST(LineChannel, ATricklingScanEndsAsAFailedOne) {
+    using namespace std::chrono_literals;
+    Script script = Login() + Script{Reply("+OK 2000 0\r\n"), Reply("+OK 2000 0\r\n")};
+    for (int message = 0; message < 2000; ++message) {
+        script.push_back(ReplySegmented({"+OK\r\n", "Subject: s\r\n", ".\r\n"}));
+    }
+    ScriptedPeer peer(script);
+    ChannelLimits limits;
+    limits.lowSpeedTime = 500ms;
+    CPop3Connection conversation({}, limits);
+    ASSERT_EQ(conversation.Connect(peer.Address(), "bob", "pw", 110), 1);
+    EXPECT_EQ(conversation.GetMessageCount(), 2000);
+    EXPECT_EQ(conversation.RetrieveHeaders(), 0);
+    EXPECT_FALSE(conversation.IsOpen());
+    EXPECT_LT(conversation.Subjects().size(), 200U);
+    EXPECT_EQ(conversation.FailureReason(),
+              peer.Address() + " sent less than 1024 bytes in 0.5 seconds.");
+}
+
 } // namespace

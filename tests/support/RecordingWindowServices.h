@@ -12,6 +12,12 @@
 class RecordingWindowServices : public WindowServices {
 public:
     std::vector<std::string> calls;
+    // Each menu published, as its command ids (0 for a separator); kept
+    // apart from the calls because it follows every change of the busy flag.
+    std::vector<std::string> menus;
+    // The size of each table handed to an open headers window; apart from
+    // the calls because it follows every check.
+    std::vector<std::size_t> refreshed;
 
     // Scripted answers.
     bool optionsAnswer = false;
@@ -19,7 +25,8 @@ public:
     std::function<void(AccountList&)> editAccounts;
     // Runs inside the named call, as a re-entrant handler would.
     std::function<void()> onWait;
-    std::function<void(const MessageTable&)> onHeaders;
+    std::function<void()> onOptions;
+    std::function<void()> onAbout;
     uint32_t nextTimerId = 0; // 0: SetTimer answers with the id asked for
     int waits = 0;
 
@@ -36,17 +43,30 @@ public:
     }
     void KillTimer(uint32_t id) override { Record("KillTimer " + std::to_string(id)); }
     void PlayNewMailSound() override { Record("PlayNewMailSound"); }
-    void ShowTrayMenu() override { Record("ShowTrayMenu"); }
-    void SetForegroundWindow() override { Record("SetForegroundWindow"); }
-    void RunHeadersDialog(const MessageTable& table) override {
-        Record("RunHeadersDialog " + std::to_string(table.size()));
-        if (onHeaders) {
-            onHeaders(table);
+    void NotifyNewMail(const MessageTable& table, int newCount) override {
+        Record("NotifyNewMail " + std::to_string(newCount) + " of " + std::to_string(table.size()));
+    }
+    void SetTrayMenu(std::span<const TrayMenuItem> items) override {
+        std::string ids;
+        for (const TrayMenuItem& item : items) {
+            ids += (ids.empty() ? "" : " ") + std::to_string(item.id);
         }
+        menus.push_back(ids);
+    }
+    void SetForegroundWindow() override { Record("SetForegroundWindow"); }
+    void ShowHeadersWindow(const MessageTable& table) override {
+        Record("ShowHeadersWindow " + std::to_string(table.size()));
+    }
+    void RefreshHeadersWindow(const MessageTable& table) override {
+        refreshed.push_back(table.size());
     }
     bool RunOptionsDialog(Options& options) override {
         Record("RunOptionsDialog " + std::to_string(options.Delay) + " " +
-               std::to_string(options.Sound) + " " + std::to_string(options.Message));
+               std::to_string(options.Sound) + " " + std::to_string(options.Message) + " " +
+               std::to_string(options.Notify));
+        if (onOptions) {
+            onOptions();
+        }
         if (optionsAnswer) {
             options = optionsEntered;
         }
@@ -58,7 +78,12 @@ public:
             editAccounts(accounts);
         }
     }
-    void RunAboutDialog() override { Record("RunAboutDialog"); }
+    void RunAboutDialog() override {
+        Record("RunAboutDialog");
+        if (onAbout) {
+            onAbout();
+        }
+    }
     void WaitHook() override {
         ++waits;
         if (onWait) {

@@ -1,0 +1,99 @@
+#include "DesktopNotifier.h"
+
+#include "HeaderDisplay.h"
+
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDBusPendingCallWatcher>
+#include <QDBusPendingReply>
+#include <QVariantMap>
+
+namespace {
+
+const QString kService = QStringLiteral("org.freedesktop.Notifications");
+const QString kPath = QStringLiteral("/org/freedesktop/Notifications");
+const QString kInterface = QStringLiteral("org.freedesktop.Notifications");
+const QString kShowAction = QStringLiteral("show");
+constexpr int kListedMessages = 3;
+
+} // namespace
+
+DesktopNotifier::DesktopNotifier(std::function<void()> onShow) : m_onShow(std::move(onShow)) {
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (bus.isConnected()) {
+        bus.connect(kService, kPath, kInterface, QStringLiteral("ActionInvoked"), this,
+                    SLOT(OnActionInvoked(uint, QString)));
+    }
+}
+
+QString DesktopNotifier::Summary(int newCount) {
+    return newCount == 1 ? QStringLiteral("1 new message")
+                         : QStringLiteral("%1 new messages").arg(newCount);
+}
+
+// The body may carry markup, so what a header holds is escaped.
+QString DesktopNotifier::Body(const MessageTable& table) {
+    QStringList lines;
+    int more = 0;
+    for (std::size_t row = 0; row < table.size(); ++row) {
+        if (table.states[row] != MessageNew) {
+            continue;
+        }
+        if (lines.size() == kListedMessages) {
+            ++more;
+            continue;
+        }
+        const std::string line = DecodeHeaderForDisplay(table.froms[row], HeaderKind::From) + ": " +
+                                 DecodeHeaderForDisplay(table.subjects[row], HeaderKind::Subject);
+        lines << QString::fromStdString(line).toHtmlEscaped();
+    }
+    if (more > 0) {
+        lines << QStringLiteral("and %1 more").arg(more);
+    }
+    return lines.join(QLatin1Char('\n'));
+}
+
+void DesktopNotifier::NotifyNewMail(const MessageTable& table, int newCount) {
+    if (m_awaitingId) {
+        m_waiting.emplace(Summary(newCount), Body(table));
+        return;
+    }
+    Send(Summary(newCount), Body(table));
+}
+
+void DesktopNotifier::Send(const QString& summary, const QString& body) {
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (!bus.isConnected()) {
+        return;
+    }
+    QDBusMessage call =
+        QDBusMessage::createMethodCall(kService, kPath, kInterface, QStringLiteral("Notify"));
+    const QVariantMap hints{{QStringLiteral("desktop-entry"), QStringLiteral("tarvo")},
+                            {QStringLiteral("category"), QStringLiteral("email.arrived")}};
+    call << QStringLiteral("Tarvo") << m_shownId << QStringLiteral("tarvo") << summary << body
+         << QStringList{QStringLiteral("default"), QStringLiteral("Show"), kShowAction,
+                        QStringLiteral("Show")}
+         << hints << -1;
+    // Asynchronous: a slow or missing service must not hold the check up.
+    m_awaitingId = true;
+    auto* watcher = new QDBusPendingCallWatcher(bus.asyncCall(call), this);
+    connect(watcher, &QDBusPendingCallWatcher::finished, this,
+            [this](QDBusPendingCallWatcher* finished) {
+                QDBusPendingReply<uint> reply = *finished;
+                if (!reply.isError()) {
+                    m_shownId = reply.value();
+                }
+                finished->deleteLater();
+                m_awaitingId = false;
+                if (auto waiting = std::exchange(m_waiting, std::nullopt)) {
+                    Send(waiting->first, waiting->second);
+                }
+            });
+}
+
+void DesktopNotifier::OnActionInvoked(uint id, const QString& action) {
+    if (id == m_shownId && id != 0 &&
+        (action == kShowAction || action == QStringLiteral("default")) && m_onShow) {
+        m_onShow();
+    }
+}

@@ -1,0 +1,292 @@
+#include "CommandLine.h"
+
+#include "CheckCycle.h"
+#include "FileRegistry.h"
+#include "HeaderDisplay.h"
+#include "Pop3Connection.h"
+#include "ReadOnlySettings.h"
+#include "ShownText.h"
+
+#include <cstddef>
+#include <iostream>
+#include <nlohmann/json.hpp>
+
+namespace {
+
+constexpr const char* kUsage =
+    "Usage: tarvo [--check [--json]]\n"
+    "Watches POP3 mailboxes from an icon in the notification area.\n"
+    "\n"
+    "  --check     check every configured account once, print one line per\n"
+    "              account and the total, and end\n"
+    "  --json      with --check: print one JSON object instead\n"
+    "  --help      show this help and end\n"
+    "  --version   show the version and end\n"
+    "\n"
+    "Exit status of --check: 0 every account was checked, 1 an account failed,\n"
+    "2 a usage or settings error.\n";
+
+struct AccountResult {
+    int32_t count = 0;
+    std::string error; // empty when the account was checked
+};
+
+struct MessageResult {
+    std::size_t row = 0;
+    std::string messageId;
+};
+
+// Follows the walk: which rows and ids belong to which account, and the signals.
+class CommandLineObserver : public CheckObserver {
+public:
+    CommandLineObserver(const MessageTable& table, const std::vector<int32_t>& counts,
+                        const CommandLineSetup& setup)
+        : m_table(table), m_counts(counts), m_interrupted(setup.interrupted),
+          m_disconnect(setup.disconnect) {}
+
+    std::vector<AccountResult> accounts;
+    std::vector<MessageResult> messages;
+
+    bool Interrupted() const { return m_interrupted != nullptr && *m_interrupted != 0; }
+
+private:
+    void ShowProgress(int, const std::string&) override {}
+
+    void SetCurrentConversation(CPop3Connection* conversation) override {
+        if (conversation != nullptr) {
+            m_firstRow = m_table.size();
+            m_current = conversation;
+            if (Interrupted()) {
+                m_current->Abort();
+            }
+            return;
+        }
+        AccountEnded(*m_current);
+        m_current = nullptr;
+    }
+
+    // Disconnect's way out: the wait in progress is given up at once.
+    void WaitHook() override {
+        const bool disconnect = m_disconnect != nullptr && *m_disconnect != 0;
+        if (m_current != nullptr && (Interrupted() || disconnect)) {
+            if (disconnect) {
+                *m_disconnect = 0;
+            }
+            m_current->Abort();
+        }
+    }
+
+    void AccountEnded(const CPop3Connection& conversation) {
+        const std::size_t index = accounts.size();
+        AccountResult result;
+        const bool errorRow =
+            m_table.size() == m_firstRow + 1 && m_table.states[m_firstRow] == MessageError;
+        if (errorRow) {
+            result.error = ErrorReason(m_firstRow);
+        } else if (index >= m_counts.size() || m_counts[index] < 0) {
+            // The tray shows a failed count as an empty mailbox; a script must
+            // not take it for one.
+            result.error = conversation.FailureReason().empty() ? "(error counting messages)"
+                                                                : conversation.FailureReason();
+        } else {
+            result.count = m_counts[index];
+            for (std::size_t row = m_firstRow; row < m_table.size(); ++row) {
+                const std::size_t k = row - m_firstRow;
+                messages.push_back({row, k < m_ids.size() ? m_ids[k] : std::string()});
+            }
+        }
+        m_ids.clear();
+        accounts.push_back(std::move(result));
+    }
+
+    void MessageIdsFound(const std::vector<std::string>& messageIds) override {
+        m_ids = messageIds;
+    }
+
+    // The sentence that says why, where the row carries one; else its subject.
+    std::string ErrorReason(std::size_t row) const {
+        const std::string& reason = m_table.headerTexts[row];
+        return reason.empty() ? m_table.subjects[row] : reason;
+    }
+
+    const MessageTable& m_table;
+    const std::vector<int32_t>& m_counts;
+    std::vector<std::string> m_ids; // of the account under way
+    const volatile std::sig_atomic_t* m_interrupted;
+    volatile std::sig_atomic_t* m_disconnect;
+    CPop3Connection* m_current = nullptr;
+    std::size_t m_firstRow = 0;
+};
+
+int FailedCount(const std::vector<AccountResult>& results) {
+    int failed = 0;
+    for (const AccountResult& result : results) {
+        failed += result.error.empty() ? 0 : 1;
+    }
+    return failed;
+}
+
+void PrintText(std::ostream& out, const AccountList& accounts,
+               const std::vector<AccountResult>& results, int32_t total) {
+    for (std::size_t i = 0; i < results.size(); ++i) {
+        out << ShownText(accounts.servers[i]) << ", " << ShownText(accounts.users[i]) << ": ";
+        if (results[i].error.empty()) {
+            out << results[i].count << " message(s)\n";
+        } else {
+            out << "error: " << ShownText(results[i].error) << "\n";
+        }
+    }
+    out << "Total: " << total << " message(s)";
+    const int failed = FailedCount(results);
+    if (failed > 0) {
+        out << ", " << failed << " of " << results.size() << " account(s) failed";
+    }
+    out << "\n";
+}
+
+void PrintJson(std::ostream& out, const AccountList& accounts, const MessageTable& table,
+               const CommandLineObserver& observer, int32_t total) {
+    using nlohmann::json;
+    json accountList = json::array();
+    for (std::size_t i = 0; i < observer.accounts.size(); ++i) {
+        const AccountResult& result = observer.accounts[i];
+        const bool ok = result.error.empty();
+        accountList.push_back({{"server", ShownText(accounts.servers[i])},
+                               {"user", ShownText(accounts.users[i])},
+                               {"count", ok ? json(result.count) : json(nullptr)},
+                               {"error", ok ? json(nullptr) : json(ShownText(result.error))}});
+    }
+    json messageList = json::array();
+    for (const MessageResult& message : observer.messages) {
+        messageList.push_back(
+            {{"mailbox", ShownText(table.mailboxes[message.row])},
+             {"subject", DecodeHeaderForDisplay(table.subjects[message.row], HeaderKind::Subject)},
+             {"from", DecodeHeaderForDisplay(table.froms[message.row], HeaderKind::From)},
+             {"message_id", ShownText(message.messageId)}});
+    }
+    const json result = {{"total", total},
+                         {"accounts_checked", observer.accounts.size()},
+                         {"accounts_failed", FailedCount(observer.accounts)},
+                         {"accounts", accountList},
+                         {"messages", messageList}};
+    out << result.dump() << "\n";
+}
+
+int Check(bool json, const CommandLineSetup& setup, std::ostream& out, std::ostream& err) {
+    Options options;
+    AccountList accounts;
+    if (ReadSettingsFile(setup.settingsPath, options, accounts) == RegFileState::Damaged) {
+        err << "tarvo: the settings file " << setup.settingsPath
+            << " cannot be read whole; it was left as it is\n";
+        return kExitUsage;
+    }
+    if (accounts.size() == 0) {
+        err << "tarvo: No mailboxes to check in " << setup.settingsPath << "\n";
+        return kExitUsage;
+    }
+
+    MessageTable table;
+    KnownMessageIds knownIds;
+    HeaderCache cache;
+    std::vector<int32_t> counts(accounts.size(), 0);
+    CommandLineObserver observer(table, counts, setup);
+    const CheckOutcome outcome =
+        RunCheck(accounts, counts, table, knownIds, cache, observer, setup.limits);
+    if (observer.Interrupted()) {
+        return kExitInterrupted;
+    }
+    if (json) {
+        PrintJson(out, accounts, table, observer, outcome.total);
+    } else {
+        PrintText(out, accounts, observer.accounts, outcome.total);
+    }
+    return FailedCount(observer.accounts) > 0 ? kExitSomeFailed : kExitAllChecked;
+}
+
+int UsageError(std::ostream& err, const std::string& problem) {
+    err << "tarvo: " << problem << "\nTry 'tarvo --help' for more information.\n";
+    return kExitUsage;
+}
+
+volatile std::sig_atomic_t g_interrupted = 0;
+volatile std::sig_atomic_t g_disconnect = 0;
+
+extern "C" void OnSignal(int signal) {
+    if (signal == SIGINT) {
+        g_interrupted = 1;
+    } else {
+        g_disconnect = 1;
+    }
+}
+
+} // namespace
+
+std::optional<int> RunCommandLine(const std::vector<std::string>& args,
+                                  const CommandLineSetup& setup, std::ostream& out,
+                                  std::ostream& err) {
+    bool check = false;
+    bool json = false;
+    bool help = false;
+    bool version = false;
+    std::string unknown;
+    for (const std::string& arg : args) {
+        if (arg == "--check") {
+            check = true;
+        } else if (arg == "--json") {
+            json = true;
+        } else if (arg == "--help" || arg == "-h") {
+            help = true;
+        } else if (arg == "--version") {
+            version = true;
+        } else if (unknown.empty()) {
+            unknown = arg;
+        }
+    }
+    // Arguments none of ours are the toolkit's (-platform, -display, ...).
+    if (!check && !json && !help && !version) {
+        return std::nullopt;
+    }
+    if (help) {
+        out << kUsage;
+        return kExitAllChecked;
+    }
+    if (version) {
+        out << "tarvo " TARVO_VERSION "\n";
+        return kExitAllChecked;
+    }
+    if (!unknown.empty()) {
+        return UsageError(err, "unknown argument '" + unknown + "'");
+    }
+    if (!check) {
+        return UsageError(err, "--json goes with --check");
+    }
+    return Check(json, setup, out, err);
+}
+
+std::optional<int> RunCommandLine(int argc, char** argv) {
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    // Without SA_RESTART, so that a wait in progress wakes up to see it.
+    struct sigaction action {};
+    action.sa_handler = OnSignal;
+    sigemptyset(&action.sa_mask);
+    struct sigaction previousInt {};
+    struct sigaction previousUsr1 {};
+    sigaction(SIGINT, &action, &previousInt);
+    sigaction(SIGUSR1, &action, &previousUsr1);
+    if (previousInt.sa_handler == SIG_IGN) {
+        // Started in the background by a shell: Ctrl-C is meant for others.
+        sigaction(SIGINT, &previousInt, nullptr);
+    }
+
+    CommandLineSetup setup{FileRegistry::DefaultPath(), ChannelLimits{}, &g_interrupted,
+                           &g_disconnect};
+    std::optional<int> code = RunCommandLine(args, setup, std::cout, std::cerr);
+    sigaction(SIGINT, &previousInt, nullptr);
+    sigaction(SIGUSR1, &previousUsr1, nullptr);
+    if (code == kExitInterrupted && g_interrupted != 0) {
+        // Ends as interrupted programs do, so that a calling shell loop stops too.
+        std::cout.flush();
+        std::raise(SIGINT);
+    }
+    return code;
+}

@@ -1,0 +1,225 @@
+// tarvo --check and its neighbours: what a script or a status bar reads, the
+// exit codes, and that the settings file is only ever read.
+#include "CommandLine.h"
+
+#include "AppProfile.h"
+#include "DovecotServer.h"
+#include "FileRegistry.h"
+#include "ScriptedPeer.h"
+#include "SettingsStore.h"
+
+#include <chrono>
+#include <csignal>
+#include <cstdlib>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+#include <sstream>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+using namespace std::chrono_literals;
+using nlohmann::json;
+
+namespace {
+
+std::string ReadBytes(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), {});
+}
+
+// A settings folder of its own per test.
+class CommandLineTest : public ::testing::Test {
+protected:
+    std::string folder;
+    std::string settingsPath;
+
+    void SetUp() override {
+        char name[] = "/tmp/tarvo-cli-XXXXXX";
+        folder = ::mkdtemp(name);
+        settingsPath = folder + "/Tarvo.reg";
+    }
+    void TearDown() override { std::system(("rm -rf '" + folder + "'").c_str()); }
+
+    void Store(const AccountList& accounts) {
+        FileRegistry registry(settingsPath);
+        AppProfile profile(registry);
+        SaveSettings(profile, Options{}, accounts);
+    }
+
+    struct Result {
+        std::optional<int> code;
+        std::string out;
+        std::string err;
+    };
+    Result Run(const std::vector<std::string>& args, ChannelLimits limits = {}) {
+        std::ostringstream out;
+        std::ostringstream err;
+        CommandLineSetup setup{settingsPath, limits, nullptr};
+        auto code = RunCommandLine(args, setup, out, err);
+        return {code, out.str(), err.str()};
+    }
+};
+
+TEST_F(CommandLineTest, ArgumentsAndExitCodes) {
+    struct Case {
+        std::vector<std::string> args;
+        std::optional<int> code;
+        std::string outStart;
+        std::string errPart;
+    } cases[] = {
+        {{}, std::nullopt, "", ""},
+        {{"-platform", "offscreen"}, std::nullopt, "", ""},
+        {{"--help"}, 0, "Usage: tarvo [--check [--json]]\n", ""},
+        {{"-h"}, 0, "Usage:", ""},
+        {{"--version"}, 0, "tarvo 2.1.0.1\n", ""},
+        {{"--json"}, 2, "", "--json goes with --check"},
+        {{"--check", "--verbose"}, 2, "", "unknown argument '--verbose'"},
+        {{"--check"}, 2, "", "No mailboxes to check"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::PrintToString(c.args));
+        Result result = Run(c.args);
+        EXPECT_EQ(result.code, c.code);
+        EXPECT_EQ(result.out.substr(0, c.outStart.size()), c.outStart);
+        EXPECT_NE(result.err.find(c.errPart), std::string::npos) << result.err;
+    }
+}
+
+TEST_F(CommandLineTest, TextAndJsonAgainstDovecot) {
+    DovecotServer server;
+    server.AddUser("alice", "alice-pw");
+    server.AddUser("bob", "bob-pw");
+    server.Deliver("alice", "From: Ann <ann@example.org>\nSubject: first\n"
+                            "Message-Id: <1@example.org>\n\nbody\n");
+    server.Deliver("alice", "From: J\xF6rg <joerg@example.org>\nSubject: =?ISO-8859-1?Q?Gr=FC=DF"
+                            "e?=\nMessage-Id: <2@example.org>\n\nbody\n");
+    const std::string dovecot = server.Address();
+    Store({{dovecot, dovecot, dovecot}, {"alice", "bob", "alice"}, {"alice-pw", "bob-pw", "no"}});
+    const std::string stored = ReadBytes(settingsPath);
+    const std::string kRefused = "The server refused the login: -ERR [AUTH] Authentication failed.";
+
+    Result text = Run({"--check"});
+    EXPECT_EQ(text.code, 1);
+    EXPECT_EQ(text.out, dovecot + ", alice: 2 message(s)\n" + dovecot + ", bob: 0 message(s)\n" +
+                            dovecot + ", alice: error: " + kRefused + "\n" +
+                            "Total: 2 message(s), 1 of 3 account(s) failed\n");
+
+    Result result = Run({"--check", "--json"});
+    EXPECT_EQ(result.code, 1);
+    const json parsed = json::parse(result.out);
+    EXPECT_EQ(parsed["total"], 2);
+    EXPECT_EQ(parsed["accounts_checked"], 3);
+    EXPECT_EQ(parsed["accounts_failed"], 1);
+    EXPECT_EQ(parsed["accounts"][0],
+              json({{"server", dovecot}, {"user", "alice"}, {"count", 2}, {"error", nullptr}}));
+    EXPECT_EQ(parsed["accounts"][1]["count"], 0);
+    EXPECT_EQ(parsed["accounts"][2]["count"], nullptr);
+    EXPECT_EQ(parsed["accounts"][2]["error"], kRefused);
+    ASSERT_EQ(parsed["messages"].size(), 2u);
+    // Accounts share the server, so the mailbox names the user too.
+    EXPECT_EQ(parsed["messages"][0], json({{"mailbox", "alice@" + dovecot},
+                                           {"subject", "first"},
+                                           {"from", "Ann <ann@example.org>"},
+                                           {"message_id", "<1@example.org>"}}));
+    // A raw Latin-1 byte and an encoded word both arrive as readable UTF-8.
+    EXPECT_EQ(parsed["messages"][1]["from"], "J\xC3\xB6rg <joerg@example.org>");
+    EXPECT_EQ(parsed["messages"][1]["subject"], "Gr\xC3\xBC\xC3\x9F"
+                                                "e");
+    EXPECT_EQ(parsed["messages"][1]["message_id"], "<2@example.org>");
+
+    // Reading the accounts creates a section in memory, never in the file.
+    EXPECT_EQ(ReadBytes(settingsPath), stored);
+
+    Store({{dovecot}, {"bob"}, {"bob-pw"}});
+    EXPECT_EQ(Run({"--check"}).code, 0);
+}
+
+TEST_F(CommandLineTest, DamagedSettingsFileIsReportedAndLeftAlone) {
+    const std::string damaged = "REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Halvik\\Tarvo\\"
+                                "Mailboxes\\0]\n\"Server\"=\"pop.example.org\n\x01\xFF garbage";
+    std::ofstream(settingsPath, std::ios::binary) << damaged;
+    for (const auto& args : {std::vector<std::string>{"--check"}, {"--check", "--json"}}) {
+        Result result = Run(args);
+        EXPECT_EQ(result.code, 2);
+        EXPECT_EQ(result.out, "");
+        EXPECT_NE(result.err.find(settingsPath + " cannot be read whole"), std::string::npos)
+            << result.err;
+    }
+    EXPECT_EQ(ReadBytes(settingsPath), damaged);
+    EXPECT_EQ(std::system(("test $(ls -A '" + folder + "' | wc -l) -eq 1").c_str()), 0);
+}
+
+// A silent server is given up at the bound; a refused count, which the tray
+// shows as an empty mailbox, is a failure to a script.
+TEST_F(CommandLineTest, SilentServerAndRefusedCountFailTheAccount) {
+    using namespace testpeer;
+    ScriptedPeer silent(Script{Stall()});
+    ScriptedPeer statRefused(Login() + Script{Reply("-ERR not now\r\n"), Reply("+OK bye\r\n")});
+    Store({{silent.Address(), statRefused.Address()}, {"ann", "bob"}, {"pw", "pw"}});
+    ChannelLimits limits;
+    limits.ioTimeout = 300ms;
+    const auto start = std::chrono::steady_clock::now();
+    Result result = Run({"--check"}, limits);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 10s);
+    EXPECT_EQ(result.code, 1);
+    EXPECT_EQ(result.out,
+              silent.Address() + ", ann: error: No reply from " + silent.Address() +
+                  " within 0.3 seconds.\n" + statRefused.Address() +
+                  ", bob: error: The server did not give the number of messages: -ERR not now.\n" +
+                  "Total: 0 message(s), 2 of 2 account(s) failed\n");
+}
+
+// The real program, so that the signals take their real way: Ctrl-C ends the
+// check at once; SIGUSR1, meant for the tray program, gives up the silent
+// server and the check goes on.
+TEST_F(CommandLineTest, SignalsEndTheCheckOrTheWaitAtOnce) {
+    using namespace testpeer;
+    ScriptedPeer silent(Script{Stall()});
+    ScriptedPeer hangingUp(Script{Hangup()});
+    ::mkdir((folder + "/Halvik").c_str(), 0700);
+    settingsPath = folder + "/Halvik/Tarvo.reg";
+    Store({{silent.Address(), hangingUp.Address()}, {"ann", "bob"}, {"pw", "pw"}});
+    const std::string outPath = folder + "/out";
+
+    for (const int signal : {SIGINT, SIGUSR1}) {
+        SCOPED_TRACE(signal);
+        const pid_t pid = ::fork();
+        if (pid == 0) {
+            ::setenv("XDG_CONFIG_HOME", folder.c_str(), 1);
+            ::freopen(outPath.c_str(), "w", stdout);
+            ::execl(TARVO_BINARY, "tarvo", "--check", static_cast<char*>(nullptr));
+            ::_exit(127);
+        }
+        std::this_thread::sleep_for(500ms);
+        ::kill(pid, signal);
+        const auto sent = std::chrono::steady_clock::now();
+        int status = 0;
+        pid_t ended = 0;
+        while ((ended = ::waitpid(pid, &status, WNOHANG)) == 0 &&
+               std::chrono::steady_clock::now() - sent < 5s) {
+            std::this_thread::sleep_for(10ms);
+        }
+        if (ended == 0) {
+            ::kill(pid, SIGKILL);
+            ::waitpid(pid, &status, 0);
+            ADD_FAILURE() << "still running 5 s after the signal";
+            continue;
+        }
+        EXPECT_LT(std::chrono::steady_clock::now() - sent, 1s);
+        const std::string out = ReadBytes(outPath);
+        if (signal == SIGINT) {
+            EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGINT) << status;
+            EXPECT_EQ(out, "");
+        } else {
+            EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1) << status;
+            EXPECT_NE(out.find(silent.Address() + ", ann: error: "), std::string::npos) << out;
+            EXPECT_NE(out.find("Total: 0 message(s), 2 of 2 account(s) failed"), std::string::npos)
+                << out;
+        }
+    }
+}
+
+} // namespace

@@ -1,0 +1,195 @@
+// The program on private buses: the desktop notification, with a
+// notification server of our own that records what arrives; a check without
+// any bus; and a check after a resume announced on the "system" bus. A
+// process holds one session and one system bus for its life, so each test
+// needs a process of its own, as ctest runs them.
+#include "AppProfile.h"
+#include "HeadersDlg.h"
+#include "MemoryRegistry.h"
+#include "QtWindowServices.h"
+#include "ScriptedPeer.h"
+#include "SettingsStore.h"
+#include "TarvoWnd.h"
+#include "WakeWatcher.h"
+
+#include <QApplication>
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QTest>
+#include <QTimer>
+#include <csignal>
+#include <cstdio>
+#include <gtest/gtest.h>
+
+using namespace testpeer;
+
+namespace {
+
+struct Received {
+    uint replacesId;
+    QString icon, summary, body;
+    QStringList actions;
+};
+
+class NotificationServer : public QObject {
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.Notifications")
+
+public:
+    std::vector<Received> received;
+
+public slots:
+    Q_SCRIPTABLE uint Notify(const QString&, uint replacesId, const QString& icon,
+                             const QString& summary, const QString& body,
+                             const QStringList& actions, const QVariantMap&, int) {
+        received.push_back({replacesId, icon, summary, body, actions});
+        return replacesId != 0 ? replacesId : static_cast<uint>(received.size()) + 40;
+    }
+};
+
+// dbus-daemon --session of the test's own, ended with it.
+class PrivateBus {
+public:
+    PrivateBus() {
+        FILE* out = ::popen("dbus-daemon --session --fork --print-address=1 --print-pid=1", "r");
+        char line[512] = {};
+        if (out != nullptr && std::fgets(line, sizeof line, out) != nullptr) {
+            address = QString::fromLocal8Bit(line).trimmed();
+            if (std::fgets(line, sizeof line, out) != nullptr) {
+                pid = std::atoi(line);
+            }
+        }
+        if (out != nullptr) {
+            ::pclose(out);
+        }
+    }
+    ~PrivateBus() {
+        if (pid > 0) {
+            ::kill(pid, SIGTERM);
+        }
+    }
+    QString address;
+    pid_t pid = 0;
+};
+
+std::string Block(const std::string& from, const std::string& subject, const std::string& id) {
+    return "Subject: " + subject + "\r\nFrom: " + from + "\r\nMessage-ID: " + id + "\r\n\r\n";
+}
+
+QApplication* MakeApplication() {
+    static int argc = 1;
+    static char name[] = "notification";
+    static char* argv[] = {name, nullptr};
+    return new QApplication(argc, argv);
+}
+
+// The tray program's window on its desktop layer, with one account at peer.
+// The buses are those the environment names when it is made.
+struct TrayProgram {
+    TrayProgram(const ScriptedPeer& peer, int32_t notify) {
+        SaveSettings(profile, {.Delay = 5, .Sound = 0, .Message = 0, .Notify = notify},
+                     {{peer.Address()}, {"ann"}, {"pw"}});
+        window = std::make_unique<CTarvoWnd>(services, profile);
+        services.Attach(window.get());
+    }
+    ~TrayProgram() { services.Attach(nullptr); }
+
+    std::unique_ptr<QApplication> application{MakeApplication()};
+    MemoryRegistry registry;
+    AppProfile profile{registry};
+    QtWindowServices services;
+    std::unique_ptr<CTarvoWnd> window;
+};
+
+TEST(Notification, OnePerCheckWithNewMailReplacingTheOneBeforeAndShowOpensTheHeaders) {
+    PrivateBus bus;
+    ASSERT_FALSE(bus.address.isEmpty());
+    qputenv("DBUS_SESSION_BUS_ADDRESS", bus.address.toLocal8Bit());
+    const std::vector<std::string> first{Block("Ann <ann@x>", "one", "<1@x>"),
+                                         Block("bob@x", "two & more", "<2@x>")};
+    std::vector<std::string> second = first;
+    for (int i = 3; i <= 7; ++i) {
+        second.push_back(Block("cid@x", "more " + std::to_string(i), "<" + std::to_string(i)));
+    }
+    ScriptedPeer peer({HealthyMailbox(first), HealthyMailbox(second), HealthyMailbox(second)});
+    TrayProgram program(peer, 1);
+    CTarvoWnd& window = *program.window;
+    QDBusConnection serverBus = QDBusConnection::connectToBus(bus.address, "server");
+    NotificationServer server;
+    ASSERT_TRUE(serverBus.registerService("org.freedesktop.Notifications"));
+    ASSERT_TRUE(serverBus.registerObject("/org/freedesktop/Notifications", &server,
+                                         QDBusConnection::ExportScriptableSlots));
+
+    window.OnCheckNow();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return server.received.size() == 1; }));
+    EXPECT_EQ(server.received[0].replacesId, 0u);
+    EXPECT_EQ(server.received[0].icon, "tarvo");
+    EXPECT_EQ(server.received[0].summary, "2 new messages");
+    EXPECT_EQ(server.received[0].body, "Ann &lt;ann@x&gt;: one\nbob@x: two &amp; more");
+    EXPECT_EQ(server.received[0].actions, (QStringList{"default", "Show", "show", "Show"}));
+
+    window.OnCheckNow();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return server.received.size() == 2; }));
+    EXPECT_EQ(server.received[1].replacesId, 41u);
+    EXPECT_EQ(server.received[1].summary, "5 new messages");
+    EXPECT_EQ(server.received[1].body, "cid@x: more 3\ncid@x: more 4\ncid@x: more 5\nand 2 more");
+
+    // Nothing new: no notification.
+    window.OnCheckNow();
+    QTest::qWait(300);
+    EXPECT_EQ(server.received.size(), 2u);
+
+    bool headersShown = false;
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [&] {
+        for (QWidget* widget : QApplication::topLevelWidgets()) {
+            if (auto* headers = dynamic_cast<CHeadersDlg*>(widget);
+                headers && headers->isVisible()) {
+                headersShown = headers->table.size() == 7;
+                headers->reject();
+            }
+        }
+    });
+    closer.start(20);
+    QDBusMessage invoked = QDBusMessage::createSignal(
+        "/org/freedesktop/Notifications", "org.freedesktop.Notifications", "ActionInvoked");
+    invoked << 41u << QString("show");
+    serverBus.send(invoked);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return headersShown; }));
+}
+
+TEST(Notification, WithoutAnyBusTheCheckCompletes) {
+    qputenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent/bus");
+    ScriptedPeer peer(HealthyMailbox({Block("ann@x", "one", "<1@x>")}));
+    TrayProgram program(peer, 1);
+    program.window->OnCheckNow();
+    EXPECT_EQ(program.window->Table().size(), 1u);
+    EXPECT_FALSE(program.window->IsBusy());
+}
+
+TEST(Resume, PrepareForSleepFalseStartsACheckOnceSettled) {
+    PrivateBus bus;
+    ASSERT_FALSE(bus.address.isEmpty());
+    qputenv("DBUS_SYSTEM_BUS_ADDRESS", bus.address.toLocal8Bit());
+    qputenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent/bus");
+    ScriptedPeer peer(HealthyMailbox({Block("ann@x", "one", "<1@x>")}));
+    TrayProgram program(peer, 0);
+    CTarvoWnd& window = *program.window;
+    QDBusConnection login = QDBusConnection::connectToBus(bus.address, "login");
+    ASSERT_TRUE(login.registerService("org.freedesktop.login1"));
+    WakeWatcher watcher([&] { program.services.Gate().Deliver([&] { window.OnWake(); }); });
+
+    for (const bool goingToSleep : {true, false}) {
+        QDBusMessage sleep = QDBusMessage::createSignal(
+            "/org/freedesktop/login1", "org.freedesktop.login1.Manager", "PrepareForSleep");
+        sleep << goingToSleep;
+        login.send(sleep);
+    }
+    QTest::qWait(static_cast<int>(CTarvoWnd::kSettleDelay.count()) - 1000);
+    EXPECT_EQ(window.Table().size(), 0u) << "checked before the network could settle";
+    EXPECT_TRUE(QTest::qWaitFor([&] { return window.Table().size() == 1; }, 5000));
+}
+
+} // namespace
+
+#include "DesktopBusTest.moc"
