@@ -34,7 +34,7 @@ struct ChannelLimits {
     std::size_t maxHeaderBytes = 4 * 1024 * 1024; // one message's header block
     std::size_t maxScanBytes = 64 * 1024 * 1024;  // all that one scan keeps
     // Header texts beyond it are dropped, the oldest messages' first.
-    std::size_t headerTextBudget = 8 * 1024 * 1024;
+    std::size_t headerTextBudget = 7 * 1024 * 1024;
     // TOP commands sent ahead of their replies: small enough that neither
     // side's socket buffers can fill while the other waits.
     std::size_t pipelineWindowBytes = 4096;

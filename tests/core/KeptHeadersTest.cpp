@@ -160,7 +160,7 @@ TEST_F(KeptHeadersTest, AnAccountWhoseUserChangesStartsEmpty) {
               "USER bob\r\nPASS secret\r\nCAPA\r\nSTAT\r\nUIDL\r\nTOP 1 0\r\nTOP 2 0\r\nQUIT\r\n");
 }
 
-// Three header blocks of 3 MiB overflow the 8 MiB kept: the oldest row says
+// Three header blocks of 3 MiB overflow the 7 MiB kept: the oldest row says
 // its text was not kept, until the newest is deleted and it fits again.
 TEST_F(KeptHeadersTest, ARowWhoseTextWasNotKeptSaysSoUntilItFitsAgain) {
     const std::string line = "X-Trace: " + std::string(1000, 't') + "\r\n";
