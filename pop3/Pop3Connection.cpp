@@ -1,6 +1,7 @@
 #include "Pop3Connection.h"
 
 #include "Format.h"
+#include "TcpConnect.h"
 
 #include <algorithm>
 

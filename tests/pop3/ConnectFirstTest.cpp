@@ -1,7 +1,7 @@
 // Racing a name's addresses on loopback. An attempt that stays pending is an
 // attempt on a listener whose accept queue is full: the kernel then drops the
 // SYNs, as a black-holed address would, without any traffic leaving the host.
-#include "LineChannel.h"
+#include "TcpConnect.h"
 
 #include <arpa/inet.h>
 #include <dirent.h>

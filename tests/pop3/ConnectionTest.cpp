@@ -1,5 +1,6 @@
 #include "Pop3Connection.h"
 #include "ScriptedPeer.h"
+#include "TcpConnect.h"
 
 #include <arpa/inet.h>
 #include <gtest/gtest.h>
