@@ -108,7 +108,8 @@ CheckOutcome RunCheck(const AccountList& accounts, std::vector<int32_t>& counts,
     for (; i < accounts.size() && !observer.Cancelled(); ++i) {
         const std::string& server = accounts.servers[i];
         const Mailbox mailbox = MailboxOf(accounts, i);
-        CachedHeaders kept = cache.Take(i, CacheKey(accounts, i));
+        std::string key = CacheKey(accounts, i);
+        CachedHeaders kept = cache.Take(i, key);
         CachedHeaders keep;
         observer.ShowProgress(IDI_CONTACTING, Format("Contacting %s...", server.c_str()));
         CPop3Connection conversation([&observer] { observer.WaitHook(); }, limits);
@@ -163,14 +164,16 @@ CheckOutcome RunCheck(const AccountList& accounts, std::vector<int32_t>& counts,
         conversation.Close();
         observer.SetCurrentConversation(nullptr);
         if (unreached) {
-            cache.KeepThroughFailure(i, CacheKey(accounts, i), std::move(kept));
+            cache.KeepThroughFailure(i, std::move(key), std::move(kept));
         } else {
-            cache.Keep(i, CacheKey(accounts, i), std::move(keep));
+            cache.Keep(i, std::move(key), std::move(keep));
         }
     }
     // Accounts a cancelled check did not reach keep what they had.
     for (; i < accounts.size(); ++i) {
-        cache.KeepThroughFailure(i, CacheKey(accounts, i), cache.Take(i, CacheKey(accounts, i)));
+        std::string key = CacheKey(accounts, i);
+        CachedHeaders kept = cache.Take(i, key);
+        cache.KeepThroughFailure(i, std::move(key), std::move(kept));
     }
     cache.CheckEnded(table, accounts.size());
     return outcome;

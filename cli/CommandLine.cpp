@@ -61,7 +61,7 @@ private:
             }
             return;
         }
-        AccountEnded(*m_current);
+        AccountEnded();
         m_current = nullptr;
     }
 
@@ -76,18 +76,13 @@ private:
         }
     }
 
-    void AccountEnded(const CPop3Connection& conversation) {
+    void AccountEnded() {
         const std::size_t index = accounts.size();
         AccountResult result;
         const bool errorRow =
             m_table.size() == m_firstRow + 1 && m_table.states[m_firstRow] == MessageError;
         if (errorRow) {
             result.error = ErrorReason(m_firstRow);
-        } else if (index >= m_counts.size() || m_counts[index] < 0) {
-            // The tray shows a failed count as an empty mailbox; a script must
-            // not take it for one.
-            result.error = conversation.FailureReason().empty() ? "(error counting messages)"
-                                                                : conversation.FailureReason();
         } else {
             result.count = m_counts[index];
             for (std::size_t row = m_firstRow; row < m_table.size(); ++row) {

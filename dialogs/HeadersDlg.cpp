@@ -157,6 +157,8 @@ void CHeadersDlg::Fill() {
     // Indexed by MessageState.
     const std::array<QIcon, 3> images = {TarvoIcon(IDI_UNREAD), TarvoIcon(IDI_IDLE),
                                          TarvoIcon(IDI_RETRIEVING)};
+    // A refill goes in unsorted; sorting is switched on again at the end.
+    m_list->setSortingEnabled(false);
     m_list->clear();
     std::array<int, 3> counts = {0, 0, 0};
     for (std::size_t i = 0; i < table.size(); ++i) {

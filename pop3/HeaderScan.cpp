@@ -6,6 +6,7 @@
 #include <climits>
 #include <optional>
 #include <string_view>
+#include <utility>
 
 namespace {
 
@@ -97,24 +98,11 @@ int CPop3Connection::RetrieveHeaders(const std::vector<int>& numbers) {
         return 0;
     }
     m_idle = false;
-    // The numbers come from a listing already held, not from a claimed count.
-    m_subjects.reserve(numbers.size());
-    m_froms.reserve(numbers.size());
-    m_messageIds.reserve(numbers.size());
-    m_headerTexts.reserve(numbers.size());
-    m_headerBytes.reserve(numbers.size());
     return Scan(static_cast<int>(numbers.size()), &numbers);
 }
 
 ScannedHeaders CPop3Connection::TakeHeaders() {
-    ScannedHeaders taken{std::move(m_subjects), std::move(m_froms), std::move(m_messageIds),
-                         std::move(m_headerTexts), std::move(m_headerBytes)};
-    m_subjects.clear();
-    m_froms.clear();
-    m_messageIds.clear();
-    m_headerTexts.clear();
-    m_headerBytes.clear();
-    return taken;
+    return std::exchange(m_headers, ScannedHeaders());
 }
 
 namespace {
@@ -129,11 +117,15 @@ std::string TopCommand(std::size_t index, const std::vector<int>* numbers) {
 // Ends with the idle flag set again and a Close that came meanwhile carried
 // out; 0 when count is negative or the scan did not reach its last message.
 int CPop3Connection::Scan(int count, const std::vector<int>* numbers) {
-    m_subjects.clear();
-    m_froms.clear();
-    m_messageIds.clear();
-    m_headerTexts.clear();
-    m_headerBytes.clear();
+    m_headers = ScannedHeaders();
+    if (numbers != nullptr) {
+        // The numbers come from a listing already held, not from a claimed count.
+        for (auto* list : {&m_headers.subjects, &m_headers.froms, &m_headers.messageIds,
+                           &m_headers.headerTexts}) {
+            list->reserve(numbers->size());
+        }
+        m_headers.headerBytes.reserve(numbers->size());
+    }
     bool complete = count >= 0;
     const std::size_t total = count > 0 ? static_cast<std::size_t>(count) : 0;
     std::size_t held = 0;
@@ -155,24 +147,25 @@ int CPop3Connection::Scan(int count, const std::vector<int>* numbers) {
                                     bytesInFlight <= m_limits.pipelineWindowBytes / 2)) {
             SendTopCommands(nextToSend, total, numbers, bytesInFlight);
         }
-        m_subjects.emplace_back("(untitled)");
-        m_froms.emplace_back("(unknown)");
-        m_messageIds.emplace_back("(none)");
-        m_headerTexts.emplace_back();
+        m_headers.subjects.emplace_back("(untitled)");
+        m_headers.froms.emplace_back("(unknown)");
+        m_headers.messageIds.emplace_back("(none)");
+        m_headers.headerTexts.emplace_back();
         std::string status;
         if (ReadReply(status) != ReadStatus::Line) {
             complete = false;
         } else if (IsFavourable(status)) {
-            complete = ScanHeaderBlock(m_subjects.size() - 1);
+            complete = ScanHeaderBlock(index);
         }
         // An unfavourable status (the message is gone, or no TOP) brings no
         // header block; the message keeps its defaults.
         bytesInFlight -= std::min(bytesInFlight, TopCommand(index, numbers).size() + 2);
-        m_headerBytes.push_back(m_headerTexts.back().size());
-        keptText += m_headerTexts.back().size();
+        const std::string& text = m_headers.headerTexts.back();
+        m_headers.headerBytes.push_back(text.size());
+        keptText += text.size();
         KeepHeaderTextsWithinBudget(keptText, oldestKept);
-        held += 4 * sizeof(std::string) + sizeof(std::size_t) + m_subjects.back().size() +
-                m_froms.back().size() + m_messageIds.back().size();
+        held += 4 * sizeof(std::string) + sizeof(std::size_t) + m_headers.subjects.back().size() +
+                m_headers.froms.back().size() + m_headers.messageIds.back().size();
     }
     m_idle = true;
     if (m_closeRequested) {
@@ -201,9 +194,10 @@ bool CPop3Connection::SendTopCommands(std::size_t& next, std::size_t total,
 // A mailbox kept on the server for years holds more header text than is worth
 // keeping in memory: the newest messages' texts are kept, the oldest dropped.
 void CPop3Connection::KeepHeaderTextsWithinBudget(std::size_t& kept, std::size_t& oldestKept) {
-    while (kept > m_limits.headerTextBudget && oldestKept < m_headerTexts.size()) {
-        kept -= m_headerTexts[oldestKept].size();
-        std::string().swap(m_headerTexts[oldestKept]);
+    std::vector<std::string>& texts = m_headers.headerTexts;
+    while (kept > m_limits.headerTextBudget && oldestKept < texts.size()) {
+        kept -= texts[oldestKept].size();
+        std::string().swap(texts[oldestKept]);
         ++oldestKept;
     }
 }
@@ -216,10 +210,10 @@ bool CPop3Connection::ScanHeaderBlock(std::size_t index) {
         std::string& value;
     };
     // The character after the name, a colon when well formed, is dropped unseen.
-    const std::array<Field, 3> fields{{{"subject", m_subjects[index]},
-                                       {"from", m_froms[index]},
-                                       {"message-id", m_messageIds[index]}}};
-    std::string& text = m_headerTexts[index];
+    const std::array<Field, 3> fields{{{"subject", m_headers.subjects[index]},
+                                       {"from", m_headers.froms[index]},
+                                       {"message-id", m_headers.messageIds[index]}}};
+    std::string& text = m_headers.headerTexts[index];
     // The field whose line came last; its continuation lines belong to it
     // (RFC 5322 unfolding), so a folded subject is not cut at its first line.
     std::string* unfolding = nullptr;

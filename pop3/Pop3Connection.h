@@ -100,11 +100,11 @@ public:
     }
     const ChannelLimits& Limits() const { return m_limits; }
 
-    const std::vector<std::string>& Froms() const { return m_froms; }
-    const std::vector<std::string>& HeaderTexts() const { return m_headerTexts; }
-    const std::vector<std::string>& MessageIds() const { return m_messageIds; }
-    const std::vector<std::string>& Subjects() const { return m_subjects; }
-    const std::vector<std::size_t>& HeaderBytes() const { return m_headerBytes; }
+    const std::vector<std::string>& Froms() const { return m_headers.froms; }
+    const std::vector<std::string>& HeaderTexts() const { return m_headers.headerTexts; }
+    const std::vector<std::string>& MessageIds() const { return m_headers.messageIds; }
+    const std::vector<std::string>& Subjects() const { return m_headers.subjects; }
+    const std::vector<std::size_t>& HeaderBytes() const { return m_headers.headerBytes; }
     const std::string& ServerName() const { return m_serverName; }
     // Why the conversation failed, in one sentence; empty while it has not.
     // Never holds the password, nor any text given here (its stored form).
@@ -133,11 +133,7 @@ private:
 
     bool m_closeRequested = false;
     bool m_idle = true;
-    std::vector<std::string> m_froms;
-    std::vector<std::string> m_headerTexts;
-    std::vector<std::string> m_messageIds;
-    std::vector<std::string> m_subjects;
-    std::vector<std::size_t> m_headerBytes;
+    ScannedHeaders m_headers;
     int m_lastCount = -1; // of the last STAT
     std::string m_serverName = "(none)";
     Pop3Capabilities m_capabilities;

@@ -1,5 +1,7 @@
 #include "DelayRelay.h"
 
+#include "Loopback.h"
+
 #include <arpa/inet.h>
 #include <cerrno>
 #include <deque>
@@ -14,14 +16,6 @@
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-sockaddr_in Loopback(uint16_t port) {
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_port = htons(port);
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    return address;
-}
 
 void NoDelay(int fd) {
     int on = 1;

@@ -1,6 +1,7 @@
 #include "DovecotServer.h"
 
 #include "LineChannel.h"
+#include "Loopback.h"
 
 #include <algorithm>
 #include <arpa/inet.h>
@@ -34,14 +35,6 @@ constexpr auto kStopTimeout = std::chrono::seconds(10);
 constexpr auto kPollInterval = std::chrono::milliseconds(10);
 
 using Clock = std::chrono::steady_clock;
-
-sockaddr_in Loopback(uint16_t port) {
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_port = htons(port);
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    return address;
-}
 
 // The port is free when we let go of it; Launch copes with losing the race.
 uint16_t PickFreePort() {

@@ -1,5 +1,7 @@
 #include "ScriptedPeer.h"
 
+#include "Loopback.h"
+
 #include <arpa/inet.h>
 #include <cerrno>
 #include <netinet/in.h>
@@ -135,9 +137,7 @@ ScriptedPeer::ScriptedPeer(std::vector<Script> sessions)
     : m_scripts(std::move(sessions)), m_received(m_scripts.size()),
       m_ended(m_scripts.size(), false) {
     m_listener = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    sockaddr_in address = Loopback(0);
     socklen_t length = sizeof address;
     if (m_listener < 0 ||
         ::bind(m_listener, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
