@@ -181,7 +181,7 @@ TEST_F(HeadersDlgTest, RemembersTheSizeTheUserGivesIt) {
 
     // While it stays open, once a drag has settled.
     dialog.resize(700, 400);
-    EXPECT_TRUE(QTest::qWaitFor([&chosen] { return chosen.size() == 2; }, 2000));
+    EXPECT_TRUE(QTest::qWaitFor([&chosen] { return chosen.size() == 2; }, 10000));
     EXPECT_EQ(chosen.back(), QSize(700, 400));
     dialog.hide();
     EXPECT_EQ(chosen.size(), 2u);

@@ -51,7 +51,7 @@ std::vector<std::string> TopCounts(const std::string& log) {
 
 // Dovecot's log process writes a logout a moment after it happened.
 std::string NextTopCount(const DovecotServer& server, std::size_t logoutsBefore) {
-    for (int attempt = 0; attempt < 500; ++attempt) {
+    for (int attempt = 0; attempt < 3000; ++attempt) {
         std::vector<std::string> counts = TopCounts(server.Log());
         if (counts.size() > logoutsBefore) {
             return counts[logoutsBefore];

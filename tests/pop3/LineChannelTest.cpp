@@ -65,8 +65,9 @@ TEST(LineChannel, BoundsEveryWaitAndEveryLine) {
         bool stillOpen;
     };
     const std::string sixteen(16, 'a');
-    // A byte at a time, each well within the time-out, the line not.
-    std::vector<std::string> trickle(30, "a");
+    // A byte at a time, each well within the time-out, the line not: 100
+    // pauses of 20 ms outlast the second however fast the machine.
+    std::vector<std::string> trickle(100, "a");
     trickle.push_back("\r\n");
     const std::vector<Row> rows = {
         {"line at the limit", Reply(sixteen + "\r\n"), 16, true},
@@ -80,7 +81,7 @@ TEST(LineChannel, BoundsEveryWaitAndEveryLine) {
         SCOPED_TRACE(row.name);
         ChannelLimits limits;
         limits.maxLineBytes = row.maxLineBytes;
-        limits.ioTimeout = std::chrono::milliseconds(300);
+        limits.ioTimeout = std::chrono::seconds(1);
         ScriptedPeer peer(Login() + Script{row.reply, Stall()});
         CPop3Connection conversation({}, limits);
         std::vector<std::string> read = ReadAfterLogin(conversation, peer, 1);
@@ -102,7 +103,10 @@ TEST(LineChannel, BoundsTheConversationsPaceAndLength) {
         bool allRead;
     };
     const std::vector<std::string> shortLines(40, "x\r\n");
-    const std::vector<std::string> longLines(40, std::string(98, 'y') + "\r\n");
+    // 500 bytes a segment pass the low-speed limit 7 times over, so a loaded
+    // machine may deliver them 7 times slower; the short lines stay 20 times
+    // under it however fast they come.
+    const std::vector<std::string> longLines(40, std::string(498, 'y') + "\r\n");
     const std::vector<Row> rows = {
         {"short lines, each in time, too slow together", shortLines, 1024, 10min, false},
         {"long lines at the same pace", longLines, 1024, 10min, true},

@@ -74,7 +74,7 @@ TEST(Pipelining, AScanBehavesAsInLockstepWhateverTheServerDoes) {
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         ChannelLimits limits;
-        limits.ioTimeout = std::chrono::milliseconds(300);
+        limits.ioTimeout = std::chrono::seconds(2);
         ScriptedPeer peer(CapaLogin(row.capabilities) + Script{Reply("+OK 3 90\r\n")} +
                           row.afterStat);
         {

@@ -171,6 +171,11 @@ void ScriptedPeer::Release() {
     m_changed.notify_all();
 }
 
+bool ScriptedPeer::AwaitSession(std::size_t session, std::chrono::milliseconds limit) const {
+    std::unique_lock lock(m_mutex);
+    return m_changed.wait_for(lock, limit, [&] { return m_accepted > session; });
+}
+
 std::string ScriptedPeer::Received(std::size_t session) const {
     std::unique_lock lock(m_mutex);
     m_changed.wait_for(lock, kReceivedWait, [&] { return m_ended.at(session); });
@@ -194,6 +199,11 @@ void ScriptedPeer::Serve() {
         }
         int on = 1;
         ::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
+        {
+            std::lock_guard lock(m_mutex);
+            ++m_accepted;
+        }
+        m_changed.notify_all();
         {
             Session session{index, fd, {}};
             for (const Step& step : m_scripts[index]) {

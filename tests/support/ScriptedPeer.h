@@ -103,6 +103,9 @@ public:
     std::string Address() const;
     // Lets one Hold() step go on.
     void Release();
+    // True once connection `session` has been accepted, within limit: the
+    // client is then certainly past its start-up, whatever the machine's load.
+    bool AwaitSession(std::size_t session, std::chrono::milliseconds limit) const;
     // The bytes the client sent on connection `session`. Waits (bounded) for
     // that connection to end, so close the client first.
     std::string Received(std::size_t session = 0) const;
@@ -125,6 +128,7 @@ private:
     mutable std::mutex m_mutex;
     mutable std::condition_variable m_changed;
     std::vector<std::string> m_received;
+    std::size_t m_accepted = 0;
     std::vector<bool> m_ended;
     int m_releases = 0;
     bool m_stopping = false;
