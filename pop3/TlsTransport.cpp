@@ -27,6 +27,10 @@ BIO_METHOD* SocketMethod() {
             case TransportStatus::WantRead:
                 BIO_set_retry_read(bio);
                 return 0;
+            case TransportStatus::EndOfStream:
+                BIO_set_flags(bio, BIO_FLAGS_IN_EOF);
+                *count = 0;
+                return 0;
             default:
                 *count = 0;
                 return 0;
@@ -45,8 +49,17 @@ BIO_METHOD* SocketMethod() {
                 return 0;
             }
         });
-        BIO_meth_set_ctrl(created, [](BIO*, int command, long, void*) -> long {
-            return command == BIO_CTRL_FLUSH ? 1 : 0;
+        // Told of the end of stream, OpenSSL can tell a server gone without
+        // close_notify from a broken socket.
+        BIO_meth_set_ctrl(created, [](BIO* bio, int command, long, void*) -> long {
+            switch (command) {
+            case BIO_CTRL_FLUSH:
+                return 1;
+            case BIO_CTRL_EOF:
+                return BIO_test_flags(bio, BIO_FLAGS_IN_EOF) != 0 ? 1 : 0;
+            default:
+                return 0;
+            }
         });
         return created;
     }();

@@ -188,6 +188,24 @@ TEST_F(TlsTest, NothingSecretLeavesWhenTheServerCannotBeTrusted) {
     }
 }
 
+// A server gone mid-line, with close_notify or without (a crash, or someone
+// on the way cutting the connection short), leaves no complete reply.
+TEST_F(TlsTest, AReplyCutOffIsNeverComplete) {
+    for (const Step& end : {Hangup(), Cut()}) {
+        SCOPED_TRACE(end.kind == Step::Kind::Cut ? "without close_notify" : "with close_notify");
+        ScriptedPeer peer(Script{Tls(good)} + Login() +
+                          Script{Reply("+OK 1 9\r\n"), Reply("+OK 1 9\r\n"),
+                                 Reply("+OK\r\nSubject: b\r\n."), end});
+        CPop3Connection conversation;
+        conversation.SetSecurity(Security::Tls);
+        ASSERT_EQ(conversation.Connect(peer.Address(), "bob", "pw", 110), 1)
+            << conversation.FailureReason();
+        ASSERT_EQ(conversation.GetMessageCount(), 1);
+        EXPECT_EQ(conversation.RetrieveHeaders(), 0);
+        EXPECT_EQ(conversation.FailureReason(), peer.Address() + " closed the connection.");
+    }
+}
+
 TEST_F(TlsTest, AStalledHandshakeEndsWithinItsBoundOrAtDisconnect) {
     for (Security security : {Security::Tls, Security::StartTls}) {
         SCOPED_TRACE(static_cast<int>(security));
