@@ -97,12 +97,19 @@ bool ScanUnseen(CPop3Connection& conversation, const std::vector<std::string>& u
 
 } // namespace
 
-bool ScanAccount(CPop3Connection& conversation, CachedHeaders& kept, MessageTable& lastRows,
-                 AccountHeaders& out) {
+bool ScanAccount(CPop3Connection& conversation, bool askUniqueIds, CachedHeaders& kept,
+                 MessageTable& lastRows, AccountHeaders& out) {
     // Without CAPA the conversation stays the one RFC 1939 alone allows.
-    if (conversation.SpeaksCapabilities() &&
-        conversation.ListUniqueIds(out.uids) == UniqueIdListing::Listed) {
-        return ScanUnseen(conversation, out.uids, kept, lastRows, out.headers);
+    if (askUniqueIds && conversation.SpeaksCapabilities()) {
+        switch (conversation.ListUniqueIds(out.uids)) {
+        case UniqueIdListing::Listed:
+            return ScanUnseen(conversation, out.uids, kept, lastRows, out.headers);
+        case UniqueIdListing::BrokenOff:
+            out.listingBrokeOff = true;
+            return false;
+        default:
+            break;
+        }
     }
     out.uids.clear();
     int scanned = conversation.RetrieveHeaders();

@@ -12,6 +12,11 @@
 
 namespace {
 
+// Said once, in the row of the check that found it out.
+constexpr const char* kGoingWithoutUniqueIds =
+    " The server's list of unique-ids (UIDL) broke off, so the next checks of this mailbox go "
+    "without it and fetch every header.";
+
 // Which mailbox a row is from: an account is its server and user name.
 struct Mailbox {
     std::string shown;   // as the headers window names it
@@ -122,6 +127,7 @@ CheckOutcome RunCheck(const AccountList& accounts, std::vector<int32_t>& counts,
 
         const std::string contactError = Format("(error contacting %s)", server.c_str());
         bool unreached = true;
+        bool listingBrokeOff = false;
         if (!conversation.Connect(server, accounts.users[i], accounts.passwords[i],
                                   DefaultPort(security))) {
             AppendErrorRow(table, knownIds, contactError, mailbox, conversation.FailureReason());
@@ -148,7 +154,9 @@ CheckOutcome RunCheck(const AccountList& accounts, std::vector<int32_t>& counts,
                 observer.ShowProgress(IDI_RETRIEVING, Format("Retrieving %d header(s) from %s...",
                                                              count, server.c_str()));
                 AccountHeaders scanned;
-                bool scannedAll = ScanAccount(conversation, kept, cache.RowsOf(i), scanned);
+                bool scannedAll = ScanAccount(conversation, !cache.WithoutUniqueIds(i, key), kept,
+                                              cache.RowsOf(i), scanned);
+                listingBrokeOff = scanned.listingBrokeOff;
                 cache.AccountScanned(i);
                 if (scannedAll) {
                     observer.MessageIdsFound(scanned.headers.messageIds);
@@ -157,13 +165,17 @@ CheckOutcome RunCheck(const AccountList& accounts, std::vector<int32_t>& counts,
                 } else {
                     AppendErrorRow(table, knownIds,
                                    Format("(error retrieving %d message header(s))", count),
-                                   mailbox, conversation.FailureReason());
+                                   mailbox,
+                                   conversation.FailureReason() +
+                                       (listingBrokeOff ? kGoingWithoutUniqueIds : ""));
                 }
             }
         }
         conversation.Close();
         observer.SetCurrentConversation(nullptr);
-        if (unreached) {
+        if (listingBrokeOff) {
+            cache.GoWithoutUniqueIds(i, std::move(key));
+        } else if (unreached) {
             cache.KeepThroughFailure(i, std::move(key), std::move(kept));
         } else {
             cache.Keep(i, std::move(key), std::move(keep));

@@ -12,7 +12,12 @@ void HeaderCache::Reclaim(MessageTable& table) {
     if (ours) {
         m_lastRows = std::move(table);
     } else {
-        m_accounts.clear();
+        // What a server was found unable to do still holds.
+        for (Account& account : m_accounts) {
+            account.headers.clear();
+            account.ownRows = MessageTable();
+            account.rowsOwn = false;
+        }
     }
     table = MessageTable();
 }
@@ -52,7 +57,19 @@ void HeaderCache::Keep(std::size_t index, std::string key, CachedHeaders headers
     if (index >= m_accounts.size()) {
         m_accounts.resize(index + 1);
     }
-    m_accounts[index] = {std::move(key), std::move(headers), {}, false};
+    Account& account = m_accounts[index];
+    const bool withoutUniqueIds = account.withoutUniqueIds && account.key == key;
+    account = {std::move(key), std::move(headers), {}, false, withoutUniqueIds};
+}
+
+void HeaderCache::GoWithoutUniqueIds(std::size_t index, std::string key) {
+    Keep(index, std::move(key), {});
+    m_accounts[index].withoutUniqueIds = true;
+}
+
+bool HeaderCache::WithoutUniqueIds(std::size_t index, const std::string& key) const {
+    return index < m_accounts.size() && m_accounts[index].key == key &&
+           m_accounts[index].withoutUniqueIds;
 }
 
 void HeaderCache::KeepThroughFailure(std::size_t index, std::string key, CachedHeaders headers) {

@@ -1,7 +1,8 @@
 // What a check keeps of each account's messages for the next check of that
 // account, keyed by the server's unique-ids (UIDL), so that only the messages
-// not seen before are fetched. In memory for the program's life; an account
-// whose server or user changes starts empty.
+// not seen before are fetched; and whether its server's listing is to be
+// asked for at all. In memory for the program's life; an account whose
+// server, user or security changes starts empty.
 //
 // Between checks the rows' strings live in the MessageTable only, not twice:
 // the cache keeps where they are and takes them back when the next check
@@ -28,8 +29,8 @@ using CachedHeaders = std::unordered_map<std::string, CachedHeader>; // by uniqu
 class HeaderCache {
 public:
     // Takes the last check's table, whose rows the kept headers point into,
-    // and leaves table empty; forgets every account when the table is not as
-    // that check left it.
+    // and leaves table empty; forgets every account's headers when the table
+    // is not as that check left it.
     void Reclaim(MessageTable& table);
     // The rows the kept headers of account index take their strings from:
     // the last check's, or their own when that check could not reach it.
@@ -49,6 +50,10 @@ public:
     // Lets go of the last check's rows, and of accounts no longer there, once
     // this check has filled table.
     void CheckEnded(const MessageTable& table, std::size_t accounts);
+    // A server whose listing broke off once would fail every check in it:
+    // account index, kept under key, is checked without one from now on.
+    void GoWithoutUniqueIds(std::size_t index, std::string key);
+    bool WithoutUniqueIds(std::size_t index, const std::string& key) const;
 
 private:
     struct Account {
@@ -56,6 +61,7 @@ private:
         CachedHeaders headers;
         MessageTable ownRows; // used when rowsOwn
         bool rowsOwn = false;
+        bool withoutUniqueIds = false;
     };
     std::vector<Account> m_accounts;
     MessageTable m_lastRows;

@@ -246,5 +246,6 @@ ReadStatus LineChannel::ReadLine(std::string& line) {
             return ReadStatus::Line;
         }
     }
-    return line.empty() ? ReadStatus::EndOfStream : ReadStatus::Line;
+    line.clear();
+    return ReadStatus::EndOfStream;
 }

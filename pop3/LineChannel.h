@@ -102,10 +102,11 @@ public:
     // Each line with its CR LF, all in one flush.
     bool WriteLines(const std::vector<std::string>& lines);
 
-    // A line ends at CR LF or a bare LF, neither kept. At end of stream the
-    // bytes of an unfinished line come first as a Line; then EndOfStream on
-    // every call. Failure on a socket error, an expired wait or an over-long
-    // line.
+    // A line ends at CR LF or a bare LF, neither kept. At end of stream
+    // EndOfStream on every call; the bytes of an unfinished line are dropped,
+    // as POP3 ends every line: they are a reply broken off, whose cut could
+    // fall just after a terminating dot. Failure on a socket error, an
+    // expired wait or an over-long line.
     ReadStatus ReadLine(std::string& line);
 
     // Runs one step of the transport's own (a TLS handshake) to its end

@@ -32,7 +32,9 @@ struct ScannedHeaders {
     std::vector<std::size_t> headerBytes;
 };
 
-enum class UniqueIdListing { Refused, Broken, Listed };
+// BrokenOff: the conversation ended inside UIDL (the server closed, fell
+// silent, or passed the bounds); a stop by Disconnect is not.
+enum class UniqueIdListing { Refused, Broken, BrokenOff, Listed };
 
 class CPop3Connection {
 public:
@@ -92,6 +94,7 @@ public:
     // bad characters, an id over 70 bytes, a number out of range or twice, a
     // count other than the last STAT's); the listing is read to its end
     // either way, or the channel released when it passes its bounds.
+    // BrokenOff when the answer or the listing never reached its end.
     UniqueIdListing ListUniqueIds(std::vector<std::string>& ids);
     // The server answered CAPA with a list: the conversation may leave out
     // what RFC 1939 alone would need.

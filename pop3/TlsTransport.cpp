@@ -9,6 +9,7 @@
 #include <openssl/err.h>
 #include <openssl/ssl.h>
 #include <openssl/x509v3.h>
+#include <vector>
 
 namespace {
 
@@ -26,6 +27,10 @@ BIO_METHOD* SocketMethod() {
                 return 1;
             case TransportStatus::WantRead:
                 BIO_set_retry_read(bio);
+                return 0;
+            case TransportStatus::EndOfStream:
+                BIO_set_flags(bio, BIO_FLAGS_IN_EOF);
+                *count = 0;
                 return 0;
             default:
                 *count = 0;
@@ -45,18 +50,34 @@ BIO_METHOD* SocketMethod() {
                 return 0;
             }
         });
-        BIO_meth_set_ctrl(created, [](BIO*, int command, long, void*) -> long {
-            return command == BIO_CTRL_FLUSH ? 1 : 0;
+        // Told of the end of stream, OpenSSL can tell a server gone without
+        // close_notify from a broken socket.
+        BIO_meth_set_ctrl(created, [](BIO* bio, int command, long, void*) -> long {
+            switch (command) {
+            case BIO_CTRL_FLUSH:
+                return 1;
+            case BIO_CTRL_EOF:
+                return BIO_test_flags(bio, BIO_FLAGS_IN_EOF) != 0 ? 1 : 0;
+            default:
+                return 0;
+            }
         });
         return created;
     }();
     return method;
 }
 
-bool IsIpAddress(const std::string& name) {
+// The address's bytes, or empty when the text is no IP address.
+std::string AddressBytes(const std::string& text) {
     std::array<unsigned char, 16> address{};
-    return ::inet_pton(AF_INET, name.c_str(), address.data()) == 1 ||
-           ::inet_pton(AF_INET6, name.c_str(), address.data()) == 1;
+    const std::size_t size = ::inet_pton(AF_INET, text.c_str(), address.data()) == 1    ? 4
+                             : ::inet_pton(AF_INET6, text.c_str(), address.data()) == 1 ? 16
+                                                                                        : 0;
+    return std::string(address.begin(), address.begin() + static_cast<std::ptrdiff_t>(size));
+}
+
+bool IsIpAddress(const std::string& name) {
+    return !AddressBytes(name).empty();
 }
 
 // "18 Nov 2026": the same in every locale the desktop may have set.
@@ -85,18 +106,27 @@ std::string NameText(const X509_NAME* name) {
     return text;
 }
 
+std::string StringOf(const ASN1_STRING* value) {
+    return std::string(reinterpret_cast<const char*>(ASN1_STRING_get0_data(value)),
+                       static_cast<std::size_t>(std::max(ASN1_STRING_length(value), 0)));
+}
+
+struct IssuedName {
+    std::string text; // as the certificate holds it, a NUL included
+    bool address;     // an IP entry, as text
+};
+
 // The names a certificate is issued for: its DNS and IP entries, or else its
 // common name.
-std::string IssuedFor(X509* certificate) {
-    std::string names;
+std::vector<IssuedName> IssuedNames(X509* certificate) {
+    std::vector<IssuedName> names;
     auto* entries = static_cast<GENERAL_NAMES*>(
         X509_get_ext_d2i(certificate, NID_subject_alt_name, nullptr, nullptr));
-    for (int i = 0; i < sk_GENERAL_NAME_num(entries) && i < 4; ++i) {
+    for (int i = 0; i < sk_GENERAL_NAME_num(entries); ++i) {
         const GENERAL_NAME* entry = sk_GENERAL_NAME_value(entries, i);
-        std::string name;
+        IssuedName name{{}, entry->type == GEN_IPADD};
         if (entry->type == GEN_DNS) {
-            name.assign(reinterpret_cast<const char*>(ASN1_STRING_get0_data(entry->d.dNSName)),
-                        static_cast<std::size_t>(ASN1_STRING_length(entry->d.dNSName)));
+            name.text = StringOf(entry->d.dNSName);
         } else if (entry->type == GEN_IPADD) {
             std::array<char, INET6_ADDRSTRLEN> text{};
             int length = ASN1_STRING_length(entry->d.iPAddress);
@@ -104,22 +134,47 @@ std::string IssuedFor(X509* certificate) {
                 ::inet_ntop(length == 4 ? AF_INET : AF_INET6,
                             ASN1_STRING_get0_data(entry->d.iPAddress), text.data(),
                             text.size()) != nullptr) {
-                name = text.data();
+                name.text = text.data();
             }
         }
-        if (!name.empty()) {
-            names += (names.empty() ? "" : ", ") + name;
+        if (!name.text.empty()) {
+            names.push_back(std::move(name));
         }
     }
     GENERAL_NAMES_free(entries);
-    if (names.empty()) {
-        std::array<char, 256> common{};
-        if (X509_NAME_get_text_by_NID(X509_get_subject_name(certificate), NID_commonName,
-                                      common.data(), common.size()) > 0) {
-            names = common.data();
+    const X509_NAME* subject = X509_get_subject_name(certificate);
+    const int common = X509_NAME_get_index_by_NID(subject, NID_commonName, -1);
+    if (names.empty() && common >= 0) {
+        names.push_back(
+            {StringOf(X509_NAME_ENTRY_get_data(X509_NAME_get_entry(subject, common))), false});
+    }
+    return names;
+}
+
+// Where the names alone would not tell why none fits: a name with a NUL in it
+// reads, up to the NUL, as the one asked for, and an address written as a
+// host name never counts for the address.
+std::string MismatchSentence(X509* certificate, const std::string& server) {
+    const std::string address = AddressBytes(server);
+    std::string shown;
+    std::size_t count = 0;
+    for (const IssuedName& name : IssuedNames(certificate)) {
+        if (name.text.find('\0') != std::string::npos) {
+            return Format("The certificate of %s is refused: a name in it holds a NUL character, "
+                          "which could pass it off as another name.",
+                          server.c_str());
+        }
+        if (!name.address && !address.empty() && AddressBytes(name.text) == address) {
+            return Format("The certificate names %s only as a host name; an IP address must be in "
+                          "its subjectAltName.",
+                          server.c_str());
+        }
+        if (count++ < 4) {
+            shown += (shown.empty() ? "" : ", ") + name.text;
         }
     }
-    return names.empty() ? "no name" : names;
+    return Format("The certificate is issued for %s, not %s.",
+                  shown.empty() ? "no name" : shown.c_str(), server.c_str());
 }
 
 std::string Fingerprint(const X509* certificate) {
@@ -157,8 +212,7 @@ std::string CertificateSentence(int error, X509* certificate, const std::string&
                       DateText(X509_get0_notBefore(certificate)).c_str());
     case X509_V_ERR_HOSTNAME_MISMATCH:
     case X509_V_ERR_IP_ADDRESS_MISMATCH:
-        return Format("The certificate is issued for %s, not %s.", IssuedFor(certificate).c_str(),
-                      server);
+        return MismatchSentence(certificate, name);
     case X509_V_ERR_DEPTH_ZERO_SELF_SIGNED_CERT:
     case X509_V_ERR_SELF_SIGNED_CERT_IN_CHAIN:
     case X509_V_ERR_UNABLE_TO_GET_ISSUER_CERT:

@@ -42,11 +42,9 @@ bool HasDuplicates(const std::vector<std::string>& ids) {
 
 UniqueIdListing CPop3Connection::ListUniqueIds(std::vector<std::string>& ids) {
     ids.clear();
-    if (!SendLine("UIDL")) {
-        return UniqueIdListing::Refused;
-    }
     std::string line;
-    if (ReadReply(line) != ReadStatus::Line || !line.starts_with("+OK")) {
+    bool answered = SendLine("UIDL") && ReadReply(line) == ReadStatus::Line;
+    if (answered && !line.starts_with("+OK")) {
         return UniqueIdListing::Refused;
     }
     // Servers list in message order; a listing in any other order is taken
@@ -54,7 +52,7 @@ UniqueIdListing CPop3Connection::ListUniqueIds(std::vector<std::string>& ids) {
     bool broken = m_lastCount < 0;
     bool terminated = false;
     std::size_t held = 0;
-    while (ReadReply(line) == ReadStatus::Line) {
+    while (answered && ReadReply(line) == ReadStatus::Line) {
         if (line == ".") {
             terminated = true;
             break;
@@ -77,11 +75,11 @@ UniqueIdListing CPop3Connection::ListUniqueIds(std::vector<std::string>& ids) {
             ids.emplace_back(id);
         }
     }
-    if (!terminated || broken || ids.size() != static_cast<std::size_t>(m_lastCount)) {
+    if (!terminated) {
         ids.clear();
-        return UniqueIdListing::Broken;
+        return m_aborted ? UniqueIdListing::Broken : UniqueIdListing::BrokenOff;
     }
-    if (HasDuplicates(ids)) {
+    if (broken || ids.size() != static_cast<std::size_t>(m_lastCount) || HasDuplicates(ids)) {
         ids.clear();
         return UniqueIdListing::Broken;
     }

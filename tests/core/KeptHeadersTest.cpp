@@ -160,6 +160,34 @@ TEST_F(KeptHeadersTest, AnAccountWhoseUserChangesStartsEmpty) {
               "USER bob\r\nPASS secret\r\nCAPA\r\nSTAT\r\nUIDL\r\nTOP 1 0\r\nTOP 2 0\r\nQUIT\r\n");
 }
 
+// A listing that breaks off would fail every check: once it did, the account
+// is checked without one until its settings change.
+TEST_F(KeptHeadersTest, AnAccountWhoseListingBrokeOffGoesWithoutOne) {
+    const Script counted = CapaLogin() + Script{Reply("+OK 2 900\r\n")};
+    const Script all{Top("a"), Top("b"), kBye};
+    ScriptedPeer peer({counted + Script{Reply("+OK\r\n1 u1\r\n"), Hangup()}, counted + all,
+                       counted + all, Listing({"u1", "u2"}) + all});
+    Start(peer.Address());
+    Check();
+    ASSERT_EQ(window->Table().states, (std::vector<uint32_t>{2}));
+    EXPECT_EQ(window->Table().headerTexts[0],
+              peer.Address() + " closed the connection. The server's list of unique-ids (UIDL) "
+                               "broke off, so the next checks of this mailbox go without it and "
+                               "fetch every header.");
+    Check();
+    Check();
+    EXPECT_EQ(window->Table(), FullScan({"a", "b"}, {1, 1}, peer.Address()));
+    services.editAccounts = [](AccountList& accounts) { accounts.users[0] = "bob"; };
+    window->OnCommand(ID_SERVERS);
+    Check();
+    const std::string withoutListing =
+        "USER ann\r\nPASS secret\r\nCAPA\r\nSTAT\r\nTOP 1 0\r\nTOP 2 0\r\nQUIT\r\n";
+    EXPECT_EQ(peer.Received(1), withoutListing);
+    EXPECT_EQ(peer.Received(2), withoutListing);
+    EXPECT_EQ(peer.Received(3),
+              "USER bob\r\nPASS secret\r\nCAPA\r\nSTAT\r\nUIDL\r\nTOP 1 0\r\nTOP 2 0\r\nQUIT\r\n");
+}
+
 // Three header blocks of 3 MiB overflow the 7 MiB kept: the oldest row says
 // its text was not kept, until the newest is deleted and it fits again.
 TEST_F(KeptHeadersTest, ARowWhoseTextWasNotKeptSaysSoUntilItFitsAgain) {

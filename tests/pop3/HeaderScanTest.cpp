@@ -156,6 +156,14 @@ TEST(HeaderScan, StopsWaitingForABlockThatCannotCome) {
          0,
          {"a", "b"},
          true},
+        // The terminating dot, or a stuffed line's first byte: either way
+        // a line without its CR LF is a reply broken off.
+        {"server leaves after a dot without its line end",
+         {stat3, topA, Reply("+OK\r\nSubject: b\r\n."), Hangup()},
+         4096,
+         0,
+         {"a", "b"},
+         true},
         {"block over its bound",
          {stat3, topA, Reply("+OK\r\n" + bigHeader + ".\r\n"), Stall()},
          64,

@@ -24,6 +24,10 @@ protected:
         expired = authority->Issue({{"127.0.0.1"}, -30, -1});
         selfSigned = authority->Issue({{"127.0.0.1"}, -1, 30, true});
         replacement = authority->Issue({{"127.0.0.1"}, -1, 30, true});
+        addressAsName = authority->Issue({.names = {"127.0.0.1"}, .commonNameOnly = true});
+        const std::string withNul("localhost\0.evil.example", 23);
+        nulInName = authority->Issue({.names = {withNul}, .commonNameOnly = true});
+        nulInAltName = authority->Issue({.names = {withNul}});
     }
     static void TearDownTestSuite() {
         delete authority;
@@ -55,7 +59,8 @@ protected:
     }
 
     static inline TestAuthority* authority = nullptr;
-    static inline IssuedCertificate good, otherName, expired, selfSigned, replacement;
+    static inline IssuedCertificate good, otherName, expired, selfSigned, replacement,
+        addressAsName, nulInName, nulInAltName;
 };
 
 TEST_F(TlsTest, SecuredConversationsSayWhatTheClearOneSays) {
@@ -106,8 +111,11 @@ TEST_F(TlsTest, NothingSecretLeavesWhenTheServerCannotBeTrusted) {
         Security security;
         std::string fingerprint;
         Script script;
-        std::string reason; // a trailing "..." matches any ending
+        std::string reason;  // a trailing "..." matches any ending
+        bool byName = false; // localhost, not 127.0.0.1
     };
+    const std::string nulRefused = "The certificate of localhost is refused: a name in it holds a "
+                                   "NUL character, which could pass it off as another name.";
     const std::string noStls = "The server offers no STARTTLS; the password was not sent.";
     const std::string untrusted =
         "The certificate of 127.0.0.1 is not signed by an authority this computer trusts; if the "
@@ -165,6 +173,14 @@ TEST_F(TlsTest, NothingSecretLeavesWhenTheServerCannotBeTrusted) {
          "",
          {Send("+OK ready\r\n")},
          "The TLS handshake with 127.0.0.1 failed: ..."},
+        {"an address as the common name only",
+         Security::Tls,
+         "",
+         {Tls(addressAsName)},
+         "The certificate names 127.0.0.1 only as a host name; an IP address must be in its "
+         "subjectAltName."},
+        {"a NUL in the common name", Security::Tls, "", {Tls(nulInName)}, nulRefused, true},
+        {"a NUL in an alternative name", Security::Tls, "", {Tls(nulInAltName)}, nulRefused, true},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -172,7 +188,9 @@ TEST_F(TlsTest, NothingSecretLeavesWhenTheServerCannotBeTrusted) {
         {
             CPop3Connection conversation;
             conversation.SetSecurity(row.security, row.fingerprint);
-            EXPECT_EQ(conversation.Connect(peer.Address(), "bob", "pw", 110), 0);
+            const std::string host =
+                row.byName ? "localhost:" + std::to_string(peer.Port()) : peer.Address();
+            EXPECT_EQ(conversation.Connect(host, "bob", "pw", 110), 0);
             EXPECT_FALSE(conversation.IsOpen());
             const std::string& reason = conversation.FailureReason();
             if (row.reason.ends_with("...")) {
@@ -185,6 +203,24 @@ TEST_F(TlsTest, NothingSecretLeavesWhenTheServerCannotBeTrusted) {
         const std::string sent = peer.Received();
         EXPECT_EQ(sent.find("USER"), std::string::npos) << sent;
         EXPECT_EQ(sent.find("PASS"), std::string::npos) << sent;
+    }
+}
+
+// A server gone mid-line, with close_notify or without (a crash, or someone
+// on the way cutting the connection short), leaves no complete reply.
+TEST_F(TlsTest, AReplyCutOffIsNeverComplete) {
+    for (const Step& end : {Hangup(), Cut()}) {
+        SCOPED_TRACE(end.kind == Step::Kind::Cut ? "without close_notify" : "with close_notify");
+        ScriptedPeer peer(Script{Tls(good)} + Login() +
+                          Script{Reply("+OK 1 9\r\n"), Reply("+OK 1 9\r\n"),
+                                 Reply("+OK\r\nSubject: b\r\n."), end});
+        CPop3Connection conversation;
+        conversation.SetSecurity(Security::Tls);
+        ASSERT_EQ(conversation.Connect(peer.Address(), "bob", "pw", 110), 1)
+            << conversation.FailureReason();
+        ASSERT_EQ(conversation.GetMessageCount(), 1);
+        EXPECT_EQ(conversation.RetrieveHeaders(), 0);
+        EXPECT_EQ(conversation.FailureReason(), peer.Address() + " closed the connection.");
     }
 }
 

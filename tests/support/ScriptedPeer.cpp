@@ -83,6 +83,10 @@ Step Hangup() {
     return Step(Step::Kind::Hangup);
 }
 
+Step Cut() {
+    return Step(Step::Kind::Cut);
+}
+
 Step Flood(std::size_t bytes) {
     return Step(Step::Kind::Flood, {}, {}, bytes);
 }
@@ -266,6 +270,8 @@ bool ScriptedPeer::RunStep(Session& session, const Step& step) {
         if (session.ssl != nullptr) {
             SSL_shutdown(session.ssl);
         }
+        [[fallthrough]];
+    case Step::Kind::Cut:
         // Half-close: the client reads end of stream, and what it still sends
         // is recorded rather than answered with a reset.
         ::shutdown(session.fd, SHUT_WR);

@@ -27,7 +27,7 @@ namespace testpeer {
 
 class Step {
 public:
-    enum class Kind { Send, AwaitLine, Pause, Hold, Stall, Hangup, Flood, Nagle, AcceptTls };
+    enum class Kind { Send, AwaitLine, Pause, Hold, Stall, Hangup, Cut, Flood, Nagle, AcceptTls };
 
     Step(Kind kind, std::vector<std::string> segments = {}, std::chrono::milliseconds pause = {},
          std::size_t floodBytes = 0)
@@ -68,6 +68,8 @@ Step Hold();
 Step Stall();
 // Closes the connection at once; the steps after it are not run.
 Step Hangup();
+// The same without TLS's close_notify, as a server that crashed.
+Step Cut();
 // Sends bytes without any line end, then closes.
 Step Flood(std::size_t bytes);
 

@@ -31,10 +31,26 @@ void AddExtension(X509* certificate, X509* issuer, int nid, const std::string& v
     X509_EXTENSION_free(extension);
 }
 
-bool IsIp(const std::string& name) {
-    std::array<unsigned char, 16> address{};
-    return ::inet_pton(AF_INET, name.c_str(), address.data()) == 1 ||
-           ::inet_pton(AF_INET6, name.c_str(), address.data()) == 1;
+// Built entry by entry, as the text form of the extension cannot hold a NUL.
+void AddAlternativeNames(X509* certificate, const std::vector<std::string>& names) {
+    GENERAL_NAMES* entries = sk_GENERAL_NAME_new_null();
+    for (const std::string& text : names) {
+        std::array<unsigned char, 16> address{};
+        int size = ::inet_pton(AF_INET, text.c_str(), address.data()) == 1    ? 4
+                   : ::inet_pton(AF_INET6, text.c_str(), address.data()) == 1 ? 16
+                                                                              : 0;
+        ASN1_STRING* value =
+            ASN1_STRING_type_new(size > 0 ? V_ASN1_OCTET_STRING : V_ASN1_IA5STRING);
+        ASN1_STRING_set(value, size > 0 ? static_cast<const void*>(address.data()) : text.data(),
+                        size > 0 ? size : static_cast<int>(text.size()));
+        GENERAL_NAME* entry = GENERAL_NAME_new();
+        GENERAL_NAME_set0_value(entry, size > 0 ? GEN_IPADD : GEN_DNS, value);
+        sk_GENERAL_NAME_push(entries, entry);
+    }
+    if (X509_add1_ext_i2d(certificate, NID_subject_alt_name, entries, 0, X509V3_ADD_DEFAULT) != 1) {
+        throw std::runtime_error("TestAuthority: bad alternative names");
+    }
+    GENERAL_NAMES_free(entries);
 }
 
 // Signed by issuer/issuerKey, or by itself when they are null.
@@ -50,20 +66,17 @@ X509* MakeCertificate(const std::string& commonName, EVP_PKEY* key, X509* issuer
     X509_NAME_add_entry_by_txt(name, "O", MBSTRING_ASC,
                                reinterpret_cast<const unsigned char*>("Tarvo tests"), -1, -1, 0);
     X509_NAME_add_entry_by_txt(name, "CN", MBSTRING_ASC,
-                               reinterpret_cast<const unsigned char*>(commonName.c_str()), -1, -1,
-                               0);
+                               reinterpret_cast<const unsigned char*>(commonName.data()),
+                               static_cast<int>(commonName.size()), -1, 0);
     X509_set_issuer_name(certificate, issuer != nullptr ? X509_get_subject_name(issuer) : name);
     X509* signer = issuer != nullptr ? issuer : certificate;
     if (request.names.empty()) {
         AddExtension(certificate, signer, NID_basic_constraints, "critical,CA:TRUE");
         AddExtension(certificate, signer, NID_key_usage, "critical,keyCertSign,cRLSign");
     } else {
-        std::string alternatives;
-        for (const std::string& entry : request.names) {
-            alternatives += (alternatives.empty() ? "" : ",") +
-                            std::string(IsIp(entry) ? "IP:" : "DNS:") + entry;
+        if (!request.commonNameOnly) {
+            AddAlternativeNames(certificate, request.names);
         }
-        AddExtension(certificate, signer, NID_subject_alt_name, alternatives);
         AddExtension(certificate, signer, NID_basic_constraints, "critical,CA:FALSE");
         AddExtension(certificate, signer, NID_ext_key_usage, "serverAuth");
     }

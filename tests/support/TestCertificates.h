@@ -15,11 +15,13 @@ struct IssuedCertificate {
 };
 
 struct CertificateRequest {
-    // DNS names and IP addresses, each in the subject alternative names.
+    // DNS names and IP addresses, each in the subject alternative names;
+    // any bytes, a NUL included. The first is also the common name.
     std::vector<std::string> names;
     int validFromDays = -1; // relative to now
     int validUntilDays = 30;
     bool selfSigned = false;
+    bool commonNameOnly = false; // no alternative names at all
 };
 
 class TestAuthority {
