@@ -84,9 +84,17 @@ void CPop3Connection::Fail(const std::string& reason) {
 // The server's words, quoted: bounded, printable, and without the password
 // should the server echo it back.
 std::string CPop3Connection::Refusal(const char* what, const std::string& reply) const {
-    // Cut only once the secrets are out, so that no part of one stays behind.
+    // Cut only once the secrets are out, so that no part of one stays behind,
+    // and not inside a UTF-8 character, which would make the whole reason read
+    // as Latin-1 (a reply in another charset may lose up to three bytes more).
     std::string quoted = Masked(reply, m_secrets);
-    quoted.resize(std::min(quoted.size(), kMaxQuotedBytes));
+    std::size_t cut = std::min(quoted.size(), kMaxQuotedBytes);
+    for (int back = 0; back < 3 && cut < quoted.size() &&
+                       (static_cast<unsigned char>(quoted[cut]) & 0xC0) == 0x80;
+         ++back) {
+        --cut;
+    }
+    quoted.resize(cut);
     std::replace_if(
         quoted.begin(), quoted.end(),
         [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; }, ' ');

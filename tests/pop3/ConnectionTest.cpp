@@ -144,8 +144,9 @@ TEST(Pop3Connect, TheFirstFailureIsTheReason) {
     }
 }
 
-// A refusal is quoted, but never so that the quote shows the password.
-TEST(Pop3Connect, AQuotedRefusalNeverShowsThePassword) {
+// A refusal is quoted, within its bounds, but never so that the quote shows the
+// password.
+TEST(Pop3Connect, AQuotedRefusalIsCutOnACharacterAndNeverShowsThePassword) {
     const std::string leftOut =
         "The server refused the login; its reply is left out, as it would show the password or "
         "part of it.";
@@ -154,9 +155,12 @@ TEST(Pop3Connect, AQuotedRefusalNeverShowsThePassword) {
         {"hunter2.", "-ERR [AUTH] hunter2", leftOut},
         {"hunter2", "-ERR [AUTH] hunter2. hunter2",
          "The server refused the login: -ERR [AUTH] ***. ***."},
+        // Cut at 200 bytes, which would split the "é" at bytes 199 and 200.
+        {"pw", "-ERR " + std::string(194, 'x') + "\xC3\xA9 more",
+         "The server refused the login: -ERR " + std::string(194, 'x') + "."},
     };
     for (const auto& [password, reply, reason] : rows) {
-        SCOPED_TRACE(password);
+        SCOPED_TRACE(reason);
         ScriptedPeer peer(
             Script{Send("+OK\r\n"), Reply("+OK\r\n"), Reply(reply + "\r\n"), Reply("+OK\r\n")});
         CPop3Connection conversation;
