@@ -31,10 +31,11 @@ bool IsBidiOverrideOrIsolate(char32_t c) {
     return (c >= 0x202A && c <= 0x202E) || (c >= 0x2066 && c <= 0x2069);
 }
 
-// Valid UTF-8 in, character by character.
+// Valid UTF-8 in, character by character; what stays is copied in runs.
 std::string Cleaned(std::string_view text, Shown shown) {
     std::string cleaned;
     cleaned.reserve(text.size());
+    std::size_t kept = 0; // where the run of characters that stay begins
     for (std::size_t at = 0; at < text.size();) {
         const auto lead = static_cast<unsigned char>(text[at]);
         const std::size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
@@ -42,16 +43,16 @@ std::string Cleaned(std::string_view text, Shown shown) {
         for (std::size_t k = 1; k < length; ++k) {
             c = (c << 6) | (static_cast<unsigned char>(text[at + k]) & 0x3F);
         }
-        if (shown == Shown::Lines && (c == '\n' || c == '\r')) {
-            cleaned += static_cast<char>(c);
-        } else if (IsControl(c)) {
-            cleaned += ' ';
-        } else if (shown != Shown::Terminal || !IsBidiOverrideOrIsolate(c)) {
-            cleaned.append(text, at, length);
+        const bool lineEnd = shown == Shown::Lines && (c == '\n' || c == '\r');
+        const bool dropped = shown == Shown::Terminal && IsBidiOverrideOrIsolate(c);
+        if ((IsControl(c) && !lineEnd) || dropped) {
+            cleaned.append(text, kept, at - kept);
+            cleaned += dropped ? "" : " ";
+            kept = at + length;
         }
         at += length;
     }
-    return cleaned;
+    return cleaned.append(text, kept);
 }
 
 } // namespace
