@@ -121,8 +121,8 @@ int FailedCount(const std::vector<AccountResult>& results) {
     return failed;
 }
 
-// The JSON holds the same texts as the plain lines, safe for a terminal, so
-// that a script showing a value shows no more than the line would.
+// Printed texts, in the lines and the JSON alike, are safe for a terminal, so
+// that a script showing a JSON value shows no more than a line would.
 std::string Header(const std::string& raw, HeaderKind kind) {
     return TerminalText(DecodeHeaderForDisplay(raw, kind));
 }

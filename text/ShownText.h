@@ -17,5 +17,5 @@ std::string ShownText(std::string_view bytes);
 std::string ShownLines(std::string_view bytes);
 
 // For a terminal, which also takes no bidi override or isolate: one would turn
-// the rest of the line around (a forged "Total:" read backwards).
+// the rest of the line around, so that a count or a name reads otherwise.
 std::string TerminalText(std::string_view bytes);
