@@ -121,14 +121,20 @@ int FailedCount(const std::vector<AccountResult>& results) {
     return failed;
 }
 
+// Printed texts, in the lines and the JSON alike, are safe for a terminal, so
+// that a script showing a JSON value shows no more than a line would.
+std::string Header(const std::string& raw, HeaderKind kind) {
+    return TerminalText(DecodeHeaderForDisplay(raw, kind));
+}
+
 void PrintText(std::ostream& out, const AccountList& accounts,
                const std::vector<AccountResult>& results, int32_t total) {
     for (std::size_t i = 0; i < results.size(); ++i) {
-        out << ShownText(accounts.servers[i]) << ", " << ShownText(accounts.users[i]) << ": ";
+        out << TerminalText(accounts.servers[i]) << ", " << TerminalText(accounts.users[i]) << ": ";
         if (results[i].error.empty()) {
             out << results[i].count << " message(s)\n";
         } else {
-            out << "error: " << ShownText(results[i].error) << "\n";
+            out << "error: " << TerminalText(results[i].error) << "\n";
         }
     }
     out << "Total: " << total << " message(s)";
@@ -146,18 +152,18 @@ void PrintJson(std::ostream& out, const AccountList& accounts, const MessageTabl
     for (std::size_t i = 0; i < observer.accounts.size(); ++i) {
         const AccountResult& result = observer.accounts[i];
         const bool ok = result.error.empty();
-        accountList.push_back({{"server", ShownText(accounts.servers[i])},
-                               {"user", ShownText(accounts.users[i])},
+        accountList.push_back({{"server", TerminalText(accounts.servers[i])},
+                               {"user", TerminalText(accounts.users[i])},
                                {"count", ok ? json(result.count) : json(nullptr)},
-                               {"error", ok ? json(nullptr) : json(ShownText(result.error))}});
+                               {"error", ok ? json(nullptr) : json(TerminalText(result.error))}});
     }
     json messageList = json::array();
     for (const MessageResult& message : observer.messages) {
         messageList.push_back(
-            {{"mailbox", ShownText(table.mailboxes[message.row])},
-             {"subject", DecodeHeaderForDisplay(table.subjects[message.row], HeaderKind::Subject)},
-             {"from", DecodeHeaderForDisplay(table.froms[message.row], HeaderKind::From)},
-             {"message_id", ShownText(message.messageId)}});
+            {{"mailbox", TerminalText(table.mailboxes[message.row])},
+             {"subject", Header(table.subjects[message.row], HeaderKind::Subject)},
+             {"from", Header(table.froms[message.row], HeaderKind::From)},
+             {"message_id", TerminalText(message.messageId)}});
     }
     const json result = {{"total", total},
                          {"accounts_checked", observer.accounts.size()},

@@ -1,6 +1,7 @@
 #include "HeadersDlg.h"
 
 #include "HeaderDisplay.h"
+#include "ShownText.h"
 #include "TarvoResources.h"
 #include "Text.h"
 #include "resource.h"
@@ -229,7 +230,7 @@ void CHeadersDlg::OnDblClk(QTreeWidgetItem* item) {
     }
     const std::string& header = table.headerTexts[static_cast<std::size_t>(index)];
     if (!header.empty()) {
-        m_boxes.Show(this, QStringLiteral("Message Header"), DisplayText(header),
-                     MessageBoxes::Icon::None);
+        m_boxes.Show(this, QStringLiteral("Message Header"),
+                     QString::fromStdString(ShownLines(header)), MessageBoxes::Icon::None);
     }
 }

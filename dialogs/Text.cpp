@@ -1,16 +1,16 @@
 #include "Text.h"
 
+#include "ShownText.h"
+
 #include <QByteArrayView>
 #include <QStringDecoder>
 
 QString DisplayText(const std::string& bytes) {
+    const std::string shown = ShownText(bytes);
+    // A leading byte-order mark is a character of the text, not a marker to drop.
     QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless |
                                                      QStringDecoder::Flag::ConvertInitialBom);
-    QString text = decoder(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
-    if (decoder.hasError()) {
-        return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
-    }
-    return text;
+    return decoder(QByteArrayView(shown.data(), static_cast<qsizetype>(shown.size())));
 }
 
 std::string TypedText(const QString& text) {

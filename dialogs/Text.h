@@ -1,7 +1,8 @@
 // The one rule for turning kept bytes into shown text and typed text back
 // into bytes. Mail headers arrive in any charset, so nothing is guessed:
 // valid UTF-8 is shown as UTF-8 and anything else as Latin-1, which maps
-// every byte to a character and so never drops one.
+// every byte to a character and so never drops one; control characters show
+// as blanks (ShownText.h).
 #pragma once
 
 #include <QString>

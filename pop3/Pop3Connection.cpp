@@ -19,6 +19,40 @@ std::string EndpointText(const Endpoint& endpoint) {
     return Format(format, endpoint.name.c_str(), static_cast<unsigned>(endpoint.port));
 }
 
+// Each secret in the reply as "***", in one pass over the reply, so that what
+// was written is never searched again: a password of "*" would be found in its
+// own "***" for ever. Only as much as a quote shows is looked at.
+std::string Masked(const std::string& reply, const std::vector<std::string>& secrets) {
+    std::string masked;
+    for (std::size_t at = 0; at < reply.size() && masked.size() <= kMaxQuotedBytes;) {
+        const auto secret = std::find_if(secrets.begin(), secrets.end(), [&](const std::string& s) {
+            return reply.compare(at, s.size(), s) == 0;
+        });
+        if (secret != secrets.end()) {
+            masked += "***";
+            at += secret->size();
+        } else {
+            masked += reply[at++];
+        }
+    }
+    return masked;
+}
+
+// The longest run of bytes that both texts hold.
+std::size_t LongestSharedRun(const std::string& a, const std::string& b) {
+    std::vector<std::size_t> previous(b.size() + 1, 0);
+    std::vector<std::size_t> current(b.size() + 1, 0);
+    std::size_t longest = 0;
+    for (char c : a) {
+        for (std::size_t j = 0; j < b.size(); ++j) {
+            current[j + 1] = c == b[j] ? previous[j] + 1 : 0;
+            longest = std::max(longest, current[j + 1]);
+        }
+        std::swap(previous, current);
+    }
+    return longest;
+}
+
 } // namespace
 
 CPop3Connection::CPop3Connection(WaitHook waitHook, ChannelLimits limits)
@@ -50,15 +84,17 @@ void CPop3Connection::Fail(const std::string& reason) {
 // The server's words, quoted: bounded, printable, and without the password
 // should the server echo it back.
 std::string CPop3Connection::Refusal(const char* what, const std::string& reply) const {
-    // Cut only once the secrets are out, so that no part of one stays behind.
-    std::string quoted = reply;
-    for (const std::string& secret : m_secrets) {
-        for (std::size_t at = quoted.find(secret); at != std::string::npos;
-             at = quoted.find(secret, at)) {
-            quoted.replace(at, secret.size(), "***");
-        }
+    // Cut only once the secrets are out, so that no part of one stays behind,
+    // and not inside a UTF-8 character, which would make the whole reason read
+    // as Latin-1 (a reply in another charset may lose up to three bytes more).
+    std::string quoted = Masked(reply, m_secrets);
+    std::size_t cut = std::min(quoted.size(), kMaxQuotedBytes);
+    for (int back = 0; back < 3 && cut < quoted.size() &&
+                       (static_cast<unsigned char>(quoted[cut]) & 0xC0) == 0x80;
+         ++back) {
+        --cut;
     }
-    quoted.resize(std::min(quoted.size(), kMaxQuotedBytes));
+    quoted.resize(cut);
     std::replace_if(
         quoted.begin(), quoted.end(),
         [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; }, ' ');
@@ -66,7 +102,19 @@ std::string CPop3Connection::Refusal(const char* what, const std::string& reply)
     if (quoted.empty()) {
         return Format("%s with an empty reply.", what);
     }
-    return Format(quoted.back() == '.' ? "%s: %s" : "%s: %s.", what, quoted.c_str());
+    const std::string shown = Format(quoted.back() == '.' ? ": %s" : ": %s.", quoted.c_str());
+    // What the quote adds around a secret's part can make it whole again: the
+    // "***" of a password of asterisks, the closing full stop of "hunter2." that
+    // the server echoed as "hunter2", a blank for a tab. A quote that holds more
+    // than half of a secret in one run is left out, which also catches an echo
+    // the server cut short.
+    for (const std::string& secret : m_secrets) {
+        if (2 * LongestSharedRun(shown, secret) > secret.size()) {
+            return Format("%s; its reply is left out, as it would show the password or part of it.",
+                          what);
+        }
+    }
+    return what + shown;
 }
 
 std::string CPop3Connection::ChannelFailure() const {

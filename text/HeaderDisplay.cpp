@@ -1,5 +1,7 @@
 #include "HeaderDisplay.h"
 
+#include "ShownText.h"
+
 #include <algorithm>
 #include <array>
 #include <functional>
@@ -37,8 +39,8 @@ GMimeParserOptions* ParserOptions() {
     return options;
 }
 
-// Control characters (a tab, a decoded line break) would draw as boxes or
-// break the line; a mail client shows a blank.
+// The tab or line break of a fold is a blank between words, so control bytes
+// are blanks before the words are found.
 std::string Blanked(std::string_view text) {
     std::string blanked(text);
     for (char& c : blanked) {
@@ -290,5 +292,7 @@ std::string DecodedFrom(const std::vector<Piece>& pieces) {
 std::string DecodeHeaderForDisplay(std::string_view raw, HeaderKind kind) {
     const std::string text = Blanked(raw);
     const std::vector<Piece> pieces = SplitEncodedWords(text);
-    return Blanked(kind == HeaderKind::From ? DecodedFrom(pieces) : DecodedText(pieces));
+    // Decoding may make controls of its own: an encoded word or an undefined
+    // Windows-1252 byte can stand for a C1 control.
+    return ShownText(kind == HeaderKind::From ? DecodedFrom(pieces) : DecodedText(pieces));
 }

@@ -172,6 +172,28 @@ TEST_F(CommandLineTest, SilentServerAndRefusedCountFailTheAccount) {
                   "Total: 0 message(s), 2 of 2 account(s) failed\n");
 }
 
+// What servers send reaches the terminal, and the JSON, without a control
+// character or a bidi override, which could clear the screen, set the title or
+// forge a line.
+TEST_F(CommandLineTest, NothingAServerSendsSteersTheTerminal) {
+    using namespace testpeer;
+    const Script refusal{Send("+OK\r\n"), Reply("+OK\r\n"), Reply("-ERR \x9bH\x1b]0;owned\x07\r\n"),
+                         Reply("+OK\r\n")};
+    ScriptedPeer refusing({refusal, refusal});
+    const Script mailbox =
+        HealthyMailbox({"Subject: \xe2\x80\xaeLive\xc2\x9bH\r\nMessage-ID: <\x1b]0;x@y>\r\n\r\n"});
+    ScriptedPeer delivering({mailbox, mailbox});
+    Store({{refusing.Address(), delivering.Address()}, {"ann", "bob"}, {"pw", "pw"}});
+    const std::string reason = "The server refused the login: -ERR  H ]0;owned.";
+    EXPECT_EQ(Run({"--check"}).out, refusing.Address() + ", ann: error: " + reason + "\n" +
+                                        delivering.Address() + ", bob: 1 message(s)\n" +
+                                        "Total: 1 message(s), 1 of 2 account(s) failed\n");
+    const json parsed = json::parse(Run({"--check", "--json"}).out);
+    EXPECT_EQ(parsed["accounts"][0]["error"], reason);
+    EXPECT_EQ(parsed["messages"][0]["subject"], "Live H");
+    EXPECT_EQ(parsed["messages"][0]["message_id"], "< ]0;x@y>");
+}
+
 // The real program, so that the signals take their real way: Ctrl-C ends the
 // check at once; SIGUSR1, meant for the tray program, gives up the silent
 // server and the check goes on.

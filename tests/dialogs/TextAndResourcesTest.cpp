@@ -11,7 +11,7 @@
 
 namespace {
 
-TEST(TextTest, ValidUtf8IsShownAsUtf8AndAnythingElseAsLatin1) {
+TEST(TextTest, ValidUtf8IsShownAsUtf8AndAnythingElseAsLatin1WithoutControls) {
     struct Case {
         std::string bytes;
         QString shown;
@@ -23,7 +23,10 @@ TEST(TextTest, ValidUtf8IsShownAsUtf8AndAnythingElseAsLatin1) {
         {"\xc3", QString::fromUtf8("\u00c3")},            // cut short
         {"\xc0\xaf", QString::fromUtf8("\u00c0\u00af")},  // overlong
         {"\xef\xbb\xbfx", QString(QChar(0xfeff)) + u'x'}, // a byte-order mark is kept
-        {std::string("a\0b", 3), QString::fromLatin1("a\0b", 3)},
+        // Control characters as blanks: C0, C1 in UTF-8 and C1 through Latin-1.
+        {std::string("a\0b\x1b", 4), "a b "},
+        {"\xc2\x9bH", " H"},
+        {"\x9dx\xe9", QString::fromUtf8(" x\u00e9")},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(DisplayText(c.bytes), c.shown) << c.bytes;

@@ -145,6 +145,31 @@ TEST(Pop3Connect, TheFirstFailureIsTheReason) {
     }
 }
 
+// A refusal is quoted, within its bounds, but never so that the quote shows the
+// password.
+TEST(Pop3Connect, AQuotedRefusalIsCutOnACharacterAndNeverShowsThePassword) {
+    const std::string leftOut =
+        "The server refused the login; its reply is left out, as it would show the password or "
+        "part of it.";
+    const std::vector<std::tuple<std::string, std::string, std::string>> rows = {
+        {"*", "-ERR [AUTH] *** login failed", leftOut},
+        {"hunter2.", "-ERR [AUTH] hunter2", leftOut},
+        {"hunter2", "-ERR [AUTH] hunter2. hunter2",
+         "The server refused the login: -ERR [AUTH] ***. ***."},
+        // Cut at 200 bytes, which would split the "é" at bytes 199 and 200.
+        {"pw", "-ERR " + std::string(194, 'x') + "\xC3\xA9 more",
+         "The server refused the login: -ERR " + std::string(194, 'x') + "."},
+    };
+    for (const auto& [password, reply, reason] : rows) {
+        SCOPED_TRACE(reason);
+        ScriptedPeer peer(
+            Script{Send("+OK\r\n"), Reply("+OK\r\n"), Reply(reply + "\r\n"), Reply("+OK\r\n")});
+        CPop3Connection conversation;
+        EXPECT_EQ(conversation.Connect(peer.Address(), "bob", password, 110), 0);
+        EXPECT_EQ(conversation.FailureReason(), reason);
+    }
+}
+
 TEST(Pop3Connect, ALineBreakInTheCredentialsSendsNothing) {
     ScriptedPeer peer(Login() + Script{Reply("+OK bye\r\n")});
     for (const auto& [user, password] :
