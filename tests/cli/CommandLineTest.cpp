@@ -72,6 +72,9 @@ TEST_F(CommandLineTest, ArgumentsAndExitCodes) {
     } cases[] = {
         {{}, std::nullopt, "", ""},
         {{"-platform", "offscreen"}, std::nullopt, "", ""},
+        {{"--platform=offscreen", "-session", "1a2b", "-reverse"}, std::nullopt, "", ""},
+        {{"--chek"}, 2, "", "unknown argument '--chek'\n\nUsage: tarvo"},
+        {{"-platform", "xcb", "stray"}, 2, "", "unknown argument 'stray'"},
         {{"--help"}, 0, "Usage: tarvo [--check [--json]]\n", ""},
         {{"-h"}, 0, "Usage:", ""},
         {{"--version"}, 0, "tarvo 2.1.0.1\n", ""},
