@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QKeyEvent>
 #include <QStandardPaths>
+#include <filesystem>
 #include <unistd.h>
 #include <vector>
 
@@ -18,6 +19,16 @@ namespace {
 // POSIX sockets need no start-up; the step keeps its place in the sequence.
 bool SocketsStartup() {
     return true;
+}
+
+// The settings file under the one name every spelling of it leads to: a
+// trailing slash, a ".." or a symbolic link in XDG_CONFIG_HOME must not let a
+// second copy start on the same file. The folders need not exist yet.
+std::string ResolvedSettingsPath() {
+    const std::string spelled = FileRegistry::DefaultPath();
+    std::error_code error;
+    const std::filesystem::path resolved = std::filesystem::weakly_canonical(spelled, error);
+    return error ? spelled : resolved.string();
 }
 
 } // namespace
@@ -72,7 +83,7 @@ bool CTarvoApp::IsOnlyCopy() {
         return true;
     }
     const QByteArray settings =
-        QCryptographicHash::hash(QByteArray::fromStdString(FileRegistry::DefaultPath()),
+        QCryptographicHash::hash(QByteArray::fromStdString(ResolvedSettingsPath()),
                                  QCryptographicHash::Sha1)
             .toHex()
             .left(16);
