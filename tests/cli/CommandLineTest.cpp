@@ -175,6 +175,35 @@ TEST_F(CommandLineTest, SilentServerAndRefusedCountFailTheAccount) {
                   "Total: 0 message(s), 2 of 2 account(s) failed\n");
 }
 
+// Started where no desktop runs (over ssh, say), the tray program says so in
+// one line instead of Qt's abort.
+TEST_F(CommandLineTest, TheTrayProgramWithoutADisplaySaysSoInOneLine) {
+    const std::string errPath = folder + "/err";
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
+            ::unsetenv(name);
+        }
+        ::setenv("XDG_CONFIG_HOME", folder.c_str(), 1);
+        ::freopen(errPath.c_str(), "w", stderr);
+        ::execl(TARVO_BINARY, "tarvo", static_cast<char*>(nullptr));
+        ::_exit(127);
+    }
+    int status = 0;
+    const auto start = std::chrono::steady_clock::now();
+    while (::waitpid(pid, &status, WNOHANG) == 0) {
+        if (std::chrono::steady_clock::now() - start > 30s) {
+            ::kill(pid, SIGKILL);
+            ::waitpid(pid, &status, 0);
+            FAIL() << "still running after 30 s";
+        }
+        std::this_thread::sleep_for(10ms);
+    }
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1) << status;
+    EXPECT_EQ(ReadBytes(errPath), "tarvo: Tarvo needs a graphical session (no display could be "
+                                  "opened); 'tarvo --check' works without one\n");
+}
+
 // The real program, so that the signals take their real way: Ctrl-C ends the
 // check at once; SIGUSR1, meant for the tray program, gives up the silent
 // server and the check goes on.
