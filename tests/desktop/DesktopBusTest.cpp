@@ -4,6 +4,7 @@
 // process holds one session and one system bus for its life, so each test
 // needs a process of its own, as ctest runs them.
 #include "AppProfile.h"
+#include "DesktopNotifier.h"
 #include "HeadersDlg.h"
 #include "MemoryRegistry.h"
 #include "QtWindowServices.h"
@@ -158,6 +159,18 @@ TEST(Notification, OnePerCheckWithNewMailReplacingTheOneBeforeAndShowOpensTheHea
     invoked << 41u << QString("show");
     serverBus.send(invoked);
     EXPECT_TRUE(QTest::qWaitFor([&] { return headersShown; }));
+}
+
+// An unfolded Subject can be megabytes long; a line is cut without splitting
+// a character made of two UTF-16 units or of a letter and its accent.
+TEST(Notification, LongLinesAreCutBetweenCharacters) {
+    const std::string ahead = "a@x: " + std::string(114, 'x');
+    for (const char* character : {"\xF0\x9F\x98\x80", "e\xCC\x81"}) {
+        SCOPED_TRACE(character);
+        const std::string subject = std::string(114, 'x') + character + std::string(1 << 22, 'y');
+        const MessageTable table{{subject}, {"a@x"}, {"box"}, {""}, {MessageNew}};
+        EXPECT_EQ(DesktopNotifier::Body(table), QString::fromStdString(ahead + "\u2026"));
+    }
 }
 
 TEST(Notification, WithoutAnyBusTheCheckCompletes) {
