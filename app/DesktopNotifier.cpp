@@ -6,6 +6,7 @@
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
+#include <QTextBoundaryFinder>
 #include <QVariantMap>
 
 namespace {
@@ -15,6 +16,23 @@ const QString kPath = QStringLiteral("/org/freedesktop/Notifications");
 const QString kInterface = QStringLiteral("org.freedesktop.Notifications");
 const QString kShowAction = QStringLiteral("show");
 constexpr int kListedMessages = 3;
+constexpr qsizetype kLineLength = 120;
+
+// A header can be megabytes long (a folded Subject, unfolded); a line shows
+// its start, cut between two characters as the user sees them. Whether a
+// place is such a boundary depends on what comes before it and on the one
+// character after it, so a little more than the line is enough to look at.
+QString Shortened(const QString& line) {
+    if (line.size() <= kLineLength) {
+        return line;
+    }
+    QTextBoundaryFinder characters(QTextBoundaryFinder::Grapheme, line.left(kLineLength + 2));
+    characters.setPosition(kLineLength);
+    if (!characters.isAtBoundary()) {
+        characters.toPreviousBoundary();
+    }
+    return line.left(characters.position()) + QChar(0x2026);
+}
 
 } // namespace
 
@@ -45,7 +63,7 @@ QString DesktopNotifier::Body(const MessageTable& table) {
         }
         const std::string line = DecodeHeaderForDisplay(table.froms[row], HeaderKind::From) + ": " +
                                  DecodeHeaderForDisplay(table.subjects[row], HeaderKind::Subject);
-        lines << QString::fromStdString(line).toHtmlEscaped();
+        lines << Shortened(QString::fromStdString(line)).toHtmlEscaped();
     }
     if (more > 0) {
         lines << QStringLiteral("and %1 more").arg(more);

@@ -10,7 +10,12 @@
 #include <QFile>
 #include <QKeyEvent>
 #include <QStandardPaths>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <mutex>
 #include <unistd.h>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -20,9 +25,58 @@ bool SocketsStartup() {
     return true;
 }
 
+// The settings file under the one name every spelling of it leads to: a
+// trailing slash, a ".." or a symbolic link in XDG_CONFIG_HOME must not let a
+// second copy start on the same file. The folders need not exist yet.
+std::string ResolvedSettingsPath() {
+    const std::string spelled = FileRegistry::DefaultPath();
+    std::error_code error;
+    const std::filesystem::path resolved = std::filesystem::weakly_canonical(spelled, error);
+    return error ? spelled : resolved.string();
+}
+
+// Qt ends a program it cannot give a display with an abort and advice to
+// reinstall it. Its messages while the application starts are held back: if
+// it ends that way, one line tells the user what is wrong; otherwise they go
+// out as usual.
+struct StartMessage {
+    QtMsgType type;
+    QByteArray category;
+    QString text;
+};
+std::mutex g_startMutex;
+std::vector<StartMessage> g_startMessages;
+
+void HoldStartMessage(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+    if (type == QtFatalMsg) {
+        std::fputs("tarvo: Tarvo needs a graphical session (no display could be opened); "
+                   "'tarvo --check' works without one\n",
+                   stderr);
+        std::_Exit(1);
+    }
+    const std::lock_guard lock(g_startMutex);
+    g_startMessages.push_back({type, context.category, text});
+}
+
+int& HoldStartMessages(int& argc) {
+    qInstallMessageHandler(HoldStartMessage);
+    return argc;
+}
+
+void ReleaseStartMessages() {
+    qInstallMessageHandler(nullptr);
+    const std::lock_guard lock(g_startMutex);
+    for (const StartMessage& message : std::exchange(g_startMessages, {})) {
+        const QMessageLogContext context(nullptr, 0, nullptr, message.category.constData());
+        qt_message_output(message.type, context, message.text);
+    }
+}
+
 } // namespace
 
-TarvoApplication::TarvoApplication(int& argc, char** argv) : QApplication(argc, argv) {
+TarvoApplication::TarvoApplication(int& argc, char** argv)
+    : QApplication(HoldStartMessages(argc), argv) {
+    ReleaseStartMessages();
     setApplicationName(QStringLiteral("Tarvo"));
     setApplicationVersion(QStringLiteral(TARVO_VERSION));
     setQuitOnLastWindowClosed(false);
@@ -72,7 +126,7 @@ bool CTarvoApp::IsOnlyCopy() {
         return true;
     }
     const QByteArray settings =
-        QCryptographicHash::hash(QByteArray::fromStdString(FileRegistry::DefaultPath()),
+        QCryptographicHash::hash(QByteArray::fromStdString(ResolvedSettingsPath()),
                                  QCryptographicHash::Sha1)
             .toHex()
             .left(16);

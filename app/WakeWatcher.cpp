@@ -25,10 +25,11 @@ void WakeWatcher::OnPrepareForSleep(bool goingToSleep) {
 }
 
 // Only the way back online counts: a check while offline would only fail.
+// Whatever came before counts as offline, Unknown too: that is how Qt reports
+// a connection being brought up or a network asleep.
 void WakeWatcher::OnReachability(QNetworkInformation::Reachability reachability) {
     const bool cameOnline = reachability == QNetworkInformation::Reachability::Online &&
-                            m_reachability != QNetworkInformation::Reachability::Online &&
-                            m_reachability != QNetworkInformation::Reachability::Unknown;
+                            m_reachability != QNetworkInformation::Reachability::Online;
     m_reachability = reachability;
     if (cameOnline) {
         m_onWake();

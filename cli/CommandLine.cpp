@@ -10,6 +10,8 @@
 #include <cstddef>
 #include <iostream>
 #include <nlohmann/json.hpp>
+#include <string_view>
+#include <utility>
 
 namespace {
 
@@ -205,8 +207,58 @@ int Check(bool json, const CommandLineSetup& setup, std::ostream& out, std::ostr
 }
 
 int UsageError(std::ostream& err, const std::string& problem) {
-    err << "tarvo: " << problem << "\nTry 'tarvo --help' for more information.\n";
+    err << "tarvo: " << problem << "\n\n" << kUsage;
     return kExitUsage;
+}
+
+// Qt's own options (its documented ones, and those its X11 platform takes),
+// which the tray program passes on to it: how many arguments follow each, or
+// nothing for an argument that is not one. Qt takes them with one dash or
+// two, and those with a value also as -name=value.
+std::optional<std::size_t> ToolkitOption(std::string_view arg) {
+    static constexpr std::pair<std::string_view, std::size_t> kOptions[] = {
+        {"platform", 1},
+        {"platformpluginpath", 1},
+        {"platformtheme", 1},
+        {"plugin", 1},
+        {"qwindowgeometry", 1},
+        {"qwindowtitle", 1},
+        {"qwindowicon", 1},
+        {"session", 1},
+        {"style", 1},
+        {"stylesheet", 1},
+        {"display", 1},
+        {"geometry", 1},
+        {"title", 1},
+        {"icon", 1},
+        {"name", 1},
+        {"reverse", 0},
+        {"widgetcount", 0},
+        {"testability", 0},
+        {"sync", 0},
+        {"nograb", 0},
+        {"dograb", 0},
+        {"visual", 0},
+        {"cmap", 0},
+        {"qmljsdebugger", 0},
+    };
+    if (arg.starts_with("--")) {
+        arg.remove_prefix(1);
+    }
+    if (!arg.starts_with("-")) {
+        return std::nullopt;
+    }
+    arg.remove_prefix(1);
+    const std::size_t equals = arg.find('=');
+    for (const auto& [name, values] : kOptions) {
+        if (arg == name) {
+            return values;
+        }
+        if (equals != std::string_view::npos && arg.substr(0, equals) == name) {
+            return 0;
+        }
+    }
+    return std::nullopt;
 }
 
 volatile std::sig_atomic_t g_interrupted = 0;
@@ -230,7 +282,8 @@ std::optional<int> RunCommandLine(const std::vector<std::string>& args,
     bool help = false;
     bool version = false;
     std::string unknown;
-    for (const std::string& arg : args) {
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
         if (arg == "--check") {
             check = true;
         } else if (arg == "--json") {
@@ -239,13 +292,11 @@ std::optional<int> RunCommandLine(const std::vector<std::string>& args,
             help = true;
         } else if (arg == "--version") {
             version = true;
+        } else if (const auto values = ToolkitOption(arg)) {
+            i += *values;
         } else if (unknown.empty()) {
             unknown = arg;
         }
-    }
-    // Arguments none of ours are the toolkit's (-platform, -display, ...).
-    if (!check && !json && !help && !version) {
-        return std::nullopt;
     }
     if (help) {
         out << kUsage;
@@ -255,8 +306,12 @@ std::optional<int> RunCommandLine(const std::vector<std::string>& args,
         out << "tarvo " TARVO_VERSION "\n";
         return kExitAllChecked;
     }
+    // A mistyped option must not start the tray program instead.
     if (!unknown.empty()) {
         return UsageError(err, "unknown argument '" + unknown + "'");
+    }
+    if (!check && !json) {
+        return std::nullopt;
     }
     if (!check) {
         return UsageError(err, "--json goes with --check");

@@ -29,7 +29,8 @@ struct CommandLineSetup {
 };
 
 // The exit code when the arguments (without the program name) ask for a
-// command-line mode; nothing when they are for the tray program.
+// command-line mode or hold one that is neither ours nor the toolkit's;
+// nothing when they are for the tray program.
 std::optional<int> RunCommandLine(const std::vector<std::string>& args,
                                   const CommandLineSetup& setup, std::ostream& out,
                                   std::ostream& err);

@@ -83,10 +83,14 @@ void CHeadersDlg::showEvent(QShowEvent* event) {
     }
 }
 
+// Closed, not minimised: the window shows nothing until it opens with the
+// next table, so its copy of this one (header texts and all) is let go.
 void CHeadersDlg::hideEvent(QHideEvent* event) {
     TemplateDialog::hideEvent(event);
     if (!event->spontaneous()) {
         ReportSize();
+        table = MessageTable();
+        m_list->clear();
     }
 }
 

@@ -17,8 +17,8 @@ class CHeadersDlg : public TemplateDialog {
 public:
     explicit CHeadersDlg(MessageBoxes& boxes, QWidget* parent = nullptr);
 
-    // What the window shows: set before it is first shown, or through
-    // SetTable, which shows a new table in the open window.
+    // What the window shows: set before it is shown, or through SetTable,
+    // which shows a new table in the open window. Emptied when it closes.
     MessageTable table;
     void SetTable(const MessageTable& shown);
 

@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <ctime>
 #include <span>
+#include <utility>
 
 CTarvoWnd::CTarvoWnd(WindowServices& services, AppProfile& profile, Clock clock)
     : m_services(services), m_profile(profile), m_clock(std::move(clock)) {
@@ -113,11 +114,30 @@ void CTarvoWnd::OnWake() {
     m_services.SetTimer(kSettleTimerId, static_cast<uint32_t>(kSettleDelay.count()));
 }
 
+// A check under way is the check a wake asks for; a dialog only delays it.
 void CTarvoWnd::OnSettled() {
     m_services.KillTimer(kSettleTimerId);
+    if (m_checking) {
+        return;
+    }
+    if (m_busy) {
+        m_wakeAfterDialog = true;
+        return;
+    }
+    CheckAfterWake();
+}
+
+void CTarvoWnd::CheckAfterWake() {
     const bool recent = m_lastCheckEnded && m_clock() - *m_lastCheckEnded < kRecentCheck;
-    if (!m_busy && !recent) {
+    if (!recent) {
         OnCheckNow();
+    }
+}
+
+void CTarvoWnd::DialogClosed() {
+    SetBusy(false);
+    if (std::exchange(m_wakeAfterDialog, false)) {
+        CheckAfterWake();
     }
 }
 
@@ -224,7 +244,7 @@ void CTarvoWnd::OnServers() {
     m_accounts = std::move(edited);
     LengthenCounts();
     SaveSettings();
-    SetBusy(false);
+    DialogClosed();
 }
 
 void CTarvoWnd::OnOptions() {
@@ -236,7 +256,7 @@ void CTarvoWnd::OnOptions() {
         m_services.KillTimer(m_timerId);
         StartTimer();
     }
-    SetBusy(false);
+    DialogClosed();
 }
 
 void CTarvoWnd::OnAbout() {
@@ -245,7 +265,7 @@ void CTarvoWnd::OnAbout() {
     }
     SetBusy(true);
     m_services.RunAboutDialog();
-    SetBusy(false);
+    DialogClosed();
 }
 
 void CTarvoWnd::OnDisconnect() {

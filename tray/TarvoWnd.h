@@ -55,7 +55,8 @@ public:
     void OnAbout();
     void OnDisconnect();
     // The machine has resumed or the network has come back: a check follows
-    // once things have settled, unless one is running or has just run.
+    // once things have settled, unless one is running or has just run; one
+    // that settles while a dialog is open follows when the dialog closes.
     void OnWake();
 
     int LoadSettings();
@@ -90,8 +91,12 @@ private:
     void LengthenCounts();
     // The busy flag and, with it, what the tray menu holds.
     void SetBusy(bool busy);
+    // The end of a modal dialog: the busy flag cleared and a wake that came
+    // meanwhile checked for.
+    void DialogClosed();
     void PublishMenu();
     void OnSettled();
+    void CheckAfterWake();
 
     WindowServices& m_services;
     AppProfile& m_profile;
@@ -108,5 +113,6 @@ private:
     bool m_busy = false;
     bool m_checking = false;
     bool m_quitAfterCheck = false;
+    bool m_wakeAfterDialog = false;
     const TrayMenuItem* m_publishedMenu = nullptr;
 };

@@ -72,6 +72,9 @@ TEST_F(CommandLineTest, ArgumentsAndExitCodes) {
     } cases[] = {
         {{}, std::nullopt, "", ""},
         {{"-platform", "offscreen"}, std::nullopt, "", ""},
+        {{"--platform=offscreen", "-session", "1a2b", "-reverse"}, std::nullopt, "", ""},
+        {{"--chek"}, 2, "", "unknown argument '--chek'\n\nUsage: tarvo"},
+        {{"-platform", "xcb", "stray"}, 2, "", "unknown argument 'stray'"},
         {{"--help"}, 0, "Usage: tarvo [--check [--json]]\n", ""},
         {{"-h"}, 0, "Usage:", ""},
         {{"--version"}, 0, "tarvo 2.1.0.1\n", ""},
@@ -192,6 +195,19 @@ TEST_F(CommandLineTest, NothingAServerSendsSteersTheTerminal) {
     EXPECT_EQ(parsed["accounts"][0]["error"], reason);
     EXPECT_EQ(parsed["messages"][0]["subject"], "Live H");
     EXPECT_EQ(parsed["messages"][0]["message_id"], "< ]0;x@y>");
+}
+
+// Started where no desktop runs (over ssh, say), the tray program says so in
+// one line instead of Qt's abort.
+TEST_F(CommandLineTest, TheTrayProgramWithoutADisplaySaysSoInOneLine) {
+    const std::string errPath = folder + "/err";
+    const int status = std::system(("env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "
+                                    "XDG_CONFIG_HOME='" +
+                                    folder + "' timeout 60 " TARVO_BINARY " 2>'" + errPath + "'")
+                                       .c_str());
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1) << status;
+    EXPECT_EQ(ReadBytes(errPath), "tarvo: Tarvo needs a graphical session (no display could be "
+                                  "opened); 'tarvo --check' works without one\n");
 }
 
 // The real program, so that the signals take their real way: Ctrl-C ends the

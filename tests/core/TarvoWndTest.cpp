@@ -296,13 +296,25 @@ TEST_F(TarvoWndTest, WakeChecksOnceAfterSettlingUnlessBusyOrJustChecked) {
     now += 2s;
     EXPECT_EQ(wakeAndSettle(), check);
 
-    // Settled while a dialog is open.
+    // Settled while a dialog is open: the check follows when it closes,
+    // unless one ran in the last minute.
     now += 10min;
     services.editAccounts = [&](AccountList&) { window.OnTimer(CTarvoWnd::kSettleTimerId); };
     window.OnWake();
     window.OnCommand(ID_SERVERS);
-    EXPECT_EQ(services.Take(), (Calls{"SetTimer 2 5000", "RunMailboxesDialog 0", "KillTimer 2"}));
+    Calls afterDialog{"SetTimer 2 5000", "RunMailboxesDialog 0", "KillTimer 2"};
+    afterDialog.insert(afterDialog.end(), check.begin() + 2, check.end());
+    EXPECT_EQ(services.Take(), afterDialog);
     EXPECT_FALSE(window.IsBusy());
+    now += 30s;
+    services.onOptions = [&] { window.OnTimer(CTarvoWnd::kSettleTimerId); };
+    window.OnWake();
+    window.OnCommand(ID_OPTIONS);
+    EXPECT_EQ(services.Take(),
+              (Calls{"SetTimer 2 5000", "RunOptionsDialog 5 1 1 1", "KillTimer 2"}));
+    services.onOptions = nullptr;
+    window.OnCommand(ID_OPTIONS); // the wake was dealt with, not kept
+    EXPECT_EQ(services.Take(), Calls{"RunOptionsDialog 5 1 1 1"});
 }
 
 TEST(FitTrayTip, LongTipsAreCutAtACharacterBoundary) {

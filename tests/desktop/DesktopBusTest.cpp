@@ -4,6 +4,7 @@
 // process holds one session and one system bus for its life, so each test
 // needs a process of its own, as ctest runs them.
 #include "AppProfile.h"
+#include "DesktopNotifier.h"
 #include "HeadersDlg.h"
 #include "MemoryRegistry.h"
 #include "QtWindowServices.h"
@@ -15,7 +16,9 @@
 #include <QApplication>
 #include <QDBusConnection>
 #include <QDBusMessage>
+#include <QScopeGuard>
 #include <QTest>
+#include <QThread>
 #include <QTimer>
 #include <csignal>
 #include <cstdio>
@@ -158,6 +161,18 @@ TEST(Notification, OnePerCheckWithNewMailReplacingTheOneBeforeAndShowOpensTheHea
     EXPECT_TRUE(QTest::qWaitFor([&] { return headersShown; }));
 }
 
+// An unfolded Subject can be megabytes long; a line is cut without splitting
+// a character made of two UTF-16 units or of a letter and its accent.
+TEST(Notification, LongLinesAreCutBetweenCharacters) {
+    const std::string ahead = "a@x: " + std::string(114, 'x');
+    for (const char* character : {"\xF0\x9F\x98\x80", "e\xCC\x81"}) {
+        SCOPED_TRACE(character);
+        const std::string subject = std::string(114, 'x') + character + std::string(1 << 22, 'y');
+        const MessageTable table{{subject}, {"a@x"}, {"box"}, {""}, {MessageNew}};
+        EXPECT_EQ(DesktopNotifier::Body(table), QString::fromStdString(ahead + "\u2026"));
+    }
+}
+
 TEST(Notification, WithoutAnyBusTheCheckCompletes) {
     qputenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent/bus");
     ScriptedPeer peer(HealthyMailbox({Block("ann@x", "one", "<1@x>")}));
@@ -190,6 +205,54 @@ TEST(Resume, PrepareForSleepFalseStartsACheckOnceSettled) {
     QTest::qWait(static_cast<int>(CTarvoWnd::kSettleDelay.count()) / 5);
     EXPECT_EQ(window.Table().size(), 0u) << "checked before the network could settle";
     EXPECT_TRUE(QTest::qWaitFor([&] { return window.Table().size() == 1; }, 30000));
+}
+
+// The network's state as NetworkManager publishes it, as far as Qt reads it.
+class NetworkManagerStandIn : public QObject {
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.NetworkManager")
+    Q_PROPERTY(uint State MEMBER state)
+
+public:
+    uint state = 20; // disconnected
+};
+
+// NetworkManager brings a connection up through "connecting", which Qt
+// reports as Unknown, as it does "asleep": online after either is a way back.
+TEST(Reconnect, OnlineAfterConnectingStartsACheckOnceSettled) {
+    PrivateBus bus;
+    ASSERT_FALSE(bus.address.isEmpty());
+    qputenv("DBUS_SYSTEM_BUS_ADDRESS", bus.address.toLocal8Bit());
+    qputenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent/bus");
+    ScriptedPeer peer(HealthyMailbox({Block("ann@x", "one", "<1@x>")}));
+    TrayProgram program(peer, 0);
+    CTarvoWnd& window = *program.window;
+    QDBusConnection manager = QDBusConnection::connectToBus(bus.address, "manager");
+    // Qt asks for the state with a blocking call, so the stand-in answers
+    // from a thread of its own.
+    QThread answering;
+    answering.start();
+    NetworkManagerStandIn standIn;
+    standIn.moveToThread(&answering);
+    const auto stop = qScopeGuard([&] {
+        answering.quit();
+        answering.wait();
+    });
+    ASSERT_TRUE(manager.registerObject("/org/freedesktop/NetworkManager", &standIn,
+                                       QDBusConnection::ExportAllProperties));
+    ASSERT_TRUE(manager.registerService("org.freedesktop.NetworkManager"));
+    WakeWatcher watcher([&] { program.services.Gate().Deliver([&] { window.OnWake(); }); });
+
+    for (const uint state : {40u /* connecting */, 70u /* connected, global */}) {
+        QDBusMessage changed =
+            QDBusMessage::createSignal("/org/freedesktop/NetworkManager",
+                                       "org.freedesktop.DBus.Properties", "PropertiesChanged");
+        changed << QString("org.freedesktop.NetworkManager")
+                << QVariantMap{{"State", QVariant::fromValue(state)}} << QStringList();
+        manager.send(changed);
+    }
+    EXPECT_TRUE(QTest::qWaitFor([&] { return window.Table().size() == 1; },
+                                static_cast<int>(CTarvoWnd::kSettleDelay.count()) * 6));
 }
 
 } // namespace

@@ -109,10 +109,12 @@ protected:
         return AwaitIcon("Tarvo is empty");
     }
 
-    // Without a bus address the icon must take the XEmbed tray.
-    ChildProcess LaunchTarvo(const std::string& busAddress = "unix:path=/nonexistent") {
+    // Without a bus address the icon must take the XEmbed tray. The settings
+    // folder may be given another spelling of m_config.
+    ChildProcess LaunchTarvo(const std::string& busAddress = "unix:path=/nonexistent",
+                             const std::string& configHome = "") {
         std::vector<std::string> env = m_desktop.Environment();
-        env.push_back("XDG_CONFIG_HOME=" + m_config.string());
+        env.push_back("XDG_CONFIG_HOME=" + (configHome.empty() ? m_config.string() : configHome));
         env.push_back("XDG_RUNTIME_DIR=" + (m_config / "runtime").string());
         env.push_back("QT_QPA_PLATFORM=xcb");
         env.push_back("DBUS_SESSION_BUS_ADDRESS=" + busAddress);

@@ -102,6 +102,15 @@ TEST_F(HeadersDlgTest, ANewTableReplacesTheLinesAndTheCaption) {
     dialog.SetTable({});
     EXPECT_EQ(dialog.windowTitle(), "No new messages.");
     EXPECT_EQ(list->topLevelItemCount(), 0);
+
+    // A closed window keeps no copy of the table; it opens with the next one.
+    dialog.SetTable(TableOf({kNew, kPending}));
+    dialog.close();
+    EXPECT_EQ(dialog.table, MessageTable{});
+    EXPECT_EQ(list->topLevelItemCount(), 0);
+    dialog.SetTable(TableOf({kNew}));
+    dialog.show();
+    EXPECT_EQ(list->topLevelItemCount(), 1);
 }
 
 TEST_F(HeadersDlgTest, ResizingKeepsTheListsPlaceEqualMarginsAndColumnWidths) {
