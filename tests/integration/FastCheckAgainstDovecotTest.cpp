@@ -15,12 +15,14 @@ namespace {
 struct Checker {
     KnownMessageIds known;
     HeaderCache cache;
+    SignInMemory signIns;
     MessageTable table;
 
     void Check(const std::string& server) {
         std::vector<int32_t> counts;
         QuietObserver observer;
-        RunCheck({{server}, {"alice"}, {"alice-pw"}}, counts, table, known, cache, observer);
+        RunCheck({{server}, {"alice"}, {"alice-pw"}}, counts, table, known, cache, signIns,
+                 observer);
     }
 };
 
@@ -86,7 +88,7 @@ TEST(FastCheckAgainstDovecot, PipelinedAndKeptChecksGiveTheLockstepTables) {
     fast.Check(server.Address());
     EXPECT_EQ(NextTopCount(server, 2), "2") << server.Log();
 
-    Checker reference{knownBefore, {}, {}};
+    Checker reference{knownBefore, {}, {}, {}};
     reference.Check(lockstepLink.Address());
     ASSERT_EQ(fast.table.size(), 40u);
     EXPECT_EQ(WithoutMailboxes(fast.table), WithoutMailboxes(reference.table));
