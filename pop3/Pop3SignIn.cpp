@@ -53,8 +53,8 @@ private:
     CPop3Connection& m_conversation;
 };
 
-int CPop3Connection::Connect(const std::string& host, const std::string& user,
-                             const SignIn& signIn, uint32_t port) {
+int CPop3Connection::Connect(const std::string& host, const std::string& user, const SignIn& signIn,
+                             uint32_t port) {
     if (m_connectCalled || m_aborted) {
         return 0;
     }

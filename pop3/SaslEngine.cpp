@@ -41,13 +41,11 @@ int Strength(std::string_view mechanism) {
 // break the message it travels in.
 bool IsBearerToken(const std::string& token) {
     std::size_t end = token.find_last_not_of('=') + 1;
-    return end > 0 && std::all_of(token.begin(), token.begin() + static_cast<std::ptrdiff_t>(end),
-                                  [](char c) {
-                                      return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') ||
-                                             (c >= '0' && c <= '9') ||
-                                             std::string_view("-._~+/").find(c) !=
-                                                 std::string_view::npos;
-                                  });
+    return end > 0 &&
+           std::all_of(token.begin(), token.begin() + static_cast<std::ptrdiff_t>(end), [](char c) {
+               return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
+                      std::string_view("-._~+/").find(c) != std::string_view::npos;
+           });
 }
 
 enum class StepResult { Respond, NotProven, Malformed, Refused };
@@ -197,11 +195,16 @@ std::string OAuthBearerMessage(const std::string& user, const std::string& host,
         name += c == ',' ? "=2C" : c == '=' ? "=3D" : std::string(1, c);
     }
     return "n,a=" + name + ",\x01host=" + host + "\x01port=" + std::to_string(port) +
-           "\x01" "auth=Bearer " + token + "\x01\x01";
+           "\x01"
+           "auth=Bearer " +
+           token + "\x01\x01";
 }
 
 std::string XOAuth2Message(const std::string& user, const std::string& token) {
-    return "user=" + user + "\x01" "auth=Bearer " + token + "\x01\x01";
+    return "user=" + user +
+           "\x01"
+           "auth=Bearer " +
+           token + "\x01\x01";
 }
 
 SaslEngine::SaslEngine(SignInMethod method, std::string user, std::string host, uint32_t port)

@@ -52,10 +52,10 @@ struct SaslOutcome {
 
 // What the account does given the mechanisms the server lists.
 enum class SaslPlan {
-    Sasl,          // AUTH with Mechanism()
-    UserPass,      // nothing to gain from SASL here: USER/PASS
-    Downgrade,     // the server now offers less than the account used before
-    NoMechanism,   // an OAuth 2.0 account at a server without a bearer mechanism
+    Sasl,        // AUTH with Mechanism()
+    UserPass,    // nothing to gain from SASL here: USER/PASS
+    Downgrade,   // the server now offers less than the account used before
+    NoMechanism, // an OAuth 2.0 account at a server without a bearer mechanism
 };
 
 class SaslEngine {

@@ -2,7 +2,9 @@
 // rows, their states, what the desktop is told and in which order.
 #include "AppProfile.h"
 #include "MemoryRegistry.h"
+#include "QuietObserver.h"
 #include "RecordingWindowServices.h"
+#include "SaslPeer.h"
 #include "ScriptedPeer.h"
 #include "SettingsStore.h"
 #include "TarvoWnd.h"
@@ -361,6 +363,41 @@ TEST_F(CheckCycleTest, QuitDuringACheckEndsItAndTheProgram) {
     EXPECT_EQ(stalled.Received(), "CAPA\r\n");
     EXPECT_EQ(Table().size(), 1u); // the second account was never tried
     EXPECT_FALSE(window->IsBusy());
+}
+
+// An account that signed in through SCRAM does not hand its password over
+// in clear text to a server that no longer offers SCRAM, until the user
+// changes how it signs in.
+TEST_F(CheckCycleTest, AServerThatDropsTheMechanismUsedBeforeGetsNoPassword) {
+    const Script greeting{Send("+OK ready\r\n")};
+    const Script mailbox{Reply("+OK\r\nUIDL\r\n.\r\n"), Reply("+OK 0 0\r\n"), Reply("+OK bye\r\n")};
+    ScriptedPeer peer({greeting + Script{Reply("+OK\r\nUSER\r\nSASL SCRAM-SHA-256\r\n.\r\n")} +
+                           ScramExchange("SCRAM-SHA-256", "secret") + mailbox,
+                       greeting + Script{Reply("+OK\r\nUSER\r\n.\r\n"), Reply("+OK bye\r\n")},
+                       greeting + Script{Reply("+OK\r\n"), Reply("+OK\r\n")} + mailbox});
+    AccountList accounts{{peer.Address()}, {"ann"}, {"secret"}};
+    std::vector<int32_t> counts;
+    MessageTable table;
+    KnownMessageIds known;
+    HeaderCache cache;
+    SignInMemory signIns;
+    QuietObserver observer;
+    for (int32_t auth : {0, 0, 1}) {
+        SCOPED_TRACE(auth);
+        accounts.auths = {auth};
+        RunCheck(accounts, counts, table, known, cache, signIns, observer);
+        if (table.size() > 0) {
+            EXPECT_EQ(table.headerTexts[0],
+                      peer.Address() +
+                          " no longer offers SCRAM-SHA-256, with which this account signed in "
+                          "before, so the password was not sent another way: someone may be "
+                          "tampering with the connection. If the server's sign-in really "
+                          "changed, change the account's sign-in method.");
+        }
+    }
+    EXPECT_EQ(peer.Received(1), "CAPA\r\nQUIT\r\n");
+    EXPECT_EQ(peer.Received(2), "USER ann\r\nPASS secret\r\nCAPA\r\nSTAT\r\nQUIT\r\n");
+    EXPECT_EQ(counts, (std::vector<int32_t>{0}));
 }
 
 } // namespace

@@ -76,8 +76,7 @@ Script ScramExchange(const std::string& mechanism, const std::string& password,
                     return std::string("-ERR [AUTH] Authentication failed.\r\n");
                 }
                 // A signature of the right length that is not the server's.
-                return "+ " + Base64(forged ? "v=" + Base64(std::string(32, 'x')) : final) +
-                       "\r\n";
+                return "+ " + Base64(forged ? "v=" + Base64(std::string(32, 'x')) : final) + "\r\n";
             }),
             Reply(forged ? "-ERR cancelled\r\n" : "+OK logged in\r\n")};
 }
