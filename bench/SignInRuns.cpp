@@ -34,8 +34,8 @@ void TimeSignIn(const char* label, uint16_t port, Security security, SignInMetho
         conversation.Close();
         if (connected == 1) {
             best = std::min(best, seconds);
-            mechanism = conversation.SignedInWith().empty() ? "USER/PASS"
-                                                            : conversation.SignedInWith();
+            mechanism =
+                conversation.SignedInWith().empty() ? "USER/PASS" : conversation.SignedInWith();
         } else {
             std::printf("  (%s failed: %s)\n", label, conversation.FailureReason().c_str());
         }
@@ -61,9 +61,12 @@ void RunSignInBench(const testpki::IssuedCertificate& certificate) {
                         Reply("+OK\r\n"),
                         Reply("+OK\r\nUIDL\r\nPIPELINING\r\n.\r\n"),
                         bye};
-    const Script password{tls,          Send("+OK ready\r\n"),
-                          Reply("+OK\r\n"), Reply("+OK\r\n"),
-                          Reply("+OK\r\nUIDL\r\nPIPELINING\r\n.\r\n"), bye};
+    const Script password{tls,
+                          Send("+OK ready\r\n"),
+                          Reply("+OK\r\n"),
+                          Reply("+OK\r\n"),
+                          Reply("+OK\r\nUIDL\r\nPIPELINING\r\n.\r\n"),
+                          bye};
     ScriptedPeer bearerPeer(std::vector<Script>(kRuns, bearer));
     ScriptedPeer passwordPeer(std::vector<Script>(kRuns, password));
 

@@ -1,5 +1,6 @@
 // One POP3 conversation (RFC 1939, client side) with one server for one
-// account during one check: greeting, USER/PASS login, CAPA (RFC 2449), STAT,
+// account during one check: greeting, the login (USER/PASS, or AUTH of
+// RFC 5034 through the SASL engine after a CAPA), CAPA (RFC 2449), STAT,
 // UIDL, TOP n 0 for the messages wanted, QUIT. Never RETR, never DELE, no
 // APOP. A server that does not answer CAPA with a list gets the conversation
 // of RFC 1939 alone: NOOP after the login, STAT twice, every TOP strictly in
