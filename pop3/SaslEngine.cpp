@@ -256,9 +256,11 @@ SaslOutcome SaslEngine::Run(SaslFraming& framing, const std::string& secret) con
         return {SaslResult::Unusable, {}};
     }
     std::optional<std::string> begun = initial ? std::optional(SaslBase64(*initial)) : std::nullopt;
-    std::optional<std::string> held;
-    if (begun && !framing.FitsInitialResponse(m_mechanism, *begun)) {
-        held.swap(begun);
+    // An initial response too long for the command waits for an empty
+    // challenge (a bearer token often is).
+    bool held = begun && !framing.FitsInitialResponse(m_mechanism, *begun);
+    if (held) {
+        begun.reset();
     }
     if (!framing.Begin(m_mechanism, begun)) {
         return {SaslResult::Broken, {}};
@@ -278,10 +280,9 @@ SaslOutcome SaslEngine::Run(SaslFraming& framing, const std::string& secret) con
         std::string response;
         StepResult step = StepResult::Malformed;
         if (held) {
-            // The initial response that did not fit waits for an empty challenge.
             step = reply.text.empty() ? StepResult::Respond : StepResult::Malformed;
             response = *initial;
-            held.reset();
+            held = false;
         } else if (std::optional<std::string> challenge = FromBase64(reply.text)) {
             step = exchange->Take(*challenge, response);
         }

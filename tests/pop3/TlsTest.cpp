@@ -209,11 +209,14 @@ TEST_F(TlsTest, OAuthSendsTheTokenOverTlsAndTriesOneFreshTokenWhenRefused) {
         std::optional<std::string> fresh;
         int asked; // for a fresh token
         int result;
-        // "@token" stands for an OAUTHBEARER command with that token, "#token"
-        // for an XOAUTH2 one.
+        // "@token" stands for an OAUTHBEARER command with that token, "^token"
+        // for one whose token waits for an empty challenge, "#token" for an
+        // XOAUTH2 command.
         std::vector<std::string> sent;
         std::string reason;
+        std::string token = "old";
     };
+    const std::string longToken(300, 'a');
     const std::vector<Row> rows = {
         {"good token",
          offering("PLAIN OAUTHBEARER XOAUTH2") + Script{Reply("+OK\r\n"), capaAfter, bye},
@@ -222,6 +225,14 @@ TEST_F(TlsTest, OAuthSendsTheTokenOverTlsAndTriesOneFreshTokenWhenRefused) {
          1,
          {"CAPA\r\n", "@old", "CAPA\r\nQUIT\r\n"},
          ""},
+        {"a token too long for the command",
+         offering("OAUTHBEARER") + Script{Reply("+ \r\n"), Reply("+OK\r\n"), capaAfter, bye},
+         "new",
+         0,
+         1,
+         {"CAPA\r\n", "^" + longToken, "CAPA\r\nQUIT\r\n"},
+         "",
+         longToken},
         {"XOAUTH2 alone",
          offering("XOAUTH2") + Script{Reply("+OK\r\n"), capaAfter, bye},
          "new",
@@ -264,7 +275,7 @@ TEST_F(TlsTest, OAuthSendsTheTokenOverTlsAndTriesOneFreshTokenWhenRefused) {
         ScriptedPeer peer(row.script);
         int asked = 0;
         SignIn signIn{SignInMethod::OAuth2,
-                      "old",
+                      row.token,
                       [&] {
                           ++asked;
                           return row.fresh;
@@ -284,14 +295,13 @@ TEST_F(TlsTest, OAuthSendsTheTokenOverTlsAndTriesOneFreshTokenWhenRefused) {
         std::string sent;
         for (const std::string& piece : row.sent) {
             const std::string token = piece.substr(1);
-            sent +=
-                piece[0] == '@'
-                    ? "AUTH OAUTHBEARER " +
-                          SaslBase64(OAuthBearerMessage("bob", "127.0.0.1", peer.Port(), token)) +
-                          "\r\n"
-                : piece[0] == '#'
-                    ? "AUTH XOAUTH2 " + SaslBase64(XOAuth2Message("bob", token)) + "\r\n"
-                    : piece;
+            const std::string bearer =
+                SaslBase64(OAuthBearerMessage("bob", "127.0.0.1", peer.Port(), token));
+            sent += piece[0] == '@'   ? "AUTH OAUTHBEARER " + bearer + "\r\n"
+                    : piece[0] == '^' ? "AUTH OAUTHBEARER\r\n" + bearer + "\r\n"
+                    : piece[0] == '#'
+                        ? "AUTH XOAUTH2 " + SaslBase64(XOAuth2Message("bob", token)) + "\r\n"
+                        : piece;
         }
         EXPECT_EQ(peer.Received(), sent + kCloseNotify);
         EXPECT_EQ(asked, row.asked);
