@@ -167,7 +167,8 @@ bool CPop3Connection::RunSasl(const SaslEngine& engine, const SignIn& signIn) {
     case SaslResult::Unusable:
         Fail(bearer ? std::string("The access token holds characters no bearer token has, or "
                                   "the user name holds control characters; it was not sent.")
-                    : Format("The password cannot be used with %s; it was not sent.",
+                    : Format("The password is no valid UTF-8 text, which %s needs; it was not "
+                             "sent. Password only signs in with it as it is.",
                              mechanism.c_str()));
         break;
     case SaslResult::Broken:

@@ -48,7 +48,7 @@ bool IsBearerToken(const std::string& token) {
            });
 }
 
-enum class StepResult { Respond, NotProven, Malformed, Refused };
+enum class StepResult { Respond, NotProven, Malformed, Refused, Unusable };
 
 // One mechanism's side of an exchange.
 class Exchange {
@@ -98,6 +98,11 @@ public:
         if (status == GSASL_OK || status == GSASL_NEEDS_MORE) {
             m_complete = status == GSASL_OK;
             return StepResult::Respond;
+        }
+        // SCRAM prepares the password (RFC 4013) only once the server has
+        // spoken; one that is no valid UTF-8 text fails there.
+        if (status == GSASL_SASLPREP_ERROR) {
+            return StepResult::Unusable;
         }
         if (!m_scram) {
             return StepResult::Malformed;
@@ -290,9 +295,10 @@ SaslOutcome SaslEngine::Run(SaslFraming& framing, const std::string& secret) con
             // Whatever the server says to the cancel is of no more use: the
             // conversation ends here.
             framing.Cancel();
-            return {step == StepResult::NotProven ? SaslResult::ServerNotProven
-                    : step == StepResult::Refused ? SaslResult::Refused
-                                                  : SaslResult::Malformed,
+            return {step == StepResult::NotProven  ? SaslResult::ServerNotProven
+                    : step == StepResult::Refused  ? SaslResult::Refused
+                    : step == StepResult::Unusable ? SaslResult::Unusable
+                                                   : SaslResult::Malformed,
                     {}};
         }
         if (!framing.Respond(SaslBase64(response))) {

@@ -129,6 +129,7 @@ TEST(Pop3SignIn, AutomaticTakesTheStrongestMechanismAndTrustsNoUnprovenServer) {
         std::string mechanism; // signed in with
         std::string sentStart, sentEnd;
         std::string reason; // "@" stands for the peer's address
+        std::string secret = "tanstaaftanstaaf";
     };
     const std::vector<Row> rows = {
         {"SCRAM-SHA-256 first",
@@ -166,6 +167,12 @@ TEST(Pop3SignIn, AutomaticTakesTheStrongestMechanismAndTrustsNoUnprovenServer) {
          offering("SCRAM-SHA-256") + Script{Reply("-ERR [AUTH] Authentication failed.\r\n"), bye},
          0, "", "CAPA\r\nAUTH SCRAM-SHA-256 ", "\r\nQUIT\r\n",
          "The server refused the login: -ERR [AUTH] Authentication failed."},
+        {"password SCRAM cannot prepare",
+         offering("SCRAM-SHA-256") + Script{ScramExchange("SCRAM-SHA-256", "p\xe4ss")[0], bye}, 0,
+         "", "CAPA\r\nAUTH SCRAM-SHA-256 ", "\r\n*\r\nQUIT\r\n",
+         "The password is no valid UTF-8 text, which SCRAM-SHA-256 needs; it was not sent. "
+         "Password only signs in with it as it is.",
+         "p\xe4ss"},
         {"garbled challenge", offering("CRAM-MD5") + Script{Reply("+ ***\r\n"), bye}, 0, "",
          "CAPA\r\nAUTH CRAM-MD5\r\n*\r\nQUIT\r\n", "",
          "@ sent a CRAM-MD5 challenge that cannot be read; the conversation was ended."},
@@ -175,7 +182,7 @@ TEST(Pop3SignIn, AutomaticTakesTheStrongestMechanismAndTrustsNoUnprovenServer) {
         ScriptedPeer peer(row.script);
         CPop3Connection conversation;
         EXPECT_EQ(conversation.Connect(peer.Address(), "tim",
-                                       SignIn{SignInMethod::Automatic, password, {}, {}}, 110),
+                                       SignIn{SignInMethod::Automatic, row.secret, {}, {}}, 110),
                   row.result);
         EXPECT_EQ(conversation.SignedInWith(), row.mechanism);
         conversation.Close();
@@ -188,7 +195,7 @@ TEST(Pop3SignIn, AutomaticTakesTheStrongestMechanismAndTrustsNoUnprovenServer) {
         EXPECT_TRUE(sent.starts_with(row.sentStart)) << sent;
         EXPECT_TRUE(sent.ends_with(row.sentEnd)) << sent;
         // Only USER/PASS sends the password itself.
-        EXPECT_EQ(sent.find(password) != std::string::npos,
+        EXPECT_EQ(sent.find(row.secret) != std::string::npos,
                   sent.find("PASS ") != std::string::npos);
     }
 }
