@@ -48,7 +48,7 @@ bool IsBearerToken(const std::string& token) {
            });
 }
 
-enum class StepResult { Respond, NotProven, Malformed, Refused, Unusable };
+enum class StepResult { Respond, NotProven, Malformed, Refused };
 
 // One mechanism's side of an exchange.
 class Exchange {
@@ -79,11 +79,18 @@ public:
         m_session.reset(session);
         gsasl_property_set(session, GSASL_AUTHID, user.c_str());
         gsasl_property_set(session, GSASL_PASSWORD, password.c_str());
+        // The mechanisms prepare the password (RFC 4013) only once the server
+        // has spoken; one that is no UTF-8 text is found out before anything
+        // is sent.
+        char* prepared = nullptr;
+        m_usable = gsasl_saslprep(password.c_str(), GSASL_ALLOW_UNASSIGNED, &prepared, nullptr) ==
+                   GSASL_OK;
+        gsasl_free(prepared);
     }
 
     bool Start(std::optional<std::string>& initial) override {
         std::string output;
-        if (!m_session || Step("", output) != GSASL_NEEDS_MORE) {
+        if (!m_session || !m_usable || Step("", output) != GSASL_NEEDS_MORE) {
             return false;
         }
         if (!output.empty()) {
@@ -98,11 +105,6 @@ public:
         if (status == GSASL_OK || status == GSASL_NEEDS_MORE) {
             m_complete = status == GSASL_OK;
             return StepResult::Respond;
-        }
-        // SCRAM prepares the password (RFC 4013) only once the server has
-        // spoken; one that is no valid UTF-8 text fails there.
-        if (status == GSASL_SASLPREP_ERROR) {
-            return StepResult::Unusable;
         }
         if (!m_scram) {
             return StepResult::Malformed;
@@ -137,6 +139,7 @@ private:
     std::unique_ptr<Gsasl, ContextDone> m_context;
     std::unique_ptr<Gsasl_session, SessionFinish> m_session;
     bool m_scram;
+    bool m_usable = false;
     bool m_complete = false;
     int m_challenges = 0;
 };
@@ -295,10 +298,9 @@ SaslOutcome SaslEngine::Run(SaslFraming& framing, const std::string& secret) con
             // Whatever the server says to the cancel is of no more use: the
             // conversation ends here.
             framing.Cancel();
-            return {step == StepResult::NotProven  ? SaslResult::ServerNotProven
-                    : step == StepResult::Refused  ? SaslResult::Refused
-                    : step == StepResult::Unusable ? SaslResult::Unusable
-                                                   : SaslResult::Malformed,
+            return {step == StepResult::NotProven ? SaslResult::ServerNotProven
+                    : step == StepResult::Refused ? SaslResult::Refused
+                                                  : SaslResult::Malformed,
                     {}};
         }
         if (!framing.Respond(SaslBase64(response))) {

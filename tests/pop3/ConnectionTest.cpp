@@ -167,9 +167,8 @@ TEST(Pop3SignIn, AutomaticTakesTheStrongestMechanismAndTrustsNoUnprovenServer) {
          offering("SCRAM-SHA-256") + Script{Reply("-ERR [AUTH] Authentication failed.\r\n"), bye},
          0, "", "CAPA\r\nAUTH SCRAM-SHA-256 ", "\r\nQUIT\r\n",
          "The server refused the login: -ERR [AUTH] Authentication failed."},
-        {"password SCRAM cannot prepare",
-         offering("SCRAM-SHA-256") + Script{ScramExchange("SCRAM-SHA-256", "p\xe4ss")[0], bye}, 0,
-         "", "CAPA\r\nAUTH SCRAM-SHA-256 ", "\r\n*\r\nQUIT\r\n",
+        {"password SCRAM cannot prepare", offering("SCRAM-SHA-256") + Script{bye}, 0, "",
+         "CAPA\r\nQUIT\r\n", "",
          "The password is no valid UTF-8 text, which SCRAM-SHA-256 needs; it was not sent. "
          "Password only signs in with it as it is.",
          "p\xe4ss"},
