@@ -54,7 +54,7 @@ Timing TimeCheck(const AccountList& accounts, CheckState& state) {
     QuietObserver observer;
     double cpuStart = CpuSeconds();
     auto wallStart = std::chrono::steady_clock::now();
-    RunCheck(accounts, counts, state.table, state.known, state.cache, observer);
+    RunCheck(accounts, counts, state.table, state.known, state.cache, state.signIns, observer);
     std::chrono::duration<double> wall = std::chrono::steady_clock::now() - wallStart;
     return {wall.count(), CpuSeconds() - cpuStart};
 }

@@ -23,6 +23,7 @@ struct CheckState {
     MessageTable table;
     KnownMessageIds known;
     HeaderCache cache;
+    SignInMemory signIns;
 };
 Timing TimeCheck(const AccountList& accounts, CheckState& state);
 std::size_t ErrorRows(const MessageTable& table);

@@ -7,9 +7,11 @@
 //   tarvo_bench            every run, lockstep baselines included (minutes)
 //   tarvo_bench --quick    without the slow lockstep baselines over the link
 //   tarvo_bench --memory   the memory runs alone
+//   tarvo_bench --sign-in  the sign-in runs alone
 #include "BenchSupport.h"
 #include "DovecotServer.h"
 #include "LinkRuns.h"
+#include "SignInRuns.h"
 #include "TestCertificates.h"
 
 #include <algorithm>
@@ -157,6 +159,10 @@ int main(int argc, char** argv) {
     testpki::TestAuthority authority;
     ::setenv("SSL_CERT_FILE", authority.AuthorityFile().c_str(), 1);
     const testpki::IssuedCertificate certificate = authority.Issue({{"127.0.0.1"}});
+    if (argc == 2 && std::strcmp(argv[1], "--sign-in") == 0) {
+        RunSignInBench(certificate);
+        return 0;
+    }
     DovecotServer server(DovecotTls{certificate.certificateFile, certificate.keyFile});
     // All users exist before the first login: Dovecot rereads its password
     // file at most once a second, so a user added later may not be found.
@@ -171,6 +177,7 @@ int main(int argc, char** argv) {
     RunMemoryBench(server);
     RunSplitWritesBench(server);
     RunTlsBench(server);
+    RunSignInBench(certificate);
 
     std::vector<std::string> ids;
     for (int n = 1; n <= kMessages; ++n) {

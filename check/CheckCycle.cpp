@@ -100,11 +100,23 @@ std::string CacheKey(const AccountList& accounts, std::size_t i) {
            std::to_string(static_cast<int32_t>(SecurityFromStored(accounts.SecurityAt(i))));
 }
 
+// The mechanism an account signed in with holds for the same account, reached
+// and signed in to the same way, only.
+std::string SignInKey(const AccountList& accounts, std::size_t i) {
+    return CacheKey(accounts, i) + '\n' +
+           std::to_string(static_cast<int32_t>(SignInMethodFromStored(accounts.AuthAt(i))));
+}
+
 } // namespace
 
 CheckOutcome RunCheck(const AccountList& accounts, std::vector<int32_t>& counts,
                       MessageTable& table, KnownMessageIds& knownIds, HeaderCache& cache,
-                      CheckObserver& observer, const ChannelLimits& limits) {
+                      SignInMemory& signIns, CheckObserver& observer, const ChannelLimits& limits) {
+    std::vector<std::string> signInKeys;
+    for (std::size_t i = 0; i < accounts.size(); ++i) {
+        signInKeys.push_back(SignInKey(accounts, i));
+    }
+    signIns.KeepOnly(signInKeys);
     cache.Reclaim(table);
     table.Clear();
     CheckOutcome outcome;
@@ -128,8 +140,14 @@ CheckOutcome RunCheck(const AccountList& accounts, std::vector<int32_t>& counts,
         const std::string contactError = Format("(error contacting %s)", server.c_str());
         bool unreached = true;
         bool listingBrokeOff = false;
-        if (!conversation.Connect(server, accounts.users[i], accounts.passwords[i],
-                                  DefaultPort(security))) {
+        const SignIn signIn{SignInMethodFromStored(accounts.AuthAt(i)),
+                            accounts.passwords[i],
+                            {},
+                            signIns.Before(signInKeys[i])};
+        const int connected =
+            conversation.Connect(server, accounts.users[i], signIn, DefaultPort(security));
+        signIns.Remember(signInKeys[i], conversation.SignedInWith());
+        if (!connected) {
             AppendErrorRow(table, knownIds, contactError, mailbox, conversation.FailureReason());
         } else {
             int32_t count = conversation.GetMessageCount();

@@ -8,6 +8,7 @@
 #include "LineChannel.h"
 #include "MessageTable.h"
 #include "Settings.h"
+#include "SignInMemory.h"
 
 #include <cstdint>
 #include <string>
@@ -48,10 +49,12 @@ inline constexpr const char* kNoMailboxesTip = "No mailboxes to check";
 // Empties the table, walks the accounts, and leaves the table, the counts and
 // the known ids as the check found them. Headers kept from earlier checks are
 // used where the server's unique-ids allow, and what this check found is kept
-// for the next. Each conversation waits within limits.
+// for the next, as is the SASL mechanism each account signed in with. Each
+// conversation waits within limits.
 CheckOutcome RunCheck(const AccountList& accounts, std::vector<int32_t>& counts,
                       MessageTable& table, KnownMessageIds& knownIds, HeaderCache& cache,
-                      CheckObserver& observer, const ChannelLimits& limits = {});
+                      SignInMemory& signIns, CheckObserver& observer,
+                      const ChannelLimits& limits = {});
 
 // The icon and tooltip that tell the user how a check ended.
 struct TrayState {

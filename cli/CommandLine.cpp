@@ -191,10 +191,11 @@ int Check(bool json, const CommandLineSetup& setup, std::ostream& out, std::ostr
     MessageTable table;
     KnownMessageIds knownIds;
     HeaderCache cache;
+    SignInMemory signIns;
     std::vector<int32_t> counts(accounts.size(), 0);
     CommandLineObserver observer(table, counts, setup);
     const CheckOutcome outcome =
-        RunCheck(accounts, counts, table, knownIds, cache, observer, setup.limits);
+        RunCheck(accounts, counts, table, knownIds, cache, signIns, observer, setup.limits);
     if (observer.Interrupted()) {
         return kExitInterrupted;
     }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <sstream>
 #include <string_view>
 
 namespace {
@@ -21,9 +22,17 @@ bool Pop3Capabilities::Add(const std::string& line) {
     }
     m_bytes += line.size();
     lines.push_back(line);
-    // The keyword is the first word; its arguments (SASL's mechanisms, say)
-    // do not matter here.
+    // The keyword is the first word; only SASL's arguments matter here.
     const std::string_view keyword = std::string_view(line).substr(0, line.find_first_of(" \t"));
+    if (EqualsIgnoringCase(keyword, "SASL")) {
+        std::istringstream words(line.substr(keyword.size()));
+        for (std::string mechanism; words >> mechanism;) {
+            std::transform(mechanism.begin(), mechanism.end(), mechanism.begin(), [](char c) {
+                return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+            });
+            sasl.push_back(std::move(mechanism));
+        }
+    }
     const std::array<std::pair<std::string_view, bool*>, 5> known{{{"STLS", &stls},
                                                                    {"PIPELINING", &pipelining},
                                                                    {"UIDL", &uidl},

@@ -20,6 +20,7 @@ struct Pop3Capabilities {
     bool uidl = false;
     bool top = false;
     bool user = false;
+    std::vector<std::string> sasl; // the mechanisms of the SASL line, upper case
 
     // Takes one line of the list; false when it would pass a bound.
     bool Add(const std::string& line);

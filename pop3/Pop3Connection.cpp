@@ -140,33 +140,7 @@ std::string CPop3Connection::ChannelFailure() const {
 
 int CPop3Connection::Connect(const std::string& host, const std::string& user,
                              const std::string& password, uint32_t port) {
-    if (m_connectCalled || m_aborted) {
-        return 0;
-    }
-    m_connectCalled = true;
-    m_serverName = host;
-    KeepOutOfReasons(password);
-    // A line break in a user name or password would send the server a
-    // command of its own choosing (a DELE, say): such an account is refused
-    // before anything is sent.
-    if ((user + password).find_first_of("\r\n") != std::string::npos) {
-        Fail("The user name or password holds a line break; nothing was sent.");
-        return 0;
-    }
-    if (!Open(host, port)) {
-        return 0;
-    }
-    for (const std::string& command : {"USER " + user, "PASS " + password}) {
-        // A failed send shows as the unfavourable empty reply that follows.
-        SendLine(command);
-        std::string reply = ReadLine();
-        if (!IsFavourable(reply)) {
-            Fail(Refusal("The server refused the login", reply));
-            Close();
-            return 0;
-        }
-    }
-    return LearnCapabilitiesOrNoop() ? 1 : 0;
+    return Connect(host, user, SignIn{SignInMethod::PasswordOnly, password, {}, {}}, port);
 }
 
 std::optional<PeerCertificate> CPop3Connection::InspectCertificate(const std::string& host,
@@ -215,6 +189,7 @@ bool CPop3Connection::Open(const std::string& host, uint32_t port) {
     }
     m_socket = std::move(connection.socket);
     m_endpointName = connection.endpoint.name;
+    m_endpointPort = connection.endpoint.port;
     m_open = true;
     m_channel = std::make_unique<LineChannel>(
         std::make_unique<PlainTransport>(m_socket.Get()),

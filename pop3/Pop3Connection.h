@@ -1,5 +1,6 @@
 // One POP3 conversation (RFC 1939, client side) with one server for one
-// account during one check: greeting, USER/PASS login, CAPA (RFC 2449), STAT,
+// account during one check: greeting, the login (USER/PASS, or AUTH of
+// RFC 5034 through the SASL engine after a CAPA), CAPA (RFC 2449), STAT,
 // UIDL, TOP n 0 for the messages wanted, QUIT. Never RETR, never DELE, no
 // APOP. A server that does not answer CAPA with a list gets the conversation
 // of RFC 1939 alone: NOOP after the login, STAT twice, every TOP strictly in
@@ -14,6 +15,7 @@
 #include "Capabilities.h"
 #include "LineChannel.h"
 #include "Security.h"
+#include "SignIn.h"
 #include "TlsTransport.h"
 
 #include <cstdint>
@@ -58,6 +60,12 @@ public:
     // conversation connects at most once.
     int Connect(const std::string& host, const std::string& user, const std::string& password,
                 uint32_t port);
+    // The same, signing in as signIn asks: Automatic and OAuth 2.0 ask CAPA
+    // before the login to learn the server's SASL mechanisms.
+    int Connect(const std::string& host, const std::string& user, const SignIn& signIn,
+                uint32_t port);
+    // The SASL mechanism the server accepted; empty after USER/PASS.
+    const std::string& SignedInWith() const { return m_signedInWith; }
     int SendLine(const std::string& line);
     // The lines leave together, in one flush.
     int SendLines(const std::vector<std::string>& lines);
@@ -117,6 +125,8 @@ public:
     bool IsIdle() const { return m_idle; }
 
 private:
+    friend class Pop3SaslFraming;
+
     static bool IsFavourable(const std::string& reply);
     bool Open(const std::string& host, uint32_t port);
     bool StartTls(std::chrono::steady_clock::time_point deadline);
@@ -125,6 +135,9 @@ private:
     void ReleaseChannel();
     bool ScanHeaderBlock(std::size_t index);
     bool LearnCapabilitiesOrNoop();
+    bool SignInWithPassword(const std::string& user, const std::string& password);
+    bool SignInWithSasl(const std::string& user, const SignIn& signIn);
+    bool RunSasl(const class SaslEngine& engine, const SignIn& signIn);
     int Scan(int count, const std::vector<int>* numbers);
     bool SendTopCommands(std::size_t& next, std::size_t count, const std::vector<int>* numbers,
                          std::size_t& bytesInFlight);
@@ -152,7 +165,9 @@ private:
     std::string m_trustedFingerprint;
     bool m_inspecting = false;
     std::optional<PeerCertificate> m_certificate;
-    std::string m_endpointName;         // the name a certificate must carry
+    std::string m_endpointName; // the name a certificate must carry
+    uint32_t m_endpointPort = 0;
+    std::string m_signedInWith;
     std::vector<std::string> m_secrets; // the password and its like, kept out of every reason
     bool m_quitting = false;            // what QUIT meets is no reason for failure
     std::string m_reason;

@@ -203,7 +203,7 @@ void CTarvoWnd::OnCheckNow() {
     m_services.KillTimer(m_timerId);
 
     CheckOutcome outcome =
-        RunCheck(m_accounts, m_counts, m_table, m_knownIds, m_headerCache, *this);
+        RunCheck(m_accounts, m_counts, m_table, m_knownIds, m_headerCache, m_signIns, *this);
     m_checking = false;
     if (m_quitAfterCheck) {
         SetBusy(false);

@@ -107,6 +107,7 @@ private:
     MessageTable m_table;
     KnownMessageIds m_knownIds;
     HeaderCache m_headerCache;
+    SignInMemory m_signIns;
     AccountList m_accounts;
     std::vector<int32_t> m_counts;
     CPop3Connection* m_current = nullptr;

@@ -2,7 +2,9 @@
 // rows, their states, what the desktop is told and in which order.
 #include "AppProfile.h"
 #include "MemoryRegistry.h"
+#include "QuietObserver.h"
 #include "RecordingWindowServices.h"
+#include "SaslPeer.h"
 #include "ScriptedPeer.h"
 #include "SettingsStore.h"
 #include "TarvoWnd.h"
@@ -96,8 +98,8 @@ TEST_F(CheckCycleTest, NewMailThenTheSameMailAgain) {
     EXPECT_EQ(Table().states, (std::vector<uint32_t>{1, 1, 1}));
     EXPECT_EQ(window->KnownIds().size(), 6u); // k checks of n messages: k x n entries
     EXPECT_EQ(window->KnownIds().DistinctCount(), 3u);
-    EXPECT_EQ(peer.Received(0), HealthyTranscript("ann", "secret", 3));
-    EXPECT_EQ(peer.Received(1), HealthyTranscript("ann", "secret", 3));
+    EXPECT_EQ(peer.Received(0), HealthyTranscript("ann", "secret", 3, true));
+    EXPECT_EQ(peer.Received(1), HealthyTranscript("ann", "secret", 3, true));
 }
 
 TEST_F(CheckCycleTest, ClassificationAcrossAccountsAndWithinOne) {
@@ -120,8 +122,8 @@ TEST_F(CheckCycleTest, ClassificationAcrossAccountsAndWithinOne) {
 // account keeps its plain name.
 TEST_F(CheckCycleTest, TwoAccountsOnOneServerNameTheirMailboxesByUser) {
     ScriptedPeer shared({HealthyMailbox({Block("a", "<a@x>")}),
-                         {Send("+OK POP3 ready\r\n"), Reply("+OK\r\n"), Reply("-ERR no\r\n"),
-                          Reply("+OK bye\r\n")}});
+                         {Send("+OK POP3 ready\r\n"), ReplyIf("CAPA", "-ERR\r\n"), Reply("+OK\r\n"),
+                          Reply("-ERR no\r\n"), Reply("+OK bye\r\n")}});
     ScriptedPeer single(HealthyMailbox({Block("b", "<b@x>")}));
     const std::string server = shared.Address();
     Start(AccountList{{server, server, single.Address()}, {"ann", "bob", "ann"}, {"p", "q", "r"}});
@@ -195,7 +197,8 @@ TEST_F(CheckCycleTest, SoundNotificationAndHeadersWindowFollowTheOptions) {
 
 TEST_F(CheckCycleTest, FailuresEndTheCheckAsTheUserIsTold) {
     std::string closed = ClosedAddress();
-    ScriptedPeer wrongPassword(Script{Send("+OK ready\r\n"), Reply("+OK\r\n"), Reply("-ERR no\r\n"),
+    ScriptedPeer wrongPassword(Script{Send("+OK ready\r\n"), ReplyIf("CAPA", "-ERR\r\n"),
+                                      Reply("+OK\r\n"), Reply("-ERR no\r\n"),
                                       Reply("+OK bye\r\n")});
     ScriptedPeer empty(Login() + Script{Reply("+OK 0 0\r\n"), Reply("+OK bye\r\n")});
     ScriptedPeer statRefused(Login() + Script{Reply("-ERR not now\r\n"), Reply("+OK bye\r\n")});
@@ -272,9 +275,9 @@ TEST_F(CheckCycleTest, FailuresEndTheCheckAsTheUserIsTold) {
             }
         }
     }
-    EXPECT_EQ(wrongPassword.Received(), "USER ann\r\nPASS secret\r\nQUIT\r\n");
+    EXPECT_EQ(wrongPassword.Received(), "CAPA\r\nUSER ann\r\nPASS secret\r\nQUIT\r\n");
     EXPECT_EQ(statRefused.Received(),
-              "USER ann\r\nPASS secret\r\nCAPA\r\nNOOP\r\nSTAT\r\nQUIT\r\n");
+              "CAPA\r\nUSER ann\r\nPASS secret\r\nCAPA\r\nNOOP\r\nSTAT\r\nQUIT\r\n");
     EXPECT_EQ(window->Counts(), (std::vector<int32_t>{2, 0}));
     EXPECT_EQ(Table().subjects[2], "(error contacting " + closed + ")");
     EXPECT_EQ(Table().froms[2], "");
@@ -287,11 +290,11 @@ TEST_F(CheckCycleTest, FailuresEndTheCheckAsTheUserIsTold) {
 TEST_F(CheckCycleTest, AFailedAccountsRowSaysWhyWithoutThePassword) {
     const std::string stored = EncodePassword("secret");
     // The password at the quote's cut, and a reply far longer than a quote.
-    ScriptedPeer echoPlain(Script{Send("+OK\r\n"), Reply("+OK\r\n"),
+    ScriptedPeer echoPlain(Script{Send("+OK\r\n"), ReplyIf("CAPA", "-ERR\r\n"), Reply("+OK\r\n"),
                                   Reply("-ERR [AUTH] secret is wrong" + std::string(170, 'x') +
                                         "secret" + std::string(1000, 'y') + "\r\n"),
                                   Reply("+OK\r\n")});
-    ScriptedPeer echoStored(Script{Send("+OK\r\n"), Reply("+OK\r\n"),
+    ScriptedPeer echoStored(Script{Send("+OK\r\n"), ReplyIf("CAPA", "-ERR\r\n"), Reply("+OK\r\n"),
                                    Reply("-ERR " + stored + "\r\n"), Reply("+OK\r\n")});
     ScriptedPeer cutOff(Login() + Script{Reply("+OK 2 20\r\n"), Reply("+OK 2 20\r\n"),
                                          Reply("+OK\r\nSubject: a\r\n"), Hangup()});
@@ -337,8 +340,8 @@ TEST_F(CheckCycleTest, DisconnectDuringAWaitEndsThatAccountOnly) {
     EXPECT_NE(seen, nullptr);
     EXPECT_EQ(Table().states, (std::vector<uint32_t>{2, 0}));
     EXPECT_EQ(Table().subjects[0], "(error contacting " + stalled.Address() + ")");
-    EXPECT_EQ(stalled.Received(), "USER ann\r\n"); // no QUIT after Disconnect
-    EXPECT_EQ(healthy.Received(), HealthyTranscript("ann", "secret", 1));
+    EXPECT_EQ(stalled.Received(), "CAPA\r\n"); // no QUIT after Disconnect
+    EXPECT_EQ(healthy.Received(), HealthyTranscript("ann", "secret", 1, true));
     // While it ran the menu offered only "Stop check" and "Quit".
     EXPECT_EQ(services.menus, (std::vector<std::string>{"32776 57665", kWholeMenu}));
 }
@@ -357,9 +360,44 @@ TEST_F(CheckCycleTest, QuitDuringACheckEndsItAndTheProgram) {
     EXPECT_EQ(services.Take(),
               (Calls{"KillTimer 1", "ModifyTrayIcon 131 Contacting " + stalled.Address() + "...",
                      "KillTimer 1", "DeleteTrayIcon", "EndProgram"}));
-    EXPECT_EQ(stalled.Received(), "USER ann\r\n");
+    EXPECT_EQ(stalled.Received(), "CAPA\r\n");
     EXPECT_EQ(Table().size(), 1u); // the second account was never tried
     EXPECT_FALSE(window->IsBusy());
+}
+
+// An account that signed in through SCRAM does not hand its password over
+// in clear text to a server that no longer offers SCRAM, until the user
+// changes how it signs in.
+TEST_F(CheckCycleTest, AServerThatDropsTheMechanismUsedBeforeGetsNoPassword) {
+    const Script greeting{Send("+OK ready\r\n")};
+    const Script mailbox{Reply("+OK\r\nUIDL\r\n.\r\n"), Reply("+OK 0 0\r\n"), Reply("+OK bye\r\n")};
+    ScriptedPeer peer({greeting + Script{Reply("+OK\r\nUSER\r\nSASL SCRAM-SHA-256\r\n.\r\n")} +
+                           ScramExchange("SCRAM-SHA-256", "secret") + mailbox,
+                       greeting + Script{Reply("+OK\r\nUSER\r\n.\r\n"), Reply("+OK bye\r\n")},
+                       greeting + Script{Reply("+OK\r\n"), Reply("+OK\r\n")} + mailbox});
+    AccountList accounts{{peer.Address()}, {"ann"}, {"secret"}};
+    std::vector<int32_t> counts;
+    MessageTable table;
+    KnownMessageIds known;
+    HeaderCache cache;
+    SignInMemory signIns;
+    QuietObserver observer;
+    for (int32_t auth : {0, 0, 1}) {
+        SCOPED_TRACE(auth);
+        accounts.auths = {auth};
+        RunCheck(accounts, counts, table, known, cache, signIns, observer);
+        if (table.size() > 0) {
+            EXPECT_EQ(table.headerTexts[0],
+                      peer.Address() +
+                          " no longer offers SCRAM-SHA-256, with which this account signed in "
+                          "before, so the password was not sent another way: someone may be "
+                          "tampering with the connection. If the server's sign-in really "
+                          "changed, change the account's sign-in method.");
+        }
+    }
+    EXPECT_EQ(peer.Received(1), "CAPA\r\nQUIT\r\n");
+    EXPECT_EQ(peer.Received(2), "USER ann\r\nPASS secret\r\nCAPA\r\nSTAT\r\nQUIT\r\n");
+    EXPECT_EQ(counts, (std::vector<int32_t>{0}));
 }
 
 } // namespace

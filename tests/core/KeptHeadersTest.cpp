@@ -17,7 +17,7 @@ using namespace testpeer;
 namespace {
 
 Script CapaLogin() {
-    return {Send("+OK ready\r\n"), Reply("+OK\r\n"), Reply("+OK\r\n"),
+    return {Send("+OK ready\r\n"), ReplyIf("CAPA", "-ERR\r\n"), Reply("+OK\r\n"), Reply("+OK\r\n"),
             Reply("+OK\r\nPIPELINING\r\nUIDL\r\nTOP\r\n.\r\n")};
 }
 
@@ -41,7 +41,7 @@ Script Listing(const std::vector<std::string>& uids) {
 }
 
 const Step kBye = Reply("+OK bye\r\n");
-const std::string kLogin = "USER ann\r\nPASS secret\r\nCAPA\r\nSTAT\r\nUIDL\r\n";
+const std::string kLogin = "CAPA\r\nUSER ann\r\nPASS secret\r\nCAPA\r\nSTAT\r\nUIDL\r\n";
 
 class KeptHeadersTest : public ::testing::Test {
 protected:
@@ -156,8 +156,8 @@ TEST_F(KeptHeadersTest, AnAccountWhoseUserChangesStartsEmpty) {
     window->OnCommand(ID_SERVERS);
     Check();
     EXPECT_EQ(window->Table(), FullScan({"a", "b"}, {1, 1}, peer.Address()));
-    EXPECT_EQ(peer.Received(1),
-              "USER bob\r\nPASS secret\r\nCAPA\r\nSTAT\r\nUIDL\r\nTOP 1 0\r\nTOP 2 0\r\nQUIT\r\n");
+    EXPECT_EQ(peer.Received(1), "CAPA\r\nUSER bob\r\nPASS secret\r\nCAPA\r\nSTAT\r\nUIDL\r\nTOP 1 "
+                                "0\r\nTOP 2 0\r\nQUIT\r\n");
 }
 
 // A listing that breaks off would fail every check: once it did, the account

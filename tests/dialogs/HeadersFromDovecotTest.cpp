@@ -34,11 +34,12 @@ TEST(HeadersFromDovecot, ShowTheDecodedSubjectsAndSendersOfAMailbox) {
     std::vector<int32_t> counts;
     KnownMessageIds known;
     HeaderCache cache;
+    SignInMemory signIns;
     QuietObserver observer;
     RecordingMessageBoxes boxes;
     CHeadersDlg dialog(boxes);
     RunCheck({{server.Address(), server.Address()}, {"alice", "bob"}, {"alice-pw", "bob-pw"}},
-             counts, dialog.table, known, cache, observer);
+             counts, dialog.table, known, cache, signIns, observer);
     ASSERT_EQ(dialog.table.size(), 4u) << server.Log();
     EXPECT_EQ(dialog.table.states,
               (std::vector<uint32_t>{MessageNew, MessageNew, MessageNew, MessagePending}));

@@ -15,12 +15,14 @@ namespace {
 struct Checker {
     KnownMessageIds known;
     HeaderCache cache;
+    SignInMemory signIns;
     MessageTable table;
 
     void Check(const std::string& server) {
         std::vector<int32_t> counts;
         QuietObserver observer;
-        RunCheck({{server}, {"alice"}, {"alice-pw"}}, counts, table, known, cache, observer);
+        RunCheck({{server}, {"alice"}, {"alice-pw"}}, counts, table, known, cache, signIns,
+                 observer);
     }
 };
 
@@ -86,7 +88,7 @@ TEST(FastCheckAgainstDovecot, PipelinedAndKeptChecksGiveTheLockstepTables) {
     fast.Check(server.Address());
     EXPECT_EQ(NextTopCount(server, 2), "2") << server.Log();
 
-    Checker reference{knownBefore, {}, {}};
+    Checker reference{knownBefore, {}, {}, {}};
     reference.Check(lockstepLink.Address());
     ASSERT_EQ(fast.table.size(), 40u);
     EXPECT_EQ(WithoutMailboxes(fast.table), WithoutMailboxes(reference.table));
@@ -95,3 +97,26 @@ TEST(FastCheckAgainstDovecot, PipelinedAndKeptChecksGiveTheLockstepTables) {
 }
 
 } // namespace
+
+// A server that takes no clear-text password: the check signs in with the
+// strongest mechanism offered, and the password never crosses the wire.
+TEST(SaslCheckAgainstDovecot, ThePasswordStaysOffTheWire) {
+    for (const auto& [mechanisms, chosen] :
+         {std::pair<std::string, std::string>{"scram-sha-256 cram-md5", "SCRAM-SHA-256"},
+          {"cram-md5", "CRAM-MD5"}}) {
+        SCOPED_TRACE(mechanisms);
+        DovecotServer server(std::nullopt, mechanisms);
+        server.AddUser("alice", "alice-pw");
+        server.Deliver("alice", Message(1));
+        DelayRelay link(server.Port(), std::chrono::milliseconds(0));
+        Checker checker;
+        checker.Check(link.Address());
+        ASSERT_EQ(checker.table.size(), 1u)
+            << ::testing::PrintToString(checker.table.headerTexts) << server.Log();
+        EXPECT_EQ(checker.table.subjects[0], "message 1");
+        const std::string sent = link.TakeClientBytes();
+        EXPECT_NE(sent.find("AUTH " + chosen), std::string::npos) << sent;
+        EXPECT_EQ(sent.find("alice-pw"), std::string::npos) << sent;
+        EXPECT_EQ(sent.find("USER"), std::string::npos) << sent;
+    }
+}

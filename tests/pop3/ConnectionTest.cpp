@@ -1,4 +1,6 @@
 #include "Pop3Connection.h"
+#include "SaslEngine.h"
+#include "SaslPeer.h"
 #include "ScriptedPeer.h"
 #include "TcpConnect.h"
 
@@ -102,6 +104,98 @@ TEST(Pop3Connect, FailsWithoutTrafficWhenNothingConnects) {
         EXPECT_EQ(conversation.Close(), 0);
         EXPECT_EQ(conversation.ServerName(), host);
         EXPECT_EQ(conversation.FailureReason(), reason);
+    }
+    // A bearer token never crosses in clear text: no connection is even tried.
+    CPop3Connection oauth;
+    EXPECT_EQ(oauth.Connect(refused, "bob", SignIn{SignInMethod::OAuth2, "token", {}, {}}, 110), 0);
+    EXPECT_EQ(oauth.FailureReason(),
+              "An OAuth 2.0 account signs in over a secured connection only: choose SSL/TLS or "
+              "STARTTLS for it. Nothing was sent.");
+}
+
+// RFC 2195's example exchange, and a password that must never cross.
+TEST(Pop3SignIn, AutomaticTakesTheStrongestMechanismAndTrustsNoUnprovenServer) {
+    const std::string password = "tanstaaftanstaaf";
+    const Step bye = Reply("+OK bye\r\n");
+    const Step capaAfter = Reply("+OK\r\nUIDL\r\n.\r\n");
+    auto offering = [](const std::string& mechanisms) {
+        return Script{Send("+OK ready\r\n"),
+                      Reply("+OK\r\nUSER\r\nSASL " + mechanisms + "\r\n.\r\n")};
+    };
+    struct Row {
+        const char* name;
+        Script script;
+        int result;
+        std::string mechanism; // signed in with
+        std::string sentStart, sentEnd;
+        std::string reason; // "@" stands for the peer's address
+        std::string secret = "tanstaaftanstaaf";
+    };
+    const std::vector<Row> rows = {
+        {"SCRAM-SHA-256 first",
+         offering("PLAIN CRAM-MD5 SCRAM-SHA-1 SCRAM-SHA-256") +
+             ScramExchange("SCRAM-SHA-256", password) + Script{capaAfter, bye},
+         1, "SCRAM-SHA-256", "CAPA\r\nAUTH SCRAM-SHA-256 biws", "\r\n\r\nCAPA\r\nQUIT\r\n", ""},
+        {"SCRAM-SHA-1 next",
+         offering("cram-md5 scram-sha-1") + ScramExchange("SCRAM-SHA-1", password) +
+             Script{capaAfter, bye},
+         1, "SCRAM-SHA-1", "CAPA\r\nAUTH SCRAM-SHA-1 biws", "\r\n\r\nCAPA\r\nQUIT\r\n", ""},
+        {"CRAM-MD5 last",
+         offering("PLAIN CRAM-MD5") +
+             Script{Reply("+ PDE4OTYuNjk3MTcwOTUyQHBvc3RvZmZpY2UucmVzdG9uLm1jaS5uZXQ+\r\n"),
+                    Reply("+OK\r\n"), capaAfter, bye},
+         1, "CRAM-MD5",
+         "CAPA\r\nAUTH CRAM-MD5\r\ndGltIGI5MTNhNjAyYzdlZGE3YTQ5NWI0ZTZlNzMzNGQzODkw\r\nCAPA\r\n"
+         "QUIT\r\n",
+         "", ""},
+        {"PLAIN alone: USER/PASS",
+         offering("PLAIN") + Script{Reply("+OK\r\n"), Reply("+OK\r\n"), capaAfter, bye}, 1, "",
+         "CAPA\r\nUSER tim\r\nPASS " + password + "\r\nCAPA\r\nQUIT\r\n", "", ""},
+        {"forged server signature",
+         offering("SCRAM-SHA-256") +
+             ScramExchange("SCRAM-SHA-256", password, ScramServer::ForgedSignature) + Script{bye},
+         0, "", "CAPA\r\nAUTH SCRAM-SHA-256 ", "\r\n*\r\nQUIT\r\n",
+         "@ could not prove that it knows the password, so someone may be impersonating it; the "
+         "conversation was ended."},
+        {"success before the server's proof",
+         offering("SCRAM-SHA-256") +
+             Script{ScramExchange("SCRAM-SHA-256", password)[0], Reply("+OK\r\n"), bye},
+         0, "", "CAPA\r\nAUTH SCRAM-SHA-256 ", "\r\nQUIT\r\n",
+         "@ could not prove that it knows the password, so someone may be impersonating it; the "
+         "conversation was ended."},
+        {"AUTH refused",
+         offering("SCRAM-SHA-256") + Script{Reply("-ERR [AUTH] Authentication failed.\r\n"), bye},
+         0, "", "CAPA\r\nAUTH SCRAM-SHA-256 ", "\r\nQUIT\r\n",
+         "The server refused the login: -ERR [AUTH] Authentication failed."},
+        {"password SCRAM cannot prepare", offering("SCRAM-SHA-256") + Script{bye}, 0, "",
+         "CAPA\r\nQUIT\r\n", "",
+         "The password is no valid UTF-8 text, which SCRAM-SHA-256 needs; it was not sent. "
+         "Password only signs in with it as it is.",
+         "p\xe4ss"},
+        {"garbled challenge", offering("CRAM-MD5") + Script{Reply("+ ***\r\n"), bye}, 0, "",
+         "CAPA\r\nAUTH CRAM-MD5\r\n*\r\nQUIT\r\n", "",
+         "@ sent a CRAM-MD5 challenge that cannot be read; the conversation was ended."},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        ScriptedPeer peer(row.script);
+        CPop3Connection conversation;
+        EXPECT_EQ(conversation.Connect(peer.Address(), "tim",
+                                       SignIn{SignInMethod::Automatic, row.secret, {}, {}}, 110),
+                  row.result);
+        EXPECT_EQ(conversation.SignedInWith(), row.mechanism);
+        conversation.Close();
+        std::string reason = row.reason;
+        if (std::size_t at = reason.find('@'); at != std::string::npos) {
+            reason.replace(at, 1, peer.Address());
+        }
+        EXPECT_EQ(conversation.FailureReason(), reason);
+        const std::string sent = peer.Received();
+        EXPECT_TRUE(sent.starts_with(row.sentStart)) << sent;
+        EXPECT_TRUE(sent.ends_with(row.sentEnd)) << sent;
+        // Only USER/PASS sends the password itself.
+        EXPECT_EQ(sent.find(row.secret) != std::string::npos,
+                  sent.find("PASS ") != std::string::npos);
     }
 }
 

@@ -2,6 +2,7 @@
 // a private authority at test time: what is accepted, what is refused and
 // why, and that the password never leaves when something is wrong.
 #include "Pop3Connection.h"
+#include "SaslEngine.h"
 #include "ScriptedPeer.h"
 #include "TestCertificates.h"
 
@@ -222,6 +223,139 @@ TEST_F(TlsTest, AReplyCutOffIsNeverComplete) {
         EXPECT_EQ(conversation.RetrieveHeaders(), 0);
         EXPECT_EQ(conversation.FailureReason(), peer.Address() + " closed the connection.");
     }
+}
+
+// A refused token draws RFC 7628's error challenge (its own example), which
+// the client answers as the mechanism says before the server's -ERR.
+TEST_F(TlsTest, OAuthSendsTheTokenOverTlsAndTriesOneFreshTokenWhenRefused) {
+    const Step bye = Reply("+OK bye\r\n");
+    const Step capaAfter = Reply("+OK\r\nUIDL\r\n.\r\n");
+    const Script refused{
+        Reply("+ eyJzdGF0dXMiOiJpbnZhbGlkX3Rva2VuIiwic2NvcGUiOiJleGFtcGxlX3Njb3BlIiwib3BlbmlkLWNvbm"
+              "ZpZ3VyYXRpb24iOiJodHRwczovL2V4YW1wbGUuY29tLy53ZWxsLWtub3duL29wZW5pZC1jb25maWd1cmF0aW"
+              "9uIn0=\r\n"),
+        Reply("-ERR [AUTH] Invalid token.\r\n")};
+    auto offering = [](const std::string& mechanisms) {
+        return Script{Tls(good), Send("+OK ready\r\n"),
+                      Reply("+OK\r\nSASL " + mechanisms + "\r\n.\r\n")};
+    };
+    struct Row {
+        const char* name;
+        Script script;
+        std::optional<std::string> fresh;
+        int asked; // for a fresh token
+        int result;
+        // "@token" stands for an OAUTHBEARER command with that token, "^token"
+        // for one whose token waits for an empty challenge, "#token" for an
+        // XOAUTH2 command.
+        std::vector<std::string> sent;
+        std::string reason;
+        std::string token = "old";
+    };
+    const std::string longToken(300, 'a');
+    const std::vector<Row> rows = {
+        {"good token",
+         offering("PLAIN OAUTHBEARER XOAUTH2") + Script{Reply("+OK\r\n"), capaAfter, bye},
+         "new",
+         0,
+         1,
+         {"CAPA\r\n", "@old", "CAPA\r\nQUIT\r\n"},
+         ""},
+        {"a token too long for the command",
+         offering("OAUTHBEARER") + Script{Reply("+ \r\n"), Reply("+OK\r\n"), capaAfter, bye},
+         "new",
+         0,
+         1,
+         {"CAPA\r\n", "^" + longToken, "CAPA\r\nQUIT\r\n"},
+         "",
+         longToken},
+        {"XOAUTH2 alone",
+         offering("XOAUTH2") + Script{Reply("+OK\r\n"), capaAfter, bye},
+         "new",
+         0,
+         1,
+         {"CAPA\r\n", "#old", "CAPA\r\nQUIT\r\n"},
+         ""},
+        {"refused, then a fresh token",
+         offering("OAUTHBEARER") + refused + Script{Reply("+OK\r\n"), capaAfter, bye},
+         "new",
+         1,
+         1,
+         {"CAPA\r\n", "@old", "AQ==\r\n", "@new", "CAPA\r\nQUIT\r\n"},
+         ""},
+        {"refused twice",
+         offering("OAUTHBEARER") + refused + refused + Script{bye},
+         "new",
+         1,
+         0,
+         {"CAPA\r\n", "@old", "AQ==\r\n", "@new", "AQ==\r\nQUIT\r\n"},
+         "The server refused the access token, and a fresh one too: -ERR [AUTH] Invalid token."},
+        {"refused, no fresh token",
+         offering("XOAUTH2") + refused + Script{bye},
+         std::nullopt,
+         1,
+         0,
+         {"CAPA\r\n", "#old", "\r\nQUIT\r\n"},
+         "The server refused the access token: -ERR [AUTH] Invalid token."},
+        {"neither mechanism",
+         offering("PLAIN SCRAM-SHA-256") + Script{bye},
+         "new",
+         0,
+         0,
+         {"CAPA\r\nQUIT\r\n"},
+         "@ offers neither OAUTHBEARER nor XOAUTH2, so an OAuth 2.0 account cannot sign in there; "
+         "no token was sent."},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        ScriptedPeer peer(row.script);
+        int asked = 0;
+        SignIn signIn{SignInMethod::OAuth2,
+                      row.token,
+                      [&] {
+                          ++asked;
+                          return row.fresh;
+                      },
+                      {}};
+        {
+            CPop3Connection conversation;
+            conversation.SetSecurity(Security::Tls);
+            EXPECT_EQ(conversation.Connect(peer.Address(), "bob", signIn, 110), row.result);
+            conversation.Close();
+            std::string reason = row.reason;
+            if (std::size_t at = reason.find('@'); at != std::string::npos) {
+                reason.replace(at, 1, peer.Address());
+            }
+            EXPECT_EQ(conversation.FailureReason(), reason);
+        }
+        std::string sent;
+        for (const std::string& piece : row.sent) {
+            const std::string token = piece.substr(1);
+            const std::string bearer =
+                SaslBase64(OAuthBearerMessage("bob", "127.0.0.1", peer.Port(), token));
+            sent += piece[0] == '@'   ? "AUTH OAUTHBEARER " + bearer + "\r\n"
+                    : piece[0] == '^' ? "AUTH OAUTHBEARER\r\n" + bearer + "\r\n"
+                    : piece[0] == '#'
+                        ? "AUTH XOAUTH2 " + SaslBase64(XOAuth2Message("bob", token)) + "\r\n"
+                        : piece;
+        }
+        EXPECT_EQ(peer.Received(), sent + kCloseNotify);
+        EXPECT_EQ(asked, row.asked);
+    }
+}
+
+TEST(SaslMessages, AreTheExamplesOfTheirDefinitions) {
+    // RFC 7628, 4.1.
+    EXPECT_EQ(
+        SaslBase64(OAuthBearerMessage("user@example.com", "server.example.com", 143,
+                                      "vF9dft4qmTc2Nvb3RlckBhbHRhdmlzdGEuY29tCg==")),
+        "bixhPXVzZXJAZXhhbXBsZS5jb20sAWhvc3Q9c2VydmVyLmV4YW1wbGUuY29tAXBvcnQ9MTQzAWF1dGg9QmVhcm"
+        "VyIHZGOWRmdDRxbVRjMk52YjNSbGNrQmhiSFJoZG1semRHRXVZMjl0Q2c9PQEB");
+    // RFC 5801's escapes in the user name.
+    EXPECT_EQ(OAuthBearerMessage("a,b=c", "h", 995, "t"), "n,a=a=2Cb=3Dc,\x01host=h\x01port=995\x01"
+                                                          "auth=Bearer t\x01\x01");
+    EXPECT_EQ(XOAuth2Message("bob", "t"), "user=bob\x01"
+                                          "auth=Bearer t\x01\x01");
 }
 
 TEST_F(TlsTest, AStalledHandshakeEndsWithinItsBoundOrAtDisconnect) {

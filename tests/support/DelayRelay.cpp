@@ -63,6 +63,11 @@ DelayRelay::Counts DelayRelay::TakeCounts() {
     return std::exchange(m_counts, Counts{});
 }
 
+std::string DelayRelay::TakeClientBytes() {
+    std::lock_guard lock(m_mutex);
+    return std::exchange(m_clientBytes, std::string());
+}
+
 void DelayRelay::Serve() {
     while (!m_stopping) {
         pollfd entry{m_listener, POLLIN, 0};
@@ -144,6 +149,10 @@ void DelayRelay::Relay(int client, int server) {
             }
             std::string bytes(buffer, static_cast<std::size_t>(count));
             bool fromClient = i == 0;
+            if (fromClient) {
+                std::lock_guard lock(m_mutex);
+                m_clientBytes += bytes;
+            }
             if (fromClient && m_hideCapabilities && bytes.starts_with("CAPA\r\n")) {
                 bytes.replace(0, 4, "XCAP");
             }

@@ -31,6 +31,8 @@ public:
     std::string Address() const;
     // What crossed since the last call.
     Counts TakeCounts();
+    // The bytes the client sent since the last call, as they left it.
+    std::string TakeClientBytes();
 
 private:
     void Serve();
@@ -44,5 +46,6 @@ private:
     std::atomic<bool> m_stopping = false;
     std::mutex m_mutex;
     Counts m_counts;
+    std::string m_clientBytes;
     std::thread m_thread;
 };

@@ -94,8 +94,8 @@ void MakeOwnedDirectory(const fs::path& path, uid_t uid, gid_t gid) {
 
 } // namespace
 
-DovecotServer::DovecotServer(std::optional<DovecotTls> tls)
-    : m_owner(FindMailOwner()), m_tls(std::move(tls)) {
+DovecotServer::DovecotServer(std::optional<DovecotTls> tls, std::string authMechanisms)
+    : m_owner(FindMailOwner()), m_tls(std::move(tls)), m_authMechanisms(std::move(authMechanisms)) {
     std::string folder = "/tmp/tarvo-dovecot-XXXXXX";
     if (::mkdtemp(folder.data()) == nullptr) {
         throw std::runtime_error("DovecotServer: cannot create a temporary folder");
@@ -232,7 +232,8 @@ void DovecotServer::WriteConfig() const {
                          m_tls->keyFile + "\n"
                    : std::string("ssl = no\n"))
          << "disable_plaintext_auth = no\n"
-         << "auth_mechanisms = plain\n"
+         << "auth_mechanisms = " << m_authMechanisms
+         << "\n"
          // Tests log in with wrong passwords on purpose; don't make them wait.
          << "auth_failure_delay = 0\n"
          << "default_login_user = " << m_owner.loginUser << "\n"

@@ -19,8 +19,11 @@ class DovecotServer {
 public:
     // Returns once the server greets; throws std::runtime_error (with the log)
     // when it does not. With tls, STLS is offered on Port() and implicit TLS
-    // is spoken on TlsPort().
-    explicit DovecotServer(std::optional<DovecotTls> tls = std::nullopt);
+    // is spoken on TlsPort(). authMechanisms is Dovecot's list, as in its
+    // configuration ("plain" lets USER/PASS in; "scram-sha-256 cram-md5"
+    // keeps the passwords off the wire).
+    explicit DovecotServer(std::optional<DovecotTls> tls = std::nullopt,
+                           std::string authMechanisms = "plain");
     ~DovecotServer();
 
     DovecotServer(const DovecotServer&) = delete;
@@ -61,6 +64,7 @@ private:
     MailOwner m_owner;
     std::string m_root;
     std::optional<DovecotTls> m_tls;
+    std::string m_authMechanisms;
     uint16_t m_port = 0;
     uint16_t m_tlsPort = 0;
     pid_t m_pid = -1;

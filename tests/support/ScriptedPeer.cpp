@@ -63,6 +63,14 @@ Step NagleOn() {
     return Step(Step::Kind::Nagle);
 }
 
+Step ReplyIf(std::string line, std::string bytes) {
+    return Step(Step::Kind::AwaitIf, {std::move(line), std::move(bytes)});
+}
+
+Step ReplyWith(Step::Answerer answer) {
+    return Step(Step::Kind::Answer, {}, {}, 0, std::move(answer));
+}
+
 Step Await() {
     return Step(Step::Kind::AwaitLine);
 }
@@ -100,8 +108,8 @@ Step AcceptTls(std::string certificateFile, std::string keyFile, bool upToTls11)
 }
 
 Script Login() {
-    return {Send("+OK POP3 ready\r\n"), Reply("+OK\r\n"), Reply("+OK\r\n"), Reply("-ERR\r\n"),
-            Reply("+OK\r\n")};
+    return {Send("+OK POP3 ready\r\n"), ReplyIf("CAPA", "-ERR\r\n"), Reply("+OK\r\n"),
+            Reply("+OK\r\n"),           Reply("-ERR\r\n"),           Reply("+OK\r\n")};
 }
 
 Script HealthyMailbox(const std::vector<std::string>& headerBlocks) {
@@ -124,8 +132,9 @@ Script HealthyMailbox(const std::vector<std::string>& headerBlocks) {
 }
 
 std::string HealthyTranscript(const std::string& user, const std::string& password,
-                              std::size_t messages) {
-    std::string sent = "USER " + user + "\r\nPASS " + password + "\r\nCAPA\r\nNOOP\r\nSTAT\r\n";
+                              std::size_t messages, bool capaFirst) {
+    std::string sent = std::string(capaFirst ? "CAPA\r\n" : "") + "USER " + user + "\r\nPASS " +
+                       password + "\r\nCAPA\r\nNOOP\r\nSTAT\r\n";
     if (messages > 0) {
         sent += "STAT\r\n";
     }
@@ -243,6 +252,21 @@ bool ScriptedPeer::RunStep(Session& session, const Step& step) {
             }
         }
         return true;
+    case Step::Kind::AwaitIf: {
+        std::string line;
+        if (!PeekLine(session, line)) {
+            return false;
+        }
+        if (line != step.segments.at(0)) {
+            return true;
+        }
+        AwaitLine(session);
+        return SendAll(session, step.segments.at(1));
+    }
+    case Step::Kind::Answer: {
+        std::string line;
+        return PeekLine(session, line) && AwaitLine(session) && SendAll(session, step.answer(line));
+    }
     case Step::Kind::Pause:
         return Sleep(step.pause);
     case Step::Kind::Hold: {
@@ -332,6 +356,18 @@ bool ScriptedPeer::ReadSome(Session& session) {
     session.pending.append(buffer, static_cast<std::size_t>(count));
     std::lock_guard lock(m_mutex);
     m_received[session.index].append(buffer, static_cast<std::size_t>(count));
+    return true;
+}
+
+// The next client line without its line end, left in place.
+bool ScriptedPeer::PeekLine(Session& session, std::string& line) {
+    std::size_t end;
+    while ((end = session.pending.find('\n')) == std::string::npos) {
+        if (!ReadSome(session)) {
+            return false;
+        }
+    }
+    line = session.pending.substr(0, end > 0 && session.pending[end - 1] == '\r' ? end - 1 : end);
     return true;
 }
 

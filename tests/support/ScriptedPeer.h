@@ -18,6 +18,7 @@
 #include <condition_variable>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -27,16 +28,33 @@ namespace testpeer {
 
 class Step {
 public:
-    enum class Kind { Send, AwaitLine, Pause, Hold, Stall, Hangup, Cut, Flood, Nagle, AcceptTls };
+    enum class Kind {
+        Send,
+        AwaitLine,
+        AwaitIf,
+        Answer,
+        Pause,
+        Hold,
+        Stall,
+        Hangup,
+        Cut,
+        Flood,
+        Nagle,
+        AcceptTls
+    };
+    // The reply to a client line (without its line end).
+    using Answerer = std::function<std::string(const std::string& line)>;
 
     Step(Kind kind, std::vector<std::string> segments = {}, std::chrono::milliseconds pause = {},
-         std::size_t floodBytes = 0)
-        : kind(kind), segments(std::move(segments)), pause(pause), floodBytes(floodBytes) {}
+         std::size_t floodBytes = 0, Answerer answer = {})
+        : kind(kind), segments(std::move(segments)), pause(pause), floodBytes(floodBytes),
+          answer(std::move(answer)) {}
 
     Kind kind;
     std::vector<std::string> segments; // Send: each leaves in a send of its own
     std::chrono::milliseconds pause;   // Pause; Send and AwaitLine: between segments
     std::size_t floodBytes;
+    Answerer answer;
 };
 
 using Script = std::vector<Step>;
@@ -59,6 +77,12 @@ Step ReplyInWrites(std::vector<std::string> pieces);
 // Turns Nagle's algorithm on for the rest of the connection (the peer
 // starts with it off), as most servers leave it.
 Step NagleOn();
+// Waits for one client line: when it is `line`, sends the bytes; any other
+// line is left for the next step. Lets one script serve clients that ask
+// CAPA before the login and clients that do not.
+Step ReplyIf(std::string line, std::string bytes);
+// Waits for one client line and sends what answer makes of it.
+Step ReplyWith(Step::Answerer answer);
 // Waits for one client line and sends nothing.
 Step Await();
 Step Pause(std::chrono::milliseconds delay);
@@ -78,17 +102,18 @@ Step Flood(std::size_t bytes);
 // upToTls11 the peer offers nothing newer than TLS 1.1.
 Step AcceptTls(std::string certificateFile, std::string keyFile, bool upToTls11 = false);
 
-// A greeting, "+OK" to USER and PASS, "-ERR" to CAPA (a server of RFC 1939
-// alone), "+OK" to NOOP.
+// A greeting, "-ERR" to a CAPA before the login and to CAPA after it (a
+// server of RFC 1939 alone), "+OK" to USER and PASS, "+OK" to NOOP.
 Script Login();
 // Login, STAT twice (the count before the scan, the scan's own), "TOP n 0"
 // for each block, QUIT. A block is the header bytes as sent, each line ended
 // by CR LF; the terminating ".\r\n" is added. No STAT is scripted a second
 // time for an empty mailbox.
 Script HealthyMailbox(const std::vector<std::string>& headerBlocks);
-// What a client sends to HealthyMailbox when it counts, scans and closes.
+// What a client sends to HealthyMailbox when it counts, scans and closes;
+// a check that signs in automatically asks CAPA first.
 std::string HealthyTranscript(const std::string& user, const std::string& password,
-                              std::size_t messages);
+                              std::size_t messages, bool capaFirst = false);
 
 class ScriptedPeer {
 public:
@@ -119,6 +144,7 @@ private:
     bool WaitReady(int fd, short events) const;
     bool ReadSome(Session& session);
     bool AwaitLine(Session& session);
+    bool PeekLine(Session& session, std::string& line);
     bool SendAll(Session& session, const std::string& bytes);
     bool Sleep(std::chrono::milliseconds delay) const;
     bool AcceptTls(Session& session, const Step& step);

@@ -1,0 +1,33 @@
+// The SASL mechanism each account last signed in with, so that a server that
+// stops offering it does not silently get the password another way. In
+// memory for the program's life, under a key naming the server, the user, the
+// connection security and the sign-in method: changing any of them forgets it.
+#pragma once
+
+#include <algorithm>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+class SignInMemory {
+public:
+    // "" when the account has not signed in through SASL.
+    std::string Before(const std::string& key) const {
+        auto found = m_mechanisms.find(key);
+        return found != m_mechanisms.end() ? found->second : std::string();
+    }
+    void Remember(const std::string& key, const std::string& mechanism) {
+        if (!mechanism.empty()) {
+            m_mechanisms[key] = mechanism;
+        }
+    }
+    // Forgets the accounts that are gone or changed.
+    void KeepOnly(const std::vector<std::string>& keys) {
+        std::erase_if(m_mechanisms, [&keys](const auto& entry) {
+            return std::find(keys.begin(), keys.end(), entry.first) == keys.end();
+        });
+    }
+
+private:
+    std::unordered_map<std::string, std::string> m_mechanisms;
+};

@@ -1,0 +1,40 @@
+// How an account signs in to its server, as the check hands it to the
+// conversation. The numbers of the methods are the ones stored in the
+// settings file.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+
+enum class SignInMethod : int32_t {
+    Automatic = 0,    // SCRAM or CRAM-MD5 when the server lists them, else USER/PASS
+    PasswordOnly = 1, // USER/PASS, the conversation as it always was
+    OAuth2 = 2,       // a bearer token through OAUTHBEARER or XOAUTH2, over TLS only
+};
+
+// A number this program did not write is taken for the method that needs
+// nothing the user did not set up.
+inline SignInMethod SignInMethodFromStored(int32_t stored) {
+    switch (stored) {
+    case 1:
+        return SignInMethod::PasswordOnly;
+    case 2:
+        return SignInMethod::OAuth2;
+    default:
+        return SignInMethod::Automatic;
+    }
+}
+
+struct SignIn {
+    SignInMethod method = SignInMethod::PasswordOnly;
+    std::string secret; // the password, or the OAuth 2.0 access token
+    // OAuth 2.0: called at most once, after the server refused a token; an
+    // empty optional means no fresh token could be had (the reason is the
+    // refusal).
+    std::function<std::optional<std::string>()> freshToken;
+    // The SASL mechanism this account signed in with before ("" none): while
+    // the server no longer lists it (or one as strong), USER/PASS is refused.
+    std::string mechanismBefore;
+};
