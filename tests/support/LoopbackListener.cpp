@@ -39,8 +39,7 @@ std::string LoopbackListener::Address() const {
 }
 
 void LoopbackListener::ServeEach(std::size_t count, const std::function<bool()>& stopped,
-                                 const std::function<void(int fd)>& serve,
-                                 bool nonBlocking) const {
+                                 const std::function<void(int fd)>& serve, bool nonBlocking) const {
     const int flags = SOCK_CLOEXEC | (nonBlocking ? SOCK_NONBLOCK : 0);
     for (std::size_t served = 0; served < count;) {
         if (stopped()) {
