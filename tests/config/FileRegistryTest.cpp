@@ -1,57 +1,25 @@
 #include "FileRegistry.h"
 
 #include "RegFileFormat.h"
+#include "SettingsFolder.h"
 #include "SettingsStore.h"
 
-#include <chrono>
-#include <csignal>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <gtest/gtest.h>
-#include <poll.h>
 #include <random>
-#include <sstream>
 #include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
-#include <thread>
-#include <unistd.h>
-
-namespace fs = std::filesystem;
 
 namespace {
 
 const std::string kSettings = "Software\\Halvik\\Tarvo\\Settings";
-
-std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-void WriteFile(const std::string& path, const std::string& text) {
-    fs::create_directories(fs::path(path).parent_path());
-    std::ofstream(path, std::ios::binary) << text;
-}
 
 mode_t Mode(const std::string& path) {
     struct stat st {};
     return ::stat(path.c_str(), &st) == 0 ? (st.st_mode & 07777) : 0;
 }
 
-class FileRegistryTest : public ::testing::Test {
+class FileRegistryTest : public SettingsFolderTest {
 protected:
-    void SetUp() override {
-        std::string pattern = ::testing::TempDir() + "tarvo-config-XXXXXX";
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        dir = pattern;
-        path = dir + "/Halvik/Tarvo.reg";
-    }
-    void TearDown() override { fs::remove_all(dir); }
-
-    std::string dir, path;
+    FileRegistryTest() : SettingsFolderTest("Halvik/Tarvo.reg") {}
 };
 
 TEST_F(FileRegistryTest, EveryValueRoundTripsByteForByteThroughTheFile) {
@@ -281,26 +249,17 @@ TEST_F(FileRegistryTest, ProcessKilledWhileSavingLeavesTheOldOrTheNewFile) {
     }
     std::mt19937 random(20240601);
     for (int kill = 0; kill < 60; ++kill) {
-        int ready[2];
-        ASSERT_EQ(::pipe(ready), 0);
-        const pid_t pid = ::fork();
-        if (pid == 0) {
-            FileRegistry registry(path);
-            for (int i = 1;; i ^= 1) {
-                registry.SetValue(kSettings, "V", values[i]);
-                if (i == 1 && ::write(ready[1], "+", 1) != 1) {
-                    ::_exit(1);
-                }
-            }
-        }
-        ::close(ready[1]);
-        pollfd started{ready[0], POLLIN, 0};
-        ASSERT_EQ(::poll(&started, 1, 10000), 1);
         // The kill lands at a random moment of the save loop.
-        std::this_thread::sleep_for(std::chrono::microseconds(random() % 30000));
-        ::kill(pid, SIGKILL);
-        ASSERT_EQ(::waitpid(pid, nullptr, 0), pid);
-        ::close(ready[0]);
+        ASSERT_TRUE(KillAfterStart(std::chrono::microseconds(random() % 30000),
+                                   [&](const std::function<void()>& started) {
+                                       FileRegistry registry(path);
+                                       for (int i = 1;; i ^= 1) {
+                                           registry.SetValue(kSettings, "V", values[i]);
+                                           if (i == 1) {
+                                               started();
+                                           }
+                                       }
+                                   }));
         const std::string text = ReadFile(path);
         ASSERT_TRUE(text == texts[0] || text == texts[1])
             << "kill " << kill << " left " << text.size() << " bytes";

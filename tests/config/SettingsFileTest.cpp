@@ -1,26 +1,14 @@
 // The settings store on the real file: what reaches the disk, and when.
 #include "FileRegistry.h"
 #include "RegFileFormat.h"
+#include "SettingsFolder.h"
 #include "SettingsStore.h"
 
-#include <chrono>
-#include <csignal>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <gtest/gtest.h>
 #include <iostream>
 #include <optional>
-#include <poll.h>
 #include <random>
-#include <sstream>
 #include <sys/inotify.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
-#include <thread>
-#include <unistd.h>
-
-namespace fs = std::filesystem;
 
 namespace {
 
@@ -42,17 +30,6 @@ const Settings kOld{{10, 1, 0},
 const Settings kNew{
     {20, 0, 1},
     {{"mail.four.example", "mail.five.example"}, {"dee", "eve"}, {"new-secret-4", "new-secret-5"}}};
-
-void WriteFile(const std::string& path, const std::string& text) {
-    std::ofstream(path, std::ios::binary) << text;
-}
-
-std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 // What the program would load from the file, or nothing when it does not parse.
 std::optional<Settings> Stored(const std::string& path) {
@@ -109,17 +86,9 @@ private:
     int m_fd;
 };
 
-class SettingsFileTest : public ::testing::Test {
+class SettingsFileTest : public SettingsFolderTest {
 protected:
-    void SetUp() override {
-        std::string pattern = ::testing::TempDir() + "tarvo-settings-XXXXXX";
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        dir = pattern;
-        path = dir + "/Tarvo.reg";
-    }
-    void TearDown() override { fs::remove_all(dir); }
-
-    std::string dir, path;
+    SettingsFileTest() : SettingsFolderTest("Tarvo.reg") {}
 };
 
 TEST_F(SettingsFileTest, ASaveReplacesTheFileOnce) {
@@ -149,27 +118,16 @@ TEST_F(SettingsFileTest, ProcessKilledWhileSavingLeavesWhollyOldOrWhollyNewSetti
     std::mt19937 random(20261207);
     int olds = 0, news = 0;
     for (int kill = 0; kill < kKills; ++kill) {
-        int ready[2];
-        ASSERT_EQ(::pipe(ready), 0);
-        const pid_t pid = ::fork();
-        if (pid == 0) {
-            FileRegistry registry(path);
-            AppProfile profile(registry);
-            for (bool first = true;; first = false) {
-                SaveSettings(profile, kNew.options, kNew.accounts);
-                if (first && ::write(ready[1], "+", 1) != 1) {
-                    ::_exit(1);
-                }
-                SaveSettings(profile, kOld.options, kOld.accounts);
-            }
-        }
-        ::close(ready[1]);
-        pollfd started{ready[0], POLLIN, 0};
-        ASSERT_EQ(::poll(&started, 1, 10000), 1);
-        std::this_thread::sleep_for(std::chrono::microseconds(random() % 10000));
-        ::kill(pid, SIGKILL);
-        ASSERT_EQ(::waitpid(pid, nullptr, 0), pid);
-        ::close(ready[0]);
+        ASSERT_TRUE(KillAfterStart(std::chrono::microseconds(random() % 10000),
+                                   [&](const std::function<void()>& started) {
+                                       FileRegistry registry(path);
+                                       AppProfile profile(registry);
+                                       for (;;) {
+                                           SaveSettings(profile, kNew.options, kNew.accounts);
+                                           started();
+                                           SaveSettings(profile, kOld.options, kOld.accounts);
+                                       }
+                                   }));
         const auto stored = Stored(path);
         ASSERT_TRUE(stored == kOld || stored == kNew) << "kill " << kill << " left a mix";
         ++(stored == kOld ? olds : news);

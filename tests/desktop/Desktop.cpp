@@ -154,22 +154,45 @@ void ChildProcess::Stop() {
     }
 }
 
-Desktop::Desktop() {
+ReportingChild StartReporting(const std::function<std::vector<std::string>(int fd)>& argv,
+                              const std::vector<std::string>& env, const std::string& reporter) {
     int fds[2];
     if (pipe2(fds, O_CLOEXEC) != 0) {
         throw std::runtime_error("pipe failed");
     }
-    m_server = ChildProcess({"/usr/bin/Xvfb", "-displayfd", std::to_string(fds[1]), "-screen", "0",
-                             "640x480x24", "-nolisten", "tcp", "-noreset"},
-                            {}, fds[1]);
+    ReportingChild child;
+    child.process = ChildProcess(argv(fds[1]), env, fds[1]);
     close(fds[1]);
     try {
-        m_display = ":" + ReadReportedLine(fds[0], "Xvfb");
+        child.line = ReadReportedLine(fds[0], reporter);
     } catch (...) {
         close(fds[0]);
         throw;
     }
     close(fds[0]);
+    return child;
+}
+
+BusDaemon::BusDaemon() {
+    ReportingChild daemon = StartReporting(
+        [](int fd) -> std::vector<std::string> {
+            return {"/usr/bin/dbus-daemon", "--session", "--nofork", "--nopidfile",
+                    "--print-address=" + std::to_string(fd)};
+        },
+        {"PATH=/usr/bin:/bin"}, "dbus-daemon");
+    m_daemon = std::move(daemon.process);
+    m_address = std::move(daemon.line);
+}
+
+Desktop::Desktop() {
+    ReportingChild server = StartReporting(
+        [](int fd) -> std::vector<std::string> {
+            return {"/usr/bin/Xvfb", "-displayfd", std::to_string(fd), "-screen", "0", "640x480x24",
+                    "-nolisten",     "tcp",        "-noreset"};
+        },
+        {}, "Xvfb");
+    m_server = std::move(server.process);
+    m_display = ":" + server.line;
 }
 
 void Desktop::StartTray() {

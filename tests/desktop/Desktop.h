@@ -41,6 +41,26 @@ private:
     int m_status = -1;
 };
 
+// A server that writes one line (its display, its address) to the pipe
+// whose number argv is given, and that line; throws when none comes.
+struct ReportingChild {
+    ChildProcess process;
+    std::string line;
+};
+ReportingChild StartReporting(const std::function<std::vector<std::string>(int fd)>& argv,
+                              const std::vector<std::string>& env, const std::string& reporter);
+
+// A D-Bus bus of the test's own (dbus-daemon --session), ended with it.
+class BusDaemon {
+public:
+    BusDaemon();
+    const std::string& Address() const { return m_address; }
+
+private:
+    ChildProcess m_daemon;
+    std::string m_address;
+};
+
 class Desktop {
 public:
     Desktop();

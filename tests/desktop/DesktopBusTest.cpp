@@ -4,6 +4,7 @@
 // process holds one session and one system bus for its life, so each test
 // needs a process of its own, as ctest runs them.
 #include "AppProfile.h"
+#include "Desktop.h"
 #include "DesktopNotifier.h"
 #include "HeadersDlg.h"
 #include "MemoryRegistry.h"
@@ -20,8 +21,6 @@
 #include <QTest>
 #include <QThread>
 #include <QTimer>
-#include <csignal>
-#include <cstdio>
 #include <gtest/gtest.h>
 
 using namespace testpeer;
@@ -51,28 +50,9 @@ public slots:
 };
 
 // dbus-daemon --session of the test's own, ended with it.
-class PrivateBus {
-public:
-    PrivateBus() {
-        FILE* out = ::popen("dbus-daemon --session --fork --print-address=1 --print-pid=1", "r");
-        char line[512] = {};
-        if (out != nullptr && std::fgets(line, sizeof line, out) != nullptr) {
-            address = QString::fromLocal8Bit(line).trimmed();
-            if (std::fgets(line, sizeof line, out) != nullptr) {
-                pid = std::atoi(line);
-            }
-        }
-        if (out != nullptr) {
-            ::pclose(out);
-        }
-    }
-    ~PrivateBus() {
-        if (pid > 0) {
-            ::kill(pid, SIGTERM);
-        }
-    }
-    QString address;
-    pid_t pid = 0;
+struct PrivateBus {
+    BusDaemon daemon;
+    QString address = QString::fromStdString(daemon.Address());
 };
 
 std::string Block(const std::string& from, const std::string& subject, const std::string& id) {

@@ -4,9 +4,7 @@
 #include <QDBusArgument>
 #include <QDBusMessage>
 #include <QDBusVariant>
-#include <fcntl.h>
 #include <stdexcept>
-#include <unistd.h>
 
 namespace {
 
@@ -50,24 +48,9 @@ QDBusMessage Call(const SessionBus& bus, const QString& item, const QString& pat
 } // namespace
 
 SessionBus::SessionBus() {
-    int fds[2];
-    if (pipe2(fds, O_CLOEXEC) != 0) {
-        throw std::runtime_error("pipe failed");
-    }
-    m_daemon = ChildProcess({"/usr/bin/dbus-daemon", "--session", "--nofork", "--nopidfile",
-                             "--print-address=" + std::to_string(fds[1])},
-                            {"PATH=/usr/bin:/bin"}, fds[1]);
-    close(fds[1]);
-    try {
-        m_address = ReadReportedLine(fds[0], "dbus-daemon");
-    } catch (...) {
-        close(fds[0]);
-        throw;
-    }
-    close(fds[0]);
     static int count = 0;
     m_name = QStringLiteral("tarvo-test-bus-%1").arg(++count);
-    QDBusConnection::connectToBus(QString::fromStdString(m_address), m_name);
+    QDBusConnection::connectToBus(QString::fromStdString(m_daemon.Address()), m_name);
 }
 
 SessionBus::~SessionBus() {

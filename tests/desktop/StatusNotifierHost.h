@@ -17,12 +17,11 @@ public:
     SessionBus();
     ~SessionBus();
 
-    const std::string& Address() const { return m_address; }
+    const std::string& Address() const { return m_daemon.Address(); }
     QDBusConnection Connection() const;
 
 private:
-    ChildProcess m_daemon;
-    std::string m_address;
+    BusDaemon m_daemon;
     QString m_name;
 };
 

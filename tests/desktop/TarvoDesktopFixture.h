@@ -3,17 +3,14 @@
 #pragma once
 
 #include "Desktop.h"
+#include "LoopbackListener.h"
 
 #include <algorithm>
-#include <arpa/inet.h>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
-#include <netinet/in.h>
-#include <poll.h>
 #include <sstream>
-#include <sys/socket.h>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -34,33 +31,13 @@ inline std::string Scrambled(const std::string& password) {
 // to close them.
 class SilentServer {
 public:
-    SilentServer() : m_fd(socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0)) {
-        sockaddr_in address{};
-        address.sin_family = AF_INET;
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        socklen_t length = sizeof address;
-        if (bind(m_fd, reinterpret_cast<sockaddr*>(&address), length) != 0 ||
-            listen(m_fd, 4) != 0 ||
-            getsockname(m_fd, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
-            throw std::runtime_error("cannot listen on loopback");
-        }
-        m_port = ntohs(address.sin_port);
-    }
-    ~SilentServer() { close(m_fd); }
-    std::string Address() const { return "127.0.0.1:" + std::to_string(m_port); }
+    std::string Address() const { return m_listener.Address(); }
 
     // Closes the connections waiting now; how many it has closed in all.
-    int CloseConnections() {
-        for (pollfd entry{m_fd, POLLIN, 0}; poll(&entry, 1, 0) > 0; entry.revents = 0) {
-            close(accept4(m_fd, nullptr, nullptr, SOCK_CLOEXEC));
-            ++m_closed;
-        }
-        return m_closed;
-    }
+    int CloseConnections() { return m_closed += m_listener.CloseWaiting(); }
 
 private:
-    int m_fd;
-    uint16_t m_port = 0;
+    LoopbackListener m_listener;
     int m_closed = 0;
 };
 

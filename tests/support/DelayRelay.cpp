@@ -2,13 +2,12 @@
 
 #include "Loopback.h"
 
-#include <arpa/inet.h>
 #include <cerrno>
+#include <cstdint>
 #include <deque>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
 #include <poll.h>
-#include <stdexcept>
 #include <sys/socket.h>
 #include <unistd.h>
 #include <utility>
@@ -34,28 +33,16 @@ struct Direction {
 } // namespace
 
 DelayRelay::DelayRelay(uint16_t serverPort, std::chrono::milliseconds oneWay, bool hideCapabilities)
-    : m_serverPort(serverPort), m_oneWay(oneWay), m_hideCapabilities(hideCapabilities) {
-    m_listener = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in address = Loopback(0);
-    socklen_t length = sizeof address;
-    if (m_listener < 0 ||
-        ::bind(m_listener, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
-        ::listen(m_listener, 4) != 0 ||
-        ::getsockname(m_listener, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
-        throw std::runtime_error("relay: cannot listen on 127.0.0.1");
-    }
-    m_port = ntohs(address.sin_port);
-    m_thread = std::thread([this] { Serve(); });
-}
+    : m_serverPort(serverPort), m_oneWay(oneWay), m_hideCapabilities(hideCapabilities),
+      m_thread([this] { Serve(); }) {}
 
 DelayRelay::~DelayRelay() {
     m_stopping = true;
     m_thread.join();
-    ::close(m_listener);
 }
 
 std::string DelayRelay::Address() const {
-    return "127.0.0.1:" + std::to_string(m_port);
+    return m_listener.Address();
 }
 
 DelayRelay::Counts DelayRelay::TakeCounts() {
@@ -69,32 +56,26 @@ std::string DelayRelay::TakeClientBytes() {
 }
 
 void DelayRelay::Serve() {
-    while (!m_stopping) {
-        pollfd entry{m_listener, POLLIN, 0};
-        if (::poll(&entry, 1, 50) <= 0) {
-            continue;
-        }
-        int client = ::accept4(m_listener, nullptr, nullptr, SOCK_CLOEXEC);
-        int server = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-        sockaddr_in address = Loopback(m_serverPort);
-        if (client >= 0 && server >= 0 &&
-            ::connect(server, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0) {
-            NoDelay(client);
-            NoDelay(server);
-            // The client's connect and the greeting it waits for.
-            {
-                std::lock_guard lock(m_mutex);
-                ++m_counts.roundTrips;
+    m_listener.ServeEach(
+        SIZE_MAX, [this] { return m_stopping.load(); },
+        [this](int client) {
+            int server = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+            sockaddr_in address = Loopback(m_serverPort);
+            if (server >= 0 &&
+                ::connect(server, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0) {
+                NoDelay(server);
+                // The client's connect and the greeting it waits for.
+                {
+                    std::lock_guard lock(m_mutex);
+                    ++m_counts.roundTrips;
+                }
+                Relay(client, server);
             }
-            Relay(client, server);
-        }
-        if (client >= 0) {
-            ::close(client);
-        }
-        if (server >= 0) {
-            ::close(server);
-        }
-    }
+            if (server >= 0) {
+                ::close(server);
+            }
+        },
+        false);
 }
 
 void DelayRelay::Relay(int client, int server) {

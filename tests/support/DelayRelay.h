@@ -3,6 +3,8 @@
 // is counted. Serves one connection at a time, on a thread of its own.
 #pragma once
 
+#include "LoopbackListener.h"
+
 #include <atomic>
 #include <chrono>
 #include <cstdint>
@@ -41,8 +43,7 @@ private:
     uint16_t m_serverPort;
     std::chrono::milliseconds m_oneWay;
     bool m_hideCapabilities;
-    int m_listener = -1;
-    uint16_t m_port = 0;
+    LoopbackListener m_listener;
     std::atomic<bool> m_stopping = false;
     std::mutex m_mutex;
     Counts m_counts;

@@ -1,8 +1,5 @@
 #include "ScriptedPeer.h"
 
-#include "Loopback.h"
-
-#include <arpa/inet.h>
 #include <cerrno>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
@@ -149,16 +146,6 @@ ScriptedPeer::ScriptedPeer(Script script) : ScriptedPeer(std::vector<Script>{std
 ScriptedPeer::ScriptedPeer(std::vector<Script> sessions)
     : m_scripts(std::move(sessions)), m_received(m_scripts.size()),
       m_ended(m_scripts.size(), false) {
-    m_listener = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
-    sockaddr_in address = Loopback(0);
-    socklen_t length = sizeof address;
-    if (m_listener < 0 ||
-        ::bind(m_listener, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
-        ::listen(m_listener, 8) != 0 ||
-        ::getsockname(m_listener, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
-        throw std::runtime_error("scripted peer: cannot listen on 127.0.0.1");
-    }
-    m_port = ntohs(address.sin_port);
     m_thread = std::thread([this] { Serve(); });
 }
 
@@ -169,11 +156,10 @@ ScriptedPeer::~ScriptedPeer() {
     }
     m_changed.notify_all();
     m_thread.join();
-    ::close(m_listener);
 }
 
 std::string ScriptedPeer::Address() const {
-    return "127.0.0.1:" + std::to_string(m_port);
+    return m_listener.Address();
 }
 
 void ScriptedPeer::Release() {
@@ -202,38 +188,36 @@ void ScriptedPeer::Serve() {
     sigemptyset(&pipe);
     sigaddset(&pipe, SIGPIPE);
     pthread_sigmask(SIG_BLOCK, &pipe, nullptr);
-    for (std::size_t index = 0; index < m_scripts.size(); ++index) {
-        int fd = -1;
-        while (fd < 0) {
-            if (!WaitReady(m_listener, POLLIN)) {
-                return;
+    std::size_t index = 0;
+    auto stopping = [this] {
+        std::lock_guard lock(m_mutex);
+        return m_stopping;
+    };
+    m_listener.ServeEach(
+        m_scripts.size(), stopping,
+        [&](int fd) {
+            {
+                std::lock_guard lock(m_mutex);
+                ++m_accepted;
             }
-            fd = ::accept4(m_listener, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
-        }
-        int on = 1;
-        ::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
-        {
-            std::lock_guard lock(m_mutex);
-            ++m_accepted;
-        }
-        m_changed.notify_all();
-        {
-            Session session{index, fd, {}};
-            for (const Step& step : m_scripts[index]) {
-                if (!RunStep(session, step)) {
-                    break;
+            m_changed.notify_all();
+            {
+                Session session{index, fd, {}};
+                for (const Step& step : m_scripts[index]) {
+                    if (!RunStep(session, step)) {
+                        break;
+                    }
+                }
+                while (ReadSome(session)) {
                 }
             }
-            while (ReadSome(session)) {
+            {
+                std::lock_guard lock(m_mutex);
+                m_ended[index++] = true;
             }
-        }
-        ::close(fd);
-        {
-            std::lock_guard lock(m_mutex);
-            m_ended[index] = true;
-        }
-        m_changed.notify_all();
-    }
+            m_changed.notify_all();
+        },
+        true);
 }
 
 // False when no later step is to run.

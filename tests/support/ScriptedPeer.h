@@ -14,6 +14,8 @@
 // sent inside it, and kCloseNotify when the client ended TLS properly.
 #pragma once
 
+#include "LoopbackListener.h"
+
 #include <chrono>
 #include <condition_variable>
 #include <cstddef>
@@ -125,7 +127,7 @@ public:
     ScriptedPeer(const ScriptedPeer&) = delete;
     ScriptedPeer& operator=(const ScriptedPeer&) = delete;
 
-    uint16_t Port() const { return m_port; }
+    uint16_t Port() const { return m_listener.Port(); }
     // "127.0.0.1:<port>", as a server name for Connect.
     std::string Address() const;
     // Lets one Hold() step go on.
@@ -151,8 +153,7 @@ private:
     void Flood(Session& session, std::size_t bytes);
 
     std::vector<Script> m_scripts;
-    int m_listener = -1;
-    uint16_t m_port = 0;
+    LoopbackListener m_listener;
     mutable std::mutex m_mutex;
     mutable std::condition_variable m_changed;
     std::vector<std::string> m_received;

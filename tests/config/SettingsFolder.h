@@ -1,0 +1,90 @@
+// What the tests of the settings file on disk share: a fresh folder for each
+// test, files read and written whole, and a process killed in mid-save.
+#pragma once
+
+#include <chrono>
+#include <csignal>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <gtest/gtest.h>
+#include <poll.h>
+#include <sstream>
+#include <string>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+inline std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+inline void WriteFile(const std::string& path, const std::string& text) {
+    fs::create_directories(fs::path(path).parent_path());
+    std::ofstream(path, std::ios::binary) << text;
+}
+
+// `path` is the settings file's place below the test's own folder `dir`,
+// which is removed with all in it after the test.
+class SettingsFolderTest : public ::testing::Test {
+protected:
+    explicit SettingsFolderTest(std::string file) : m_file(std::move(file)) {}
+
+    void SetUp() override {
+        std::string pattern = ::testing::TempDir() + "tarvo-config-XXXXXX";
+        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+        dir = pattern;
+        path = dir + "/" + m_file;
+    }
+    void TearDown() override { fs::remove_all(dir); }
+
+    std::string dir, path;
+
+private:
+    std::string m_file;
+};
+
+// Runs `work` in a child process and kills it `delay` after `work` first
+// calls the function it is given, so the kill lands in the middle of what
+// `work` repeats after that. False when the child never got that far.
+inline bool KillAfterStart(std::chrono::microseconds delay,
+                           const std::function<void(const std::function<void()>& started)>& work) {
+    int ready[2];
+    if (::pipe(ready) != 0) {
+        return false;
+    }
+    const pid_t pid = ::fork();
+    if (pid < 0) {
+        ::close(ready[0]);
+        ::close(ready[1]);
+        return false;
+    }
+    if (pid == 0) {
+        ::close(ready[0]);
+        bool told = false;
+        work([&] {
+            if (!told && ::write(ready[1], "+", 1) != 1) {
+                ::_exit(1);
+            }
+            told = true;
+        });
+        ::_exit(0);
+    }
+    ::close(ready[1]);
+    pollfd started{ready[0], POLLIN, 0};
+    char sign = 0;
+    const bool began = ::poll(&started, 1, 10000) == 1 && ::read(ready[0], &sign, 1) == 1;
+    if (began) {
+        std::this_thread::sleep_for(delay);
+    }
+    ::kill(pid, SIGKILL);
+    const bool reaped = ::waitpid(pid, nullptr, 0) == pid;
+    ::close(ready[0]);
+    return began && reaped;
+}
