@@ -180,8 +180,8 @@ TEST_F(CommandLineTest, SilentServerAndRefusedCountFailTheAccount) {
 // forge a line.
 TEST_F(CommandLineTest, NothingAServerSendsSteersTheTerminal) {
     using namespace testpeer;
-    const Script refusal{Send("+OK\r\n"), Reply("+OK\r\n"), Reply("-ERR \x9bH\x1b]0;owned\x07\r\n"),
-                         Reply("+OK\r\n")};
+    const Script refusal{Send("+OK\r\n"), ReplyIf("CAPA", "-ERR\r\n"), Reply("+OK\r\n"),
+                         Reply("-ERR \x9bH\x1b]0;owned\x07\r\n"), Reply("+OK\r\n")};
     ScriptedPeer refusing({refusal, refusal});
     const Script mailbox =
         HealthyMailbox({"Subject: \xe2\x80\xaeLive\xc2\x9bH\r\nMessage-ID: <\x1b]0;x@y>\r\n\r\n"});

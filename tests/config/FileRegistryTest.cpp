@@ -250,16 +250,14 @@ TEST_F(FileRegistryTest, ProcessKilledWhileSavingLeavesTheOldOrTheNewFile) {
     std::mt19937 random(20240601);
     for (int kill = 0; kill < 60; ++kill) {
         // The kill lands at a random moment of the save loop.
-        ASSERT_TRUE(KillAfterStart(std::chrono::microseconds(random() % 30000),
-                                   [&](const std::function<void()>& started) {
-                                       FileRegistry registry(path);
-                                       for (int i = 1;; i ^= 1) {
-                                           registry.SetValue(kSettings, "V", values[i]);
-                                           if (i == 1) {
-                                               started();
-                                           }
-                                       }
-                                   }));
+        ASSERT_TRUE(KillInMidSave(std::uniform_real_distribution<double>(0, 1)(random),
+                                  [&](const std::function<void()>& saved) {
+                                      FileRegistry registry(path);
+                                      for (int i = 1;; i ^= 1) {
+                                          registry.SetValue(kSettings, "V", values[i]);
+                                          saved();
+                                      }
+                                  }));
         const std::string text = ReadFile(path);
         ASSERT_TRUE(text == texts[0] || text == texts[1])
             << "kill " << kill << " left " << text.size() << " bytes";

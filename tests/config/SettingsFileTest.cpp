@@ -118,16 +118,17 @@ TEST_F(SettingsFileTest, ProcessKilledWhileSavingLeavesWhollyOldOrWhollyNewSetti
     std::mt19937 random(20261207);
     int olds = 0, news = 0;
     for (int kill = 0; kill < kKills; ++kill) {
-        ASSERT_TRUE(KillAfterStart(std::chrono::microseconds(random() % 10000),
-                                   [&](const std::function<void()>& started) {
-                                       FileRegistry registry(path);
-                                       AppProfile profile(registry);
-                                       for (;;) {
-                                           SaveSettings(profile, kNew.options, kNew.accounts);
-                                           started();
-                                           SaveSettings(profile, kOld.options, kOld.accounts);
-                                       }
-                                   }));
+        ASSERT_TRUE(KillInMidSave(std::uniform_real_distribution<double>(0, 1)(random),
+                                  [&](const std::function<void()>& saved) {
+                                      FileRegistry registry(path);
+                                      AppProfile profile(registry);
+                                      for (;;) {
+                                          SaveSettings(profile, kNew.options, kNew.accounts);
+                                          saved();
+                                          SaveSettings(profile, kOld.options, kOld.accounts);
+                                          saved();
+                                      }
+                                  }));
         const auto stored = Stored(path);
         ASSERT_TRUE(stored == kOld || stored == kNew) << "kill " << kill << " left a mix";
         ++(stored == kOld ? olds : news);

@@ -50,11 +50,13 @@ private:
     std::string m_file;
 };
 
-// Runs `work` in a child process and kills it `delay` after `work` first
-// calls the function it is given, so the kill lands in the middle of what
-// `work` repeats after that. False when the child never got that far.
-inline bool KillAfterStart(std::chrono::microseconds delay,
-                           const std::function<void(const std::function<void()>& started)>& work) {
+// Runs `work` in a child process, which calls the function it is given after
+// each save, and kills it `share` (from 0 to 1) of two saves' time after its
+// second save. The time of a save is measured in that run, so the kills
+// spread over a save and the next however fast or loaded the machine is.
+// False when the child never got that far.
+inline bool KillInMidSave(double share,
+                          const std::function<void(const std::function<void()>& saved)>& work) {
     int ready[2];
     if (::pipe(ready) != 0) {
         return false;
@@ -67,24 +69,27 @@ inline bool KillAfterStart(std::chrono::microseconds delay,
     }
     if (pid == 0) {
         ::close(ready[0]);
-        bool told = false;
         work([&] {
-            if (!told && ::write(ready[1], "+", 1) != 1) {
+            if (::write(ready[1], "+", 1) != 1) {
                 ::_exit(1);
             }
-            told = true;
         });
         ::_exit(0);
     }
     ::close(ready[1]);
-    pollfd started{ready[0], POLLIN, 0};
-    char sign = 0;
-    const bool began = ::poll(&started, 1, 10000) == 1 && ::read(ready[0], &sign, 1) == 1;
-    if (began) {
-        std::this_thread::sleep_for(delay);
+    auto awaitSave = [&] {
+        pollfd saved{ready[0], POLLIN, 0};
+        char sign = 0;
+        return ::poll(&saved, 1, 30000) == 1 && ::read(ready[0], &sign, 1) == 1;
+    };
+    const bool began = awaitSave();
+    const auto first = std::chrono::steady_clock::now();
+    const bool measured = began && awaitSave();
+    if (measured) {
+        std::this_thread::sleep_for((std::chrono::steady_clock::now() - first) * 2 * share);
     }
     ::kill(pid, SIGKILL);
     const bool reaped = ::waitpid(pid, nullptr, 0) == pid;
     ::close(ready[0]);
-    return began && reaped;
+    return measured && reaped;
 }

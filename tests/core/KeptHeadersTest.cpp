@@ -181,11 +181,12 @@ TEST_F(KeptHeadersTest, AnAccountWhoseListingBrokeOffGoesWithoutOne) {
     window->OnCommand(ID_SERVERS);
     Check();
     const std::string withoutListing =
-        "USER ann\r\nPASS secret\r\nCAPA\r\nSTAT\r\nTOP 1 0\r\nTOP 2 0\r\nQUIT\r\n";
+        "CAPA\r\nUSER ann\r\nPASS secret\r\nCAPA\r\nSTAT\r\nTOP 1 0\r\nTOP 2 0\r\nQUIT\r\n";
     EXPECT_EQ(peer.Received(1), withoutListing);
     EXPECT_EQ(peer.Received(2), withoutListing);
     EXPECT_EQ(peer.Received(3),
-              "USER bob\r\nPASS secret\r\nCAPA\r\nSTAT\r\nUIDL\r\nTOP 1 0\r\nTOP 2 0\r\nQUIT\r\n");
+              "CAPA\r\nUSER bob\r\nPASS secret\r\nCAPA\r\nSTAT\r\nUIDL\r\nTOP 1 0\r\nTOP 2 "
+              "0\r\nQUIT\r\n");
 }
 
 // Three header blocks of 3 MiB overflow the 7 MiB kept: the oldest row says
