@@ -31,15 +31,15 @@ Mailbox MailboxOf(const AccountList& accounts, std::size_t i) {
     return mailbox;
 }
 
-// The reason is what the headers window shows when the row is opened.
-void AppendErrorRow(MessageTable& table, KnownMessageIds& knownIds, const std::string& error,
-                    const Mailbox& mailbox, const std::string& reason) {
+// The reason is what the headers window shows when the row is opened. An
+// error row is no message: it leaves the known ids alone.
+void AppendErrorRow(MessageTable& table, const std::string& error, const Mailbox& mailbox,
+                    const std::string& reason) {
     table.subjects.push_back(error);
     table.froms.emplace_back();
     table.mailboxes.push_back(mailbox.shown);
     table.headerTexts.push_back(reason);
     table.states.push_back(MessageError);
-    knownIds.Append("(none)", mailbox.knownAs);
 }
 
 // Appends source's entries to target; a target still empty takes the whole
@@ -61,12 +61,17 @@ bool AppendMessageRows(MessageTable& table, KnownMessageIds& knownIds, AccountHe
     ScannedHeaders& headers = scanned.headers;
     const std::size_t firstRow = table.size();
     bool anyNew = false;
-    for (const std::string& id : headers.messageIds) {
-        bool isNew = !knownIds.Contains(id);
+    std::vector<std::string> known;
+    known.reserve(headers.messageIds.size());
+    for (std::size_t i = 0; i < headers.messageIds.size(); ++i) {
+        known.push_back(KnownMessageIds::KeyOf(
+            headers.messageIds[i], scanned.uids.empty() ? std::string() : scanned.uids[i],
+            headers.subjects[i], headers.froms[i], headers.headerBytes[i]));
+        bool isNew = !knownIds.Contains(known.back());
         table.states.push_back(isNew ? MessageNew : MessagePending);
         anyNew = anyNew || isNew;
     }
-    for (const std::string& id : headers.messageIds) {
+    for (const std::string& id : known) {
         knownIds.Append(id, mailbox.knownAs);
     }
     keep.reserve(scanned.uids.size());
@@ -124,7 +129,7 @@ CheckOutcome RunCheck(const AccountList& accounts, std::vector<int32_t>& counts,
         bool unreached = true;
         if (!conversation.Connect(server, accounts.users[i], accounts.passwords[i],
                                   DefaultPort(security))) {
-            AppendErrorRow(table, knownIds, contactError, mailbox, conversation.FailureReason());
+            AppendErrorRow(table, contactError, mailbox, conversation.FailureReason());
         } else {
             int32_t count = conversation.GetMessageCount();
             if (i >= counts.size()) {
@@ -137,8 +142,7 @@ CheckOutcome RunCheck(const AccountList& accounts, std::vector<int32_t>& counts,
                 // empty one. No count is known to put in the retrieving text,
                 // and the conversation ended before any mail came: it failed
                 // like a contact that did not succeed.
-                AppendErrorRow(table, knownIds, contactError, mailbox,
-                               conversation.FailureReason());
+                AppendErrorRow(table, contactError, mailbox, conversation.FailureReason());
             } else if (count == 0) {
                 knownIds.MailboxRead(mailbox.knownAs);
             } else {
@@ -155,8 +159,7 @@ CheckOutcome RunCheck(const AccountList& accounts, std::vector<int32_t>& counts,
                     outcome.newMail |= AppendMessageRows(table, knownIds, scanned, mailbox, keep);
                     knownIds.MailboxRead(mailbox.knownAs);
                 } else {
-                    AppendErrorRow(table, knownIds,
-                                   Format("(error retrieving %d message header(s))", count),
+                    AppendErrorRow(table, Format("(error retrieving %d message header(s))", count),
                                    mailbox, conversation.FailureReason());
                 }
             }

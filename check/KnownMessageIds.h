@@ -21,6 +21,17 @@ public:
 
     explicit KnownMessageIds(uint64_t readsKept = kReadsKept) : m_readsKept(readsKept) {}
 
+    // What a message is known by: its Message-Id, or for a message without
+    // one (which the scan gives as "(none)") its unique-id, or else a digest
+    // of what the server showed of it, so that no two messages without an id
+    // are taken for one. None of these can be a real Message-Id.
+    static std::string KeyOf(const std::string& messageId, const std::string& uid,
+                             const std::string& subject, const std::string& from,
+                             std::size_t headerBytes);
+    // The same bytes give the same digest in every build and on every machine.
+    static uint64_t Digest(std::string_view bytes, uint64_t seed = kDigestSeed);
+    static constexpr uint64_t kDigestSeed = 0xcbf29ce484222325ULL;
+
     // mailbox names the account that saw the id; the last one to see it
     // decides when it is forgotten.
     void Append(const std::string& id, std::string_view mailbox = {});
