@@ -22,7 +22,7 @@ struct Mailbox {
 // so that the rows of two accounts on one server can be told apart.
 Mailbox MailboxOf(const AccountList& accounts, std::size_t i) {
     const std::string& server = accounts.servers[i];
-    Mailbox mailbox{server, server + '\n' + accounts.users[i]};
+    Mailbox mailbox{server, KnownIdsMailbox(accounts, i)};
     for (std::size_t other = 0; other < accounts.size(); ++other) {
         if (other != i && accounts.servers[other] == server) {
             mailbox.shown = accounts.users[i] + "@" + server;
@@ -93,14 +93,16 @@ bool AppendMessageRows(MessageTable& table, KnownMessageIds& knownIds, AccountHe
     return anyNew;
 }
 
-// Headers kept for an account are valid for the same mailbox, reached the
-// same way, only.
-std::string CacheKey(const AccountList& accounts, std::size_t i) {
+} // namespace
+
+std::string AccountCacheKey(const AccountList& accounts, std::size_t i) {
     return accounts.servers[i] + '\n' + accounts.users[i] + '\n' +
            std::to_string(static_cast<int32_t>(SecurityFromStored(accounts.SecurityAt(i))));
 }
 
-} // namespace
+std::string KnownIdsMailbox(const AccountList& accounts, std::size_t i) {
+    return accounts.servers[i] + '\n' + accounts.users[i];
+}
 
 CheckOutcome RunCheck(const AccountList& accounts, std::vector<int32_t>& counts,
                       MessageTable& table, KnownMessageIds& knownIds, HeaderCache& cache,
@@ -113,7 +115,7 @@ CheckOutcome RunCheck(const AccountList& accounts, std::vector<int32_t>& counts,
     for (; i < accounts.size() && !observer.Cancelled(); ++i) {
         const std::string& server = accounts.servers[i];
         const Mailbox mailbox = MailboxOf(accounts, i);
-        std::string key = CacheKey(accounts, i);
+        std::string key = AccountCacheKey(accounts, i);
         CachedHeaders kept = cache.Take(i, key);
         CachedHeaders keep;
         observer.ShowProgress(IDI_CONTACTING, Format("Contacting %s...", server.c_str()));
@@ -174,7 +176,7 @@ CheckOutcome RunCheck(const AccountList& accounts, std::vector<int32_t>& counts,
     }
     // Accounts a cancelled check did not reach keep what they had.
     for (; i < accounts.size(); ++i) {
-        std::string key = CacheKey(accounts, i);
+        std::string key = AccountCacheKey(accounts, i);
         CachedHeaders kept = cache.Take(i, key);
         cache.KeepThroughFailure(i, std::move(key), std::move(kept));
     }

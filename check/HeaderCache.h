@@ -1,7 +1,8 @@
 // What a check keeps of each account's messages for the next check of that
 // account, keyed by the server's unique-ids (UIDL), so that only the messages
-// not seen before are fetched. In memory for the program's life; an account
-// whose server or user changes starts empty.
+// not seen before are fetched. In memory for the program's life, and in the
+// state file between runs; an account whose server or user changes starts
+// empty.
 //
 // Between checks the rows' strings live in the MessageTable only, not twice:
 // the cache keeps where they are and takes them back when the next check
@@ -49,6 +50,15 @@ public:
     // Lets go of the last check's rows, and of accounts no longer there, once
     // this check has filled table.
     void CheckEnded(const MessageTable& table, std::size_t accounts);
+
+    // Between checks, for the state file: what is kept for each account, and
+    // the rows its headers point into (table being the last check's).
+    std::size_t AccountCount() const { return m_accounts.size(); }
+    const std::string& KeyOf(std::size_t index) const { return m_accounts[index].key; }
+    const CachedHeaders& HeadersOf(std::size_t index) const { return m_accounts[index].headers; }
+    const MessageTable& RowsOf(std::size_t index, const MessageTable& table) const;
+    // Keeps headers for account index whose rows are rows, not a table's.
+    void KeepWithRows(std::size_t index, std::string key, CachedHeaders headers, MessageTable rows);
 
 private:
     struct Account {

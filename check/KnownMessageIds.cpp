@@ -62,3 +62,15 @@ std::size_t KnownMessageIds::MailboxIndex(std::string_view mailbox) {
     }
     return static_cast<std::size_t>(std::distance(m_mailboxes.begin(), it));
 }
+
+bool KnownMessageIds::Restore(std::string id, std::string_view mailbox, uint64_t reads,
+                              uint64_t atRead) {
+    if (atRead > reads || m_ids.contains(id)) {
+        return false;
+    }
+    const std::size_t index = MailboxIndex(mailbox);
+    m_mailboxes[index].reads = reads;
+    m_ids.emplace(std::move(id), Seen{1, index, atRead});
+    ++m_total;
+    return true;
+}

@@ -46,6 +46,21 @@ public:
     // Appends of an id still known.
     uint64_t CountOf(const std::string& id) const;
 
+    // For the state file: each mailbox with its reads, and each id with its
+    // count and the read of its mailbox that last saw it.
+    std::size_t MailboxCount() const { return m_mailboxes.size(); }
+    const std::string& MailboxName(std::size_t index) const { return m_mailboxes[index].name; }
+    uint64_t MailboxReads(std::size_t index) const { return m_mailboxes[index].reads; }
+    template <class Visit> void ForEachId(Visit visit) const {
+        for (const auto& [id, seen] : m_ids) {
+            visit(id, seen.count, seen.mailbox, seen.atRead);
+        }
+    }
+    // Knows id again, seen once, with mailbox read reads times; false,
+    // changing nothing, when the id is known already or was last seen after
+    // the mailbox's last read.
+    bool Restore(std::string id, std::string_view mailbox, uint64_t reads, uint64_t atRead);
+
 private:
     struct Seen {
         uint64_t count = 0;

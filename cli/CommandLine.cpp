@@ -6,6 +6,7 @@
 #include "Pop3Connection.h"
 #include "ReadOnlySettings.h"
 #include "ShownText.h"
+#include "StateFile.h"
 
 #include <cstddef>
 #include <iostream>
@@ -157,7 +158,8 @@ void PrintJson(std::ostream& out, const AccountList& accounts, const MessageTabl
             {{"mailbox", ShownText(table.mailboxes[message.row])},
              {"subject", DecodeHeaderForDisplay(table.subjects[message.row], HeaderKind::Subject)},
              {"from", DecodeHeaderForDisplay(table.froms[message.row], HeaderKind::From)},
-             {"message_id", ShownText(message.messageId)}});
+             {"message_id", ShownText(message.messageId)},
+             {"new", table.states[message.row] == MessageNew}});
     }
     const json result = {{"total", total},
                          {"accounts_checked", observer.accounts.size()},
@@ -183,12 +185,22 @@ int Check(bool json, const CommandLineSetup& setup, std::ostream& out, std::ostr
     MessageTable table;
     KnownMessageIds knownIds;
     HeaderCache cache;
+    // The known ids are the tray program's: read to tell what it has not
+    // announced yet, never written back.
+    std::optional<StateFile> state;
+    if (!setup.statePath.empty()) {
+        state.emplace(setup.statePath);
+        state->Load(accounts, cache, knownIds);
+    }
     std::vector<int32_t> counts(accounts.size(), 0);
     CommandLineObserver observer(table, counts, setup);
     const CheckOutcome outcome =
         RunCheck(accounts, counts, table, knownIds, cache, observer, setup.limits);
     if (observer.Interrupted()) {
         return kExitInterrupted;
+    }
+    if (state) {
+        state->SaveHeaders(accounts, cache, table);
     }
     if (json) {
         PrintJson(out, accounts, table, observer, outcome.total);
@@ -273,7 +285,8 @@ std::optional<int> RunCommandLine(int argc, char** argv) {
         sigaction(SIGINT, &previousInt, nullptr);
     }
 
-    CommandLineSetup setup{FileRegistry::DefaultPath(), ChannelLimits{}, &g_interrupted,
+    const std::string settings = FileRegistry::DefaultPath();
+    CommandLineSetup setup{settings, StateFile::PathFor(settings), ChannelLimits{}, &g_interrupted,
                            &g_disconnect};
     std::optional<int> code = RunCommandLine(args, setup, std::cout, std::cerr);
     sigaction(SIGINT, &previousInt, nullptr);

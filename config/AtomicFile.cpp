@@ -6,7 +6,9 @@
 #include <fcntl.h>
 #include <memory>
 #include <string_view>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -102,7 +104,6 @@ bool IsFolder(const std::string& path) {
 
 } // namespace
 
-
 FileRead ReadWholeFile(const std::string& path, const ReadRules& rules, std::string& text) {
     text.clear();
     // Non-blocking, so that a pipe in the file's place cannot hang the start.
@@ -197,4 +198,28 @@ int RemoveWriteLeftovers(const std::string& path) {
         }
     }
     return removed;
+}
+
+FileLock::FileLock(const std::string& path, std::chrono::milliseconds wait) {
+    const std::string name = path + ".lock";
+    if (!MakeFolders(Folder(name))) {
+        return;
+    }
+    m_fd = ::open(name.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, kFileMode);
+    if (m_fd < 0) {
+        return;
+    }
+    constexpr std::chrono::milliseconds kPoll{10};
+    const auto deadline = std::chrono::steady_clock::now() + wait;
+    while (!(m_held = ::flock(m_fd, LOCK_EX | LOCK_NB) == 0) &&
+           (errno == EWOULDBLOCK || errno == EINTR) &&
+           std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(kPoll);
+    }
+}
+
+FileLock::~FileLock() {
+    if (m_fd >= 0) {
+        ::close(m_fd); // lets go of the lock
+    }
 }

@@ -3,6 +3,7 @@
 // folders made owner-only.
 #pragma once
 
+#include <chrono>
 #include <cstddef>
 #include <string>
 
@@ -35,3 +36,19 @@ bool KeepFileAside(const std::string& path);
 // writer of path can be at work: its temporary file would go from under its
 // rename.
 int RemoveWriteLeftovers(const std::string& path);
+
+// A lock beside path (path.lock, made 0600) that the processes sharing a file
+// hold for a moment around a read or a write of it, never longer. Not held
+// when it could not be had within wait.
+class FileLock {
+public:
+    FileLock(const std::string& path, std::chrono::milliseconds wait);
+    ~FileLock();
+    FileLock(const FileLock&) = delete;
+    FileLock& operator=(const FileLock&) = delete;
+    bool Held() const { return m_held; }
+
+private:
+    int m_fd = -1;
+    bool m_held = false;
+};

@@ -35,6 +35,7 @@ class CommandLineTest : public ::testing::Test {
 protected:
     std::string folder;
     std::string settingsPath;
+    std::string statePath; // none unless a test gives one
 
     void SetUp() override {
         char name[] = "/tmp/tarvo-cli-XXXXXX";
@@ -57,7 +58,7 @@ protected:
     Result Run(const std::vector<std::string>& args, ChannelLimits limits = {}) {
         std::ostringstream out;
         std::ostringstream err;
-        CommandLineSetup setup{settingsPath, limits, nullptr};
+        CommandLineSetup setup{settingsPath, statePath, limits, nullptr};
         auto code = RunCommandLine(args, setup, out, err);
         return {code, out.str(), err.str()};
     }
@@ -123,7 +124,8 @@ TEST_F(CommandLineTest, TextAndJsonAgainstDovecot) {
     EXPECT_EQ(parsed["messages"][0], json({{"mailbox", "alice@" + dovecot},
                                            {"subject", "first"},
                                            {"from", "Ann <ann@example.org>"},
-                                           {"message_id", "<1@example.org>"}}));
+                                           {"message_id", "<1@example.org>"},
+                                           {"new", true}}));
     // A raw Latin-1 byte and an encoded word both arrive as readable UTF-8.
     EXPECT_EQ(parsed["messages"][1]["from"], "J\xC3\xB6rg <joerg@example.org>");
     EXPECT_EQ(parsed["messages"][1]["subject"], "Gr\xC3\xBC\xC3\x9F"
@@ -189,6 +191,7 @@ TEST_F(CommandLineTest, SignalsEndTheCheckOrTheWaitAtOnce) {
         const pid_t pid = ::fork();
         if (pid == 0) {
             ::setenv("XDG_CONFIG_HOME", folder.c_str(), 1);
+            ::setenv("XDG_STATE_HOME", folder.c_str(), 1);
             ::freopen(outPath.c_str(), "w", stdout);
             ::execl(TARVO_BINARY, "tarvo", "--check", static_cast<char*>(nullptr));
             ::_exit(127);
