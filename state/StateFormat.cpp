@@ -274,8 +274,7 @@ bool ParseState(std::string_view text, const AccountList& accounts, HeaderCache&
         }
         // Headers of an account no longer in the settings are let go.
         if (auto index = AccountWithKey(accounts, key, restoredCache)) {
-            restoredCache.KeepWithRows(*index, std::move(key), std::move(headers),
-                                       std::move(rows));
+            restoredCache.KeepWithRows(*index, std::move(key), std::move(headers), std::move(rows));
         }
     }
     if (!ReadKnownIds(in, accounts, restoredIds) || !in.AtEnd()) {

@@ -3,10 +3,14 @@
 #include "CommandLine.h"
 
 #include "AppProfile.h"
+#include "DelayRelay.h"
 #include "DovecotServer.h"
 #include "FileRegistry.h"
+#include "MemoryRegistry.h"
+#include "RecordingWindowServices.h"
 #include "ScriptedPeer.h"
 #include "SettingsStore.h"
+#include "TarvoWnd.h"
 
 #include <chrono>
 #include <csignal>
@@ -137,6 +141,60 @@ TEST_F(CommandLineTest, TextAndJsonAgainstDovecot) {
 
     Store({{dovecot}, {"bob"}, {"bob-pw"}});
     EXPECT_EQ(Run({"--check"}).code, 0);
+}
+
+// The kept headers make a second run a repeat check whose rows are a fresh
+// check's; "new" is what the tray program has not announced, whoever ran.
+TEST_F(CommandLineTest, RunsShareTheKeptHeadersAndTellWhatTheTrayHasNotAnnounced) {
+    DovecotServer server;
+    server.AddUser("alice", "alice-pw");
+    auto deliver = [&](int n) {
+        server.Deliver("alice", "From: ann@example.org\nSubject: s" + std::to_string(n) +
+                                    "\nMessage-Id: <" + std::to_string(n) + "@x>\n\nbody\n");
+    };
+    deliver(1);
+    deliver(2);
+    DelayRelay relay(server.Port(), 0ms);
+    const AccountList accounts{{relay.Address()}, {"alice"}, {"alice-pw"}};
+    Store(accounts);
+    const std::string kept = folder + "/state/Tarvo.state";
+    auto run = [&](const std::string& state) {
+        statePath = state;
+        Result result = Run({"--check", "--json"});
+        EXPECT_EQ(result.code, 0) << result.err;
+        json messages = json::parse(result.out)["messages"];
+        std::vector<bool> news;
+        for (json& message : messages) {
+            news.push_back(message["new"]);
+            message.erase("new");
+        }
+        return std::pair{messages, news};
+    };
+
+    EXPECT_EQ(run(kept).second, std::vector<bool>(2, true));
+    deliver(3);
+    relay.TakeCounts();
+    const auto [repeat, repeatNews] = run(kept);
+    const DelayRelay::Counts repeatCounts = relay.TakeCounts();
+    const auto [fresh, freshNews] = run("");
+    const DelayRelay::Counts freshCounts = relay.TakeCounts();
+    EXPECT_EQ(repeat, fresh);
+    EXPECT_EQ(repeatNews, std::vector<bool>(3, true));
+    // The same conversation but for "TOP 1 0\r\nTOP 2 0\r\n".
+    EXPECT_EQ(freshCounts.toServer - repeatCounts.toServer, 18u);
+
+    // The tray announces the three; a run after it tells only the fourth as new.
+    MemoryRegistry registry;
+    AppProfile profile(registry);
+    SaveSettings(profile, Options{}, accounts);
+    RecordingWindowServices services;
+    CTarvoWnd tray(services, profile);
+    tray.UseStateFile(kept);
+    tray.OnCheckNow();
+    EXPECT_EQ(tray.Table().states, std::vector<uint32_t>(3, MessageNew));
+    deliver(4);
+    EXPECT_EQ(run(kept).second, (std::vector<bool>{false, false, false, true}));
+    EXPECT_EQ(run(kept).second, (std::vector<bool>{false, false, false, true}));
 }
 
 TEST_F(CommandLineTest, DamagedSettingsFileIsReportedAndLeftAlone) {
