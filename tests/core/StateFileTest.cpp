@@ -1,7 +1,8 @@
 // The state file: whatever lies at its path, Tarvo starts from nothing or from
 // a whole file, never from part of one, and what could not be read is set aside.
-#include "CheckCycle.h"
 #include "StateFile.h"
+
+#include "CheckCycle.h"
 
 #include <filesystem>
 #include <fstream>
