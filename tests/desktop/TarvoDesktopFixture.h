@@ -113,6 +113,7 @@ protected:
     ChildProcess LaunchTarvo(const std::string& busAddress = "unix:path=/nonexistent") {
         std::vector<std::string> env = m_desktop.Environment();
         env.push_back("XDG_CONFIG_HOME=" + m_config.string());
+        env.push_back("XDG_STATE_HOME=" + (m_config / "state").string());
         env.push_back("XDG_RUNTIME_DIR=" + (m_config / "runtime").string());
         env.push_back("QT_QPA_PLATFORM=xcb");
         env.push_back("DBUS_SESSION_BUS_ADDRESS=" + busAddress);
