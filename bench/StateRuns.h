@@ -7,5 +7,5 @@
 class DovecotServer;
 
 void RunCommandLineStateBench(DovecotServer& server);
-// After a check of user's mailbox of messages at address.
-void RunStartStateBench(const std::string& address, const char* user, int messages);
+// After a check of user's mailbox of messages, delivered first when deliver.
+void RunStartStateBench(DovecotServer& server, const char* user, int messages, bool deliver);

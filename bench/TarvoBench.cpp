@@ -170,14 +170,13 @@ int main(int argc, char** argv) {
     }
     if (argc == 2 && std::strcmp(argv[1], "--state") == 0) {
         RunCommandLineStateBench(server);
-        RunMemoryBench(server);
-        RunStartStateBench(server.Address(), "big", 50000);
+        RunStartStateBench(server, "big", 50000, true);
         return 0;
     }
     RunLinkBench(server, quick);
     RunCommandLineStateBench(server);
     RunMemoryBench(server);
-    RunStartStateBench(server.Address(), "big", 50000);
+    RunStartStateBench(server, "big", 50000, false);
     RunSplitWritesBench(server);
     RunTlsBench(server);
 

@@ -61,18 +61,19 @@ bool AppendMessageRows(MessageTable& table, KnownMessageIds& knownIds, AccountHe
     ScannedHeaders& headers = scanned.headers;
     const std::size_t firstRow = table.size();
     bool anyNew = false;
-    std::vector<std::string> known;
-    known.reserve(headers.messageIds.size());
-    for (std::size_t i = 0; i < headers.messageIds.size(); ++i) {
-        known.push_back(KnownMessageIds::KeyOf(
+    // Made again rather than held, so that a large mailbox's ids are not copied.
+    const auto knownAs = [&](std::size_t i) {
+        return KnownMessageIds::KeyOf(
             headers.messageIds[i], scanned.uids.empty() ? std::string() : scanned.uids[i],
-            headers.subjects[i], headers.froms[i], headers.headerBytes[i]));
-        bool isNew = !knownIds.Contains(known.back());
+            headers.subjects[i], headers.froms[i], headers.headerBytes[i]);
+    };
+    for (std::size_t i = 0; i < headers.messageIds.size(); ++i) {
+        bool isNew = !knownIds.Contains(knownAs(i));
         table.states.push_back(isNew ? MessageNew : MessagePending);
         anyNew = anyNew || isNew;
     }
-    for (const std::string& id : known) {
-        knownIds.Append(id, mailbox.knownAs);
+    for (std::size_t i = 0; i < headers.messageIds.size(); ++i) {
+        knownIds.Append(knownAs(i), mailbox.knownAs);
     }
     keep.reserve(scanned.uids.size());
     for (std::size_t i = 0; i < headers.messageIds.size(); ++i) {

@@ -39,10 +39,10 @@ StateLoad StateFile::Load(const AccountList& accounts, HeaderCache& cache,
     }
     // The only writers hold the lock: a temporary file is a killed one's.
     RemoveWriteLeftovers(m_path);
-    return Read(accounts, cache, knownIds);
+    return Read(accounts, &cache, knownIds);
 }
 
-StateLoad StateFile::Read(const AccountList& accounts, HeaderCache& cache,
+StateLoad StateFile::Read(const AccountList& accounts, HeaderCache* cache,
                           KnownMessageIds& knownIds) {
     std::string text;
     const FileRead read = ReadWholeFile(m_path, {kMaxSize, true}, text);
@@ -77,9 +77,8 @@ bool StateFile::SaveHeaders(const AccountList& accounts, const HeaderCache& cach
     if (!lock.Held()) {
         return false;
     }
-    HeaderCache theirs;
     KnownMessageIds knownIds;
-    Read(accounts, theirs, knownIds);
+    Read(accounts, nullptr, knownIds);
     return StateDigest(cache, table, knownIds) == m_digest || Write(cache, table, knownIds);
 }
 

@@ -45,8 +45,8 @@ public:
     const std::string& Path() const { return m_path; }
 
 private:
-    // With the lock held.
-    StateLoad Read(const AccountList& accounts, HeaderCache& cache, KnownMessageIds& knownIds);
+    // With the lock held; the headers are read past when cache is null.
+    StateLoad Read(const AccountList& accounts, HeaderCache* cache, KnownMessageIds& knownIds);
     bool Write(const HeaderCache& cache, const MessageTable& table,
                const KnownMessageIds& knownIds);
 

@@ -66,13 +66,14 @@ public:
         m_ok = m_ok && count <= Left();
         return m_ok ? count : 0;
     }
-    std::string Text() {
+    std::string Text() { return std::string(TextView()); }
+    std::string_view TextView() {
         const uint64_t size = Number();
         if (!m_ok || size > Left()) {
             m_ok = false;
             return {};
         }
-        std::string text(m_text.substr(m_at, size));
+        const std::string_view text = m_text.substr(m_at, size);
         m_at += size;
         return text;
     }
@@ -196,6 +197,20 @@ bool ReadHeaders(Reader& in, CachedHeaders& headers, MessageTable& rows) {
     return in.Ok();
 }
 
+// The headers of an account that is not restored, read past without a copy.
+bool SkipHeaders(Reader& in) {
+    const uint64_t count = in.Count();
+    for (uint64_t n = 0; n < count && in.Ok(); ++n) {
+        in.TextView();
+        in.TextView();
+        in.Number();
+        in.TextView();
+        in.TextView();
+        in.TextView();
+    }
+    return in.Ok();
+}
+
 bool ReadKnownIds(Reader& in, const AccountList& accounts, KnownMessageIds& knownIds) {
     const uint64_t mailboxes = in.Count();
     for (uint64_t m = 0; m < mailboxes && in.Ok(); ++m) {
@@ -249,7 +264,7 @@ uint64_t DigestOfFile(std::string_view text) {
     return digest;
 }
 
-bool ParseState(std::string_view text, const AccountList& accounts, HeaderCache& cache,
+bool ParseState(std::string_view text, const AccountList& accounts, HeaderCache* cache,
                 KnownMessageIds& knownIds) {
     if (text.size() < kOpening.size() + kDigestBytes || !text.starts_with(kOpening)) {
         return false;
@@ -267,20 +282,27 @@ bool ParseState(std::string_view text, const AccountList& accounts, HeaderCache&
     const uint64_t count = in.Count();
     for (uint64_t n = 0; n < count && in.Ok(); ++n) {
         std::string key = in.Text();
+        // Headers of an account no longer in the settings are let go.
+        const auto index = AccountWithKey(accounts, key, restoredCache);
+        if (cache == nullptr || !index) {
+            if (!SkipHeaders(in)) {
+                return false;
+            }
+            continue;
+        }
         CachedHeaders headers;
         MessageTable rows;
         if (!ReadHeaders(in, headers, rows)) {
             return false;
         }
-        // Headers of an account no longer in the settings are let go.
-        if (auto index = AccountWithKey(accounts, key, restoredCache)) {
-            restoredCache.KeepWithRows(*index, std::move(key), std::move(headers), std::move(rows));
-        }
+        restoredCache.KeepWithRows(*index, std::move(key), std::move(headers), std::move(rows));
     }
     if (!ReadKnownIds(in, accounts, restoredIds) || !in.AtEnd()) {
         return false;
     }
-    cache = std::move(restoredCache);
+    if (cache != nullptr) {
+        *cache = std::move(restoredCache);
+    }
     knownIds = std::move(restoredIds);
     return true;
 }

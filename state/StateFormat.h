@@ -27,8 +27,8 @@ std::string FormatState(const HeaderCache& cache, const MessageTable& table,
 // The digest a whole file closes with; 0 for anything shorter than one.
 uint64_t DigestOfFile(std::string_view text);
 
-// Restores what text holds for the mailboxes of accounts, replacing cache and
-// knownIds; false, changing neither, when text is not a whole state file of a
-// version this program reads.
-bool ParseState(std::string_view text, const AccountList& accounts, HeaderCache& cache,
+// Restores what text holds for the mailboxes of accounts, replacing cache
+// (unless null: the headers are then read past) and knownIds; false, changing
+// neither, when text is not a whole state file of a version this program reads.
+bool ParseState(std::string_view text, const AccountList& accounts, HeaderCache* cache,
                 KnownMessageIds& knownIds);
