@@ -90,9 +90,12 @@ void RunCommandLineStateBench(DovecotServer& server) {
     std::puts("");
 }
 
-void RunStartStateBench(const std::string& address, const char* user, int messages) {
+void RunStartStateBench(DovecotServer& server, const char* user, int messages, bool deliver) {
+    for (int n = 1; deliver && n <= messages; ++n) {
+        server.Deliver(user, BenchMessage(n));
+    }
     Folders folders;
-    const AccountList accounts{{address}, {user}, {std::string(user) + "-pw"}};
+    const AccountList accounts{{server.Address()}, {user}, {std::string(user) + "-pw"}};
     CheckState state;
     TimeCheck(accounts, state);
     StateFile file((folders.root / "Tarvo.state").string());
