@@ -225,4 +225,25 @@ TEST_F(KeptHeadersTest, ARowWhoseTextWasNotKeptSaysSoUntilItFitsAgain) {
     EXPECT_EQ(peer.Received(1), kLogin + "TOP 1 0\r\nQUIT\r\n");
 }
 
+// A server that gave a kept unique-id to another message: when that header
+// is fetched again, what was kept under the unique-id is not shown.
+TEST_F(KeptHeadersTest, AHeaderFetchedAgainWithAnotherMessageIdReplacesTheKeptRow) {
+    const std::string line = "X-Trace: " + std::string(1000, 't') + "\r\n";
+    std::string padding;
+    for (int i = 0; i < 3 * 1024; ++i) {
+        padding += line;
+    }
+    auto big = [&](const std::string& subject) {
+        return Reply("+OK\r\nSubject: " + subject + "\r\nMessage-ID: <" + subject + "@x>\r\n" +
+                     padding + "\r\n.\r\n");
+    };
+    ScriptedPeer peer({Listing({"u1", "u2", "u3"}) + Script{big("a"), big("b"), big("c"), kBye},
+                       Listing({"u1", "u2"}) + Script{big("z"), kBye}});
+    Start(peer.Address());
+    Check();
+    Check();
+    EXPECT_EQ(window->Table().subjects, (std::vector<std::string>{"z", "b"}));
+    EXPECT_EQ(window->Table().states, (std::vector<uint32_t>{0, 1}));
+}
+
 } // namespace
