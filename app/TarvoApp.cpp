@@ -2,6 +2,7 @@
 
 #include "AppProfile.h"
 #include "FileRegistry.h"
+#include "StateFile.h"
 #include "TarvoResources.h"
 #include "TarvoWnd.h"
 #include "resource.h"
@@ -156,6 +157,7 @@ bool CTarvoApp::InitInstance() {
         return false;
     }
     m_mainWnd = std::make_unique<CTarvoWnd>(m_services, *m_profile);
+    m_mainWnd->UseStateFile(StateFile::PathFor(FileRegistry::DefaultPath()));
     m_services.Attach(m_mainWnd.get());
     m_mainWnd->OnCreate();
     m_application.SetHelpHandler([this] { OnHelp(); });
@@ -174,11 +176,12 @@ void CTarvoApp::OnHelp() {
 // Qt settles once per process whether a StatusNotifierItem host exists, so a
 // panel that starts after Tarvo is reached only by starting again: the same
 // program with the same arguments, in this process, once no check or dialog
-// is under way. What is lost is what is never stored (the ids seen so far).
+// is under way. The state file carries what was announced across the start.
 void CTarvoApp::RestartInPlace() {
     if (m_restartFailed || m_mainWnd->IsBusy()) {
         return;
     }
+    m_mainWnd->SaveState();
     QFile commandLine(QStringLiteral("/proc/self/cmdline"));
     if (!commandLine.open(QIODevice::ReadOnly)) {
         m_restartFailed = true;

@@ -23,11 +23,17 @@ TrayIcon::TrayIcon(std::function<void(uint32_t)> onMouse)
                   QDBusServiceWatcher::WatchForRegistration) {
     m_trayWatch.setInterval(kTrayWatchMs);
     connect(&m_trayWatch, &QTimer::timeout, this, &TrayIcon::AppearWhenTrayExists);
-    connect(&m_hostWatch, &QDBusServiceWatcher::serviceRegistered, this, [this] {
-        m_hostAppeared = true;
-        AppearWhenTrayExists();
-    });
+    connect(&m_hostWatch, &QDBusServiceWatcher::serviceRegistered, this, &TrayIcon::OnHostAppeared);
+    QDBusConnection::sessionBus().connect(
+        QStringLiteral("org.kde.StatusNotifierWatcher"), QStringLiteral("/StatusNotifierWatcher"),
+        QStringLiteral("org.kde.StatusNotifierWatcher"),
+        QStringLiteral("StatusNotifierHostRegistered"), this, SLOT(OnHostAppeared()));
     QApplication::instance()->installEventFilter(this);
+}
+
+void TrayIcon::OnHostAppeared() {
+    m_hostAppeared = true;
+    AppearWhenTrayExists();
 }
 
 void TrayIcon::Add(const QIcon& icon, const QString& tip) {

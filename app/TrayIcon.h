@@ -1,7 +1,8 @@
 // The one icon in the notification area. At log-in the panel often starts
 // after Tarvo; the icon then waits for a tray to appear instead of being lost:
 // an XEmbed tray is looked for again and again, a StatusNotifierItem host is
-// heard of when its watcher comes onto the session bus.
+// heard of when its watcher comes onto the session bus or, with a watcher
+// already there, when the host registers with it.
 #pragma once
 
 #include <QDBusServiceWatcher>
@@ -15,6 +16,7 @@
 #include <memory>
 
 class TrayIcon : public QObject {
+    Q_OBJECT
 public:
     // Receives WM_LBUTTONUP or WM_RBUTTONUP for a left or right click, from
     // within the click's own handling.
@@ -36,6 +38,9 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+
+private slots:
+    void OnHostAppeared();
 
 private:
     void AppearWhenTrayExists();

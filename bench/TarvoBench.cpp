@@ -12,6 +12,7 @@
 #include "DovecotServer.h"
 #include "LinkRuns.h"
 #include "SignInRuns.h"
+#include "StateRuns.h"
 #include "TestCertificates.h"
 
 #include <algorithm>
@@ -166,15 +167,22 @@ int main(int argc, char** argv) {
     DovecotServer server(DovecotTls{certificate.certificateFile, certificate.keyFile});
     // All users exist before the first login: Dovecot rereads its password
     // file at most once a second, so a user added later may not be found.
-    for (const char* user : {"first", "repeat", "big", "huge", "thirty", "bench"}) {
+    for (const char* user : {"first", "repeat", "big", "huge", "thirty", "bench", "state"}) {
         server.AddUser(user, std::string(user) + "-pw");
     }
     if (argc == 2 && std::strcmp(argv[1], "--memory") == 0) {
         RunMemoryBench(server);
         return 0;
     }
+    if (argc == 2 && std::strcmp(argv[1], "--state") == 0) {
+        RunCommandLineStateBench(server);
+        RunStartStateBench(server, "big", 50000, true);
+        return 0;
+    }
     RunLinkBench(server, quick);
+    RunCommandLineStateBench(server);
     RunMemoryBench(server);
+    RunStartStateBench(server, "big", 50000, false);
     RunSplitWritesBench(server);
     RunTlsBench(server);
     RunSignInBench(certificate);

@@ -54,6 +54,13 @@ bool FillKeptTexts(CPop3Connection& conversation, ScannedHeaders& out) {
     ScannedHeaders again = conversation.TakeHeaders();
     for (std::size_t j = 0; j < missing.size(); ++j) {
         std::size_t i = static_cast<std::size_t>(missing[j]) - 1;
+        // A server that gave a unique-id to another message since: what was
+        // kept under it is not this message's.
+        if (again.messageIds[j] != out.messageIds[i]) {
+            out.subjects[i] = std::move(again.subjects[j]);
+            out.froms[i] = std::move(again.froms[j]);
+            out.messageIds[i] = std::move(again.messageIds[j]);
+        }
         out.headerTexts[i] = std::move(again.headerTexts[j]);
         out.headerBytes[i] = again.headerBytes[j];
     }

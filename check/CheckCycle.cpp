@@ -27,7 +27,7 @@ struct Mailbox {
 // so that the rows of two accounts on one server can be told apart.
 Mailbox MailboxOf(const AccountList& accounts, std::size_t i) {
     const std::string& server = accounts.servers[i];
-    Mailbox mailbox{server, server + '\n' + accounts.users[i]};
+    Mailbox mailbox{server, KnownIdsMailbox(accounts, i)};
     for (std::size_t other = 0; other < accounts.size(); ++other) {
         if (other != i && accounts.servers[other] == server) {
             mailbox.shown = accounts.users[i] + "@" + server;
@@ -36,15 +36,15 @@ Mailbox MailboxOf(const AccountList& accounts, std::size_t i) {
     return mailbox;
 }
 
-// The reason is what the headers window shows when the row is opened.
-void AppendErrorRow(MessageTable& table, KnownMessageIds& knownIds, const std::string& error,
-                    const Mailbox& mailbox, const std::string& reason) {
+// The reason is what the headers window shows when the row is opened. An
+// error row is no message: it leaves the known ids alone.
+void AppendErrorRow(MessageTable& table, const std::string& error, const Mailbox& mailbox,
+                    const std::string& reason) {
     table.subjects.push_back(error);
     table.froms.emplace_back();
     table.mailboxes.push_back(mailbox.shown);
     table.headerTexts.push_back(reason);
     table.states.push_back(MessageError);
-    knownIds.Append("(none)", mailbox.knownAs);
 }
 
 // Appends source's entries to target; a target still empty takes the whole
@@ -66,13 +66,19 @@ bool AppendMessageRows(MessageTable& table, KnownMessageIds& knownIds, AccountHe
     ScannedHeaders& headers = scanned.headers;
     const std::size_t firstRow = table.size();
     bool anyNew = false;
-    for (const std::string& id : headers.messageIds) {
-        bool isNew = !knownIds.Contains(id);
+    // Made again rather than held, so that a large mailbox's ids are not copied.
+    const auto knownAs = [&](std::size_t i) {
+        return KnownMessageIds::KeyOf(
+            headers.messageIds[i], scanned.uids.empty() ? std::string() : scanned.uids[i],
+            headers.subjects[i], headers.froms[i], headers.headerBytes[i]);
+    };
+    for (std::size_t i = 0; i < headers.messageIds.size(); ++i) {
+        bool isNew = !knownIds.Contains(knownAs(i));
         table.states.push_back(isNew ? MessageNew : MessagePending);
         anyNew = anyNew || isNew;
     }
-    for (const std::string& id : headers.messageIds) {
-        knownIds.Append(id, mailbox.knownAs);
+    for (std::size_t i = 0; i < headers.messageIds.size(); ++i) {
+        knownIds.Append(knownAs(i), mailbox.knownAs);
     }
     keep.reserve(scanned.uids.size());
     for (std::size_t i = 0; i < headers.messageIds.size(); ++i) {
@@ -93,17 +99,23 @@ bool AppendMessageRows(MessageTable& table, KnownMessageIds& knownIds, AccountHe
     return anyNew;
 }
 
-// Headers kept for an account are valid for the same mailbox, reached the
-// same way, only.
-std::string CacheKey(const AccountList& accounts, std::size_t i) {
+} // namespace
+
+std::string AccountCacheKey(const AccountList& accounts, std::size_t i) {
     return accounts.servers[i] + '\n' + accounts.users[i] + '\n' +
            std::to_string(static_cast<int32_t>(SecurityFromStored(accounts.SecurityAt(i))));
 }
 
+std::string KnownIdsMailbox(const AccountList& accounts, std::size_t i) {
+    return accounts.servers[i] + '\n' + accounts.users[i];
+}
+
+namespace {
+
 // The mechanism an account signed in with holds for the same account, reached
 // and signed in to the same way, only.
 std::string SignInKey(const AccountList& accounts, std::size_t i) {
-    return CacheKey(accounts, i) + '\n' +
+    return AccountCacheKey(accounts, i) + '\n' +
            std::to_string(static_cast<int32_t>(SignInMethodFromStored(accounts.AuthAt(i))));
 }
 
@@ -125,7 +137,7 @@ CheckOutcome RunCheck(const AccountList& accounts, std::vector<int32_t>& counts,
     for (; i < accounts.size() && !observer.Cancelled(); ++i) {
         const std::string& server = accounts.servers[i];
         const Mailbox mailbox = MailboxOf(accounts, i);
-        std::string key = CacheKey(accounts, i);
+        std::string key = AccountCacheKey(accounts, i);
         CachedHeaders kept = cache.Take(i, key);
         CachedHeaders keep;
         observer.ShowProgress(IDI_CONTACTING, Format("Contacting %s...", server.c_str()));
@@ -148,7 +160,7 @@ CheckOutcome RunCheck(const AccountList& accounts, std::vector<int32_t>& counts,
             conversation.Connect(server, accounts.users[i], signIn, DefaultPort(security));
         signIns.Remember(signInKeys[i], conversation.SignedInWith());
         if (!connected) {
-            AppendErrorRow(table, knownIds, contactError, mailbox, conversation.FailureReason());
+            AppendErrorRow(table, contactError, mailbox, conversation.FailureReason());
         } else {
             int32_t count = conversation.GetMessageCount();
             if (i >= counts.size()) {
@@ -161,8 +173,7 @@ CheckOutcome RunCheck(const AccountList& accounts, std::vector<int32_t>& counts,
                 // empty one. No count is known to put in the retrieving text,
                 // and the conversation ended before any mail came: it failed
                 // like a contact that did not succeed.
-                AppendErrorRow(table, knownIds, contactError, mailbox,
-                               conversation.FailureReason());
+                AppendErrorRow(table, contactError, mailbox, conversation.FailureReason());
             } else if (count == 0) {
                 knownIds.MailboxRead(mailbox.knownAs);
             } else {
@@ -181,8 +192,7 @@ CheckOutcome RunCheck(const AccountList& accounts, std::vector<int32_t>& counts,
                     outcome.newMail |= AppendMessageRows(table, knownIds, scanned, mailbox, keep);
                     knownIds.MailboxRead(mailbox.knownAs);
                 } else {
-                    AppendErrorRow(table, knownIds,
-                                   Format("(error retrieving %d message header(s))", count),
+                    AppendErrorRow(table, Format("(error retrieving %d message header(s))", count),
                                    mailbox,
                                    conversation.FailureReason() +
                                        (listingBrokeOff ? kGoingWithoutUniqueIds : ""));
@@ -201,7 +211,7 @@ CheckOutcome RunCheck(const AccountList& accounts, std::vector<int32_t>& counts,
     }
     // Accounts a cancelled check did not reach keep what they had.
     for (; i < accounts.size(); ++i) {
-        std::string key = CacheKey(accounts, i);
+        std::string key = AccountCacheKey(accounts, i);
         CachedHeaders kept = cache.Take(i, key);
         cache.KeepThroughFailure(i, std::move(key), std::move(kept));
     }

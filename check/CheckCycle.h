@@ -56,6 +56,12 @@ CheckOutcome RunCheck(const AccountList& accounts, std::vector<int32_t>& counts,
                       SignInMemory& signIns, CheckObserver& observer,
                       const ChannelLimits& limits = {});
 
+// What the headers kept for account i are valid for: the same mailbox,
+// reached the same way.
+std::string AccountCacheKey(const AccountList& accounts, std::size_t i);
+// The name the known ids give account i's mailbox.
+std::string KnownIdsMailbox(const AccountList& accounts, std::size_t i);
+
 // The icon and tooltip that tell the user how a check ended.
 struct TrayState {
     int iconId;

@@ -82,7 +82,16 @@ void HeaderCache::KeepThroughFailure(std::size_t index, std::string key, CachedH
                                                   : std::string());
         header.row = own.subjects.size() - 1;
     }
+    KeepWithRows(index, std::move(key), std::move(headers), std::move(own));
+}
+
+void HeaderCache::KeepWithRows(std::size_t index, std::string key, CachedHeaders headers,
+                               MessageTable rows) {
     Keep(index, std::move(key), std::move(headers));
-    m_accounts[index].ownRows = std::move(own);
+    m_accounts[index].ownRows = std::move(rows);
     m_accounts[index].rowsOwn = true;
+}
+
+const MessageTable& HeaderCache::RowsOf(std::size_t index, const MessageTable& table) const {
+    return m_accounts[index].rowsOwn ? m_accounts[index].ownRows : table;
 }

@@ -1,8 +1,9 @@
 // What a check keeps of each account's messages for the next check of that
 // account, keyed by the server's unique-ids (UIDL), so that only the messages
 // not seen before are fetched; and whether its server's listing is to be
-// asked for at all. In memory for the program's life; an account whose
-// server, user or security changes starts empty.
+// asked for at all. In memory for the program's life, and in the state file
+// between runs; an account whose server, user or security changes starts
+// empty.
 //
 // Between checks the rows' strings live in the MessageTable only, not twice:
 // the cache keeps where they are and takes them back when the next check
@@ -54,6 +55,15 @@ public:
     // account index, kept under key, is checked without one from now on.
     void GoWithoutUniqueIds(std::size_t index, std::string key);
     bool WithoutUniqueIds(std::size_t index, const std::string& key) const;
+
+    // Between checks, for the state file: what is kept for each account, and
+    // the rows its headers point into (table being the last check's).
+    std::size_t AccountCount() const { return m_accounts.size(); }
+    const std::string& KeyOf(std::size_t index) const { return m_accounts[index].key; }
+    const CachedHeaders& HeadersOf(std::size_t index) const { return m_accounts[index].headers; }
+    const MessageTable& RowsOf(std::size_t index, const MessageTable& table) const;
+    // Keeps headers for account index whose rows are rows, not a table's.
+    void KeepWithRows(std::size_t index, std::string key, CachedHeaders headers, MessageTable rows);
 
 private:
     struct Account {

@@ -3,6 +3,31 @@
 #include <algorithm>
 #include <iterator>
 
+std::string KnownMessageIds::KeyOf(const std::string& messageId, const std::string& uid,
+                                   const std::string& subject, const std::string& from,
+                                   std::size_t headerBytes) {
+    if (messageId != "(none)") {
+        return messageId;
+    }
+    // A NUL starts no Message-Id a header line carries.
+    if (!uid.empty()) {
+        return std::string("\0uid ", 5) + uid;
+    }
+    uint64_t digest = Digest(subject);
+    digest = Digest(std::string_view("\n", 1), digest);
+    digest = Digest(from, digest);
+    return std::string("\0digest ", 8) + std::to_string(digest) + ' ' + std::to_string(headerBytes);
+}
+
+// FNV-1a: small, and the same everywhere.
+uint64_t KnownMessageIds::Digest(std::string_view bytes, uint64_t seed) {
+    uint64_t hash = seed;
+    for (unsigned char c : bytes) {
+        hash = (hash ^ c) * 0x100000001b3ULL;
+    }
+    return hash;
+}
+
 void KnownMessageIds::Append(const std::string& id, std::string_view mailbox) {
     Seen& seen = m_ids[id];
     ++seen.count;
@@ -36,4 +61,16 @@ std::size_t KnownMessageIds::MailboxIndex(std::string_view mailbox) {
         return m_mailboxes.size() - 1;
     }
     return static_cast<std::size_t>(std::distance(m_mailboxes.begin(), it));
+}
+
+bool KnownMessageIds::Restore(std::string id, std::string_view mailbox, uint64_t reads,
+                              uint64_t atRead) {
+    if (atRead > reads || m_ids.contains(id)) {
+        return false;
+    }
+    const std::size_t index = MailboxIndex(mailbox);
+    m_mailboxes[index].reads = reads;
+    m_ids.emplace(std::move(id), Seen{1, index, atRead});
+    ++m_total;
+    return true;
 }

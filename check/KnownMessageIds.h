@@ -21,6 +21,17 @@ public:
 
     explicit KnownMessageIds(uint64_t readsKept = kReadsKept) : m_readsKept(readsKept) {}
 
+    // What a message is known by: its Message-Id, or for a message without
+    // one (which the scan gives as "(none)") its unique-id, or else a digest
+    // of what the server showed of it, so that no two messages without an id
+    // are taken for one. None of these can be a real Message-Id.
+    static std::string KeyOf(const std::string& messageId, const std::string& uid,
+                             const std::string& subject, const std::string& from,
+                             std::size_t headerBytes);
+    // The same bytes give the same digest in every build and on every machine.
+    static uint64_t Digest(std::string_view bytes, uint64_t seed = kDigestSeed);
+    static constexpr uint64_t kDigestSeed = 0xcbf29ce484222325ULL;
+
     // mailbox names the account that saw the id; the last one to see it
     // decides when it is forgotten.
     void Append(const std::string& id, std::string_view mailbox = {});
@@ -34,6 +45,21 @@ public:
     std::size_t DistinctCount() const { return m_ids.size(); }
     // Appends of an id still known.
     uint64_t CountOf(const std::string& id) const;
+
+    // For the state file: each mailbox with its reads, and each id with its
+    // count and the read of its mailbox that last saw it.
+    std::size_t MailboxCount() const { return m_mailboxes.size(); }
+    const std::string& MailboxName(std::size_t index) const { return m_mailboxes[index].name; }
+    uint64_t MailboxReads(std::size_t index) const { return m_mailboxes[index].reads; }
+    template <class Visit> void ForEachId(Visit visit) const {
+        for (const auto& [id, seen] : m_ids) {
+            visit(id, seen.count, seen.mailbox, seen.atRead);
+        }
+    }
+    // Knows id again, seen once, with mailbox read reads times; false,
+    // changing nothing, when the id is known already or was last seen after
+    // the mailbox's last read.
+    bool Restore(std::string id, std::string_view mailbox, uint64_t reads, uint64_t atRead);
 
 private:
     struct Seen {

@@ -6,6 +6,7 @@
 #include "Pop3Connection.h"
 #include "ReadOnlySettings.h"
 #include "ShownText.h"
+#include "StateFile.h"
 
 #include <cstddef>
 #include <iostream>
@@ -165,7 +166,8 @@ void PrintJson(std::ostream& out, const AccountList& accounts, const MessageTabl
             {{"mailbox", TerminalText(table.mailboxes[message.row])},
              {"subject", Header(table.subjects[message.row], HeaderKind::Subject)},
              {"from", Header(table.froms[message.row], HeaderKind::From)},
-             {"message_id", TerminalText(message.messageId)}});
+             {"message_id", TerminalText(message.messageId)},
+             {"new", table.states[message.row] == MessageNew}});
     }
     const json result = {{"total", total},
                          {"accounts_checked", observer.accounts.size()},
@@ -192,12 +194,22 @@ int Check(bool json, const CommandLineSetup& setup, std::ostream& out, std::ostr
     KnownMessageIds knownIds;
     HeaderCache cache;
     SignInMemory signIns;
+    // The known ids are the tray program's: read to tell what it has not
+    // announced yet, never written back.
+    std::optional<StateFile> state;
+    if (!setup.statePath.empty()) {
+        state.emplace(setup.statePath);
+        state->Load(accounts, cache, knownIds);
+    }
     std::vector<int32_t> counts(accounts.size(), 0);
     CommandLineObserver observer(table, counts, setup);
     const CheckOutcome outcome =
         RunCheck(accounts, counts, table, knownIds, cache, signIns, observer, setup.limits);
     if (observer.Interrupted()) {
         return kExitInterrupted;
+    }
+    if (state) {
+        state->SaveHeaders(accounts, cache, table);
     }
     if (json) {
         PrintJson(out, accounts, table, observer, outcome.total);
@@ -335,7 +347,8 @@ std::optional<int> RunCommandLine(int argc, char** argv) {
         sigaction(SIGINT, &previousInt, nullptr);
     }
 
-    CommandLineSetup setup{FileRegistry::DefaultPath(), ChannelLimits{}, &g_interrupted,
+    const std::string settings = FileRegistry::DefaultPath();
+    CommandLineSetup setup{settings, StateFile::PathFor(settings), ChannelLimits{}, &g_interrupted,
                            &g_disconnect};
     std::optional<int> code = RunCommandLine(args, setup, std::cout, std::cerr);
     sigaction(SIGINT, &previousInt, nullptr);

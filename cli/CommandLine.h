@@ -20,6 +20,8 @@ inline constexpr int kExitInterrupted = 130;
 
 struct CommandLineSetup {
     std::string settingsPath;
+    // The tray program's state for that settings file; none when empty.
+    std::string statePath;
     ChannelLimits limits;
     // Turned non-zero (by a signal handler) to give the check up at once.
     const volatile std::sig_atomic_t* interrupted = nullptr;

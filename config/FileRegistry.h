@@ -50,7 +50,6 @@ private:
     void Load();
     void Persist(bool changed);
     bool Save();
-    bool KeepAside();
 
     std::string m_path;
     // The file on disk holds something we could not read whole: it is renamed

@@ -205,6 +205,7 @@ void CTarvoWnd::OnCheckNow() {
     CheckOutcome outcome =
         RunCheck(m_accounts, m_counts, m_table, m_knownIds, m_headerCache, m_signIns, *this);
     m_checking = false;
+    SaveState();
     if (m_quitAfterCheck) {
         SetBusy(false);
         OnClose();
@@ -280,6 +281,17 @@ int CTarvoWnd::LoadSettings() {
 
 void CTarvoWnd::SaveSettings() {
     ::SaveSettings(m_profile, m_options, m_accounts);
+}
+
+void CTarvoWnd::UseStateFile(std::string path) {
+    m_state.emplace(std::move(path));
+    m_state->Load(m_accounts, m_headerCache, m_knownIds);
+}
+
+void CTarvoWnd::SaveState() {
+    if (m_state) {
+        m_state->Save(m_headerCache, m_table, m_knownIds);
+    }
 }
 
 std::string CTarvoWnd::EncodePassword(const std::string& password) {

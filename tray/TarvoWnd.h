@@ -9,6 +9,7 @@
 #include "KnownMessageIds.h"
 #include "MessageTable.h"
 #include "Settings.h"
+#include "StateFile.h"
 #include "WindowServices.h"
 
 #include <chrono>
@@ -61,6 +62,11 @@ public:
 
     int LoadSettings();
     void SaveSettings();
+    // Takes up what the state file at path holds (the messages announced
+    // before, the headers kept), and keeps it there after each check that
+    // changes it.
+    void UseStateFile(std::string path);
+    void SaveState();
     static std::string EncodePassword(const std::string& password);
     static std::string DecodePassword(const std::string& stored);
 
@@ -110,6 +116,7 @@ private:
     SignInMemory m_signIns;
     AccountList m_accounts;
     std::vector<int32_t> m_counts;
+    std::optional<StateFile> m_state;
     CPop3Connection* m_current = nullptr;
     bool m_busy = false;
     bool m_checking = false;

@@ -3,10 +3,14 @@
 #include "CommandLine.h"
 
 #include "AppProfile.h"
+#include "DelayRelay.h"
 #include "DovecotServer.h"
 #include "FileRegistry.h"
+#include "MemoryRegistry.h"
+#include "RecordingWindowServices.h"
 #include "ScriptedPeer.h"
 #include "SettingsStore.h"
+#include "TarvoWnd.h"
 
 #include <chrono>
 #include <csignal>
@@ -35,6 +39,7 @@ class CommandLineTest : public ::testing::Test {
 protected:
     std::string folder;
     std::string settingsPath;
+    std::string statePath; // none unless a test gives one
 
     void SetUp() override {
         char name[] = "/tmp/tarvo-cli-XXXXXX";
@@ -57,7 +62,7 @@ protected:
     Result Run(const std::vector<std::string>& args, ChannelLimits limits = {}) {
         std::ostringstream out;
         std::ostringstream err;
-        CommandLineSetup setup{settingsPath, limits, nullptr};
+        CommandLineSetup setup{settingsPath, statePath, limits, nullptr};
         auto code = RunCommandLine(args, setup, out, err);
         return {code, out.str(), err.str()};
     }
@@ -126,7 +131,8 @@ TEST_F(CommandLineTest, TextAndJsonAgainstDovecot) {
     EXPECT_EQ(parsed["messages"][0], json({{"mailbox", "alice@" + dovecot},
                                            {"subject", "first"},
                                            {"from", "Ann <ann@example.org>"},
-                                           {"message_id", "<1@example.org>"}}));
+                                           {"message_id", "<1@example.org>"},
+                                           {"new", true}}));
     // A raw Latin-1 byte and an encoded word both arrive as readable UTF-8.
     EXPECT_EQ(parsed["messages"][1]["from"], "J\xC3\xB6rg <joerg@example.org>");
     EXPECT_EQ(parsed["messages"][1]["subject"], "Gr\xC3\xBC\xC3\x9F"
@@ -138,6 +144,60 @@ TEST_F(CommandLineTest, TextAndJsonAgainstDovecot) {
 
     Store({{dovecot}, {"bob"}, {"bob-pw"}});
     EXPECT_EQ(Run({"--check"}).code, 0);
+}
+
+// The kept headers make a second run a repeat check whose rows are a fresh
+// check's; "new" is what the tray program has not announced, whoever ran.
+TEST_F(CommandLineTest, RunsShareTheKeptHeadersAndTellWhatTheTrayHasNotAnnounced) {
+    DovecotServer server;
+    server.AddUser("alice", "alice-pw");
+    auto deliver = [&](int n) {
+        server.Deliver("alice", "From: ann@example.org\nSubject: s" + std::to_string(n) +
+                                    "\nMessage-Id: <" + std::to_string(n) + "@x>\n\nbody\n");
+    };
+    deliver(1);
+    deliver(2);
+    DelayRelay relay(server.Port(), 0ms);
+    const AccountList accounts{{relay.Address()}, {"alice"}, {"alice-pw"}};
+    Store(accounts);
+    const std::string kept = folder + "/state/Tarvo.state";
+    auto run = [&](const std::string& state) {
+        statePath = state;
+        Result result = Run({"--check", "--json"});
+        EXPECT_EQ(result.code, 0) << result.err;
+        json messages = json::parse(result.out)["messages"];
+        std::vector<bool> news;
+        for (json& message : messages) {
+            news.push_back(message["new"]);
+            message.erase("new");
+        }
+        return std::pair{messages, news};
+    };
+
+    EXPECT_EQ(run(kept).second, std::vector<bool>(2, true));
+    deliver(3);
+    relay.TakeCounts();
+    const auto [repeat, repeatNews] = run(kept);
+    const DelayRelay::Counts repeatCounts = relay.TakeCounts();
+    const auto [fresh, freshNews] = run("");
+    const DelayRelay::Counts freshCounts = relay.TakeCounts();
+    EXPECT_EQ(repeat, fresh);
+    EXPECT_EQ(repeatNews, std::vector<bool>(3, true));
+    // The same conversation but for "TOP 1 0\r\nTOP 2 0\r\n".
+    EXPECT_EQ(freshCounts.toServer - repeatCounts.toServer, 18u);
+
+    // The tray announces the three; a run after it tells only the fourth as new.
+    MemoryRegistry registry;
+    AppProfile profile(registry);
+    SaveSettings(profile, Options{}, accounts);
+    RecordingWindowServices services;
+    CTarvoWnd tray(services, profile);
+    tray.UseStateFile(kept);
+    tray.OnCheckNow();
+    EXPECT_EQ(tray.Table().states, std::vector<uint32_t>(3, MessageNew));
+    deliver(4);
+    EXPECT_EQ(run(kept).second, (std::vector<bool>{false, false, false, true}));
+    EXPECT_EQ(run(kept).second, (std::vector<bool>{false, false, false, true}));
 }
 
 TEST_F(CommandLineTest, DamagedSettingsFileIsReportedAndLeftAlone) {
@@ -227,6 +287,7 @@ TEST_F(CommandLineTest, SignalsEndTheCheckOrTheWaitAtOnce) {
         const pid_t pid = ::fork();
         if (pid == 0) {
             ::setenv("XDG_CONFIG_HOME", folder.c_str(), 1);
+            ::setenv("XDG_STATE_HOME", folder.c_str(), 1);
             ::freopen(outPath.c_str(), "w", stdout);
             ::execl(TARVO_BINARY, "tarvo", "--check", static_cast<char*>(nullptr));
             ::_exit(127);

@@ -104,17 +104,18 @@ TEST_F(CheckCycleTest, NewMailThenTheSameMailAgain) {
 
 TEST_F(CheckCycleTest, ClassificationAcrossAccountsAndWithinOne) {
     // Account 1: a new id twice, and ids differing only in case.
-    // Account 2: an id account 1 already had, a message without an id, and one new.
+    // Account 2: an id account 1 already had, two messages without an id, and one new.
     ScriptedPeer first(HealthyMailbox({Block("a", "<dup@x>"), Block("b", "<dup@x>"),
                                        Block("c", "<Case@x>"), Block("d", "<case@x>")}));
-    ScriptedPeer second(HealthyMailbox(
-        {Block("e", "<case@x>"), "Subject: no id\r\n\r\n", Block("f", "<fresh@x>")}));
+    ScriptedPeer second(HealthyMailbox({Block("e", "<case@x>"), "Subject: no id\r\n\r\n",
+                                        "Subject: no id either\r\n\r\n", Block("f", "<fresh@x>")}));
     Start({first.Address(), ClosedAddress(), second.Address()});
     Check();
-    EXPECT_EQ(Table().states, (std::vector<uint32_t>{0, 0, 0, 0, 2, 1, 1, 0}));
-    // The unreachable account's "(none)" makes the message without an id pending.
+    // Neither the unreachable account nor the other message without an id
+    // makes a message without an id pending.
+    EXPECT_EQ(Table().states, (std::vector<uint32_t>{0, 0, 0, 0, 2, 1, 0, 0, 0}));
     EXPECT_EQ(Table().subjects[4], "(error contacting " + window->Accounts().servers[1] + ")");
-    EXPECT_EQ(window->KnownIds().CountOf("(none)"), 2u);
+    EXPECT_EQ(window->KnownIds().CountOf("(none)"), 0u);
     EXPECT_EQ(window->KnownIds().CountOf("<dup@x>"), 2u);
 }
 

@@ -9,6 +9,7 @@
 #include "resource.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -50,9 +51,13 @@ protected:
     RecordingWindowServices services;
     std::unique_ptr<CTarvoWnd> window;
 
-    void Start(const std::string& server) {
+    void Start(const std::string& server, const std::string& state = {}) {
         SaveSettings(profile, Options{}, {{server}, {"ann"}, {"secret"}});
+        window.reset();
         window = std::make_unique<CTarvoWnd>(services, profile);
+        if (!state.empty()) {
+            window->UseStateFile(state);
+        }
         window->OnCreate();
         services.Take();
     }
@@ -104,6 +109,37 @@ TEST_F(KeptHeadersTest, OnlyUnseenMessagesAreFetchedAndGoneOnesDropped) {
     EXPECT_EQ(peer.Received(0), kLogin + "TOP 1 0\r\nTOP 2 0\r\nTOP 3 0\r\nQUIT\r\n");
     EXPECT_EQ(peer.Received(1), kLogin + "TOP 3 0\r\nQUIT\r\n");
     EXPECT_EQ(peer.Received(2), kLogin + "QUIT\r\n");
+}
+
+// What was announced and kept outlasts the program: a start with the state
+// file is a repeat check, and only mail that came since is announced.
+TEST_F(KeptHeadersTest, AStartWithTheStateFileAnnouncesOnlyWhatCameSince) {
+    ScriptedPeer peer({Listing({"u1", "u2"}) + Script{Top("a"), Top("b"), kBye},
+                       Listing({"u1", "u2"}) + Script{kBye},
+                       Listing({"u1", "u2", "u3"}) + Script{Top("c"), kBye}});
+    const std::string folder = ::testing::TempDir() + "tarvo-kept-state";
+    std::filesystem::remove_all(folder);
+    const std::string state = folder + "/Tarvo.state";
+    const std::string server = peer.Address();
+    Start(server, state);
+    Check();
+    Start(server, state);
+    std::vector<std::string> calls = Check();
+    EXPECT_EQ(window->Table(), FullScan({"a", "b"}, {1, 1}, server));
+    EXPECT_EQ(std::count_if(calls.begin(), calls.end(),
+                            [](const std::string& call) {
+                                return call == "PlayNewMailSound" ||
+                                       call.starts_with("NotifyNewMail") ||
+                                       call.starts_with("ShowHeadersWindow");
+                            }),
+              0);
+    Start(server, state);
+    calls = Check();
+    EXPECT_EQ(window->Table(), FullScan({"a", "b", "c"}, {1, 1, 0}, server));
+    EXPECT_NE(std::find(calls.begin(), calls.end(), "NotifyNewMail 1 of 3"), calls.end());
+    EXPECT_EQ(peer.Received(1), kLogin + "QUIT\r\n");
+    EXPECT_EQ(peer.Received(2), kLogin + "TOP 3 0\r\nQUIT\r\n");
+    std::filesystem::remove_all(folder);
 }
 
 TEST_F(KeptHeadersTest, ListingsThatBreakTheRulesGetAFullScan) {
@@ -216,6 +252,27 @@ TEST_F(KeptHeadersTest, ARowWhoseTextWasNotKeptSaysSoUntilItFitsAgain) {
     EXPECT_EQ(table.headerTexts[0].size(), table.headerTexts[1].size());
     EXPECT_EQ(table.states, (std::vector<uint32_t>{1, 1}));
     EXPECT_EQ(peer.Received(1), kLogin + "TOP 1 0\r\nQUIT\r\n");
+}
+
+// A server that gave a kept unique-id to another message: when that header
+// is fetched again, what was kept under the unique-id is not shown.
+TEST_F(KeptHeadersTest, AHeaderFetchedAgainWithAnotherMessageIdReplacesTheKeptRow) {
+    const std::string line = "X-Trace: " + std::string(1000, 't') + "\r\n";
+    std::string padding;
+    for (int i = 0; i < 3 * 1024; ++i) {
+        padding += line;
+    }
+    auto big = [&](const std::string& subject) {
+        return Reply("+OK\r\nSubject: " + subject + "\r\nMessage-ID: <" + subject + "@x>\r\n" +
+                     padding + "\r\n.\r\n");
+    };
+    ScriptedPeer peer({Listing({"u1", "u2", "u3"}) + Script{big("a"), big("b"), big("c"), kBye},
+                       Listing({"u1", "u2"}) + Script{big("z"), kBye}});
+    Start(peer.Address());
+    Check();
+    Check();
+    EXPECT_EQ(window->Table().subjects, (std::vector<std::string>{"z", "b"}));
+    EXPECT_EQ(window->Table().states, (std::vector<uint32_t>{0, 1}));
 }
 
 } // namespace

@@ -61,10 +61,11 @@ QDBusConnection SessionBus::Connection() const {
     return QDBusConnection(m_name);
 }
 
-StatusNotifierWatcher::StatusNotifierWatcher(const SessionBus& bus)
-    : m_connection(bus.Connection()) {
+StatusNotifierWatcher::StatusNotifierWatcher(const SessionBus& bus, bool hostRegistered)
+    : m_connection(bus.Connection()), m_hostRegistered(hostRegistered) {
     m_connection.registerObject(QStringLiteral("/StatusNotifierWatcher"), this,
                                 QDBusConnection::ExportAllSlots |
+                                    QDBusConnection::ExportAllSignals |
                                     QDBusConnection::ExportAllProperties);
     if (!m_connection.registerService(kWatcherService)) {
         throw std::runtime_error("cannot own the watcher's name");
@@ -81,6 +82,11 @@ void StatusNotifierWatcher::RegisterStatusNotifierItem(const QString& service) {
 }
 
 void StatusNotifierWatcher::RegisterStatusNotifierHost(const QString&) {}
+
+void StatusNotifierWatcher::HostStarted() {
+    m_hostRegistered = true;
+    emit StatusNotifierHostRegistered();
+}
 
 std::string MenuPath(const SessionBus& bus, const QString& item) {
     QDBusMessage reply =

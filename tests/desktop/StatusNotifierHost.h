@@ -25,7 +25,8 @@ private:
     QString m_name;
 };
 
-// Answers as a panel's watcher does, with a host registered.
+// Answers as a panel's watcher does, with a host registered, or with none
+// until HostStarted.
 class StatusNotifierWatcher : public QObject {
     Q_OBJECT
     Q_CLASSINFO("D-Bus Interface", "org.kde.StatusNotifierWatcher")
@@ -34,10 +35,12 @@ class StatusNotifierWatcher : public QObject {
     Q_PROPERTY(int ProtocolVersion READ ProtocolVersion)
 
 public:
-    explicit StatusNotifierWatcher(const SessionBus& bus);
+    explicit StatusNotifierWatcher(const SessionBus& bus, bool hostRegistered = true);
     ~StatusNotifierWatcher() override;
 
-    bool IsStatusNotifierHostRegistered() const { return true; }
+    bool IsStatusNotifierHostRegistered() const { return m_hostRegistered; }
+    // A panel's host registers with the watcher, which tells the bus.
+    void HostStarted();
     QStringList RegisteredStatusNotifierItems() const { return m_items; }
     int ProtocolVersion() const { return 0; }
 
@@ -45,8 +48,12 @@ public slots:
     void RegisterStatusNotifierItem(const QString& service);
     void RegisterStatusNotifierHost(const QString& service);
 
+signals:
+    void StatusNotifierHostRegistered();
+
 private:
     QDBusConnection m_connection;
+    bool m_hostRegistered;
     QStringList m_items;
 };
 

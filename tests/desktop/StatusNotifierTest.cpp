@@ -1,6 +1,7 @@
 // The real program under a StatusNotifierItem host on a private session bus:
 // the menu it publishes, clicks in that menu as a host passes them on, and a
 // host that starts after the program.
+#include "DovecotServer.h"
 #include "StatusNotifierHost.h"
 #include "TarvoDesktopFixture.h"
 
@@ -118,6 +119,39 @@ TEST_F(StatusNotifierTest, AHostThatStartsLaterGetsTheItem) {
     std::printf("the item came %lld ms after the host\n", static_cast<long long>(took.count()));
     EXPECT_EQ(AwaitMenu(item, 8).size(), 8u);
     EXPECT_FALSE(m_tarvo.HasEnded());
+}
+
+// The restart for a panel that comes late keeps what was announced; a host
+// that registers with a watcher already there counts as a late panel too.
+TEST_F(StatusNotifierTest, TheRestartForALateHostKeepsWhatWasAnnounced) {
+    DovecotServer dovecot;
+    dovecot.AddUser("bob", "pw");
+    dovecot.Deliver("bob", "From: ann@example.org\nSubject: one\nMessage-ID: <1@x>\n\nhi\n");
+    WriteSettings({{dovecot.Address(), "bob", "pw"}});
+    {
+        StatusNotifierWatcher watcher(m_bus);
+        m_tarvo = LaunchTarvo(m_bus.Address());
+        const QString item = AwaitItem(watcher);
+        ASSERT_FALSE(item.isEmpty());
+        ASSERT_TRUE(ClickMenuItem(m_bus, item, IdOf(AwaitMenu(item, 8), "_Check now")));
+        ASSERT_TRUE(PumpUntil([&] { return Shows("1 new message(s), 0 pending, 0 error(s)"); }));
+        m_tarvo = ChildProcess();
+    }
+
+    StatusNotifierWatcher watcher(m_bus, false);
+    m_tarvo = LaunchTarvo(m_bus.Address());
+    ASSERT_TRUE(WaitFor([&] {
+        return !m_desktop.Xdo({"search", "--name", "^Qt Selection Owner for tarvo$"}).empty();
+    }));
+    PumpUntil([] { return false; }, 2s);
+    ASSERT_TRUE(watcher.RegisteredStatusNotifierItems().isEmpty());
+    dovecot.Deliver("bob", "From: ann@example.org\nSubject: two\nMessage-ID: <2@x>\n\nhi\n");
+    watcher.HostStarted();
+    const QString item = AwaitItem(watcher);
+    ASSERT_FALSE(item.isEmpty()) << "no restart for the host";
+    ASSERT_TRUE(ClickMenuItem(m_bus, item, IdOf(AwaitMenu(item, 8), "_Check now")));
+    EXPECT_TRUE(PumpUntil([&] { return Shows("1 new message(s), 1 pending, 0 error(s)"); }))
+        << WindowList();
 }
 
 } // namespace

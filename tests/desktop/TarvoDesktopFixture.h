@@ -92,6 +92,7 @@ protected:
                              const std::string& configHome = "") {
         std::vector<std::string> env = m_desktop.Environment();
         env.push_back("XDG_CONFIG_HOME=" + (configHome.empty() ? m_config.string() : configHome));
+        env.push_back("XDG_STATE_HOME=" + (m_config / "state").string());
         env.push_back("XDG_RUNTIME_DIR=" + (m_config / "runtime").string());
         env.push_back("QT_QPA_PLATFORM=xcb");
         env.push_back("DBUS_SESSION_BUS_ADDRESS=" + busAddress);

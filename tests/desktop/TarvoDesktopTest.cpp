@@ -163,6 +163,36 @@ TEST_F(TarvoDesktopTest, NewMailOpensTheHeadersOnceAndAgainNothing) {
     EXPECT_EQ(m_desktop.WindowTitle(icon), "You have 2 unread message(s)");
 }
 
+// A log-out or a crash forgets nothing: after a new start, mail already
+// announced opens no window, and only mail that came since is new.
+TEST_F(TarvoDesktopTest, AfterARestartOnlyMailThatCameSinceIsAnnounced) {
+    DovecotServer dovecot;
+    dovecot.AddUser("bob", "pw");
+    dovecot.Deliver("bob", "From: ann@example.org\nSubject: one\nMessage-ID: <1@x>\n\nhi\n");
+    dovecot.Deliver("bob", "From: ann@example.org\nSubject: two\nMessage-ID: <2@x>\n\nhi\n");
+    std::string icon = StartWithAccount({dovecot.Address(), "bob", "pw"});
+    ASSERT_FALSE(icon.empty());
+    Choose(icon, 1); // &Check now
+    ASSERT_TRUE(WaitFor([&] { return Shows("2 new message(s), 0 pending, 0 error(s)"); }));
+
+    m_tarvo = ChildProcess(); // killed
+    StartTarvo();
+    icon = AwaitIcon("Tarvo is empty");
+    ASSERT_FALSE(icon.empty());
+    Click(icon, "1");
+    ASSERT_TRUE(AwaitTip(icon, "You have 2 unread message(s)")) << dovecot.Log();
+    // The check has ended: a window it opened would be there now.
+    OpenMenu(icon);
+    EXPECT_FALSE(Shows("0 new message(s), 2 pending, 0 error(s)"));
+
+    m_desktop.Xdo({"key", "Escape"});
+    dovecot.Deliver("bob", "From: ann@example.org\nSubject: three\nMessage-ID: <3@x>\n\nhi\n");
+    ASSERT_TRUE(WaitFor([&] { return !Shows("Tarvo"); }));
+    Click(icon, "1");
+    EXPECT_TRUE(WaitFor([&] { return Shows("1 new message(s), 2 pending, 0 error(s)"); }))
+        << WindowList();
+}
+
 TEST_F(TarvoDesktopTest, DisconnectSignalFreesACheckStuckOnASilentServer) {
     SilentServer silent;
     std::string icon = StartWithAccount({silent.Address(), "carol", "pw"});

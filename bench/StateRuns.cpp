@@ -1,0 +1,126 @@
+#include "StateRuns.h"
+
+#include "AppProfile.h"
+#include "BenchSupport.h"
+#include "DelayRelay.h"
+#include "DovecotServer.h"
+#include "FileRegistry.h"
+#include "SettingsStore.h"
+#include "StateFile.h"
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+using namespace std::chrono_literals;
+namespace fs = std::filesystem;
+
+constexpr int kCommandLineMessages = 5000;
+
+// A settings and a state folder of their own, gone afterwards.
+struct Folders {
+    fs::path root = fs::temp_directory_path() / ("tarvo-bench-state-" + std::to_string(getpid()));
+    Folders() { fs::create_directories(root / "Halvik"); }
+    ~Folders() { fs::remove_all(root); }
+    std::string Settings() const { return (root / "Halvik" / "Tarvo.reg").string(); }
+};
+
+// The real program's `--check`, its output thrown away; the wall time.
+double RunCommandLineCheck(const Folders& folders) {
+    std::fflush(stdout);
+    const auto start = std::chrono::steady_clock::now();
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        ::setenv("XDG_CONFIG_HOME", folders.root.c_str(), 1);
+        ::setenv("XDG_STATE_HOME", (folders.root / "state").c_str(), 1);
+        if (std::freopen("/dev/null", "w", stdout) == nullptr) {
+            ::_exit(127);
+        }
+        ::execl(TARVO_BINARY, "tarvo", "--check", static_cast<char*>(nullptr));
+        ::_exit(127);
+    }
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+void PrintRun(const char* label, double seconds, const DelayRelay::Counts& counts) {
+    std::printf("  %-44s %8.3f s  %5llu round trips  %8.1f KB moved\n", label, seconds,
+                static_cast<unsigned long long>(counts.roundTrips),
+                static_cast<double>(counts.toServer + counts.toClient) / 1000.0);
+}
+
+double PeakMegabytes() {
+    rusage usage{};
+    ::getrusage(RUSAGE_SELF, &usage);
+    return static_cast<double>(usage.ru_maxrss) / 1024.0;
+}
+
+} // namespace
+
+void RunCommandLineStateBench(DovecotServer& server) {
+    for (int n = 1; n <= kCommandLineMessages; ++n) {
+        server.Deliver("state", BenchMessage(n));
+    }
+    Folders folders;
+    DelayRelay relay(server.Port(), 10ms);
+    FileRegistry registry(folders.Settings());
+    AppProfile profile(registry);
+    SaveSettings(profile, Options{}, {{relay.Address()}, {"state"}, {"state-pw"}});
+
+    std::puts("tarvo --check twice at a 20 ms round trip, the state file between:");
+    double first = RunCommandLineCheck(folders);
+    PrintRun("first run, 5,000 messages, no state", first, relay.TakeCounts());
+    server.Deliver("state", BenchMessage(kCommandLineMessages + 1));
+    double second = RunCommandLineCheck(folders);
+    PrintRun("second run, 5,001 messages with 1 new", second, relay.TakeCounts());
+    // What the runs are measured against, on this machine at this moment.
+    CheckState state;
+    TimeCheck({{relay.Address()}, {"state"}, {"state-pw"}}, state);
+    relay.TakeCounts();
+    const Timing repeat = TimeCheck({{relay.Address()}, {"state"}, {"state-pw"}}, state);
+    PrintRun("  a repeat check inside one process", repeat.wall, relay.TakeCounts());
+    std::puts("");
+}
+
+void RunStartStateBench(DovecotServer& server, const char* user, int messages, bool deliver) {
+    for (int n = 1; deliver && n <= messages; ++n) {
+        server.Deliver(user, BenchMessage(n));
+    }
+    Folders folders;
+    const AccountList accounts{{server.Address()}, {user}, {std::string(user) + "-pw"}};
+    CheckState state;
+    TimeCheck(accounts, state);
+    StateFile file((folders.root / "Tarvo.state").string());
+    file.Save(state.cache, state.table, state.known);
+    std::size_t texts = 0;
+    for (const std::string& text : state.table.headerTexts) {
+        texts += text == kHeaderTextNotKept ? 0 : text.size();
+    }
+    const double before = PeakMegabytes();
+    state = CheckState();
+
+    std::printf("The state of %d messages at the tray program's start:\n", messages);
+    const std::size_t size = fs::file_size(file.Path());
+    std::printf("  state file %.1f MB: %.1f MB of header texts, %.0f bytes a message besides\n",
+                static_cast<double>(size) / 1e6, static_cast<double>(texts) / 1e6,
+                static_cast<double>(size - texts) / messages);
+    for (int run = 0; run < 3; ++run) {
+        CheckState loaded;
+        const auto start = std::chrono::steady_clock::now();
+        const StateLoad outcome = StateFile(file.Path()).Load(accounts, loaded.cache, loaded.known);
+        const double seconds =
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        std::printf("  load %d: %.3f s%s, %zu ids known\n", run + 1, seconds,
+                    outcome == StateLoad::Read ? "" : " (NOT READ)", loaded.known.DistinctCount());
+    }
+    std::printf("  peak RSS %.1f MB after the check, %.1f MB after the loads\n\n", before,
+                PeakMegabytes());
+}

@@ -1,0 +1,93 @@
+#include "StateFile.h"
+
+#include "AtomicFile.h"
+#include "StateFormat.h"
+
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <pwd.h>
+#include <unistd.h>
+
+std::string StateFile::PathFor(const std::string& settingsPath) {
+    std::string base;
+    const char* state = std::getenv("XDG_STATE_HOME");
+    if (state != nullptr && state[0] == '/') {
+        base = state;
+    } else {
+        const char* home = std::getenv("HOME");
+        if (home == nullptr || home[0] == '\0') {
+            const passwd* pw = ::getpwuid(::getuid());
+            home = pw != nullptr ? pw->pw_dir : "";
+        }
+        base = std::string(home) + "/.local/state";
+    }
+    char resolved[PATH_MAX];
+    const std::string settings =
+        ::realpath(settingsPath.c_str(), resolved) != nullptr ? resolved : settingsPath;
+    char name[32];
+    std::snprintf(name, sizeof name, "%016llx",
+                  static_cast<unsigned long long>(KnownMessageIds::Digest(settings)));
+    return base + "/Tarvo/Tarvo-" + name + ".state";
+}
+
+StateLoad StateFile::Load(const AccountList& accounts, HeaderCache& cache,
+                          KnownMessageIds& knownIds) {
+    const FileLock lock(m_path, kLockWait);
+    if (!lock.Held()) {
+        return StateLoad::Busy;
+    }
+    // The only writers hold the lock: a temporary file is a killed one's.
+    RemoveWriteLeftovers(m_path);
+    return Read(accounts, &cache, knownIds);
+}
+
+StateLoad StateFile::Read(const AccountList& accounts, HeaderCache* cache,
+                          KnownMessageIds& knownIds) {
+    std::string text;
+    const FileRead read = ReadWholeFile(m_path, {kMaxSize, true}, text);
+    if (read == FileRead::Missing) {
+        m_digest = 0;
+        return StateLoad::Missing;
+    }
+    if (read == FileRead::Damaged || !ParseState(text, accounts, cache, knownIds)) {
+        // Kept for whoever wants to see what went wrong, and out of the way.
+        if (KeepFileAside(m_path)) {
+            ::unlink(m_path.c_str());
+        }
+        m_digest = 0;
+        return StateLoad::SetAside;
+    }
+    m_digest = DigestOfFile(text);
+    return StateLoad::Read;
+}
+
+bool StateFile::Save(const HeaderCache& cache, const MessageTable& table,
+                     const KnownMessageIds& knownIds) {
+    if (StateDigest(cache, table, knownIds) == m_digest) {
+        return true;
+    }
+    const FileLock lock(m_path, kLockWait);
+    return lock.Held() && Write(cache, table, knownIds);
+}
+
+bool StateFile::SaveHeaders(const AccountList& accounts, const HeaderCache& cache,
+                            const MessageTable& table) {
+    const FileLock lock(m_path, kLockWait);
+    if (!lock.Held()) {
+        return false;
+    }
+    KnownMessageIds knownIds;
+    Read(accounts, nullptr, knownIds);
+    return StateDigest(cache, table, knownIds) == m_digest || Write(cache, table, knownIds);
+}
+
+bool StateFile::Write(const HeaderCache& cache, const MessageTable& table,
+                      const KnownMessageIds& knownIds) {
+    const std::string text = FormatState(cache, table, knownIds);
+    if (text.size() > kMaxSize || !ReplaceFile(m_path, text)) {
+        return false;
+    }
+    m_digest = DigestOfFile(text);
+    return true;
+}

@@ -1,0 +1,148 @@
+// The state file: whatever lies at its path, Tarvo starts from nothing or from
+// a whole file, never from part of one, and what could not be read is set aside.
+#include "StateFile.h"
+
+#include "CheckCycle.h"
+#include "KillInMidSave.h"
+
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <random>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string ReadBytes(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), {});
+}
+
+void WriteBytes(const std::string& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+}
+
+class StateFileTest : public ::testing::Test {
+protected:
+    std::string folder;
+    std::string path;
+    const AccountList accounts{{"pop.example.org"}, {"ann"}, {"pw"}};
+
+    void SetUp() override {
+        char name[] = "/tmp/tarvo-state-XXXXXX";
+        folder = ::mkdtemp(name);
+        path = folder + "/Tarvo.state";
+    }
+    void TearDown() override { fs::remove_all(folder); }
+
+    // A state that knows id and keeps one header whose text is textBytes long.
+    bool Save(StateFile& file, const std::string& id, std::size_t textBytes = 10) {
+        KnownMessageIds knownIds;
+        knownIds.Append(id, KnownIdsMailbox(accounts, 0));
+        MessageTable rows;
+        rows.subjects = {"subject"};
+        rows.froms = {"from"};
+        rows.headerTexts = {std::string(textBytes, 'x')};
+        HeaderCache cache;
+        cache.KeepWithRows(0, AccountCacheKey(accounts, 0), {{"u1", {id, textBytes, 0, true}}},
+                           rows);
+        return file.Save(cache, MessageTable(), knownIds);
+    }
+    // Which of the ids the file knows.
+    std::vector<std::string> Known(StateLoad expected, const std::vector<std::string>& ids) {
+        HeaderCache cache;
+        KnownMessageIds knownIds;
+        EXPECT_EQ(StateFile(path).Load(accounts, cache, knownIds), expected);
+        std::vector<std::string> known;
+        for (const std::string& id : ids) {
+            if (knownIds.Contains(id)) {
+                known.push_back(id);
+            }
+        }
+        return known;
+    }
+};
+
+TEST_F(StateFileTest, WhatCannotBeReadWholeIsSetAsideAndNothingIsRestored) {
+    StateFile good(folder + "/good.state");
+    ASSERT_TRUE(Save(good, "<a@x>"));
+    const std::string whole = ReadBytes(good.Path());
+    // The version is the first byte after the opening; the digest closes the file.
+    std::string newer = whole.substr(0, whole.size() - 8);
+    newer[12] = 2;
+    const uint64_t digest = KnownMessageIds::Digest(newer);
+    for (int i = 0; i < 8; ++i) {
+        newer += static_cast<char>(digest >> (8 * i));
+    }
+    std::mt19937 random(20261208);
+    std::string noise(4096, '\0');
+    for (char& c : noise) {
+        c = static_cast<char>(random());
+    }
+    struct Row {
+        const char* what;
+        std::function<void()> make;
+    };
+    std::vector<Row> rows = {
+        {"cut at the end", [&] { WriteBytes(path, whole.substr(0, whole.size() - 1)); }},
+        {"cut in half", [&] { WriteBytes(path, whole.substr(0, whole.size() / 2)); }},
+        {"empty", [&] { WriteBytes(path, ""); }},
+        {"random bytes", [&] { WriteBytes(path, noise); }},
+        {"a byte changed", [&] { WriteBytes(path, whole.substr(0, 20) + '!' + whole.substr(21)); }},
+        {"a newer version", [&] { WriteBytes(path, newer); }},
+        {"another program's file", [&] { WriteBytes(path, "REGEDIT4\n\n[HKEY_CURRENT_USER]\n"); }},
+        {"a link to a whole file", [&] { fs::create_symlink(good.Path(), path); }},
+    };
+    if (::geteuid() == 0) {
+        rows.push_back({"another user's whole file", [&] {
+                            WriteBytes(path, whole);
+                            ASSERT_EQ(::chown(path.c_str(), 65534, 65534), 0);
+                        }});
+    }
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        row.make();
+        const std::string before = ReadBytes(path);
+        EXPECT_EQ(Known(StateLoad::SetAside, {"<a@x>"}), std::vector<std::string>{});
+        EXPECT_FALSE(fs::exists(fs::symlink_status(path)));
+        EXPECT_EQ(ReadBytes(path + ".damaged"), before);
+        EXPECT_EQ(Known(StateLoad::Missing, {"<a@x>"}), std::vector<std::string>{});
+        fs::remove(path + ".damaged");
+    }
+    EXPECT_EQ(ReadBytes(good.Path()), whole);
+    fs::copy_file(good.Path(), path);
+    EXPECT_EQ(Known(StateLoad::Read, {"<a@x>"}), std::vector<std::string>{"<a@x>"});
+}
+
+// A kill at any moment of a save leaves the old state or the new one, and
+// the next start removes what the killed writer left.
+TEST_F(StateFileTest, ProcessKilledWhileSavingLeavesTheOldOrTheNewState) {
+    constexpr int kKills = 100;
+    StateFile file(path);
+    ASSERT_TRUE(Save(file, "<old@x>"));
+    std::mt19937 random(20261208);
+    int olds = 0, news = 0;
+    for (int kill = 0; kill < kKills; ++kill) {
+        ASSERT_TRUE(KillInMidSave(std::uniform_real_distribution<double>(0, 1)(random),
+                                  [&](const std::function<void()>& saved) {
+                                      StateFile writer(path);
+                                      for (;;) {
+                                          Save(writer, "<new@x>", 256 << 10);
+                                          saved();
+                                          Save(writer, "<old@x>", 256 << 10);
+                                          saved();
+                                      }
+                                  }));
+        const auto known = Known(StateLoad::Read, {"<old@x>", "<new@x>"});
+        ASSERT_EQ(known.size(), 1u) << "kill " << kill;
+        ++(known[0] == "<old@x>" ? olds : news);
+    }
+    // Kills that all land in one state would test nothing.
+    EXPECT_GT(olds, kKills / 10);
+    EXPECT_GT(news, kKills / 10);
+    // The state and its lock.
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 2);
+}
+
+} // namespace
