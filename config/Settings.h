@@ -23,13 +23,24 @@ struct AccountList {
     // Braced so that a list written out with only the first three compiles.
     std::vector<int32_t> securities{};       // a Security, always one of its values
     std::vector<std::string> certificates{}; // a trusted fingerprint, or empty
+    std::vector<int32_t> auths{};            // Auth: 0 Automatic, 1 Password only, 2 OAuth 2.0
+    std::vector<int32_t> secretSources{}; // Secret: 0 file, 1 keyring, 2 command, 3 online account
+    std::vector<std::string> secretCommands{}; // SecretCommand
 
     std::size_t size() const { return servers.size(); }
-    // A list made before the last two existed (by hand, say) may be short:
-    // what it lacks reads as None and no trusted certificate.
+    // A list made before the later ones existed (by hand, say) may be short:
+    // what it lacks reads as None, no trusted certificate, Automatic sign-in
+    // and the password kept in this file.
     int32_t SecurityAt(std::size_t i) const { return i < securities.size() ? securities[i] : 0; }
     std::string CertificateAt(std::size_t i) const {
         return i < certificates.size() ? certificates[i] : std::string();
+    }
+    int32_t AuthAt(std::size_t i) const { return i < auths.size() ? auths[i] : 0; }
+    int32_t SecretSourceAt(std::size_t i) const {
+        return i < secretSources.size() ? secretSources[i] : 0;
+    }
+    std::string SecretCommandAt(std::size_t i) const {
+        return i < secretCommands.size() ? secretCommands[i] : std::string();
     }
     bool operator==(const AccountList& other) const {
         if (servers != other.servers || users != other.users || passwords != other.passwords) {
@@ -37,7 +48,9 @@ struct AccountList {
         }
         for (std::size_t i = 0; i < size(); ++i) {
             if (SecurityAt(i) != other.SecurityAt(i) ||
-                CertificateAt(i) != other.CertificateAt(i)) {
+                CertificateAt(i) != other.CertificateAt(i) || AuthAt(i) != other.AuthAt(i) ||
+                SecretSourceAt(i) != other.SecretSourceAt(i) ||
+                SecretCommandAt(i) != other.SecretCommandAt(i)) {
                 return false;
             }
         }
