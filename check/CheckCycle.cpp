@@ -1,6 +1,7 @@
 #include "CheckCycle.h"
 
 #include "AccountScan.h"
+#include "AccountSecret.h"
 #include "Format.h"
 #include "Pop3Connection.h"
 #include "SettingsStore.h"
@@ -115,15 +116,22 @@ CheckOutcome RunCheck(const AccountList& accounts, std::vector<int32_t>& counts,
         CPop3Connection conversation([&observer] { observer.WaitHook(); }, limits);
         const Security security = SecurityFromStored(accounts.SecurityAt(i));
         conversation.SetSecurity(security, accounts.CertificateAt(i));
-        // A server that got the password could quote it back scrambled.
-        std::string stored = EncodePassword(accounts.passwords[i]);
-        conversation.KeepOutOfReasons(stored.substr(0, stored.find_last_not_of(' ') + 1));
         observer.SetCurrentConversation(&conversation);
 
         const std::string contactError = Format("(error contacting %s)", server.c_str());
         bool unreached = true;
-        if (!conversation.Connect(server, accounts.users[i], accounts.passwords[i],
-                                  DefaultPort(security))) {
+        // Nothing goes to the server before the secret is in hand.
+        const SecretOutcome secret = FetchAccountSecret(accounts, i, observer, conversation);
+        if (secret.secret) {
+            // A server that got the password could quote it back scrambled.
+            std::string stored = EncodePassword(*secret.secret);
+            conversation.KeepOutOfReasons(stored.substr(0, stored.find_last_not_of(' ') + 1));
+        }
+        if (!secret.secret) {
+            AppendErrorRow(table, knownIds, contactError, mailbox,
+                           secret.stopped ? conversation.FailureReason() : secret.reason);
+        } else if (!conversation.Connect(server, accounts.users[i], *secret.secret,
+                                         DefaultPort(security))) {
             AppendErrorRow(table, knownIds, contactError, mailbox, conversation.FailureReason());
         } else {
             int32_t count = conversation.GetMessageCount();

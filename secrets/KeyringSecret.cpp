@@ -39,21 +39,18 @@ struct Call {
     }
 };
 
-// The Secret Service on a session bus connection of the wait's own: the
-// process-wide one libsecret would keep could outlive its bus.
-SecretService* OpenService(GioWait& wait, GDBusConnection* bus, std::string& reason) {
+// A service object of this fetch's own: the one libsecret would keep for
+// the process could outlive the bus it was made on.
+SecretService* OpenService(GioWait& wait, std::string& reason) {
     Call call;
-    g_async_initable_new_async(
-        SECRET_TYPE_SERVICE, G_PRIORITY_DEFAULT, wait.Cancellable(),
-        [](GObject* source, GAsyncResult* result, gpointer data) {
+    secret_service_open(
+        SECRET_TYPE_SERVICE, nullptr, SECRET_SERVICE_NONE, wait.Cancellable(),
+        [](GObject*, GAsyncResult* result, gpointer data) {
             auto* call = static_cast<Call*>(data);
-            call->object =
-                g_async_initable_new_finish(G_ASYNC_INITABLE(source), result, &call->error);
+            call->object = G_OBJECT(secret_service_open_finish(result, &call->error));
             call->done = true;
         },
-        &call, "g-flags", G_DBUS_PROXY_FLAGS_NONE, "g-connection", bus, "g-name",
-        "org.freedesktop.secrets", "g-object-path", "/org/freedesktop/secrets", "g-interface-name",
-        "org.freedesktop.Secret.Service", "flags", SECRET_SERVICE_NONE, nullptr);
+        &call);
     wait.Until(call.done);
     if (call.object == nullptr) {
         reason = wait.Reason(kKeyring, call.error);
@@ -66,21 +63,12 @@ GHashTable* Attributes(const std::string& server, const std::string& user) {
                                    "user", user.c_str(), nullptr);
 }
 
-void CloseBus(GDBusConnection* bus) {
-    if (bus != nullptr) {
-        g_dbus_connection_close_sync(bus, nullptr, nullptr);
-        g_object_unref(bus);
-    }
-}
-
 } // namespace
 
 SecretOutcome KeyringSecret::Fetch(const SecretRequest& request, const SecretWait& waitFor) const {
     GioWait wait(waitFor);
     SecretOutcome outcome;
-    GDBusConnection* bus = wait.OpenSessionBus(kKeyring, outcome.reason);
-    GObjectRef<SecretService> service(bus != nullptr ? OpenService(wait, bus, outcome.reason)
-                                                     : nullptr);
+    GObjectRef<SecretService> service(OpenService(wait, outcome.reason));
     if (service.p != nullptr) {
         Call call;
         GHashTable* attributes = Attributes(request.server, request.user);
@@ -107,7 +95,6 @@ SecretOutcome KeyringSecret::Fetch(const SecretRequest& request, const SecretWai
         }
     }
     outcome.stopped = wait.Stopped();
-    CloseBus(bus);
     return outcome;
 }
 
@@ -115,8 +102,7 @@ std::string StoreInKeyring(const std::string& server, const std::string& user,
                            const std::string& password, const SecretWait& waitFor) {
     GioWait wait(waitFor);
     std::string reason;
-    GDBusConnection* bus = wait.OpenSessionBus(kKeyring, reason);
-    GObjectRef<SecretService> service(bus != nullptr ? OpenService(wait, bus, reason) : nullptr);
+    GObjectRef<SecretService> service(OpenService(wait, reason));
     if (service.p != nullptr) {
         Call call;
         GHashTable* attributes = Attributes(server, user);
@@ -140,6 +126,5 @@ std::string StoreInKeyring(const std::string& server, const std::string& user,
             reason = wait.Reason(kKeyring, call.error);
         }
     }
-    CloseBus(bus);
     return reason;
 }
