@@ -84,6 +84,11 @@ SecretOutcome CommandSecret::Fetch(const SecretRequest& request, const SecretWai
         outcome.reason = "No password command is set for this account.";
         return outcome;
     }
+    if (wait.stopped && wait.stopped()) {
+        outcome.stopped = true;
+        outcome.reason = std::string(kCommand) + " was stopped.";
+        return outcome;
+    }
     Pipe out;
     Pipe err;
     if (!out.Open() || !err.Open()) {

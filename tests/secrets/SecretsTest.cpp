@@ -1,6 +1,7 @@
 // Where a secret comes from, each source against the real thing: the shell,
 // a gnome-keyring-daemon on a private bus, scripted D-Bus services, and a
 // check of the test Dovecot signing in with what they gave.
+#include "AccountSecret.h"
 #include "AppProfile.h"
 #include "CheckCycle.h"
 #include "CommandSecret.h"
@@ -8,6 +9,7 @@
 #include "FileRegistry.h"
 #include "KeyringSecret.h"
 #include "OnlineAccountSecret.h"
+#include "Pop3Connection.h"
 #include "PrivateBus.h"
 #include "QuietObserver.h"
 #include "SettingsStore.h"
@@ -290,6 +292,30 @@ TEST(CheckSecretTest, AFailedSourceIsTheAccountsErrorRowAndNothingReachesTheServ
     EXPECT_EQ(table.headerTexts[0],
               "The password command failed with exit status 2: vault is locked");
     EXPECT_FALSE(port.Contacted());
+}
+
+// A refused token is followed by one asked of the source again; Stop ends that too.
+TEST(CheckSecretTest, AFreshTokenIsAskedOfTheSourceAgain) {
+    char pattern[] = "/tmp/tarvo-token.XXXXXX";
+    ASSERT_NE(mkdtemp(pattern), nullptr);
+    const std::string counter = std::string(pattern) + "/n";
+    const AccountList accounts{{"pop.example.org"},
+                               {"lena"},
+                               {""},
+                               {2},
+                               {""},
+                               {2},
+                               {2},
+                               {"n=$(cat " + counter + " 2>/dev/null || echo 0); echo $((n+1)) > " +
+                                counter + "; echo token-$n"}};
+    CPop3Connection conversation;
+    QuietObserver observer;
+    const auto fresh = FreshToken(accounts, 0, observer, conversation);
+    EXPECT_EQ(fresh(), "token-0");
+    EXPECT_EQ(fresh(), "token-1");
+    conversation.Abort();
+    EXPECT_EQ(fresh(), std::nullopt);
+    std::system(("rm -rf '" + std::string(pattern) + "'").c_str());
 }
 
 } // namespace
