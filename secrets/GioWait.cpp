@@ -14,10 +14,8 @@ GioWait::GioWait(const SecretWait& wait)
     g_source_attach(m_tick, m_context);
 }
 
+// A call given up on is never dispatched: nothing runs this context again.
 GioWait::~GioWait() {
-    // What a cancelled call still had queued is run before the context goes.
-    while (g_main_context_iteration(m_context, FALSE)) {
-    }
     g_source_destroy(m_tick);
     g_source_unref(m_tick);
     g_main_context_pop_thread_default(m_context);
@@ -26,7 +24,12 @@ GioWait::~GioWait() {
 }
 
 bool GioWait::Until(const bool& done) {
+    // A cancelled call answers at once; one that does not is left behind.
+    constexpr gint64 kGrace = 5 * G_USEC_PER_SEC;
     while (!done) {
+        if ((m_stopped || m_timedOut) && g_get_monotonic_time() >= m_cancelledAt + kGrace) {
+            break;
+        }
         if (!m_stopped && !m_timedOut) {
             if (m_wait.stopped && m_wait.stopped()) {
                 m_stopped = true;
@@ -35,6 +38,7 @@ bool GioWait::Until(const bool& done) {
             }
             if (m_stopped || m_timedOut) {
                 // The callback still comes, with G_IO_ERROR_CANCELLED.
+                m_cancelledAt = g_get_monotonic_time();
                 g_cancellable_cancel(m_cancellable);
             }
         }

@@ -19,7 +19,8 @@ public:
 
     GCancellable* Cancellable() const { return m_cancellable; }
     // Runs the context until done is set. False when the bound passed or the
-    // caller stopped first: the call is then cancelled and its callback run.
+    // caller stopped first: the call is then cancelled and its callback run,
+    // or, should it not come, the call is left behind and no other may follow.
     bool Until(const bool& done);
     bool Stopped() const { return m_stopped; }
     // The remaining time in milliseconds, as a D-Bus call's time-out.
@@ -36,6 +37,7 @@ private:
     GCancellable* m_cancellable;
     GSource* m_tick;
     gint64 m_deadline;
+    gint64 m_cancelledAt = 0;
     bool m_stopped = false;
     bool m_timedOut = false;
 };
