@@ -14,8 +14,11 @@ GioWait::GioWait(const SecretWait& wait)
     g_source_attach(m_tick, m_context);
 }
 
-// A call given up on is never dispatched: nothing runs this context again.
 GioWait::~GioWait() {
+    // What the finished calls queued here (a proxy's last clean-up) still runs;
+    // a call given up on must never be dispatched into a fetch that ended.
+    for (int i = 0; !m_abandoned && i < 100 && g_main_context_iteration(m_context, FALSE); ++i) {
+    }
     g_source_destroy(m_tick);
     g_source_unref(m_tick);
     g_main_context_pop_thread_default(m_context);
@@ -28,6 +31,7 @@ bool GioWait::Until(const bool& done) {
     constexpr gint64 kGrace = 5 * G_USEC_PER_SEC;
     while (!done) {
         if ((m_stopped || m_timedOut) && g_get_monotonic_time() >= m_cancelledAt + kGrace) {
+            m_abandoned = true;
             break;
         }
         if (!m_stopped && !m_timedOut) {

@@ -38,6 +38,7 @@ private:
     GSource* m_tick;
     gint64 m_deadline;
     gint64 m_cancelledAt = 0;
+    bool m_abandoned = false;
     bool m_stopped = false;
     bool m_timedOut = false;
 };

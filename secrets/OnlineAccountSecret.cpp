@@ -42,6 +42,14 @@ std::string StringProperty(GVariant* properties, const char* name) {
     return {};
 }
 
+bool Has(GVariant* interfaces, const char* name) {
+    GVariant* found = g_variant_lookup_value(interfaces, name, nullptr);
+    if (found != nullptr) {
+        g_variant_unref(found);
+    }
+    return found != nullptr;
+}
+
 // The account object's path and whether it signs in with OAuth 2.0; empty
 // when no mail account has this user name.
 struct Found {
@@ -70,12 +78,8 @@ Found FindMailAccount(GVariant* objects, const std::string& user) {
                            StringProperty(mail, "EmailAddress") == user;
         if (mail != nullptr && !mailDisabled && named) {
             found.path = path;
-            found.oauth2 =
-                g_variant_lookup_value(interfaces, "org.gnome.OnlineAccounts.OAuth2Based",
-                                       nullptr) != nullptr;
-            found.password =
-                g_variant_lookup_value(interfaces, "org.gnome.OnlineAccounts.PasswordBased",
-                                       nullptr) != nullptr;
+            found.oauth2 = Has(interfaces, "org.gnome.OnlineAccounts.OAuth2Based");
+            found.password = Has(interfaces, "org.gnome.OnlineAccounts.PasswordBased");
         }
         for (GVariant* v : {account, mail, interfaces}) {
             if (v != nullptr) {
