@@ -3,6 +3,7 @@
 #include "AboutDlg.h"
 #include "Autostart.h"
 #include "HeadersDlg.h"
+#include "KeyringSecret.h"
 #include "MailboxesDlg.h"
 #include "OptionsDlg.h"
 #include "SettingsStore.h"
@@ -172,7 +173,17 @@ bool QtWindowServices::RunOptionsDialog(Options& options) {
 }
 
 void QtWindowServices::RunMailboxesDialog(AccountList& accounts) {
-    CMailboxesDlg dialog(m_boxes);
+    // Only repainting goes on while the keyring is asked, as for a check.
+    CMailboxesDlg dialog(
+        m_boxes, nullptr,
+        [](const std::string& server, const std::string& user, const std::string& password) {
+            SecretWait wait;
+            wait.hook = [] { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); };
+            QApplication::setOverrideCursor(Qt::WaitCursor);
+            std::string reason = StoreInKeyring(server, user, password, wait);
+            QApplication::restoreOverrideCursor();
+            return reason;
+        });
     dialog.accounts = accounts;
     RunModal(dialog);
     accounts = dialog.accounts;

@@ -1,6 +1,7 @@
 #include "CheckCycle.h"
 
 #include "AccountScan.h"
+#include "AccountSecret.h"
 #include "Format.h"
 #include "Pop3Connection.h"
 #include "SettingsStore.h"
@@ -144,24 +145,35 @@ CheckOutcome RunCheck(const AccountList& accounts, std::vector<int32_t>& counts,
         CPop3Connection conversation([&observer] { observer.WaitHook(); }, limits);
         const Security security = SecurityFromStored(accounts.SecurityAt(i));
         conversation.SetSecurity(security, accounts.CertificateAt(i));
-        // A server that got the password could quote it back scrambled.
-        std::string stored = EncodePassword(accounts.passwords[i]);
-        conversation.KeepOutOfReasons(stored.substr(0, stored.find_last_not_of(' ') + 1));
         observer.SetCurrentConversation(&conversation);
 
         const std::string contactError = Format("(error contacting %s)", server.c_str());
         bool unreached = true;
         bool listingBrokeOff = false;
-        const SignIn signIn{SignInMethodFromStored(accounts.AuthAt(i)),
-                            accounts.passwords[i],
-                            {},
-                            signIns.Before(signInKeys[i])};
-        const int connected =
-            conversation.Connect(server, accounts.users[i], signIn, DefaultPort(security));
-        signIns.Remember(signInKeys[i], conversation.SignedInWith());
-        if (!connected) {
-            AppendErrorRow(table, contactError, mailbox, conversation.FailureReason());
+        // Nothing goes to the server before the secret is in hand.
+        const SecretOutcome secret = FetchAccountSecret(accounts, i, observer, conversation);
+        int connected = 0;
+        if (!secret.secret) {
+            AppendErrorRow(table, contactError, mailbox,
+                           secret.stopped ? conversation.FailureReason() : secret.reason);
         } else {
+            // A server that got the password could quote it back scrambled.
+            std::string stored = EncodePassword(*secret.secret);
+            conversation.KeepOutOfReasons(stored.substr(0, stored.find_last_not_of(' ') + 1));
+            const SignInMethod method = SignInMethodFromStored(accounts.AuthAt(i));
+            const SignIn signIn{method, *secret.secret,
+                                method == SignInMethod::OAuth2
+                                    ? FreshToken(accounts, i, observer, conversation)
+                                    : nullptr,
+                                signIns.Before(signInKeys[i])};
+            connected =
+                conversation.Connect(server, accounts.users[i], signIn, DefaultPort(security));
+            signIns.Remember(signInKeys[i], conversation.SignedInWith());
+            if (!connected) {
+                AppendErrorRow(table, contactError, mailbox, conversation.FailureReason());
+            }
+        }
+        if (connected) {
             int32_t count = conversation.GetMessageCount();
             if (i >= counts.size()) {
                 counts.resize(i + 1, 0);

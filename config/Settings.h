@@ -28,8 +28,9 @@ struct AccountList {
     std::vector<std::string> secretCommands{}; // SecretCommand
 
     std::size_t size() const { return servers.size(); }
-    // A list made before the last two existed (by hand, say) may be short:
-    // what it lacks reads as None and no trusted certificate.
+    // A list made before the later ones existed (by hand, say) may be short:
+    // what it lacks reads as None, no trusted certificate, Automatic sign-in
+    // and the password kept in this file.
     int32_t SecurityAt(std::size_t i) const { return i < securities.size() ? securities[i] : 0; }
     std::string CertificateAt(std::size_t i) const {
         return i < certificates.size() ? certificates[i] : std::string();
@@ -47,7 +48,9 @@ struct AccountList {
         }
         for (std::size_t i = 0; i < size(); ++i) {
             if (SecurityAt(i) != other.SecurityAt(i) ||
-                CertificateAt(i) != other.CertificateAt(i)) {
+                CertificateAt(i) != other.CertificateAt(i) || AuthAt(i) != other.AuthAt(i) ||
+                SecretSourceAt(i) != other.SecretSourceAt(i) ||
+                SecretCommandAt(i) != other.SecretCommandAt(i)) {
                 return false;
             }
         }

@@ -9,6 +9,8 @@ namespace {
 
 constexpr int kScrambleKey = 0x5D;
 constexpr std::string_view kSettings = "Settings";
+constexpr int32_t kLastAuth = 2;
+constexpr int32_t kLastSecretSource = 3;
 
 std::string AccountSection(std::size_t index) {
     return "Mailboxes\\" + std::to_string(index);
@@ -63,6 +65,12 @@ int LoadSettings(AppProfile& profile, Options& options, AccountList& accounts) {
         accounts.securities.push_back(static_cast<int32_t>(
             SecurityFromStored(profile.GetProfileInt(section, "Security", 0))));
         accounts.certificates.push_back(profile.GetProfileString(section, "Certificate", ""));
+        // A number this program did not write means what a missing value does.
+        const int32_t auth = profile.GetProfileInt(section, "Auth", 0);
+        accounts.auths.push_back(auth >= 0 && auth <= kLastAuth ? auth : 0);
+        const int32_t source = profile.GetProfileInt(section, "Secret", 0);
+        accounts.secretSources.push_back(source >= 0 && source <= kLastSecretSource ? source : 0);
+        accounts.secretCommands.push_back(profile.GetProfileString(section, "SecretCommand", ""));
     }
     return accounts.size() > 0 ? 1 : 0;
 }
@@ -79,12 +87,26 @@ void SaveSettings(AppProfile& profile, const Options& options, const AccountList
         const std::string section = AccountSection(i);
         profile.WriteProfileString(section, "Server", accounts.servers[i]);
         profile.WriteProfileString(section, "User", accounts.users[i]);
-        profile.WriteProfileString(section, "Password", EncodePassword(accounts.passwords[i]));
+        RegKey account = mailboxes.OpenSubKey(std::to_string(i));
+        // A password kept elsewhere leaves the file in this same save; one
+        // still held for such an account (not yet moved) stays.
+        if (accounts.SecretSourceAt(i) == 0 || !accounts.passwords[i].empty()) {
+            profile.WriteProfileString(section, "Password", EncodePassword(accounts.passwords[i]));
+        } else {
+            account.DeleteValue("Password");
+        }
         profile.WriteProfileInt(section, "Security", accounts.SecurityAt(i));
         if (accounts.CertificateAt(i).empty()) {
-            mailboxes.OpenSubKey(std::to_string(i)).DeleteValue("Certificate");
+            account.DeleteValue("Certificate");
         } else {
             profile.WriteProfileString(section, "Certificate", accounts.CertificateAt(i));
+        }
+        profile.WriteProfileInt(section, "Auth", accounts.AuthAt(i));
+        profile.WriteProfileInt(section, "Secret", accounts.SecretSourceAt(i));
+        if (accounts.SecretCommandAt(i).empty()) {
+            account.DeleteValue("SecretCommand");
+        } else {
+            profile.WriteProfileString(section, "SecretCommand", accounts.SecretCommandAt(i));
         }
     }
 
@@ -100,6 +122,9 @@ void SaveSettings(AppProfile& profile, const Options& options, const AccountList
         account.DeleteValue("Password");
         account.DeleteValue("Security");
         account.DeleteValue("Certificate");
+        account.DeleteValue("Auth");
+        account.DeleteValue("Secret");
+        account.DeleteValue("SecretCommand");
         account.Close();
         mailboxes.DeleteSubKey(name);
     }

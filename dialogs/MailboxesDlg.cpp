@@ -50,6 +50,11 @@ std::string FieldBytes(const QLineEdit* field) {
 
 // The choice's entries in the order of the stored numbers.
 const int kNewAccountSecurity = static_cast<int>(Security::Tls);
+constexpr int32_t kFromFile = 0;
+constexpr int32_t kFromKeyring = 1;
+constexpr int32_t kFromCommand = 2;
+// Where a new account's password goes when a keyring answers at Add.
+constexpr int32_t kNewAccountSource = kFromKeyring;
 
 // What is trusted now comes first, so that No is seen to take it away.
 QString CertificateQuestion(const std::string& server, const PeerCertificate& shown,
@@ -80,6 +85,9 @@ template <typename Change> void ForEachList(AccountList& accounts, Change change
     change(accounts.passwords);
     change(accounts.securities);
     change(accounts.certificates);
+    change(accounts.auths);
+    change(accounts.secretSources);
+    change(accounts.secretCommands);
 }
 
 // Two accounts on one server are told apart by their user names.
@@ -93,14 +101,15 @@ QString LineText(const AccountList& accounts, std::size_t i) {
 
 } // namespace
 
-CMailboxesDlg::CMailboxesDlg(MessageBoxes& boxes, QWidget* parent)
+CMailboxesDlg::CMailboxesDlg(MessageBoxes& boxes, QWidget* parent, KeyringWrite keyring)
     // No close box: Done and Escape end it.
     : TemplateDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
       m_boxes(boxes), m_list(new QTreeWidget(this)), m_server(new QLineEdit(this)),
-      m_user(new QLineEdit(this)), m_password(new QLineEdit(this)),
-      m_security(new QComboBox(this)) {
+      m_user(new QLineEdit(this)), m_password(new QLineEdit(this)), m_security(new QComboBox(this)),
+      m_signIn(new QComboBox(this)), m_source(new QComboBox(this)), m_command(new QLineEdit(this)),
+      m_keyring(std::move(keyring)) {
     setWindowTitle(QStringLiteral("Mailboxes"));
-    setFixedSize(Units().Size(238, 137));
+    setFixedSize(Units().Size(238, 173));
 
     Place(m_list, "list", 7, 7, 224, 48);
     m_list->setHeaderHidden(true);
@@ -129,6 +138,31 @@ CMailboxesDlg::CMailboxesDlg(MessageBoxes& boxes, QWidget* parent)
     m_security->setCurrentIndex(kNewAccountSecurity);
     auto* certificate = Place(new QPushButton(QStringLiteral("Certificate..."), this),
                               "certificate", 181, 116, 50, 14);
+
+    // How the account signs in and where its secret comes from, with a
+    // mnemonic each, the command beside its source.
+    auto* signInLabel = new QLabel(QStringLiteral("Sign-&in:"), this);
+    signInLabel->setBuddy(m_signIn);
+    Place(signInLabel, "signInLabel", 7, 137, 50, 8);
+    Place(m_signIn, "signIn", 62, 134, 98, 14);
+    m_signIn->addItems({QStringLiteral("Automatic"), QStringLiteral("Password only"),
+                        QStringLiteral("OAuth 2.0")});
+    auto* sourceLabel = new QLabel(QStringLiteral("Password &from:"), this);
+    sourceLabel->setBuddy(m_source);
+    Place(sourceLabel, "sourceLabel", 7, 155, 52, 8);
+    Place(m_source, "source", 62, 152, 70, 14);
+    m_source->addItems({QStringLiteral("This file"), QStringLiteral("Keyring"),
+                        QStringLiteral("Command"), QStringLiteral("Online account")});
+    Place(m_command, "secretCommand", 136, 152, 95, 14);
+    m_command->setPlaceholderText(QStringLiteral("command printing it"));
+    setTabOrder(m_password, m_source);
+    setTabOrder(m_source, m_command);
+    setTabOrder(m_command, m_signIn);
+    setTabOrder(m_signIn, m_security);
+    connect(m_source, &QComboBox::currentIndexChanged, this, [this] { EnableSourceFields(); });
+    connect(m_source, &QComboBox::activated, this, [this] { m_sourceChosen = true; });
+    m_source->setCurrentIndex(kNewAccountSource);
+    EnableSourceFields();
 
     connect(m_list, &QTreeWidget::itemClicked, this,
             [this](QTreeWidgetItem* item) { OnClick(item); });
@@ -168,6 +202,32 @@ void CMailboxesDlg::OnClick(QTreeWidgetItem* item) {
     SetField(m_user, accounts.users[i]);
     SetField(m_password, accounts.passwords[i]);
     m_security->setCurrentIndex(static_cast<int>(SecurityFromStored(accounts.securities[i])));
+    m_signIn->setCurrentIndex(accounts.auths[i]);
+    m_source->setCurrentIndex(accounts.secretSources[i]);
+    SetField(m_command, accounts.secretCommands[i]);
+    m_sourceChosen = false;
+    // Left empty, Add leaves the keyring's password as it is.
+    m_password->setPlaceholderText(accounts.secretSources[i] == kFromKeyring
+                                       ? QStringLiteral("kept in the keyring")
+                                       : QString());
+}
+
+void CMailboxesDlg::EnableSourceFields() {
+    const int source = m_source->currentIndex();
+    m_password->setEnabled(source == kFromFile || source == kFromKeyring);
+    m_command->setEnabled(source == kFromCommand);
+}
+
+void CMailboxesDlg::ClearFields() {
+    SetField(m_server, {});
+    SetField(m_user, {});
+    SetField(m_password, {});
+    m_password->setPlaceholderText({});
+    m_security->setCurrentIndex(kNewAccountSecurity);
+    m_signIn->setCurrentIndex(0);
+    m_source->setCurrentIndex(kNewAccountSource);
+    SetField(m_command, {});
+    m_sourceChosen = false;
 }
 
 void CMailboxesDlg::OnAdd() {
@@ -179,15 +239,53 @@ void CMailboxesDlg::OnAdd() {
     const std::string user = FieldBytes(m_user);
     const std::string password = FieldBytes(m_password);
     const int32_t security = m_security->currentIndex();
+    int32_t source = m_source->currentIndex();
 
     // An account is its server and user name together: Add changes that
     // account (each copy of it, should the file hold it twice) or adds it.
-    bool found = false;
-    for (std::size_t i = 0; i < accounts.size(); ++i) {
-        if (accounts.servers[i] == server && accounts.users[i] == user) {
-            accounts.passwords[i] = password;
-            accounts.securities[i] = security;
-            found = true;
+    auto named = [&](std::size_t i) {
+        return accounts.servers[i] == server && accounts.users[i] == user;
+    };
+    std::size_t existing = 0;
+    while (existing < accounts.size() && !named(existing)) {
+        ++existing;
+    }
+    const bool found = existing < accounts.size();
+    std::string command = FieldBytes(m_command);
+    if (found && !m_sourceChosen) {
+        source = accounts.secretSources[existing];
+        command =
+            source == kFromCommand && command.empty() ? accounts.secretCommands[existing] : command;
+    }
+    if (source == kFromKeyring &&
+        (!found || accounts.secretSources[existing] != kFromKeyring || !password.empty())) {
+        // The keyring first: the file gives up the password only once the
+        // keyring holds it.
+        const std::string reason =
+            m_keyring ? m_keyring(server, user, password) : std::string("No keyring is at hand.");
+        if (!reason.empty() && found) {
+            m_boxes.Show(this, TarvoString(IDS_APP_TITLE),
+                         QStringLiteral("The password could not be put in the keyring, so %1 "
+                                        "is left as it was.\n\n%2")
+                             .arg(AccountName(server, user), DisplayText(reason)),
+                         MessageBoxes::Icon::Exclamation);
+            return;
+        }
+        if (!reason.empty()) {
+            source = kFromFile;
+        }
+    }
+    const std::string kept = source == kFromFile ? password : std::string();
+    auto change = [&](std::size_t i) {
+        accounts.passwords[i] = kept;
+        accounts.securities[i] = security;
+        accounts.auths[i] = m_signIn->currentIndex();
+        accounts.secretSources[i] = source;
+        accounts.secretCommands[i] = command;
+    };
+    for (std::size_t i = existing; i < accounts.size(); ++i) {
+        if (named(i)) {
+            change(i);
         }
     }
     if (!found) {
@@ -195,15 +293,11 @@ void CMailboxesDlg::OnAdd() {
         const std::size_t added = accounts.size() - 1;
         accounts.servers[added] = server;
         accounts.users[added] = user;
-        accounts.passwords[added] = password;
-        accounts.securities[added] = security;
+        change(added);
         new QTreeWidgetItem(m_list, {LineText(accounts, added)});
     }
 
-    SetField(m_server, {});
-    SetField(m_user, {});
-    SetField(m_password, {});
-    m_security->setCurrentIndex(kNewAccountSecurity);
+    ClearFields();
     SetCaption();
 }
 
@@ -238,8 +332,16 @@ std::string CMailboxesDlg::UnsavedServer() const {
     const std::string password = FieldBytes(m_password);
     const int32_t security = m_security->currentIndex();
     for (std::size_t i = 0; i < accounts.size(); ++i) {
-        if (accounts.servers[i] == server && accounts.users[i] == user &&
-            accounts.passwords[i] == password && accounts.securities[i] == security) {
+        const int32_t source =
+            m_sourceChosen ? m_source->currentIndex() : accounts.secretSources[i];
+        // A password typed for the keyring is still to be put there.
+        const bool samePassword = source == kFromFile      ? accounts.passwords[i] == password
+                                  : source == kFromKeyring ? password.empty()
+                                                           : true;
+        if (accounts.servers[i] == server && accounts.users[i] == user && samePassword &&
+            accounts.securities[i] == security && accounts.auths[i] == m_signIn->currentIndex() &&
+            accounts.secretSources[i] == source &&
+            (!m_sourceChosen || accounts.secretCommands[i] == FieldBytes(m_command))) {
             return {};
         }
     }

@@ -1,13 +1,16 @@
 // The account editor: one line per account, shown as user@server; Add creates
 // or updates the account named by the server and user fields, Delete removes
 // one account. Certificate... shows the selected account's server certificate
-// and lets the user trust exactly that one.
+// and lets the user trust exactly that one. Sign-in and Password from say
+// how the account signs in and where its password or token comes from; a
+// password bound for the keyring is written there at Add.
 #pragma once
 
 #include "MessageBoxes.h"
 #include "Settings.h"
 #include "TemplateDialog.h"
 
+#include <functional>
 #include <string>
 
 class QComboBox;
@@ -18,7 +21,13 @@ class QTreeWidgetItem;
 
 class CMailboxesDlg : public TemplateDialog {
 public:
-    explicit CMailboxesDlg(MessageBoxes& boxes, QWidget* parent = nullptr);
+    // Puts an account's password in the desktop keyring: empty when it is
+    // there, else why not. Without one, no keyring is at hand.
+    using KeyringWrite = std::function<std::string(
+        const std::string& server, const std::string& user, const std::string& password)>;
+
+    explicit CMailboxesDlg(MessageBoxes& boxes, QWidget* parent = nullptr,
+                           KeyringWrite keyring = {});
 
     // In: the accounts to edit. Out: the accounts as edited, however the
     // dialog was closed.
@@ -37,6 +46,9 @@ private:
     // would add or change; empty otherwise.
     std::string UnsavedServer() const;
     void SetCaption();
+    void ClearFields();
+    // Only what the chosen source uses can be typed.
+    void EnableSourceFields();
 
     MessageBoxes& m_boxes;
     QTreeWidget* m_list;
@@ -44,4 +56,11 @@ private:
     QLineEdit* m_user;
     QLineEdit* m_password;
     QComboBox* m_security;
+    QComboBox* m_signIn;
+    QComboBox* m_source;
+    QLineEdit* m_command;
+    KeyringWrite m_keyring;
+    // Whether the user picked the source since the fields were filled: an
+    // account typed in again without it keeps where its password is.
+    bool m_sourceChosen = false;
 };

@@ -76,6 +76,7 @@ public:
     // Ends the conversation without a word to the server; a wait in progress
     // gives up at once. The socket stays until destruction.
     void Abort();
+    bool Aborted() const { return m_aborted; }
 
     // Sends CAPA and keeps the list the server sends back. False when not
     // open, refused, or the list is broken off or passes its bounds (the

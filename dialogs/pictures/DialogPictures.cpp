@@ -96,9 +96,12 @@ int main(int argc, char** argv) {
     CMailboxesDlg mailboxes(boxes);
     mailboxes.accounts = {{"pop.example.org", "pop.example.org", "mail.example.net"},
                           {"lena", "tomas", "lena.varga"},
-                          {"secret", "his secret", "other secret"},
-                          {2, 2, 1},
-                          {"", "", ""}};
+                          {"", "his secret", ""},
+                          {2, 2, 2},
+                          {"", "", ""},
+                          {0, 1, 2},
+                          {1, 0, 2},
+                          {"", "", "oauth2-token lena.varga"}};
     mailboxes.show();
     auto* list = mailboxes.findChild<QTreeWidget*>(QStringLiteral("list"));
     list->setCurrentItem(list->topLevelItem(0));

@@ -200,6 +200,32 @@ TEST_F(CommandLineTest, RunsShareTheKeptHeadersAndTellWhatTheTrayHasNotAnnounced
     EXPECT_EQ(run(kept).second, (std::vector<bool>{false, false, false, true}));
 }
 
+// The same sources as the tray's check; what a command printed never shows.
+TEST_F(CommandLineTest, PasswordCommandsSignInAndTheirOutputIsNeverShown) {
+    DovecotServer server;
+    server.AddUser("alice", "alice-pw");
+    const std::string dovecot = server.Address();
+    Store({{dovecot, dovecot},
+           {"alice", "bob"},
+           {"", ""},
+           {0, 0},
+           {"", ""},
+           {1, 1},
+           {2, 2},
+           {"printf 'alice-pw\\n'",
+            "echo bob-pw; echo 'bob-pw denied' >&2; echo locked >&2; exit 4"}});
+    const std::string stored = ReadBytes(settingsPath);
+    const std::string kFailed = "The password command failed with exit status 4.";
+    Result text = Run({"--check"});
+    EXPECT_EQ(text.code, 1);
+    EXPECT_EQ(text.out, dovecot + ", alice: 0 message(s)\n" + dovecot + ", bob: error: " + kFailed +
+                            "\nTotal: 0 message(s), 1 of 2 account(s) failed\n");
+    Result result = Run({"--check", "--json"});
+    EXPECT_EQ(json::parse(result.out)["accounts"][1]["error"], kFailed);
+    EXPECT_EQ((text.out + text.err + result.out + result.err).find("bob-pw"), std::string::npos);
+    EXPECT_EQ(ReadBytes(settingsPath), stored);
+}
+
 TEST_F(CommandLineTest, DamagedSettingsFileIsReportedAndLeftAlone) {
     const std::string damaged = "REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Halvik\\Tarvo\\"
                                 "Mailboxes\\0]\n\"Server\"=\"pop.example.org\n\x01\xFF garbage";

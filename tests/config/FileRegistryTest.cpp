@@ -87,7 +87,9 @@ TEST_F(FileRegistryTest, SettingsAreWrittenInTheExportFormat) {
     EXPECT_EQ(FormatRegFile(tree.Root()),
               "REGEDIT4\n"
               "\n[HKEY_CURRENT_USER\\Software\\Halvik\\Tarvo\\Mailboxes\\0]\n"
+              "\"Auth\"=dword:00000000\n"
               "\"Password\"=\"60 63 \"\n"
+              "\"Secret\"=dword:00000000\n"
               "\"Security\"=dword:00000000\n"
               "\"Server\"=\"pop.example.org\"\n"
               "\"User\"=\"jo \\\"x\\\"\"\n"

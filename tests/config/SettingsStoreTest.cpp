@@ -167,6 +167,38 @@ TEST_F(SettingsStoreTest, SecurityAndTrustedCertificateLoadAndSaveWithTheAccount
     EXPECT_EQ(AccountKeys(3), std::vector<int>{});
 }
 
+// A file from before sign-in could be chosen signs in as it did; a password
+// kept elsewhere leaves the file, and one not yet moved stays.
+TEST_F(SettingsStoreTest, SignInAndSecretSourceLoadAndSaveWithTheAccount) {
+    PutAccounts({{0, "a", "u", "3 "}, {1, "b", "v", "3 "}, {2, "c", "w", "3 "}});
+    Put("Mailboxes\\1", "Auth", RegValue::Dword(2));
+    Put("Mailboxes\\1", "Secret", RegValue::Dword(2));
+    Put("Mailboxes\\1", "SecretCommand", RegValue::Sz("pass show mail"));
+    Put("Mailboxes\\2", "Auth", RegValue::Dword(7));
+    Put("Mailboxes\\2", "Secret", RegValue::Dword(9));
+    ASSERT_EQ(LoadSettings(profile, options, accounts), 1);
+    EXPECT_EQ(accounts.auths, (std::vector<int32_t>{0, 2, 0}));
+    EXPECT_EQ(accounts.secretSources, (std::vector<int32_t>{0, 2, 0}));
+    EXPECT_EQ(accounts.secretCommands, (std::vector<std::string>{"", "pass show mail", ""}));
+    EXPECT_EQ(accounts.passwords, (std::vector<std::string>{"^", "^", "^"}));
+
+    accounts.secretSources = {1, 2, 0};
+    accounts.passwords = {"", "^", "^"};
+    SaveSettings(profile, options, accounts);
+    EXPECT_EQ(Stored("Mailboxes\\0", "Password"), std::nullopt);
+    EXPECT_EQ(Stored("Mailboxes\\0", "Secret"), RegValue::Dword(1));
+    EXPECT_EQ(Stored("Mailboxes\\0", "Auth"), RegValue::Dword(0));
+    EXPECT_EQ(Stored("Mailboxes\\0", "SecretCommand"), std::nullopt);
+    EXPECT_EQ(Stored("Mailboxes\\1", "Password"), RegValue::Sz("3 "));
+    EXPECT_EQ(Stored("Mailboxes\\1", "SecretCommand"), RegValue::Sz("pass show mail"));
+    EXPECT_EQ(Stored("Mailboxes\\2", "Secret"), RegValue::Dword(0));
+    AccountList loaded;
+    LoadSettings(profile, options, loaded);
+    EXPECT_EQ(loaded, accounts);
+    SaveSettings(profile, options, {});
+    EXPECT_EQ(AccountKeys(3), std::vector<int>{});
+}
+
 // The headers window's size is optional: absent, or not a usable size, it
 // reads as none; a save of the other settings leaves it alone.
 TEST_F(SettingsStoreTest, HeadersSizeIsOptionalAndKeptBesideTheOptions) {

@@ -2,6 +2,7 @@
 
 #include "DialogTest.h"
 
+#include <QComboBox>
 #include <QLineEdit>
 #include <QTimer>
 #include <QTreeWidget>
@@ -266,6 +267,77 @@ TEST(MailboxesDlgTest, DoneAsksAboutAnAccountTypedButNotAdded) {
         EXPECT_EQ(dialog.accounts, c.after) << c.what;
     }
     boxes = {};
+}
+
+// The sign-in and the password's source go with their account; a password
+// moves to the keyring only once the keyring took it, and what the source
+// does not use cannot be typed.
+TEST(MailboxesDlgTest, SignInAndPasswordSourceGoWithTheAccount) {
+    RecordingMessageBoxes boxes;
+    std::vector<Texts> written;
+    std::string keyringAnswer = "The collection is locked.";
+    CMailboxesDlg dialog(
+        boxes, nullptr,
+        [&](const std::string& server, const std::string& user, const std::string& password) {
+            written.push_back({server, user, password});
+            return keyringAnswer;
+        });
+    dialog.accounts = {{"pop.a", "pop.b"}, {"ua", "ub"}, {"pa", ""}, {2, 2},
+                       {"", ""},           {0, 2},       {0, 2},     {"", "pass show b"}};
+    dialog.show();
+    auto* signIn = Child<QComboBox>(dialog, "signIn");
+    auto* source = Child<QComboBox>(dialog, "source");
+    auto* command = Field(dialog, "secretCommand");
+    auto enabled = [&] {
+        return std::pair{Field(dialog, "password")->isEnabled(), command->isEnabled()};
+    };
+    auto choose = [&](int index) {
+        source->setCurrentIndex(index);
+        emit source->activated(index);
+    };
+    EXPECT_EQ(source->currentText(), "Keyring");
+    EXPECT_EQ(enabled(), std::pair(true, false));
+
+    ClickAt(dialog, 1);
+    EXPECT_EQ(signIn->currentText(), "OAuth 2.0");
+    EXPECT_EQ(source->currentText(), "Command");
+    EXPECT_EQ(command->text(), "pass show b");
+    EXPECT_EQ(enabled(), std::pair(false, true));
+    choose(3);
+    EXPECT_EQ(enabled(), std::pair(false, false));
+    choose(0);
+    EXPECT_EQ(enabled(), std::pair(true, false));
+
+    // Into the keyring: refused, the account stays as it was and the user is told.
+    ClickAt(dialog, 0);
+    choose(1);
+    Click(dialog, "add");
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_TRUE(boxes.shown[0].text.endsWith("The collection is locked."))
+        << boxes.shown[0].text.toStdString();
+    EXPECT_EQ(dialog.accounts.passwords[0], "pa");
+    EXPECT_EQ(dialog.accounts.secretSources[0], 0);
+    keyringAnswer.clear();
+    signIn->setCurrentIndex(1);
+    Click(dialog, "add");
+    EXPECT_EQ(written, (std::vector<Texts>{{"pop.a", "ua", "pa"}, {"pop.a", "ua", "pa"}}));
+    EXPECT_EQ(dialog.accounts.passwords[0], "");
+    EXPECT_EQ(dialog.accounts.secretSources[0], 1);
+    EXPECT_EQ(dialog.accounts.auths[0], 1);
+
+    // A new account's password goes to the keyring when one answers, else
+    // stays in this file; an untouched source keeps a known account's.
+    Fill(dialog, {"pop.c", "uc", "pc"});
+    Click(dialog, "add");
+    keyringAnswer = "No keyring is running.";
+    Fill(dialog, {"pop.d", "ud", "pd"});
+    Click(dialog, "add");
+    Fill(dialog, {"pop.b", "ub", ""});
+    Click(dialog, "add");
+    EXPECT_EQ(dialog.accounts.passwords, (Texts{"", "", "", "pd"}));
+    EXPECT_EQ(dialog.accounts.secretSources, (std::vector<int32_t>{1, 2, 1, 0}));
+    EXPECT_EQ(dialog.accounts.secretCommands, (Texts{"", "pass show b", "", ""}));
+    EXPECT_EQ(boxes.shown.size(), 1u);
 }
 
 } // namespace

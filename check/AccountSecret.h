@@ -1,0 +1,23 @@
+// An account's password or token, from the source the account names, fetched
+// within the check's waits: the desktop keeps painting meanwhile and Stop
+// (which aborts the account's conversation) ends the fetch.
+#pragma once
+
+#include "SecretSource.h"
+#include "Settings.h"
+
+#include <functional>
+#include <optional>
+#include <string>
+
+class CheckObserver;
+class CPop3Connection;
+
+SecretOutcome FetchAccountSecret(const AccountList& accounts, std::size_t i,
+                                 CheckObserver& observer, const CPop3Connection& conversation);
+
+// For OAuth 2.0: another token from the same source, for the one retry after
+// the server refused one; none when the source has none to give.
+std::function<std::optional<std::string>()> FreshToken(const AccountList& accounts, std::size_t i,
+                                                       CheckObserver& observer,
+                                                       const CPop3Connection& conversation);

@@ -1,0 +1,187 @@
+#include "CommandSecret.h"
+
+#include <array>
+#include <cerrno>
+#include <csignal>
+#include <cstring>
+#include <fcntl.h>
+#include <poll.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+extern char** environ;
+
+namespace {
+
+const char* const kCommand = "The password command";
+// Enough for any token; a command that prints more is not read further.
+constexpr std::size_t kKeptBytes = 64 * 1024;
+
+struct Pipe {
+    int read = -1;
+    int write = -1;
+    bool Open() {
+        int fds[2];
+        if (pipe2(fds, O_CLOEXEC) != 0) {
+            return false;
+        }
+        read = fds[0];
+        write = fds[1];
+        return true;
+    }
+    void CloseWrite() {
+        if (write >= 0) {
+            close(write);
+            write = -1;
+        }
+    }
+    ~Pipe() {
+        CloseWrite();
+        if (read >= 0) {
+            close(read);
+        }
+    }
+};
+
+std::string FirstLine(const std::string& text) {
+    std::string line = text.substr(0, text.find('\n'));
+    if (!line.empty() && line.back() == '\r') {
+        line.pop_back();
+    }
+    return line;
+}
+
+// Reads what is there; false at the end of the stream.
+bool Drain(int fd, std::string& kept) {
+    std::array<char, 4096> buffer{};
+    for (;;) {
+        const ssize_t got = ::read(fd, buffer.data(), buffer.size());
+        if (got > 0) {
+            const auto room = kKeptBytes - std::min(kKeptBytes, kept.size());
+            kept.append(buffer.data(), std::min(room, static_cast<std::size_t>(got)));
+            continue;
+        }
+        return got < 0 && (errno == EAGAIN || errno == EINTR);
+    }
+}
+
+std::string ExitReason(int status, const std::string& errorLine) {
+    std::string reason = kCommand;
+    if (WIFSIGNALED(status)) {
+        reason += " was ended by signal " + std::to_string(WTERMSIG(status));
+    } else {
+        reason += " failed with exit status " + std::to_string(WEXITSTATUS(status));
+    }
+    return errorLine.empty() ? reason + "." : reason + ": " + errorLine;
+}
+
+} // namespace
+
+SecretOutcome CommandSecret::Fetch(const SecretRequest& request, const SecretWait& wait) const {
+    SecretOutcome outcome;
+    if (request.command.empty()) {
+        outcome.reason = "No password command is set for this account.";
+        return outcome;
+    }
+    if (wait.stopped && wait.stopped()) {
+        outcome.stopped = true;
+        outcome.reason = std::string(kCommand) + " was stopped.";
+        return outcome;
+    }
+    Pipe out;
+    Pipe err;
+    if (!out.Open() || !err.Open()) {
+        outcome.reason = std::string(kCommand) + " could not be started: " + std::strerror(errno);
+        return outcome;
+    }
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_adddup2(&actions, out.write, STDOUT_FILENO);
+    posix_spawn_file_actions_adddup2(&actions, err.write, STDERR_FILENO);
+    posix_spawnattr_t attributes;
+    posix_spawnattr_init(&attributes);
+    // A group of its own, so that what the shell started ends with it.
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP);
+    posix_spawnattr_setpgroup(&attributes, 0);
+    const char* argv[] = {"/bin/sh", "-c", request.command.c_str(), nullptr};
+    pid_t pid = -1;
+    const int spawned = posix_spawn(&pid, "/bin/sh", &actions, &attributes,
+                                    const_cast<char* const*>(argv), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    posix_spawnattr_destroy(&attributes);
+    out.CloseWrite();
+    err.CloseWrite();
+    if (spawned != 0) {
+        outcome.reason = std::string(kCommand) + " could not be started: " + std::strerror(spawned);
+        return outcome;
+    }
+    fcntl(out.read, F_SETFL, O_NONBLOCK);
+    fcntl(err.read, F_SETFL, O_NONBLOCK);
+
+    std::string printed;
+    std::string errors;
+    bool outOpen = true;
+    bool errOpen = true;
+    bool exited = false;
+    const auto deadline = std::chrono::steady_clock::now() + wait.bound;
+    for (;;) {
+        // Not reaped yet, so the group's number cannot be anyone else's below.
+        siginfo_t info{};
+        exited = waitid(P_PID, static_cast<id_t>(pid), &info, WEXITED | WNOHANG | WNOWAIT) == 0 &&
+                 info.si_pid == pid;
+        if (exited) {
+            // What was written before the end is in the pipes; a background
+            // child that holds them open is not waited for.
+            Drain(out.read, printed);
+            Drain(err.read, errors);
+            break;
+        }
+        if (wait.stopped && wait.stopped()) {
+            outcome.stopped = true;
+            outcome.reason = std::string(kCommand) + " was stopped.";
+            break;
+        }
+        if (std::chrono::steady_clock::now() >= deadline) {
+            outcome.reason = OutOfTime(kCommand, wait.bound);
+            break;
+        }
+        std::array<pollfd, 2> fds{
+            {{outOpen ? out.read : -1, POLLIN, 0}, {errOpen ? err.read : -1, POLLIN, 0}}};
+        poll(fds.data(), fds.size(), static_cast<int>(wait.slice.count()));
+        if (outOpen && fds[0].revents != 0) {
+            outOpen = Drain(out.read, printed);
+        }
+        if (errOpen && fds[1].revents != 0) {
+            errOpen = Drain(err.read, errors);
+        }
+        if (wait.hook) {
+            wait.hook();
+        }
+    }
+    // Whatever the shell started ends with it.
+    kill(-pid, SIGKILL);
+    int status = 0;
+    while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    }
+    if (!exited) {
+        return outcome;
+    }
+
+    const std::string secret = FirstLine(printed);
+    std::string errorLine = FirstLine(errors);
+    // A command that echoed its output to standard error must not have it shown.
+    if (!secret.empty() && errorLine.find(secret) != std::string::npos) {
+        errorLine.clear();
+    }
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+        outcome.reason = ExitReason(status, errorLine);
+    } else if (secret.empty()) {
+        outcome.reason = std::string(kCommand) + " printed nothing" +
+                         (errorLine.empty() ? std::string(".") : ": " + errorLine);
+    } else {
+        outcome.secret = secret;
+    }
+    return outcome;
+}

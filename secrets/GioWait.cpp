@@ -1,0 +1,111 @@
+#include "GioWait.h"
+
+#include <algorithm>
+
+GioWait::GioWait(const SecretWait& wait)
+    : m_wait(wait), m_context(g_main_context_new()), m_cancellable(g_cancellable_new()),
+      m_tick(g_timeout_source_new(static_cast<guint>(wait.slice.count()))),
+      m_deadline(g_get_monotonic_time() +
+                 std::chrono::duration_cast<std::chrono::microseconds>(wait.bound).count()) {
+    // Calls made from here on finish on this context, run only by Until.
+    g_main_context_push_thread_default(m_context);
+    g_source_set_callback(
+        m_tick, +[](gpointer) -> gboolean { return G_SOURCE_CONTINUE; }, nullptr, nullptr);
+    g_source_attach(m_tick, m_context);
+}
+
+GioWait::~GioWait() {
+    // What the finished calls queued here (a proxy's last clean-up) still runs;
+    // a call given up on must never be dispatched into a fetch that ended.
+    for (int i = 0; !m_abandoned && i < 100 && g_main_context_iteration(m_context, FALSE); ++i) {
+    }
+    g_source_destroy(m_tick);
+    g_source_unref(m_tick);
+    g_main_context_pop_thread_default(m_context);
+    g_main_context_unref(m_context);
+    g_object_unref(m_cancellable);
+}
+
+bool GioWait::Until(const bool& done) {
+    // A cancelled call answers at once; one that does not is left behind.
+    constexpr gint64 kGrace = 5 * G_USEC_PER_SEC;
+    while (!done) {
+        if ((m_stopped || m_timedOut) && g_get_monotonic_time() >= m_cancelledAt + kGrace) {
+            m_abandoned = true;
+            break;
+        }
+        if (!m_stopped && !m_timedOut) {
+            if (m_wait.stopped && m_wait.stopped()) {
+                m_stopped = true;
+            } else if (g_get_monotonic_time() >= m_deadline) {
+                m_timedOut = true;
+            }
+            if (m_stopped || m_timedOut) {
+                // The callback still comes, with G_IO_ERROR_CANCELLED.
+                m_cancelledAt = g_get_monotonic_time();
+                g_cancellable_cancel(m_cancellable);
+            }
+        }
+        g_main_context_iteration(m_context, TRUE);
+        if (m_wait.hook && !done) {
+            m_wait.hook();
+        }
+    }
+    return !m_stopped && !m_timedOut;
+}
+
+int GioWait::RemainingMs() const {
+    const gint64 left = (m_deadline - g_get_monotonic_time()) / 1000;
+    return static_cast<int>(std::max<gint64>(left, 1));
+}
+
+GDBusConnection* GioWait::OpenSessionBus(const std::string& who, std::string& reason) {
+    GError* error = nullptr;
+    gchar* address = g_dbus_address_get_for_bus_sync(G_BUS_TYPE_SESSION, m_cancellable, &error);
+    if (address == nullptr) {
+        reason = Reason(who, error);
+        g_clear_error(&error);
+        return nullptr;
+    }
+    struct Opened {
+        bool done = false;
+        GDBusConnection* connection = nullptr;
+        GError* error = nullptr;
+    } opened;
+    g_dbus_connection_new_for_address(
+        address,
+        static_cast<GDBusConnectionFlags>(G_DBUS_CONNECTION_FLAGS_AUTHENTICATION_CLIENT |
+                                          G_DBUS_CONNECTION_FLAGS_MESSAGE_BUS_CONNECTION),
+        nullptr, m_cancellable,
+        [](GObject*, GAsyncResult* result, gpointer data) {
+            auto* opened = static_cast<Opened*>(data);
+            opened->connection = g_dbus_connection_new_for_address_finish(result, &opened->error);
+            opened->done = true;
+        },
+        &opened);
+    g_free(address);
+    Until(opened.done);
+    if (opened.connection == nullptr) {
+        reason = Reason(who, opened.error);
+    }
+    g_clear_error(&opened.error);
+    return opened.connection;
+}
+
+std::string GioWait::Reason(const std::string& who, const GError* error) const {
+    if (m_timedOut) {
+        return OutOfTime(who, m_wait.bound);
+    }
+    if (m_stopped) {
+        return who + " was not asked to the end: the check was stopped.";
+    }
+    if (error == nullptr) {
+        return who + " failed.";
+    }
+    // The D-Bus error's name says nothing a user can act on.
+    GError* shown = g_error_copy(error);
+    g_dbus_error_strip_remote_error(shown);
+    std::string reason = who + " failed: " + shown->message;
+    g_error_free(shown);
+    return reason;
+}

@@ -1,0 +1,51 @@
+// Where an account's password or OAuth 2.0 token comes from: this settings
+// file, the desktop keyring, a command of the user's, or GNOME Online
+// Accounts. One interface, so the check and the command line fetch a secret
+// the same way whatever its source. Every fetch is bounded and lets the
+// caller's wait hook run between short slices; a failure is a sentence for
+// the account's error row and never holds the secret.
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+
+// The numbers are the ones stored as Secret in the settings file.
+enum class SecretSourceKind : int32_t { File = 0, Keyring = 1, Command = 2, OnlineAccount = 3 };
+
+struct SecretWait {
+    std::function<void()> hook;    // run between slices: the desktop repaints meanwhile
+    std::function<bool()> stopped; // true gives the fetch up at once
+    std::chrono::milliseconds bound{30000};
+    std::chrono::milliseconds slice{50};
+};
+
+// What a source needs of the account.
+struct SecretRequest {
+    std::string server; // as written, port included: the keyring entry's attribute
+    std::string user;
+    std::string filePassword; // the password kept in the settings file
+    std::string command;      // SecretCommand
+};
+
+struct SecretOutcome {
+    std::optional<std::string> secret;
+    std::string reason;   // why there is none
+    bool stopped = false; // given up at the caller's request
+};
+
+class SecretSource {
+public:
+    virtual ~SecretSource() = default;
+    virtual SecretOutcome Fetch(const SecretRequest& request, const SecretWait& wait) const = 0;
+};
+
+// A number this program did not write is taken for this file, as a missing one.
+SecretSourceKind SecretSourceFromStored(int32_t stored);
+std::unique_ptr<SecretSource> MakeSecretSource(SecretSourceKind kind);
+
+// The reason of a wait that ran out, worded for the one that waited.
+std::string OutOfTime(const std::string& who, std::chrono::milliseconds bound);

@@ -1,0 +1,321 @@
+// Where a secret comes from, each source against the real thing: the shell,
+// a gnome-keyring-daemon on a private bus, scripted D-Bus services, and a
+// check of the test Dovecot signing in with what they gave.
+#include "AccountSecret.h"
+#include "AppProfile.h"
+#include "CheckCycle.h"
+#include "CommandSecret.h"
+#include "DovecotServer.h"
+#include "FileRegistry.h"
+#include "KeyringSecret.h"
+#include "OnlineAccountSecret.h"
+#include "Pop3Connection.h"
+#include "PrivateBus.h"
+#include "QuietObserver.h"
+#include "SettingsStore.h"
+
+#include <arpa/inet.h>
+#include <cstdlib>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <sstream>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace {
+
+using namespace std::chrono_literals;
+
+// Bounds far below the 30 s a user gets, far above what an answer takes.
+SecretWait ShortWait(std::chrono::milliseconds bound = 300ms) {
+    SecretWait wait;
+    wait.bound = bound;
+    return wait;
+}
+
+std::string Text(const SecretOutcome& outcome) {
+    return outcome.secret ? "secret " + *outcome.secret : "reason " + outcome.reason;
+}
+
+void UseBus(const std::string& address) {
+    setenv("DBUS_SESSION_BUS_ADDRESS", address.c_str(), 1);
+}
+
+TEST(CommandSecretTest, FirstLinePrintedIsTheSecretAndFailuresQuoteStandardError) {
+    const struct {
+        const char* command;
+        const char* expected;
+    } rows[] = {
+        {"printf 'hunter2\\nsecond line\\n'", "secret hunter2"},
+        {"printf 'token\\r\\n'", "secret token"},
+        // The shell's end is enough: a child left behind holds no check up.
+        {"sleep 30 & echo pw", "secret pw"},
+        {"echo leaked; echo 'no such entry' >&2; echo more >&2; exit 3",
+         "reason The password command failed with exit status 3: no such entry"},
+        {"echo leaked; echo leaked >&2; exit 1",
+         "reason The password command failed with exit status 1."},
+        {"kill -9 $$", "reason The password command was ended by signal 9."},
+        {"echo 'locked' >&2", "reason The password command printed nothing: locked"},
+        {"", "reason No password command is set for this account."},
+    };
+    for (const auto& row : rows) {
+        SecretRequest request{"pop.example.org", "lena", "file password", row.command};
+        EXPECT_EQ(Text(CommandSecret().Fetch(request, ShortWait(10s))), row.expected)
+            << row.command;
+    }
+}
+
+TEST(CommandSecretTest, ACommandThatNeverEndsIsBoundedAndStopEndsIt) {
+    int hooks = 0;
+    SecretWait wait = ShortWait(200ms);
+    wait.hook = [&hooks] { ++hooks; };
+    const SecretRequest request{"pop.example.org", "lena", "", "echo partial; exec sleep 60"};
+    const auto started = std::chrono::steady_clock::now();
+    const SecretOutcome outcome = CommandSecret().Fetch(request, wait);
+    EXPECT_EQ(Text(outcome), "reason The password command did not answer within 200 ms.");
+    EXPECT_LT(std::chrono::steady_clock::now() - started, 20s);
+    EXPECT_GT(hooks, 0);
+
+    wait.bound = 60s;
+    wait.stopped = [&hooks] { return hooks >= 2; };
+    const SecretOutcome stopped = CommandSecret().Fetch(request, wait);
+    EXPECT_TRUE(stopped.stopped);
+    EXPECT_FALSE(stopped.secret);
+    EXPECT_LT(std::chrono::steady_clock::now() - started, 40s);
+}
+
+class KeyringTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { bus = new PrivateBus(true); }
+    static void TearDownTestSuite() {
+        delete bus;
+        bus = nullptr;
+    }
+    void SetUp() override { UseBus(bus->Address()); }
+
+    static PrivateBus* bus;
+};
+PrivateBus* KeyringTest::bus = nullptr;
+
+// As another tool on the desktop would store it: attributes only, its own label.
+TEST_F(KeyringTest, APasswordStoredBySecretToolIsFoundByItsAttributes) {
+    ChildProcess tool({"/bin/sh", "-c",
+                       "printf 'from the tool' | secret-tool store --label=x application tarvo "
+                       "server pop.example.org:995 user lena"},
+                      bus->Environment());
+    ASSERT_TRUE(WaitFor([&tool] { return tool.HasEnded(); }));
+    ASSERT_EQ(tool.ExitStatus(), 0);
+    const struct {
+        const char* server;
+        const char* user;
+        const char* expected;
+    } rows[] = {
+        {"pop.example.org:995", "lena", "secret from the tool"},
+        {"pop.example.org:995", "ann",
+         "reason The keyring holds no password for ann on pop.example.org:995."},
+        {"pop.example.org", "lena",
+         "reason The keyring holds no password for lena on pop.example.org."},
+    };
+    for (const auto& row : rows) {
+        EXPECT_EQ(Text(KeyringSecret().Fetch({row.server, row.user, "", ""}, ShortWait(10s))),
+                  row.expected);
+    }
+}
+
+// Moved: the keyring has the password first, then the file loses it in one
+// save, and the check signs in with the keyring's copy.
+TEST_F(KeyringTest, APasswordMovedFromTheFileSignsInFromTheKeyring) {
+    DovecotServer server;
+    server.AddUser("lena", "lena-pw");
+    server.Deliver("lena", "From: a@example.org\nSubject: hi\nMessage-Id: <1@x>\n\nbody\n");
+    char pattern[] = "/tmp/tarvo-settings.XXXXXX";
+    ASSERT_NE(mkdtemp(pattern), nullptr);
+    const std::string path = std::string(pattern) + "/Tarvo.reg";
+    auto fileText = [&path] {
+        std::stringstream text;
+        text << std::ifstream(path).rdbuf();
+        return text.str();
+    };
+    FileRegistry registry(path);
+    AppProfile profile(registry);
+    AccountList accounts{{server.Address()}, {"lena"}, {"lena-pw"}};
+    SaveSettings(profile, {}, accounts);
+    ASSERT_NE(fileText().find("\"Password\""), std::string::npos);
+
+    ASSERT_EQ(StoreInKeyring(server.Address(), "lena", "lena-pw", ShortWait(10s)), "");
+    accounts.secretSources = {1};
+    accounts.passwords = {""};
+    SaveSettings(profile, {}, accounts);
+    EXPECT_EQ(fileText().find("\"Password\""), std::string::npos);
+    EXPECT_NE(fileText().find("\"Secret\"=dword:00000001"), std::string::npos);
+
+    Options options;
+    AccountList loaded;
+    ASSERT_EQ(LoadSettings(profile, options, loaded), 1);
+    std::vector<int32_t> counts;
+    MessageTable table;
+    KnownMessageIds known;
+    HeaderCache cache;
+    QuietObserver observer;
+    RunCheck(loaded, counts, table, known, cache, observer);
+    ASSERT_EQ(table.size(), 1u);
+    EXPECT_EQ(table.subjects[0], "hi");
+    EXPECT_EQ(counts, std::vector<int32_t>{1});
+    std::system(("rm -rf '" + std::string(pattern) + "'").c_str());
+}
+
+// A keyring that never answers, or no bus at all: a reason, not a hang.
+TEST(KeyringFailureTest, AKeyringThatCannotBeReachedGivesTheReason) {
+    PrivateBus bus(false);
+    BusPeer silent(bus, "org.freedesktop.secrets",
+                   [](const std::string&, const std::string&, const std::string&, GVariant*) {
+                       return static_cast<GVariant*>(nullptr);
+                   });
+    UseBus(bus.Address());
+    const auto started = std::chrono::steady_clock::now();
+    EXPECT_EQ(Text(KeyringSecret().Fetch({"pop.example.org", "lena", "", ""}, ShortWait())),
+              "reason The keyring did not answer within 300 ms.");
+    EXPECT_EQ(StoreInKeyring("pop.example.org", "lena", "pw", ShortWait()),
+              "The keyring did not answer within 300 ms.");
+    EXPECT_LT(std::chrono::steady_clock::now() - started, 20s);
+    EXPECT_GT(silent.Calls(), 0);
+
+    UseBus("unix:path=/nonexistent/bus");
+    const std::string reason =
+        Text(KeyringSecret().Fetch({"pop.example.org", "lena", "", ""}, ShortWait(10s)));
+    EXPECT_EQ(reason.rfind("reason The keyring failed: ", 0), 0u) << reason;
+}
+
+GVariant* AccountInterfaces(const char* identity, const char* secretInterface) {
+    GVariantBuilder interfaces;
+    g_variant_builder_init(&interfaces, G_VARIANT_TYPE("a{sa{sv}}"));
+    GVariantBuilder account;
+    g_variant_builder_init(&account, G_VARIANT_TYPE("a{sv}"));
+    g_variant_builder_add(&account, "{sv}", "Identity", g_variant_new_string(identity));
+    g_variant_builder_add(&interfaces, "{sa{sv}}", "org.gnome.OnlineAccounts.Account", &account);
+    g_variant_builder_add(&interfaces, "{s@a{sv}}", "org.gnome.OnlineAccounts.Mail",
+                          g_variant_new_array(G_VARIANT_TYPE("{sv}"), nullptr, 0));
+    g_variant_builder_add(&interfaces, "{s@a{sv}}", secretInterface,
+                          g_variant_new_array(G_VARIANT_TYPE("{sv}"), nullptr, 0));
+    return g_variant_builder_end(&interfaces);
+}
+
+TEST(OnlineAccountTest, TheMailAccountOfTheUserGivesItsTokenOrPassword) {
+    PrivateBus bus(false);
+    BusPeer accounts(
+        bus, "org.gnome.OnlineAccounts",
+        [](const std::string& path, const std::string&, const std::string& method,
+           GVariant*) -> GVariant* {
+            if (method == "GetManagedObjects") {
+                GVariantBuilder objects;
+                g_variant_builder_init(&objects, G_VARIANT_TYPE("a{oa{sa{sv}}}"));
+                g_variant_builder_add(
+                    &objects, "{o@a{sa{sv}}}", "/org/gnome/OnlineAccounts/Accounts/account_1",
+                    AccountInterfaces("ann@example.org", "org.gnome.OnlineAccounts.OAuth2Based"));
+                g_variant_builder_add(
+                    &objects, "{o@a{sa{sv}}}", "/org/gnome/OnlineAccounts/Accounts/account_2",
+                    AccountInterfaces("bob", "org.gnome.OnlineAccounts.PasswordBased"));
+                return g_variant_new("(a{oa{sa{sv}}})", &objects);
+            }
+            if (method == "GetAccessToken" && path.ends_with("account_1")) {
+                return g_variant_new("(si)", "ya29.token", 3600);
+            }
+            if (method == "GetPassword" && path.ends_with("account_2")) {
+                return g_variant_new("(s)", "bob-pw");
+            }
+            return nullptr;
+        });
+    UseBus(bus.Address());
+    const struct {
+        const char* user;
+        const char* expected;
+    } rows[] = {
+        {"ann@example.org", "secret ya29.token"},
+        {"bob", "secret bob-pw"},
+        {"carl", "reason GNOME Online Accounts has no mail account for carl."},
+    };
+    for (const auto& row : rows) {
+        EXPECT_EQ(Text(OnlineAccountSecret().Fetch({"pop.example.org", row.user, "", ""},
+                                                   ShortWait(10s))),
+                  row.expected);
+    }
+}
+
+// A socket that listens on loopback and tells whether anyone connected.
+class ListeningPort {
+public:
+    ListeningPort() : m_fd(::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK, 0)) {
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t length = sizeof address;
+        ::bind(m_fd, reinterpret_cast<sockaddr*>(&address), length);
+        ::listen(m_fd, 4);
+        ::getsockname(m_fd, reinterpret_cast<sockaddr*>(&address), &length);
+        m_port = ntohs(address.sin_port);
+    }
+    ~ListeningPort() { ::close(m_fd); }
+    std::string Address() const { return "127.0.0.1:" + std::to_string(m_port); }
+    bool Contacted() const {
+        const int accepted = ::accept(m_fd, nullptr, nullptr);
+        if (accepted >= 0) {
+            ::close(accepted);
+        }
+        return accepted >= 0;
+    }
+
+private:
+    int m_fd;
+    uint16_t m_port = 0;
+};
+
+// No secret, no contact: the row says why and the server hears nothing.
+TEST(CheckSecretTest, AFailedSourceIsTheAccountsErrorRowAndNothingReachesTheServer) {
+    ListeningPort port;
+    AccountList accounts{{port.Address()},
+                         {"lena"},
+                         {""},
+                         {0},
+                         {""},
+                         {0},
+                         {2},
+                         {"echo s3cret; echo 'vault is locked' >&2; exit 2"}};
+    std::vector<int32_t> counts;
+    MessageTable table;
+    KnownMessageIds known;
+    HeaderCache cache;
+    QuietObserver observer;
+    RunCheck(accounts, counts, table, known, cache, observer);
+    ASSERT_EQ(table.size(), 1u);
+    EXPECT_EQ(table.states[0], MessageError);
+    EXPECT_EQ(table.headerTexts[0],
+              "The password command failed with exit status 2: vault is locked");
+    EXPECT_FALSE(port.Contacted());
+}
+
+// A refused token is followed by one asked of the source again; Stop ends that too.
+TEST(CheckSecretTest, AFreshTokenIsAskedOfTheSourceAgain) {
+    char pattern[] = "/tmp/tarvo-token.XXXXXX";
+    ASSERT_NE(mkdtemp(pattern), nullptr);
+    const std::string counter = std::string(pattern) + "/n";
+    const AccountList accounts{{"pop.example.org"},
+                               {"lena"},
+                               {""},
+                               {2},
+                               {""},
+                               {2},
+                               {2},
+                               {"n=$(cat " + counter + " 2>/dev/null || echo 0); echo $((n+1)) > " +
+                                counter + "; echo token-$n"}};
+    CPop3Connection conversation;
+    QuietObserver observer;
+    const auto fresh = FreshToken(accounts, 0, observer, conversation);
+    EXPECT_EQ(fresh(), "token-0");
+    EXPECT_EQ(fresh(), "token-1");
+    conversation.Abort();
+    EXPECT_EQ(fresh(), std::nullopt);
+    std::system(("rm -rf '" + std::string(pattern) + "'").c_str());
+}
+
+} // namespace

@@ -1,0 +1,140 @@
+#include "PrivateBus.h"
+
+#include <cstdlib>
+#include <fcntl.h>
+#include <fstream>
+#include <stdexcept>
+#include <unistd.h>
+
+PrivateBus::PrivateBus(bool withKeyring) {
+    char pattern[] = "/tmp/tarvo-bus.XXXXXX";
+    if (mkdtemp(pattern) == nullptr) {
+        throw std::runtime_error("no temporary directory");
+    }
+    m_dir = pattern;
+    std::ofstream(m_dir + "/bus.conf")
+        << "<!DOCTYPE busconfig PUBLIC \"-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN\" "
+           "\"http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd\">\n"
+           "<busconfig><type>session</type><listen>unix:dir="
+        << m_dir
+        << "</listen><auth>EXTERNAL</auth><policy context=\"default\">"
+           "<allow send_destination=\"*\" eavesdrop=\"true\"/><allow eavesdrop=\"true\"/>"
+           "<allow own=\"*\"/></policy></busconfig>\n";
+    int fds[2];
+    if (pipe2(fds, O_CLOEXEC) != 0) {
+        throw std::runtime_error("pipe failed");
+    }
+    m_daemon =
+        ChildProcess({"/usr/bin/dbus-daemon", "--config-file=" + m_dir + "/bus.conf", "--nofork",
+                      "--nopidfile", "--print-address=" + std::to_string(fds[1])},
+                     {"PATH=/usr/bin:/bin"}, fds[1]);
+    close(fds[1]);
+    m_address = ReadReportedLine(fds[0], "dbus-daemon");
+    close(fds[0]);
+    if (withKeyring) {
+        // --unlock reads the login keyring's password on standard input and
+        // creates that keyring, as a desktop log-in would.
+        std::ofstream(m_dir + "/login") << "test-login";
+        m_keyring = ChildProcess({"/bin/sh", "-c",
+                                  "exec /usr/bin/gnome-keyring-daemon --foreground --unlock "
+                                  "--components=secrets < '" +
+                                      m_dir + "/login'"},
+                                 Environment());
+        if (!WaitFor([this] { return HasOwner("org.freedesktop.secrets"); })) {
+            throw std::runtime_error("the keyring did not come up on the bus");
+        }
+    }
+}
+
+PrivateBus::~PrivateBus() {
+    m_keyring = ChildProcess();
+    m_daemon = ChildProcess();
+    std::system(("rm -rf '" + m_dir + "'").c_str());
+}
+
+std::vector<std::string> PrivateBus::Environment() const {
+    return {"PATH=/usr/bin:/bin",
+            "DBUS_SESSION_BUS_ADDRESS=" + m_address,
+            "HOME=" + m_dir,
+            "XDG_DATA_HOME=" + m_dir + "/data",
+            "XDG_CONFIG_HOME=" + m_dir + "/config",
+            "XDG_RUNTIME_DIR=" + m_dir};
+}
+
+bool PrivateBus::HasOwner(const std::string& name) const {
+    GDBusConnection* connection = g_dbus_connection_new_for_address_sync(
+        m_address.c_str(),
+        static_cast<GDBusConnectionFlags>(G_DBUS_CONNECTION_FLAGS_AUTHENTICATION_CLIENT |
+                                          G_DBUS_CONNECTION_FLAGS_MESSAGE_BUS_CONNECTION),
+        nullptr, nullptr, nullptr);
+    if (connection == nullptr) {
+        return false;
+    }
+    GVariant* reply = g_dbus_connection_call_sync(
+        connection, "org.freedesktop.DBus", "/org/freedesktop/DBus", "org.freedesktop.DBus",
+        "NameHasOwner", g_variant_new("(s)", name.c_str()), G_VARIANT_TYPE("(b)"),
+        G_DBUS_CALL_FLAGS_NONE, 5000, nullptr, nullptr);
+    gboolean owned = FALSE;
+    if (reply != nullptr) {
+        g_variant_get(reply, "(b)", &owned);
+        g_variant_unref(reply);
+    }
+    g_dbus_connection_close_sync(connection, nullptr, nullptr);
+    g_object_unref(connection);
+    return owned != FALSE;
+}
+
+BusPeer::BusPeer(const PrivateBus& bus, const std::string& name, Answer answer)
+    : m_connection(g_dbus_connection_new_for_address_sync(
+          bus.Address().c_str(),
+          static_cast<GDBusConnectionFlags>(G_DBUS_CONNECTION_FLAGS_AUTHENTICATION_CLIENT |
+                                            G_DBUS_CONNECTION_FLAGS_MESSAGE_BUS_CONNECTION),
+          nullptr, nullptr, nullptr)),
+      m_answer(std::move(answer)) {
+    if (m_connection == nullptr) {
+        throw std::runtime_error("cannot reach the private bus");
+    }
+    m_filter = g_dbus_connection_add_filter(m_connection, &BusPeer::Filter, this, nullptr);
+    GVariant* reply = g_dbus_connection_call_sync(
+        m_connection, "org.freedesktop.DBus", "/org/freedesktop/DBus", "org.freedesktop.DBus",
+        "RequestName", g_variant_new("(su)", name.c_str(), 4u /* do not queue */),
+        G_VARIANT_TYPE("(u)"), G_DBUS_CALL_FLAGS_NONE, 5000, nullptr, nullptr);
+    guint result = 0;
+    if (reply != nullptr) {
+        g_variant_get(reply, "(u)", &result);
+        g_variant_unref(reply);
+    }
+    if (result != 1) {
+        throw std::runtime_error("cannot own " + name);
+    }
+}
+
+BusPeer::~BusPeer() {
+    g_dbus_connection_remove_filter(m_connection, m_filter);
+    g_dbus_connection_close_sync(m_connection, nullptr, nullptr);
+    g_object_unref(m_connection);
+}
+
+// Runs on GDBus's worker thread: every call addressed to this peer is taken
+// here, so nothing else answers it for the peer.
+GDBusMessage* BusPeer::Filter(GDBusConnection* connection, GDBusMessage* message, gboolean incoming,
+                              gpointer data) {
+    auto* self = static_cast<BusPeer*>(data);
+    if (!incoming || g_dbus_message_get_message_type(message) != G_DBUS_MESSAGE_TYPE_METHOD_CALL) {
+        return message;
+    }
+    ++self->m_calls;
+    auto text = [](const char* s) { return std::string(s != nullptr ? s : ""); };
+    GVariant* body = self->m_answer(
+        text(g_dbus_message_get_path(message)), text(g_dbus_message_get_interface(message)),
+        text(g_dbus_message_get_member(message)), g_dbus_message_get_body(message));
+    if (body != nullptr) {
+        GDBusMessage* reply = g_dbus_message_new_method_reply(message);
+        g_dbus_message_set_body(reply, body);
+        g_dbus_connection_send_message(connection, reply, G_DBUS_SEND_MESSAGE_FLAGS_NONE, nullptr,
+                                       nullptr);
+        g_object_unref(reply);
+    }
+    g_object_unref(message);
+    return nullptr;
+}
