@@ -14,6 +14,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCursor>
 #include <QEvent>
 #include <QEventLoop>
 #include <QMenu>
@@ -132,6 +133,10 @@ void QtWindowServices::ShowHeadersWindow(const MessageTable& table) {
         if (m_profile != nullptr && LoadHeadersSize(*m_profile, width, height)) {
             m_headers->rememberedSize = QSize(width, height);
         }
+        m_headers->openNear = [this] {
+            const QRect icon = m_tray.Geometry();
+            return icon.isValid() ? icon.center() : QCursor::pos();
+        };
         m_headers->onSizeChosen = [this](QSize size) {
             m_headers->rememberedSize = size;
             if (m_profile != nullptr) {

@@ -33,6 +33,8 @@ public:
     void Remove();
     // The menu the icon offers (none when null); the desktop shows it.
     void SetMenu(QMenu* menu);
+    // Where the icon is on the screen; empty where the tray does not tell.
+    QRect Geometry() const { return m_icon ? m_icon->geometry() : QRect(); }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

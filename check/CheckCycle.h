@@ -53,7 +53,8 @@ CheckOutcome RunCheck(const AccountList& accounts, std::vector<int32_t>& counts,
                       MessageTable& table, KnownMessageIds& knownIds, HeaderCache& cache,
                       CheckObserver& observer, const ChannelLimits& limits = {});
 
-// The icon and tooltip that tell the user how a check ended.
+// The icon and tooltip that tell the user how a check ended; where accounts
+// failed, a second line names them and gives the first one's reason.
 struct TrayState {
     int iconId;
     std::string tip;
