@@ -24,11 +24,12 @@ bool Pop3Capabilities::Add(const std::string& line) {
     // The keyword is the first word; its arguments (SASL's mechanisms, say)
     // do not matter here.
     const std::string_view keyword = std::string_view(line).substr(0, line.find_first_of(" \t"));
-    const std::array<std::pair<std::string_view, bool*>, 5> known{{{"STLS", &stls},
+    const std::array<std::pair<std::string_view, bool*>, 6> known{{{"STLS", &stls},
                                                                    {"PIPELINING", &pipelining},
                                                                    {"UIDL", &uidl},
                                                                    {"TOP", &top},
-                                                                   {"USER", &user}}};
+                                                                   {"USER", &user},
+                                                                   {"UTF8", &utf8}}};
     for (const auto& [name, flag] : known) {
         if (EqualsIgnoringCase(keyword, name)) {
             *flag = true;

@@ -20,6 +20,7 @@ struct Pop3Capabilities {
     bool uidl = false;
     bool top = false;
     bool user = false;
+    bool utf8 = false; // RFC 6856
 
     // Takes one line of the list; false when it would pass a bound.
     bool Add(const std::string& line);

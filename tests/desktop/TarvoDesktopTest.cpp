@@ -164,7 +164,10 @@ TEST_F(TarvoDesktopTest, DisconnectSignalFreesACheckStuckOnASilentServer) {
     Click(icon, "1");
     ASSERT_TRUE(AwaitTip(icon, "Contacting " + silent.Address() + "..."));
     m_tarvo.Signal(SIGUSR1);
-    EXPECT_TRUE(AwaitTip(icon, "Error(s) occured")) << m_desktop.WindowTitle(icon);
+    // The tooltip's second line says which account failed and why.
+    EXPECT_TRUE(
+        AwaitTip(icon, "Error(s) occured\n" + silent.Address() + ": The check was stopped."))
+        << m_desktop.WindowTitle(icon);
     OpenMenu(icon);
 }
 
@@ -205,7 +208,9 @@ TEST_F(TarvoDesktopTest, AStuckCheckCanBeStoppedOrQuitFromTheMenu) {
     Click(icon, "1");
     ASSERT_TRUE(AwaitTip(icon, contacting));
     Choose(icon, 1); // Stop check
-    EXPECT_TRUE(AwaitTip(icon, "Error(s) occured")) << m_desktop.WindowTitle(icon);
+    EXPECT_TRUE(
+        AwaitTip(icon, "Error(s) occured\n" + silent.Address() + ": The check was stopped."))
+        << m_desktop.WindowTitle(icon);
 
     Click(icon, "1");
     ASSERT_TRUE(AwaitTip(icon, contacting));
