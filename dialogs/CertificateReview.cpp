@@ -77,9 +77,7 @@ void OfferToOthers(QWidget* owner, MessageBoxes& boxes, AccountList& accounts, s
     }
     QStringList names;
     for (std::size_t i : others) {
-        names << DisplayText(accounts.users[i].empty()
-                                 ? accounts.servers[i]
-                                 : accounts.users[i] + "@" + accounts.servers[i]);
+        names << AccountName(accounts.servers[i], accounts.users[i]);
     }
     const QString question =
         QStringLiteral("Trust this certificate also for the other accounts on this server: %1?")
@@ -101,7 +99,8 @@ std::optional<PeerCertificate> Fetch(QWidget* owner, CPop3Connection& conversati
     QDialog fetching(owner);
     fetching.setObjectName(QStringLiteral("certificateFetch"));
     fetching.setWindowTitle(kCaption);
-    fetching.setWindowModality(Qt::WindowModal);
+    // Only Cancel is reachable while the wait lets every event through.
+    fetching.setWindowModality(Qt::ApplicationModal);
     auto* layout = new QVBoxLayout(&fetching);
     layout->addWidget(
         new QLabel(QStringLiteral("Fetching the certificate of %1...").arg(DisplayText(server))));

@@ -60,11 +60,6 @@ template <typename Change> void ForEachList(AccountList& accounts, Change change
     change(accounts.certificates);
 }
 
-// Two accounts on one server are told apart by their user names.
-QString AccountName(const std::string& server, const std::string& user) {
-    return DisplayText(user.empty() ? server : user + "@" + server);
-}
-
 QString LineText(const AccountList& accounts, std::size_t i) {
     return AccountName(accounts.servers[i], accounts.users[i]);
 }
