@@ -15,6 +15,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCursor>
 #include <QEvent>
 #include <QEventLoop>
 #include <QMenu>
@@ -73,20 +74,35 @@ void QtWindowServices::NotifyNewMail(const MessageTable& table, int newCount) {
     m_notifier.NotifyNewMail(table, newCount);
 }
 
+// One menu for the program's life, made of every item there is; a menu is
+// shown by hiding the items it does not hold. The items keep their ids on
+// the bus, so that a panel's click on an id it read earlier still arrives.
 void QtWindowServices::SetTrayMenu(std::span<const TrayMenuItem> items) {
-    m_menu.clear();
-    m_menu.setTitle(QStringLiteral("Tarvo"));
-    for (const TrayMenuItem& item : items) {
-        if (item.id == 0) {
-            m_menu.addSeparator();
-            continue;
+    if (m_menu.isEmpty()) {
+        m_menu.setTitle(QStringLiteral("Tarvo"));
+        for (const TrayMenuItem& item : kWholeTrayMenu) {
+            QAction* action = item.id == 0 ? m_menu.addSeparator()
+                                           : m_menu.addAction(QString::fromLatin1(item.text));
+            const auto id = static_cast<uint32_t>(item.id);
+            action->setData(item.id);
+            if (item.id == 0) {
+                continue;
+            }
+            QObject::connect(action, &QAction::triggered, [this, id] {
+                Send([id](CTarvoWnd& window) { window.OnCommand(id); });
+            });
+            if (item.id == ID_CHECK_NOW) {
+                m_menu.setDefaultAction(action);
+            }
         }
-        QAction* action = m_menu.addAction(QString::fromLatin1(item.text));
-        const auto id = static_cast<uint32_t>(item.id);
-        QObject::connect(action, &QAction::triggered,
-                         [this, id] { Send([id](CTarvoWnd& window) { window.OnCommand(id); }); });
-        if (item.id == ID_CHECK_NOW) {
-            m_menu.setDefaultAction(action);
+    }
+    // Each item asked for is the next of the whole menu's with its id.
+    std::size_t next = 0;
+    for (QAction* action : m_menu.actions()) {
+        const bool shown = next < items.size() && action->data().toInt() == items[next].id;
+        next += shown ? 1 : 0;
+        if (action->isVisible() != shown) {
+            action->setVisible(shown);
         }
     }
     m_tray.SetMenu(items.empty() ? nullptr : &m_menu);
@@ -133,6 +149,10 @@ void QtWindowServices::ShowHeadersWindow(const MessageTable& table) {
         if (m_profile != nullptr && LoadHeadersSize(*m_profile, width, height)) {
             m_headers->rememberedSize = QSize(width, height);
         }
+        m_headers->openNear = [this] {
+            const QRect icon = m_tray.Geometry();
+            return icon.isValid() ? icon.center() : QCursor::pos();
+        };
         m_headers->onSizeChosen = [this](QSize size) {
             m_headers->rememberedSize = size;
             if (m_profile != nullptr) {

@@ -12,17 +12,18 @@
 
 namespace {
 
-// How often to look for a tray that is not there yet.
-constexpr int kTrayWatchMs = 200;
+// How soon to ask again for a start in place that could not happen yet.
+constexpr int kRestartRetryMs = 1000;
 
 } // namespace
 
 TrayIcon::TrayIcon(std::function<void(uint32_t)> onMouse)
-    : m_onMouse(std::move(onMouse)),
+    : m_onMouse(std::move(onMouse)), m_trayWatch([this] { AppearWhenTrayExists(); }),
       m_hostWatch(QStringLiteral("org.kde.StatusNotifierWatcher"), QDBusConnection::sessionBus(),
                   QDBusServiceWatcher::WatchForRegistration) {
-    m_trayWatch.setInterval(kTrayWatchMs);
-    connect(&m_trayWatch, &QTimer::timeout, this, &TrayIcon::AppearWhenTrayExists);
+    m_restartLater.setSingleShot(true);
+    m_restartLater.setInterval(kRestartRetryMs);
+    connect(&m_restartLater, &QTimer::timeout, this, &TrayIcon::AppearWhenTrayExists);
     connect(&m_hostWatch, &QDBusServiceWatcher::serviceRegistered, this, &TrayIcon::OnHostAppeared);
     QDBusConnection::sessionBus().connect(
         QStringLiteral("org.kde.StatusNotifierWatcher"), QStringLiteral("/StatusNotifierWatcher"),
@@ -39,7 +40,7 @@ void TrayIcon::OnHostAppeared() {
 void TrayIcon::Add(const QIcon& icon, const QString& tip) {
     m_image = icon;
     m_tip = tip;
-    m_trayWatch.start();
+    m_waiting = true;
     AppearWhenTrayExists();
 }
 
@@ -60,14 +61,15 @@ void TrayIcon::SetMenu(QMenu* menu) {
 }
 
 void TrayIcon::Remove() {
-    m_trayWatch.stop();
+    m_waiting = false;
+    m_restartLater.stop();
     m_icon.reset();
 }
 
 // The icon is made only once a tray exists, because Qt settles at creation
 // whether it talks to a StatusNotifierItem host or to an XEmbed tray.
 void TrayIcon::AppearWhenTrayExists() {
-    if (!m_trayWatch.isActive()) {
+    if (!m_waiting) {
         return; // shown already, or not wanted
     }
     if (!QSystemTrayIcon::isSystemTrayAvailable()) {
@@ -75,10 +77,12 @@ void TrayIcon::AppearWhenTrayExists() {
         // bus; one that came later is reached only by starting again.
         if (m_hostAppeared && m_restart) {
             m_restart();
+            m_restartLater.start();
         }
         return;
     }
-    m_trayWatch.stop();
+    m_waiting = false;
+    m_restartLater.stop();
     m_icon = std::make_unique<QSystemTrayIcon>(m_image);
     connect(m_icon.get(), &QSystemTrayIcon::activated, this, &TrayIcon::OnActivated);
     m_icon->setContextMenu(m_menu);

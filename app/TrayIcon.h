@@ -1,9 +1,12 @@
 // The one icon in the notification area. At log-in the panel often starts
-// after Tarvo; the icon then waits for a tray to appear instead of being lost:
-// an XEmbed tray is looked for again and again, a StatusNotifierItem host is
-// heard of when its watcher comes onto the session bus or, with a watcher
-// already there, when the host registers with it.
+// after Tarvo; the icon then waits for a tray to appear instead of being lost,
+// without looking again and again: an XEmbed tray is heard of when it
+// announces itself on the X display, a StatusNotifierItem host when its
+// watcher comes onto the session bus or, with a watcher already there, when
+// the host registers with it.
 #pragma once
+
+#include "XEmbedTrayWatch.h"
 
 #include <QDBusServiceWatcher>
 #include <QIcon>
@@ -35,6 +38,8 @@ public:
     void Remove();
     // The menu the icon offers (none when null); the desktop shows it.
     void SetMenu(QMenu* menu);
+    // Where the icon is on the screen; empty where the tray does not tell.
+    QRect Geometry() const { return m_icon ? m_icon->geometry() : QRect(); }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -50,7 +55,10 @@ private:
     std::function<void(uint32_t)> m_onMouse;
     std::unique_ptr<QSystemTrayIcon> m_icon;
     QMenu* m_menu = nullptr;
-    QTimer m_trayWatch;
+    bool m_waiting = false; // for a tray, to show the icon in
+    XEmbedTrayWatch m_trayWatch;
+    // Asks again for a start in place that could not happen at once.
+    QTimer m_restartLater;
     QDBusServiceWatcher m_hostWatch;
     bool m_hostAppeared = false;
     std::function<void()> m_restart;

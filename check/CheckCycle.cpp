@@ -231,14 +231,38 @@ CheckOutcome RunCheck(const AccountList& accounts, std::vector<int32_t>& counts,
     return outcome;
 }
 
+namespace {
+
+// Which accounts failed and why the first did, as the tooltip's second line,
+// so that the reason is seen without opening the headers window. Empty when
+// none failed.
+std::string FailureLine(const MessageTable& table) {
+    std::string names;
+    const std::string* reason = nullptr;
+    for (std::size_t i = 0; i < table.size(); ++i) {
+        if (table.states[i] == MessageError && i < table.mailboxes.size()) {
+            names += (names.empty() ? "" : ", ") + table.mailboxes[i];
+            if (reason == nullptr && i < table.headerTexts.size()) {
+                reason = &table.headerTexts[i];
+            }
+        }
+    }
+    if (names.empty()) {
+        return {};
+    }
+    return reason != nullptr && !reason->empty() ? names + ": " + *reason : names;
+}
+
+} // namespace
+
 TrayState FinalTrayState(const CheckOutcome& outcome, const MessageTable& table) {
     if (outcome.accounts == 0) {
         return {IDI_IDLE, kNoMailboxesTip};
     }
+    const std::string failures = FailureLine(table);
+    const std::string second = failures.empty() ? "" : "\n" + failures;
     if (outcome.total > 0) {
-        return {IDI_UNREAD, Format("You have %d unread message(s)", outcome.total)};
+        return {IDI_UNREAD, Format("You have %d unread message(s)", outcome.total) + second};
     }
-    bool anyError =
-        std::find(table.states.begin(), table.states.end(), MessageError) != table.states.end();
-    return {IDI_IDLE, anyError ? "Error(s) occured" : "No unread messages"};
+    return {IDI_IDLE, failures.empty() ? "No unread messages" : "Error(s) occured" + second};
 }

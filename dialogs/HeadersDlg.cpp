@@ -6,6 +6,8 @@
 #include "Text.h"
 #include "resource.h"
 
+#include <QCursor>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QHideEvent>
 #include <QKeyEvent>
@@ -104,27 +106,37 @@ void CHeadersDlg::ReportSize() {
     }
 }
 
+// The screen that holds the tray, or else the pointer.
+QScreen* CHeadersDlg::ScreenToOpenOn() const {
+    QScreen* near = QGuiApplication::screenAt(openNear ? openNear() : QCursor::pos());
+    return near != nullptr ? near : QGuiApplication::primaryScreen();
+}
+
 void CHeadersDlg::OpenAtUsefulSize() {
-    const QRect screen = this->screen()->availableGeometry();
-    const QSize largest(screen.width() * 3 / 4, screen.height() / 2);
+    QScreen* screen = ScreenToOpenOn();
+    const QRect available = screen->availableGeometry();
+    const QSize largest(available.width() * 3 / 4, available.height() / 2);
     const int margin = m_list->x();
     const int frame = 2 * m_list->frameWidth();
     const int scrollBar = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
     const int chrome = 2 * margin + frame + scrollBar;
 
-    // Columns as wide as their lines; where the window cannot be that wide,
-    // each gives up the same share, so all three stay in view.
-    int columns = 0;
+    // From and Mailbox get room for their lines first, each within a share;
+    // Subject takes what is left, and a longer one is elided.
     for (int column = 0; column < m_list->columnCount(); ++column) {
         m_list->resizeColumnToContents(column);
-        columns += m_list->columnWidth(column);
     }
     const int room = (rememberedSize.isEmpty() ? largest.width() : rememberedSize.width()) - chrome;
-    if (columns > room && room > 0) {
-        for (int column = 0; column < m_list->columnCount(); ++column) {
-            m_list->setColumnWidth(column, m_list->columnWidth(column) * room / columns);
-        }
-        columns = room;
+    if (room > 0) {
+        const int from = std::min(m_list->columnWidth(1), room * 2 / 5);
+        const int mailbox = std::min(m_list->columnWidth(2), room / 4);
+        m_list->setColumnWidth(1, from);
+        m_list->setColumnWidth(2, mailbox);
+        m_list->setColumnWidth(0, std::clamp(room - from - mailbox, 0, m_list->columnWidth(0)));
+    }
+    int columns = 0;
+    for (int column = 0; column < m_list->columnCount(); ++column) {
+        columns += m_list->columnWidth(column);
     }
 
     QSize size = rememberedSize;
@@ -138,8 +150,13 @@ void CHeadersDlg::OpenAtUsefulSize() {
                    .expandedTo(Units().Size(270, 118))
                    .boundedTo(largest);
     }
-    resize(size.boundedTo(screen.size()));
+    resize(size.boundedTo(available.size()));
     m_openedAt = this->size();
+    // Centred, so that all of it is on that screen whatever the window
+    // manager would have chosen.
+    QRect placed(QPoint(), this->size());
+    placed.moveCenter(available.center());
+    move(placed.topLeft());
     // Once the list has its new size.
     QMetaObject::invokeMethod(
         this,
@@ -176,6 +193,11 @@ void CHeadersDlg::Fill() {
         item->setText(1,
                       message ? Decoded(table.froms, i, HeaderKind::From) : Cell(table.froms, i));
         item->setText(2, Cell(table.mailboxes, i));
+        if (!message) {
+            for (int column = 0; column < 3; ++column) {
+                item->setToolTip(column, Cell(table.headerTexts, i));
+            }
+        }
         item->setData(0, kRowRole, static_cast<int>(i));
         if (state < images.size()) {
             item->setIcon(0, images[state]);
@@ -232,9 +254,13 @@ void CHeadersDlg::OnDblClk(QTreeWidgetItem* item) {
     if (index < 0 || static_cast<std::size_t>(index) >= table.headerTexts.size()) {
         return;
     }
-    const std::string& header = table.headerTexts[static_cast<std::size_t>(index)];
-    if (!header.empty()) {
-        m_boxes.Show(this, QStringLiteral("Message Header"),
-                     QString::fromStdString(ShownLines(header)), MessageBoxes::Icon::None);
+    const auto row = static_cast<std::size_t>(index);
+    const std::string& header = table.headerTexts[row];
+    if (header.empty()) {
+        return;
     }
+    // An error row's text is why its account failed: the box is that account's.
+    const bool error = row < table.states.size() && table.states[row] == MessageError;
+    m_boxes.Show(this, error ? Cell(table.mailboxes, row) : QStringLiteral("Message Header"),
+                 QString::fromStdString(ShownLines(header)), MessageBoxes::Icon::None);
 }

@@ -10,6 +10,7 @@
 #include <QTimer>
 #include <functional>
 
+class QScreen;
 class QTreeWidget;
 class QTreeWidgetItem;
 
@@ -27,6 +28,9 @@ public:
     // when it closes.
     QSize rememberedSize;
     std::function<void(QSize)> onSizeChosen;
+    // A point on the screen to open on (the tray icon's); when unset, the
+    // pointer's screen.
+    std::function<QPoint()> openNear;
 
 protected:
     void OnInitDialog() override;
@@ -42,6 +46,7 @@ private:
     // Columns sized to their lines and the window to its columns, each
     // within a share of the screen; or the remembered size.
     void OpenAtUsefulSize();
+    QScreen* ScreenToOpenOn() const;
     // Tells of a size the user has given the window since it opened.
     void ReportSize();
 

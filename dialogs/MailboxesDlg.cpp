@@ -1,11 +1,10 @@
 #include "MailboxesDlg.h"
 
-#include "Pop3Connection.h"
+#include "CertificateReview.h"
 #include "TarvoResources.h"
 #include "Text.h"
 #include "resource.h"
 
-#include <QApplication>
 #include <QComboBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -56,27 +55,6 @@ constexpr int32_t kFromCommand = 2;
 // Where a new account's password goes when a keyring answers at Add.
 constexpr int32_t kNewAccountSource = kFromKeyring;
 
-// What is trusted now comes first, so that No is seen to take it away.
-QString CertificateQuestion(const std::string& server, const PeerCertificate& shown,
-                            const std::string& trusted) {
-    QString now;
-    if (trusted == shown.fingerprint) {
-        now = QStringLiteral("This account trusts exactly this certificate now.\n\n");
-    } else if (!trusted.empty()) {
-        now = QStringLiteral("This account trusts another certificate now (SHA-256 %1).\n\n")
-                  .arg(QString::fromStdString(trusted));
-    }
-    return QStringLiteral("Server: %1\nSubject: %2\nIssuer: %3\nValid from %4 until %5\n"
-                          "SHA-256: %6\n\n%7"
-                          "Trust exactly this certificate for this account? It is then accepted "
-                          "whoever issued it and whatever name it carries, and any other "
-                          "certificate is refused. No leaves the decision to the authorities "
-                          "this computer trusts.")
-        .arg(DisplayText(server), DisplayText(shown.subject), DisplayText(shown.issuer),
-             QString::fromStdString(shown.validFrom), QString::fromStdString(shown.validUntil),
-             QString::fromStdString(shown.fingerprint), now);
-}
-
 // Every parallel list of the accounts, so that adding or removing an account
 // keeps them equally long; a new list is one more line here.
 template <typename Change> void ForEachList(AccountList& accounts, Change change) {
@@ -88,11 +66,6 @@ template <typename Change> void ForEachList(AccountList& accounts, Change change
     change(accounts.auths);
     change(accounts.secretSources);
     change(accounts.secretCommands);
-}
-
-// Two accounts on one server are told apart by their user names.
-QString AccountName(const std::string& server, const std::string& user) {
-    return DisplayText(user.empty() ? server : user + "@" + server);
 }
 
 QString LineText(const AccountList& accounts, std::size_t i) {
@@ -369,32 +342,15 @@ void CMailboxesDlg::OnDone() {
     accept();
 }
 
-// Connects as a check would, in the same bounded waits; only repainting goes
-// on meanwhile, so no second click can start another.
 void CMailboxesDlg::OnCertificate() {
-    const QString caption = QStringLiteral("Certificate");
     const int index = m_list->indexOfTopLevelItem(m_list->currentItem());
     if (index < 0 || static_cast<std::size_t>(index) >= accounts.size()) {
-        m_boxes.Show(this, caption, QStringLiteral("Select a server in the list first."),
+        m_boxes.Show(this, QStringLiteral("Certificate"),
+                     QStringLiteral("Select a server in the list first."),
                      MessageBoxes::Icon::Information);
         return;
     }
-    const auto i = static_cast<std::size_t>(index);
-    const Security security = SecurityFromStored(accounts.securities[i]);
-    CPop3Connection conversation(
-        [] { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); });
-    conversation.SetSecurity(security);
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    std::optional<PeerCertificate> shown =
-        conversation.InspectCertificate(accounts.servers[i], DefaultPort(security));
-    QApplication::restoreOverrideCursor();
-    if (!shown) {
-        m_boxes.Show(this, caption, DisplayText(conversation.FailureReason()),
-                     MessageBoxes::Icon::Exclamation);
-        return;
-    }
-    const MessageBoxes::Answer trust = m_boxes.Ask(
-        this, caption, CertificateQuestion(accounts.servers[i], *shown, accounts.certificates[i]),
-        MessageBoxes::Choices::YesNo);
-    accounts.certificates[i] = trust == MessageBoxes::Answer::Yes ? shown->fingerprint : "";
+    // The security as chosen now, which Add has not stored yet.
+    ReviewCertificate(this, m_boxes, accounts, static_cast<std::size_t>(index),
+                      SecurityFromStored(m_security->currentIndex()));
 }

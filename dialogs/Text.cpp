@@ -16,3 +16,7 @@ QString DisplayText(const std::string& bytes) {
 std::string TypedText(const QString& text) {
     return text.toStdString();
 }
+
+QString AccountName(const std::string& server, const std::string& user) {
+    return DisplayText(user.empty() ? server : user + "@" + server);
+}

@@ -12,3 +12,7 @@ QString DisplayText(const std::string& bytes);
 
 // What the user typed, as UTF-8.
 std::string TypedText(const QString& text);
+
+// An account as the dialogs name it: two accounts on one server are told
+// apart by their user names.
+QString AccountName(const std::string& server, const std::string& user);

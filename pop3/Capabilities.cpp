@@ -33,11 +33,12 @@ bool Pop3Capabilities::Add(const std::string& line) {
             sasl.push_back(std::move(mechanism));
         }
     }
-    const std::array<std::pair<std::string_view, bool*>, 5> known{{{"STLS", &stls},
+    const std::array<std::pair<std::string_view, bool*>, 6> known{{{"STLS", &stls},
                                                                    {"PIPELINING", &pipelining},
                                                                    {"UIDL", &uidl},
                                                                    {"TOP", &top},
-                                                                   {"USER", &user}}};
+                                                                   {"USER", &user},
+                                                                   {"UTF8", &utf8}}};
     for (const auto& [name, flag] : known) {
         if (EqualsIgnoringCase(keyword, name)) {
             *flag = true;

@@ -21,6 +21,7 @@ struct Pop3Capabilities {
     bool top = false;
     bool user = false;
     std::vector<std::string> sasl; // the mechanisms of the SASL line, upper case
+    bool utf8 = false;             // RFC 6856
 
     // Takes one line of the list; false when it would pass a bound.
     bool Add(const std::string& line);

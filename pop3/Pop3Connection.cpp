@@ -7,7 +7,7 @@
 
 namespace {
 
-constexpr const char* kStopped = "The check was stopped by Disconnect.";
+constexpr const char* kStopped = "The check was stopped.";
 constexpr std::size_t kMaxQuotedBytes = 200;
 
 std::string SecondsText(std::chrono::milliseconds limit) {
@@ -275,7 +275,14 @@ bool CPop3Connection::UpgradeWithStls() {
 bool CPop3Connection::LearnCapabilitiesOrNoop() {
     RequestCapabilities();
     if (SpeaksCapabilities()) {
-        return true;
+        // A server offering UTF8 may show a client that does not ask for it
+        // a notice in place of each message with 8-bit header bytes; the
+        // headers are read as UTF-8 anyway. A refusal changes nothing.
+        if (m_capabilities.utf8) {
+            SendLine("UTF8");
+            ReadLine();
+        }
+        return m_open;
     }
     m_capabilities = Pop3Capabilities();
     SendLine("NOOP");

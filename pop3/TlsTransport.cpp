@@ -201,7 +201,9 @@ std::string Canonical(const std::string& fingerprint) {
     return hex;
 }
 
-std::string CertificateSentence(int error, X509* certificate, const std::string& name) {
+// The advice fits a failed check, not the Certificate... button itself.
+std::string CertificateSentence(int error, X509* certificate, const std::string& name,
+                                bool advise) {
     const char* server = name.c_str();
     switch (error) {
     case X509_V_ERR_CERT_HAS_EXPIRED:
@@ -218,10 +220,11 @@ std::string CertificateSentence(int error, X509* certificate, const std::string&
     case X509_V_ERR_UNABLE_TO_GET_ISSUER_CERT:
     case X509_V_ERR_UNABLE_TO_GET_ISSUER_CERT_LOCALLY:
     case X509_V_ERR_UNABLE_TO_VERIFY_LEAF_SIGNATURE:
-        return Format("The certificate of %s is not signed by an authority this computer trusts; "
-                      "if the server is yours, trust it with Certificate... in the Mailboxes "
-                      "dialog.",
-                      server);
+        return Format("The certificate of %s is not signed by an authority this computer trusts%s",
+                      server,
+                      advise ? "; if the server is yours, trust it with Certificate... in "
+                               "Servers... in the menu."
+                             : ".");
     default:
         return Format("The certificate of %s could not be verified: %s.", server,
                       X509_verify_cert_error_string(error));
@@ -256,7 +259,9 @@ std::unique_ptr<TlsTransport> TlsTransport::Create(int fd, TlsPeer peer, std::st
     std::unique_ptr<TlsTransport> transport(new TlsTransport(fd, std::move(peer)));
     Library& library = *transport->m_library;
     const TlsPeer& expected = transport->m_peer;
-    const bool verify = expected.trustedFingerprint.empty() && !expected.inspectOnly;
+    // A certificate only to be shown is verified all the same, so that the
+    // user is told whether this computer trusts it; it is not refused.
+    const bool verify = expected.trustedFingerprint.empty();
     library.context = SSL_CTX_new(TLS_client_method());
     bool ready = library.context != nullptr &&
                  SSL_CTX_set_min_proto_version(library.context, TLS1_2_VERSION) == 1 &&
@@ -305,7 +310,7 @@ int TlsTransport::OnVerify(int preverified, X509_STORE_CTX* context) {
             X509_up_ref(library.failedCertificate);
         }
     }
-    return preverified;
+    return self->m_peer.inspectOnly ? 1 : preverified;
 }
 
 TransportStatus TlsTransport::Handshake() {
@@ -338,8 +343,8 @@ void TlsTransport::ExplainHandshakeFailure(int error) {
     const char* server = m_peer.name.c_str();
     const unsigned long code = ERR_peek_last_error();
     if (m_library->verifyError != X509_V_OK) {
-        m_reason =
-            CertificateSentence(m_library->verifyError, m_library->failedCertificate, m_peer.name);
+        m_reason = CertificateSentence(m_library->verifyError, m_library->failedCertificate,
+                                       m_peer.name, true);
     } else if (error == SSL_ERROR_SYSCALL || error == SSL_ERROR_ZERO_RETURN ||
                ERR_GET_REASON(code) == SSL_R_UNEXPECTED_EOF_WHILE_READING) {
         m_reason = Format("%s closed the connection during the TLS handshake.", server);
@@ -358,10 +363,18 @@ std::optional<PeerCertificate> TlsTransport::Certificate() const {
     if (certificate == nullptr) {
         return std::nullopt;
     }
-    return PeerCertificate{NameText(X509_get_subject_name(certificate)),
-                           NameText(X509_get_issuer_name(certificate)),
-                           DateText(X509_get0_notBefore(certificate)),
-                           DateText(X509_get0_notAfter(certificate)), Fingerprint(certificate)};
+    const int error = m_library->verifyError;
+    const bool verified = error == X509_V_OK && m_peer.trustedFingerprint.empty();
+    return PeerCertificate{
+        NameText(X509_get_subject_name(certificate)),
+        NameText(X509_get_issuer_name(certificate)),
+        DateText(X509_get0_notBefore(certificate)),
+        DateText(X509_get0_notAfter(certificate)),
+        Fingerprint(certificate),
+        verified ? std::string()
+        : error != X509_V_OK
+            ? CertificateSentence(error, m_library->failedCertificate, m_peer.name, false)
+            : "It was not verified: this account trusts one certificate by hand."};
 }
 
 TransportStatus TlsTransport::Status(int result) {

@@ -18,12 +18,15 @@ struct PeerCertificate {
     std::string validFrom; // "18 Nov 2026"
     std::string validUntil;
     std::string fingerprint; // SHA-256, "AB:CD:..."
+    // Empty when the usual verification (authorities, dates, name) passed;
+    // otherwise why it did not, in one sentence.
+    std::string untrusted;
 };
 
 struct TlsPeer {
     std::string name;               // host name or IP address, as configured
     std::string trustedFingerprint; // when set, the one certificate accepted
-    bool inspectOnly = false;       // any certificate, only to be shown
+    bool inspectOnly = false;       // any certificate, verified only to be shown
 };
 
 class TlsTransport final : public Transport {

@@ -252,11 +252,6 @@ std::string DecodedText(const std::vector<Piece>& pieces) {
 }
 
 std::string Sender(InternetAddress* address) {
-    if (!INTERNET_ADDRESS_IS_MAILBOX(address)) {
-        // A group in a From is rare; GMime's own way of writing it will do.
-        const GlibText group(internet_address_to_string(address, nullptr, FALSE), &g_free);
-        return group ? std::string(group.get()) : std::string();
-    }
     const char* addr = internet_address_mailbox_get_addr(INTERNET_ADDRESS_MAILBOX(address));
     const std::string mailbox = addr != nullptr ? addr : "";
     const char* name = internet_address_get_name(address);
@@ -282,7 +277,14 @@ std::string DecodedFrom(const std::vector<Piece>& pieces) {
     }
     std::string senders;
     for (int i = 0; i < count; ++i) {
-        senders += (i == 0 ? "" : ", ") + Sender(internet_address_list_get_address(list.get(), i));
+        InternetAddress* address = internet_address_list_get_address(list.get(), i);
+        // A group is what the parser makes of text with a colon in it (a
+        // header line run into the From, say); written back it would gain a
+        // ";" that is not there. Such text is shown as it stands.
+        if (!INTERNET_ADDRESS_IS_MAILBOX(address)) {
+            return DecodedText(pieces);
+        }
+        senders += (i == 0 ? "" : ", ") + Sender(address);
     }
     return senders;
 }

@@ -2,7 +2,9 @@
 
 #include <string>
 
-// The notification area holds at most 63 bytes of tooltip. A longer text is
-// cut there, stepping back so that a UTF-8 character is never split.
+// The notification area holds at most 63 bytes of tooltip a line. A longer
+// first line is cut there; a second line (why a check failed) is cut shorter
+// and ends in "..." so that it is seen to go on; a third never shows. A cut
+// steps back so that a UTF-8 character is never split.
 inline constexpr std::size_t kTrayTipLimit = 63;
 std::string FitTrayTip(const std::string& tip);

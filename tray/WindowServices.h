@@ -14,7 +14,8 @@ class WindowServices {
 public:
     virtual ~WindowServices() = default;
 
-    // The notification-area icon: one icon with a tooltip of at most 63 bytes.
+    // The notification-area icon: one icon with a tooltip of at most two
+    // lines of at most 63 bytes each.
     virtual void AddTrayIcon(int iconId, const std::string& tip) = 0;
     virtual void ModifyTrayIcon(int iconId, const std::string& tip) = 0;
     virtual void DeleteTrayIcon() = 0;

@@ -50,7 +50,8 @@ MessageTable SampleTable() {
         table.subjects.emplace_back(subject);
         table.froms.emplace_back(from);
         table.mailboxes.emplace_back(mailbox);
-        table.headerTexts.emplace_back(state == MessageError ? "" : "Subject: sample\r\n");
+        table.headerTexts.emplace_back(state == MessageError ? "Could not resolve mail.example.net."
+                                                             : "Subject: sample\r\n");
         table.states.push_back(state);
     };
     // Subjects and senders as they arrive, encoded words and all. Two
@@ -65,6 +66,10 @@ MessageTable SampleTable() {
         "=?KOI8-R?B?6dfBziDwxdTSz9c=?= <ivan@example.com>", "tomas@pop.example.org", MessageNew);
     row("Minutes of Tuesday's meeting", "Ilse Moreau <ilse@example.org>", "tomas@pop.example.org",
         MessagePending);
+    // A subject far longer than the window: elided, the other columns kept.
+    row("Quarterly report: figures for every branch, region and product line, with the notes "
+        "of the review board and the plans for the next three quarters attached",
+        "Reporting <reports@example.com>", "tomas@pop.example.org", MessageNew);
     row("(error contacting mail.example.net)", "", "mail.example.net", MessageError);
     return table;
 }

@@ -333,4 +333,16 @@ TEST(FitTrayTip, LongTipsAreCutAtACharacterBoundary) {
     EXPECT_EQ(FitTrayTip(latin1), std::string(63, '\xa9'));
 }
 
+// The second line, why a check failed, is cut to the same length but ends in
+// "..."; a third line joins the second.
+TEST(FitTrayTip, ASecondLineIsCutOnItsOwnAndSaysItGoesOn) {
+    const std::string first = "Error(s) occured\n";
+    EXPECT_EQ(FitTrayTip(first + "pop.a: No answer."), first + "pop.a: No answer.");
+    EXPECT_EQ(FitTrayTip(first + std::string(63, 'r')), first + std::string(63, 'r'));
+    EXPECT_EQ(FitTrayTip(first + std::string(64, 'r')), first + std::string(60, 'r') + "...");
+    EXPECT_EQ(FitTrayTip(std::string(70, 'f') + "\n" + std::string(59, 'e') + "\xc3\xa9tail"),
+              std::string(63, 'f') + "\n" + std::string(59, 'e') + "...");
+    EXPECT_EQ(FitTrayTip(first + "a\nb\nc"), first + "a b c");
+}
+
 } // namespace

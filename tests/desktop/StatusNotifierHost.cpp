@@ -26,7 +26,8 @@ void ReadNode(const QDBusArgument& argument, std::vector<PublishedItem>& items, 
     }
     argument.endArray();
     argument.endStructure();
-    if (!root) {
+    // A hidden entry is not drawn.
+    if (!root && properties.value(QStringLiteral("visible"), true).toBool()) {
         items.push_back({id,
                          properties.value(QStringLiteral("type"), QStringLiteral("standard"))
                              .toString()

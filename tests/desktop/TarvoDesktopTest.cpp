@@ -17,6 +17,21 @@
 
 namespace {
 
+// How often the process has gone to sleep and been woken, all threads.
+long WakeUps(pid_t pid) {
+    long total = 0;
+    const std::string tasks = "/proc/" + std::to_string(pid) + "/task";
+    for (const auto& task : std::filesystem::directory_iterator(tasks)) {
+        std::ifstream status(task.path() / "status");
+        for (std::string line; std::getline(status, line);) {
+            if (line.rfind("voluntary_ctxt_switches:", 0) == 0) {
+                total += std::stol(line.substr(line.find(':') + 1));
+            }
+        }
+    }
+    return total;
+}
+
 TEST_F(TarvoDesktopTest, MenuCommandsInOrderThenQuitRemovesTheIcon) {
     std::string icon = StartWithAccount({"127.0.0.1:1", "alice", "secret"});
     ASSERT_FALSE(icon.empty());
@@ -126,6 +141,12 @@ TEST_F(TarvoDesktopTest, IconWaitsForATrayThatStartsLater) {
         return !m_desktop.Xdo({"search", "--name", "^Qt Selection Owner for tarvo$"}).empty();
     }));
     EXPECT_FALSE(m_tarvo.HasEnded());
+    // It waits without looking again and again: hardly a wake-up in five
+    // seconds once started, where looking five times a second made 80.
+    std::this_thread::sleep_for(1s);
+    const long before = WakeUps(m_tarvo.Pid());
+    std::this_thread::sleep_for(5s);
+    EXPECT_LT(WakeUps(m_tarvo.Pid()) - before, 15);
     m_desktop.StartTray();
     EXPECT_FALSE(AwaitIcon("Tarvo is empty").empty());
 }
@@ -201,7 +222,10 @@ TEST_F(TarvoDesktopTest, DisconnectSignalFreesACheckStuckOnASilentServer) {
     Click(icon, "1");
     ASSERT_TRUE(AwaitTip(icon, "Contacting " + silent.Address() + "..."));
     m_tarvo.Signal(SIGUSR1);
-    EXPECT_TRUE(AwaitTip(icon, "Error(s) occured")) << m_desktop.WindowTitle(icon);
+    // The tooltip's second line says which account failed and why.
+    EXPECT_TRUE(
+        AwaitTip(icon, "Error(s) occured\n" + silent.Address() + ": The check was stopped."))
+        << m_desktop.WindowTitle(icon);
     OpenMenu(icon);
 }
 
@@ -242,7 +266,9 @@ TEST_F(TarvoDesktopTest, AStuckCheckCanBeStoppedOrQuitFromTheMenu) {
     Click(icon, "1");
     ASSERT_TRUE(AwaitTip(icon, contacting));
     Choose(icon, 1); // Stop check
-    EXPECT_TRUE(AwaitTip(icon, "Error(s) occured")) << m_desktop.WindowTitle(icon);
+    EXPECT_TRUE(
+        AwaitTip(icon, "Error(s) occured\n" + silent.Address() + ": The check was stopped."))
+        << m_desktop.WindowTitle(icon);
 
     Click(icon, "1");
     ASSERT_TRUE(AwaitTip(icon, contacting));

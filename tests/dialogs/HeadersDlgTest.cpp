@@ -170,6 +170,26 @@ TEST_F(HeadersDlgTest, LongLinesShareTheWidthTheScreenGives) {
     EXPECT_GT(list->columnWidth(1), list->columnWidth(2));
 }
 
+// One subject of thousands of characters: From and Mailbox still show in
+// full, the subject is elided, and the whole window is on the screen.
+TEST_F(HeadersDlgTest, ALongSubjectLeavesFromAndMailboxTheirRoom) {
+    const std::string subject(2000, 's');
+    const char* from = "J\xc3\xb6rg M\xc3\xbcller <joerg@example.org>";
+    std::vector<Row> rows(25, {"Lunch", from, "", MessagePending});
+    rows.push_back({subject.c_str(), from, "", MessageNew});
+    dialog.openNear = [] { return QPoint(5, 5); };
+    Open(rows);
+    QCoreApplication::processEvents();
+    const QRect screen = dialog.screen()->availableGeometry();
+    EXPECT_TRUE(screen.contains(dialog.frameGeometry())) << dialog.frameGeometry().x();
+    const QFontMetrics metrics = list->fontMetrics();
+    EXPECT_GT(list->columnWidth(1), metrics.horizontalAdvance(list->topLevelItem(0)->text(1)));
+    EXPECT_GT(list->columnWidth(2), metrics.horizontalAdvance("pop.example.org"));
+    const int columns = list->columnWidth(0) + list->columnWidth(1) + list->columnWidth(2);
+    EXPECT_LE(columns, list->viewport()->width());
+    EXPECT_GT(list->columnWidth(0), list->columnWidth(1));
+}
+
 // The size the user gives the window is handed out when it closes and used
 // when it opens again; a window left as it opened hands out nothing.
 TEST_F(HeadersDlgTest, RemembersTheSizeTheUserGivesIt) {
@@ -209,6 +229,21 @@ TEST_F(HeadersDlgTest, DoubleClickShowsTheWholeHeaderOfAMessageOnly) {
     EXPECT_EQ(boxes.shown[0].caption, "Message Header");
     EXPECT_EQ(boxes.shown[0].text, QString::fromLatin1(kNew.header));
     EXPECT_EQ(boxes.shown[0].icon, MessageBoxes::Icon::None);
+}
+
+// Why an account failed is its error row's tooltip, and the box of that row
+// is titled after the account.
+TEST_F(HeadersDlgTest, AnErrorRowTellsWhyItsAccountFailed) {
+    const char* why = "pop.example.org refused the connection.";
+    Open({kNew, {"(error contacting pop.example.org)", "", why, MessageError}});
+    for (int column = 0; column < 3; ++column) {
+        EXPECT_EQ(list->topLevelItem(1)->toolTip(column), why) << column;
+        EXPECT_EQ(list->topLevelItem(0)->toolTip(column), "") << column;
+    }
+    DoubleClick(list->viewport(), list->visualItemRect(list->topLevelItem(1)).center());
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0].caption, "pop.example.org");
+    EXPECT_EQ(boxes.shown[0].text, why);
 }
 
 TEST_F(HeadersDlgTest, ShowsSubjectsAndSendersDecodedAndSortsByWhatItShows) {

@@ -7,7 +7,9 @@
 
 #include <QComboBox>
 #include <QLineEdit>
+#include <QTimer>
 #include <QTreeWidget>
+#include <cstdlib>
 
 using namespace testpeer;
 
@@ -73,12 +75,15 @@ TEST(MailboxesSecurityTest, CertificateShowsTheServersAndTrustsOrForgetsIt) {
     EXPECT_EQ(boxes.shown[0].text, "Select a server in the list first.");
     const QString question = boxes.shown[1].text;
     EXPECT_EQ(boxes.shown[1].icon, MessageBoxes::Icon::Question);
-    EXPECT_TRUE(question.startsWith("Server: " + QString::fromStdString(peer.Address()) +
+    // What verification found comes first, then what the certificate claims.
+    EXPECT_TRUE(question.startsWith("Not trusted: The certificate of 127.0.0.1 is not signed by "
+                                    "an authority this computer trusts.\n\nServer: " +
+                                    QString::fromStdString(peer.Address()) +
                                     "\nSubject: CN=127.0.0.1, O=Tarvo tests\n"))
         << question.toStdString();
     const QString fingerprint = question.section("SHA-256: ", 1).section('\n', 0, 0);
     EXPECT_EQ(fingerprint.size(), 95);
-    EXPECT_EQ(boxes.shown[2].text.section("\n\n", 1, 1),
+    EXPECT_EQ(boxes.shown[2].text.section("\n\n", 2, 2),
               "This account trusts exactly this certificate now.");
     EXPECT_EQ(boxes.shown[3].icon, MessageBoxes::Icon::Exclamation);
     EXPECT_EQ(boxes.shown[3].text,
@@ -103,6 +108,87 @@ TEST(MailboxesSecurityTest, YesTrustsTheCertificateShown) {
     ASSERT_EQ(boxes.shown.size(), 1u);
     EXPECT_EQ(QString::fromStdString(dialog.accounts.certificates.at(0)),
               boxes.shown[0].text.section("SHA-256: ", 1).section('\n', 0, 0));
+}
+
+// Trusting a certificate offers it to the other accounts on the same server
+// and port that show one; the security fetched with is the one chosen now.
+TEST(MailboxesSecurityTest, TrustGoesToTheOtherAccountsOnTheSameServerWhenAsked) {
+    testpki::TestAuthority authority;
+    const testpki::IssuedCertificate own = authority.Issue({{"127.0.0.1"}, -1, 30, true});
+    ScriptedPeer peer(Script{AcceptTls(own.certificateFile, own.keyFile), Send("+OK ready\r\n"),
+                             Reply("+OK bye\r\n")});
+    const std::string server = peer.Address();
+    RecordingMessageBoxes boxes;
+    boxes.answers = {MessageBoxes::Answer::Yes, MessageBoxes::Answer::Yes};
+    CMailboxesDlg dialog(boxes);
+    dialog.accounts = {{server, server, server, "127.0.0.1:1", server},
+                       {"a", "b", "c", "d", "e"},
+                       {"", "", "", "", ""},
+                       {0, 2, 0, 2, 2},
+                       {"", "", "", "", "AA:BB"}};
+    dialog.show();
+    Select(dialog, 0);
+    Choice(dialog)->setCurrentIndex(2); // SSL/TLS, not yet added
+    Click(dialog, "certificate");
+    ASSERT_EQ(boxes.shown.size(), 2u);
+    const QString fingerprint = boxes.shown[0].text.section("SHA-256: ", 1).section('\n', 0, 0);
+    ASSERT_EQ(fingerprint.size(), 95);
+    EXPECT_EQ(boxes.shown[1].text,
+              "Trust this certificate also for the other accounts on this server: b@" +
+                  QString::fromStdString(server) + ", e@" + QString::fromStdString(server) + "?");
+    const std::string pinned = fingerprint.toStdString();
+    EXPECT_EQ(dialog.accounts.certificates,
+              (std::vector<std::string>{pinned, pinned, "", "", pinned}));
+}
+
+// A certificate this computer trusts needs nothing added: no pin is offered,
+// and one kept from before can be given up.
+TEST(MailboxesSecurityTest, ACertificateTrustedByThisComputerIsSaidToBeSo) {
+    testpki::TestAuthority authority;
+    const testpki::IssuedCertificate issued = authority.Issue({{"127.0.0.1"}});
+    ::setenv("SSL_CERT_FILE", authority.AuthorityFile().c_str(), 1);
+    const Script session{AcceptTls(issued.certificateFile, issued.keyFile), Send("+OK ready\r\n"),
+                         Reply("+OK bye\r\n")};
+    ScriptedPeer peer(std::vector<Script>{session, session});
+    RecordingMessageBoxes boxes;
+    boxes.answers = {MessageBoxes::Answer::Yes};
+    CMailboxesDlg dialog(boxes);
+    dialog.accounts = {{peer.Address(), peer.Address()}, {"a", "b"}, {"", ""}, {2, 2}, {"", "AA"}};
+    dialog.show();
+    Select(dialog, 0);
+    Click(dialog, "certificate");
+    Select(dialog, 1);
+    Click(dialog, "certificate");
+    ::unsetenv("SSL_CERT_FILE");
+    ASSERT_EQ(boxes.shown.size(), 2u);
+    EXPECT_EQ(boxes.shown[0].icon, MessageBoxes::Icon::Information);
+    EXPECT_TRUE(boxes.shown[0].text.startsWith(
+        "This certificate is trusted by this computer; nothing to add.\n\nServer: "));
+    EXPECT_EQ(boxes.shown[1].icon, MessageBoxes::Icon::Question);
+    EXPECT_TRUE(boxes.shown[1].text.contains("also trusts one certificate by hand (SHA-256 AA)"));
+    EXPECT_EQ(dialog.accounts.certificates, (std::vector<std::string>{"", ""}));
+}
+
+// A server that never answers the handshake: Cancel ends the wait at once,
+// and nothing is asked or changed.
+TEST(MailboxesSecurityTest, CancelEndsTheFetch) {
+    ScriptedPeer peer(Script{Stall()});
+    RecordingMessageBoxes boxes;
+    CMailboxesDlg dialog(boxes);
+    dialog.accounts = {{peer.Address()}, {"u"}, {"p"}, {2}, {"AA"}};
+    dialog.show();
+    Select(dialog, 0);
+    QTimer cancel;
+    QObject::connect(&cancel, &QTimer::timeout, [&] {
+        auto* fetching = dialog.findChild<QWidget*>("certificateFetch");
+        if (fetching != nullptr && fetching->isVisible()) {
+            Click(*fetching, "cancel");
+        }
+    });
+    cancel.start(50);
+    Click(dialog, "certificate");
+    EXPECT_TRUE(boxes.shown.empty());
+    EXPECT_EQ(dialog.accounts.certificates, (std::vector<std::string>{"AA"}));
 }
 
 } // namespace

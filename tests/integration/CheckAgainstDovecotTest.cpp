@@ -7,6 +7,7 @@
 #include "SettingsStore.h"
 #include "TarvoWnd.h"
 #include "TestCertificates.h"
+#include "TrayTip.h"
 
 #include <arpa/inet.h>
 #include <cstdlib>
@@ -142,11 +143,13 @@ TEST_F(CheckAgainstDovecot, TwoMailboxesAndAnUnreachableServerThenOneNewMessage)
         return calls;
     };
 
+    // The tooltip's second line: the account that failed, and why.
+    const std::string failed = "\n" + unreachable + ": " + unreachable + " refused the connection.";
     // The copy in bob's mailbox was seen at alice's account moments before.
     window->OnCheckNow();
     EXPECT_EQ(services.Take(),
-              walk(2, {"ModifyTrayIcon 128 You have 3 unread message(s)", "PlayNewMailSound",
-                       "NotifyNewMail 2 of 4", "ShowHeadersWindow 4"}))
+              walk(2, {"ModifyTrayIcon 128 You have 3 unread message(s)" + failed,
+                       "PlayNewMailSound", "NotifyNewMail 2 of 4", "ShowHeadersWindow 4"}))
         << server.Log();
     MessageTable expected;
     AddRow(expected, "alice", kFirst, MessageNew);
@@ -162,8 +165,8 @@ TEST_F(CheckAgainstDovecot, TwoMailboxesAndAnUnreachableServerThenOneNewMessage)
     server.Deliver("alice", kLate.Message());
     window->OnCheckNow();
     EXPECT_EQ(services.Take(),
-              walk(3, {"ModifyTrayIcon 128 You have 4 unread message(s)", "PlayNewMailSound",
-                       "NotifyNewMail 1 of 5", "ShowHeadersWindow 5"}));
+              walk(3, {"ModifyTrayIcon 128 You have 4 unread message(s)" + failed,
+                       "PlayNewMailSound", "NotifyNewMail 1 of 5", "ShowHeadersWindow 5"}));
     MessageTable afterDelivery;
     AddRow(afterDelivery, "alice", kFirst, MessagePending);
     AddRow(afterDelivery, "alice", kShared, MessagePending);
@@ -174,25 +177,31 @@ TEST_F(CheckAgainstDovecot, TwoMailboxesAndAnUnreachableServerThenOneNewMessage)
 
     // Nothing new: the tray is updated and nothing else happens.
     window->OnCheckNow();
-    EXPECT_EQ(services.Take(), walk(3, {"ModifyTrayIcon 128 You have 4 unread message(s)"}));
+    EXPECT_EQ(services.Take(),
+              walk(3, {"ModifyTrayIcon 128 You have 4 unread message(s)" + failed}));
     EXPECT_EQ(window->KnownIds().size(), 3u + 4u + 4u);
     EXPECT_EQ(window->KnownIds().CountOf("<shared@example.org>"), 6u);
 }
 
 TEST_F(CheckAgainstDovecot, ChecksThatFindNoMail) {
     const std::string dovecot = server.Address();
+    const std::string refused = "The server refused the login: -ERR [AUTH] Authentication failed.";
+    // The second line names the account and its reason, cut to fit the tray.
+    auto failed = [&](const std::string& mailbox) {
+        return FitTrayTip("Error(s) occured\n" + mailbox + ": " + refused);
+    };
     struct Case {
         const char* name;
         AccountList accounts;
         std::string finalTip;
         std::vector<std::string> errorRows; // their mailboxes
     } cases[] = {
-        {"wrong password", {{dovecot}, {"alice"}, {"not-alice-pw"}}, "Error(s) occured", {dovecot}},
+        {"wrong password", {{dovecot}, {"alice"}, {"not-alice-pw"}}, failed(dovecot), {dovecot}},
         {"empty mailbox", {{dovecot}, {"alice"}, {"alice-pw"}}, "No unread messages", {}},
-        {"unknown user", {{dovecot}, {"carol"}, {"alice-pw"}}, "Error(s) occured", {dovecot}},
+        {"unknown user", {{dovecot}, {"carol"}, {"alice-pw"}}, failed(dovecot), {dovecot}},
         {"empty mailbox and a wrong password",
          {{dovecot, dovecot}, {"alice", "bob"}, {"alice-pw", "alice-pw"}},
-         "Error(s) occured",
+         failed("bob@" + dovecot),
          {"bob@" + dovecot}},
     };
     for (const Case& c : cases) {
@@ -209,8 +218,7 @@ TEST_F(CheckAgainstDovecot, ChecksThatFindNoMail) {
 
         MessageTable errors;
         for (const std::string& mailbox : c.errorRows) {
-            AddErrorRow(errors, dovecot, mailbox,
-                        "The server refused the login: -ERR [AUTH] Authentication failed.");
+            AddErrorRow(errors, dovecot, mailbox, refused);
         }
         EXPECT_EQ(window->Table(), errors);
         // An error row is no message: it is never a known id.

@@ -442,11 +442,12 @@ TEST(Pop3Capabilities, ReadsTheListUnstuffedAndWithinItsBounds) {
     }
     const std::vector<Row> rows = {
         {"full list",
-         {Reply("+OK\r\nTOP\r\nuser\r\nSASL PLAIN\r\nStls\r\nPIPELINING\r\nUIDL\r\n.\r\n")},
+         {Reply("+OK\r\nTOP\r\nuser\r\nSASL PLAIN\r\nStls\r\nPIPELINING\r\nUIDL\r\nUTF8 "
+                "USER\r\n.\r\n")},
          true,
          true,
-         {"TOP", "user", "SASL PLAIN", "Stls", "PIPELINING", "UIDL"},
-         "stls pipelining uidl top user"},
+         {"TOP", "user", "SASL PLAIN", "Stls", "PIPELINING", "UIDL", "UTF8 USER"},
+         "stls pipelining uidl top user utf8"},
         {"stuffed line, keyword as an argument only",
          {Reply("+OK list\r\n..DOT\r\nIMPLEMENTATION STLS\r\n.\r\n")},
          true,
@@ -477,7 +478,8 @@ TEST(Pop3Capabilities, ReadsTheListUnstuffedAndWithinItsBounds) {
                                          {found.pipelining, "pipelining"},
                                          {found.uidl, "uidl"},
                                          {found.top, "top"},
-                                         {found.user, "user"}}) {
+                                         {found.user, "user"},
+                                         {found.utf8, "utf8"}}) {
             known += flag ? (known.empty() ? "" : " ") + std::string(name) : "";
         }
         EXPECT_EQ(known, row.known);

@@ -139,6 +139,21 @@ TEST(Pipelining, UniqueIdListingsThatBreakTheRulesAreNotUsed) {
     }
 }
 
+// Asked for once the server lists it (RFC 6856), so that it shows the real
+// headers; a refusal leaves the conversation as it was.
+TEST(Pipelining, UTF8IsAskedForWhereOffered) {
+    for (const char* answer : {"+OK UTF8 enabled\r\n", "-ERR not now\r\n"}) {
+        ScriptedPeer peer(CapaLogin("TOP\r\nutf8 USER\r\n") +
+                          Script{Reply(answer), Reply("+OK 1 9\r\n"),
+                                 Reply("+OK\r\nSubject: J\xc3\xb6rg\r\n\r\n.\r\n")});
+        CPop3Connection conversation;
+        ASSERT_EQ(conversation.Connect(peer.Address(), "bob", "pw", 110), 1) << answer;
+        EXPECT_EQ(conversation.RetrieveHeaders(), 1);
+        EXPECT_EQ(conversation.Subjects(), (std::vector<std::string>{"J\xc3\xb6rg"}));
+        EXPECT_EQ(peer.Received(), kCapaLogin + "UTF8\r\nSTAT\r\nTOP 1 0\r\n");
+    }
+}
+
 TEST(Pipelining, HeaderTextsBeyondTheBudgetAreDroppedOldestFirst) {
     // "Subject: x\n\n" is 12 bytes: a budget of 30 keeps the newest two.
     ScriptedPeer peer(CapaLogin("PIPELINING\r\n") + Script{Reply("+OK 3 90\r\n"), Reply(Top("a")),

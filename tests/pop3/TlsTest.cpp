@@ -120,7 +120,7 @@ TEST_F(TlsTest, NothingSecretLeavesWhenTheServerCannotBeTrusted) {
     const std::string noStls = "The server offers no STARTTLS; the password was not sent.";
     const std::string untrusted =
         "The certificate of 127.0.0.1 is not signed by an authority this computer trusts; if the "
-        "server is yours, trust it with Certificate... in the Mailboxes dialog.";
+        "server is yours, trust it with Certificate... in Servers... in the menu.";
     const std::vector<Row> rows = {
         {"STLS not offered",
          Security::StartTls,
@@ -389,7 +389,7 @@ TEST_F(TlsTest, AStalledHandshakeEndsWithinItsBoundOrAtDisconnect) {
             self = &conversation;
             conversation.SetSecurity(security);
             EXPECT_EQ(conversation.Connect(peer.Address(), "bob", "pw", 110), 0);
-            EXPECT_EQ(conversation.FailureReason(), "The check was stopped by Disconnect.");
+            EXPECT_EQ(conversation.FailureReason(), "The check was stopped.");
         }
         EXPECT_EQ(hookCalls, 1);
         EXPECT_EQ(peer.Received(1).find("USER"), std::string::npos);
@@ -408,6 +408,9 @@ TEST_F(TlsTest, InspectionShowsTheCertificateWhateverItsTrust) {
         EXPECT_EQ(shown->fingerprint.size(), 32u * 3 - 1);
         EXPECT_FALSE(shown->validFrom.empty());
         EXPECT_NE(shown->validFrom, shown->validUntil);
+        // Verified all the same, so that the user is told it is not trusted.
+        EXPECT_EQ(shown->untrusted, "The certificate of 127.0.0.1 is not signed by an authority "
+                                    "this computer trusts.");
         EXPECT_FALSE(conversation.IsOpen());
     }
     EXPECT_EQ(peer.Received(), "QUIT\r\n" + std::string(kCloseNotify));

@@ -70,6 +70,8 @@ TEST(HeaderDisplay, ShowsWhatTheSenderWrote) {
          "=?UTF-8?B?!!!?= <a@example.org>"},
         {"no address", kFrom, "J\xc3\xb6rg M\xc3\xbcller", "Jörg Müller"},
         {"default", kFrom, "(unknown)", "(unknown)"},
+        {"text the parser takes for a group", kFrom, "ge: x", "ge: x"},
+        {"a group", kFrom, "=?UTF-8?Q?Fr=C3=BCnde?=: a@example.org;", "Fründe: a@example.org;"},
     };
     for (const Row& row : rows) {
         EXPECT_EQ(DecodeHeaderForDisplay(row.raw, row.kind), row.shown) << row.name;

@@ -1,0 +1,163 @@
+#include "CertificateReview.h"
+
+#include "Pop3Connection.h"
+#include "TcpConnect.h"
+#include "Text.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <string>
+#include <vector>
+
+namespace {
+
+const QString kCaption = QStringLiteral("Certificate");
+
+QString Details(const std::string& server, const PeerCertificate& shown) {
+    return QStringLiteral("Server: %1\nSubject: %2\nIssuer: %3\nValid from %4 until %5\n"
+                          "SHA-256: %6")
+        .arg(DisplayText(server), DisplayText(shown.subject), DisplayText(shown.issuer),
+             QString::fromStdString(shown.validFrom), QString::fromStdString(shown.validUntil),
+             QString::fromStdString(shown.fingerprint));
+}
+
+// What is trusted now comes first, so that No is seen to take it away.
+QString TrustQuestion(const std::string& server, const PeerCertificate& shown,
+                      const std::string& trusted) {
+    QString now;
+    if (trusted == shown.fingerprint) {
+        now = QStringLiteral("This account trusts exactly this certificate now.\n\n");
+    } else if (!trusted.empty()) {
+        now = QStringLiteral("This account trusts another certificate now (SHA-256 %1).\n\n")
+                  .arg(QString::fromStdString(trusted));
+    }
+    return QStringLiteral("Not trusted: %1\n\n%2\n\n%3"
+                          "Trust exactly this certificate for this account? It is then accepted "
+                          "whoever issued it and whatever name it carries, and any other "
+                          "certificate is refused. No leaves the decision to the authorities "
+                          "this computer trusts.")
+        .arg(DisplayText(shown.untrusted), Details(server, shown), now);
+}
+
+// An account's server as a connection reaches it: the name and the port,
+// which an account may name itself or its security implies.
+std::optional<Endpoint> Reached(const std::string& server, Security security) {
+    return ParseEndpoint(server, DefaultPort(security));
+}
+
+// The other accounts the same certificate would answer for: on the same
+// server and port, with a connection security that shows a certificate, and
+// not already trusting this one.
+std::vector<std::size_t> SameServer(const AccountList& accounts, std::size_t account,
+                                    Security security, const std::string& fingerprint) {
+    std::vector<std::size_t> others;
+    const std::optional<Endpoint> here = Reached(accounts.servers[account], security);
+    for (std::size_t i = 0; here && i < accounts.size(); ++i) {
+        const Security theirs = SecurityFromStored(accounts.SecurityAt(i));
+        const std::optional<Endpoint> there = Reached(accounts.servers[i], theirs);
+        if (i != account && theirs != Security::None && there &&
+            QString::fromStdString(there->name)
+                    .compare(QString::fromStdString(here->name), Qt::CaseInsensitive) == 0 &&
+            there->port == here->port && accounts.CertificateAt(i) != fingerprint) {
+            others.push_back(i);
+        }
+    }
+    return others;
+}
+
+void OfferToOthers(QWidget* owner, MessageBoxes& boxes, AccountList& accounts, std::size_t account,
+                   Security security) {
+    const std::string& fingerprint = accounts.certificates[account];
+    const std::vector<std::size_t> others = SameServer(accounts, account, security, fingerprint);
+    if (others.empty()) {
+        return;
+    }
+    QStringList names;
+    for (std::size_t i : others) {
+        names << AccountName(accounts.servers[i], accounts.users[i]);
+    }
+    const QString question =
+        QStringLiteral("Trust this certificate also for the other accounts on this server: %1?")
+            .arg(names.join(QStringLiteral(", ")));
+    if (boxes.Ask(owner, kCaption, question, MessageBoxes::Choices::YesNo) ==
+        MessageBoxes::Answer::Yes) {
+        for (std::size_t i : others) {
+            accounts.certificates[i] = fingerprint;
+        }
+    }
+}
+
+// Fetches as a check connects, in the same bounded waits, with a Cancel
+// button in a window of its own; null when cancelled or failed (the reason
+// then in the conversation).
+std::optional<PeerCertificate> Fetch(QWidget* owner, CPop3Connection& conversation,
+                                     const std::string& server, Security security,
+                                     bool& cancelled) {
+    QDialog fetching(owner);
+    fetching.setObjectName(QStringLiteral("certificateFetch"));
+    fetching.setWindowTitle(kCaption);
+    // Only Cancel is reachable while the wait lets every event through.
+    fetching.setWindowModality(Qt::ApplicationModal);
+    auto* layout = new QVBoxLayout(&fetching);
+    layout->addWidget(
+        new QLabel(QStringLiteral("Fetching the certificate of %1...").arg(DisplayText(server))));
+    auto* cancel = new QPushButton(QStringLiteral("Cancel"));
+    cancel->setObjectName(QStringLiteral("cancel"));
+    layout->addWidget(cancel, 0, Qt::AlignRight);
+    QObject::connect(cancel, &QPushButton::clicked, &fetching, &QDialog::reject);
+    QObject::connect(&fetching, &QDialog::rejected, &fetching, [&] {
+        cancelled = true;
+        conversation.Abort();
+    });
+    fetching.show();
+    conversation.SetSecurity(security);
+    std::optional<PeerCertificate> shown =
+        conversation.InspectCertificate(server, DefaultPort(security));
+    fetching.hide();
+    return shown;
+}
+
+} // namespace
+
+void ReviewCertificate(QWidget* owner, MessageBoxes& boxes, AccountList& accounts,
+                       std::size_t account, Security security) {
+    const std::string server = accounts.servers[account];
+    bool cancelled = false;
+    CPop3Connection conversation([] { QCoreApplication::processEvents(QEventLoop::AllEvents); });
+    std::optional<PeerCertificate> shown = Fetch(owner, conversation, server, security, cancelled);
+    if (!shown || cancelled) {
+        if (!cancelled) {
+            boxes.Show(owner, kCaption, DisplayText(conversation.FailureReason()),
+                       MessageBoxes::Icon::Exclamation);
+        }
+        return;
+    }
+    std::string& trusted = accounts.certificates[account];
+    if (shown->untrusted.empty()) {
+        // Nothing to pin; a pin kept from before only narrows what is accepted.
+        const QString verdict =
+            QStringLiteral("This certificate is trusted by this computer; nothing to add.\n\n") +
+            Details(server, *shown);
+        if (trusted.empty()) {
+            boxes.Show(owner, kCaption, verdict, MessageBoxes::Icon::Information);
+        } else if (boxes.Ask(owner, kCaption,
+                             verdict + QStringLiteral("\n\nThis account also trusts one "
+                                                      "certificate by hand (SHA-256 %1). Leave "
+                                                      "the decision to the authorities this "
+                                                      "computer trusts instead?")
+                                           .arg(QString::fromStdString(trusted)),
+                             MessageBoxes::Choices::YesNo) == MessageBoxes::Answer::Yes) {
+            trusted.clear();
+        }
+        return;
+    }
+    const bool yes = boxes.Ask(owner, kCaption, TrustQuestion(server, *shown, trusted),
+                               MessageBoxes::Choices::YesNo) == MessageBoxes::Answer::Yes;
+    trusted = yes ? shown->fingerprint : "";
+    if (yes) {
+        OfferToOthers(owner, boxes, accounts, account, security);
+    }
+}
