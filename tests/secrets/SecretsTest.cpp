@@ -157,8 +157,9 @@ TEST_F(KeyringTest, APasswordMovedFromTheFileSignsInFromTheKeyring) {
     MessageTable table;
     KnownMessageIds known;
     HeaderCache cache;
+    SignInMemory signIns;
     QuietObserver observer;
-    RunCheck(loaded, counts, table, known, cache, observer);
+    RunCheck(loaded, counts, table, known, cache, signIns, observer);
     ASSERT_EQ(table.size(), 1u);
     EXPECT_EQ(table.subjects[0], "hi");
     EXPECT_EQ(counts, std::vector<int32_t>{1});
@@ -285,8 +286,9 @@ TEST(CheckSecretTest, AFailedSourceIsTheAccountsErrorRowAndNothingReachesTheServ
     MessageTable table;
     KnownMessageIds known;
     HeaderCache cache;
+    SignInMemory signIns;
     QuietObserver observer;
-    RunCheck(accounts, counts, table, known, cache, observer);
+    RunCheck(accounts, counts, table, known, cache, signIns, observer);
     ASSERT_EQ(table.size(), 1u);
     EXPECT_EQ(table.states[0], MessageError);
     EXPECT_EQ(table.headerTexts[0],
