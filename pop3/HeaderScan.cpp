@@ -154,11 +154,20 @@ int CPop3Connection::Scan(int count, const std::vector<int>* numbers) {
         std::string status;
         if (ReadReply(status) != ReadStatus::Line) {
             complete = false;
-        } else if (IsFavourable(status)) {
+        } else if (IsTopHeaderFollowing(status)) {
             complete = ScanHeaderBlock(index);
+        } else if (!status.starts_with("-ERR")) {
+            // A stray line read as this reply would shift every later
+            // header onto the wrong message.
+            Fail(Refusal(Format("%s answered %s with neither +OK nor -ERR", m_serverName.c_str(),
+                                TopCommand(index, numbers).c_str())
+                             .c_str(),
+                         status));
+            ReleaseChannel();
+            complete = false;
         }
-        // An unfavourable status (the message is gone, or no TOP) brings no
-        // header block; the message keeps its defaults.
+        // -ERR (the message is gone, or no TOP) brings no header block; the
+        // message keeps its defaults.
         bytesInFlight -= std::min(bytesInFlight, TopCommand(index, numbers).size() + 2);
         const std::string& text = m_headers.headerTexts.back();
         m_headers.headerBytes.push_back(text.size());
@@ -172,6 +181,12 @@ int CPop3Connection::Scan(int count, const std::vector<int>* numbers) {
         Close();
     }
     return complete ? 1 : 0;
+}
+
+// In a pipeline only a status line that starts with +OK is a reply: a line
+// that merely holds it could be part of a stray block.
+bool CPop3Connection::IsTopHeaderFollowing(const std::string& status) const {
+    return m_capabilities.pipelining ? status.starts_with("+OK") : IsFavourable(status);
 }
 
 // Without PIPELINING exactly one command, as RFC 1939 has it; with it as many

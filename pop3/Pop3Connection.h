@@ -6,9 +6,10 @@
 // turn. One that lists PIPELINING gets its TOP commands in a window ahead of
 // the replies. A reply is judged favourable when "+OK" appears anywhere in
 // it, not only at its start: a stricter test would turn away servers that
-// have always been accepted. With TLS chosen the same conversation runs
-// inside TLS from the first byte (RFC 8314), or after CAPA and STLS
-// (RFC 2595), never falling back to clear text.
+// have always been accepted. A TOP reply that is neither +OK nor -ERR ends
+// the scan, and in a pipeline only a reply that starts with +OK counts. With TLS chosen the same
+// conversation runs inside TLS from the first byte (RFC 8314), or after CAPA and STLS (RFC 2595),
+// never falling back to clear text.
 #pragma once
 
 #include "Capabilities.h"
@@ -115,6 +116,7 @@ public:
 
 private:
     static bool IsFavourable(const std::string& reply);
+    bool IsTopHeaderFollowing(const std::string& status) const;
     bool Open(const std::string& host, uint32_t port);
     bool StartTls(std::chrono::steady_clock::time_point deadline);
     bool UpgradeWithStls();
