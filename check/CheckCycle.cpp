@@ -126,7 +126,8 @@ CheckOutcome RunCheck(const AccountList& accounts, std::vector<int32_t>& counts,
                                   DefaultPort(security))) {
             AppendErrorRow(table, knownIds, contactError, mailbox, conversation.FailureReason());
         } else {
-            int32_t count = conversation.GetMessageCount();
+            // The scan lists unique-ids wherever the server speaks CAPA.
+            int32_t count = conversation.GetMessageCount(conversation.SpeaksCapabilities());
             if (i >= counts.size()) {
                 counts.resize(i + 1, 0);
             }

@@ -76,8 +76,10 @@ public:
     const Pop3Capabilities& Capabilities() const { return m_capabilities; }
 
     // -1 when not open, or the STAT reply is unfavourable or holds no count
-    // that a mailbox can have (none at all, or a negative one).
-    int GetMessageCount();
+    // that a mailbox can have (none at all, or a negative one). With
+    // uniqueIdsNext a server that lists PIPELINING gets UIDL in the same
+    // write, for ListUniqueIds to read.
+    int GetMessageCount(bool uniqueIdsNext = false);
     // 1 when every message was scanned; 0 when the conversation was not open,
     // STAT failed, or the channel failed or ended mid-scan (the lists then
     // hold what was read so far, all of one length).
@@ -122,11 +124,12 @@ private:
     bool UpgradeWithStls();
     ReadStatus ReadReply(std::string& line);
     void ReleaseChannel();
+    void ReadUnreadListing();
     bool ScanHeaderBlock(std::size_t index);
     bool LearnCapabilitiesOrNoop();
     int Scan(int count, const std::vector<int>* numbers);
-    bool SendTopCommands(std::size_t& next, std::size_t count, const std::vector<int>* numbers,
-                         std::size_t& bytesInFlight);
+    void QueueTopCommands(std::size_t& next, std::size_t due, std::size_t total,
+                          const std::vector<int>* numbers, std::size_t& unanswered);
     void KeepHeaderTextsWithinBudget(std::size_t& kept, std::size_t& oldestKept);
     // Keeps the first reason only: what failed first is what went wrong.
     void Fail(const std::string& reason);
@@ -136,7 +139,8 @@ private:
     bool m_closeRequested = false;
     bool m_idle = true;
     ScannedHeaders m_headers;
-    int m_lastCount = -1; // of the last STAT
+    int m_lastCount = -1;         // of the last STAT
+    bool m_listingUnread = false; // UIDL went out with STAT
     std::string m_serverName = "(none)";
     Pop3Capabilities m_capabilities;
     WaitHook m_waitHook;

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <charconv>
 #include <string_view>
+#include <utility>
 
 namespace {
 
@@ -42,7 +43,7 @@ bool HasDuplicates(const std::vector<std::string>& ids) {
 
 UniqueIdListing CPop3Connection::ListUniqueIds(std::vector<std::string>& ids) {
     ids.clear();
-    if (!SendLine("UIDL")) {
+    if (!std::exchange(m_listingUnread, false) && !SendLine("UIDL")) {
         return UniqueIdListing::Refused;
     }
     std::string line;
@@ -86,4 +87,13 @@ UniqueIdListing CPop3Connection::ListUniqueIds(std::vector<std::string>& ids) {
         return UniqueIdListing::Broken;
     }
     return UniqueIdListing::Listed;
+}
+
+// A listing asked for with STAT and then not wanted must not be read as the
+// replies that follow.
+void CPop3Connection::ReadUnreadListing() {
+    if (m_listingUnread) {
+        std::vector<std::string> unused;
+        ListUniqueIds(unused);
+    }
 }

@@ -205,3 +205,28 @@ TEST(Pipelining, AServerClaimingEndlessMailEndsWithinTheSameBounds) {
 }
 
 } // namespace
+
+namespace {
+
+// A server may stop reading until its replies are read (RFC 2449's warning):
+// commands still to go must never hold back the reading of those replies.
+TEST(Pipelining, AServerThatStopsReadingWhileItWritesIsStillRead) {
+    constexpr int kMessages = 50000;
+    std::string replies;
+    for (int i = 0; i < kMessages; ++i) {
+        replies += "-ERR no such message\r\n";
+    }
+    ScriptedPeer peer(CapaLogin("PIPELINING\r\n") +
+                      Script{Reply("+OK 50000 0\r\n"), Await(), Send(replies), Stall()});
+    ChannelLimits limits;
+    limits.ioTimeout = std::chrono::seconds(10); // what a deadlock would take
+    limits.pipelineWindowBytes = 1024 * 1024;
+    CPop3Connection conversation({}, limits);
+    ASSERT_EQ(conversation.Connect(peer.Address(), "bob", "pw", 110), 1);
+    ASSERT_EQ(conversation.GetMessageCount(), kMessages);
+    EXPECT_EQ(conversation.RetrieveHeaders(), 1);
+    EXPECT_EQ(conversation.FailureReason(), "");
+    conversation.Abort();
+}
+
+} // namespace
