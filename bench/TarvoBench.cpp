@@ -8,6 +8,7 @@
 //   tarvo_bench --quick    without the slow lockstep baselines over the link
 //   tarvo_bench --memory   the memory runs alone
 //   tarvo_bench --scale    the 1,000 to 50,000 message runs over the link alone
+//   tarvo_bench --link     the runs of --quick over the link and on loopback alone
 #include "BenchSupport.h"
 #include "DovecotServer.h"
 #include "LinkRuns.h"
@@ -171,6 +172,10 @@ int main(int argc, char** argv) {
     }
     if (argc == 2 && std::strcmp(argv[1], "--scale") == 0) {
         RunScaleBench(server);
+        return 0;
+    }
+    if (argc == 2 && std::strcmp(argv[1], "--link") == 0) {
+        RunLinkBench(server, true);
         return 0;
     }
     RunLinkBench(server, quick);

@@ -149,7 +149,8 @@ private:
     std::chrono::steady_clock::time_point m_conversationEnd;
     std::chrono::steady_clock::duration m_awaited{}; // of the current low-speed window
     std::size_t m_windowBytes = 0;
-    std::array<char, 4096> m_in{};
+    // Large enough that a full pipe of replies costs few reads.
+    std::array<char, 64 * 1024> m_in{};
     std::size_t m_inPos = 0;
     std::size_t m_inEnd = 0;
     bool m_endOfStream = false;

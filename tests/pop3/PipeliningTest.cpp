@@ -151,6 +151,32 @@ TEST(Pipelining, UniqueIdListingsThatBreakTheRulesAreNotUsed) {
     }
 }
 
+// STAT and UIDL leave together: the server answers only once both are in.
+// A listing asked for and then not read is never taken for a TOP reply.
+TEST(Pipelining, UniqueIdsAreAskedWithTheCount) {
+    const std::string replies = "+OK 1 20\r\n+OK\r\n1 a\r\n.\r\n";
+    const Script countAndList = Script{Await(), Send(replies)};
+    ScriptedPeer peer(
+        {CapaLogin("PIPELINING\r\nUIDL\r\n") + countAndList,
+         CapaLogin("PIPELINING\r\nUIDL\r\n") + countAndList + Script{Reply(Top("x"))}});
+    ChannelLimits limits;
+    limits.ioTimeout = std::chrono::milliseconds(500);
+    for (bool listed : {true, false}) {
+        CPop3Connection conversation({}, limits);
+        ASSERT_EQ(conversation.Connect(peer.Address(), "bob", "pw", 110), 1);
+        ASSERT_EQ(conversation.GetMessageCount(true), 1);
+        if (listed) {
+            std::vector<std::string> ids;
+            EXPECT_EQ(conversation.ListUniqueIds(ids), UniqueIdListing::Listed);
+            EXPECT_EQ(ids, std::vector<std::string>{"a"});
+        } else {
+            EXPECT_EQ(conversation.RetrieveHeaders(), 1);
+            EXPECT_EQ(conversation.Subjects(), std::vector<std::string>{"x"});
+        }
+    }
+    EXPECT_EQ(peer.Received(0), kCapaLogin + "STAT\r\nUIDL\r\n");
+}
+
 TEST(Pipelining, HeaderTextsBeyondTheBudgetAreDroppedOldestFirst) {
     // "Subject: x\n\n" is 12 bytes: a budget of 30 keeps the newest two.
     ScriptedPeer peer(CapaLogin("PIPELINING\r\n") + Script{Reply("+OK 3 90\r\n"), Reply(Top("a")),
