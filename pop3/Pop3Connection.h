@@ -7,9 +7,10 @@
 // the replies. A reply is judged favourable when "+OK" appears anywhere in
 // it, not only at its start: a stricter test would turn away servers that
 // have always been accepted. A TOP reply that is neither +OK nor -ERR ends
-// the scan, and in a pipeline only a reply that starts with +OK counts. With TLS chosen the same
-// conversation runs inside TLS from the first byte (RFC 8314), or after CAPA and STLS (RFC 2595),
-// never falling back to clear text.
+// the scan, and in a pipeline only a reply that starts with +OK counts. With
+// TLS chosen the same conversation runs inside TLS from the first byte
+// (RFC 8314), or after CAPA and STLS (RFC 2595), never falling back to clear
+// text.
 #pragma once
 
 #include "Capabilities.h"
