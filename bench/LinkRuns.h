@@ -11,11 +11,15 @@ class DovecotServer;
 // of 5,001 with one new, each against the lockstep conversation unless quick;
 // then a full check of 5,001 on loopback, pipelined and lockstep.
 void RunLinkBench(DovecotServer& server, bool quick);
-// Peak memory of a check of 50,000 messages and of 100,000 with 3 KB header
-// blocks, each in a process of its own.
+// First and repeat checks of 1,000, 10,000 and 50,000 messages at a 20 ms
+// round trip ("s1k", "s10k", "s50k"), each beside the write-everything client.
+void RunScaleBench(DovecotServer& server);
+// Peak memory of checks of 1,000, 10,000 and 50,000 messages (the last one
+// repeated 100 times, as the program left running) and of 100,000 with 3 KB
+// header blocks ("m1k", "m10k", "big", "huge"), each in a process of its own.
 void RunMemoryBench(DovecotServer& server);
 // 30 messages from a server that writes status line and block apart under
 // Nagle, against Dovecot.
 void RunSplitWritesBench(DovecotServer& server);
-// The child's side of RunMemoryBench: one check, then a repeat check.
-int RunOneCheck(const char* address, const char* user, const char* password);
+// The child's side of RunMemoryBench: one check, then repeat checks.
+int RunOneCheck(const char* address, const char* user, const char* password, int checks);

@@ -8,6 +8,8 @@
 //   tarvo_bench --quick    without the slow lockstep baselines over the link
 //   tarvo_bench --memory   the memory runs alone
 //   tarvo_bench --sign-in  the sign-in runs alone
+//   tarvo_bench --scale    the 1,000 to 50,000 message runs over the link alone
+//   tarvo_bench --link     the runs of --quick over the link and on loopback alone
 #include "BenchSupport.h"
 #include "DovecotServer.h"
 #include "LinkRuns.h"
@@ -153,8 +155,8 @@ void RunTlsBench(DovecotServer& server) {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc == 5 && std::strcmp(argv[1], "--one-check") == 0) {
-        return RunOneCheck(argv[2], argv[3], argv[4]);
+    if (argc == 6 && std::strcmp(argv[1], "--one-check") == 0) {
+        return RunOneCheck(argv[2], argv[3], argv[4], std::atoi(argv[5]));
     }
     const bool quick = argc == 2 && std::strcmp(argv[1], "--quick") == 0;
     testpki::TestAuthority authority;
@@ -167,7 +169,8 @@ int main(int argc, char** argv) {
     DovecotServer server(DovecotTls{certificate.certificateFile, certificate.keyFile});
     // All users exist before the first login: Dovecot rereads its password
     // file at most once a second, so a user added later may not be found.
-    for (const char* user : {"first", "repeat", "big", "huge", "thirty", "bench", "state"}) {
+    for (const char* user : {"first", "repeat", "big", "huge", "thirty", "bench", "state", "s1k",
+                             "s10k", "s50k", "m1k", "m10k"}) {
         server.AddUser(user, std::string(user) + "-pw");
     }
     if (argc == 2 && std::strcmp(argv[1], "--memory") == 0) {
@@ -179,7 +182,16 @@ int main(int argc, char** argv) {
         RunStartStateBench(server, "big", 50000, true);
         return 0;
     }
+    if (argc == 2 && std::strcmp(argv[1], "--scale") == 0) {
+        RunScaleBench(server);
+        return 0;
+    }
+    if (argc == 2 && std::strcmp(argv[1], "--link") == 0) {
+        RunLinkBench(server, true);
+        return 0;
+    }
     RunLinkBench(server, quick);
+    RunScaleBench(server);
     RunCommandLineStateBench(server);
     RunMemoryBench(server);
     RunStartStateBench(server, "big", 50000, false);

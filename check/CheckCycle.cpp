@@ -174,7 +174,11 @@ CheckOutcome RunCheck(const AccountList& accounts, std::vector<int32_t>& counts,
             }
         }
         if (connected) {
-            int32_t count = conversation.GetMessageCount();
+            // The scan lists unique-ids wherever the server speaks CAPA, unless
+            // its listing broke off before.
+            const bool listing = !cache.WithoutUniqueIds(i, key);
+            int32_t count =
+                conversation.GetMessageCount(listing && conversation.SpeaksCapabilities());
             if (i >= counts.size()) {
                 counts.resize(i + 1, 0);
             }
@@ -195,8 +199,8 @@ CheckOutcome RunCheck(const AccountList& accounts, std::vector<int32_t>& counts,
                 observer.ShowProgress(IDI_RETRIEVING, Format("Retrieving %d header(s) from %s...",
                                                              count, server.c_str()));
                 AccountHeaders scanned;
-                bool scannedAll = ScanAccount(conversation, !cache.WithoutUniqueIds(i, key), kept,
-                                              cache.RowsOf(i), scanned);
+                bool scannedAll =
+                    ScanAccount(conversation, listing, kept, cache.RowsOf(i), scanned);
                 listingBrokeOff = scanned.listingBrokeOff;
                 cache.AccountScanned(i);
                 if (scannedAll) {

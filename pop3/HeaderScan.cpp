@@ -61,11 +61,16 @@ int ParseStatCount(const std::string& reply) {
 
 } // namespace
 
-int CPop3Connection::GetMessageCount() {
+int CPop3Connection::GetMessageCount(bool uniqueIdsNext) {
     if (!m_open) {
         return -1;
     }
-    SendLine("STAT");
+    ReadUnreadListing();
+    // UIDL needs nothing from STAT's reply, so a server that pipelines gets
+    // both in one write: one round trip less.
+    m_listingUnread = uniqueIdsNext && m_capabilities.pipelining;
+    SendLines(m_listingUnread ? std::vector<std::string>{"STAT", "UIDL"}
+                              : std::vector<std::string>{"STAT"});
     std::string reply = ReadLine();
     if (!IsFavourable(reply)) {
         Fail(Refusal("The server did not give the number of messages", reply));
@@ -87,6 +92,7 @@ int CPop3Connection::RetrieveHeaders() {
         return 0;
     }
     m_idle = false;
+    ReadUnreadListing();
     // RFC 1939 alone gets the scan's own STAT, as it always has; a server that
     // speaks CAPA is taken at the count it gave just before.
     int count = SpeaksCapabilities() && m_lastCount >= 0 ? m_lastCount : GetMessageCount();
@@ -98,6 +104,7 @@ int CPop3Connection::RetrieveHeaders(const std::vector<int>& numbers) {
         return 0;
     }
     m_idle = false;
+    ReadUnreadListing();
     return Scan(static_cast<int>(numbers.size()), &numbers);
 }
 
@@ -132,7 +139,7 @@ int CPop3Connection::Scan(int count, const std::vector<int>* numbers) {
     std::size_t keptText = 0;
     std::size_t oldestKept = 0;
     std::size_t nextToSend = 0;
-    std::size_t bytesInFlight = 0;
+    std::size_t unanswered = 0; // bytes of the commands queued whose replies are to come
     for (std::size_t index = 0; complete && index < total; ++index) {
         // A server that claims more messages than it has must not make the
         // scan grow without end, one set of defaults per number.
@@ -143,10 +150,7 @@ int CPop3Connection::Scan(int count, const std::vector<int>* numbers) {
             complete = false;
             break;
         }
-        if (nextToSend == index || (m_capabilities.pipelining && nextToSend < total &&
-                                    bytesInFlight <= m_limits.pipelineWindowBytes / 2)) {
-            SendTopCommands(nextToSend, total, numbers, bytesInFlight);
-        }
+        QueueTopCommands(nextToSend, index, total, numbers, unanswered);
         m_headers.subjects.emplace_back("(untitled)");
         m_headers.froms.emplace_back("(unknown)");
         m_headers.messageIds.emplace_back("(none)");
@@ -154,12 +158,21 @@ int CPop3Connection::Scan(int count, const std::vector<int>* numbers) {
         std::string status;
         if (ReadReply(status) != ReadStatus::Line) {
             complete = false;
-        } else if (IsFavourable(status)) {
+        } else if (IsTopHeaderFollowing(status)) {
             complete = ScanHeaderBlock(index);
+        } else if (!status.starts_with("-ERR")) {
+            // A stray line read as this reply would shift every later
+            // header onto the wrong message.
+            Fail(Refusal(Format("%s answered %s with neither +OK nor -ERR", m_serverName.c_str(),
+                                TopCommand(index, numbers).c_str())
+                             .c_str(),
+                         status));
+            ReleaseChannel();
+            complete = false;
         }
-        // An unfavourable status (the message is gone, or no TOP) brings no
-        // header block; the message keeps its defaults.
-        bytesInFlight -= std::min(bytesInFlight, TopCommand(index, numbers).size() + 2);
+        // -ERR (the message is gone, or no TOP) brings no header block; the
+        // message keeps its defaults.
+        unanswered -= TopCommand(index, numbers).size() + 2;
         const std::string& text = m_headers.headerTexts.back();
         m_headers.headerBytes.push_back(text.size());
         keptText += text.size();
@@ -174,21 +187,27 @@ int CPop3Connection::Scan(int count, const std::vector<int>* numbers) {
     return complete ? 1 : 0;
 }
 
-// Without PIPELINING exactly one command, as RFC 1939 has it; with it as many
-// as fit the window, in one write.
-bool CPop3Connection::SendTopCommands(std::size_t& next, std::size_t total,
-                                      const std::vector<int>* numbers, std::size_t& bytesInFlight) {
-    std::vector<std::string> batch;
-    do {
+// In a pipeline only a status line that starts with +OK is a reply: a line
+// that merely holds it could be part of a stray block.
+bool CPop3Connection::IsTopHeaderFollowing(const std::string& status) const {
+    return m_capabilities.pipelining ? status.starts_with("+OK") : IsFavourable(status);
+}
+
+// Without PIPELINING exactly one command, as RFC 1939 has it, once its
+// reply is due; with it as many as keep the window full. They leave as the
+// socket takes them while replies are read.
+void CPop3Connection::QueueTopCommands(std::size_t& next, std::size_t due, std::size_t total,
+                                       const std::vector<int>* numbers, std::size_t& unanswered) {
+    while (m_open && next < total) {
         std::string command = TopCommand(next, numbers);
-        if (!batch.empty() && bytesInFlight + command.size() + 2 > m_limits.pipelineWindowBytes) {
-            break;
+        if (next != due && (!m_capabilities.pipelining ||
+                            unanswered + command.size() + 2 > m_limits.pipelineWindowBytes)) {
+            return;
         }
-        bytesInFlight += command.size() + 2;
-        batch.push_back(std::move(command));
+        unanswered += command.size() + 2;
+        m_channel->QueueLine(command);
         ++next;
-    } while (m_capabilities.pipelining && next < total);
-    return SendLines(batch) == 1;
+    }
 }
 
 // A mailbox kept on the server for years holds more header text than is worth

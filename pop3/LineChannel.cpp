@@ -84,6 +84,26 @@ std::chrono::milliseconds LineChannel::TimeLeft() const {
         std::chrono::milliseconds{0});
 }
 
+namespace {
+
+short EventsFor(TransportStatus status) {
+    return status == TransportStatus::WantRead    ? POLLIN
+           : status == TransportStatus::WantWrite ? POLLOUT
+                                                  : 0;
+}
+
+} // namespace
+
+bool LineChannel::Await(short events) {
+    if (m_waiter.WaitFor(m_transport->Fd(), events, TimeLeft())) {
+        return true;
+    }
+    m_fault = m_waiter.Abandoned()      ? ChannelFault::Abandoned
+              : TimeLeft().count() <= 0 ? ChannelFault::TimedOut
+                                        : ChannelFault::Broken;
+    return false;
+}
+
 // The transport, not the caller, says which way the socket must turn: TLS
 // may need to write while reading, and read while writing.
 TransportStatus LineChannel::Drive(const std::function<TransportStatus()>& step) {
@@ -92,14 +112,11 @@ TransportStatus LineChannel::Drive(const std::function<TransportStatus()>& step)
         if (status == TransportStatus::Failure) {
             m_fault = ChannelFault::Broken;
         }
-        if (status != TransportStatus::WantRead && status != TransportStatus::WantWrite) {
+        short events = EventsFor(status);
+        if (events == 0) {
             return status;
         }
-        short events = status == TransportStatus::WantRead ? POLLIN : POLLOUT;
-        if (!m_waiter.WaitFor(m_transport->Fd(), events, TimeLeft())) {
-            m_fault = m_waiter.Abandoned()      ? ChannelFault::Abandoned
-                      : TimeLeft().count() <= 0 ? ChannelFault::TimedOut
-                                                : ChannelFault::Broken;
+        if (!Await(events)) {
             return TransportStatus::Failure;
         }
     }
@@ -134,54 +151,67 @@ bool LineChannel::WriteLine(const std::string& line) {
 bool LineChannel::WriteLines(const std::vector<std::string>& lines) {
     m_deadline = std::min(std::chrono::steady_clock::now() + m_ioTimeout, m_conversationEnd);
     for (const std::string& line : lines) {
-        if (!Write(line.data(), line.size()) || !Write("\r\n", 2)) {
-            return false;
-        }
+        QueueLine(line);
     }
     return Flush();
 }
 
-bool LineChannel::Write(const char* bytes, std::size_t size) {
-    while (size > 0) {
-        if (m_outLen == m_out.size() && !Flush()) {
-            return false;
-        }
-        std::size_t chunk = std::min(size, m_out.size() - m_outLen);
-        std::memcpy(m_out.data() + m_outLen, bytes, chunk);
-        m_outLen += chunk;
-        bytes += chunk;
-        size -= chunk;
-    }
-    return true;
+void LineChannel::QueueLine(const std::string& line) {
+    m_out.append(line).append("\r\n");
 }
 
 bool LineChannel::Flush() {
-    std::size_t sent = 0;
-    while (sent < m_outLen) {
-        std::size_t count = 0;
-        if (Drive([&] {
-                return m_transport->Write(m_out.data() + sent, m_outLen - sent, count);
-            }) != TransportStatus::Done) {
-            m_outLen = 0;
-            return false;
-        }
-        sent += count;
-    }
-    m_outLen = 0;
-    return true;
+    bool sent = Drive([this] { return WriteQueued(); }) == TransportStatus::Done;
+    m_out.clear();
+    m_outSent = 0;
+    return sent;
 }
 
-bool LineChannel::Refill() {
-    std::size_t count = 0;
-    TransportStatus status =
-        Drive([&] { return m_transport->Read(m_in.data(), m_in.size(), count); });
-    if (status == TransportStatus::Failure) {
-        return false;
+TransportStatus LineChannel::WriteQueued() {
+    while (m_outSent < m_out.size()) {
+        std::size_t count = 0;
+        TransportStatus status =
+            m_transport->Write(m_out.data() + m_outSent, m_out.size() - m_outSent, count);
+        if (status != TransportStatus::Done) {
+            return status;
+        }
+        m_outSent += count;
     }
-    m_inPos = 0;
-    m_inEnd = status == TransportStatus::Done ? count : 0;
-    m_endOfStream = status == TransportStatus::EndOfStream;
-    return true;
+    m_out.clear();
+    m_outSent = 0;
+    return TransportStatus::Done;
+}
+
+// Queued lines go out as the socket takes them while the wait is for input.
+// A server that hung up may still have replies to read: a failed write drops
+// what was queued and leaves the verdict to the reading.
+bool LineChannel::Refill() {
+    for (;;) {
+        short events = 0;
+        if (m_outSent < m_out.size()) {
+            TransportStatus written = WriteQueued();
+            if (written == TransportStatus::Failure) {
+                m_out.clear();
+                m_outSent = 0;
+            }
+            events = EventsFor(written);
+        }
+        std::size_t count = 0;
+        TransportStatus status = m_transport->Read(m_in.data(), m_in.size(), count);
+        if (status == TransportStatus::Done || status == TransportStatus::EndOfStream) {
+            m_inPos = 0;
+            m_inEnd = status == TransportStatus::Done ? count : 0;
+            m_endOfStream = status == TransportStatus::EndOfStream;
+            return true;
+        }
+        if (status == TransportStatus::Failure) {
+            m_fault = ChannelFault::Broken;
+            return false;
+        }
+        if (!Await(static_cast<short>(events | EventsFor(status)))) {
+            return false;
+        }
+    }
 }
 
 // A server that answers every line in time can still trickle: one byte now

@@ -33,9 +33,10 @@ struct ChannelLimits {
     std::size_t maxScanBytes = 64 * 1024 * 1024;  // all that one scan keeps
     // Header texts beyond it are dropped, the oldest messages' first.
     std::size_t headerTextBudget = 7 * 1024 * 1024;
-    // TOP commands sent ahead of their replies: small enough that neither
-    // side's socket buffers can fill while the other waits.
-    std::size_t pipelineWindowBytes = 4096;
+    // Commands sent ahead of their replies, unanswered. They leave only as
+    // the socket takes them while replies are read, so the pipe is kept full
+    // without either side waiting on the other.
+    std::size_t pipelineWindowBytes = 64 * 1024;
     std::chrono::milliseconds pollSlice{50};
 };
 
@@ -99,8 +100,12 @@ public:
 
     // The line and CR LF leave in one flush.
     bool WriteLine(const std::string& line);
-    // Each line with its CR LF, all in one flush.
+    // Each line with its CR LF, all in one flush (queued lines first).
     bool WriteLines(const std::vector<std::string>& lines);
+    // The line and CR LF leave while the next lines are read, as the socket
+    // takes them: never waited for on their own, so a server that stops
+    // reading until its replies are read cannot hold both sides (RFC 2449).
+    void QueueLine(const std::string& line);
 
     // A line ends at CR LF or a bare LF, neither kept. At end of stream
     // EndOfStream on every call; the bytes of an unfinished line are dropped,
@@ -122,8 +127,10 @@ public:
     ChannelFault Fault() const { return m_fault; }
 
 private:
-    bool Write(const char* bytes, std::size_t size);
     bool Flush();
+    // Writes what the socket takes now: Done once nothing is left.
+    TransportStatus WriteQueued();
+    bool Await(short events);
     bool Refill();
     TransportStatus Drive(const std::function<TransportStatus()>& step);
     // Refill, with the time spent waiting for bytes and the bytes received
@@ -143,10 +150,11 @@ private:
     std::chrono::steady_clock::time_point m_conversationEnd;
     std::chrono::steady_clock::duration m_awaited{}; // of the current low-speed window
     std::size_t m_windowBytes = 0;
-    std::array<char, 4096> m_in{};
+    // Large enough that a full pipe of replies costs few reads.
+    std::array<char, 64 * 1024> m_in{};
     std::size_t m_inPos = 0;
     std::size_t m_inEnd = 0;
     bool m_endOfStream = false;
-    std::array<char, 4096> m_out{};
-    std::size_t m_outLen = 0;
+    std::string m_out;
+    std::size_t m_outSent = 0; // of m_out; the rest stays in place for a TLS retry
 };

@@ -7,9 +7,11 @@
 // turn. One that lists PIPELINING gets its TOP commands in a window ahead of
 // the replies. A reply is judged favourable when "+OK" appears anywhere in
 // it, not only at its start: a stricter test would turn away servers that
-// have always been accepted. With TLS chosen the same conversation runs
-// inside TLS from the first byte (RFC 8314), or after CAPA and STLS
-// (RFC 2595), never falling back to clear text.
+// have always been accepted. A TOP reply that is neither +OK nor -ERR ends
+// the scan, and in a pipeline only a reply that starts with +OK counts. With
+// TLS chosen the same conversation runs inside TLS from the first byte
+// (RFC 8314), or after CAPA and STLS (RFC 2595), never falling back to clear
+// text.
 #pragma once
 
 #include "Capabilities.h"
@@ -86,8 +88,10 @@ public:
     const Pop3Capabilities& Capabilities() const { return m_capabilities; }
 
     // -1 when not open, or the STAT reply is unfavourable or holds no count
-    // that a mailbox can have (none at all, or a negative one).
-    int GetMessageCount();
+    // that a mailbox can have (none at all, or a negative one). With
+    // uniqueIdsNext a server that lists PIPELINING gets UIDL in the same
+    // write, for ListUniqueIds to read.
+    int GetMessageCount(bool uniqueIdsNext = false);
     // 1 when every message was scanned; 0 when the conversation was not open,
     // STAT failed, or the channel failed or ended mid-scan (the lists then
     // hold what was read so far, all of one length).
@@ -129,19 +133,21 @@ private:
     friend class Pop3SaslFraming;
 
     static bool IsFavourable(const std::string& reply);
+    bool IsTopHeaderFollowing(const std::string& status) const;
     bool Open(const std::string& host, uint32_t port);
     bool StartTls(std::chrono::steady_clock::time_point deadline);
     bool UpgradeWithStls();
     ReadStatus ReadReply(std::string& line);
     void ReleaseChannel();
+    void ReadUnreadListing();
     bool ScanHeaderBlock(std::size_t index);
     bool LearnCapabilitiesOrNoop();
     bool SignInWithPassword(const std::string& user, const std::string& password);
     bool SignInWithSasl(const std::string& user, const SignIn& signIn);
     bool RunSasl(const class SaslEngine& engine, const SignIn& signIn);
     int Scan(int count, const std::vector<int>* numbers);
-    bool SendTopCommands(std::size_t& next, std::size_t count, const std::vector<int>* numbers,
-                         std::size_t& bytesInFlight);
+    void QueueTopCommands(std::size_t& next, std::size_t due, std::size_t total,
+                          const std::vector<int>* numbers, std::size_t& unanswered);
     void KeepHeaderTextsWithinBudget(std::size_t& kept, std::size_t& oldestKept);
     // Keeps the first reason only: what failed first is what went wrong.
     void Fail(const std::string& reason);
@@ -151,7 +157,8 @@ private:
     bool m_closeRequested = false;
     bool m_idle = true;
     ScannedHeaders m_headers;
-    int m_lastCount = -1; // of the last STAT
+    int m_lastCount = -1;         // of the last STAT
+    bool m_listingUnread = false; // UIDL went out with STAT
     std::string m_serverName = "(none)";
     Pop3Capabilities m_capabilities;
     WaitHook m_waitHook;

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <charconv>
 #include <string_view>
+#include <utility>
 
 namespace {
 
@@ -43,7 +44,9 @@ bool HasDuplicates(const std::vector<std::string>& ids) {
 UniqueIdListing CPop3Connection::ListUniqueIds(std::vector<std::string>& ids) {
     ids.clear();
     std::string line;
-    bool answered = SendLine("UIDL") && ReadReply(line) == ReadStatus::Line;
+    // Sent already where it went out together with STAT.
+    bool answered = (std::exchange(m_listingUnread, false) || SendLine("UIDL")) &&
+                    ReadReply(line) == ReadStatus::Line;
     if (answered && !line.starts_with("+OK")) {
         return UniqueIdListing::Refused;
     }
@@ -84,4 +87,13 @@ UniqueIdListing CPop3Connection::ListUniqueIds(std::vector<std::string>& ids) {
         return UniqueIdListing::Broken;
     }
     return UniqueIdListing::Listed;
+}
+
+// A listing asked for with STAT and then not wanted must not be read as the
+// replies that follow.
+void CPop3Connection::ReadUnreadListing() {
+    if (m_listingUnread) {
+        std::vector<std::string> unused;
+        ListUniqueIds(unused);
+    }
 }

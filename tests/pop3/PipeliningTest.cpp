@@ -55,9 +55,21 @@ TEST(Pipelining, AScanBehavesAsInLockstepWhateverTheServerDoes) {
         {"a lone dot for one message in the window",
          "PIPELINING\r\n",
          allThree + Script{Send(Top("a") + ".\r\n" + Top("c")), bye},
-         1,
-         {"a", "(untitled)", "c"},
-         true},
+         0,
+         {"a", "(untitled)"},
+         false},
+        {"an extra dot after one reply would shift every later header",
+         "PIPELINING\r\n",
+         allThree + Script{Send(Top("a") + ".\r\n" + Top("b") + Top("c")), bye},
+         0,
+         {"a", "(untitled)"},
+         false},
+        {"a status line holding +OK after other text",
+         "PIPELINING\r\n",
+         allThree + Script{Send(Top("a") + "Subject: +OK\r\n.\r\n" + Top("c")), bye},
+         0,
+         {"a", "(untitled)"},
+         false},
         {"close in the middle of the window",
          "PIPELINING\r\n",
          allThree + Script{Send(Top("a") + "+OK\r\nSubject: b\r\n"), Hangup()},
@@ -154,6 +166,32 @@ TEST(Pipelining, UTF8IsAskedForWhereOffered) {
     }
 }
 
+// STAT and UIDL leave together: the server answers only once both are in.
+// A listing asked for and then not read is never taken for a TOP reply.
+TEST(Pipelining, UniqueIdsAreAskedWithTheCount) {
+    const std::string replies = "+OK 1 20\r\n+OK\r\n1 a\r\n.\r\n";
+    const Script countAndList = Script{Await(), Send(replies)};
+    ScriptedPeer peer(
+        {CapaLogin("PIPELINING\r\nUIDL\r\n") + countAndList,
+         CapaLogin("PIPELINING\r\nUIDL\r\n") + countAndList + Script{Reply(Top("x"))}});
+    ChannelLimits limits;
+    limits.ioTimeout = std::chrono::seconds(2);
+    for (bool listed : {true, false}) {
+        CPop3Connection conversation({}, limits);
+        ASSERT_EQ(conversation.Connect(peer.Address(), "bob", "pw", 110), 1);
+        ASSERT_EQ(conversation.GetMessageCount(true), 1);
+        if (listed) {
+            std::vector<std::string> ids;
+            EXPECT_EQ(conversation.ListUniqueIds(ids), UniqueIdListing::Listed);
+            EXPECT_EQ(ids, std::vector<std::string>{"a"});
+        } else {
+            EXPECT_EQ(conversation.RetrieveHeaders(), 1);
+            EXPECT_EQ(conversation.Subjects(), std::vector<std::string>{"x"});
+        }
+    }
+    EXPECT_EQ(peer.Received(0), kCapaLogin + "STAT\r\nUIDL\r\n");
+}
+
 TEST(Pipelining, HeaderTextsBeyondTheBudgetAreDroppedOldestFirst) {
     // "Subject: x\n\n" is 12 bytes: a budget of 30 keeps the newest two.
     ScriptedPeer peer(CapaLogin("PIPELINING\r\n") + Script{Reply("+OK 3 90\r\n"), Reply(Top("a")),
@@ -205,6 +243,31 @@ TEST(Pipelining, AServerClaimingEndlessMailEndsWithinTheSameBounds) {
     // At most one window (200 bytes: 20 commands) beyond the replies read.
     EXPECT_LE(commands, 50u + 20u);
     EXPECT_EQ(sent.find("TOP 80 0"), std::string::npos);
+}
+
+} // namespace
+
+namespace {
+
+// A server may stop reading until its replies are read (RFC 2449's warning):
+// commands still to go must never hold back the reading of those replies.
+TEST(Pipelining, AServerThatStopsReadingWhileItWritesIsStillRead) {
+    constexpr int kMessages = 50000;
+    std::string replies;
+    for (int i = 0; i < kMessages; ++i) {
+        replies += "-ERR no such message\r\n";
+    }
+    ScriptedPeer peer(CapaLogin("PIPELINING\r\n") +
+                      Script{Reply("+OK 50000 0\r\n"), Await(), Send(replies), Stall()});
+    ChannelLimits limits;
+    limits.ioTimeout = std::chrono::seconds(10); // what a deadlock would take
+    limits.pipelineWindowBytes = 1024 * 1024;
+    CPop3Connection conversation({}, limits);
+    ASSERT_EQ(conversation.Connect(peer.Address(), "bob", "pw", 110), 1);
+    ASSERT_EQ(conversation.GetMessageCount(), kMessages);
+    EXPECT_EQ(conversation.RetrieveHeaders(), 1);
+    EXPECT_EQ(conversation.FailureReason(), "");
+    conversation.Abort();
 }
 
 } // namespace
