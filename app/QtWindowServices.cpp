@@ -7,6 +7,7 @@
 #include "MailboxesDlg.h"
 #include "OptionsDlg.h"
 #include "SettingsStore.h"
+#include "ShownText.h"
 #include "TarvoResources.h"
 #include "TarvoWnd.h"
 #include "Text.h"
@@ -21,6 +22,15 @@
 #include <QMenu>
 #include <utility>
 
+namespace {
+
+// A tip may hold a second line, why an account failed: its line end stays.
+QString TipText(const std::string& tip) {
+    return QString::fromStdString(ShownLines(tip));
+}
+
+} // namespace
+
 QtWindowServices::QtWindowServices()
     : m_tray([this](uint32_t mouseMessage) {
           Send([mouseMessage](CTarvoWnd& window) {
@@ -32,11 +42,11 @@ QtWindowServices::QtWindowServices()
 QtWindowServices::~QtWindowServices() = default;
 
 void QtWindowServices::AddTrayIcon(int iconId, const std::string& tip) {
-    m_tray.Add(TarvoIcon(iconId), DisplayText(tip));
+    m_tray.Add(TarvoIcon(iconId), TipText(tip));
 }
 
 void QtWindowServices::ModifyTrayIcon(int iconId, const std::string& tip) {
-    m_tray.Modify(TarvoIcon(iconId), DisplayText(tip));
+    m_tray.Modify(TarvoIcon(iconId), TipText(tip));
 }
 
 void QtWindowServices::DeleteTrayIcon() {
