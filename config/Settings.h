@@ -21,7 +21,7 @@ struct AccountList {
     std::vector<std::string> users;
     std::vector<std::string> passwords;
     // Braced so that a list written out with only the first three compiles.
-    std::vector<int32_t> securities{};       // a Security, always one of its values
+    std::vector<int32_t> securities{};       // Security: 0 None, 1 STARTTLS, 2 SSL/TLS
     std::vector<std::string> certificates{}; // a trusted fingerprint, or empty
     std::vector<int32_t> auths{};            // Auth: 0 Automatic, 1 Password only, 2 OAuth 2.0
     std::vector<int32_t> secretSources{}; // Secret: 0 file, 1 keyring, 2 command, 3 online account

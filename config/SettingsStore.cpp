@@ -1,7 +1,5 @@
 #include "SettingsStore.h"
 
-#include "Security.h"
-
 #include <cstddef>
 #include <string_view>
 
@@ -9,6 +7,8 @@ namespace {
 
 constexpr int kScrambleKey = 0x5D;
 constexpr std::string_view kSettings = "Settings";
+// Security: 0 None, 1 STARTTLS, 2 SSL/TLS.
+constexpr int32_t kSecurityTls = 2;
 constexpr int32_t kLastAuth = 2;
 constexpr int32_t kLastSecretSource = 3;
 
@@ -62,8 +62,10 @@ int LoadSettings(AppProfile& profile, Options& options, AccountList& accounts) {
         accounts.passwords.push_back(
             DecodePassword(profile.GetProfileString(section, "Password", "")));
         // Files written before the choice existed hold no value: clear text.
-        accounts.securities.push_back(static_cast<int32_t>(
-            SecurityFromStored(profile.GetProfileInt(section, "Security", 0))));
+        // A number this program did not write is taken for the safe side.
+        const int32_t security = profile.GetProfileInt(section, "Security", 0);
+        accounts.securities.push_back(security >= 0 && security < kSecurityTls ? security
+                                                                               : kSecurityTls);
         accounts.certificates.push_back(profile.GetProfileString(section, "Certificate", ""));
         // A number this program did not write means what a missing value does.
         const int32_t auth = profile.GetProfileInt(section, "Auth", 0);

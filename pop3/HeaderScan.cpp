@@ -1,3 +1,5 @@
+// CPop3Connection's scan: STAT, and TOP n 0 for each message wanted, in turn
+// or in a pipelined window, within the header texts' budget.
 #include "Format.h"
 #include "Pop3Connection.h"
 

@@ -1,3 +1,5 @@
+// CPop3Connection's connection: the socket, TLS and STLS, lines and replies,
+// CAPA, the reasons for failure, Close and Abort.
 #include "Pop3Connection.h"
 
 #include "Format.h"
@@ -117,6 +119,12 @@ std::string CPop3Connection::Refusal(const char* what, const std::string& reply)
     return what + shown;
 }
 
+bool CPop3Connection::EndRefused(const char* what, const std::string& reply, const char* after) {
+    Fail(Refusal(what, reply) + after);
+    Close();
+    return false;
+}
+
 std::string CPop3Connection::ChannelFailure() const {
     const char* server = m_serverName.c_str();
     switch (m_channel ? m_channel->Fault() : ChannelFault::Abandoned) {
@@ -203,9 +211,7 @@ bool CPop3Connection::Open(const std::string& host, uint32_t port) {
     }
     std::string greeting = ReadLine();
     if (!IsFavourable(greeting)) {
-        Fail(Refusal("The server refused the connection", greeting));
-        Close();
-        return false;
+        return EndRefused("The server refused the connection", greeting);
     }
     return m_security != Security::StartTls || UpgradeWithStls();
 }
@@ -256,9 +262,7 @@ bool CPop3Connection::UpgradeWithStls() {
     SendLine("STLS");
     std::string reply = ReadLine();
     if (!reply.starts_with("+OK")) {
-        Fail(Refusal("The server refused STARTTLS", reply) + " The password was not sent.");
-        Close();
-        return false;
+        return EndRefused("The server refused STARTTLS", reply, " The password was not sent.");
     }
     if (m_channel->HasPendingInput()) {
         Fail("The server sent more than its answer to STARTTLS, which is how an attacker would "
@@ -288,9 +292,7 @@ bool CPop3Connection::LearnCapabilitiesOrNoop() {
     SendLine("NOOP");
     std::string reply = ReadLine();
     if (!IsFavourable(reply)) {
-        Fail(Refusal("The server refused the login", reply));
-        Close();
-        return false;
+        return EndRefused("The server refused the login", reply);
     }
     return true;
 }

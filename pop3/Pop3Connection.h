@@ -12,6 +12,9 @@
 // TLS chosen the same conversation runs inside TLS from the first byte
 // (RFC 8314), or after CAPA and STLS (RFC 2595), never falling back to clear
 // text.
+// One class in four files: Pop3Connection.cpp (the connection, TLS, lines,
+// CAPA, Close, Abort), Pop3SignIn.cpp (Connect and the login), HeaderScan.cpp
+// (STAT and the TOP scan), UniqueIds.cpp (UIDL).
 #pragma once
 
 #include "Capabilities.h"
@@ -153,6 +156,9 @@ private:
     void Fail(const std::string& reason);
     std::string ChannelFailure() const;
     std::string Refusal(const char* what, const std::string& reply) const;
+    // The server said no to a step the conversation cannot go on without:
+    // its words are the reason, then QUIT. Always false.
+    bool EndRefused(const char* what, const std::string& reply, const char* after = "");
 
     bool m_closeRequested = false;
     bool m_idle = true;

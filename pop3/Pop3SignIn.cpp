@@ -1,3 +1,4 @@
+// CPop3Connection's Connect and its login.
 // Signing in: USER/PASS (RFC 1939), or AUTH (RFC 5034) with the SASL engine,
 // which owns the choice of mechanism and the exchange; here the exchange is
 // only put into POP3's lines.
@@ -90,9 +91,7 @@ bool CPop3Connection::SignInWithPassword(const std::string& user, const std::str
         SendLine(command);
         std::string reply = ReadLine();
         if (!IsFavourable(reply)) {
-            Fail(Refusal("The server refused the login", reply));
-            Close();
-            return false;
+            return EndRefused("The server refused the login", reply);
         }
     }
     return true;

@@ -1,3 +1,4 @@
+// CPop3Connection's UIDL, asked alone or sent ahead with STAT.
 // UIDL (RFC 1939, section 7): one line per message, "msg-number SP unique-id",
 // the id 1 to 70 characters from 0x21 to 0x7E, unique within the mailbox.
 #include "Format.h"
