@@ -120,6 +120,42 @@ std::string SignInKey(const AccountList& accounts, std::size_t i) {
            std::to_string(static_cast<int32_t>(SignInMethodFromStored(accounts.AuthAt(i))));
 }
 
+// The row of an account that could not be reached, signed in to or counted.
+std::string ContactError(const std::string& server) {
+    return Format("(error contacting %s)", server.c_str());
+}
+
+// Fetches the account's secret and signs in with it: nothing goes to the
+// server before the secret is in hand. False, with the account's error row
+// appended, when either failed.
+bool SignInAccount(CPop3Connection& conversation, const AccountList& accounts, std::size_t i,
+                   const std::string& signInKey, SignInMemory& signIns, CheckObserver& observer,
+                   MessageTable& table, const Mailbox& mailbox) {
+    const SecretOutcome secret = FetchAccountSecret(accounts, i, observer, conversation);
+    if (!secret.secret) {
+        AppendErrorRow(table, ContactError(accounts.servers[i]), mailbox,
+                       secret.stopped ? conversation.FailureReason() : secret.reason);
+        return false;
+    }
+    // A server that got the password could quote it back scrambled.
+    std::string stored = EncodePassword(*secret.secret);
+    conversation.KeepOutOfReasons(stored.substr(0, stored.find_last_not_of(' ') + 1));
+    const SignInMethod method = SignInMethodFromStored(accounts.AuthAt(i));
+    const SignIn signIn{
+        method, *secret.secret,
+        method == SignInMethod::OAuth2 ? FreshToken(accounts, i, observer, conversation) : nullptr,
+        signIns.Before(signInKey)};
+    const int connected =
+        conversation.Connect(accounts.servers[i], accounts.users[i], signIn,
+                             DefaultPort(SecurityFromStored(accounts.SecurityAt(i))));
+    signIns.Remember(signInKey, conversation.SignedInWith());
+    if (!connected) {
+        AppendErrorRow(table, ContactError(accounts.servers[i]), mailbox,
+                       conversation.FailureReason());
+    }
+    return connected != 0;
+}
+
 } // namespace
 
 CheckOutcome RunCheck(const AccountList& accounts, std::vector<int32_t>& counts,
@@ -143,36 +179,14 @@ CheckOutcome RunCheck(const AccountList& accounts, std::vector<int32_t>& counts,
         CachedHeaders keep;
         observer.ShowProgress(IDI_CONTACTING, Format("Contacting %s...", server.c_str()));
         CPop3Connection conversation([&observer] { observer.WaitHook(); }, limits);
-        const Security security = SecurityFromStored(accounts.SecurityAt(i));
-        conversation.SetSecurity(security, accounts.CertificateAt(i));
+        conversation.SetSecurity(SecurityFromStored(accounts.SecurityAt(i)),
+                                 accounts.CertificateAt(i));
         observer.SetCurrentConversation(&conversation);
 
-        const std::string contactError = Format("(error contacting %s)", server.c_str());
         bool unreached = true;
         bool listingBrokeOff = false;
-        // Nothing goes to the server before the secret is in hand.
-        const SecretOutcome secret = FetchAccountSecret(accounts, i, observer, conversation);
-        int connected = 0;
-        if (!secret.secret) {
-            AppendErrorRow(table, contactError, mailbox,
-                           secret.stopped ? conversation.FailureReason() : secret.reason);
-        } else {
-            // A server that got the password could quote it back scrambled.
-            std::string stored = EncodePassword(*secret.secret);
-            conversation.KeepOutOfReasons(stored.substr(0, stored.find_last_not_of(' ') + 1));
-            const SignInMethod method = SignInMethodFromStored(accounts.AuthAt(i));
-            const SignIn signIn{method, *secret.secret,
-                                method == SignInMethod::OAuth2
-                                    ? FreshToken(accounts, i, observer, conversation)
-                                    : nullptr,
-                                signIns.Before(signInKeys[i])};
-            connected =
-                conversation.Connect(server, accounts.users[i], signIn, DefaultPort(security));
-            signIns.Remember(signInKeys[i], conversation.SignedInWith());
-            if (!connected) {
-                AppendErrorRow(table, contactError, mailbox, conversation.FailureReason());
-            }
-        }
+        const bool connected = SignInAccount(conversation, accounts, i, signInKeys[i], signIns,
+                                             observer, table, mailbox);
         if (connected) {
             // The scan lists unique-ids wherever the server speaks CAPA, unless
             // its listing broke off before.
@@ -189,7 +203,7 @@ CheckOutcome RunCheck(const AccountList& accounts, std::vector<int32_t>& counts,
                 // empty one. No count is known to put in the retrieving text,
                 // and the conversation ended before any mail came: it failed
                 // like a contact that did not succeed.
-                AppendErrorRow(table, contactError, mailbox, conversation.FailureReason());
+                AppendErrorRow(table, ContactError(server), mailbox, conversation.FailureReason());
             } else if (count == 0) {
                 knownIds.MailboxRead(mailbox.knownAs);
             } else {
