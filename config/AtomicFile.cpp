@@ -2,9 +2,11 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdlib>
 #include <dirent.h>
 #include <fcntl.h>
 #include <memory>
+#include <pwd.h>
 #include <string_view>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -103,6 +105,19 @@ bool IsFolder(const std::string& path) {
 }
 
 } // namespace
+
+std::string XdgBaseFolder(const char* variable, const char* underHome) {
+    const char* base = std::getenv(variable);
+    if (base != nullptr && base[0] == '/') {
+        return base;
+    }
+    const char* home = std::getenv("HOME");
+    if (home == nullptr || home[0] == '\0') {
+        const passwd* pw = ::getpwuid(::getuid());
+        home = pw != nullptr ? pw->pw_dir : "";
+    }
+    return std::string(home) + "/" + underHome;
+}
 
 FileRead ReadWholeFile(const std::string& path, const ReadRules& rules, std::string& text) {
     text.clear();

@@ -21,6 +21,10 @@ struct ReadRules {
 // meaning the file was larger. A folder in the file's place counts as missing.
 FileRead ReadWholeFile(const std::string& path, const ReadRules& rules, std::string& text);
 
+// The user's base folder that the XDG variable names when it holds an
+// absolute path, else the home folder's subfolder (".config", ".local/state").
+std::string XdgBaseFolder(const char* variable, const char* underHome);
+
 // Writes text to a temporary file beside path (0600, the folders made 0700),
 // syncs it and renames it over path. False, leaving path as it was, when any
 // step fails.

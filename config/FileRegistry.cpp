@@ -5,7 +5,6 @@
 
 #include <climits>
 #include <cstdlib>
-#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -21,19 +20,7 @@ FileRegistry::FileRegistry(std::string path) : m_path(std::move(path)) {
 }
 
 std::string FileRegistry::DefaultPath() {
-    std::string base;
-    const char* config = std::getenv("XDG_CONFIG_HOME");
-    if (config != nullptr && config[0] == '/') {
-        base = config;
-    } else {
-        const char* home = std::getenv("HOME");
-        if (home == nullptr || home[0] == '\0') {
-            const passwd* pw = ::getpwuid(::getuid());
-            home = pw != nullptr ? pw->pw_dir : "";
-        }
-        base = std::string(home) + "/.config";
-    }
-    return base + "/Halvik/Tarvo.reg";
+    return XdgBaseFolder("XDG_CONFIG_HOME", ".config") + "/Halvik/Tarvo.reg";
 }
 
 RegFileState FileRegistry::ReadFile(const std::string& path, MemoryRegistry& tree) {

@@ -6,22 +6,10 @@
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
-#include <pwd.h>
 #include <unistd.h>
 
 std::string StateFile::PathFor(const std::string& settingsPath) {
-    std::string base;
-    const char* state = std::getenv("XDG_STATE_HOME");
-    if (state != nullptr && state[0] == '/') {
-        base = state;
-    } else {
-        const char* home = std::getenv("HOME");
-        if (home == nullptr || home[0] == '\0') {
-            const passwd* pw = ::getpwuid(::getuid());
-            home = pw != nullptr ? pw->pw_dir : "";
-        }
-        base = std::string(home) + "/.local/state";
-    }
+    const std::string base = XdgBaseFolder("XDG_STATE_HOME", ".local/state");
     char resolved[PATH_MAX];
     const std::string settings =
         ::realpath(settingsPath.c_str(), resolved) != nullptr ? resolved : settingsPath;

@@ -405,16 +405,12 @@ TEST_F(CheckCycleTest, AServerThatDropsTheMechanismUsedBeforeGetsNoPassword) {
                        greeting + Script{Reply("+OK\r\nUSER\r\n.\r\n"), Reply("+OK bye\r\n")},
                        greeting + Script{Reply("+OK\r\n"), Reply("+OK\r\n")} + mailbox});
     AccountList accounts{{peer.Address()}, {"ann"}, {"secret"}};
-    std::vector<int32_t> counts;
-    MessageTable table;
-    KnownMessageIds known;
-    HeaderCache cache;
-    SignInMemory signIns;
-    QuietObserver observer;
+    Checker checker;
+    const MessageTable& table = checker.table;
     for (int32_t auth : {0, 0, 1}) {
         SCOPED_TRACE(auth);
         accounts.auths = {auth};
-        RunCheck(accounts, counts, table, known, cache, signIns, observer);
+        checker.Check(accounts);
         if (table.size() > 0) {
             EXPECT_EQ(table.headerTexts[0],
                       peer.Address() +
@@ -426,7 +422,7 @@ TEST_F(CheckCycleTest, AServerThatDropsTheMechanismUsedBeforeGetsNoPassword) {
     }
     EXPECT_EQ(peer.Received(1), "CAPA\r\nQUIT\r\n");
     EXPECT_EQ(peer.Received(2), "USER ann\r\nPASS secret\r\nCAPA\r\nSTAT\r\nQUIT\r\n");
-    EXPECT_EQ(counts, (std::vector<int32_t>{0}));
+    EXPECT_EQ(checker.counts, (std::vector<int32_t>{0}));
 }
 
 } // namespace

@@ -55,8 +55,8 @@ std::string Capture(std::vector<std::string> argv, std::vector<std::string> env)
     return text;
 }
 
-} // namespace
-
+// One line that a starting server writes to a pipe (its display, its
+// address), without the line end; throws when none comes.
 std::string ReadReportedLine(int fd, const std::string& reporter) {
     std::string line;
     auto deadline = std::chrono::steady_clock::now() + 15s;
@@ -76,6 +76,8 @@ std::string ReadReportedLine(int fd, const std::string& reporter) {
     }
     throw std::runtime_error(reporter + " did not report");
 }
+
+} // namespace
 
 bool WaitFor(const std::function<bool()>& condition, std::chrono::milliseconds limit) {
     auto deadline = std::chrono::steady_clock::now() + limit;
@@ -173,11 +175,12 @@ ReportingChild StartReporting(const std::function<std::vector<std::string>(int f
     return child;
 }
 
-BusDaemon::BusDaemon() {
+BusDaemon::BusDaemon(const std::string& configFile) {
     ReportingChild daemon = StartReporting(
-        [](int fd) -> std::vector<std::string> {
-            return {"/usr/bin/dbus-daemon", "--session", "--nofork", "--nopidfile",
-                    "--print-address=" + std::to_string(fd)};
+        [&configFile](int fd) -> std::vector<std::string> {
+            return {"/usr/bin/dbus-daemon",
+                    configFile.empty() ? "--session" : "--config-file=" + configFile, "--nofork",
+                    "--nopidfile", "--print-address=" + std::to_string(fd)};
         },
         {"PATH=/usr/bin:/bin"}, "dbus-daemon");
     m_daemon = std::move(daemon.process);

@@ -13,10 +13,6 @@ using namespace std::chrono_literals;
 // Polls until the condition holds or the limit passes; true when it held.
 bool WaitFor(const std::function<bool()>& condition, std::chrono::milliseconds limit = 15s);
 
-// One line that a starting server writes to a pipe (its display, its
-// address), without the line end; throws when none comes.
-std::string ReadReportedLine(int fd, const std::string& reporter);
-
 class ChildProcess {
 public:
     ChildProcess() = default;
@@ -50,10 +46,11 @@ struct ReportingChild {
 ReportingChild StartReporting(const std::function<std::vector<std::string>(int fd)>& argv,
                               const std::vector<std::string>& env, const std::string& reporter);
 
-// A D-Bus bus of the test's own (dbus-daemon --session), ended with it.
+// A D-Bus bus of the test's own, ended with it: a session bus, or the bus
+// that configFile describes.
 class BusDaemon {
 public:
-    BusDaemon();
+    explicit BusDaemon(const std::string& configFile = {});
     const std::string& Address() const { return m_address; }
 
 private:

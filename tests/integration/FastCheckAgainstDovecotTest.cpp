@@ -12,19 +12,9 @@
 
 namespace {
 
-struct Checker {
-    KnownMessageIds known;
-    HeaderCache cache;
-    SignInMemory signIns;
-    MessageTable table;
-
-    void Check(const std::string& server) {
-        std::vector<int32_t> counts;
-        QuietObserver observer;
-        RunCheck({{server}, {"alice"}, {"alice-pw"}}, counts, table, known, cache, signIns,
-                 observer);
-    }
-};
+AccountList Alice(const std::string& server) {
+    return {{server}, {"alice"}, {"alice-pw"}};
+}
 
 std::string Message(int n) {
     std::string number = std::to_string(n);
@@ -73,9 +63,9 @@ TEST(FastCheckAgainstDovecot, PipelinedAndKeptChecksGiveTheLockstepTables) {
     DelayRelay lockstepLink(server.Port(), std::chrono::milliseconds(0), true);
 
     Checker fast;
-    fast.Check(server.Address());
+    fast.Check(Alice(server.Address()));
     Checker lockstep;
-    lockstep.Check(lockstepLink.Address());
+    lockstep.Check(Alice(lockstepLink.Address()));
     ASSERT_EQ(fast.table.size(), 40u) << server.Log();
     EXPECT_EQ(WithoutMailboxes(fast.table), WithoutMailboxes(lockstep.table));
     EXPECT_EQ(NextTopCount(server, 0), "40");
@@ -85,11 +75,11 @@ TEST(FastCheckAgainstDovecot, PipelinedAndKeptChecksGiveTheLockstepTables) {
     server.Remove("alice", 3);
     server.Remove("alice", 20);
     KnownMessageIds knownBefore = fast.known;
-    fast.Check(server.Address());
+    fast.Check(Alice(server.Address()));
     EXPECT_EQ(NextTopCount(server, 2), "2") << server.Log();
 
-    Checker reference{knownBefore, {}, {}, {}};
-    reference.Check(lockstepLink.Address());
+    Checker reference{knownBefore, {}, {}, {}, {}};
+    reference.Check(Alice(lockstepLink.Address()));
     ASSERT_EQ(fast.table.size(), 40u);
     EXPECT_EQ(WithoutMailboxes(fast.table), WithoutMailboxes(reference.table));
     EXPECT_EQ(fast.table.states[38], uint32_t{MessageNew});
@@ -110,7 +100,7 @@ TEST(SaslCheckAgainstDovecot, ThePasswordStaysOffTheWire) {
         server.Deliver("alice", Message(1));
         DelayRelay link(server.Port(), std::chrono::milliseconds(0));
         Checker checker;
-        checker.Check(link.Address());
+        checker.Check(Alice(link.Address()));
         ASSERT_EQ(checker.table.size(), 1u)
             << ::testing::PrintToString(checker.table.headerTexts) << server.Log();
         EXPECT_EQ(checker.table.subjects[0], "message 1");

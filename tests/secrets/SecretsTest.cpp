@@ -8,19 +8,17 @@
 #include "DovecotServer.h"
 #include "FileRegistry.h"
 #include "KeyringSecret.h"
+#include "LoopbackListener.h"
 #include "OnlineAccountSecret.h"
 #include "Pop3Connection.h"
 #include "PrivateBus.h"
 #include "QuietObserver.h"
 #include "SettingsStore.h"
 
-#include <arpa/inet.h>
 #include <cstdlib>
 #include <fstream>
 #include <gtest/gtest.h>
-#include <netinet/in.h>
 #include <sstream>
-#include <sys/socket.h>
 #include <unistd.h>
 
 namespace {
@@ -153,16 +151,11 @@ TEST_F(KeyringTest, APasswordMovedFromTheFileSignsInFromTheKeyring) {
     Options options;
     AccountList loaded;
     ASSERT_EQ(LoadSettings(profile, options, loaded), 1);
-    std::vector<int32_t> counts;
-    MessageTable table;
-    KnownMessageIds known;
-    HeaderCache cache;
-    SignInMemory signIns;
-    QuietObserver observer;
-    RunCheck(loaded, counts, table, known, cache, signIns, observer);
-    ASSERT_EQ(table.size(), 1u);
-    EXPECT_EQ(table.subjects[0], "hi");
-    EXPECT_EQ(counts, std::vector<int32_t>{1});
+    Checker checker;
+    checker.Check(loaded);
+    ASSERT_EQ(checker.table.size(), 1u);
+    EXPECT_EQ(checker.table.subjects[0], "hi");
+    EXPECT_EQ(checker.counts, std::vector<int32_t>{1});
     std::system(("rm -rf '" + std::string(pattern) + "'").c_str());
 }
 
@@ -243,37 +236,9 @@ TEST(OnlineAccountTest, TheMailAccountOfTheUserGivesItsTokenOrPassword) {
     }
 }
 
-// A socket that listens on loopback and tells whether anyone connected.
-class ListeningPort {
-public:
-    ListeningPort() : m_fd(::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK, 0)) {
-        sockaddr_in address{};
-        address.sin_family = AF_INET;
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        socklen_t length = sizeof address;
-        ::bind(m_fd, reinterpret_cast<sockaddr*>(&address), length);
-        ::listen(m_fd, 4);
-        ::getsockname(m_fd, reinterpret_cast<sockaddr*>(&address), &length);
-        m_port = ntohs(address.sin_port);
-    }
-    ~ListeningPort() { ::close(m_fd); }
-    std::string Address() const { return "127.0.0.1:" + std::to_string(m_port); }
-    bool Contacted() const {
-        const int accepted = ::accept(m_fd, nullptr, nullptr);
-        if (accepted >= 0) {
-            ::close(accepted);
-        }
-        return accepted >= 0;
-    }
-
-private:
-    int m_fd;
-    uint16_t m_port = 0;
-};
-
 // No secret, no contact: the row says why and the server hears nothing.
 TEST(CheckSecretTest, AFailedSourceIsTheAccountsErrorRowAndNothingReachesTheServer) {
-    ListeningPort port;
+    LoopbackListener port;
     AccountList accounts{{port.Address()},
                          {"lena"},
                          {""},
@@ -282,18 +247,14 @@ TEST(CheckSecretTest, AFailedSourceIsTheAccountsErrorRowAndNothingReachesTheServ
                          {0},
                          {2},
                          {"echo s3cret; echo 'vault is locked' >&2; exit 2"}};
-    std::vector<int32_t> counts;
-    MessageTable table;
-    KnownMessageIds known;
-    HeaderCache cache;
-    SignInMemory signIns;
-    QuietObserver observer;
-    RunCheck(accounts, counts, table, known, cache, signIns, observer);
+    Checker checker;
+    checker.Check(accounts);
+    const MessageTable& table = checker.table;
     ASSERT_EQ(table.size(), 1u);
     EXPECT_EQ(table.states[0], MessageError);
     EXPECT_EQ(table.headerTexts[0],
               "The password command failed with exit status 2: vault is locked");
-    EXPECT_FALSE(port.Contacted());
+    EXPECT_EQ(port.CloseWaiting(), 0);
 }
 
 // A refused token is followed by one asked of the source again; Stop ends that too.

@@ -1,10 +1,8 @@
 #include "PrivateBus.h"
 
 #include <cstdlib>
-#include <fcntl.h>
 #include <fstream>
 #include <stdexcept>
-#include <unistd.h>
 
 PrivateBus::PrivateBus(bool withKeyring) {
     char pattern[] = "/tmp/tarvo-bus.XXXXXX";
@@ -20,17 +18,8 @@ PrivateBus::PrivateBus(bool withKeyring) {
         << "</listen><auth>EXTERNAL</auth><policy context=\"default\">"
            "<allow send_destination=\"*\" eavesdrop=\"true\"/><allow eavesdrop=\"true\"/>"
            "<allow own=\"*\"/></policy></busconfig>\n";
-    int fds[2];
-    if (pipe2(fds, O_CLOEXEC) != 0) {
-        throw std::runtime_error("pipe failed");
-    }
-    m_daemon =
-        ChildProcess({"/usr/bin/dbus-daemon", "--config-file=" + m_dir + "/bus.conf", "--nofork",
-                      "--nopidfile", "--print-address=" + std::to_string(fds[1])},
-                     {"PATH=/usr/bin:/bin"}, fds[1]);
-    close(fds[1]);
-    m_address = ReadReportedLine(fds[0], "dbus-daemon");
-    close(fds[0]);
+    m_daemon = std::make_unique<BusDaemon>(m_dir + "/bus.conf");
+    m_address = m_daemon->Address();
     if (withKeyring) {
         // --unlock reads the login keyring's password on standard input and
         // creates that keyring, as a desktop log-in would.
@@ -48,7 +37,7 @@ PrivateBus::PrivateBus(bool withKeyring) {
 
 PrivateBus::~PrivateBus() {
     m_keyring = ChildProcess();
-    m_daemon = ChildProcess();
+    m_daemon.reset();
     std::system(("rm -rf '" + m_dir + "'").c_str());
 }
 

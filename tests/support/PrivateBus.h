@@ -9,6 +9,7 @@
 #include <atomic>
 #include <functional>
 #include <gio/gio.h>
+#include <memory>
 #include <string>
 
 class PrivateBus {
@@ -26,7 +27,7 @@ public:
 private:
     std::string m_dir;
     std::string m_address;
-    ChildProcess m_daemon;
+    std::unique_ptr<BusDaemon> m_daemon; // made once its configuration is written
     ChildProcess m_keyring;
 };
 
