@@ -54,15 +54,15 @@ QString DesktopNotifier::Body(const MessageTable& table) {
     QStringList lines;
     int more = 0;
     for (std::size_t row = 0; row < table.size(); ++row) {
-        if (table.states[row] != MessageNew) {
+        if (table.State(row) != MessageNew) {
             continue;
         }
         if (lines.size() == kListedMessages) {
             ++more;
             continue;
         }
-        const std::string line = DecodeHeaderForDisplay(table.froms[row], HeaderKind::From) + ": " +
-                                 DecodeHeaderForDisplay(table.subjects[row], HeaderKind::Subject);
+        const std::string line = DecodeHeaderForDisplay(table.From(row), HeaderKind::From) + ": " +
+                                 DecodeHeaderForDisplay(table.Subject(row), HeaderKind::Subject);
         lines << Shortened(QString::fromStdString(line)).toHtmlEscaped();
     }
     if (more > 0) {

@@ -60,6 +60,5 @@ Timing TimeCheck(const AccountList& accounts, CheckState& state) {
 }
 
 std::size_t ErrorRows(const MessageTable& table) {
-    return static_cast<std::size_t>(
-        std::count(table.states.begin(), table.states.end(), uint32_t{MessageError}));
+    return table.CountOf(MessageError);
 }

@@ -80,7 +80,7 @@ double TimeConversation(const std::string& address, const std::string& user,
     if (conversation.Connect(address, user, password, 110) && conversation.GetMessageCount() > 0) {
         conversation.RetrieveHeaders();
     }
-    rows = conversation.Subjects().size();
+    rows = conversation.Headers().size();
     conversation.Close();
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
@@ -220,9 +220,10 @@ int RunOneCheck(const char* address, const char* user, const char* password, int
         const std::string label = check == 1   ? "first check"
                                   : check == 2 ? "repeat check"
                                                : "check " + std::to_string(check);
-        std::size_t notKept = static_cast<std::size_t>(std::count(state.table.headerTexts.begin(),
-                                                                  state.table.headerTexts.end(),
-                                                                  std::string(kHeaderTextNotKept)));
+        std::size_t notKept = 0;
+        for (const ScannedHeader& header : state.table.Headers()) {
+            notKept += header.TextKept() ? 0 : 1;
+        }
         std::printf("%-13s %8.2f s  %6zu rows  %zu error rows  %6zu header texts not kept"
                     "  peak RSS %6.1f MB\n",
                     label.c_str(), timing.wall, state.table.size(), ErrorRows(state.table), notKept,

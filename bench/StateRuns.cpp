@@ -101,8 +101,8 @@ void RunStartStateBench(DovecotServer& server, const char* user, int messages, b
     StateFile file((folders.root / "Tarvo.state").string());
     file.Save(state.cache, state.table, state.known);
     std::size_t texts = 0;
-    for (const std::string& text : state.table.headerTexts) {
-        texts += text == kHeaderTextNotKept ? 0 : text.size();
+    for (const ScannedHeader& header : state.table.Headers()) {
+        texts += header.Text().size();
     }
     const double before = PeakMegabytes();
     state = CheckState();

@@ -131,7 +131,7 @@ void RunTlsBench(DovecotServer& server) {
     Timing cold = TimeCheck(accounts, first);
     PrintCheck("first check, server indexes anew", cold, first.table.size());
     if (ErrorRows(first.table) > 0) {
-        std::printf("  (error: %s)\n", first.table.headerTexts.front().c_str());
+        std::printf("  (error: %s)\n", std::string(first.table.HeaderText(0)).c_str());
     }
     Timing clear{1e9, 1e9};
     Timing tls{1e9, 1e9};

@@ -8,16 +8,13 @@
 #include "HeaderCache.h"
 #include "Pop3Connection.h"
 
-#include <string>
-#include <vector>
-
 struct AccountHeaders {
-    ScannedHeaders headers;        // every message, in message-number order
-    std::vector<std::string> uids; // theirs; empty when the server listed none soundly
-    bool listingBrokeOff = false;  // the scan failed inside the unique-id listing
+    // Every message, in message-number order, each with its unique-id when
+    // the server listed them soundly.
+    ScannedHeaders headers;
+    bool listingBrokeOff = false; // the scan failed inside the unique-id listing
 };
 
-// False when the scan failed. The kept headers' strings are moved out of
-// lastRows; `kept` is used up either way.
-bool ScanAccount(CPop3Connection& conversation, bool askUniqueIds, CachedHeaders& kept,
-                 MessageTable& lastRows, AccountHeaders& out);
+// False when the scan failed. The kept headers are moved out of lastRows.
+bool ScanAccount(CPop3Connection& conversation, bool askUniqueIds, const CachedHeaders& kept,
+                 ScannedHeaders& lastRows, AccountHeaders& out);

@@ -37,67 +37,34 @@ Mailbox MailboxOf(const AccountList& accounts, std::size_t i) {
     return mailbox;
 }
 
-// The reason is what the headers window shows when the row is opened. An
-// error row is no message: it leaves the known ids alone.
-void AppendErrorRow(MessageTable& table, const std::string& error, const Mailbox& mailbox,
-                    const std::string& reason) {
-    table.subjects.push_back(error);
-    table.froms.emplace_back();
-    table.mailboxes.push_back(mailbox.shown);
-    table.headerTexts.push_back(reason);
-    table.states.push_back(MessageError);
-}
-
-// Appends source's entries to target; a target still empty takes the whole
-// list as it is.
-void MoveAppend(std::vector<std::string>& target, std::vector<std::string>& source) {
-    if (target.empty()) {
-        target.swap(source);
-    } else {
-        target.insert(target.end(), std::make_move_iterator(source.begin()),
-                      std::make_move_iterator(source.end()));
-    }
-}
-
 // Classifies against the ids as they stood before this account, so two
-// messages of one account with the same id are both new. The strings move
-// into the table; the cache keeps what the next check needs to find them.
-bool AppendMessageRows(MessageTable& table, KnownMessageIds& knownIds, AccountHeaders& scanned,
+// messages of one account with the same id are both new. The headers move
+// into the table; the cache keeps which rows the next check can take again.
+bool AppendMessageRows(MessageTable& table, KnownMessageIds& knownIds, ScannedHeaders& headers,
                        const Mailbox& mailbox, CachedHeaders& keep) {
-    ScannedHeaders& headers = scanned.headers;
     const std::size_t firstRow = table.size();
-    bool anyNew = false;
     // Made again rather than held, so that a large mailbox's ids are not copied.
-    const auto knownAs = [&](std::size_t i) {
-        return KnownMessageIds::KeyOf(
-            headers.messageIds[i], scanned.uids.empty() ? std::string() : scanned.uids[i],
-            headers.subjects[i], headers.froms[i], headers.headerBytes[i]);
+    const auto knownAs = [](const ScannedHeader& header) {
+        return KnownMessageIds::KeyOf(header.MessageId(), header.UniqueId(), header.Subject(),
+                                      header.From(), header.HeaderBytes());
     };
-    for (std::size_t i = 0; i < headers.messageIds.size(); ++i) {
-        bool isNew = !knownIds.Contains(knownAs(i));
-        table.states.push_back(isNew ? MessageNew : MessagePending);
-        anyNew = anyNew || isNew;
+    std::vector<MessageState> states;
+    states.reserve(headers.size());
+    for (const ScannedHeader& header : headers) {
+        states.push_back(knownIds.Contains(knownAs(header)) ? MessagePending : MessageNew);
     }
-    for (std::size_t i = 0; i < headers.messageIds.size(); ++i) {
-        knownIds.Append(knownAs(i), mailbox.knownAs);
+    for (const ScannedHeader& header : headers) {
+        knownIds.Append(knownAs(header), mailbox.knownAs);
     }
-    keep.reserve(scanned.uids.size());
-    for (std::size_t i = 0; i < headers.messageIds.size(); ++i) {
-        bool textKept = headers.headerTexts[i].size() == headers.headerBytes[i];
-        if (!textKept) {
-            headers.headerTexts[i] = kHeaderTextNotKept;
-        }
+    for (std::size_t i = 0; i < headers.size(); ++i) {
         // A message whose TOP brought nothing is asked for again next time.
-        if (!scanned.uids.empty() && headers.headerBytes[i] > 0) {
-            keep[std::move(scanned.uids[i])] = {std::move(headers.messageIds[i]),
-                                                headers.headerBytes[i], firstRow + i, textKept};
+        if (!headers[i].UniqueId().empty() && headers[i].HeaderBytes() > 0) {
+            keep.push_back(static_cast<uint32_t>(firstRow + i));
         }
+        table.AppendMessage(std::move(headers[i]), mailbox.shown, states[i]);
     }
-    MoveAppend(table.subjects, headers.subjects);
-    MoveAppend(table.froms, headers.froms);
-    table.mailboxes.insert(table.mailboxes.end(), headers.headerTexts.size(), mailbox.shown);
-    MoveAppend(table.headerTexts, headers.headerTexts);
-    return anyNew;
+    OrderByUniqueId(keep, table.Headers());
+    return std::find(states.begin(), states.end(), MessageNew) != states.end();
 }
 
 } // namespace
@@ -133,8 +100,8 @@ bool SignInAccount(CPop3Connection& conversation, const AccountList& accounts, s
                    MessageTable& table, const Mailbox& mailbox) {
     const SecretOutcome secret = FetchAccountSecret(accounts, i, observer, conversation);
     if (!secret.secret) {
-        AppendErrorRow(table, ContactError(accounts.servers[i]), mailbox,
-                       secret.stopped ? conversation.FailureReason() : secret.reason);
+        table.AppendError(ContactError(accounts.servers[i]), mailbox.shown,
+                          secret.stopped ? conversation.FailureReason() : secret.reason);
         return false;
     }
     // A server that got the password could quote it back scrambled.
@@ -150,8 +117,8 @@ bool SignInAccount(CPop3Connection& conversation, const AccountList& accounts, s
                              DefaultPort(SecurityFromStored(accounts.SecurityAt(i))));
     signIns.Remember(signInKey, conversation.SignedInWith());
     if (!connected) {
-        AppendErrorRow(table, ContactError(accounts.servers[i]), mailbox,
-                       conversation.FailureReason());
+        table.AppendError(ContactError(accounts.servers[i]), mailbox.shown,
+                          conversation.FailureReason());
     }
     return connected != 0;
 }
@@ -203,7 +170,8 @@ CheckOutcome RunCheck(const AccountList& accounts, std::vector<int32_t>& counts,
                 // empty one. No count is known to put in the retrieving text,
                 // and the conversation ended before any mail came: it failed
                 // like a contact that did not succeed.
-                AppendErrorRow(table, ContactError(server), mailbox, conversation.FailureReason());
+                table.AppendError(ContactError(server), mailbox.shown,
+                                  conversation.FailureReason());
             } else if (count == 0) {
                 knownIds.MailboxRead(mailbox.knownAs);
             } else {
@@ -218,14 +186,14 @@ CheckOutcome RunCheck(const AccountList& accounts, std::vector<int32_t>& counts,
                 listingBrokeOff = scanned.listingBrokeOff;
                 cache.AccountScanned(i);
                 if (scannedAll) {
-                    observer.MessageIdsFound(scanned.headers.messageIds);
-                    outcome.newMail |= AppendMessageRows(table, knownIds, scanned, mailbox, keep);
+                    outcome.newMail |=
+                        AppendMessageRows(table, knownIds, scanned.headers, mailbox, keep);
                     knownIds.MailboxRead(mailbox.knownAs);
                 } else {
-                    AppendErrorRow(table, Format("(error retrieving %d message header(s))", count),
-                                   mailbox,
-                                   conversation.FailureReason() +
-                                       (listingBrokeOff ? kGoingWithoutUniqueIds : ""));
+                    table.AppendError(Format("(error retrieving %d message header(s))", count),
+                                      mailbox.shown,
+                                      conversation.FailureReason() +
+                                          (listingBrokeOff ? kGoingWithoutUniqueIds : ""));
                 }
             }
         }
@@ -256,19 +224,17 @@ namespace {
 // none failed.
 std::string FailureLine(const MessageTable& table) {
     std::string names;
-    const std::string* reason = nullptr;
+    std::string_view reason;
     for (std::size_t i = 0; i < table.size(); ++i) {
-        if (table.states[i] == MessageError && i < table.mailboxes.size()) {
-            names += (names.empty() ? "" : ", ") + table.mailboxes[i];
-            if (reason == nullptr && i < table.headerTexts.size()) {
-                reason = &table.headerTexts[i];
-            }
+        if (table.State(i) == MessageError) {
+            reason = names.empty() ? table.HeaderText(i) : reason;
+            names += (names.empty() ? "" : ", ") + table.Mailbox(i);
         }
     }
     if (names.empty()) {
         return {};
     }
-    return reason != nullptr && !reason->empty() ? names + ": " + *reason : names;
+    return reason.empty() ? names : names + ": " + std::string(reason);
 }
 
 } // namespace

@@ -27,8 +27,6 @@ public:
     virtual void WaitHook() = 0;
     // True when the walk should end after the current account.
     virtual bool Cancelled() const { return false; }
-    // The Message-Ids of the rows an account is about to add, in row order.
-    virtual void MessageIdsFound(const std::vector<std::string>& /*messageIds*/) {}
 };
 
 struct CheckOutcome {
@@ -36,12 +34,6 @@ struct CheckOutcome {
     int32_t total = 0;        // messages counted by the servers, new and pending
     bool newMail = false;     // at least one row of this check is new
 };
-
-// The header text of a row whose text fell outside the memory kept for
-// header texts, shown where the text would be.
-inline constexpr const char* kHeaderTextNotKept =
-    "This message's header is not kept in memory: Tarvo keeps the headers of "
-    "the newest messages of a large mailbox only.";
 
 // The tooltip while there is no account: a check of none found nothing to say.
 inline constexpr const char* kNoMailboxesTip = "No mailboxes to check";

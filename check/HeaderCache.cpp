@@ -1,21 +1,44 @@
 #include "HeaderCache.h"
 
+#include <algorithm>
 #include <utility>
+
+bool OrderByUniqueId(CachedHeaders& kept, const ScannedHeaders& rows) {
+    const auto byId = [&](uint32_t a, uint32_t b) {
+        return rows[a].UniqueId() < rows[b].UniqueId();
+    };
+    std::sort(kept.begin(), kept.end(), byId);
+    return std::adjacent_find(kept.begin(), kept.end(), [&](uint32_t a, uint32_t b) {
+               return rows[a].UniqueId() == rows[b].UniqueId();
+           }) == kept.end();
+}
+
+std::optional<uint32_t> FindKept(const CachedHeaders& kept, const ScannedHeaders& rows,
+                                 std::string_view uid) {
+    auto it =
+        std::lower_bound(kept.begin(), kept.end(), uid, [&](uint32_t row, std::string_view id) {
+            return rows[row].UniqueId() < id;
+        });
+    if (it == kept.end() || rows[*it].UniqueId() != uid) {
+        return std::nullopt;
+    }
+    return *it;
+}
 
 void HeaderCache::Reclaim(MessageTable& table) {
     bool ours = table.size() == m_tableRows;
     for (const Account& account : m_accounts) {
-        for (const auto& [uid, header] : account.headers) {
-            ours = ours && (account.rowsOwn || header.row < table.size());
+        for (uint32_t row : account.headers) {
+            ours = ours && (account.rowsOwn || row < table.size());
         }
     }
     if (ours) {
-        m_lastRows = std::move(table);
+        m_lastRows = table.TakeHeaders();
     } else {
         // What a server was found unable to do still holds.
         for (Account& account : m_accounts) {
             account.headers.clear();
-            account.ownRows = MessageTable();
+            account.ownRows = ScannedHeaders();
             account.rowsOwn = false;
         }
     }
@@ -23,7 +46,7 @@ void HeaderCache::Reclaim(MessageTable& table) {
 }
 
 void HeaderCache::CheckEnded(const MessageTable& table, std::size_t accounts) {
-    m_lastRows = MessageTable();
+    m_lastRows = ScannedHeaders();
     if (m_accounts.size() > accounts) {
         m_accounts.resize(accounts);
     }
@@ -45,10 +68,10 @@ void HeaderCache::AccountScanned(std::size_t index) {
             return;
         }
     }
-    m_lastRows = MessageTable();
+    m_lastRows = ScannedHeaders();
 }
 
-MessageTable& HeaderCache::RowsOf(std::size_t index) {
+ScannedHeaders& HeaderCache::RowsOf(std::size_t index) {
     return index < m_accounts.size() && m_accounts[index].rowsOwn ? m_accounts[index].ownRows
                                                                   : m_lastRows;
 }
@@ -73,25 +96,24 @@ bool HeaderCache::WithoutUniqueIds(std::size_t index, const std::string& key) co
 }
 
 void HeaderCache::KeepThroughFailure(std::size_t index, std::string key, CachedHeaders headers) {
-    MessageTable& rows = RowsOf(index);
-    MessageTable own;
-    for (auto& [uid, header] : headers) {
-        own.subjects.push_back(std::move(rows.subjects[header.row]));
-        own.froms.push_back(std::move(rows.froms[header.row]));
-        own.headerTexts.push_back(header.textKept ? std::move(rows.headerTexts[header.row])
-                                                  : std::string());
-        header.row = own.subjects.size() - 1;
+    ScannedHeaders& rows = RowsOf(index);
+    ScannedHeaders own;
+    own.reserve(headers.size());
+    // In the order of their unique-ids, which the new rows keep.
+    for (uint32_t& row : headers) {
+        own.push_back(std::move(rows[row]));
+        row = static_cast<uint32_t>(own.size() - 1);
     }
     KeepWithRows(index, std::move(key), std::move(headers), std::move(own));
 }
 
 void HeaderCache::KeepWithRows(std::size_t index, std::string key, CachedHeaders headers,
-                               MessageTable rows) {
+                               ScannedHeaders rows) {
     Keep(index, std::move(key), std::move(headers));
     m_accounts[index].ownRows = std::move(rows);
     m_accounts[index].rowsOwn = true;
 }
 
-const MessageTable& HeaderCache::RowsOf(std::size_t index, const MessageTable& table) const {
-    return m_accounts[index].rowsOwn ? m_accounts[index].ownRows : table;
+const ScannedHeaders& HeaderCache::RowsOf(std::size_t index, const MessageTable& table) const {
+    return m_accounts[index].rowsOwn ? m_accounts[index].ownRows : table.Headers();
 }

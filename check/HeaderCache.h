@@ -1,31 +1,32 @@
 // What a check keeps of each account's messages for the next check of that
-// account, keyed by the server's unique-ids (UIDL), so that only the messages
+// account, found by the server's unique-ids (UIDL), so that only the messages
 // not seen before are fetched; and whether its server's listing is to be
 // asked for at all. In memory for the program's life, and in the state file
 // between runs; an account whose server, user or security changes starts
 // empty.
 //
-// Between checks the rows' strings live in the MessageTable only, not twice:
-// the cache keeps where they are and takes them back when the next check
-// starts.
+// Between checks the headers live in the MessageTable's rows only, not
+// twice: the cache keeps which rows are its own and takes them back when the
+// next check starts.
 #pragma once
 
 #include "MessageTable.h"
 
 #include <cstddef>
+#include <cstdint>
+#include <optional>
 #include <string>
-#include <unordered_map>
+#include <string_view>
 #include <vector>
 
-// The strings of its row (subject, from, header text) are in the table.
-struct CachedHeader {
-    std::string messageId;
-    std::size_t headerBytes = 0; // as received, kept or not
-    std::size_t row = 0;         // in the table of the last check
-    bool textKept = false;
-};
+// The rows kept for an account, ordered by the unique-ids the rows carry.
+using CachedHeaders = std::vector<uint32_t>;
 
-using CachedHeaders = std::unordered_map<std::string, CachedHeader>; // by unique-id
+// Orders kept by the unique-ids of its rows; false when two rows carry one id.
+bool OrderByUniqueId(CachedHeaders& kept, const ScannedHeaders& rows);
+// The row of kept whose unique-id is uid.
+std::optional<uint32_t> FindKept(const CachedHeaders& kept, const ScannedHeaders& rows,
+                                 std::string_view uid);
 
 class HeaderCache {
 public:
@@ -33,9 +34,9 @@ public:
     // and leaves table empty; forgets every account's headers when the table
     // is not as that check left it.
     void Reclaim(MessageTable& table);
-    // The rows the kept headers of account index take their strings from:
-    // the last check's, or their own when that check could not reach it.
-    MessageTable& RowsOf(std::size_t index);
+    // The rows the kept headers of account index are in: the last check's,
+    // or their own when that check could not reach it.
+    ScannedHeaders& RowsOf(std::size_t index);
     // The headers kept for account index under key, moved out; empty when
     // they were kept under another key.
     CachedHeaders Take(std::size_t index, const std::string& key);
@@ -61,19 +62,20 @@ public:
     std::size_t AccountCount() const { return m_accounts.size(); }
     const std::string& KeyOf(std::size_t index) const { return m_accounts[index].key; }
     const CachedHeaders& HeadersOf(std::size_t index) const { return m_accounts[index].headers; }
-    const MessageTable& RowsOf(std::size_t index, const MessageTable& table) const;
+    const ScannedHeaders& RowsOf(std::size_t index, const MessageTable& table) const;
     // Keeps headers for account index whose rows are rows, not a table's.
-    void KeepWithRows(std::size_t index, std::string key, CachedHeaders headers, MessageTable rows);
+    void KeepWithRows(std::size_t index, std::string key, CachedHeaders headers,
+                      ScannedHeaders rows);
 
 private:
     struct Account {
         std::string key;
         CachedHeaders headers;
-        MessageTable ownRows; // used when rowsOwn
+        ScannedHeaders ownRows; // used when rowsOwn
         bool rowsOwn = false;
         bool withoutUniqueIds = false;
     };
     std::vector<Account> m_accounts;
-    MessageTable m_lastRows;
+    ScannedHeaders m_lastRows;
     std::size_t m_tableRows = 0;
 };

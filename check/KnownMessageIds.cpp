@@ -3,15 +3,15 @@
 #include <algorithm>
 #include <iterator>
 
-std::string KnownMessageIds::KeyOf(const std::string& messageId, const std::string& uid,
-                                   const std::string& subject, const std::string& from,
+std::string KnownMessageIds::KeyOf(std::string_view messageId, std::string_view uid,
+                                   std::string_view subject, std::string_view from,
                                    std::size_t headerBytes) {
     if (messageId != "(none)") {
-        return messageId;
+        return std::string(messageId);
     }
     // A NUL starts no Message-Id a header line carries.
     if (!uid.empty()) {
-        return std::string("\0uid ", 5) + uid;
+        return std::string("\0uid ", 5).append(uid);
     }
     uint64_t digest = Digest(subject);
     digest = Digest(std::string_view("\n", 1), digest);

@@ -25,8 +25,8 @@ public:
     // one (which the scan gives as "(none)") its unique-id, or else a digest
     // of what the server showed of it, so that no two messages without an id
     // are taken for one. None of these can be a real Message-Id.
-    static std::string KeyOf(const std::string& messageId, const std::string& uid,
-                             const std::string& subject, const std::string& from,
+    static std::string KeyOf(std::string_view messageId, std::string_view uid,
+                             std::string_view subject, std::string_view from,
                              std::size_t headerBytes);
     // The same bytes give the same digest in every build and on every machine.
     static uint64_t Digest(std::string_view bytes, uint64_t seed = kDigestSeed);

@@ -1,9 +1,59 @@
 #include "MessageTable.h"
 
+#include <algorithm>
+#include <utility>
+
+std::string_view MessageTable::HeaderText(std::size_t row) const {
+    return m_rows[row].TextKept() ? m_rows[row].Text() : kHeaderTextNotKept;
+}
+
+std::size_t MessageTable::CountOf(MessageState state) const {
+    return static_cast<std::size_t>(std::count(m_states.begin(), m_states.end(), state));
+}
+
+void MessageTable::AppendMessage(ScannedHeader header, std::string_view mailbox,
+                                 MessageState state) {
+    AppendRow(std::move(header), mailbox, state);
+}
+
+void MessageTable::AppendError(std::string_view error, std::string_view mailbox,
+                               std::string_view reason) {
+    AppendRow(ScannedHeader(error, {}, {}, reason, reason.size()), mailbox, MessageError);
+}
+
+void MessageTable::AppendRow(ScannedHeader header, std::string_view mailbox, MessageState state) {
+    if (m_mailboxes.empty() || m_mailboxes.back() != mailbox) {
+        m_mailboxes.emplace_back(mailbox);
+    }
+    m_rows.push_back(std::move(header));
+    m_states.push_back(state);
+    m_mailboxOf.push_back(static_cast<uint32_t>(m_mailboxes.size() - 1));
+}
+
+ScannedHeaders MessageTable::TakeHeaders() {
+    ScannedHeaders rows = std::move(m_rows);
+    Clear();
+    return rows;
+}
+
 void MessageTable::Clear() {
-    subjects.clear();
-    froms.clear();
-    mailboxes.clear();
-    headerTexts.clear();
-    states.clear();
+    m_rows.clear();
+    m_states.clear();
+    m_mailboxOf.clear();
+    m_mailboxes.clear();
+}
+
+// What the rows show and what a script is told; a unique-id is neither.
+bool MessageTable::operator==(const MessageTable& other) const {
+    if (size() != other.size() || m_states != other.m_states) {
+        return false;
+    }
+    for (std::size_t row = 0; row < size(); ++row) {
+        if (Subject(row) != other.Subject(row) || From(row) != other.From(row) ||
+            MessageId(row) != other.MessageId(row) || Mailbox(row) != other.Mailbox(row) ||
+            HeaderText(row) != other.HeaderText(row)) {
+            return false;
+        }
+    }
+    return true;
 }

@@ -34,11 +34,6 @@ struct AccountResult {
     std::string error; // empty when the account was checked
 };
 
-struct MessageResult {
-    std::size_t row = 0;
-    std::string messageId;
-};
-
 // Follows the walk: which rows and ids belong to which account, and the signals.
 class CommandLineObserver : public CheckObserver {
 public:
@@ -48,7 +43,7 @@ public:
           m_disconnect(setup.disconnect) {}
 
     std::vector<AccountResult> accounts;
-    std::vector<MessageResult> messages;
+    std::vector<std::size_t> messageRows;
 
     bool Interrupted() const { return m_interrupted != nullptr && *m_interrupted != 0; }
 
@@ -83,33 +78,26 @@ private:
         const std::size_t index = accounts.size();
         AccountResult result;
         const bool errorRow =
-            m_table.size() == m_firstRow + 1 && m_table.states[m_firstRow] == MessageError;
+            m_table.size() == m_firstRow + 1 && m_table.State(m_firstRow) == MessageError;
         if (errorRow) {
             result.error = ErrorReason(m_firstRow);
         } else {
             result.count = m_counts[index];
             for (std::size_t row = m_firstRow; row < m_table.size(); ++row) {
-                const std::size_t k = row - m_firstRow;
-                messages.push_back({row, k < m_ids.size() ? m_ids[k] : std::string()});
+                messageRows.push_back(row);
             }
         }
-        m_ids.clear();
         accounts.push_back(std::move(result));
-    }
-
-    void MessageIdsFound(const std::vector<std::string>& messageIds) override {
-        m_ids = messageIds;
     }
 
     // The sentence that says why, where the row carries one; else its subject.
     std::string ErrorReason(std::size_t row) const {
-        const std::string& reason = m_table.headerTexts[row];
-        return reason.empty() ? m_table.subjects[row] : reason;
+        const std::string_view reason = m_table.HeaderText(row);
+        return std::string(reason.empty() ? m_table.Subject(row) : reason);
     }
 
     const MessageTable& m_table;
     const std::vector<int32_t>& m_counts;
-    std::vector<std::string> m_ids; // of the account under way
     const volatile std::sig_atomic_t* m_interrupted;
     volatile std::sig_atomic_t* m_disconnect;
     CPop3Connection* m_current = nullptr;
@@ -126,7 +114,7 @@ int FailedCount(const std::vector<AccountResult>& results) {
 
 // Printed texts, in the lines and the JSON alike, are safe for a terminal, so
 // that a script showing a JSON value shows no more than a line would.
-std::string Header(const std::string& raw, HeaderKind kind) {
+std::string Header(std::string_view raw, HeaderKind kind) {
     return TerminalText(DecodeHeaderForDisplay(raw, kind));
 }
 
@@ -161,13 +149,12 @@ void PrintJson(std::ostream& out, const AccountList& accounts, const MessageTabl
                                {"error", ok ? json(nullptr) : json(TerminalText(result.error))}});
     }
     json messageList = json::array();
-    for (const MessageResult& message : observer.messages) {
-        messageList.push_back(
-            {{"mailbox", TerminalText(table.mailboxes[message.row])},
-             {"subject", Header(table.subjects[message.row], HeaderKind::Subject)},
-             {"from", Header(table.froms[message.row], HeaderKind::From)},
-             {"message_id", TerminalText(message.messageId)},
-             {"new", table.states[message.row] == MessageNew}});
+    for (std::size_t row : observer.messageRows) {
+        messageList.push_back({{"mailbox", TerminalText(table.Mailbox(row))},
+                               {"subject", Header(table.Subject(row), HeaderKind::Subject)},
+                               {"from", Header(table.From(row), HeaderKind::From)},
+                               {"message_id", TerminalText(table.MessageId(row))},
+                               {"new", table.State(row) == MessageNew}});
     }
     const json result = {{"total", total},
                          {"accounts_checked", observer.accounts.size()},

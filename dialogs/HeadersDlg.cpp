@@ -21,15 +21,8 @@
 
 namespace {
 
-// The owner keeps the lists equally long; a short one shows as empty text
-// rather than reading past its end.
-QString Cell(const std::vector<std::string>& list, std::size_t i) {
-    return i < list.size() ? DisplayText(list[i]) : QString();
-}
-
-QString Decoded(const std::vector<std::string>& list, std::size_t i, HeaderKind kind) {
-    return i < list.size() ? QString::fromStdString(DecodeHeaderForDisplay(list[i], kind))
-                           : QString();
+QString Decoded(std::string_view raw, HeaderKind kind) {
+    return QString::fromStdString(DecodeHeaderForDisplay(raw, kind));
 }
 
 // Sorted by what the user reads, in the order of the user's language rather
@@ -185,17 +178,17 @@ void CHeadersDlg::Fill() {
     std::array<int, 3> counts = {0, 0, 0};
     for (std::size_t i = 0; i < table.size(); ++i) {
         auto* item = new Line(m_list);
-        const uint32_t state = table.states[i];
+        const MessageState state = table.State(i);
         // An error row's texts are the program's own, not a mail's headers.
         const bool message = state != MessageError;
-        item->setText(0, message ? Decoded(table.subjects, i, HeaderKind::Subject)
-                                 : Cell(table.subjects, i));
-        item->setText(1,
-                      message ? Decoded(table.froms, i, HeaderKind::From) : Cell(table.froms, i));
-        item->setText(2, Cell(table.mailboxes, i));
+        item->setText(0, message ? Decoded(table.Subject(i), HeaderKind::Subject)
+                                 : DisplayText(table.Subject(i)));
+        item->setText(1, message ? Decoded(table.From(i), HeaderKind::From)
+                                 : DisplayText(table.From(i)));
+        item->setText(2, DisplayText(table.Mailbox(i)));
         if (!message) {
             for (int column = 0; column < 3; ++column) {
-                item->setToolTip(column, Cell(table.headerTexts, i));
+                item->setToolTip(column, DisplayText(table.HeaderText(i)));
             }
         }
         item->setData(0, kRowRole, static_cast<int>(i));
@@ -251,16 +244,16 @@ void CHeadersDlg::keyPressEvent(QKeyEvent* event) {
 
 void CHeadersDlg::OnDblClk(QTreeWidgetItem* item) {
     const int index = item->data(0, kRowRole).toInt();
-    if (index < 0 || static_cast<std::size_t>(index) >= table.headerTexts.size()) {
+    if (index < 0 || static_cast<std::size_t>(index) >= table.size()) {
         return;
     }
     const auto row = static_cast<std::size_t>(index);
-    const std::string& header = table.headerTexts[row];
+    const std::string_view header = table.HeaderText(row);
     if (header.empty()) {
         return;
     }
     // An error row's text is why its account failed: the box is that account's.
-    const bool error = row < table.states.size() && table.states[row] == MessageError;
-    m_boxes.Show(this, error ? Cell(table.mailboxes, row) : QStringLiteral("Message Header"),
+    const bool error = table.State(row) == MessageError;
+    m_boxes.Show(this, error ? DisplayText(table.Mailbox(row)) : QStringLiteral("Message Header"),
                  QString::fromStdString(ShownLines(header)), MessageBoxes::Icon::None);
 }

@@ -5,7 +5,7 @@
 #include <QByteArrayView>
 #include <QStringDecoder>
 
-QString DisplayText(const std::string& bytes) {
+QString DisplayText(std::string_view bytes) {
     const std::string shown = ShownText(bytes);
     // A leading byte-order mark is a character of the text, not a marker to drop.
     QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless |

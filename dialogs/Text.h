@@ -7,8 +7,9 @@
 
 #include <QString>
 #include <string>
+#include <string_view>
 
-QString DisplayText(const std::string& bytes);
+QString DisplayText(std::string_view bytes);
 
 // What the user typed, as UTF-8.
 std::string TypedText(const QString& text);

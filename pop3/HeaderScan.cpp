@@ -129,11 +129,7 @@ int CPop3Connection::Scan(int count, const std::vector<int>* numbers) {
     m_headers = ScannedHeaders();
     if (numbers != nullptr) {
         // The numbers come from a listing already held, not from a claimed count.
-        for (auto* list : {&m_headers.subjects, &m_headers.froms, &m_headers.messageIds,
-                           &m_headers.headerTexts}) {
-            list->reserve(numbers->size());
-        }
-        m_headers.headerBytes.reserve(numbers->size());
+        m_headers.reserve(numbers->size());
     }
     bool complete = count >= 0;
     const std::size_t total = count > 0 ? static_cast<std::size_t>(count) : 0;
@@ -153,10 +149,10 @@ int CPop3Connection::Scan(int count, const std::vector<int>* numbers) {
             break;
         }
         QueueTopCommands(nextToSend, index, total, numbers, unanswered);
-        m_headers.subjects.emplace_back("(untitled)");
-        m_headers.froms.emplace_back("(unknown)");
-        m_headers.messageIds.emplace_back("(none)");
-        m_headers.headerTexts.emplace_back();
+        m_scanning.subject = "(untitled)";
+        m_scanning.from = "(unknown)";
+        m_scanning.messageId = "(none)";
+        m_scanning.text.clear();
         std::string status;
         if (ReadReply(status) != ReadStatus::Line) {
             complete = false;
@@ -175,12 +171,12 @@ int CPop3Connection::Scan(int count, const std::vector<int>* numbers) {
         // -ERR (the message is gone, or no TOP) brings no header block; the
         // message keeps its defaults.
         unanswered -= TopCommand(index, numbers).size() + 2;
-        const std::string& text = m_headers.headerTexts.back();
-        m_headers.headerBytes.push_back(text.size());
+        const std::string& text = m_scanning.text;
+        m_headers.emplace_back(m_scanning.subject, m_scanning.from, m_scanning.messageId, text,
+                               text.size());
         keptText += text.size();
         KeepHeaderTextsWithinBudget(keptText, oldestKept);
-        held += 4 * sizeof(std::string) + sizeof(std::size_t) + m_headers.subjects.back().size() +
-                m_headers.froms.back().size() + m_headers.messageIds.back().size();
+        held += m_headers.back().Footprint() - text.size();
     }
     m_idle = true;
     if (m_closeRequested) {
@@ -215,10 +211,9 @@ void CPop3Connection::QueueTopCommands(std::size_t& next, std::size_t due, std::
 // A mailbox kept on the server for years holds more header text than is worth
 // keeping in memory: the newest messages' texts are kept, the oldest dropped.
 void CPop3Connection::KeepHeaderTextsWithinBudget(std::size_t& kept, std::size_t& oldestKept) {
-    std::vector<std::string>& texts = m_headers.headerTexts;
-    while (kept > m_limits.headerTextBudget && oldestKept < texts.size()) {
-        kept -= texts[oldestKept].size();
-        std::string().swap(texts[oldestKept]);
+    while (kept > m_limits.headerTextBudget && oldestKept < m_headers.size()) {
+        kept -= m_headers[oldestKept].Text().size();
+        m_headers[oldestKept].DropText();
         ++oldestKept;
     }
 }
@@ -231,10 +226,10 @@ bool CPop3Connection::ScanHeaderBlock(std::size_t index) {
         std::string& value;
     };
     // The character after the name, a colon when well formed, is dropped unseen.
-    const std::array<Field, 3> fields{{{"subject", m_headers.subjects[index]},
-                                       {"from", m_headers.froms[index]},
-                                       {"message-id", m_headers.messageIds[index]}}};
-    std::string& text = m_headers.headerTexts[index];
+    const std::array<Field, 3> fields{{{"subject", m_scanning.subject},
+                                       {"from", m_scanning.from},
+                                       {"message-id", m_scanning.messageId}}};
+    std::string& text = m_scanning.text;
     // The field whose line came last; its continuation lines belong to it
     // (RFC 5322 unfolding), so a folded subject is not cut at its first line.
     std::string* unfolding = nullptr;

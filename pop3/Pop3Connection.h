@@ -19,6 +19,7 @@
 
 #include "Capabilities.h"
 #include "LineChannel.h"
+#include "ScannedHeader.h"
 #include "Security.h"
 #include "SignIn.h"
 #include "TlsTransport.h"
@@ -27,17 +28,6 @@
 #include <memory>
 #include <string>
 #include <vector>
-
-// One entry per message scanned, in the order scanned.
-struct ScannedHeaders {
-    std::vector<std::string> subjects;
-    std::vector<std::string> froms;
-    std::vector<std::string> messageIds;
-    std::vector<std::string> headerTexts;
-    // The header text's size as received; larger than the text kept when the
-    // text fell outside the scan's budget (which keeps the newest).
-    std::vector<std::size_t> headerBytes;
-};
 
 // BrokenOff: the conversation ended inside UIDL (the server closed, fell
 // silent, or passed the bounds); a stop by Disconnect is not.
@@ -96,13 +86,13 @@ public:
     // write, for ListUniqueIds to read.
     int GetMessageCount(bool uniqueIdsNext = false);
     // 1 when every message was scanned; 0 when the conversation was not open,
-    // STAT failed, or the channel failed or ended mid-scan (the lists then
-    // hold what was read so far, all of one length).
+    // STAT failed, or the channel failed or ended mid-scan (the headers then
+    // hold what was read so far).
     int RetrieveHeaders();
     // The same for the given message numbers only (each from 1 to the count
     // of the last STAT), in the order given; no STAT of its own.
     int RetrieveHeaders(const std::vector<int>& numbers);
-    // Moves the lists out of the conversation, which keeps them empty.
+    // Moves the headers out of the conversation, which keeps none.
     ScannedHeaders TakeHeaders();
 
     // Sends UIDL and fills ids with the unique-id of each message number n at
@@ -119,11 +109,7 @@ public:
     }
     const ChannelLimits& Limits() const { return m_limits; }
 
-    const std::vector<std::string>& Froms() const { return m_headers.froms; }
-    const std::vector<std::string>& HeaderTexts() const { return m_headers.headerTexts; }
-    const std::vector<std::string>& MessageIds() const { return m_headers.messageIds; }
-    const std::vector<std::string>& Subjects() const { return m_headers.subjects; }
-    const std::vector<std::size_t>& HeaderBytes() const { return m_headers.headerBytes; }
+    const ScannedHeaders& Headers() const { return m_headers; }
     const std::string& ServerName() const { return m_serverName; }
     // Why the conversation failed, in one sentence; empty while it has not.
     // Never holds the password, nor any text given here (its stored form).
@@ -144,6 +130,13 @@ private:
     void ReleaseChannel();
     void ReadUnreadListing();
     bool ScanHeaderBlock(std::size_t index);
+    // The fields of the message being scanned, reused from one to the next.
+    struct HeaderFields {
+        std::string subject;
+        std::string from;
+        std::string messageId;
+        std::string text;
+    };
     bool LearnCapabilitiesOrNoop();
     bool SignInWithPassword(const std::string& user, const std::string& password);
     bool SignInWithSasl(const std::string& user, const SignIn& signIn);
@@ -163,6 +156,7 @@ private:
     bool m_closeRequested = false;
     bool m_idle = true;
     ScannedHeaders m_headers;
+    HeaderFields m_scanning;
     int m_lastCount = -1;         // of the last STAT
     bool m_listingUnread = false; // UIDL went out with STAT
     std::string m_serverName = "(none)";

@@ -90,23 +90,17 @@ private:
 
 // The headers of one account in row order, so that the same headers give the
 // same bytes.
-void WriteHeaders(Writer& out, const CachedHeaders& headers, const MessageTable& rows) {
-    std::vector<const std::pair<const std::string, CachedHeader>*> ordered;
-    ordered.reserve(headers.size());
-    for (const auto& entry : headers) {
-        ordered.push_back(&entry);
-    }
-    std::sort(ordered.begin(), ordered.end(),
-              [](const auto* a, const auto* b) { return a->second.row < b->second.row; });
-    out.Number(ordered.size());
-    for (const auto* entry : ordered) {
-        const CachedHeader& header = entry->second;
-        out.Text(entry->first);
-        out.Text(header.messageId);
-        out.Number(header.headerBytes);
-        out.Text(rows.subjects[header.row]);
-        out.Text(rows.froms[header.row]);
-        out.Text(header.textKept ? std::string_view(rows.headerTexts[header.row]) : "");
+void WriteHeaders(Writer& out, CachedHeaders rows, const ScannedHeaders& headers) {
+    std::sort(rows.begin(), rows.end());
+    out.Number(rows.size());
+    for (uint32_t row : rows) {
+        const ScannedHeader& header = headers[row];
+        out.Text(header.UniqueId());
+        out.Text(header.MessageId());
+        out.Number(header.HeaderBytes());
+        out.Text(header.Subject());
+        out.Text(header.From());
+        out.Text(header.TextKept() ? header.Text() : "");
     }
 }
 
@@ -171,30 +165,29 @@ std::optional<std::size_t> AccountWithKey(const AccountList& accounts, const std
     return std::nullopt;
 }
 
-bool ReadHeaders(Reader& in, CachedHeaders& headers, MessageTable& rows) {
+bool ReadHeaders(Reader& in, CachedHeaders& kept, ScannedHeaders& rows) {
     const uint64_t count = in.Count();
     std::size_t textBytes = 0;
-    headers.reserve(count);
+    rows.reserve(count);
     for (uint64_t n = 0; n < count && in.Ok(); ++n) {
-        std::string uid = in.Text();
-        CachedHeader header;
-        header.messageId = in.Text();
-        header.headerBytes = in.Number();
-        header.row = rows.subjects.size();
-        rows.subjects.push_back(in.Text());
-        rows.froms.push_back(in.Text());
-        rows.headerTexts.push_back(in.Text());
-        header.textKept = !rows.headerTexts.back().empty();
-        textBytes += rows.headerTexts.back().size();
+        const std::string_view uid = in.TextView();
+        const std::string_view messageId = in.TextView();
+        const uint64_t headerBytes = in.Number();
+        const std::string_view subject = in.TextView();
+        const std::string_view from = in.TextView();
+        const std::string_view text = in.TextView();
+        textBytes += text.size();
         // A text is kept whole or not at all, and no more than a check keeps.
-        const bool sound = !header.textKept || rows.headerTexts.back().size() == header.headerBytes;
-        if (!in.Ok() || !sound || header.headerBytes == 0 ||
+        const bool sound = text.empty() || text.size() == headerBytes;
+        if (!in.Ok() || !sound || headerBytes == 0 || uid.empty() ||
             textBytes > ChannelLimits{}.headerTextBudget ||
-            !headers.emplace(std::move(uid), std::move(header)).second) {
+            headerBytes > ChannelLimits{}.maxHeaderBytes) {
             return false;
         }
+        rows.emplace_back(subject, from, messageId, text, headerBytes, uid);
+        kept.push_back(static_cast<uint32_t>(rows.size() - 1));
     }
-    return in.Ok();
+    return in.Ok() && OrderByUniqueId(kept, rows);
 }
 
 // The headers of an account that is not restored, read past without a copy.
@@ -291,7 +284,7 @@ bool ParseState(std::string_view text, const AccountList& accounts, HeaderCache*
             continue;
         }
         CachedHeaders headers;
-        MessageTable rows;
+        ScannedHeaders rows;
         if (!ReadHeaders(in, headers, rows)) {
             return false;
         }

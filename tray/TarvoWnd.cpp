@@ -218,9 +218,7 @@ void CTarvoWnd::OnCheckNow() {
         m_services.PlayNewMailSound();
     }
     if (newMail && m_options.Notify) {
-        m_services.NotifyNewMail(
-            m_table, static_cast<int>(std::count(m_table.states.begin(), m_table.states.end(),
-                                                 static_cast<uint32_t>(MessageNew))));
+        m_services.NotifyNewMail(m_table, static_cast<int>(m_table.CountOf(MessageNew)));
     }
     if (newMail && m_options.Message) {
         OnHeaders();

@@ -46,13 +46,14 @@ bool Save(QDialog& dialog, const QDir& folder, const QString& name) {
 MessageTable SampleTable() {
     MessageTable table;
     auto row = [&table](const char* subject, const char* from, const char* mailbox,
-                        uint32_t state) {
-        table.subjects.emplace_back(subject);
-        table.froms.emplace_back(from);
-        table.mailboxes.emplace_back(mailbox);
-        table.headerTexts.emplace_back(state == MessageError ? "Could not resolve mail.example.net."
-                                                             : "Subject: sample\r\n");
-        table.states.push_back(state);
+                        MessageState state) {
+        if (state == MessageError) {
+            table.AppendError(subject, mailbox, "Could not resolve mail.example.net.");
+        } else {
+            const std::string_view text = "Subject: sample\r\n";
+            table.AppendMessage(ScannedHeader(subject, from, "(none)", text, text.size()), mailbox,
+                                state);
+        }
     };
     // Subjects and senders as they arrive, encoded words and all. Two
     // accounts share pop.example.org, so its rows name the user.

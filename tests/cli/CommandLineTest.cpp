@@ -10,6 +10,7 @@
 #include "RecordingWindowServices.h"
 #include "ScriptedPeer.h"
 #include "SettingsStore.h"
+#include "TableColumns.h"
 #include "TarvoWnd.h"
 
 #include <chrono>
@@ -194,7 +195,7 @@ TEST_F(CommandLineTest, RunsShareTheKeptHeadersAndTellWhatTheTrayHasNotAnnounced
     CTarvoWnd tray(services, profile);
     tray.UseStateFile(kept);
     tray.OnCheckNow();
-    EXPECT_EQ(tray.Table().states, std::vector<uint32_t>(3, MessageNew));
+    EXPECT_EQ(States(tray.Table()), std::vector<uint32_t>(3, MessageNew));
     deliver(4);
     EXPECT_EQ(run(kept).second, (std::vector<bool>{false, false, false, true}));
     EXPECT_EQ(run(kept).second, (std::vector<bool>{false, false, false, true}));

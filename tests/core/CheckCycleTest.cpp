@@ -7,6 +7,7 @@
 #include "SaslPeer.h"
 #include "ScriptedPeer.h"
 #include "SettingsStore.h"
+#include "TableColumns.h"
 #include "TarvoWnd.h"
 #include "resource.h"
 
@@ -84,18 +85,19 @@ TEST_F(CheckCycleTest, NewMailThenTheSameMailAgain) {
                               "ModifyTrayIcon 132 Retrieving 3 header(s) from " + server + "...",
                               "ModifyTrayIcon 128 You have 3 unread message(s)", "PlayNewMailSound",
                               "NotifyNewMail 3 of 3", "ShowHeadersWindow 3", "SetTimer 1 300000"}));
-    EXPECT_EQ(Table().subjects, (std::vector<std::string>{"one", "two", "three"}));
-    EXPECT_EQ(Table().froms, std::vector<std::string>(3, "ann@example.org"));
-    EXPECT_EQ(Table().mailboxes, std::vector<std::string>(3, server));
-    EXPECT_EQ(Table().headerTexts[0], "Subject: one\nFrom: ann@example.org\nMessage-ID: <1@x>\n\n");
-    EXPECT_EQ(Table().states, (std::vector<uint32_t>{0, 0, 0}));
+    EXPECT_EQ(Subjects(Table()), (std::vector<std::string>{"one", "two", "three"}));
+    EXPECT_EQ(Froms(Table()), std::vector<std::string>(3, "ann@example.org"));
+    EXPECT_EQ(Mailboxes(Table()), std::vector<std::string>(3, server));
+    EXPECT_EQ(HeaderTexts(Table())[0],
+              "Subject: one\nFrom: ann@example.org\nMessage-ID: <1@x>\n\n");
+    EXPECT_EQ(States(Table()), (std::vector<uint32_t>{0, 0, 0}));
     EXPECT_EQ(window->Counts(), (std::vector<int32_t>{3}));
 
     EXPECT_EQ(Check(),
               (Calls{"KillTimer 1", "ModifyTrayIcon 131 Contacting " + server + "...",
                      "ModifyTrayIcon 132 Retrieving 3 header(s) from " + server + "...",
                      "ModifyTrayIcon 128 You have 3 unread message(s)", "SetTimer 1 300000"}));
-    EXPECT_EQ(Table().states, (std::vector<uint32_t>{1, 1, 1}));
+    EXPECT_EQ(States(Table()), (std::vector<uint32_t>{1, 1, 1}));
     EXPECT_EQ(window->KnownIds().size(), 6u); // k checks of n messages: k x n entries
     EXPECT_EQ(window->KnownIds().DistinctCount(), 3u);
     EXPECT_EQ(peer.Received(0), HealthyTranscript("ann", "secret", 3, true));
@@ -113,8 +115,8 @@ TEST_F(CheckCycleTest, ClassificationAcrossAccountsAndWithinOne) {
     Check();
     // Neither the unreachable account nor the other message without an id
     // makes a message without an id pending.
-    EXPECT_EQ(Table().states, (std::vector<uint32_t>{0, 0, 0, 0, 2, 1, 0, 0, 0}));
-    EXPECT_EQ(Table().subjects[4], "(error contacting " + window->Accounts().servers[1] + ")");
+    EXPECT_EQ(States(Table()), (std::vector<uint32_t>{0, 0, 0, 0, 2, 1, 0, 0, 0}));
+    EXPECT_EQ(Subjects(Table())[4], "(error contacting " + window->Accounts().servers[1] + ")");
     EXPECT_EQ(window->KnownIds().CountOf("(none)"), 0u);
     EXPECT_EQ(window->KnownIds().CountOf("<dup@x>"), 2u);
 }
@@ -129,9 +131,9 @@ TEST_F(CheckCycleTest, TwoAccountsOnOneServerNameTheirMailboxesByUser) {
     const std::string server = shared.Address();
     Start(AccountList{{server, server, single.Address()}, {"ann", "bob", "ann"}, {"p", "q", "r"}});
     Check();
-    EXPECT_EQ(Table().mailboxes,
+    EXPECT_EQ(Mailboxes(Table()),
               (std::vector<std::string>{"ann@" + server, "bob@" + server, single.Address()}));
-    EXPECT_EQ(Table().subjects[1], "(error contacting " + server + ")");
+    EXPECT_EQ(Subjects(Table())[1], "(error contacting " + server + ")");
 }
 
 TEST_F(CheckCycleTest, OneNewMessageAmongKnownOnes) {
@@ -142,7 +144,7 @@ TEST_F(CheckCycleTest, OneNewMessageAmongKnownOnes) {
     Start({peer.Address()}, {.Delay = 5, .Sound = 1, .Message = 0});
     Check();
     Calls calls = Check();
-    EXPECT_EQ(Table().states, (std::vector<uint32_t>{1, 0, 1}));
+    EXPECT_EQ(States(Table()), (std::vector<uint32_t>{1, 0, 1}));
     EXPECT_EQ(calls[calls.size() - 3], "PlayNewMailSound");
     EXPECT_EQ(calls[calls.size() - 2], "NotifyNewMail 1 of 3");
     EXPECT_EQ(calls.back(), "SetTimer 1 300000");
@@ -164,7 +166,7 @@ TEST_F(CheckCycleTest, AMessageIsForgottenOnlyAfterItsServerLongShowedItNoMore) 
     std::vector<std::vector<uint32_t>> states;
     for (std::size_t check = 0; check < sessions.size(); ++check) {
         Check();
-        states.push_back(Table().states);
+        states.push_back(States(Table()));
     }
     EXPECT_EQ(states[0], (std::vector<uint32_t>{0, 0}));
     EXPECT_EQ(states[1], (std::vector<uint32_t>{2}));
@@ -292,15 +294,15 @@ TEST_F(CheckCycleTest, FailuresEndTheCheckAsTheUserIsTold) {
         }
         expected.push_back("SetTimer 1 300000");
         EXPECT_EQ(calls, expected) << c.name;
-        EXPECT_EQ(Table().states, c.states) << c.name;
+        EXPECT_EQ(States(Table()), c.states) << c.name;
         for (std::size_t row = 0; row < Table().size(); ++row) {
-            if (Table().states[row] == MessageError) {
-                EXPECT_EQ(Table().subjects[row],
-                          "(error contacting " + Table().mailboxes[row] + ")")
+            if (States(Table())[row] == MessageError) {
+                EXPECT_EQ(Subjects(Table())[row],
+                          "(error contacting " + Mailboxes(Table())[row] + ")")
                     << c.name;
                 // One sentence that says why.
-                EXPECT_FALSE(Table().headerTexts[row].empty()) << c.name;
-                EXPECT_EQ(Table().headerTexts[row].back(), '.') << c.name;
+                EXPECT_FALSE(HeaderTexts(Table())[row].empty()) << c.name;
+                EXPECT_EQ(HeaderTexts(Table())[row].back(), '.') << c.name;
             }
         }
     }
@@ -308,10 +310,10 @@ TEST_F(CheckCycleTest, FailuresEndTheCheckAsTheUserIsTold) {
     EXPECT_EQ(statRefused.Received(),
               "CAPA\r\nUSER ann\r\nPASS secret\r\nCAPA\r\nNOOP\r\nSTAT\r\nQUIT\r\n");
     EXPECT_EQ(window->Counts(), (std::vector<int32_t>{2, 0}));
-    EXPECT_EQ(Table().subjects[2], "(error contacting " + closed + ")");
-    EXPECT_EQ(Table().froms[2], "");
-    EXPECT_EQ(Table().mailboxes[2], closed);
-    EXPECT_EQ(Table().headerTexts[2], closed + " refused the connection.");
+    EXPECT_EQ(Subjects(Table())[2], "(error contacting " + closed + ")");
+    EXPECT_EQ(Froms(Table())[2], "");
+    EXPECT_EQ(Mailboxes(Table())[2], closed);
+    EXPECT_EQ(HeaderTexts(Table())[2], closed + " refused the connection.");
 }
 
 // The error row's header text says why, and a server that quotes the
@@ -329,13 +331,13 @@ TEST_F(CheckCycleTest, AFailedAccountsRowSaysWhyWithoutThePassword) {
                                          Reply("+OK\r\nSubject: a\r\n"), Hangup()});
     Start({echoPlain.Address(), echoStored.Address(), cutOff.Address()});
     Check();
-    EXPECT_EQ(Table().states, (std::vector<uint32_t>{2, 2, 2}));
-    EXPECT_EQ(Table().headerTexts,
+    EXPECT_EQ(States(Table()), (std::vector<uint32_t>{2, 2, 2}));
+    EXPECT_EQ(HeaderTexts(Table()),
               (std::vector<std::string>{"The server refused the login: -ERR [AUTH] *** is wrong" +
                                             std::string(170, 'x') + "***yyy.",
                                         "The server refused the login: -ERR ***.",
                                         cutOff.Address() + " closed the connection."}));
-    EXPECT_EQ(Table().subjects[2], "(error retrieving 2 message header(s))");
+    EXPECT_EQ(Subjects(Table())[2], "(error retrieving 2 message header(s))");
 }
 
 TEST_F(CheckCycleTest, FailedCountLeavesMinusOneAndNoProgressTip) {
@@ -367,8 +369,8 @@ TEST_F(CheckCycleTest, DisconnectDuringAWaitEndsThatAccountOnly) {
     };
     Calls calls = Check();
     EXPECT_NE(seen, nullptr);
-    EXPECT_EQ(Table().states, (std::vector<uint32_t>{2, 0}));
-    EXPECT_EQ(Table().subjects[0], "(error contacting " + stalled.Address() + ")");
+    EXPECT_EQ(States(Table()), (std::vector<uint32_t>{2, 0}));
+    EXPECT_EQ(Subjects(Table())[0], "(error contacting " + stalled.Address() + ")");
     EXPECT_EQ(stalled.Received(), "CAPA\r\n"); // no QUIT after Disconnect
     EXPECT_EQ(healthy.Received(), HealthyTranscript("ann", "secret", 1, true));
     // While it ran the menu offered only "Stop check" and "Quit".
@@ -412,7 +414,7 @@ TEST_F(CheckCycleTest, AServerThatDropsTheMechanismUsedBeforeGetsNoPassword) {
         accounts.auths = {auth};
         checker.Check(accounts);
         if (table.size() > 0) {
-            EXPECT_EQ(table.headerTexts[0],
+            EXPECT_EQ(HeaderTexts(table)[0],
                       peer.Address() +
                           " no longer offers SCRAM-SHA-256, with which this account signed in "
                           "before, so the password was not sent another way: someone may be "

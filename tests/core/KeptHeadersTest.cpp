@@ -5,6 +5,7 @@
 #include "RecordingWindowServices.h"
 #include "ScriptedPeer.h"
 #include "SettingsStore.h"
+#include "TableColumns.h"
 #include "TarvoWnd.h"
 #include "resource.h"
 
@@ -70,11 +71,10 @@ protected:
                           const std::vector<uint32_t>& states, const std::string& server) {
         MessageTable table;
         for (std::size_t i = 0; i < subjects.size(); ++i) {
-            table.subjects.push_back(subjects[i]);
-            table.froms.emplace_back("ann@example.org");
-            table.mailboxes.push_back(server);
-            table.headerTexts.push_back(Text(subjects[i]));
-            table.states.push_back(states[i]);
+            const std::string text = Text(subjects[i]);
+            table.AppendMessage(ScannedHeader(subjects[i], "ann@example.org",
+                                              "<" + subjects[i] + "@x>", text, text.size()),
+                                server, static_cast<MessageState>(states[i]));
         }
         return table;
     }
@@ -175,9 +175,9 @@ TEST_F(KeptHeadersTest, WhatWasKeptOutlastsACheckThatCouldNotReachTheServer) {
     Start(peer.Address());
     Check();
     Check();
-    EXPECT_EQ(window->Table().states, (std::vector<uint32_t>{2}));
+    EXPECT_EQ(States(window->Table()), (std::vector<uint32_t>{2}));
     Check();
-    EXPECT_EQ(window->Table().states, (std::vector<uint32_t>{2}));
+    EXPECT_EQ(States(window->Table()), (std::vector<uint32_t>{2}));
     Check();
     EXPECT_EQ(window->Table(), FullScan({"a", "b", "c"}, {1, 1, 0}, peer.Address()));
     EXPECT_EQ(peer.Received(3), kLogin + "TOP 3 0\r\nQUIT\r\n");
@@ -205,8 +205,8 @@ TEST_F(KeptHeadersTest, AnAccountWhoseListingBrokeOffGoesWithoutOne) {
                        counted + all, Listing({"u1", "u2"}) + all});
     Start(peer.Address());
     Check();
-    ASSERT_EQ(window->Table().states, (std::vector<uint32_t>{2}));
-    EXPECT_EQ(window->Table().headerTexts[0],
+    ASSERT_EQ(States(window->Table()), (std::vector<uint32_t>{2}));
+    EXPECT_EQ(HeaderTexts(window->Table())[0],
               peer.Address() + " closed the connection. The server's list of unique-ids (UIDL) "
                                "broke off, so the next checks of this mailbox go without it and "
                                "fetch every header.");
@@ -241,16 +241,16 @@ TEST_F(KeptHeadersTest, ARowWhoseTextWasNotKeptSaysSoUntilItFitsAgain) {
     Start(peer.Address());
     Check();
     const MessageTable& table = window->Table();
-    ASSERT_EQ(table.subjects, (std::vector<std::string>{"a", "b", "c"}));
-    EXPECT_EQ(table.headerTexts[0], kHeaderTextNotKept);
-    EXPECT_EQ(table.headerTexts[1].substr(0, 11), "Subject: b\n");
-    EXPECT_EQ(table.headerTexts[2].substr(0, 11), "Subject: c\n");
+    ASSERT_EQ(Subjects(table), (std::vector<std::string>{"a", "b", "c"}));
+    EXPECT_EQ(HeaderTexts(table)[0], kHeaderTextNotKept);
+    EXPECT_EQ(HeaderTexts(table)[1].substr(0, 11), "Subject: b\n");
+    EXPECT_EQ(HeaderTexts(table)[2].substr(0, 11), "Subject: c\n");
 
     Check();
-    ASSERT_EQ(table.subjects, (std::vector<std::string>{"a", "b"}));
-    EXPECT_EQ(table.headerTexts[0].substr(0, 11), "Subject: a\n");
-    EXPECT_EQ(table.headerTexts[0].size(), table.headerTexts[1].size());
-    EXPECT_EQ(table.states, (std::vector<uint32_t>{1, 1}));
+    ASSERT_EQ(Subjects(table), (std::vector<std::string>{"a", "b"}));
+    EXPECT_EQ(HeaderTexts(table)[0].substr(0, 11), "Subject: a\n");
+    EXPECT_EQ(HeaderTexts(table)[0].size(), HeaderTexts(table)[1].size());
+    EXPECT_EQ(States(table), (std::vector<uint32_t>{1, 1}));
     EXPECT_EQ(peer.Received(1), kLogin + "TOP 1 0\r\nQUIT\r\n");
 }
 
@@ -271,8 +271,8 @@ TEST_F(KeptHeadersTest, AHeaderFetchedAgainWithAnotherMessageIdReplacesTheKeptRo
     Start(peer.Address());
     Check();
     Check();
-    EXPECT_EQ(window->Table().subjects, (std::vector<std::string>{"z", "b"}));
-    EXPECT_EQ(window->Table().states, (std::vector<uint32_t>{0, 1}));
+    EXPECT_EQ(Subjects(window->Table()), (std::vector<std::string>{"z", "b"}));
+    EXPECT_EQ(States(window->Table()), (std::vector<uint32_t>{0, 1}));
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 
 #include "CheckCycle.h"
 #include "KillInMidSave.h"
+#include "TableColumns.h"
 
 #include <filesystem>
 #include <fstream>
@@ -40,13 +41,10 @@ protected:
     bool Save(StateFile& file, const std::string& id, std::size_t textBytes = 10) {
         KnownMessageIds knownIds;
         knownIds.Append(id, KnownIdsMailbox(accounts, 0));
-        MessageTable rows;
-        rows.subjects = {"subject"};
-        rows.froms = {"from"};
-        rows.headerTexts = {std::string(textBytes, 'x')};
+        ScannedHeaders rows;
+        rows.emplace_back("subject", "from", id, std::string(textBytes, 'x'), textBytes, "u1");
         HeaderCache cache;
-        cache.KeepWithRows(0, AccountCacheKey(accounts, 0), {{"u1", {id, textBytes, 0, true}}},
-                           rows);
+        cache.KeepWithRows(0, AccountCacheKey(accounts, 0), {0}, rows);
         return file.Save(cache, MessageTable(), knownIds);
     }
     // Which of the ids the file knows.

@@ -11,6 +11,7 @@
 #include "QtWindowServices.h"
 #include "ScriptedPeer.h"
 #include "SettingsStore.h"
+#include "TableColumns.h"
 #include "TarvoWnd.h"
 #include "WakeWatcher.h"
 
@@ -148,7 +149,8 @@ TEST(Notification, LongLinesAreCutBetweenCharacters) {
     for (const char* character : {"\xF0\x9F\x98\x80", "e\xCC\x81"}) {
         SCOPED_TRACE(character);
         const std::string subject = std::string(114, 'x') + character + std::string(1 << 22, 'y');
-        const MessageTable table{{subject}, {"a@x"}, {"box"}, {""}, {MessageNew}};
+        MessageTable table;
+        table.AppendMessage(ScannedHeader(subject, "a@x", "(none)", "", 0), "box", MessageNew);
         EXPECT_EQ(DesktopNotifier::Body(table), QString::fromStdString(ahead + "\u2026"));
     }
 }

@@ -1,6 +1,7 @@
 #include "HeadersDlg.h"
 
 #include "DialogTest.h"
+#include "TableColumns.h"
 #include "TarvoResources.h"
 #include "resource.h"
 
@@ -20,11 +21,13 @@ struct Row {
 MessageTable TableOf(const std::vector<Row>& rows) {
     MessageTable table;
     for (const Row& row : rows) {
-        table.subjects.emplace_back(row.subject);
-        table.froms.emplace_back(row.from);
-        table.mailboxes.emplace_back("pop.example.org");
-        table.headerTexts.emplace_back(row.header);
-        table.states.push_back(row.state);
+        if (row.state == MessageError) {
+            table.AppendError(row.subject, "pop.example.org", row.header);
+        } else {
+            const std::string_view text = row.header;
+            table.AppendMessage(ScannedHeader(row.subject, row.from, "(none)", text, text.size()),
+                                "pop.example.org", static_cast<MessageState>(row.state));
+        }
     }
     return table;
 }

@@ -5,6 +5,7 @@
 #include "DovecotServer.h"
 #include "HeadersDlg.h"
 #include "QuietObserver.h"
+#include "TableColumns.h"
 
 #include <QTreeWidget>
 
@@ -41,9 +42,9 @@ TEST(HeadersFromDovecot, ShowTheDecodedSubjectsAndSendersOfAMailbox) {
     RunCheck({{server.Address(), server.Address()}, {"alice", "bob"}, {"alice-pw", "bob-pw"}},
              counts, dialog.table, known, cache, signIns, observer);
     ASSERT_EQ(dialog.table.size(), 4u) << server.Log();
-    EXPECT_EQ(dialog.table.states,
+    EXPECT_EQ(States(dialog.table),
               (std::vector<uint32_t>{MessageNew, MessageNew, MessageNew, MessagePending}));
-    EXPECT_NE(dialog.table.headerTexts[1].find("\n.Dotted: a header line the server stuffs\n"),
+    EXPECT_NE(HeaderTexts(dialog.table)[1].find("\n.Dotted: a header line the server stuffs\n"),
               std::string::npos);
 
     dialog.show();

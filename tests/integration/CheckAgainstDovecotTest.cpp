@@ -5,6 +5,7 @@
 #include "MemoryRegistry.h"
 #include "RecordingWindowServices.h"
 #include "SettingsStore.h"
+#include "TableColumns.h"
 #include "TarvoWnd.h"
 #include "TestCertificates.h"
 #include "TrayTip.h"
@@ -23,9 +24,9 @@ using Calls = std::vector<std::string>;
 // Rows as the headers window would list them, for readable failures.
 void PrintTo(const MessageTable& table, std::ostream* out) {
     for (std::size_t r = 0; r < table.size(); ++r) {
-        *out << "\n  [" << table.states[r] << "] " << table.subjects[r] << " | " << table.froms[r]
-             << " | " << table.mailboxes[r] << " | "
-             << ::testing::PrintToString(table.headerTexts[r]);
+        *out << "\n  [" << States(table)[r] << "] " << Subjects(table)[r] << " | "
+             << Froms(table)[r] << " | " << Mailboxes(table)[r] << " | "
+             << ::testing::PrintToString(HeaderTexts(table)[r]);
     }
 }
 
@@ -104,19 +105,13 @@ protected:
     // Every account on the server here shares it with another: rows name the user.
     void AddRow(MessageTable& table, const std::string& user, const Mail& mail,
                 MessageState state) {
-        table.subjects.push_back(mail.subject);
-        table.froms.push_back(mail.from);
-        table.mailboxes.push_back(user + "@" + server.Address());
-        table.headerTexts.push_back(mail.HeaderText());
-        table.states.push_back(state);
+        const std::string text = mail.HeaderText();
+        table.AppendMessage(ScannedHeader(mail.subject, mail.from, mail.id, text, text.size()),
+                            user + "@" + server.Address(), state);
     }
     void AddErrorRow(MessageTable& table, const std::string& server, const std::string& mailbox,
                      const std::string& reason) {
-        table.subjects.push_back("(error contacting " + server + ")");
-        table.froms.emplace_back();
-        table.mailboxes.push_back(mailbox);
-        table.headerTexts.push_back(reason);
-        table.states.push_back(MessageError);
+        table.AppendError("(error contacting " + server + ")", mailbox, reason);
     }
 };
 
@@ -257,17 +252,17 @@ TEST(SecureCheckAgainstDovecot, EverySecurityFindsTheSameRows) {
         SCOPED_TRACE(account);
         for (std::size_t row = 0; row < 2; ++row) {
             const std::size_t at = account * 2 + row;
-            EXPECT_EQ(table.subjects[at], table.subjects[row]);
-            EXPECT_EQ(table.froms[at], table.froms[row]);
-            EXPECT_EQ(table.headerTexts[at], table.headerTexts[row]);
+            EXPECT_EQ(Subjects(table)[at], Subjects(table)[row]);
+            EXPECT_EQ(Froms(table)[at], Froms(table)[row]);
+            EXPECT_EQ(HeaderTexts(table)[at], HeaderTexts(table)[row]);
             // The first two accounts share a server, so their rows name the user.
-            EXPECT_EQ(table.mailboxes[at],
+            EXPECT_EQ(Mailboxes(table)[at],
                       (account < 2 ? "alice@" : "") + accounts.servers[account]);
-            EXPECT_EQ(table.states[at], account == 0 ? MessageNew : MessagePending);
+            EXPECT_EQ(States(table)[at], account == 0 ? MessageNew : MessagePending);
         }
     }
-    EXPECT_EQ(table.subjects[0], kFirst.subject);
-    EXPECT_EQ(table.headerTexts[1], kShared.HeaderText());
+    EXPECT_EQ(Subjects(table)[0], kFirst.subject);
+    EXPECT_EQ(HeaderTexts(table)[1], kShared.HeaderText());
 }
 
 } // namespace

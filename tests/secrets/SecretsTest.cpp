@@ -14,6 +14,7 @@
 #include "PrivateBus.h"
 #include "QuietObserver.h"
 #include "SettingsStore.h"
+#include "TableColumns.h"
 
 #include <cstdlib>
 #include <fstream>
@@ -154,7 +155,7 @@ TEST_F(KeyringTest, APasswordMovedFromTheFileSignsInFromTheKeyring) {
     Checker checker;
     checker.Check(loaded);
     ASSERT_EQ(checker.table.size(), 1u);
-    EXPECT_EQ(checker.table.subjects[0], "hi");
+    EXPECT_EQ(Subjects(checker.table)[0], "hi");
     EXPECT_EQ(checker.counts, std::vector<int32_t>{1});
     std::system(("rm -rf '" + std::string(pattern) + "'").c_str());
 }
@@ -251,8 +252,8 @@ TEST(CheckSecretTest, AFailedSourceIsTheAccountsErrorRowAndNothingReachesTheServ
     checker.Check(accounts);
     const MessageTable& table = checker.table;
     ASSERT_EQ(table.size(), 1u);
-    EXPECT_EQ(table.states[0], MessageError);
-    EXPECT_EQ(table.headerTexts[0],
+    EXPECT_EQ(States(table)[0], MessageError);
+    EXPECT_EQ(HeaderTexts(table)[0],
               "The password command failed with exit status 2: vault is locked");
     EXPECT_EQ(port.CloseWaiting(), 0);
 }

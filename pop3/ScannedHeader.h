@@ -1,0 +1,56 @@
+// One message's header as a scan found it: the fields the check shows and
+// compares, its unique-id once known, and its header text while kept. A large
+// mailbox holds tens of thousands of these for the program's life, so each is
+// a single allocation: a string per field would cost more than the fields.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string_view>
+#include <vector>
+
+class ScannedHeader {
+public:
+    ScannedHeader() = default;
+    ScannedHeader(std::string_view subject, std::string_view from, std::string_view messageId,
+                  std::string_view text, std::size_t headerBytes,
+                  std::string_view uniqueId = {});
+    ScannedHeader(const ScannedHeader& other);
+    ScannedHeader& operator=(const ScannedHeader& other);
+    ScannedHeader(ScannedHeader&&) noexcept = default;
+    ScannedHeader& operator=(ScannedHeader&&) noexcept = default;
+
+    std::string_view Subject() const { return FieldAt(kSubject); }
+    std::string_view From() const { return FieldAt(kFrom); }
+    std::string_view MessageId() const { return FieldAt(kMessageId); }
+    std::string_view UniqueId() const { return FieldAt(kUniqueId); }
+    // Empty once let go: a text is kept whole or not at all.
+    std::string_view Text() const { return FieldAt(kText); }
+    // The header text's size as received, kept or not.
+    std::size_t HeaderBytes() const { return SizeAt(kFields); }
+    bool TextKept() const { return Text().size() == HeaderBytes(); }
+
+    void SetText(std::string_view text, std::size_t headerBytes);
+    void DropText() { SetText({}, HeaderBytes()); }
+    void SetUniqueId(std::string_view uniqueId);
+
+    // What the header costs in memory, its own size included.
+    std::size_t Footprint() const;
+
+    bool operator==(const ScannedHeader& other) const;
+
+private:
+    enum Field : std::size_t { kSubject, kFrom, kMessageId, kUniqueId, kText, kFields };
+
+    // The block holds the fields' sizes and the header's size, then the
+    // fields' bytes in turn.
+    uint32_t SizeAt(std::size_t index) const;
+    std::string_view FieldAt(Field field) const;
+    std::size_t BlockBytes() const;
+
+    std::unique_ptr<char[]> m_block;
+};
+
+// One entry per message scanned, in the order scanned.
+using ScannedHeaders = std::vector<ScannedHeader>;
