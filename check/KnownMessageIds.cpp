@@ -1,7 +1,10 @@
 #include "KnownMessageIds.h"
 
 #include <algorithm>
+#include <cstring>
+#include <functional>
 #include <iterator>
+#include <stdexcept>
 
 std::string KnownMessageIds::KeyOf(std::string_view messageId, std::string_view uid,
                                    std::string_view subject, std::string_view from,
@@ -28,49 +31,149 @@ uint64_t KnownMessageIds::Digest(std::string_view bytes, uint64_t seed) {
     return hash;
 }
 
-void KnownMessageIds::Append(const std::string& id, std::string_view mailbox) {
-    Seen& seen = m_ids[id];
-    ++seen.count;
-    seen.mailbox = MailboxIndex(mailbox);
-    seen.atRead = m_mailboxes[seen.mailbox].reads;
+void KnownMessageIds::Append(std::string_view id, std::string_view mailbox) {
+    const uint32_t index = MailboxIndex(mailbox);
+    Entry& entry = m_entries[EntryFor(id)];
+    entry.count += entry.count != UINT32_MAX ? 1 : 0;
+    entry.mailbox = index;
+    entry.atRead = static_cast<uint32_t>(m_mailboxes[index].reads);
     ++m_total;
 }
 
-bool KnownMessageIds::Contains(const std::string& id) const {
-    return m_ids.find(id) != m_ids.end();
-}
-
 void KnownMessageIds::MailboxRead(std::string_view mailbox) {
-    const std::size_t index = MailboxIndex(mailbox);
+    const uint32_t index = MailboxIndex(mailbox);
     const uint64_t reads = ++m_mailboxes[index].reads;
-    std::erase_if(m_ids, [&](const auto& entry) {
-        return entry.second.mailbox == index && reads - entry.second.atRead > m_readsKept;
-    });
+    for (Entry& entry : m_entries) {
+        if (entry.count != 0 && entry.mailbox == index && ReadsSince(entry, reads) > m_readsKept) {
+            entry.count = 0;
+            ++m_dead;
+        }
+    }
+    // Dropping the forgotten only once they are many keeps each drop paid for
+    // by the forgetting that led to it.
+    if (m_dead * 2 > DistinctCount()) {
+        std::size_t slots = kMinSlots;
+        while (DistinctCount() * 10 > slots * 7) {
+            slots *= 2;
+        }
+        Rebuild(slots);
+    }
 }
 
-uint64_t KnownMessageIds::CountOf(const std::string& id) const {
-    auto it = m_ids.find(id);
-    return it == m_ids.end() ? 0 : it->second.count;
+uint64_t KnownMessageIds::CountOf(std::string_view id) const {
+    const Entry* entry = Find(id);
+    return entry == nullptr ? 0 : entry->count;
 }
 
-std::size_t KnownMessageIds::MailboxIndex(std::string_view mailbox) {
+uint32_t KnownMessageIds::MailboxIndex(std::string_view mailbox) {
     auto it = std::find_if(m_mailboxes.begin(), m_mailboxes.end(),
                            [&](const Mailbox& known) { return known.name == mailbox; });
     if (it == m_mailboxes.end()) {
         m_mailboxes.push_back({std::string(mailbox), 0});
-        return m_mailboxes.size() - 1;
+        return static_cast<uint32_t>(m_mailboxes.size() - 1);
     }
-    return static_cast<std::size_t>(std::distance(m_mailboxes.begin(), it));
+    return static_cast<uint32_t>(std::distance(m_mailboxes.begin(), it));
 }
 
-bool KnownMessageIds::Restore(std::string id, std::string_view mailbox, uint64_t reads,
+bool KnownMessageIds::Restore(std::string_view id, std::string_view mailbox, uint64_t reads,
                               uint64_t atRead) {
-    if (atRead > reads || m_ids.contains(id)) {
+    if (atRead > reads || Contains(id)) {
         return false;
     }
-    const std::size_t index = MailboxIndex(mailbox);
+    const uint32_t index = MailboxIndex(mailbox);
     m_mailboxes[index].reads = reads;
-    m_ids.emplace(std::move(id), Seen{1, index, atRead});
+    Entry& entry = m_entries[EntryFor(id)];
+    entry.count = 1;
+    entry.mailbox = index;
+    entry.atRead = static_cast<uint32_t>(atRead);
     ++m_total;
     return true;
+}
+
+const KnownMessageIds::Entry* KnownMessageIds::Find(std::string_view id) const {
+    if (m_slots.empty()) {
+        return nullptr;
+    }
+    const uint32_t index = m_slots[SlotOf(id)];
+    return index == kNoEntry ? nullptr : &m_entries[index];
+}
+
+// Probes by triangular steps, which visit every slot of a power-of-two table;
+// the table is never full, so an empty slot ends every search.
+std::size_t KnownMessageIds::SlotOf(std::string_view id) const {
+    // Only the low bits pick the slot; the library's string hash mixes every
+    // byte into them, as the digest above would not.
+    const std::size_t hash = std::hash<std::string_view>{}(id);
+    const std::size_t mask = m_slots.size() - 1;
+    std::size_t slot = hash & mask;
+    for (std::size_t step = 1;; ++step) {
+        const uint32_t index = m_slots[slot];
+        if (index == kNoEntry || (m_entries[index].count != 0 && IdAt(index) == id)) {
+            return slot;
+        }
+        slot = (slot + step) & mask;
+    }
+}
+
+namespace {
+
+// Half again rather than double: what a buffer holds beyond its size is held
+// for every id, and the copies stay amortised O(1) all the same.
+template <class T> void GrowFor(std::vector<T>& buffer, std::size_t more) {
+    if (buffer.size() + more > buffer.capacity()) {
+        buffer.reserve(buffer.size() + more + buffer.size() / 2);
+    }
+}
+
+} // namespace
+
+// A new id's entry starts with a count of 0, for the caller to set.
+uint32_t KnownMessageIds::EntryFor(std::string_view id) {
+    // Forgotten entries keep their slots until dropped, so they count here.
+    if ((m_entries.size() + 1) * 10 > m_slots.size() * 7) {
+        Rebuild(std::max(kMinSlots, 2 * m_slots.size()));
+    }
+    const std::size_t slot = SlotOf(id);
+    if (m_slots[slot] == kNoEntry) {
+        if (m_arena.size() + id.size() > UINT32_MAX || m_entries.size() >= kNoEntry) {
+            throw std::length_error("KnownMessageIds: more than 4 GiB of ids");
+        }
+        GrowFor(m_arena, id.size());
+        GrowFor(m_entries, 1);
+        m_slots[slot] = static_cast<uint32_t>(m_entries.size());
+        m_entries.push_back({static_cast<uint32_t>(m_arena.size()), 0, 0, 0});
+        m_arena.insert(m_arena.end(), id.begin(), id.end());
+    }
+    return m_slots[slot];
+}
+
+// Moves the live ids down over the forgotten ones in place, gives back what
+// the forgotten held, and fills a table of the given size.
+void KnownMessageIds::Rebuild(std::size_t slots) {
+    if (m_dead > 0) {
+        std::size_t kept = 0;
+        std::size_t bytes = 0;
+        for (std::size_t i = 0; i < m_entries.size(); ++i) {
+            if (m_entries[i].count == 0) {
+                continue;
+            }
+            // IdAt reads entries i and i + 1, which the writes (at kept <= i)
+            // have not reached.
+            const std::string_view id = IdAt(i);
+            std::memmove(m_arena.data() + bytes, id.data(), id.size());
+            m_entries[kept] = m_entries[i];
+            m_entries[kept].offset = static_cast<uint32_t>(bytes);
+            bytes += id.size();
+            ++kept;
+        }
+        m_arena.resize(bytes);
+        m_arena.shrink_to_fit();
+        m_entries.resize(kept);
+        m_entries.shrink_to_fit();
+        m_dead = 0;
+    }
+    m_slots = std::vector<uint32_t>(slots, kNoEntry);
+    for (std::size_t i = 0; i < m_entries.size(); ++i) {
+        m_slots[SlotOf(IdAt(i))] = static_cast<uint32_t>(i);
+    }
 }

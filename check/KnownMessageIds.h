@@ -9,7 +9,6 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 class KnownMessageIds {
@@ -34,17 +33,17 @@ public:
 
     // mailbox names the account that saw the id; the last one to see it
     // decides when it is forgotten.
-    void Append(const std::string& id, std::string_view mailbox = {});
-    bool Contains(const std::string& id) const;
+    void Append(std::string_view id, std::string_view mailbox = {});
+    bool Contains(std::string_view id) const { return Find(id) != nullptr; }
     // After mailbox was read: its ids that the last readsKept reads of it did
     // not see are forgotten.
     void MailboxRead(std::string_view mailbox);
 
     // Entries appended since the start, duplicates and forgotten ones included.
     uint64_t size() const { return m_total; }
-    std::size_t DistinctCount() const { return m_ids.size(); }
+    std::size_t DistinctCount() const { return m_entries.size() - m_dead; }
     // Appends of an id still known.
-    uint64_t CountOf(const std::string& id) const;
+    uint64_t CountOf(std::string_view id) const;
 
     // For the state file: each mailbox with its reads, and each id with its
     // count and the read of its mailbox that last saw it.
@@ -52,28 +51,59 @@ public:
     const std::string& MailboxName(std::size_t index) const { return m_mailboxes[index].name; }
     uint64_t MailboxReads(std::size_t index) const { return m_mailboxes[index].reads; }
     template <class Visit> void ForEachId(Visit visit) const {
-        for (const auto& [id, seen] : m_ids) {
-            visit(id, seen.count, seen.mailbox, seen.atRead);
+        for (std::size_t i = 0; i < m_entries.size(); ++i) {
+            const Entry& entry = m_entries[i];
+            if (entry.count != 0) {
+                const uint64_t reads = m_mailboxes[entry.mailbox].reads;
+                visit(IdAt(i), uint64_t{entry.count}, std::size_t{entry.mailbox},
+                      reads - ReadsSince(entry, reads));
+            }
         }
     }
     // Knows id again, seen once, with mailbox read reads times; false,
     // changing nothing, when the id is known already or was last seen after
     // the mailbox's last read.
-    bool Restore(std::string id, std::string_view mailbox, uint64_t reads, uint64_t atRead);
+    bool Restore(std::string_view id, std::string_view mailbox, uint64_t reads, uint64_t atRead);
 
 private:
-    struct Seen {
-        uint64_t count = 0;
-        std::size_t mailbox = 0;
-        uint64_t atRead = 0; // the mailbox's read count when last seen
+    // Tens of thousands of ids are held for as long as the program runs, so
+    // each costs its bytes in one arena plus a 16-byte entry and a 4-byte
+    // slot or two in the table, rather than a node and a string of its own.
+    // Offsets and indices are 32 bits: past 4 GiB of ids, Append throws as a
+    // full container does.
+    struct Entry {
+        uint32_t offset; // in the arena; the id ends where the next entry's begins
+        uint32_t count;  // saturating; 0 marks an id forgotten but not yet dropped
+        uint32_t mailbox;
+        // The low 32 bits of the mailbox's read count when last seen: the
+        // reads since then stay exact up to 2^32, far more than ids are kept.
+        uint32_t atRead;
     };
     struct Mailbox {
         std::string name;
         uint64_t reads = 0;
     };
-    std::size_t MailboxIndex(std::string_view mailbox);
+    static constexpr uint32_t kNoEntry = UINT32_MAX;
+    static constexpr std::size_t kMinSlots = 8;
 
-    std::unordered_map<std::string, Seen> m_ids;
+    static uint32_t ReadsSince(const Entry& entry, uint64_t reads) {
+        return static_cast<uint32_t>(reads) - entry.atRead;
+    }
+    std::string_view IdAt(std::size_t index) const {
+        const std::size_t end =
+            index + 1 < m_entries.size() ? m_entries[index + 1].offset : m_arena.size();
+        return {m_arena.data() + m_entries[index].offset, end - m_entries[index].offset};
+    }
+    const Entry* Find(std::string_view id) const;
+    std::size_t SlotOf(std::string_view id) const;
+    uint32_t EntryFor(std::string_view id);
+    void Rebuild(std::size_t slots);
+    uint32_t MailboxIndex(std::string_view mailbox);
+
+    std::vector<char> m_arena;        // the ids' bytes, back to back
+    std::vector<Entry> m_entries;     // in the order of their bytes in the arena
+    std::vector<uint32_t> m_slots;    // open addressing; a power of two of entry indices
+    std::size_t m_dead = 0;           // entries forgotten, still in the arena and the table
     std::vector<Mailbox> m_mailboxes; // one per account, so a list is enough
     uint64_t m_total = 0;
     uint64_t m_readsKept;

@@ -108,20 +108,20 @@ void WriteHeaders(Writer& out, CachedHeaders rows, const ScannedHeaders& headers
 // that keeps its mail gives the same bytes check after check. The counts of
 // appends are not kept: nothing but the ageing depends on them.
 void WriteKnownIds(Writer& out, const KnownMessageIds& knownIds) {
-    std::vector<std::vector<std::pair<const std::string*, uint64_t>>> byMailbox(
+    std::vector<std::vector<std::pair<std::string_view, uint64_t>>> byMailbox(
         knownIds.MailboxCount());
-    knownIds.ForEachId([&](const std::string& id, uint64_t, std::size_t mailbox, uint64_t atRead) {
-        byMailbox[mailbox].emplace_back(&id, knownIds.MailboxReads(mailbox) - atRead);
+    knownIds.ForEachId([&](std::string_view id, uint64_t, std::size_t mailbox, uint64_t atRead) {
+        byMailbox[mailbox].emplace_back(id, knownIds.MailboxReads(mailbox) - atRead);
     });
     out.Number(byMailbox.size());
     for (std::size_t mailbox = 0; mailbox < byMailbox.size(); ++mailbox) {
         auto& ids = byMailbox[mailbox];
         std::sort(ids.begin(), ids.end(),
-                  [](const auto& a, const auto& b) { return *a.first < *b.first; });
+                  [](const auto& a, const auto& b) { return a.first < b.first; });
         out.Text(knownIds.MailboxName(mailbox));
         out.Number(ids.size());
         for (const auto& [id, readsAgo] : ids) {
-            out.Text(*id);
+            out.Text(id);
             out.Number(readsAgo);
         }
     }
@@ -214,13 +214,13 @@ bool ReadKnownIds(Reader& in, const AccountList& accounts, KnownMessageIds& know
         }
         const uint64_t count = in.Count();
         for (uint64_t n = 0; n < count && in.Ok(); ++n) {
-            std::string id = in.Text();
+            const std::string_view id = in.TextView();
             const uint64_t readsAgo = in.Number();
             // Ids older than the ageing allows were never written.
             if (!in.Ok() || readsAgo > KnownMessageIds::kReadsKept) {
                 return false;
             }
-            if (current && !knownIds.Restore(std::move(id), name, KnownMessageIds::kReadsKept,
+            if (current && !knownIds.Restore(id, name, KnownMessageIds::kReadsKept,
                                              KnownMessageIds::kReadsKept - readsAgo)) {
                 return false;
             }
