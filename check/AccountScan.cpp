@@ -52,8 +52,8 @@ bool FillKeptTexts(CPop3Connection& conversation, ScannedHeaders& out) {
     return true;
 }
 
-bool ScanUnseen(CPop3Connection& conversation, const std::vector<std::string>& uids,
-                const CachedHeaders& kept, ScannedHeaders& lastRows, ScannedHeaders& out) {
+bool ScanUnseen(CPop3Connection& conversation, const UniqueIdList& uids, const CachedHeaders& kept,
+                ScannedHeaders& lastRows, ScannedHeaders& out) {
     // Found before any is moved out, as finding compares the kept rows' ids.
     constexpr uint32_t kUnseen = std::numeric_limits<uint32_t>::max();
     std::vector<uint32_t> keptRow(uids.size(), kUnseen);
@@ -88,7 +88,7 @@ bool ScanAccount(CPop3Connection& conversation, bool askUniqueIds, const CachedH
                  ScannedHeaders& lastRows, AccountHeaders& out) {
     // Without CAPA the conversation stays the one RFC 1939 alone allows.
     if (askUniqueIds && conversation.SpeaksCapabilities()) {
-        std::vector<std::string> uids;
+        UniqueIdList uids;
         switch (conversation.ListUniqueIds(uids)) {
         case UniqueIdListing::Listed:
             return ScanUnseen(conversation, uids, kept, lastRows, out.headers);

@@ -1,6 +1,7 @@
 #include "MessageTable.h"
 
 #include <algorithm>
+#include <iterator>
 #include <utility>
 
 std::string_view MessageTable::HeaderText(std::size_t row) const {
@@ -21,13 +22,19 @@ void MessageTable::AppendError(std::string_view error, std::string_view mailbox,
     AppendRow(ScannedHeader(error, {}, {}, reason, reason.size()), mailbox, MessageError);
 }
 
+const std::string& MessageTable::Mailbox(std::size_t row) const {
+    auto after =
+        std::upper_bound(m_mailboxes.begin(), m_mailboxes.end(), row,
+                         [](std::size_t at, const MailboxRun& run) { return at < run.firstRow; });
+    return std::prev(after)->name;
+}
+
 void MessageTable::AppendRow(ScannedHeader header, std::string_view mailbox, MessageState state) {
-    if (m_mailboxes.empty() || m_mailboxes.back() != mailbox) {
-        m_mailboxes.emplace_back(mailbox);
+    if (m_mailboxes.empty() || m_mailboxes.back().name != mailbox) {
+        m_mailboxes.push_back({m_rows.size(), std::string(mailbox)});
     }
     m_rows.push_back(std::move(header));
     m_states.push_back(state);
-    m_mailboxOf.push_back(static_cast<uint32_t>(m_mailboxes.size() - 1));
 }
 
 ScannedHeaders MessageTable::TakeHeaders() {
@@ -39,7 +46,6 @@ ScannedHeaders MessageTable::TakeHeaders() {
 void MessageTable::Clear() {
     m_rows.clear();
     m_states.clear();
-    m_mailboxOf.clear();
     m_mailboxes.clear();
 }
 

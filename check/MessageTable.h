@@ -11,7 +11,7 @@
 #include <vector>
 
 // Also the index of the row's image in the headers window.
-enum MessageState : uint32_t { MessageNew = 0, MessagePending = 1, MessageError = 2 };
+enum MessageState : uint8_t { MessageNew = 0, MessagePending = 1, MessageError = 2 };
 
 // The header text of a row whose text fell outside the memory kept for
 // header texts, shown where the text would be.
@@ -28,7 +28,7 @@ public:
     std::string_view Subject(std::size_t row) const { return m_rows[row].Subject(); }
     std::string_view From(std::size_t row) const { return m_rows[row].From(); }
     std::string_view MessageId(std::size_t row) const { return m_rows[row].MessageId(); }
-    const std::string& Mailbox(std::size_t row) const { return m_mailboxes[m_mailboxOf[row]]; }
+    const std::string& Mailbox(std::size_t row) const;
     // The message's header text, or for an error row the reason it failed.
     std::string_view HeaderText(std::size_t row) const;
     MessageState State(std::size_t row) const { return m_states[row]; }
@@ -51,7 +51,11 @@ private:
 
     ScannedHeaders m_rows;
     std::vector<MessageState> m_states;
-    // Every row of an account has the same mailbox: each name is held once.
-    std::vector<uint32_t> m_mailboxOf;
-    std::vector<std::string> m_mailboxes;
+    // The rows of an account follow each other and share its mailbox: each
+    // name is held once, with the first row that shows it.
+    struct MailboxRun {
+        std::size_t firstRow;
+        std::string name;
+    };
+    std::vector<MailboxRun> m_mailboxes;
 };

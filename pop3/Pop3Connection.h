@@ -23,6 +23,7 @@
 #include "Security.h"
 #include "SignIn.h"
 #include "TlsTransport.h"
+#include "UniqueIdList.h"
 
 #include <cstdint>
 #include <memory>
@@ -101,7 +102,7 @@ public:
     // count other than the last STAT's); the listing is read to its end
     // either way, or the channel released when it passes its bounds.
     // BrokenOff when the answer or the listing never reached its end.
-    UniqueIdListing ListUniqueIds(std::vector<std::string>& ids);
+    UniqueIdListing ListUniqueIds(UniqueIdList& ids);
     // The server answered CAPA with a list: the conversation may leave out
     // what RFC 1939 alone would need.
     bool SpeaksCapabilities() const {

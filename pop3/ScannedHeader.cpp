@@ -6,7 +6,7 @@
 
 namespace {
 
-constexpr std::size_t kSizesBytes = 6 * sizeof(uint32_t);
+using Fields = std::array<std::string_view, 5>;
 
 uint32_t Size32(std::size_t size) {
     // The scan bounds every header far below this; a size that passed it
@@ -17,20 +17,38 @@ uint32_t Size32(std::size_t size) {
     return static_cast<uint32_t>(size);
 }
 
-std::unique_ptr<char[]> MakeBlock(const std::array<std::string_view, 5>& fields,
-                                  std::size_t headerBytes) {
-    std::size_t bytes = kSizesBytes;
-    for (std::string_view field : fields) {
-        bytes += field.size();
+std::size_t NumberBytes(uint32_t value) {
+    std::size_t bytes = 1;
+    while (value > 0x7f) {
+        value >>= 7;
+        ++bytes;
     }
-    auto block = std::make_unique_for_overwrite<char[]>(bytes);
+    return bytes;
+}
+
+char* PutNumber(char* at, uint32_t value) {
+    while (value > 0x7f) {
+        *at++ = static_cast<char>((value & 0x7f) | 0x80);
+        value >>= 7;
+    }
+    *at++ = static_cast<char>(value);
+    return at;
+}
+
+std::unique_ptr<char[]> MakeBlock(const Fields& fields, std::size_t headerBytes) {
     std::array<uint32_t, 6> sizes{};
+    std::size_t bytes = 0;
     for (std::size_t i = 0; i < fields.size(); ++i) {
         sizes[i] = Size32(fields[i].size());
+        bytes += NumberBytes(sizes[i]) + fields[i].size();
     }
     sizes[5] = Size32(headerBytes);
-    std::memcpy(block.get(), sizes.data(), kSizesBytes);
-    char* at = block.get() + kSizesBytes;
+    bytes += NumberBytes(sizes[5]);
+    auto block = std::make_unique_for_overwrite<char[]>(bytes);
+    char* at = block.get();
+    for (uint32_t size : sizes) {
+        at = PutNumber(at, size);
+    }
     for (std::string_view field : fields) {
         if (!field.empty()) {
             std::memcpy(at, field.data(), field.size());
@@ -63,29 +81,38 @@ ScannedHeader& ScannedHeader::operator=(const ScannedHeader& other) {
     return *this;
 }
 
-uint32_t ScannedHeader::SizeAt(std::size_t index) const {
-    uint32_t size = 0;
-    if (m_block) {
-        std::memcpy(&size, m_block.get() + index * sizeof(uint32_t), sizeof size);
+ScannedHeader::Layout ScannedHeader::Decoded() const {
+    Layout layout;
+    if (!m_block) {
+        return layout;
     }
-    return size;
+    const auto* at = reinterpret_cast<const unsigned char*>(m_block.get());
+    for (uint32_t& size : layout.sizes) {
+        for (int shift = 0;; shift += 7) {
+            size |= static_cast<uint32_t>(*at & 0x7f) << shift;
+            if ((*at++ & 0x80) == 0) {
+                break;
+            }
+        }
+    }
+    layout.fieldsAt = static_cast<std::size_t>(reinterpret_cast<const char*>(at) - m_block.get());
+    return layout;
 }
 
 std::string_view ScannedHeader::FieldAt(Field field) const {
-    if (!m_block) {
-        return {};
-    }
-    const char* at = m_block.get() + kSizesBytes;
+    const Layout layout = Decoded();
+    std::size_t at = layout.fieldsAt;
     for (std::size_t i = 0; i < field; ++i) {
-        at += SizeAt(i);
+        at += layout.sizes[i];
     }
-    return {at, SizeAt(field)};
+    return m_block ? std::string_view(m_block.get() + at, layout.sizes[field]) : std::string_view();
 }
 
 std::size_t ScannedHeader::BlockBytes() const {
-    std::size_t bytes = kSizesBytes;
+    const Layout layout = Decoded();
+    std::size_t bytes = layout.fieldsAt;
     for (std::size_t i = 0; i < kFields; ++i) {
-        bytes += SizeAt(i);
+        bytes += layout.sizes[i];
     }
     return bytes;
 }

@@ -14,8 +14,7 @@ class ScannedHeader {
 public:
     ScannedHeader() = default;
     ScannedHeader(std::string_view subject, std::string_view from, std::string_view messageId,
-                  std::string_view text, std::size_t headerBytes,
-                  std::string_view uniqueId = {});
+                  std::string_view text, std::size_t headerBytes, std::string_view uniqueId = {});
     ScannedHeader(const ScannedHeader& other);
     ScannedHeader& operator=(const ScannedHeader& other);
     ScannedHeader(ScannedHeader&&) noexcept = default;
@@ -28,7 +27,7 @@ public:
     // Empty once let go: a text is kept whole or not at all.
     std::string_view Text() const { return FieldAt(kText); }
     // The header text's size as received, kept or not.
-    std::size_t HeaderBytes() const { return SizeAt(kFields); }
+    std::size_t HeaderBytes() const { return Decoded().sizes[kFields]; }
     bool TextKept() const { return Text().size() == HeaderBytes(); }
 
     void SetText(std::string_view text, std::size_t headerBytes);
@@ -43,9 +42,13 @@ public:
 private:
     enum Field : std::size_t { kSubject, kFrom, kMessageId, kUniqueId, kText, kFields };
 
-    // The block holds the fields' sizes and the header's size, then the
-    // fields' bytes in turn.
-    uint32_t SizeAt(std::size_t index) const;
+    // The block holds the fields' sizes and the header's size as LEB128
+    // numbers, most a byte long, then the fields' bytes in turn.
+    struct Layout {
+        uint32_t sizes[kFields + 1] = {};
+        std::size_t fieldsAt = 0;
+    };
+    Layout Decoded() const;
     std::string_view FieldAt(Field field) const;
     std::size_t BlockBytes() const;
 

@@ -34,15 +34,19 @@ int ParseListingLine(std::string_view line, int count, std::string_view& id) {
     return number;
 }
 
-bool HasDuplicates(const std::vector<std::string>& ids) {
-    std::vector<std::string_view> sorted(ids.begin(), ids.end());
+bool HasDuplicates(const UniqueIdList& ids) {
+    std::vector<std::string_view> sorted;
+    sorted.reserve(ids.size());
+    for (std::size_t i = 0; i < ids.size(); ++i) {
+        sorted.push_back(ids[i]);
+    }
     std::sort(sorted.begin(), sorted.end());
     return std::adjacent_find(sorted.begin(), sorted.end()) != sorted.end();
 }
 
 } // namespace
 
-UniqueIdListing CPop3Connection::ListUniqueIds(std::vector<std::string>& ids) {
+UniqueIdListing CPop3Connection::ListUniqueIds(UniqueIdList& ids) {
     ids.clear();
     std::string line;
     // Sent already where it went out together with STAT.
@@ -63,7 +67,7 @@ UniqueIdListing CPop3Connection::ListUniqueIds(std::vector<std::string>& ids) {
         }
         // A listing without end must not grow without bound; once broken it is
         // only read on to its end, to find the next reply.
-        held += line.size() + sizeof(std::string);
+        held += line.size() + sizeof(uint32_t);
         if (held > m_limits.maxScanBytes) {
             Fail(Format("The unique-id listing of %s is larger than %zu bytes.",
                         m_serverName.c_str(), m_limits.maxScanBytes));
@@ -74,9 +78,9 @@ UniqueIdListing CPop3Connection::ListUniqueIds(std::vector<std::string>& ids) {
         broken =
             broken || ParseListingLine(line, m_lastCount, id) != static_cast<int>(ids.size()) + 1;
         if (broken) {
-            std::vector<std::string>().swap(ids);
+            ids.clear();
         } else {
-            ids.emplace_back(id);
+            ids.push_back(id);
         }
     }
     if (!terminated) {
@@ -94,7 +98,7 @@ UniqueIdListing CPop3Connection::ListUniqueIds(std::vector<std::string>& ids) {
 // replies that follow.
 void CPop3Connection::ReadUnreadListing() {
     if (m_listingUnread) {
-        std::vector<std::string> unused;
+        UniqueIdList unused;
         ListUniqueIds(unused);
     }
 }

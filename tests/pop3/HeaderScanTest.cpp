@@ -193,7 +193,7 @@ TEST(HeaderScan, AServerClaimingEndlessMailCannotGrowTheScanWithoutBound) {
     }
     ScriptedPeer peer(Login() + Script{Reply("+OK 2147483647 0\r\n")} + refusals);
     ChannelLimits limits;
-    limits.maxScanBytes = 2000;
+    limits.maxScanBytes = 1000; // about 25 messages held
     {
         CPop3Connection conversation({}, limits);
         ASSERT_EQ(conversation.Connect(peer.Address(), "bob", "pw", 110), 1);

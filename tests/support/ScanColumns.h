@@ -3,6 +3,7 @@
 #pragma once
 
 #include "ScannedHeader.h"
+#include "UniqueIdList.h"
 
 #include <string>
 #include <vector>
@@ -33,4 +34,12 @@ inline std::vector<std::size_t> HeaderBytes(const ScannedHeaders& headers) {
         column.push_back(header.HeaderBytes());
     }
     return column;
+}
+
+inline std::vector<std::string> Listed(const UniqueIdList& ids) {
+    std::vector<std::string> listed;
+    for (std::size_t i = 0; i < ids.size(); ++i) {
+        listed.emplace_back(ids[i]);
+    }
+    return listed;
 }
