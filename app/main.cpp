@@ -1,7 +1,9 @@
 #include "CommandLine.h"
+#include "MemoryUse.h"
 #include "TarvoApp.h"
 
 int main(int argc, char** argv) {
+    KeepLargeListsOutOfTheHeap();
     // Before Qt: a check from the command line needs no desktop.
     if (const auto exitCode = RunCommandLine(argc, argv)) {
         return *exitCode;

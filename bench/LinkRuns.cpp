@@ -4,6 +4,7 @@
 #include "DelayRelay.h"
 #include "DovecotServer.h"
 #include "LowerBound.h"
+#include "MemoryUse.h"
 #include "Pop3Connection.h"
 #include "ScriptedPeer.h"
 
@@ -210,6 +211,7 @@ void RunMemoryBench(DovecotServer& server) {
 }
 
 int RunOneCheck(const char* address, const char* user, const char* password, int checks) {
+    KeepLargeListsOutOfTheHeap(); // as the program does
     const AccountList accounts{{address}, {user}, {password}};
     CheckState state;
     // The process before any check: the libraries and the bench's own.

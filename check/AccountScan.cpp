@@ -58,9 +58,11 @@ bool ScanUnseen(CPop3Connection& conversation, const UniqueIdList& uids, const C
     constexpr uint32_t kUnseen = std::numeric_limits<uint32_t>::max();
     std::vector<uint32_t> keptRow(uids.size(), kUnseen);
     std::vector<int> unseen;
+    std::size_t hint = 0;
     for (std::size_t i = 0; i < uids.size(); ++i) {
-        if (auto row = FindKept(kept, lastRows, uids[i])) {
-            keptRow[i] = *row;
+        if (auto at = FindKept(kept, lastRows, uids[i], hint)) {
+            keptRow[i] = kept[*at];
+            hint = *at + 1;
         } else {
             unseen.push_back(static_cast<int>(i) + 1);
         }

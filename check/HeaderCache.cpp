@@ -7,14 +7,19 @@ bool OrderByUniqueId(CachedHeaders& kept, const ScannedHeaders& rows) {
     const auto byId = [&](uint32_t a, uint32_t b) {
         return rows[a].UniqueId() < rows[b].UniqueId();
     };
-    std::sort(kept.begin(), kept.end(), byId);
+    if (!std::is_sorted(kept.begin(), kept.end(), byId)) {
+        std::sort(kept.begin(), kept.end(), byId);
+    }
     return std::adjacent_find(kept.begin(), kept.end(), [&](uint32_t a, uint32_t b) {
                return rows[a].UniqueId() == rows[b].UniqueId();
            }) == kept.end();
 }
 
-std::optional<uint32_t> FindKept(const CachedHeaders& kept, const ScannedHeaders& rows,
-                                 std::string_view uid) {
+std::optional<std::size_t> FindKept(const CachedHeaders& kept, const ScannedHeaders& rows,
+                                    std::string_view uid, std::size_t hint) {
+    if (hint < kept.size() && rows[kept[hint]].UniqueId() == uid) {
+        return hint;
+    }
     auto it =
         std::lower_bound(kept.begin(), kept.end(), uid, [&](uint32_t row, std::string_view id) {
             return rows[row].UniqueId() < id;
@@ -22,7 +27,7 @@ std::optional<uint32_t> FindKept(const CachedHeaders& kept, const ScannedHeaders
     if (it == kept.end() || rows[*it].UniqueId() != uid) {
         return std::nullopt;
     }
-    return *it;
+    return static_cast<std::size_t>(it - kept.begin());
 }
 
 void HeaderCache::Reclaim(MessageTable& table) {

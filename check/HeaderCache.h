@@ -24,9 +24,10 @@ using CachedHeaders = std::vector<uint32_t>;
 
 // Orders kept by the unique-ids of its rows; false when two rows carry one id.
 bool OrderByUniqueId(CachedHeaders& kept, const ScannedHeaders& rows);
-// The row of kept whose unique-id is uid.
-std::optional<uint32_t> FindKept(const CachedHeaders& kept, const ScannedHeaders& rows,
-                                 std::string_view uid);
+// Where in kept the row whose unique-id is uid is. Looked for at hint first:
+// most servers list their messages in the order of their ids.
+std::optional<std::size_t> FindKept(const CachedHeaders& kept, const ScannedHeaders& rows,
+                                    std::string_view uid, std::size_t hint = 0);
 
 class HeaderCache {
 public:

@@ -40,7 +40,10 @@ bool HasDuplicates(const UniqueIdList& ids) {
     for (std::size_t i = 0; i < ids.size(); ++i) {
         sorted.push_back(ids[i]);
     }
-    std::sort(sorted.begin(), sorted.end());
+    // Most servers list their ids in order already.
+    if (!std::is_sorted(sorted.begin(), sorted.end())) {
+        std::sort(sorted.begin(), sorted.end());
+    }
     return std::adjacent_find(sorted.begin(), sorted.end()) != sorted.end();
 }
 
