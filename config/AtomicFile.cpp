@@ -82,7 +82,7 @@ bool MakeFolders(const std::string& folder) {
     }
 }
 
-bool WriteAll(int fd, const std::string& text) {
+bool WriteAll(int fd, std::string_view text) {
     std::size_t done = 0;
     while (done < text.size()) {
         const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
@@ -119,41 +119,64 @@ std::string XdgBaseFolder(const char* variable, const char* underHome) {
     return std::string(home) + "/" + underHome;
 }
 
-FileRead ReadWholeFile(const std::string& path, const ReadRules& rules, std::string& text) {
-    text.clear();
+FileReader::~FileReader() {
+    if (m_fd >= 0) {
+        ::close(m_fd);
+    }
+}
+
+FileRead FileReader::Open(const std::string& path, const ReadRules& rules) {
     // Non-blocking, so that a pipe in the file's place cannot hang the start.
     const int noFollow = rules.ownPlainFileOnly ? O_NOFOLLOW : 0;
-    Fd fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | noFollow));
+    m_fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | noFollow);
     struct stat st {};
-    if (fd.get() < 0) {
+    if (m_fd < 0) {
         const bool missing = errno == ENOENT || errno == ENOTDIR || IsFolder(path);
         return missing ? FileRead::Missing : FileRead::Damaged;
     }
-    if (::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) {
+    if (::fstat(m_fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         return S_ISDIR(st.st_mode) ? FileRead::Missing : FileRead::Damaged;
     }
     if (rules.ownPlainFileOnly && st.st_uid != ::geteuid()) {
         return FileRead::Damaged;
     }
-    text.resize(std::min<std::size_t>(static_cast<std::size_t>(st.st_size), rules.maxSize) + 1);
+    m_size = static_cast<std::size_t>(st.st_size);
+    return FileRead::Read;
+}
+
+std::size_t FileReader::Read(char* into, std::size_t size) {
+    while (!m_failed && size > 0) {
+        const ssize_t n = ::read(m_fd, into, size);
+        if (n >= 0) {
+            return static_cast<std::size_t>(n);
+        }
+        m_failed = errno != EINTR;
+    }
+    return 0;
+}
+
+FileRead ReadWholeFile(const std::string& path, const ReadRules& rules, std::string& text) {
+    text.clear();
+    FileReader file;
+    const FileRead opened = file.Open(path, rules);
+    if (opened != FileRead::Read) {
+        return opened;
+    }
+    text.resize(std::min(file.Size(), rules.maxSize) + 1);
     std::size_t size = 0;
     while (size <= rules.maxSize) {
         if (size == text.size()) {
-            // Grown since fstat: read on, up to one byte past the limit.
+            // Grown since it was opened: read on, up to one byte past the limit.
             text.resize(std::min(text.size() * 2, rules.maxSize + 1));
         }
-        const ssize_t n = ::read(fd.get(), text.data() + size, text.size() - size);
+        const std::size_t n = file.Read(text.data() + size, text.size() - size);
         if (n == 0) {
             break;
         }
-        if (n < 0 && errno != EINTR) {
-            text.resize(size);
-            return FileRead::Damaged;
-        }
-        size += n > 0 ? static_cast<std::size_t>(n) : 0;
+        size += n;
     }
     text.resize(size);
-    return size > rules.maxSize ? FileRead::Damaged : FileRead::Read;
+    return file.Failed() || size > rules.maxSize ? FileRead::Damaged : FileRead::Read;
 }
 
 bool KeepFileAside(const std::string& path) {
@@ -174,7 +197,12 @@ bool KeepFileAside(const std::string& path) {
     return false;
 }
 
-bool ReplaceFile(const std::string& path, const std::string& text) {
+bool ReplaceFile(const std::string& path, std::string_view text) {
+    return ReplaceFileWith(path, [text](const ContentSink& sink) { return sink(text); });
+}
+
+bool ReplaceFileWith(const std::string& path,
+                     const std::function<bool(const ContentSink&)>& write) {
     const std::string folder = Folder(path);
     if (!MakeFolders(folder)) {
         return false;
@@ -185,7 +213,8 @@ bool ReplaceFile(const std::string& path, const std::string& text) {
     if (fd.get() < 0) {
         return false;
     }
-    const bool written = ::fchmod(fd.get(), kFileMode) == 0 && WriteAll(fd.get(), text) &&
+    const ContentSink sink = [&fd](std::string_view piece) { return WriteAll(fd.get(), piece); };
+    const bool written = ::fchmod(fd.get(), kFileMode) == 0 && write(sink) &&
                          ::fsync(fd.get()) == 0 && fd.Close() &&
                          ::rename(temp.c_str(), path.c_str()) == 0;
     if (!written) {

@@ -5,7 +5,9 @@
 
 #include <chrono>
 #include <cstddef>
+#include <functional>
 #include <string>
+#include <string_view>
 
 // What reading a file found. Damaged: it exists but could not be read whole
 // (unreadable, too large, not a plain file, or refused by the caller's rules).
@@ -21,6 +23,30 @@ struct ReadRules {
 // meaning the file was larger. A folder in the file's place counts as missing.
 FileRead ReadWholeFile(const std::string& path, const ReadRules& rules, std::string& text);
 
+// A file opened as ReadWholeFile opens it, read a piece at a time, so that a
+// large file is never held whole beside what is made of it.
+class FileReader {
+public:
+    FileReader() = default;
+    ~FileReader();
+    FileReader(const FileReader&) = delete;
+    FileReader& operator=(const FileReader&) = delete;
+
+    // Read when it is open, whatever its size (rules.maxSize is the caller's).
+    FileRead Open(const std::string& path, const ReadRules& rules);
+    // Its size when opened.
+    std::size_t Size() const { return m_size; }
+    // Up to size bytes; 0 at the end of the file, and on an error, which
+    // Failed then tells.
+    std::size_t Read(char* into, std::size_t size);
+    bool Failed() const { return m_failed; }
+
+private:
+    int m_fd = -1;
+    std::size_t m_size = 0;
+    bool m_failed = false;
+};
+
 // The user's base folder that the XDG variable names when it holds an
 // absolute path, else the home folder's subfolder (".config", ".local/state").
 std::string XdgBaseFolder(const char* variable, const char* underHome);
@@ -28,7 +54,13 @@ std::string XdgBaseFolder(const char* variable, const char* underHome);
 // Writes text to a temporary file beside path (0600, the folders made 0700),
 // syncs it and renames it over path. False, leaving path as it was, when any
 // step fails.
-bool ReplaceFile(const std::string& path, const std::string& text);
+bool ReplaceFile(const std::string& path, std::string_view text);
+
+// Takes a piece of the content; false gives up the writing.
+using ContentSink = std::function<bool(std::string_view piece)>;
+// As ReplaceFile, with the content handed to the sink by write in pieces, so
+// that a large file is never held whole; write returns false to give up.
+bool ReplaceFileWith(const std::string& path, const std::function<bool(const ContentSink&)>& write);
 
 // Keeps the file at path, whatever it is, as path.damaged (or .damaged.1, ...)
 // so that the next write does not destroy what a person may want back. True

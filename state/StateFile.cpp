@@ -32,13 +32,15 @@ StateLoad StateFile::Load(const AccountList& accounts, HeaderCache& cache,
 
 StateLoad StateFile::Read(const AccountList& accounts, HeaderCache* cache,
                           KnownMessageIds& knownIds) {
-    std::string text;
-    const FileRead read = ReadWholeFile(m_path, {kMaxSize, true}, text);
+    FileReader file;
+    const FileRead read = file.Open(m_path, {kMaxSize, true});
     if (read == FileRead::Missing) {
         m_digest = 0;
         return StateLoad::Missing;
     }
-    if (read == FileRead::Damaged || !ParseState(text, accounts, cache, knownIds)) {
+    uint64_t digest = 0;
+    if (read == FileRead::Damaged || file.Size() > kMaxSize ||
+        !ReadState(file, accounts, cache, knownIds, digest)) {
         // Kept for whoever wants to see what went wrong, and out of the way.
         if (KeepFileAside(m_path)) {
             ::unlink(m_path.c_str());
@@ -46,7 +48,7 @@ StateLoad StateFile::Read(const AccountList& accounts, HeaderCache* cache,
         m_digest = 0;
         return StateLoad::SetAside;
     }
-    m_digest = DigestOfFile(text);
+    m_digest = digest;
     return StateLoad::Read;
 }
 
@@ -72,10 +74,14 @@ bool StateFile::SaveHeaders(const AccountList& accounts, const HeaderCache& cach
 
 bool StateFile::Write(const HeaderCache& cache, const MessageTable& table,
                       const KnownMessageIds& knownIds) {
-    const std::string text = FormatState(cache, table, knownIds);
-    if (text.size() > kMaxSize || !ReplaceFile(m_path, text)) {
+    std::optional<uint64_t> digest;
+    const bool written = ReplaceFileWith(m_path, [&](const ContentSink& sink) {
+        digest = WriteState(cache, table, knownIds, sink, kMaxSize);
+        return digest.has_value();
+    });
+    if (!written) {
         return false;
     }
-    m_digest = DigestOfFile(text);
+    m_digest = *digest;
     return true;
 }

@@ -13,10 +13,11 @@ namespace {
 constexpr std::string_view kOpening = "Tarvo state\n";
 constexpr std::size_t kDigestBytes = 8;
 
-// Appends to the text, or only follows its digest when there is no text.
+// Hands the content to a sink in pieces, or only follows its digest when
+// there is no sink.
 class Writer {
 public:
-    explicit Writer(std::string* text) : m_text(text) {}
+    Writer(const ContentSink* sink, std::size_t maxSize) : m_sink(sink), m_maxSize(maxSize) {}
 
     void Number(uint64_t value) {
         char bytes[10];
@@ -33,25 +34,57 @@ public:
     }
     void Raw(std::string_view bytes) {
         m_digest = KnownMessageIds::Digest(bytes, m_digest);
-        if (m_text != nullptr) {
-            m_text->append(bytes);
+        Out(bytes);
+    }
+    // The closing digest, itself outside the digest; false when the sink gave
+    // up or the content passed its bound.
+    bool Close() {
+        std::string bytes(kDigestBytes, '\0');
+        for (std::size_t i = 0; i < kDigestBytes; ++i) {
+            bytes[i] = static_cast<char>(m_digest >> (8 * i));
         }
+        Out(bytes);
+        Flush();
+        return m_ok;
     }
     uint64_t Digest() const { return m_digest; }
 
 private:
-    std::string* m_text;
+    static constexpr std::size_t kPiece = 64 * 1024;
+
+    void Out(std::string_view bytes) {
+        m_size += bytes.size();
+        if (m_sink != nullptr) {
+            m_piece.append(bytes);
+            if (m_piece.size() >= kPiece) {
+                Flush();
+            }
+        }
+    }
+    void Flush() {
+        m_ok = m_ok && m_size <= m_maxSize && (m_piece.empty() || (*m_sink)(m_piece));
+        m_piece.clear();
+    }
+
+    const ContentSink* m_sink;
+    std::size_t m_maxSize;
+    std::size_t m_size = 0;
+    std::string m_piece;
+    bool m_ok = true;
     uint64_t m_digest = KnownMessageIds::kDigestSeed;
 };
 
+// Reads the body of a file of a known size a piece at a time, following its
+// digest, so that the file is never held whole beside what is made of it.
 class Reader {
 public:
-    explicit Reader(std::string_view text) : m_text(text) {}
+    Reader(FileReader& file, std::size_t bodySize) : m_file(file), m_left(bodySize) {}
 
     uint64_t Number() {
         uint64_t value = 0;
-        for (int shift = 0; shift < 64 && m_at < m_text.size(); shift += 7) {
-            const auto byte = static_cast<unsigned char>(m_text[m_at++]);
+        for (int shift = 0; shift < 64 && Fill(); shift += 7) {
+            const auto byte = static_cast<unsigned char>(m_piece[m_at++]);
+            --m_left;
             value |= uint64_t{byte & 0x7fu} << shift;
             if ((byte & 0x80) == 0) {
                 return value;
@@ -63,29 +96,73 @@ public:
     // A count of entries that each take a byte at least cannot pass what is left.
     uint64_t Count() {
         const uint64_t count = Number();
-        m_ok = m_ok && count <= Left();
+        m_ok = m_ok && count <= m_left;
         return m_ok ? count : 0;
     }
-    std::string Text() { return std::string(TextView()); }
-    std::string_view TextView() {
+    // The next text into text, whose memory is used again.
+    void TextInto(std::string& text) {
         const uint64_t size = Number();
-        if (!m_ok || size > Left()) {
-            m_ok = false;
-            return {};
-        }
-        const std::string_view text = m_text.substr(m_at, size);
-        m_at += size;
+        m_ok = m_ok && size <= m_left;
+        text.resize(m_ok ? size : 0);
+        Take(text.data(), text.size());
+    }
+    std::string Text() {
+        std::string text;
+        TextInto(text);
         return text;
     }
+    void RawInto(std::string& bytes, std::size_t size) {
+        m_ok = m_ok && size <= m_left;
+        bytes.resize(m_ok ? size : 0);
+        Take(bytes.data(), bytes.size());
+    }
+    void SkipText() {
+        const uint64_t size = Number();
+        m_ok = m_ok && size <= m_left;
+        Take(nullptr, m_ok ? size : 0);
+    }
     bool Ok() const { return m_ok; }
-    bool AtEnd() const { return m_at == m_text.size(); }
+    bool AtEnd() const { return m_left == 0; }
+    uint64_t Digest() const { return m_digest; }
 
 private:
-    std::size_t Left() const { return m_text.size() - m_at; }
+    static constexpr std::size_t kPiece = 64 * 1024;
 
-    std::string_view m_text;
+    // At least one byte of the body waits in the piece.
+    bool Fill() {
+        if (m_at < m_piece.size()) {
+            return true;
+        }
+        m_piece.resize(std::min(kPiece, m_left));
+        m_piece.resize(m_piece.empty() ? 0 : m_file.Read(m_piece.data(), m_piece.size()));
+        m_digest = KnownMessageIds::Digest(m_piece, m_digest);
+        m_at = 0;
+        return !m_piece.empty();
+    }
+    // size bytes into into, or past them when into is null.
+    void Take(char* into, std::size_t size) {
+        while (m_ok && size > 0) {
+            if (!Fill()) {
+                m_ok = false;
+                return;
+            }
+            const std::size_t n = std::min(size, m_piece.size() - m_at);
+            if (into != nullptr) {
+                std::copy_n(m_piece.data() + m_at, n, into);
+                into += n;
+            }
+            m_at += n;
+            m_left -= n;
+            size -= n;
+        }
+    }
+
+    FileReader& m_file;
+    std::size_t m_left; // of the body, read or not
+    std::string m_piece;
     std::size_t m_at = 0;
     bool m_ok = true;
+    uint64_t m_digest = KnownMessageIds::kDigestSeed;
 };
 
 // The headers of one account in row order, so that the same headers give the
@@ -146,14 +223,6 @@ uint64_t Write(Writer& out, const HeaderCache& cache, const MessageTable& table,
     return out.Digest();
 }
 
-std::string DigestBytes(uint64_t digest) {
-    std::string bytes(kDigestBytes, '\0');
-    for (std::size_t i = 0; i < kDigestBytes; ++i) {
-        bytes[i] = static_cast<char>(digest >> (8 * i));
-    }
-    return bytes;
-}
-
 std::optional<std::size_t> AccountWithKey(const AccountList& accounts, const std::string& key,
                                           const HeaderCache& restored) {
     for (std::size_t i = 0; i < accounts.size(); ++i) {
@@ -169,13 +238,14 @@ bool ReadHeaders(Reader& in, CachedHeaders& kept, ScannedHeaders& rows) {
     const uint64_t count = in.Count();
     std::size_t textBytes = 0;
     rows.reserve(count);
+    std::string uid, messageId, subject, from, text;
     for (uint64_t n = 0; n < count && in.Ok(); ++n) {
-        const std::string_view uid = in.TextView();
-        const std::string_view messageId = in.TextView();
+        in.TextInto(uid);
+        in.TextInto(messageId);
         const uint64_t headerBytes = in.Number();
-        const std::string_view subject = in.TextView();
-        const std::string_view from = in.TextView();
-        const std::string_view text = in.TextView();
+        in.TextInto(subject);
+        in.TextInto(from);
+        in.TextInto(text);
         textBytes += text.size();
         // A text is kept whole or not at all, and no more than a check keeps.
         const bool sound = text.empty() || text.size() == headerBytes;
@@ -194,12 +264,12 @@ bool ReadHeaders(Reader& in, CachedHeaders& kept, ScannedHeaders& rows) {
 bool SkipHeaders(Reader& in) {
     const uint64_t count = in.Count();
     for (uint64_t n = 0; n < count && in.Ok(); ++n) {
-        in.TextView();
-        in.TextView();
+        in.SkipText();
+        in.SkipText();
         in.Number();
-        in.TextView();
-        in.TextView();
-        in.TextView();
+        in.SkipText();
+        in.SkipText();
+        in.SkipText();
     }
     return in.Ok();
 }
@@ -213,8 +283,9 @@ bool ReadKnownIds(Reader& in, const AccountList& accounts, KnownMessageIds& know
             current = current || KnownIdsMailbox(accounts, i) == name;
         }
         const uint64_t count = in.Count();
+        std::string id;
         for (uint64_t n = 0; n < count && in.Ok(); ++n) {
-            const std::string_view id = in.TextView();
+            in.TextInto(id);
             const uint64_t readsAgo = in.Number();
             // Ids older than the ageing allows were never written.
             if (!in.Ok() || readsAgo > KnownMessageIds::kReadsKept) {
@@ -233,41 +304,27 @@ bool ReadKnownIds(Reader& in, const AccountList& accounts, KnownMessageIds& know
 
 uint64_t StateDigest(const HeaderCache& cache, const MessageTable& table,
                      const KnownMessageIds& knownIds) {
-    Writer out(nullptr);
+    Writer out(nullptr, 0);
     return Write(out, cache, table, knownIds);
 }
 
-std::string FormatState(const HeaderCache& cache, const MessageTable& table,
-                        const KnownMessageIds& knownIds) {
-    std::string text;
-    Writer out(&text);
-    text += DigestBytes(Write(out, cache, table, knownIds));
-    return text;
+std::optional<uint64_t> WriteState(const HeaderCache& cache, const MessageTable& table,
+                                   const KnownMessageIds& knownIds, const ContentSink& sink,
+                                   std::size_t maxSize) {
+    Writer out(&sink, maxSize);
+    const uint64_t digest = Write(out, cache, table, knownIds);
+    return out.Close() ? std::optional<uint64_t>(digest) : std::nullopt;
 }
 
-uint64_t DigestOfFile(std::string_view text) {
-    if (text.size() < kDigestBytes) {
-        return 0;
-    }
-    uint64_t digest = 0;
-    for (std::size_t i = 0; i < kDigestBytes; ++i) {
-        digest |= uint64_t{static_cast<unsigned char>(text[text.size() - kDigestBytes + i])}
-                  << (8 * i);
-    }
-    return digest;
-}
-
-bool ParseState(std::string_view text, const AccountList& accounts, HeaderCache* cache,
-                KnownMessageIds& knownIds) {
-    if (text.size() < kOpening.size() + kDigestBytes || !text.starts_with(kOpening)) {
+bool ReadState(FileReader& file, const AccountList& accounts, HeaderCache* cache,
+               KnownMessageIds& knownIds, uint64_t& digest) {
+    if (file.Size() < kOpening.size() + kDigestBytes) {
         return false;
     }
-    const std::string_view body = text.substr(0, text.size() - kDigestBytes);
-    if (KnownMessageIds::Digest(body) != DigestOfFile(text)) {
-        return false;
-    }
-    Reader in(body.substr(kOpening.size()));
-    if (in.Number() != kStateVersion || !in.Ok()) {
+    Reader in(file, file.Size() - kDigestBytes);
+    std::string opening;
+    in.RawInto(opening, kOpening.size());
+    if (opening != kOpening || in.Number() != kStateVersion || !in.Ok()) {
         return false;
     }
     HeaderCache restoredCache;
@@ -293,9 +350,27 @@ bool ParseState(std::string_view text, const AccountList& accounts, HeaderCache*
     if (!ReadKnownIds(in, accounts, restoredIds) || !in.AtEnd()) {
         return false;
     }
+    // What was made of the file counts only when the file closes with its digest.
+    unsigned char closing[kDigestBytes];
+    std::size_t got = 0;
+    while (got < kDigestBytes) {
+        const std::size_t n = file.Read(reinterpret_cast<char*>(closing) + got, kDigestBytes - got);
+        if (n == 0) {
+            return false;
+        }
+        got += n;
+    }
+    uint64_t closingDigest = 0;
+    for (std::size_t i = 0; i < kDigestBytes; ++i) {
+        closingDigest |= uint64_t{closing[i]} << (8 * i);
+    }
+    if (closingDigest != in.Digest()) {
+        return false;
+    }
     if (cache != nullptr) {
         *cache = std::move(restoredCache);
     }
     knownIds = std::move(restoredIds);
+    digest = closingDigest;
     return true;
 }

@@ -6,14 +6,15 @@
 // file is told from a whole one.
 #pragma once
 
+#include "AtomicFile.h"
 #include "HeaderCache.h"
 #include "KnownMessageIds.h"
 #include "MessageTable.h"
 #include "Settings.h"
 
+#include <cstddef>
 #include <cstdint>
-#include <string>
-#include <string_view>
+#include <optional>
 
 inline constexpr uint64_t kStateVersion = 1;
 
@@ -21,14 +22,16 @@ inline constexpr uint64_t kStateVersion = 1;
 // that a check that changed nothing writes nothing.
 uint64_t StateDigest(const HeaderCache& cache, const MessageTable& table,
                      const KnownMessageIds& knownIds);
-// The file whose digest that is; table is the last check's.
-std::string FormatState(const HeaderCache& cache, const MessageTable& table,
-                        const KnownMessageIds& knownIds);
-// The digest a whole file closes with; 0 for anything shorter than one.
-uint64_t DigestOfFile(std::string_view text);
+// Hands the file whose digest that is to sink in pieces; table is the last
+// check's. The digest, or none when the sink gave up or the file would be
+// larger than maxSize.
+std::optional<uint64_t> WriteState(const HeaderCache& cache, const MessageTable& table,
+                                   const KnownMessageIds& knownIds, const ContentSink& sink,
+                                   std::size_t maxSize);
 
-// Restores what text holds for the mailboxes of accounts, replacing cache
-// (unless null: the headers are then read past) and knownIds; false, changing
-// neither, when text is not a whole state file of a version this program reads.
-bool ParseState(std::string_view text, const AccountList& accounts, HeaderCache* cache,
-                KnownMessageIds& knownIds);
+// Restores what file holds for the mailboxes of accounts, replacing cache
+// (unless null: the headers are then read past) and knownIds, and gives the
+// digest the file closes with; false, changing neither, when the file is not
+// a whole state file of a version this program reads.
+bool ReadState(FileReader& file, const AccountList& accounts, HeaderCache* cache,
+               KnownMessageIds& knownIds, uint64_t& digest);

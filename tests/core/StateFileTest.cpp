@@ -64,8 +64,18 @@ protected:
 
 TEST_F(StateFileTest, WhatCannotBeReadWholeIsSetAsideAndNothingIsRestored) {
     StateFile good(folder + "/good.state");
-    ASSERT_TRUE(Save(good, "<a@x>"));
+    // Larger than the pieces the file is written and read in.
+    ASSERT_TRUE(Save(good, "<a@x>", 200'000));
     const std::string whole = ReadBytes(good.Path());
+    {
+        HeaderCache cache;
+        KnownMessageIds knownIds;
+        ASSERT_EQ(StateFile(good.Path()).Load(accounts, cache, knownIds), StateLoad::Read);
+        ASSERT_EQ(cache.AccountCount(), 1u);
+        const ScannedHeader& kept = cache.RowsOf(0, MessageTable())[cache.HeadersOf(0).front()];
+        EXPECT_EQ(kept.Text(), std::string(200'000, 'x'));
+        EXPECT_EQ(kept.UniqueId(), "u1");
+    }
     // The version is the first byte after the opening; the digest closes the file.
     std::string newer = whole.substr(0, whole.size() - 8);
     newer[12] = 2;
@@ -88,6 +98,8 @@ TEST_F(StateFileTest, WhatCannotBeReadWholeIsSetAsideAndNothingIsRestored) {
         {"empty", [&] { WriteBytes(path, ""); }},
         {"random bytes", [&] { WriteBytes(path, noise); }},
         {"a byte changed", [&] { WriteBytes(path, whole.substr(0, 20) + '!' + whole.substr(21)); }},
+        {"a byte changed past the first piece",
+         [&] { WriteBytes(path, whole.substr(0, 150'000) + '!' + whole.substr(150'001)); }},
         {"a newer version", [&] { WriteBytes(path, newer); }},
         {"another program's file", [&] { WriteBytes(path, "REGEDIT4\n\n[HKEY_CURRENT_USER]\n"); }},
         {"a link to a whole file", [&] { fs::create_symlink(good.Path(), path); }},
