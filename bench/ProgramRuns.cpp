@@ -12,7 +12,9 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <sstream>
 #include <string>
+#include <sys/wait.h>
 
 namespace {
 
@@ -78,6 +80,26 @@ void RunCommandLineChecks(const DovecotServer& server) {
     std::puts("");
 }
 
+// The POP3 sessions of user that Dovecot has seen end.
+std::size_t Disconnections(const DovecotServer& server, const std::string& user) {
+    std::istringstream log(server.Log());
+    const std::string session = "pop3(" + user + ")<";
+    std::size_t count = 0;
+    for (std::string line; std::getline(log, line);) {
+        if (line.find(session) != std::string::npos &&
+            line.find(": Disconnected: ") != std::string::npos) {
+            ++count;
+        }
+    }
+    return count;
+}
+
+std::string ExitText(int status) {
+    return WIFSIGNALED(status)
+               ? "; the program was ended by signal " + std::to_string(WTERMSIG(status))
+               : "; the program exited with " + std::to_string(WEXITSTATUS(status));
+}
+
 bool Reported(int check) {
     return check == 1 || check == 2 || check == 10 || check % 25 == 0;
 }
@@ -115,20 +137,24 @@ void RunTrayProgram(const DovecotServer& server, const Options& options, int che
         return;
     }
     const int checkNowId = checkNow->id;
-    // While a check runs the menu holds only "Stop check" and "Quit": for
-    // seconds on this mailbox, against a look every few milliseconds.
-    auto menuOf = [&](std::size_t entries) {
-        return [&bus, &item, entries] { return MenuLayout(bus, item).size() == entries; };
+    // The program answers the bus only between its waits, so the short menu
+    // of a quick check may go unseen. A check is over once Dovecot has logged
+    // its end and the whole menu is back: the program is busy until then.
+    auto ended = [&](std::size_t before) {
+        return [&, before] {
+            return Disconnections(server, kLargest.user) > before &&
+                   MenuLayout(bus, item).size() == 8;
+        };
     };
     std::printf("  %-10s %6.1f MiB VmRSS  %6.1f MiB VmHWM\n", "started",
                 static_cast<double>(StatusKiB(pid, "VmRSS")) / 1024,
                 static_cast<double>(StatusKiB(pid, "VmHWM")) / 1024);
     for (int check = 1; check <= checks; ++check) {
         const auto start = std::chrono::steady_clock::now();
-        const bool ended = ClickMenuItem(bus, item, checkNowId) && PumpUntil(menuOf(2), 60s) &&
-                           PumpUntil(menuOf(8), 10min);
-        if (!ended) {
-            std::printf("  (check %d was not seen to start and end)\n", check);
+        const std::size_t before = Disconnections(server, kLargest.user);
+        if (!ClickMenuItem(bus, item, checkNowId) || !PumpUntil(ended(before), 10min)) {
+            std::printf("  (no end of check %d seen%s)\n", check,
+                        tarvo.HasEnded() ? ExitText(tarvo.ExitStatus()).c_str() : "");
             return;
         }
         if (Reported(check)) {
