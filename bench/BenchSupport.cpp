@@ -2,8 +2,17 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdio>
+#include <cstdlib>
 #include <ctime>
+#include <fstream>
+#include <limits>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <vector>
+
+namespace fs = std::filesystem;
 
 std::string BenchMessageId(int n) {
     return "<" + std::to_string(1733550000 + n) + "." + std::to_string(n) +
@@ -61,4 +70,62 @@ Timing TimeCheck(const AccountList& accounts, CheckState& state) {
 
 std::size_t ErrorRows(const MessageTable& table) {
     return table.CountOf(MessageError);
+}
+
+double PeakMegabytes() {
+    rusage usage{};
+    ::getrusage(RUSAGE_SELF, &usage);
+    return static_cast<double>(usage.ru_maxrss) / 1024.0;
+}
+
+long StatusKiB(const std::string& process, const std::string& field) {
+    std::ifstream status("/proc/" + process + "/status");
+    std::string key;
+    long value = 0;
+    while (status >> key) {
+        if (key == field + ":") {
+            status >> value;
+            return value;
+        }
+        status.ignore(std::numeric_limits<std::streamsize>::max(), '\n');
+    }
+    return -1;
+}
+
+Folders::Folders() {
+    static int count = 0;
+    root = fs::temp_directory_path() /
+           ("tarvo-bench-state-" + std::to_string(getpid()) + "-" + std::to_string(++count));
+    fs::create_directories(root / "Halvik");
+    // The tray program's one-copy lock lives here; Qt wants it private.
+    fs::create_directories(root / "runtime");
+    fs::permissions(root / "runtime", fs::perms::owner_all);
+}
+
+Folders::~Folders() {
+    fs::remove_all(root);
+}
+
+std::string Folders::Settings() const {
+    return (root / "Halvik" / "Tarvo.reg").string();
+}
+
+ProgramRun RunCommandLineCheck(const Folders& folders) {
+    std::fflush(stdout);
+    const auto start = std::chrono::steady_clock::now();
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        ::setenv("XDG_CONFIG_HOME", folders.root.c_str(), 1);
+        ::setenv("XDG_STATE_HOME", (folders.root / "state").c_str(), 1);
+        if (std::freopen("/dev/null", "w", stdout) == nullptr) {
+            ::_exit(127);
+        }
+        ::execl(TARVO_BINARY, "tarvo", "--check", static_cast<char*>(nullptr));
+        ::_exit(127);
+    }
+    int status = 0;
+    rusage usage{};
+    ::wait4(pid, &status, 0, &usage);
+    return {std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(),
+            static_cast<double>(usage.ru_maxrss) / 1024.0};
 }

@@ -5,6 +5,7 @@
 #include "QuietObserver.h"
 
 #include <cstddef>
+#include <filesystem>
 #include <string>
 
 std::string BenchMessageId(int n);
@@ -27,3 +28,27 @@ struct CheckState {
 };
 Timing TimeCheck(const AccountList& accounts, CheckState& state);
 std::size_t ErrorRows(const MessageTable& table);
+
+// This process's peak RSS so far.
+double PeakMegabytes();
+// A "Vm..." figure of /proc/<process>/status in KiB ("self" for this one);
+// -1 when there is none.
+long StatusKiB(const std::string& process, const std::string& field);
+
+// A settings, a state and a runtime folder of their own, gone afterwards.
+struct Folders {
+    std::filesystem::path root;
+    Folders();
+    ~Folders();
+    Folders(const Folders&) = delete;
+    Folders& operator=(const Folders&) = delete;
+    std::string Settings() const;
+};
+
+struct ProgramRun {
+    double wall;          // seconds
+    double peakMegabytes; // the child's peak RSS
+};
+// The real program's `--check` on folders' settings and state, its output
+// thrown away.
+ProgramRun RunCommandLineCheck(const Folders& folders);

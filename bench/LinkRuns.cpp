@@ -13,7 +13,6 @@
 #include <cstdio>
 #include <filesystem>
 #include <string>
-#include <sys/resource.h>
 
 namespace {
 
@@ -66,12 +65,6 @@ double LowerBoundRun(const char* label, DovecotServer& server, const std::string
                 timing.wall, static_cast<unsigned long long>(counts.roundTrips),
                 static_cast<double>(counts.toServer + counts.toClient) / 1000.0, replies);
     return timing.wall;
-}
-
-double PeakMegabytes() {
-    rusage usage{};
-    ::getrusage(RUSAGE_SELF, &usage);
-    return static_cast<double>(usage.ru_maxrss) / 1024.0;
 }
 
 double TimeConversation(const std::string& address, const std::string& user,

@@ -10,12 +10,8 @@
 
 #include <chrono>
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <string>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 namespace {
 
@@ -24,43 +20,10 @@ namespace fs = std::filesystem;
 
 constexpr int kCommandLineMessages = 5000;
 
-// A settings and a state folder of their own, gone afterwards.
-struct Folders {
-    fs::path root = fs::temp_directory_path() / ("tarvo-bench-state-" + std::to_string(getpid()));
-    Folders() { fs::create_directories(root / "Halvik"); }
-    ~Folders() { fs::remove_all(root); }
-    std::string Settings() const { return (root / "Halvik" / "Tarvo.reg").string(); }
-};
-
-// The real program's `--check`, its output thrown away; the wall time.
-double RunCommandLineCheck(const Folders& folders) {
-    std::fflush(stdout);
-    const auto start = std::chrono::steady_clock::now();
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        ::setenv("XDG_CONFIG_HOME", folders.root.c_str(), 1);
-        ::setenv("XDG_STATE_HOME", (folders.root / "state").c_str(), 1);
-        if (std::freopen("/dev/null", "w", stdout) == nullptr) {
-            ::_exit(127);
-        }
-        ::execl(TARVO_BINARY, "tarvo", "--check", static_cast<char*>(nullptr));
-        ::_exit(127);
-    }
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
-
 void PrintRun(const char* label, double seconds, const DelayRelay::Counts& counts) {
     std::printf("  %-44s %8.3f s  %5llu round trips  %8.1f KB moved\n", label, seconds,
                 static_cast<unsigned long long>(counts.roundTrips),
                 static_cast<double>(counts.toServer + counts.toClient) / 1000.0);
-}
-
-double PeakMegabytes() {
-    rusage usage{};
-    ::getrusage(RUSAGE_SELF, &usage);
-    return static_cast<double>(usage.ru_maxrss) / 1024.0;
 }
 
 } // namespace
@@ -76,10 +39,10 @@ void RunCommandLineStateBench(DovecotServer& server) {
     SaveSettings(profile, Options{}, {{relay.Address()}, {"state"}, {"state-pw"}});
 
     std::puts("tarvo --check twice at a 20 ms round trip, the state file between:");
-    double first = RunCommandLineCheck(folders);
+    double first = RunCommandLineCheck(folders).wall;
     PrintRun("first run, 5,000 messages, no state", first, relay.TakeCounts());
     server.Deliver("state", BenchMessage(kCommandLineMessages + 1));
-    double second = RunCommandLineCheck(folders);
+    double second = RunCommandLineCheck(folders).wall;
     PrintRun("second run, 5,001 messages with 1 new", second, relay.TakeCounts());
     // What the runs are measured against, on this machine at this moment.
     CheckState state;

@@ -10,9 +10,12 @@
 //   tarvo_bench --sign-in  the sign-in runs alone
 //   tarvo_bench --scale    the 1,000 to 50,000 message runs over the link alone
 //   tarvo_bench --link     the runs of --quick over the link and on loopback alone
+//   tarvo_bench --programs the real programs' memory, `tarvo --check` and the
+//                          tray program on a private desktop, alone
 #include "BenchSupport.h"
 #include "DovecotServer.h"
 #include "LinkRuns.h"
+#include "ProgramRuns.h"
 #include "SignInRuns.h"
 #include "StateRuns.h"
 #include "TestCertificates.h"
@@ -22,7 +25,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
 #include <limits>
 #include <string>
 #include <vector>
@@ -84,20 +86,6 @@ void PrintCheck(const char* label, const Timing& timing, std::size_t rows) {
                 rows);
 }
 
-long ResidentKiB() {
-    std::ifstream status("/proc/self/status");
-    std::string key;
-    long value = 0;
-    while (status >> key) {
-        if (key == "VmRSS:") {
-            status >> value;
-            return value;
-        }
-        status.ignore(std::numeric_limits<std::streamsize>::max(), '\n');
-    }
-    return -1;
-}
-
 // A server that hands out fresh Message-Ids at every check, each about 200
 // bytes, is the worst churn a mailbox can show the known ids.
 void MeasureChurn(const char* label, uint64_t readsKept) {
@@ -112,7 +100,8 @@ void MeasureChurn(const char* label, uint64_t readsKept) {
         }
         Classify(known, ids);
         if (check == 10 || check == 100 || check == kChurnChecks) {
-            std::printf("  %5.1f MB after %4d", static_cast<double>(ResidentKiB()) / 1024, check);
+            std::printf("  %5.1f MB after %4d",
+                        static_cast<double>(StatusKiB("self", "VmRSS")) / 1024, check);
         }
     }
     std::printf("  (%zu ids held)\n", known.DistinctCount());
@@ -170,11 +159,15 @@ int main(int argc, char** argv) {
     // All users exist before the first login: Dovecot rereads its password
     // file at most once a second, so a user added later may not be found.
     for (const char* user : {"first", "repeat", "big", "huge", "thirty", "bench", "state", "s1k",
-                             "s10k", "s50k", "m1k", "m10k"}) {
+                             "s10k", "s50k", "m1k", "m10k", "empty"}) {
         server.AddUser(user, std::string(user) + "-pw");
     }
     if (argc == 2 && std::strcmp(argv[1], "--memory") == 0) {
         RunMemoryBench(server);
+        return 0;
+    }
+    if (argc == 2 && std::strcmp(argv[1], "--programs") == 0) {
+        RunProgramBench(server, true);
         return 0;
     }
     if (argc == 2 && std::strcmp(argv[1], "--state") == 0) {
@@ -195,6 +188,7 @@ int main(int argc, char** argv) {
     RunCommandLineStateBench(server);
     RunMemoryBench(server);
     RunStartStateBench(server, "big", 50000, false);
+    RunProgramBench(server, false);
     RunSplitWritesBench(server);
     RunTlsBench(server);
     RunSignInBench(certificate);

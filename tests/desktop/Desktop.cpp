@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <csignal>
+#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <poll.h>
@@ -206,6 +207,23 @@ void Desktop::StartTray() {
 
 std::vector<std::string> Desktop::Environment() const {
     return {"DISPLAY=" + m_display, "PATH=/usr/bin:/bin", "HOME=/tmp"};
+}
+
+std::vector<std::string> Desktop::ProgramEnvironment(const std::string& folder,
+                                                     const std::string& configHome,
+                                                     const std::string& busAddress) const {
+    std::vector<std::string> env = Environment();
+    env.push_back("XDG_CONFIG_HOME=" + configHome);
+    env.push_back("XDG_STATE_HOME=" + folder + "/state");
+    env.push_back("XDG_RUNTIME_DIR=" + folder + "/runtime");
+    env.push_back("QT_QPA_PLATFORM=xcb");
+    env.push_back("DBUS_SESSION_BUS_ADDRESS=" + busAddress);
+    for (const char* name : {"ASAN_OPTIONS", "UBSAN_OPTIONS", "LSAN_OPTIONS"}) {
+        if (const char* value = std::getenv(name)) {
+            env.push_back(std::string(name) + "=" + value);
+        }
+    }
+    return env;
 }
 
 std::string Desktop::Xdo(const std::vector<std::string>& args) const {

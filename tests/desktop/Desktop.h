@@ -66,6 +66,12 @@ public:
     void StartTray();
 
     std::vector<std::string> Environment() const;
+    // The real program's: its settings under configHome, its state and
+    // runtime folders under folder, and the session bus given. The
+    // sanitizers' options pass through.
+    std::vector<std::string> ProgramEnvironment(const std::string& folder,
+                                                const std::string& configHome,
+                                                const std::string& busAddress) const;
 
     // xdotool's output, without the final line end.
     std::string Xdo(const std::vector<std::string>& args) const;

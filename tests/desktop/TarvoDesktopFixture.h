@@ -90,18 +90,10 @@ protected:
     // folder may be given another spelling of m_config.
     ChildProcess LaunchTarvo(const std::string& busAddress = "unix:path=/nonexistent",
                              const std::string& configHome = "") {
-        std::vector<std::string> env = m_desktop.Environment();
-        env.push_back("XDG_CONFIG_HOME=" + (configHome.empty() ? m_config.string() : configHome));
-        env.push_back("XDG_STATE_HOME=" + (m_config / "state").string());
-        env.push_back("XDG_RUNTIME_DIR=" + (m_config / "runtime").string());
-        env.push_back("QT_QPA_PLATFORM=xcb");
-        env.push_back("DBUS_SESSION_BUS_ADDRESS=" + busAddress);
-        for (const char* name : {"ASAN_OPTIONS", "UBSAN_OPTIONS", "LSAN_OPTIONS"}) {
-            if (const char* value = std::getenv(name)) {
-                env.push_back(std::string(name) + "=" + value);
-            }
-        }
-        return ChildProcess({TARVO_BINARY}, env);
+        return ChildProcess({TARVO_BINARY},
+                            m_desktop.ProgramEnvironment(
+                                m_config.string(),
+                                configHome.empty() ? m_config.string() : configHome, busAddress));
     }
 
     std::vector<std::string> TarvoWindows(const std::string& title) const {
