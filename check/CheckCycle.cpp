@@ -9,7 +9,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <iterator>
 
 namespace {
 
