@@ -1,6 +1,6 @@
 #include "HeadersDlg.h"
 
-#include "HeaderDisplay.h"
+#include "HeadersModel.h"
 #include "ShownText.h"
 #include "TarvoResources.h"
 #include "Text.h"
@@ -15,47 +15,28 @@
 #include <QScreen>
 #include <QShowEvent>
 #include <QStyle>
-#include <QTreeWidget>
+#include <QTreeView>
 #include <algorithm>
 #include <array>
-
-namespace {
-
-QString Decoded(std::string_view raw, HeaderKind kind) {
-    return QString::fromStdString(DecodeHeaderForDisplay(raw, kind));
-}
-
-// Sorted by what the user reads, in the order of the user's language rather
-// than by code unit.
-class Line : public QTreeWidgetItem {
-public:
-    using QTreeWidgetItem::QTreeWidgetItem;
-
-    bool operator<(const QTreeWidgetItem& other) const override {
-        const int column = treeWidget()->sortColumn();
-        return QString::localeAwareCompare(text(column), other.text(column)) < 0;
-    }
-};
-
-constexpr int kRowRole = Qt::UserRole;
-
-} // namespace
 
 CHeadersDlg::CHeadersDlg(MessageBoxes& boxes, QWidget* parent)
     // A window of its own rather than a dialog, so it gets a task-bar entry.
     : TemplateDialog(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                                  Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint),
-      m_boxes(boxes), m_list(new QTreeWidget(this)) {
+      m_boxes(boxes), m_lines(new HeadersModel(this)), m_list(new QTreeView(this)) {
     setWindowTitle(TarvoString(IDS_APP_TITLE));
     resize(Units().Size(270, 118));
     Place(m_list, "list", 7, 7, 256, 104);
+    m_list->setModel(m_lines);
     m_list->setRootIsDecorated(false);
+    // Every line is one line of text: the view need not measure them all.
+    m_list->setUniformRowHeights(true);
     m_list->setSelectionMode(QAbstractItemView::SingleSelection);
     m_list->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_list->setIconSize(QSize(16, 16));
     m_list->header()->setStretchLastSection(false);
-    connect(m_list, &QTreeWidget::itemDoubleClicked, this,
-            [this](QTreeWidgetItem* item) { OnDblClk(item); });
+    connect(m_list, &QTreeView::doubleClicked, this,
+            [this](const QModelIndex& index) { OnDblClk(index); });
     constexpr int kSettleMs = 500;
     m_sizeSettles.setSingleShot(true);
     m_sizeSettles.setInterval(kSettleMs);
@@ -65,9 +46,6 @@ CHeadersDlg::CHeadersDlg(MessageBoxes& boxes, QWidget* parent)
 void CHeadersDlg::OnInitDialog() {
     raise();
     activateWindow();
-
-    m_list->setHeaderLabels(
-        {QStringLiteral("Subject"), QStringLiteral("From"), QStringLiteral("Mailbox")});
     Fill();
 }
 
@@ -84,8 +62,8 @@ void CHeadersDlg::hideEvent(QHideEvent* event) {
     TemplateDialog::hideEvent(event);
     if (!event->spontaneous()) {
         ReportSize();
+        m_lines->Show(nullptr);
         table = MessageTable();
-        m_list->clear();
     }
 }
 
@@ -116,7 +94,8 @@ void CHeadersDlg::OpenAtUsefulSize() {
 
     // From and Mailbox get room for their lines first, each within a share;
     // Subject takes what is left, and a longer one is elided.
-    for (int column = 0; column < m_list->columnCount(); ++column) {
+    const int columnCount = m_lines->columnCount();
+    for (int column = 0; column < columnCount; ++column) {
         m_list->resizeColumnToContents(column);
     }
     const int room = (rememberedSize.isEmpty() ? largest.width() : rememberedSize.width()) - chrome;
@@ -128,14 +107,14 @@ void CHeadersDlg::OpenAtUsefulSize() {
         m_list->setColumnWidth(0, std::clamp(room - from - mailbox, 0, m_list->columnWidth(0)));
     }
     int columns = 0;
-    for (int column = 0; column < m_list->columnCount(); ++column) {
+    for (int column = 0; column < columnCount; ++column) {
         columns += m_list->columnWidth(column);
     }
 
     QSize size = rememberedSize;
     if (size.isEmpty()) {
         constexpr int kLinesInView = 20;
-        const int lines = std::clamp(m_list->topLevelItemCount(), 1, kLinesInView);
+        const int lines = std::clamp(m_lines->rowCount(), 1, kLinesInView);
         const int lineHeight = std::max(m_list->sizeHintForRow(0), fontMetrics().height());
         const int listHeight =
             m_list->header()->sizeHint().height() + lines * lineHeight + frame + scrollBar;
@@ -154,8 +133,8 @@ void CHeadersDlg::OpenAtUsefulSize() {
     QMetaObject::invokeMethod(
         this,
         [this] {
-            if (QTreeWidgetItem* current = m_list->currentItem()) {
-                m_list->scrollToItem(current);
+            if (m_list->currentIndex().isValid()) {
+                m_list->scrollTo(m_list->currentIndex());
             }
         },
         Qt::QueuedConnection);
@@ -169,36 +148,17 @@ void CHeadersDlg::SetTable(const MessageTable& shown) {
 }
 
 void CHeadersDlg::Fill() {
-    // Indexed by MessageState.
-    const std::array<QIcon, 3> images = {TarvoIcon(IDI_UNREAD), TarvoIcon(IDI_IDLE),
-                                         TarvoIcon(IDI_RETRIEVING)};
     // A refill goes in unsorted; sorting is switched on again at the end.
     m_list->setSortingEnabled(false);
-    m_list->clear();
-    std::array<int, 3> counts = {0, 0, 0};
-    for (std::size_t i = 0; i < table.size(); ++i) {
-        auto* item = new Line(m_list);
-        const MessageState state = table.State(i);
-        // An error row's texts are the program's own, not a mail's headers.
-        const bool message = state != MessageError;
-        item->setText(0, message ? Decoded(table.Subject(i), HeaderKind::Subject)
-                                 : DisplayText(table.Subject(i)));
-        item->setText(1, message ? Decoded(table.From(i), HeaderKind::From)
-                                 : DisplayText(table.From(i)));
-        item->setText(2, DisplayText(table.Mailbox(i)));
-        if (!message) {
-            for (int column = 0; column < 3; ++column) {
-                item->setToolTip(column, DisplayText(table.HeaderText(i)));
-            }
-        }
-        item->setData(0, kRowRole, static_cast<int>(i));
-        if (state < images.size()) {
-            item->setIcon(0, images[state]);
-            ++counts[state];
-        }
-        if (state == MessageNew && counts[MessageNew] == 1) {
-            m_list->setCurrentItem(item);
-            m_list->scrollToItem(item);
+    m_lines->Show(&table);
+    std::array<std::size_t, 3> counts = {table.CountOf(MessageNew), table.CountOf(MessagePending),
+                                         table.CountOf(MessageError)};
+    for (std::size_t row = 0; row < table.size(); ++row) {
+        if (table.State(row) == MessageNew) {
+            const QModelIndex first = m_lines->index(static_cast<int>(row), 0);
+            m_list->setCurrentIndex(first);
+            m_list->scrollTo(first);
+            break;
         }
     }
 
@@ -242,12 +202,12 @@ void CHeadersDlg::keyPressEvent(QKeyEvent* event) {
     TemplateDialog::keyPressEvent(event);
 }
 
-void CHeadersDlg::OnDblClk(QTreeWidgetItem* item) {
-    const int index = item->data(0, kRowRole).toInt();
-    if (index < 0 || static_cast<std::size_t>(index) >= table.size()) {
+void CHeadersDlg::OnDblClk(const QModelIndex& index) {
+    const QVariant tableRow = index.siblingAtColumn(0).data(HeadersModel::kRowRole);
+    if (!tableRow.isValid() || tableRow.toULongLong() >= table.size()) {
         return;
     }
-    const auto row = static_cast<std::size_t>(index);
+    const auto row = static_cast<std::size_t>(tableRow.toULongLong());
     const std::string_view header = table.HeaderText(row);
     if (header.empty()) {
         return;

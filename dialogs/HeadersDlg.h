@@ -10,9 +10,10 @@
 #include <QTimer>
 #include <functional>
 
+class HeadersModel;
+class QModelIndex;
 class QScreen;
-class QTreeWidget;
-class QTreeWidgetItem;
+class QTreeView;
 
 class CHeadersDlg : public TemplateDialog {
 public:
@@ -40,7 +41,7 @@ protected:
     void hideEvent(QHideEvent* event) override;
 
 private:
-    void OnDblClk(QTreeWidgetItem* item);
+    void OnDblClk(const QModelIndex& index);
     // The lines and the caption from the table; the first new line selected.
     void Fill();
     // Columns sized to their lines and the window to its columns, each
@@ -51,7 +52,8 @@ private:
     void ReportSize();
 
     MessageBoxes& m_boxes;
-    QTreeWidget* m_list;
+    HeadersModel* m_lines;
+    QTreeView* m_list;
     QSize m_openedAt;
     // A drag sends many sizes; the one it ends at is reported.
     QTimer m_sizeSettles;

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QTest>
 #include <QWidget>
 #include <gtest/gtest.h>
@@ -31,4 +32,18 @@ inline bool ShowActive(QWidget& dialog) {
     dialog.show();
     dialog.activateWindow();
     return QTest::qWaitForWindowActive(&dialog);
+}
+
+// A list's lines as the user sees them, by line and column.
+inline QModelIndex Cell(const QAbstractItemView* list, int line, int column = 0) {
+    return list->model()->index(line, column);
+}
+inline int LineCount(const QAbstractItemView* list) {
+    return list->model()->rowCount();
+}
+inline QString CellText(const QAbstractItemView* list, int line, int column) {
+    return Cell(list, line, column).data().toString();
+}
+inline QPoint LineCentre(const QAbstractItemView* list, int line) {
+    return list->visualRect(Cell(list, line)).center();
 }

@@ -7,7 +7,7 @@
 
 #include <QHeaderView>
 #include <QScreen>
-#include <QTreeWidget>
+#include <QTreeView>
 
 namespace {
 
@@ -41,12 +41,12 @@ protected:
     void Open(const std::vector<Row>& rows) {
         dialog.table = TableOf(rows);
         dialog.show();
-        list = Child<QTreeWidget>(dialog, "list");
+        list = Child<QTreeView>(dialog, "list");
     }
 
     RecordingMessageBoxes boxes;
     CHeadersDlg dialog{boxes};
-    QTreeWidget* list = nullptr;
+    QTreeView* list = nullptr;
 };
 
 const Row kNew = {"Lunch", "ann@example.org", "Subject: Lunch\r\nFrom: ann@example.org\r\n",
@@ -77,8 +77,7 @@ TEST_F(HeadersDlgTest, CaptionCountsRowsByStateAndPicksTheIcon) {
         headers.show();
         EXPECT_EQ(headers.windowTitle(), QString::fromLatin1(c.caption));
         EXPECT_EQ(Image(headers.windowIcon()), Image(TarvoIcon(c.icon))) << c.caption;
-        EXPECT_EQ(Child<QTreeWidget>(headers, "list")->topLevelItemCount(),
-                  static_cast<int>(c.rows.size()));
+        EXPECT_EQ(LineCount(Child<QTreeView>(headers, "list")), static_cast<int>(c.rows.size()));
     }
 }
 
@@ -86,13 +85,14 @@ TEST_F(HeadersDlgTest, LinesShowTextsAndTheImageOfTheirState) {
     Open({kNew, kPending, kError, {"odd", "x", "", 7}});
     const int images[] = {IDI_UNREAD, IDI_IDLE, IDI_RETRIEVING};
     for (int i = 0; i < 3; ++i) {
-        const QTreeWidgetItem* item = list->topLevelItem(i);
-        EXPECT_EQ(Image(item->icon(0)), Image(TarvoIcon(images[i]))) << "line " << i;
-        EXPECT_EQ(item->text(2), "pop.example.org");
+        EXPECT_EQ(Image(qvariant_cast<QIcon>(Cell(list, i).data(Qt::DecorationRole))),
+                  Image(TarvoIcon(images[i])))
+            << "line " << i;
+        EXPECT_EQ(CellText(list, i, 2), "pop.example.org");
     }
-    EXPECT_EQ(list->topLevelItem(2)->text(0), "Connection refused");
-    EXPECT_EQ(list->topLevelItem(2)->text(1), "");
-    EXPECT_TRUE(list->topLevelItem(3)->icon(0).isNull());
+    EXPECT_EQ(CellText(list, 2, 0), "Connection refused");
+    EXPECT_EQ(CellText(list, 2, 1), "");
+    EXPECT_FALSE(Cell(list, 3).data(Qt::DecorationRole).isValid());
 }
 
 // An open window takes each later check's table in place of the last.
@@ -100,20 +100,20 @@ TEST_F(HeadersDlgTest, ANewTableReplacesTheLinesAndTheCaption) {
     Open({kNew, kPending});
     dialog.SetTable(TableOf({kPending, kPending, kError}));
     EXPECT_EQ(dialog.windowTitle(), "0 new message(s), 2 pending, 1 error(s)");
-    ASSERT_EQ(list->topLevelItemCount(), 3);
-    EXPECT_EQ(list->topLevelItem(2)->text(0), "Connection refused");
+    ASSERT_EQ(LineCount(list), 3);
+    EXPECT_EQ(CellText(list, 2, 0), "Connection refused");
     dialog.SetTable({});
     EXPECT_EQ(dialog.windowTitle(), "No new messages.");
-    EXPECT_EQ(list->topLevelItemCount(), 0);
+    EXPECT_EQ(LineCount(list), 0);
 
     // A closed window keeps no copy of the table; it opens with the next one.
     dialog.SetTable(TableOf({kNew, kPending}));
     dialog.close();
     EXPECT_EQ(dialog.table, MessageTable{});
-    EXPECT_EQ(list->topLevelItemCount(), 0);
+    EXPECT_EQ(LineCount(list), 0);
     dialog.SetTable(TableOf({kNew}));
     dialog.show();
-    EXPECT_EQ(list->topLevelItemCount(), 1);
+    EXPECT_EQ(LineCount(list), 1);
 }
 
 TEST_F(HeadersDlgTest, ResizingKeepsTheListsPlaceEqualMarginsAndColumnWidths) {
@@ -146,7 +146,7 @@ TEST_F(HeadersDlgTest, OpensWithEveryColumnInViewAndTheFirstNewLineSelected) {
     const QRect screen = dialog.screen()->availableGeometry();
     int columns = 0;
     for (int column = 0; column < 3; ++column) {
-        const QString text = list->topLevelItem(0)->text(column);
+        const QString text = CellText(list, 0, column);
         EXPECT_GT(list->columnWidth(column), list->fontMetrics().horizontalAdvance(text)) << column;
         EXPECT_GT(list->columnWidth(column), 0) << column;
         columns += list->columnWidth(column);
@@ -154,9 +154,9 @@ TEST_F(HeadersDlgTest, OpensWithEveryColumnInViewAndTheFirstNewLineSelected) {
     EXPECT_LE(columns, list->viewport()->width());
     EXPECT_LE(dialog.width(), screen.width() * 3 / 4);
     EXPECT_LE(dialog.height(), screen.height() / 2);
-    ASSERT_NE(list->currentItem(), nullptr);
-    EXPECT_EQ(list->indexOfTopLevelItem(list->currentItem()), 53);
-    EXPECT_TRUE(list->viewport()->rect().contains(list->visualItemRect(list->currentItem())));
+    ASSERT_TRUE(list->currentIndex().isValid());
+    EXPECT_EQ(list->currentIndex().row(), 53);
+    EXPECT_TRUE(list->viewport()->rect().contains(list->visualRect(list->currentIndex())));
 }
 
 // Lines too long for the screen: every column gives up the same share, so
@@ -186,7 +186,7 @@ TEST_F(HeadersDlgTest, ALongSubjectLeavesFromAndMailboxTheirRoom) {
     const QRect screen = dialog.screen()->availableGeometry();
     EXPECT_TRUE(screen.contains(dialog.frameGeometry())) << dialog.frameGeometry().x();
     const QFontMetrics metrics = list->fontMetrics();
-    EXPECT_GT(list->columnWidth(1), metrics.horizontalAdvance(list->topLevelItem(0)->text(1)));
+    EXPECT_GT(list->columnWidth(1), metrics.horizontalAdvance(CellText(list, 0, 1)));
     EXPECT_GT(list->columnWidth(2), metrics.horizontalAdvance("pop.example.org"));
     const int columns = list->columnWidth(0) + list->columnWidth(1) + list->columnWidth(2);
     EXPECT_LE(columns, list->viewport()->width());
@@ -222,11 +222,11 @@ TEST_F(HeadersDlgTest, RemembersTheSizeTheUserGivesIt) {
 TEST_F(HeadersDlgTest, DoubleClickShowsTheWholeHeaderOfAMessageOnly) {
     Open({kNew, kError, kPending});
     auto doubleClick = [this](QPoint at) { DoubleClick(list->viewport(), at); };
-    doubleClick(list->visualItemRect(list->topLevelItem(1)).center());
+    doubleClick(LineCentre(list, 1));
     doubleClick({5, list->viewport()->height() - 3});
     EXPECT_TRUE(boxes.shown.empty());
 
-    doubleClick(list->visualItemRect(list->topLevelItem(0)).center());
+    doubleClick(LineCentre(list, 0));
     ASSERT_EQ(boxes.shown.size(), 1u);
     EXPECT_EQ(boxes.shown[0].owner, &dialog);
     EXPECT_EQ(boxes.shown[0].caption, "Message Header");
@@ -240,10 +240,10 @@ TEST_F(HeadersDlgTest, AnErrorRowTellsWhyItsAccountFailed) {
     const char* why = "pop.example.org refused the connection.";
     Open({kNew, {"(error contacting pop.example.org)", "", why, MessageError}});
     for (int column = 0; column < 3; ++column) {
-        EXPECT_EQ(list->topLevelItem(1)->toolTip(column), why) << column;
-        EXPECT_EQ(list->topLevelItem(0)->toolTip(column), "") << column;
+        EXPECT_EQ(Cell(list, 1, column).data(Qt::ToolTipRole).toString(), why) << column;
+        EXPECT_EQ(Cell(list, 0, column).data(Qt::ToolTipRole).toString(), "") << column;
     }
-    DoubleClick(list->viewport(), list->visualItemRect(list->topLevelItem(1)).center());
+    DoubleClick(list->viewport(), LineCentre(list, 1));
     ASSERT_EQ(boxes.shown.size(), 1u);
     EXPECT_EQ(boxes.shown[0].caption, "pop.example.org");
     EXPECT_EQ(boxes.shown[0].text, why);
@@ -256,8 +256,8 @@ TEST_F(HeadersDlgTest, ShowsSubjectsAndSendersDecodedAndSortsByWhatItShows) {
           {"=?UTF-8?B?TWFuZ28=?=", "Anna <anna@example.org>", "Subject: m\r\n", MessageNew}});
     auto column = [this](int c) {
         QStringList texts;
-        for (int i = 0; i < list->topLevelItemCount(); ++i) {
-            texts << list->topLevelItem(i)->text(c);
+        for (int i = 0; i < LineCount(list); ++i) {
+            texts << CellText(list, i, c);
         }
         return texts;
     };
@@ -277,7 +277,7 @@ TEST_F(HeadersDlgTest, ShowsSubjectsAndSendersDecodedAndSortsByWhatItShows) {
                                       "Jörg <joerg@example.org>"}));
 
     // A sorted line still opens its own message's header.
-    DoubleClick(list->viewport(), list->visualItemRect(list->topLevelItem(1)).center());
+    DoubleClick(list->viewport(), LineCentre(list, 1));
     ASSERT_EQ(boxes.shown.size(), 1u);
     EXPECT_EQ(boxes.shown[0].text, "Subject: z\r\n");
 }
