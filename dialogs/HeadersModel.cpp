@@ -15,8 +15,8 @@ constexpr int kColumns = 3;
 } // namespace
 
 HeadersModel::HeadersModel(QObject* parent)
-    : QAbstractTableModel(parent),
-      m_images{TarvoIcon(IDI_UNREAD), TarvoIcon(IDI_IDLE), TarvoIcon(IDI_RETRIEVING)} {}
+    : QAbstractTableModel(parent), m_images{TarvoIcon(IDI_UNREAD), TarvoIcon(IDI_IDLE),
+                                            TarvoIcon(IDI_RETRIEVING)} {}
 
 void HeadersModel::Show(const MessageTable* table) {
     beginResetModel();
