@@ -12,14 +12,9 @@ std::size_t MessageTable::CountOf(MessageState state) const {
     return static_cast<std::size_t>(std::count(m_states.begin(), m_states.end(), state));
 }
 
-void MessageTable::AppendMessage(ScannedHeader header, std::string_view mailbox,
-                                 MessageState state) {
-    AppendRow(std::move(header), mailbox, state);
-}
-
 void MessageTable::AppendError(std::string_view error, std::string_view mailbox,
                                std::string_view reason) {
-    AppendRow(ScannedHeader(error, {}, {}, reason, reason.size()), mailbox, MessageError);
+    AppendMessage(ScannedHeader(error, {}, {}, reason, reason.size()), mailbox, MessageError);
 }
 
 const std::string& MessageTable::Mailbox(std::size_t row) const {
@@ -29,7 +24,8 @@ const std::string& MessageTable::Mailbox(std::size_t row) const {
     return std::prev(after)->name;
 }
 
-void MessageTable::AppendRow(ScannedHeader header, std::string_view mailbox, MessageState state) {
+void MessageTable::AppendMessage(ScannedHeader header, std::string_view mailbox,
+                                 MessageState state) {
     if (m_mailboxes.empty() || m_mailboxes.back().name != mailbox) {
         m_mailboxes.push_back({m_rows.size(), std::string(mailbox)});
     }

@@ -47,8 +47,6 @@ public:
     bool operator==(const MessageTable& other) const;
 
 private:
-    void AppendRow(ScannedHeader header, std::string_view mailbox, MessageState state);
-
     ScannedHeaders m_rows;
     std::vector<MessageState> m_states;
     // The rows of an account follow each other and share its mailbox: each

@@ -125,9 +125,9 @@ FileReader::~FileReader() {
     }
 }
 
-FileRead FileReader::Open(const std::string& path, const ReadRules& rules) {
+FileRead FileReader::Open(const std::string& path, bool ownPlainFileOnly) {
     // Non-blocking, so that a pipe in the file's place cannot hang the start.
-    const int noFollow = rules.ownPlainFileOnly ? O_NOFOLLOW : 0;
+    const int noFollow = ownPlainFileOnly ? O_NOFOLLOW : 0;
     m_fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | noFollow);
     struct stat st {};
     if (m_fd < 0) {
@@ -137,7 +137,7 @@ FileRead FileReader::Open(const std::string& path, const ReadRules& rules) {
     if (::fstat(m_fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         return S_ISDIR(st.st_mode) ? FileRead::Missing : FileRead::Damaged;
     }
-    if (rules.ownPlainFileOnly && st.st_uid != ::geteuid()) {
+    if (ownPlainFileOnly && st.st_uid != ::geteuid()) {
         return FileRead::Damaged;
     }
     m_size = static_cast<std::size_t>(st.st_size);
@@ -158,7 +158,7 @@ std::size_t FileReader::Read(char* into, std::size_t size) {
 FileRead ReadWholeFile(const std::string& path, const ReadRules& rules, std::string& text) {
     text.clear();
     FileReader file;
-    const FileRead opened = file.Open(path, rules);
+    const FileRead opened = file.Open(path, rules.ownPlainFileOnly);
     if (opened != FileRead::Read) {
         return opened;
     }

@@ -32,8 +32,8 @@ public:
     FileReader(const FileReader&) = delete;
     FileReader& operator=(const FileReader&) = delete;
 
-    // Read when it is open, whatever its size (rules.maxSize is the caller's).
-    FileRead Open(const std::string& path, const ReadRules& rules);
+    // Read when it is open, whatever its size, which is the caller's to judge.
+    FileRead Open(const std::string& path, bool ownPlainFileOnly);
     // Its size when opened.
     std::size_t Size() const { return m_size; }
     // Up to size bytes; 0 at the end of the file, and on an error, which

@@ -33,7 +33,7 @@ StateLoad StateFile::Load(const AccountList& accounts, HeaderCache& cache,
 StateLoad StateFile::Read(const AccountList& accounts, HeaderCache* cache,
                           KnownMessageIds& knownIds) {
     FileReader file;
-    const FileRead read = file.Open(m_path, {kMaxSize, true});
+    const FileRead read = file.Open(m_path, true);
     if (read == FileRead::Missing) {
         m_digest = 0;
         return StateLoad::Missing;

@@ -100,12 +100,7 @@ public:
         return m_ok ? count : 0;
     }
     // The next text into text, whose memory is used again.
-    void TextInto(std::string& text) {
-        const uint64_t size = Number();
-        m_ok = m_ok && size <= m_left;
-        text.resize(m_ok ? size : 0);
-        Take(text.data(), text.size());
-    }
+    void TextInto(std::string& text) { RawInto(text, Number()); }
     std::string Text() {
         std::string text;
         TextInto(text);
