@@ -28,9 +28,7 @@ QString Details(const std::string& server, const PeerCertificate& shown) {
 QString TrustQuestion(const std::string& server, const PeerCertificate& shown,
                       const std::string& trusted) {
     QString now;
-    if (trusted == shown.fingerprint) {
-        now = QStringLiteral("This account trusts exactly this certificate now.\n\n");
-    } else if (!trusted.empty()) {
+    if (!trusted.empty()) {
         now = QStringLiteral("This account trusts another certificate now (SHA-256 %1).\n\n")
                   .arg(QString::fromStdString(trusted));
     }
@@ -40,6 +38,13 @@ QString TrustQuestion(const std::string& server, const PeerCertificate& shown,
                           "certificate is refused. No leaves the decision to the authorities "
                           "this computer trusts.")
         .arg(DisplayText(shown.untrusted), Details(server, shown), now);
+}
+
+QString StopTrustingQuestion(const std::string& server, const PeerCertificate& shown) {
+    return QStringLiteral("Not trusted: %1\n\n%2\n\nThis account trusts exactly this certificate "
+                          "now.\n\nStop trusting it? The next checks then leave the decision to "
+                          "the authorities this computer trusts. No keeps it trusted.")
+        .arg(DisplayText(shown.untrusted), Details(server, shown));
 }
 
 // An account's server as a connection reaches it: the name and the port,
@@ -150,6 +155,15 @@ void ReviewCertificate(QWidget* owner, MessageBoxes& boxes, AccountList& account
                                                       "computer trusts instead?")
                                            .arg(QString::fromStdString(trusted)),
                              MessageBoxes::Choices::YesNo) == MessageBoxes::Answer::Yes) {
+            trusted.clear();
+        }
+        return;
+    }
+    if (trusted == shown->fingerprint) {
+        // Looking at a certificate must not undo its trust: only a Yes to
+        // giving it up does, and Enter and Escape keep it.
+        if (boxes.Ask(owner, kCaption, StopTrustingQuestion(server, *shown),
+                      MessageBoxes::Choices::YesNo) == MessageBoxes::Answer::Yes) {
             trusted.clear();
         }
         return;

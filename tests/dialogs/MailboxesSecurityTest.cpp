@@ -56,9 +56,12 @@ TEST(MailboxesSecurityTest, CertificateShowsTheServersAndTrustsOrForgetsIt) {
     const testpki::IssuedCertificate own = authority.Issue({{"127.0.0.1"}, -1, 30, true});
     const Script session{AcceptTls(own.certificateFile, own.keyFile), Send("+OK ready\r\n"),
                          Reply("+OK bye\r\n")};
-    ScriptedPeer peer(std::vector<Script>{session, session});
+    ScriptedPeer peer(std::vector<Script>{session, session, session});
     RecordingMessageBoxes boxes;
-    boxes.answers = {MessageBoxes::Answer::Yes, MessageBoxes::Answer::No};
+    // Yes trusts it; looking again and answering with Escape (No) keeps it;
+    // only a Yes to giving it up takes it away.
+    boxes.answers = {MessageBoxes::Answer::Yes, MessageBoxes::Answer::No,
+                     MessageBoxes::Answer::Yes};
     CMailboxesDlg dialog(boxes);
     dialog.accounts = {
         {"no.line.chosen", peer.Address(), "clear.example"}, {"", "", ""}, {"", "", ""}, {2, 2, 0}};
@@ -68,10 +71,12 @@ TEST(MailboxesSecurityTest, CertificateShowsTheServersAndTrustsOrForgetsIt) {
     Select(dialog, 1);
     Click(dialog, "certificate");
     Click(dialog, "certificate");
+    const std::string pinned = dialog.accounts.certificates.at(1);
+    Click(dialog, "certificate");
     Select(dialog, 2);
     Click(dialog, "certificate");
 
-    ASSERT_EQ(boxes.shown.size(), 4u);
+    ASSERT_EQ(boxes.shown.size(), 5u);
     EXPECT_EQ(boxes.shown[0].text, "Select a server in the list first.");
     const QString question = boxes.shown[1].text;
     EXPECT_EQ(boxes.shown[1].icon, MessageBoxes::Icon::Question);
@@ -83,12 +88,14 @@ TEST(MailboxesSecurityTest, CertificateShowsTheServersAndTrustsOrForgetsIt) {
         << question.toStdString();
     const QString fingerprint = question.section("SHA-256: ", 1).section('\n', 0, 0);
     EXPECT_EQ(fingerprint.size(), 95);
-    EXPECT_EQ(boxes.shown[2].text.section("\n\n", 2, 2),
-              "This account trusts exactly this certificate now.");
-    EXPECT_EQ(boxes.shown[3].icon, MessageBoxes::Icon::Exclamation);
-    EXPECT_EQ(boxes.shown[3].text,
+    EXPECT_EQ(boxes.shown[2].text.section("\n\n", 2, 3),
+              "This account trusts exactly this certificate now.\n\nStop trusting it? The next "
+              "checks then leave the decision to the authorities this computer trusts. No keeps "
+              "it trusted.");
+    EXPECT_EQ(boxes.shown[4].icon, MessageBoxes::Icon::Exclamation);
+    EXPECT_EQ(boxes.shown[4].text,
               "This account uses no connection security, so its server shows no certificate.");
-    // Yes stored the fingerprint, No took it away again.
+    EXPECT_EQ(QString::fromStdString(pinned), fingerprint);
     EXPECT_EQ(dialog.accounts.certificates, (std::vector<std::string>{"", "", ""}));
     EXPECT_EQ(peer.Received(0), "QUIT\r\n" + std::string(kCloseNotify));
 }
