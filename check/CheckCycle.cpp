@@ -215,37 +215,3 @@ CheckOutcome RunCheck(const AccountList& accounts, std::vector<int32_t>& counts,
     cache.CheckEnded(table, accounts.size());
     return outcome;
 }
-
-namespace {
-
-// Which accounts failed and why the first did, as the tooltip's second line,
-// so that the reason is seen without opening the headers window. Empty when
-// none failed.
-std::string FailureLine(const MessageTable& table) {
-    std::string names;
-    std::string_view reason;
-    for (std::size_t i = 0; i < table.size(); ++i) {
-        if (table.State(i) == MessageError) {
-            reason = names.empty() ? table.HeaderText(i) : reason;
-            names += (names.empty() ? "" : ", ") + table.Mailbox(i);
-        }
-    }
-    if (names.empty()) {
-        return {};
-    }
-    return reason.empty() ? names : names + ": " + std::string(reason);
-}
-
-} // namespace
-
-TrayState FinalTrayState(const CheckOutcome& outcome, const MessageTable& table) {
-    if (outcome.accounts == 0) {
-        return {IDI_IDLE, kNoMailboxesTip};
-    }
-    const std::string failures = FailureLine(table);
-    const std::string second = failures.empty() ? "" : "\n" + failures;
-    if (outcome.total > 0) {
-        return {IDI_UNREAD, Format("You have %d unread message(s)", outcome.total) + second};
-    }
-    return {IDI_IDLE, failures.empty() ? "No unread messages" : "Error(s) occured" + second};
-}

@@ -1,8 +1,11 @@
 #include "TrayTip.h"
 
+#include "Format.h"
 #include "Utf8.h"
+#include "resource.h"
 
 #include <algorithm>
+#include <vector>
 
 namespace {
 
@@ -18,7 +21,72 @@ std::string Cut(const std::string& line, std::size_t cut) {
     return line.substr(0, cut);
 }
 
+// The host a server is reached at, without the port a reason may leave out.
+std::string_view HostOf(std::string_view server) {
+    if (server.starts_with('[')) {
+        return server.substr(1, server.find(']') - 1);
+    }
+    const std::size_t colon = server.find(':');
+    return colon != server.rfind(':') ? server : server.substr(0, colon);
+}
+
+// One account's failure as the tooltip says it. Most reasons name the server
+// already ("pop.example.org refused the connection."); then only a user name
+// the mailbox shows is put before it, so the server is never said twice.
+std::string Explained(const std::string& mailbox, std::string_view reason) {
+    if (reason.empty()) {
+        return mailbox;
+    }
+    const std::size_t at = mailbox.rfind('@');
+    const std::string_view server = at == std::string::npos
+                                        ? std::string_view(mailbox)
+                                        : std::string_view(mailbox).substr(at + 1);
+    if (reason.find(HostOf(server)) == std::string_view::npos) {
+        return mailbox + ": " + std::string(reason);
+    }
+    return (at == std::string::npos ? "" : mailbox.substr(0, at) + ": ") + std::string(reason);
+}
+
+// Which accounts failed and why the first did, so that the reason is seen
+// without opening the headers window. Where the names would push the reason
+// out of the tray's room, their number stands for them. Empty when none
+// failed.
+std::string FailureLine(const MessageTable& table) {
+    std::vector<std::size_t> failed;
+    for (std::size_t i = 0; i < table.size(); ++i) {
+        if (table.State(i) == MessageError) {
+            failed.push_back(i);
+        }
+    }
+    if (failed.empty()) {
+        return {};
+    }
+    const std::string first = Explained(table.Mailbox(failed[0]), table.HeaderText(failed[0]));
+    if (failed.size() == 1) {
+        return first;
+    }
+    std::string names;
+    for (std::size_t i : failed) {
+        names += (names.empty() ? "" : ", ") + table.Mailbox(i);
+    }
+    std::string line = names + " failed. " + first;
+    return line.size() <= kTrayTipLimit ? line
+                                        : Format("%zu accounts failed. ", failed.size()) + first;
+}
+
 } // namespace
+
+TrayState FinalTrayState(const CheckOutcome& outcome, const MessageTable& table) {
+    if (outcome.accounts == 0) {
+        return {IDI_IDLE, kNoMailboxesTip};
+    }
+    const std::string failures = FailureLine(table);
+    const std::string second = failures.empty() ? "" : "\n" + failures;
+    if (outcome.total > 0) {
+        return {IDI_UNREAD, Format("You have %d unread message(s)", outcome.total) + second};
+    }
+    return {IDI_IDLE, failures.empty() ? "No unread messages" : "Error(s) occured" + second};
+}
 
 std::string FitTrayTip(const std::string& tip) {
     const std::size_t lineEnd = tip.find('\n');

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "CheckCycle.h"
+#include "MessageTable.h"
+
 #include <string>
 
 // The notification area holds at most 63 bytes of tooltip a line. A longer
@@ -8,3 +11,11 @@
 // steps back so that a UTF-8 character is never split.
 inline constexpr std::size_t kTrayTipLimit = 63;
 std::string FitTrayTip(const std::string& tip);
+
+// The icon and tooltip that tell the user how a check ended; where accounts
+// failed, a second line names them and gives the first one's reason.
+struct TrayState {
+    int iconId;
+    std::string tip;
+};
+TrayState FinalTrayState(const CheckOutcome& outcome, const MessageTable& table);

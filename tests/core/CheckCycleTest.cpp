@@ -212,9 +212,10 @@ TEST_F(CheckCycleTest, FailuresEndTheCheckAsTheUserIsTold) {
     ScriptedPeer statRefusedToo(Login() + Script{Reply("-ERR\r\n"), Reply("+OK bye\r\n")});
     ScriptedPeer mailBeside(HealthyMailbox({Block("c", "<c@x>"), Block("d", "<d@x>")}));
     ScriptedPeer twoMessages(HealthyMailbox({Block("a", "<a@x>"), Block("b", "<b@x>")}));
-    // The tooltip's second line names the failed account and begins its reason.
+    // The tooltip's second line names the failed account and begins its
+    // reason; a reason that names the server already stands alone.
     auto failed = [](const std::string& first, const std::string& account, const std::string& why) {
-        return first + "\n" + account + ": " + why;
+        return first + "\n" + (account.empty() ? "" : account + ": ") + why;
     };
     const std::string errors = "ModifyTrayIcon 130 Error(s) occured";
     const std::string noCountGiven = "The server gave no number of messages";
@@ -225,10 +226,11 @@ TEST_F(CheckCycleTest, FailuresEndTheCheckAsTheUserIsTold) {
         std::vector<uint32_t> states;
     } cases[] = {
         {"no accounts", {}, {"ModifyTrayIcon 130 No mailboxes to check"}, {}},
-        {"unreachable",
-         {closed},
-         {failed(errors, closed, closed + " refused the connection.")},
-         {2}},
+        {"unreachable", {closed}, {failed(errors, "", closed + " refused the connection.")}, {2}},
+        {"three unreachable, their names too long to leave room for the reason",
+         {closed, ClosedAddress(), ClosedAddress()},
+         {failed(errors, "", "3 accounts failed. " + closed + " refused the connection.")},
+         {2, 2, 2}},
         {"login refused",
          {wrongPassword.Address()},
          {failed(errors, wrongPassword.Address(), "The server refused the login: -ERR no.")},
@@ -244,8 +246,7 @@ TEST_F(CheckCycleTest, FailuresEndTheCheckAsTheUserIsTold) {
          {2}},
         {"closed after NOOP",
          {closedAfterNoop.Address()},
-         {failed(errors, closedAfterNoop.Address(),
-                 closedAfterNoop.Address() + " closed the connection.")},
+         {failed(errors, "", closedAfterNoop.Address() + " closed the connection.")},
          {2}},
         {"negative count",
          {negativeCount.Address()},
@@ -260,7 +261,7 @@ TEST_F(CheckCycleTest, FailuresEndTheCheckAsTheUserIsTold) {
          {2, 0, 0}},
         {"mail and an unreachable account",
          {twoMessages.Address(), closed},
-         {failed("ModifyTrayIcon 128 You have 2 unread message(s)", closed,
+         {failed("ModifyTrayIcon 128 You have 2 unread message(s)", "",
                  closed + " refused the connection."),
           "PlayNewMailSound", "NotifyNewMail 2 of 3", "ShowHeadersWindow 3"},
          {0, 0, 2}},

@@ -345,4 +345,36 @@ TEST(FitTrayTip, ASecondLineIsCutOnItsOwnAndSaysItGoesOn) {
     EXPECT_EQ(FitTrayTip(first + "a\nb\nc"), first + "a b c");
 }
 
+// Failed accounts whose names leave room for the first reason are named;
+// a reason that names its server is not preceded by it again.
+TEST(FinalTrayState, TheSecondLineNamesTheFailedAccountsAndTheFirstReasonOnce) {
+    struct Row {
+        const char* mailbox;
+        const char* reason;
+    };
+    struct Case {
+        std::vector<Row> failed;
+        std::string second;
+    } cases[] = {
+        {{{"pop.a", "Could not resolve pop.a."}}, "Could not resolve pop.a."},
+        {{{"[::1]:1100", "::1 refused the connection."}}, "::1 refused the connection."},
+        {{{"pop.a", "The server refused the login: -ERR no."}},
+         "pop.a: The server refused the login: -ERR no."},
+        {{{"lena@pop.a", "Could not resolve pop.a."}}, "lena: Could not resolve pop.a."},
+        {{{"pop.a", "Could not resolve pop.a."}, {"pop.b", "No answer."}},
+         "pop.a, pop.b failed. Could not resolve pop.a."},
+        {{{"pop.first.example.org", "Could not resolve pop.first.example.org."},
+          {"pop.b", "No answer."}},
+         "2 accounts failed. Could not resolve pop.first.example.org."},
+    };
+    for (const Case& c : cases) {
+        MessageTable table;
+        for (const Row& row : c.failed) {
+            table.AppendError("(error)", row.mailbox, row.reason);
+        }
+        EXPECT_EQ(FinalTrayState({c.failed.size(), 0, false}, table).tip,
+                  "Error(s) occured\n" + c.second);
+    }
+}
+
 } // namespace
