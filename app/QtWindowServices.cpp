@@ -151,7 +151,7 @@ int QtWindowServices::RunModal(TemplateDialog& dialog) {
 }
 
 // One window for the program's life, shown and hidden.
-void QtWindowServices::ShowHeadersWindow(const MessageTable& table) {
+void QtWindowServices::ShowHeadersWindow(std::shared_ptr<const MessageTable> table) {
     if (!m_headers) {
         m_headers = std::make_unique<CHeadersDlg>(m_boxes);
         int width = 0;
@@ -170,15 +170,15 @@ void QtWindowServices::ShowHeadersWindow(const MessageTable& table) {
             }
         };
     }
-    m_headers->SetTable(table);
+    m_headers->SetTable(std::move(table));
     m_headers->show();
     m_headers->raise();
     m_headers->activateWindow();
 }
 
-void QtWindowServices::RefreshHeadersWindow(const MessageTable& table) {
+void QtWindowServices::RefreshHeadersWindow(std::shared_ptr<const MessageTable> table) {
     if (m_headers && m_headers->isVisible()) {
-        m_headers->SetTable(table);
+        m_headers->SetTable(std::move(table));
     }
 }
 

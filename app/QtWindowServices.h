@@ -49,8 +49,8 @@ public:
     void SetTrayMenu(std::span<const TrayMenuItem> items) override;
     void SetForegroundWindow() override;
 
-    void ShowHeadersWindow(const MessageTable& table) override;
-    void RefreshHeadersWindow(const MessageTable& table) override;
+    void ShowHeadersWindow(std::shared_ptr<const MessageTable> table) override;
+    void RefreshHeadersWindow(std::shared_ptr<const MessageTable> table) override;
     bool RunOptionsDialog(Options& options) override;
     void RunMailboxesDialog(AccountList& accounts) override;
     void RunAboutDialog() override;

@@ -57,13 +57,13 @@ void CHeadersDlg::showEvent(QShowEvent* event) {
 }
 
 // Closed, not minimised: the window shows nothing until it opens with the
-// next table, so its copy of this one (header texts and all) is let go.
+// next table, so this one (header texts and all) is let go.
 void CHeadersDlg::hideEvent(QHideEvent* event) {
     TemplateDialog::hideEvent(event);
     if (!event->spontaneous()) {
         ReportSize();
         m_lines->Show(nullptr);
-        table = MessageTable();
+        m_table.reset();
     }
 }
 
@@ -140,8 +140,13 @@ void CHeadersDlg::OpenAtUsefulSize() {
         Qt::QueuedConnection);
 }
 
-void CHeadersDlg::SetTable(const MessageTable& shown) {
-    table = shown;
+const MessageTable& CHeadersDlg::Table() const {
+    static const MessageTable kNone;
+    return m_table ? *m_table : kNone;
+}
+
+void CHeadersDlg::SetTable(std::shared_ptr<const MessageTable> shown) {
+    m_table = std::move(shown);
     if (Initialised()) {
         Fill();
     }
@@ -150,6 +155,7 @@ void CHeadersDlg::SetTable(const MessageTable& shown) {
 void CHeadersDlg::Fill() {
     // A refill goes in unsorted; sorting is switched on again at the end.
     m_list->setSortingEnabled(false);
+    const MessageTable& table = Table();
     m_lines->Show(&table);
     std::array<std::size_t, 3> counts = {table.CountOf(MessageNew), table.CountOf(MessagePending),
                                          table.CountOf(MessageError)};
@@ -203,6 +209,7 @@ void CHeadersDlg::keyPressEvent(QKeyEvent* event) {
 }
 
 void CHeadersDlg::OnDblClk(const QModelIndex& index) {
+    const MessageTable& table = Table();
     const QVariant tableRow = index.siblingAtColumn(0).data(HeadersModel::kRowRole);
     if (!tableRow.isValid() || tableRow.toULongLong() >= table.size()) {
         return;

@@ -9,6 +9,7 @@
 #include <QSize>
 #include <QTimer>
 #include <functional>
+#include <memory>
 
 class HeadersModel;
 class QModelIndex;
@@ -19,10 +20,11 @@ class CHeadersDlg : public TemplateDialog {
 public:
     explicit CHeadersDlg(MessageBoxes& boxes, QWidget* parent = nullptr);
 
-    // What the window shows: set before it is shown, or through SetTable,
-    // which shows a new table in the open window. Emptied when it closes.
-    MessageTable table;
-    void SetTable(const MessageTable& shown);
+    // What the window shows: set before it is shown, or while it is open,
+    // which then shows the new table. Shared with the check that made it,
+    // never copied; let go of when the window closes.
+    void SetTable(std::shared_ptr<const MessageTable> shown);
+    const MessageTable& Table() const;
 
     // The size to open at, as the user last left the window; empty for a
     // size fitted to the lines. Told of a size the user gives the window
@@ -41,6 +43,7 @@ protected:
     void hideEvent(QHideEvent* event) override;
 
 private:
+    std::shared_ptr<const MessageTable> m_table;
     void OnDblClk(const QModelIndex& index);
     // The lines and the caption from the table; the first new line selected.
     void Fill();

@@ -201,9 +201,14 @@ void CTarvoWnd::OnCheckNow() {
     m_checking = true;
     SetBusy(true);
     m_services.KillTimer(m_timerId);
+    // The check takes the last table's rows for the headers it keeps; the
+    // headers window may be showing them, so it then fills a copy instead.
+    if (m_table.use_count() > 1) {
+        m_table = std::make_shared<MessageTable>(*m_table);
+    }
 
     CheckOutcome outcome =
-        RunCheck(m_accounts, m_counts, m_table, m_knownIds, m_headerCache, m_signIns, *this);
+        RunCheck(m_accounts, m_counts, *m_table, m_knownIds, m_headerCache, m_signIns, *this);
     m_checking = false;
     SaveState();
     if (m_quitAfterCheck) {
@@ -211,14 +216,14 @@ void CTarvoWnd::OnCheckNow() {
         OnClose();
         return;
     }
-    TrayState final = FinalTrayState(outcome, m_table);
+    TrayState final = FinalTrayState(outcome, *m_table);
     ShowProgress(final.iconId, final.tip);
     const bool newMail = outcome.total > 0 && outcome.newMail;
     if (newMail && m_options.Sound) {
         m_services.PlayNewMailSound();
     }
     if (newMail && m_options.Notify) {
-        m_services.NotifyNewMail(m_table, static_cast<int>(m_table.CountOf(MessageNew)));
+        m_services.NotifyNewMail(*m_table, static_cast<int>(m_table->CountOf(MessageNew)));
     }
     if (newMail && m_options.Message) {
         OnHeaders();
@@ -288,7 +293,7 @@ void CTarvoWnd::UseStateFile(std::string path) {
 
 void CTarvoWnd::SaveState() {
     if (m_state) {
-        m_state->Save(m_headerCache, m_table, m_knownIds);
+        m_state->Save(m_headerCache, *m_table, m_knownIds);
     }
 }
 

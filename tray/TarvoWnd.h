@@ -74,7 +74,7 @@ public:
     const Options& GetOptions() const { return m_options; }
     const AccountList& Accounts() const { return m_accounts; }
     const std::vector<int32_t>& Counts() const { return m_counts; }
-    const MessageTable& Table() const { return m_table; }
+    const MessageTable& Table() const { return *m_table; }
     const KnownMessageIds& KnownIds() const { return m_knownIds; }
     bool IsBusy() const { return m_busy; }
     uint32_t TimerId() const { return m_timerId; }
@@ -110,7 +110,8 @@ private:
     std::optional<std::chrono::milliseconds> m_lastCheckEnded;
     uint32_t m_timerId = 1;
     Options m_options;
-    MessageTable m_table;
+    // Shared with the headers window while it shows it.
+    std::shared_ptr<MessageTable> m_table = std::make_shared<MessageTable>();
     KnownMessageIds m_knownIds;
     HeaderCache m_headerCache;
     SignInMemory m_signIns;

@@ -7,6 +7,7 @@
 #include "TrayMenu.h"
 
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <string>
 
@@ -42,8 +43,10 @@ public:
     // The headers window holds no check back: it opens (or comes forward)
     // showing the table and returns at once. While it stays open, each
     // check's table replaces what it shows; a closed window stays closed.
-    virtual void ShowHeadersWindow(const MessageTable& table) = 0;
-    virtual void RefreshHeadersWindow(const MessageTable& table) = 0;
+    // The table is shared, not copied: the window lets go of it when it
+    // closes or is given the next one.
+    virtual void ShowHeadersWindow(std::shared_ptr<const MessageTable> table) = 0;
+    virtual void RefreshHeadersWindow(std::shared_ptr<const MessageTable> table) = 0;
 
     // The modal dialogs. Each returns only when the dialog has closed.
     // In: the values to show. Out: the values confirmed. True for OK.

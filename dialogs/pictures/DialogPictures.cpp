@@ -96,7 +96,7 @@ int main(int argc, char** argv) {
     bool ok = true;
 
     CHeadersDlg headers(boxes);
-    headers.table = SampleTable();
+    headers.SetTable(std::make_shared<const MessageTable>(SampleTable()));
     ok = Save(headers, folder, QStringLiteral("dialog-headers.png")) && ok;
 
     CMailboxesDlg mailboxes(boxes);

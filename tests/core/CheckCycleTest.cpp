@@ -92,12 +92,19 @@ TEST_F(CheckCycleTest, NewMailThenTheSameMailAgain) {
               "Subject: one\nFrom: ann@example.org\nMessage-ID: <1@x>\n\n");
     EXPECT_EQ(States(Table()), (std::vector<uint32_t>{0, 0, 0}));
     EXPECT_EQ(window->Counts(), (std::vector<int32_t>{3}));
+    // The open headers window shares the table; the next check makes its own
+    // rather than taking the rows from under the window.
+    const std::shared_ptr<const MessageTable> shown = services.headersShown;
+    ASSERT_EQ(shown.get(), &Table());
 
     EXPECT_EQ(Check(),
               (Calls{"KillTimer 1", "ModifyTrayIcon 131 Contacting " + server + "...",
                      "ModifyTrayIcon 132 Retrieving 3 header(s) from " + server + "...",
                      "ModifyTrayIcon 128 You have 3 unread message(s)", "SetTimer 1 300000"}));
     EXPECT_EQ(States(Table()), (std::vector<uint32_t>{1, 1, 1}));
+    EXPECT_EQ(Subjects(*shown), (std::vector<std::string>{"one", "two", "three"}));
+    EXPECT_EQ(States(*shown), (std::vector<uint32_t>{0, 0, 0}));
+    EXPECT_EQ(services.headersShown.get(), &Table());
     EXPECT_EQ(window->KnownIds().size(), 6u); // k checks of n messages: k x n entries
     EXPECT_EQ(window->KnownIds().DistinctCount(), 3u);
     EXPECT_EQ(peer.Received(0), HealthyTranscript("ann", "secret", 3, true));

@@ -241,17 +241,16 @@ TEST_F(KeptHeadersTest, ARowWhoseTextWasNotKeptSaysSoUntilItFitsAgain) {
                        Listing({"u1", "u2"}) + Script{big("a"), kBye}});
     Start(peer.Address());
     Check();
-    const MessageTable& table = window->Table();
-    ASSERT_EQ(Subjects(table), (std::vector<std::string>{"a", "b", "c"}));
-    EXPECT_EQ(HeaderTexts(table)[0], kHeaderTextNotKept);
-    EXPECT_EQ(HeaderTexts(table)[1].substr(0, 11), "Subject: b\n");
-    EXPECT_EQ(HeaderTexts(table)[2].substr(0, 11), "Subject: c\n");
+    ASSERT_EQ(Subjects(window->Table()), (std::vector<std::string>{"a", "b", "c"}));
+    EXPECT_EQ(HeaderTexts(window->Table())[0], kHeaderTextNotKept);
+    EXPECT_EQ(HeaderTexts(window->Table())[1].substr(0, 11), "Subject: b\n");
+    EXPECT_EQ(HeaderTexts(window->Table())[2].substr(0, 11), "Subject: c\n");
 
     Check();
-    ASSERT_EQ(Subjects(table), (std::vector<std::string>{"a", "b"}));
-    EXPECT_EQ(HeaderTexts(table)[0].substr(0, 11), "Subject: a\n");
-    EXPECT_EQ(HeaderTexts(table)[0].size(), HeaderTexts(table)[1].size());
-    EXPECT_EQ(States(table), (std::vector<uint32_t>{1, 1}));
+    ASSERT_EQ(Subjects(window->Table()), (std::vector<std::string>{"a", "b"}));
+    EXPECT_EQ(HeaderTexts(window->Table())[0].substr(0, 11), "Subject: a\n");
+    EXPECT_EQ(HeaderTexts(window->Table())[0].size(), HeaderTexts(window->Table())[1].size());
+    EXPECT_EQ(States(window->Table()), (std::vector<uint32_t>{1, 1}));
     EXPECT_EQ(peer.Received(1), kLogin + "TOP 1 0\r\nQUIT\r\n");
 }
 

@@ -129,7 +129,7 @@ TEST(Notification, OnePerCheckWithNewMailReplacingTheOneBeforeAndShowOpensTheHea
         for (QWidget* widget : QApplication::topLevelWidgets()) {
             if (auto* headers = dynamic_cast<CHeadersDlg*>(widget);
                 headers && headers->isVisible()) {
-                headersShown = headers->table.size() == 7;
+                headersShown = headers->Table().size() == 7;
                 headers->reject();
             }
         }

@@ -18,15 +18,15 @@ struct Row {
     uint32_t state;
 };
 
-MessageTable TableOf(const std::vector<Row>& rows) {
-    MessageTable table;
+std::shared_ptr<const MessageTable> TableOf(const std::vector<Row>& rows) {
+    auto table = std::make_shared<MessageTable>();
     for (const Row& row : rows) {
         if (row.state == MessageError) {
-            table.AppendError(row.subject, "pop.example.org", row.header);
+            table->AppendError(row.subject, "pop.example.org", row.header);
         } else {
             const std::string_view text = row.header;
-            table.AppendMessage(ScannedHeader(row.subject, row.from, "(none)", text, text.size()),
-                                "pop.example.org", static_cast<MessageState>(row.state));
+            table->AppendMessage(ScannedHeader(row.subject, row.from, "(none)", text, text.size()),
+                                 "pop.example.org", static_cast<MessageState>(row.state));
         }
     }
     return table;
@@ -39,7 +39,7 @@ QImage Image(const QIcon& icon) {
 class HeadersDlgTest : public testing::Test {
 protected:
     void Open(const std::vector<Row>& rows) {
-        dialog.table = TableOf(rows);
+        dialog.SetTable(TableOf(rows));
         dialog.show();
         list = Child<QTreeView>(dialog, "list");
     }
@@ -73,7 +73,7 @@ TEST_F(HeadersDlgTest, CaptionCountsRowsByStateAndPicksTheIcon) {
     for (const Case& c : cases) {
         RecordingMessageBoxes caseBoxes;
         CHeadersDlg headers(caseBoxes);
-        headers.table = TableOf(c.rows);
+        headers.SetTable(TableOf(c.rows));
         headers.show();
         EXPECT_EQ(headers.windowTitle(), QString::fromLatin1(c.caption));
         EXPECT_EQ(Image(headers.windowIcon()), Image(TarvoIcon(c.icon))) << c.caption;
@@ -109,7 +109,7 @@ TEST_F(HeadersDlgTest, ANewTableReplacesTheLinesAndTheCaption) {
     // A closed window keeps no copy of the table; it opens with the next one.
     dialog.SetTable(TableOf({kNew, kPending}));
     dialog.close();
-    EXPECT_EQ(dialog.table, MessageTable{});
+    EXPECT_EQ(dialog.Table(), MessageTable{});
     EXPECT_EQ(LineCount(list), 0);
     dialog.SetTable(TableOf({kNew}));
     dialog.show();

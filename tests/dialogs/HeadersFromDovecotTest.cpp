@@ -39,14 +39,16 @@ TEST(HeadersFromDovecot, ShowTheDecodedSubjectsAndSendersOfAMailbox) {
     QuietObserver observer;
     RecordingMessageBoxes boxes;
     CHeadersDlg dialog(boxes);
+    auto table = std::make_shared<MessageTable>();
     RunCheck({{server.Address(), server.Address()}, {"alice", "bob"}, {"alice-pw", "bob-pw"}},
-             counts, dialog.table, known, cache, signIns, observer);
-    ASSERT_EQ(dialog.table.size(), 4u) << server.Log();
-    EXPECT_EQ(States(dialog.table),
+             counts, *table, known, cache, signIns, observer);
+    ASSERT_EQ(table->size(), 4u) << server.Log();
+    EXPECT_EQ(States(*table),
               (std::vector<uint32_t>{MessageNew, MessageNew, MessageNew, MessagePending}));
-    EXPECT_NE(HeaderTexts(dialog.table)[1].find("\n.Dotted: a header line the server stuffs\n"),
+    EXPECT_NE(HeaderTexts(*table)[1].find("\n.Dotted: a header line the server stuffs\n"),
               std::string::npos);
 
+    dialog.SetTable(table);
     dialog.show();
     auto* list = Child<QTreeView>(dialog, "list");
     const std::vector<std::pair<QString, QString>> lines = {

@@ -18,6 +18,8 @@ public:
     // The size of each table handed to an open headers window; apart from
     // the calls because it follows every check.
     std::vector<std::size_t> refreshed;
+    // The table the headers window holds once shown, as the real one does.
+    std::shared_ptr<const MessageTable> headersShown;
 
     // Scripted answers.
     bool optionsAnswer = false;
@@ -54,11 +56,15 @@ public:
         menus.push_back(ids);
     }
     void SetForegroundWindow() override { Record("SetForegroundWindow"); }
-    void ShowHeadersWindow(const MessageTable& table) override {
-        Record("ShowHeadersWindow " + std::to_string(table.size()));
+    void ShowHeadersWindow(std::shared_ptr<const MessageTable> table) override {
+        Record("ShowHeadersWindow " + std::to_string(table->size()));
+        headersShown = std::move(table);
     }
-    void RefreshHeadersWindow(const MessageTable& table) override {
-        refreshed.push_back(table.size());
+    void RefreshHeadersWindow(std::shared_ptr<const MessageTable> table) override {
+        refreshed.push_back(table->size());
+        if (headersShown) {
+            headersShown = std::move(table);
+        }
     }
     bool RunOptionsDialog(Options& options) override {
         Record("RunOptionsDialog " + std::to_string(options.Delay) + " " +
