@@ -188,6 +188,7 @@ bool QtWindowServices::RunOptionsDialog(Options& options) {
     dialog.Message = options.Message;
     dialog.Delay = options.Delay;
     dialog.Notify = options.Notify;
+    dialog.Push = options.Push;
     dialog.StartAtLogin = StartsAtLogin();
     if (RunModal(dialog) != 1) {
         return false;
@@ -196,6 +197,7 @@ bool QtWindowServices::RunOptionsDialog(Options& options) {
     options.Message = dialog.Message;
     options.Delay = dialog.Delay;
     options.Notify = dialog.Notify;
+    options.Push = dialog.Push;
     if (dialog.StartAtLogin != StartsAtLogin()) {
         SetStartAtLogin(dialog.StartAtLogin, QCoreApplication::applicationFilePath());
     }

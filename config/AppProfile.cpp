@@ -17,6 +17,18 @@ std::string AppProfile::GetProfileString(std::string_view section, std::string_v
     return text ? *text : std::string(defaultValue);
 }
 
+std::vector<std::string> AppProfile::GetProfileStrings(std::string_view section,
+                                                       std::string_view value) {
+    const auto stored = SectionKey(section).QueryValue(value);
+    auto texts = stored ? stored->AsMultiSz() : std::nullopt;
+    return texts ? std::move(*texts) : std::vector<std::string>();
+}
+
+bool AppProfile::WriteProfileStrings(std::string_view section, std::string_view value,
+                                     const std::vector<std::string>& texts) {
+    return SectionKey(section).SetValue(value, RegValue::MultiSz(texts));
+}
+
 bool AppProfile::WriteProfileInt(std::string_view section, std::string_view value, int number) {
     return SectionKey(section).SetValue(value, RegValue::Dword(static_cast<uint32_t>(number)));
 }

@@ -9,6 +9,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 class AppProfile {
 public:
@@ -23,6 +24,10 @@ public:
     bool WriteProfileInt(std::string_view section, std::string_view value, int number);
     bool WriteProfileString(std::string_view section, std::string_view value,
                             std::string_view text);
+    // A REG_MULTI_SZ; a value of another type, or none, reads as no texts.
+    std::vector<std::string> GetProfileStrings(std::string_view section, std::string_view value);
+    bool WriteProfileStrings(std::string_view section, std::string_view value,
+                             const std::vector<std::string>& texts);
 
     Registry& registry() { return m_registry; }
 

@@ -1,5 +1,7 @@
 #include "Registry.h"
 
+#include <algorithm>
+
 RegValue RegValue::Dword(uint32_t number) {
     RegValue value{REG_DWORD, std::string(4, '\0')};
     for (int i = 0; i < 4; ++i) {
@@ -12,6 +14,31 @@ RegValue RegValue::Sz(std::string_view text) {
     RegValue value{REG_SZ, std::string(text)};
     value.data.push_back('\0');
     return value;
+}
+
+RegValue RegValue::MultiSz(const std::vector<std::string>& texts) {
+    RegValue value{REG_MULTI_SZ, {}};
+    for (const std::string& text : texts) {
+        if (!text.empty() && text.find('\0') == std::string::npos) {
+            value.data += text;
+            value.data.push_back('\0');
+        }
+    }
+    value.data.push_back('\0');
+    return value;
+}
+
+std::optional<std::vector<std::string>> RegValue::AsMultiSz() const {
+    if (type != REG_MULTI_SZ) {
+        return std::nullopt;
+    }
+    std::vector<std::string> texts;
+    for (std::size_t at = 0; at < data.size() && data[at] != '\0';) {
+        const std::size_t end = std::min(data.find('\0', at), data.size());
+        texts.push_back(data.substr(at, end - at));
+        at = end + 1;
+    }
+    return texts;
 }
 
 std::optional<uint32_t> RegValue::AsDword() const {

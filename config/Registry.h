@@ -8,24 +8,33 @@
 #include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 enum : uint32_t {
     REG_SZ = 1,
     REG_DWORD = 4,
+    REG_MULTI_SZ = 7,
 };
 
 // A value as the registry holds it: a type and raw bytes. A REG_SZ carries its
-// terminating zero, a REG_DWORD four little-endian bytes. Other types are kept
-// as they come so that what other programs stored survives our writes.
+// terminating zero, a REG_DWORD four little-endian bytes, a REG_MULTI_SZ each
+// text with its zero and one more zero at the end. Other types are kept as
+// they come so that what other programs stored survives our writes.
 struct RegValue {
     uint32_t type = REG_SZ;
     std::string data;
 
     static RegValue Dword(uint32_t number);
     static RegValue Sz(std::string_view text);
+    // Texts holding a zero byte or empty cannot be told apart in the list,
+    // so they are left out.
+    static RegValue MultiSz(const std::vector<std::string>& texts);
     std::optional<uint32_t> AsDword() const;
     // The text up to the first zero byte.
     std::optional<std::string> AsSz() const;
+    // The texts up to the first empty one (the list's end, or where a value
+    // cut short stops making sense).
+    std::optional<std::vector<std::string>> AsMultiSz() const;
 
     bool operator==(const RegValue&) const = default;
 };

@@ -12,6 +12,7 @@ struct Options {
     int32_t Sound = 1;   // 0 or 1
     int32_t Message = 1; // 0 or 1: open the headers window on new mail
     int32_t Notify = 1;  // 0 or 1: a desktop notification on new mail
+    int32_t Push = 1;    // 0 or 1: IMAP accounts whose server can tell of new mail are watched
 };
 
 // Parallel lists of equal length; index i of each is account i.

@@ -50,6 +50,7 @@ int LoadSettings(AppProfile& profile, Options& options, AccountList& accounts) {
     options.Sound = profile.GetProfileInt(kSettings, "Sound", 1) != 0 ? 1 : 0;
     options.Message = profile.GetProfileInt(kSettings, "Message", 1) != 0 ? 1 : 0;
     options.Notify = profile.GetProfileInt(kSettings, "Notify", 1) != 0 ? 1 : 0;
+    options.Push = profile.GetProfileInt(kSettings, "Push", 1) != 0 ? 1 : 0;
     accounts = AccountList();
     for (std::size_t n = 0;; ++n) {
         const std::string section = AccountSection(n);
@@ -136,6 +137,7 @@ void SaveSettings(AppProfile& profile, const Options& options, const AccountList
     profile.WriteProfileInt(kSettings, "Message", options.Message != 0 ? 1 : 0);
     profile.WriteProfileInt(kSettings, "Delay", options.Delay);
     profile.WriteProfileInt(kSettings, "Notify", options.Notify != 0 ? 1 : 0);
+    profile.WriteProfileInt(kSettings, "Push", options.Push != 0 ? 1 : 0);
     batch.Commit();
 }
 

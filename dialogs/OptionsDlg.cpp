@@ -24,30 +24,33 @@ COptionsDlg::COptionsDlg(MessageBoxes& boxes, QWidget* parent)
       m_sound(new QCheckBox(QStringLiteral("Play notification sound"), this)),
       m_message(new QCheckBox(QStringLiteral("Show message headers"), this)),
       m_notify(new QCheckBox(QStringLiteral("Show a desktop notification"), this)),
-      m_startAtLogin(new QCheckBox(QStringLiteral("Start at log-in"), this)) {
+      m_startAtLogin(new QCheckBox(QStringLiteral("Start at log-in"), this)),
+      m_push(new QCheckBox(QStringLiteral("Show new IMAP mail at once (push)"), this)) {
     setWindowTitle(QStringLiteral("Tarvo options"));
-    setFixedSize(Units().Size(196, 161));
+    setFixedSize(Units().Size(196, 175));
 
     Place(m_delay, "delay", 63, 24, 23, 14);
     m_delay->setAlignment(Qt::AlignRight);
     m_delay->installEventFilter(new DigitKeysOnly(m_delay));
     Place(m_startAtLogin, "startAtLogin", 13, 42, 170, 10);
-    Place(m_sound, "sound", 13, 82, 170, 10);
-    Place(m_message, "message", 13, 96, 169, 10);
-    Place(m_notify, "notify", 13, 110, 169, 10);
-    auto* ok = Place(new QPushButton(QStringLiteral("OK"), this), "ok", 7, 140, 50, 14);
+    Place(m_push, "push", 13, 56, 170, 10);
+    Place(m_sound, "sound", 13, 96, 170, 10);
+    Place(m_message, "message", 13, 110, 169, 10);
+    Place(m_notify, "notify", 13, 124, 169, 10);
+    auto* ok = Place(new QPushButton(QStringLiteral("OK"), this), "ok", 7, 154, 50, 14);
     ok->setDefault(true);
     auto* cancel =
-        Place(new QPushButton(QStringLiteral("Cancel"), this), "cancel", 139, 140, 50, 14);
-    Place(new QGroupBox(QStringLiteral("Checking"), this), "checking", 7, 7, 182, 57)->lower();
-    Place(new QGroupBox(QStringLiteral("On new mail"), this), "onNewMail", 7, 67, 182, 64)->lower();
+        Place(new QPushButton(QStringLiteral("Cancel"), this), "cancel", 139, 154, 50, 14);
+    Place(new QGroupBox(QStringLiteral("Checking"), this), "checking", 7, 7, 182, 71)->lower();
+    Place(new QGroupBox(QStringLiteral("On new mail"), this), "onNewMail", 7, 81, 182, 64)->lower();
     Place(new QLabel(QStringLiteral("Check every"), this), "everyLabel", 14, 27, 45, 8);
     Place(new QLabel(QStringLiteral("minutes for new messages"), this), "minutesLabel", 95, 27, 88,
           8);
 
     // In the order the controls read from the top.
     setTabOrder(m_delay, m_startAtLogin);
-    setTabOrder(m_startAtLogin, m_sound);
+    setTabOrder(m_startAtLogin, m_push);
+    setTabOrder(m_push, m_sound);
 
     connect(ok, &QPushButton::clicked, this, &COptionsDlg::accept);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
@@ -65,6 +68,7 @@ void COptionsDlg::WriteControls() {
     m_sound->setChecked(Sound != 0);
     m_message->setChecked(Message != 0);
     m_notify->setChecked(Notify != 0);
+    m_push->setChecked(Push != 0);
     m_startAtLogin->setChecked(StartAtLogin);
 }
 
@@ -81,6 +85,7 @@ void COptionsDlg::accept() {
     Message = m_message->isChecked() ? 1 : 0;
     Sound = m_sound->isChecked() ? 1 : 0;
     Notify = m_notify->isChecked() ? 1 : 0;
+    Push = m_push->isChecked() ? 1 : 0;
     StartAtLogin = m_startAtLogin->isChecked();
 
     if (Delay < kShortestDelay) {

@@ -1,6 +1,6 @@
-// The options: check interval (1 to 60 minutes), start at log-in, new-mail
-// sound, whether the headers window opens on new mail, and the desktop
-// notification.
+// The options: check interval (1 to 60 minutes), start at log-in, push for
+// IMAP accounts, new-mail sound, whether the headers window opens on new
+// mail, and the desktop notification.
 #pragma once
 
 #include "MessageBoxes.h"
@@ -20,6 +20,7 @@ public:
     int32_t Message = 0;
     int32_t Sound = 0;
     int32_t Notify = 0;
+    int32_t Push = 0;
     bool StartAtLogin = false;
 
     // OK: reads and checks the fields; closes only on an interval of 1 to 60.
@@ -37,4 +38,5 @@ private:
     QCheckBox* m_message;
     QCheckBox* m_notify;
     QCheckBox* m_startAtLogin;
+    QCheckBox* m_push;
 };

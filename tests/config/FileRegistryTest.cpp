@@ -97,6 +97,7 @@ TEST_F(FileRegistryTest, SettingsAreWrittenInTheExportFormat) {
               "\"Delay\"=dword:0000002a\n"
               "\"Message\"=dword:00000000\n"
               "\"Notify\"=dword:00000001\n"
+              "\"Push\"=dword:00000001\n"
               "\"Sound\"=dword:00000001\n");
 }
 

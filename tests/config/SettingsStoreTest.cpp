@@ -60,6 +60,7 @@ TEST_F(SettingsStoreTest, FirstRunGivesDefaultsAndNoAccountAndLeavesEmptyKeysBeh
     EXPECT_EQ(options.Sound, 1);
     EXPECT_EQ(options.Message, 1);
     EXPECT_EQ(options.Notify, 1);
+    EXPECT_EQ(options.Push, 1);
     EXPECT_EQ(accounts, AccountList());
     EXPECT_TRUE(registry.KeyExists(kApp + "Settings"));
     EXPECT_EQ(AccountKeys(5), std::vector<int>{0});

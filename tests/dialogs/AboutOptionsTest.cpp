@@ -119,16 +119,19 @@ TEST_F(OptionsDlgTest, OkHandsTheValuesBackAndCancelDiscardsThem) {
         options.Sound = 1;
         options.Message = 0;
         options.Notify = 1;
+        options.Push = 1;
         options.StartAtLogin = false;
         QTimer::singleShot(0, &options, [&options, confirm] {
             EXPECT_EQ(options.focusWidget(), Child<QLineEdit>(options, "delay"));
             EXPECT_TRUE(Child<QCheckBox>(options, "sound")->isChecked());
             EXPECT_FALSE(Child<QCheckBox>(options, "message")->isChecked());
             EXPECT_TRUE(Child<QCheckBox>(options, "notify")->isChecked());
+            EXPECT_TRUE(Child<QCheckBox>(options, "push")->isChecked());
             EXPECT_FALSE(Child<QCheckBox>(options, "startAtLogin")->isChecked());
             Click(options, "sound");
             Click(options, "message");
             Click(options, "notify");
+            Click(options, "push");
             Child<QCheckBox>(options, "startAtLogin")->click(); // its text ends short of the middle
             Child<QLineEdit>(options, "delay")->setText("15");
             Click(options, confirm ? "ok" : "cancel");
@@ -139,6 +142,7 @@ TEST_F(OptionsDlgTest, OkHandsTheValuesBackAndCancelDiscardsThem) {
         EXPECT_EQ(options.Sound, confirm ? 0 : 1);
         EXPECT_EQ(options.Message, confirm ? 1 : 0);
         EXPECT_EQ(options.Notify, confirm ? 0 : 1);
+        EXPECT_EQ(options.Push, confirm ? 0 : 1);
         EXPECT_EQ(options.StartAtLogin, confirm);
     }
 }
