@@ -1,7 +1,7 @@
-// Turns SIGUSR1, sent by another program, into a call on the event loop: the
-// handler only writes a byte to a pipe that a socket notifier watches, so the
-// call also comes while a conversation waits and the loop runs in its wait
-// hook.
+// Turns a signal sent by another program (SIGUSR1 to stop a check, SIGTERM at
+// log-out) into a call on the event loop: the handler only writes a byte to a
+// pipe that a socket notifier watches, so the call also comes while a
+// conversation waits and the loop runs in its wait hook.
 #pragma once
 
 #include <QObject>
@@ -11,8 +11,8 @@
 
 class SignalPipe : public QObject {
 public:
-    // One instance per process: it owns the signal's disposition.
-    explicit SignalPipe(std::function<void()> onSignal);
+    // One instance per signal and process: it owns the signal's disposition.
+    SignalPipe(int signal, std::function<void()> onSignal);
     ~SignalPipe() override;
 
     SignalPipe(const SignalPipe&) = delete;
@@ -21,6 +21,7 @@ public:
 private:
     void Drain();
 
+    int m_signal;
     std::function<void()> m_onSignal;
     std::unique_ptr<QSocketNotifier> m_notifier;
 };

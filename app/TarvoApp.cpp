@@ -11,6 +11,7 @@
 #include <QFile>
 #include <QKeyEvent>
 #include <QStandardPaths>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -94,13 +95,23 @@ bool TarvoApplication::notify(QObject* receiver, QEvent* event) {
     return handled;
 }
 
-// The signal is caught from the start: its default action would end the
-// program while the first-run dialog is up.
+// The signals are caught from the start: SIGUSR1's default action would end
+// the program while the first-run dialog is up. SIGTERM, as a log-out sends
+// it, is Quit: the state is kept and the lock let go, as on any end.
 CTarvoApp::CTarvoApp(TarvoApplication& application)
-    : m_application(application), m_disconnectSignal([this] {
+    : m_application(application),
+      m_disconnectSignal(SIGUSR1,
+                         [this] {
+                             m_services.Gate().Pass([this] {
+                                 if (m_mainWnd) {
+                                     m_mainWnd->OnCommand(ID_DISCONNECT);
+                                 }
+                             });
+                         }),
+      m_quitSignal(SIGTERM, [this] {
           m_services.Gate().Pass([this] {
               if (m_mainWnd) {
-                  m_mainWnd->OnCommand(ID_DISCONNECT);
+                  m_mainWnd->OnCommand(ID_APP_EXIT);
               }
           });
       }) {}

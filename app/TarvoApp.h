@@ -50,6 +50,7 @@ private:
     std::unique_ptr<AppProfile> m_profile;
     std::unique_ptr<CTarvoWnd> m_mainWnd;
     SignalPipe m_disconnectSignal;
+    SignalPipe m_quitSignal;
     bool m_restartFailed = false;
     std::unique_ptr<WakeWatcher> m_wakeWatcher;
 };

@@ -108,6 +108,17 @@ TEST_F(TarvoDesktopTest, ASecondCopyEndsAtOnceAndLeavesTheFirstAlone) {
     EXPECT_FALSE(m_tarvo.HasEnded());
 }
 
+// A log-out's SIGTERM ends Tarvo as Quit does: the lock is let go, so the
+// next start is not taken for a second copy.
+TEST_F(TarvoDesktopTest, SigtermEndsTarvoAsQuitDoes) {
+    ASSERT_FALSE(StartWithAccount({"127.0.0.1:1", "alice", "secret"}).empty());
+    m_tarvo.Signal(SIGTERM);
+    ASSERT_TRUE(WaitFor([&] { return m_tarvo.HasEnded(); }, 10s));
+    ASSERT_TRUE(WIFEXITED(m_tarvo.ExitStatus()));
+    EXPECT_EQ(WEXITSTATUS(m_tarvo.ExitStatus()), 0);
+    EXPECT_TRUE(fs::is_empty(m_config / "runtime"));
+}
+
 // A start reads the settings without writing them, and the copy that holds
 // the lock, the file's only writer, clears what a killed save left behind.
 TEST_F(TarvoDesktopTest, TheOnlyCopyRemovesAKilledSavesTemporaryFileAndNothingElse) {
