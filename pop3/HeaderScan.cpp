@@ -133,8 +133,7 @@ int CPop3Connection::Scan(int count, const std::vector<int>* numbers) {
         // A server that claims more messages than it has must not make the
         // scan grow without end, one set of defaults per number.
         if (held + texts.Kept() > m_limits.maxScanBytes) {
-            Fail(Format("The headers on %s add up to more than %zu bytes.", m_serverName.c_str(),
-                        m_limits.maxScanBytes));
+            FailScanTooLarge();
             ReleaseChannel();
             complete = false;
             break;

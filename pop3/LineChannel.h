@@ -37,6 +37,9 @@ struct ChannelLimits {
     // the socket takes them while replies are read, so the pipe is kept full
     // without either side waiting on the other.
     std::size_t pipelineWindowBytes = 64 * 1024;
+    // What a server may send while a held connection waits for new mail
+    // (IMAP's IDLE): a few lines per change, never a stream.
+    std::size_t maxPushBytes = 1024 * 1024;
     std::chrono::milliseconds pollSlice{50};
 };
 

@@ -133,6 +133,11 @@ std::string MailConversation::ChannelFailure() const {
     }
 }
 
+void MailConversation::FailScanTooLarge() {
+    Fail(Format("The headers on %s add up to more than %zu bytes.", m_serverName.c_str(),
+                m_limits.maxScanBytes));
+}
+
 bool MailConversation::BeginConnect(const std::string& host) {
     if (m_connectCalled || m_aborted) {
         return false;

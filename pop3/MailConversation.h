@@ -78,6 +78,8 @@ protected:
     // Keeps the first reason only: what failed first is what went wrong.
     void Fail(const std::string& reason);
     std::string ChannelFailure() const;
+    // The headers of one scan passed maxScanBytes.
+    void FailScanTooLarge();
     // The server's words, quoted: bounded, printable, and without the
     // password should the server echo it back.
     std::string Refusal(const char* what, const std::string& reply) const;
