@@ -209,10 +209,10 @@ std::optional<ImapResponse> CImapConnection::Command(const std::string& command,
     std::size_t bytes = 0;
     std::optional<ImapResponse> answer = Next(tag, handler, m_limits.maxScanBytes, bytes);
     if (answer && answer->kind == ImapResponse::Kind::Continuation) {
-        Fail(Refusal(Format("%s asked for more of a command that was complete",
-                            m_serverName.c_str())
-                         .c_str(),
-                     "+ " + answer->text));
+        Fail(
+            Refusal(Format("%s asked for more of a command that was complete", m_serverName.c_str())
+                        .c_str(),
+                    "+ " + answer->text));
         ReleaseChannel();
         return std::nullopt;
     }

@@ -89,8 +89,10 @@ public:
     std::optional<std::vector<std::string>> ListFolders();
 
     // Waiting for changes between checks, driven by the owner's event loop:
-    // when SocketFd() turns readable, TakeEvents() reads what has come and
-    // never waits for more. EndIdle() before the next command.
+    // once after starting, and whenever SocketFd() turns readable,
+    // TakeEvents() reads what has come and never waits for more (what came
+    // with the answer to IDLE is already read from the socket). EndIdle()
+    // before the next command.
     // IDLE on the folder, opened first unless it is open; false where IDLE
     // is not listed.
     bool StartIdle(const std::string& folder);

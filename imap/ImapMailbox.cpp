@@ -34,9 +34,8 @@ std::string UidSet(const std::vector<uint32_t>& uids) {
 std::optional<uint32_t> Uid(std::string_view text) {
     uint32_t uid = 0;
     auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), uid);
-    return error == std::errc{} && end == text.data() + text.size() && uid > 0
-               ? std::optional(uid)
-               : std::nullopt;
+    return error == std::errc{} && end == text.data() + text.size() && uid > 0 ? std::optional(uid)
+                                                                               : std::nullopt;
 }
 
 // A search result's UIDs, "2,5:7" or "2 5 6 7", ranges in either order; no

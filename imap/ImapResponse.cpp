@@ -55,13 +55,14 @@ private:
 
 ImapRead Parser::Read(ImapResponse& response, uint64_t& announced) {
     response = ImapResponse();
-    if (!NextLine()) {
-        return m_why;
-    }
+    const bool lineRead = NextLine();
     std::size_t space = m_line.find(' ');
     std::string_view first = std::string_view(m_line).substr(0, space);
     m_at = space == std::string::npos ? m_line.size() : space + 1;
     response.quote = m_line.substr(m_at, kQuotedBytes);
+    if (!lineRead) {
+        return m_why;
+    }
     bool read = true;
     if (first == "+") {
         response.kind = ImapResponse::Kind::Continuation;
@@ -146,7 +147,10 @@ bool Parser::Value(ImapValue& value, std::size_t depth) {
         }
         ++m_at;
         value.kind = ImapValue::Kind::List;
-        if (!Values(value.list, depth + 1) || AtEnd()) {
+        if (!Values(value.list, depth + 1)) {
+            return false;
+        }
+        if (AtEnd()) {
             return Fail(ImapRead::Malformed);
         }
         ++m_at;

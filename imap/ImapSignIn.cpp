@@ -29,10 +29,10 @@ public:
     // Without SASL-IR the response waits for the server's empty challenge.
     bool FitsInitialResponse(const std::string& mechanism,
                              const std::string& base64) const override {
-        return m_conversation.m_capabilities.saslIr &&
-               std::string("a0000 AUTHENTICATE ").size() + mechanism.size() + 1 + base64.size() +
-                       2 <=
-                   kMaxCommandBytes;
+        return m_conversation.m_capabilities.saslIr && std::string("a0000 AUTHENTICATE ").size() +
+                                                               mechanism.size() + 1 +
+                                                               base64.size() + 2 <=
+                                                           kMaxCommandBytes;
     }
     bool Begin(const std::string& mechanism,
                const std::optional<std::string>& initialResponse) override {
@@ -79,8 +79,8 @@ std::optional<PeerCertificate> CImapConnection::InspectCertificate(const std::st
     return InspectedCertificate();
 }
 
-int CImapConnection::Connect(const std::string& host, const std::string& user,
-                             const SignIn& signIn, uint32_t port) {
+int CImapConnection::Connect(const std::string& host, const std::string& user, const SignIn& signIn,
+                             uint32_t port) {
     const DeferredClose deferred{*this};
     bool preauthenticated = false;
     if (!BeginConnect(host) || !CredentialsFit(user, signIn) ||
@@ -145,9 +145,8 @@ bool CImapConnection::UpgradeWithStartTls(bool preauthenticated) {
 
 bool CImapConnection::LearnCapabilities() {
     std::optional<ImapResponse> answer = Command("CAPABILITY");
-    return answer &&
-           (answer->status == "OK" || EndRefused("The server refused to list its capabilities",
-                                                 *answer));
+    return answer && (answer->status == "OK" ||
+                      EndRefused("The server refused to list its capabilities", *answer));
 }
 
 bool CImapConnection::Authenticate(const std::string& user, const SignIn& signIn) {
