@@ -1,6 +1,7 @@
 // IMAP conversations with scripted servers: the sign-in, the read-only
 // mailbox commands, a hostile server at every turn, and waiting for changes.
 #include "ImapConnection.h"
+
 #include "ImapPeer.h"
 #include "SaslEngine.h"
 #include "SaslPeer.h"
@@ -73,25 +74,17 @@ TEST(ImapSignIn, TakesTheStrongestWayOfferedAndNeverLogsInWhereDisabled) {
         {"SCRAM-SHA-256 with SASL-IR",
          Script{Greeting("IMAP4rev1 SASL-IR AUTH=PLAIN AUTH=CRAM-MD5 AUTH=SCRAM-SHA-256")} +
              ScramExchange("SCRAM-SHA-256", password, ScramServer::Honest, end) + Script{kBye},
-         automatic,
-         1,
-         "SCRAM-SHA-256",
-         "a1 AUTHENTICATE SCRAM-SHA-256 biws",
-         "\r\n\r\na2 LOGOUT\r\n",
-         ""},
+         automatic, 1, "SCRAM-SHA-256", "a1 AUTHENTICATE SCRAM-SHA-256 biws",
+         "\r\n\r\na2 LOGOUT\r\n", ""},
         {"SCRAM-SHA-1 without SASL-IR",
          Script{Greeting("IMAP4rev1 AUTH=SCRAM-SHA-1"), Reply("+ \r\n")} +
              ScramExchange("SCRAM-SHA-1", password, ScramServer::Honest, end) + Script{kBye},
-         automatic,
-         1,
-         "SCRAM-SHA-1",
-         "a1 AUTHENTICATE SCRAM-SHA-1\r\nbiws",
-         "\r\n\r\na2 LOGOUT\r\n",
-         ""},
+         automatic, 1, "SCRAM-SHA-1", "a1 AUTHENTICATE SCRAM-SHA-1\r\nbiws",
+         "\r\n\r\na2 LOGOUT\r\n", ""},
         {"CRAM-MD5",
          {Greeting("IMAP4rev1 AUTH=CRAM-MD5"),
-          Reply("+ PDE4OTYuNjk3MTcwOTUyQHBvc3RvZmZpY2UucmVzdG9uLm1jaS5uZXQ+\r\n"), Reply(end.success),
-          kBye},
+          Reply("+ PDE4OTYuNjk3MTcwOTUyQHBvc3RvZmZpY2UucmVzdG9uLm1jaS5uZXQ+\r\n"),
+          Reply(end.success), kBye},
          automatic,
          1,
          "CRAM-MD5",
@@ -103,11 +96,7 @@ TEST(ImapSignIn, TakesTheStrongestWayOfferedAndNeverLogsInWhereDisabled) {
          Script{Greeting("IMAP4rev1 SASL-IR AUTH=SCRAM-SHA-256")} +
              ScramExchange("SCRAM-SHA-256", password, ScramServer::ForgedSignature, end) +
              Script{kBye},
-         automatic,
-         0,
-         "",
-         "a1 AUTHENTICATE SCRAM-SHA-256 ",
-         "\r\n*\r\na2 LOGOUT\r\n",
+         automatic, 0, "", "a1 AUTHENTICATE SCRAM-SHA-256 ", "\r\n*\r\na2 LOGOUT\r\n",
          "@ could not prove that it knows the password, so someone may be impersonating it; the "
          "conversation was ended."},
         {"AUTHENTICATE refused",
@@ -145,9 +134,21 @@ TEST(ImapSignIn, TakesTheStrongestWayOfferedAndNeverLogsInWhereDisabled) {
          "@ no longer offers SCRAM-SHA-1, with which this account signed in before, so the "
          "password was not sent another way: someone may be tampering with the connection. If "
          "the server's sign-in really changed, change the account's sign-in method."},
-        {"PREAUTH", {Send("* PREAUTH [CAPABILITY IMAP4rev1] hi\r\n"), kBye}, automatic, 1, "",
-         "a1 LOGOUT\r\n", "", ""},
-        {"BYE for a greeting", {Send("* BYE too busy\r\n")}, automatic, 0, "", "", "",
+        {"PREAUTH",
+         {Send("* PREAUTH [CAPABILITY IMAP4rev1] hi\r\n"), kBye},
+         automatic,
+         1,
+         "",
+         "a1 LOGOUT\r\n",
+         "",
+         ""},
+        {"BYE for a greeting",
+         {Send("* BYE too busy\r\n")},
+         automatic,
+         0,
+         "",
+         "",
+         "",
          "The server refused the connection: BYE too busy."},
     };
     for (const Row& row : rows) {
@@ -179,23 +180,46 @@ TEST(ImapMailbox, AsksAsTheServerListsAndReadsEitherAnswer) {
         std::optional<uint64_t> highestModSeq;
     };
     const std::vector<Row> rows = {
-        {"IMAP4rev1 alone", "IMAP4rev1", "INBOX", "* 5 EXISTS\r\n", "* SEARCH 5 3 4\r\n",
-         "EXAMINE \"INBOX\"|UID SEARCH UNSEEN UNDELETED", {3, 4, 5}, std::nullopt},
-        {"CONDSTORE and ESEARCH", "IMAP4rev1 CONDSTORE ESEARCH", "Entw\xC3\xBCrfe",
+        {"IMAP4rev1 alone",
+         "IMAP4rev1",
+         "INBOX",
+         "* 5 EXISTS\r\n",
+         "* SEARCH 5 3 4\r\n",
+         "EXAMINE \"INBOX\"|UID SEARCH UNSEEN UNDELETED",
+         {3, 4, 5},
+         std::nullopt},
+        {"CONDSTORE and ESEARCH",
+         "IMAP4rev1 CONDSTORE ESEARCH",
+         "Entw\xC3\xBCrfe",
          "* 9 EXISTS\r\n* OK [HIGHESTMODSEQ 715194045007] x\r\n",
          "* ESEARCH (TAG \"a3\") UID ALL 3:5,9\r\n",
          "EXAMINE \"Entw&APw-rfe\" (CONDSTORE)|UID SEARCH RETURN (ALL) UNSEEN UNDELETED",
-         {3, 4, 5, 9}, 715194045007},
-        {"a folder without mod-sequences", "IMAP4rev1 CONDSTORE", "INBOX",
-         "* 2 EXISTS\r\n* OK [NOMODSEQ] x\r\n", "* SEARCH\r\n",
-         "EXAMINE \"INBOX\" (CONDSTORE)|UID SEARCH UNSEEN UNDELETED", {}, std::nullopt},
-        {"IMAP4rev2, nothing unseen", "IMAP4rev2", "INBOX", "* 2 EXISTS\r\n",
+         {3, 4, 5, 9},
+         715194045007},
+        {"a folder without mod-sequences",
+         "IMAP4rev1 CONDSTORE",
+         "INBOX",
+         "* 2 EXISTS\r\n* OK [NOMODSEQ] x\r\n",
+         "* SEARCH\r\n",
+         "EXAMINE \"INBOX\" (CONDSTORE)|UID SEARCH UNSEEN UNDELETED",
+         {},
+         std::nullopt},
+        {"IMAP4rev2, nothing unseen",
+         "IMAP4rev2",
+         "INBOX",
+         "* 2 EXISTS\r\n",
          "* ESEARCH (TAG \"a3\") UID\r\n",
-         "EXAMINE \"INBOX\"|UID SEARCH RETURN (ALL) UNSEEN UNDELETED", {}, std::nullopt},
-        {"another command's ESEARCH, a range backwards", "IMAP4rev1 ESEARCH", "INBOX",
+         "EXAMINE \"INBOX\"|UID SEARCH RETURN (ALL) UNSEEN UNDELETED",
+         {},
+         std::nullopt},
+        {"another command's ESEARCH, a range backwards",
+         "IMAP4rev1 ESEARCH",
+         "INBOX",
          "* 9 EXISTS\r\n",
          "* ESEARCH (TAG \"zz\") UID ALL 1\r\n* ESEARCH (TAG \"a3\") UID ALL 7:6\r\n",
-         "EXAMINE \"INBOX\"|UID SEARCH RETURN (ALL) UNSEEN UNDELETED", {6, 7}, std::nullopt},
+         "EXAMINE \"INBOX\"|UID SEARCH RETURN (ALL) UNSEEN UNDELETED",
+         {6, 7},
+         std::nullopt},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -223,18 +247,19 @@ TEST(ImapMailbox, AsksAsTheServerListsAndReadsEitherAnswer) {
 TEST(ImapMailbox, UntaggedResponsesAnywhereAndAnExpungeAmongTheFetchesChangeNothing) {
     ScriptedPeer peer(
         ImapLogin() +
-        Script{Tagged("OK [READ-ONLY] done",
-                      "* FLAGS (\\Seen)\r\n* 3 EXISTS\r\n* OK [UIDVALIDITY 77] x\r\n* 1 RECENT\r\n"),
-               Tagged("OK", "* 4 EXISTS\r\n* SEARCH 3 9 4\r\n* OK still here\r\n"),
-               Reply("* 1 FETCH (UID 3 BODY[HEADER] {23}\r\nSubject: a\r\nFrom: b\r\n\r\n)\r\n"
-                     "* 1 EXPUNGE\r\n* 3 FETCH (FLAGS (\\Seen))\r\n"
-                     "* 2 FETCH (BODY[HEADER] \"Subject: c\" UID 9)\r\n"
-                     "* 1 FETCH (UID 4 BODY[HEADER] NIL)\r\n* 7 FETCH (UID 8 BODY[HEADER] NIL)\r\n"
-                     "a4 OK done\r\n"),
-               Tagged("OK", "* LIST (\\HasNoChildren) \"/\" INBOX\r\n"
-                            "* LIST (\\Noselect) \"/\" Archive\r\n"
-                            "* LIST () \"/\" \"Entw&APw-rfe\"\r\n* LIST () \"/\" {5}\r\nA \"b\"\r\n"),
-               kBye});
+        Script{
+            Tagged("OK [READ-ONLY] done",
+                   "* FLAGS (\\Seen)\r\n* 3 EXISTS\r\n* OK [UIDVALIDITY 77] x\r\n* 1 RECENT\r\n"),
+            Tagged("OK", "* 4 EXISTS\r\n* SEARCH 3 9 4\r\n* OK still here\r\n"),
+            Reply("* 1 FETCH (UID 3 BODY[HEADER] {23}\r\nSubject: a\r\nFrom: b\r\n\r\n)\r\n"
+                  "* 1 EXPUNGE\r\n* 3 FETCH (FLAGS (\\Seen))\r\n"
+                  "* 2 FETCH (BODY[HEADER] \"Subject: c\" UID 9)\r\n"
+                  "* 1 FETCH (UID 4 BODY[HEADER] NIL)\r\n* 7 FETCH (UID 8 BODY[HEADER] NIL)\r\n"
+                  "a4 OK done\r\n"),
+            Tagged("OK", "* LIST (\\HasNoChildren) \"/\" INBOX\r\n"
+                         "* LIST (\\Noselect) \"/\" Archive\r\n"
+                         "* LIST () \"/\" \"Entw&APw-rfe\"\r\n* LIST () \"/\" {5}\r\nA \"b\"\r\n"),
+            kBye});
     {
         CImapConnection conversation;
         ASSERT_EQ(conversation.Connect(peer.Address(), "bob", kPassword, 143), 1);
@@ -291,23 +316,32 @@ TEST(ImapHostile, EveryBadResponseEndsAsAFailureWithAReason) {
         {"an EXPUNGE inside a FETCH",
          {examined, searched, Reply("* 1 FETCH (UID 1\r\n* 1 EXPUNGE\r\n)\r\na4 OK\r\n")},
          "@ sent a response that cannot be read: 1 FETCH (UID 1."},
-        {"a NUL byte", {Reply(std::string("* OK a\0b\r\n", 10))},
+        {"a NUL byte",
+         {Reply(std::string("* OK a\0b\r\n", 10))},
          "@ sent a response that cannot be read: OK a b."},
-        {"an answer to a tag never sent", {Reply("a9 OK done\r\n")},
+        {"an answer to a tag never sent",
+         {Reply("a9 OK done\r\n")},
          "@ answered a command that was never sent: a9 OK done."},
-        {"BYE in the middle", {examined, Reply("* 1 EXISTS\r\n* BYE shutting down\r\n")},
+        {"BYE in the middle",
+         {examined, Reply("* 1 EXISTS\r\n* BYE shutting down\r\n")},
          "@ ended the conversation: BYE shutting down."},
-        {"more unseen than messages", {examined, Tagged("OK", "* SEARCH 1 2 3\r\n")},
+        {"more unseen than messages",
+         {examined, Tagged("OK", "* SEARCH 1 2 3\r\n")},
          "@ listed more unseen messages than the folder INBOX holds."},
-        {"a search result of other words", {examined, Tagged("OK", "* SEARCH 1 x\r\n")},
+        {"a search result of other words",
+         {examined, Tagged("OK", "* SEARCH 1 x\r\n")},
          "@ sent a search result that cannot be read: SEARCH 1 x."},
-        {"a continuation for a complete command", {Reply("+ more?\r\n")},
+        {"a continuation for a complete command",
+         {Reply("+ more?\r\n")},
          "@ asked for more of a command that was complete: + more?."},
-        {"a flood in answer to one command", {Reply(flood)},
+        {"a flood in answer to one command",
+         {Reply(flood)},
          "@ sent more than 65536 bytes in answer to one command."},
-        {"an over-long line", {Reply("* OK " + std::string(2000, 'x') + "\r\n")},
+        {"an over-long line",
+         {Reply("* OK " + std::string(2000, 'x') + "\r\n")},
          "@ sent a line longer than 1000 bytes."},
-        {"EXAMINE refused", {Tagged("NO [NONEXISTENT] Unknown folder")},
+        {"EXAMINE refused",
+         {Tagged("NO [NONEXISTENT] Unknown folder")},
          "The server would not open the folder INBOX: NO [NONEXISTENT] Unknown folder."},
     };
     for (const Row& row : rows) {

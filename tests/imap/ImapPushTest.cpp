@@ -2,9 +2,9 @@
 // then TakeEvents(), which never waits, then EndIdle() before the next check.
 #include "ImapConnection.h"
 #include "ImapPeer.h"
+#include "PushWait.h"
 
 #include <gtest/gtest.h>
-#include <poll.h>
 
 using namespace testpeer;
 
@@ -17,24 +17,6 @@ const SignIn kPassword{SignInMethod::PasswordOnly, "pw", {}, {}};
 // Far beyond what a loopback needs on a loaded machine, far below a test's time-out.
 constexpr milliseconds kArrival{5000};
 
-bool Readable(int fd, milliseconds limit) {
-    pollfd entry{fd, POLLIN, 0};
-    return fd >= 0 && ::poll(&entry, 1, static_cast<int>(limit.count())) > 0;
-}
-
-// The first report that is not Quiet, waiting on the socket between them.
-ImapPush AwaitReport(CImapConnection& conversation, milliseconds limit) {
-    const Clock::time_point deadline = Clock::now() + limit;
-    for (;;) {
-        ImapPush report = conversation.TakeEvents();
-        const auto left = std::chrono::ceil<milliseconds>(deadline - Clock::now());
-        if (report != ImapPush::Quiet || left.count() <= 0 ||
-            !Readable(conversation.SocketFd(), left)) {
-            return report;
-        }
-    }
-}
-
 TEST(ImapPush, ReportsAChangeOnceAndGoesBackToCommandsAfterDone) {
     struct Row {
         const char* name;
@@ -46,11 +28,14 @@ TEST(ImapPush, ReportsAChangeOnceAndGoesBackToCommandsAfterDone) {
     };
     const std::string events = "(MessageNew MessageExpunge FlagChange)";
     const std::vector<Row> rows = {
-        {"IDLE", "IMAP4rev1 IDLE",
+        {"IDLE",
+         "IMAP4rev1 IDLE",
          [](CImapConnection& conversation) { return conversation.StartIdle("INBOX"); },
-         {Tagged("OK", "* 1 EXISTS\r\n"), Reply("+ idling\r\n")}, "* 2 EXISTS\r\n* 1 RECENT\r\n",
+         {Tagged("OK", "* 1 EXISTS\r\n"), Reply("+ idling\r\n")},
+         "* 2 EXISTS\r\n* 1 RECENT\r\n",
          "a2 EXAMINE \"INBOX\"\r\na3 IDLE\r\n"},
-        {"NOTIFY", "IMAP4rev1 IDLE NOTIFY",
+        {"NOTIFY",
+         "IMAP4rev1 IDLE NOTIFY",
          [](CImapConnection& conversation) {
              return conversation.StartNotify({"INBOX", "Entw\xC3\xBCrfe"});
          },
@@ -72,7 +57,7 @@ TEST(ImapPush, ReportsAChangeOnceAndGoesBackToCommandsAfterDone) {
             EXPECT_EQ(conversation.TakeEvents(), ImapPush::Quiet);
             EXPECT_LT(Clock::now() - start, kArrival);
             peer.Release();
-            ASSERT_TRUE(Readable(conversation.SocketFd(), kArrival));
+            ASSERT_TRUE(SocketReadable(conversation.SocketFd(), kArrival));
             EXPECT_EQ(conversation.TakeEvents(), ImapPush::Quiet);
             peer.Release();
             EXPECT_EQ(AwaitReport(conversation, kArrival), ImapPush::Changed);
@@ -100,13 +85,19 @@ TEST(ImapPush, AWaitThatGoesWrongEndsAsAFailureWithAReason) {
         std::string reason;
     };
     const std::vector<Row> rows = {
-        {"a flood", {Send(flood)}, false,
+        {"a flood",
+         {Send(flood)},
+         false,
          "@ sent more than 65536 bytes while Tarvo waited for new mail."},
         {"BYE", {Send("* BYE going down\r\n")}, false, "@ ended the conversation: BYE going down."},
-        {"the server ends the wait", {Send("a3 NO timed out\r\n"), Tagged("OK bye")}, false,
+        {"the server ends the wait",
+         {Send("a3 NO timed out\r\n"), Tagged("OK bye")},
+         false,
          "The server stopped waiting for new mail: NO timed out."},
         {"closed", {Hangup()}, false, "@ closed the connection."},
-        {"half a response, then DONE unanswered", {Send("* 2 EXI"), Stall()}, true,
+        {"half a response, then DONE unanswered",
+         {Send("* 2 EXI"), Stall()},
+         true,
          "No reply from @ within 2 seconds."},
     };
     for (const Row& row : rows) {
@@ -126,14 +117,13 @@ TEST(ImapPush, AWaitThatGoesWrongEndsAsAFailureWithAReason) {
             EXPECT_EQ(AwaitReport(conversation, kArrival), ImapPush::Failed);
         }
         EXPECT_LT(Clock::now() - start, 5 * limits.ioTimeout);
-        EXPECT_EQ(conversation.FailureReason(),
-                  [&] {
-                      std::string reason = row.reason;
-                      if (std::size_t at = reason.find('@'); at != std::string::npos) {
-                          reason.replace(at, 1, peer.Address());
-                      }
-                      return reason;
-                  }());
+        EXPECT_EQ(conversation.FailureReason(), [&] {
+            std::string reason = row.reason;
+            if (std::size_t at = reason.find('@'); at != std::string::npos) {
+                reason.replace(at, 1, peer.Address());
+            }
+            return reason;
+        }());
     }
 }
 

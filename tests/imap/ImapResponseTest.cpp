@@ -2,6 +2,7 @@
 // stops a hostile server, and that no bytes at all can crash it or make it
 // read past its bounds. Folder names both ways.
 #include "ImapResponse.h"
+
 #include "MailboxName.h"
 
 #include <gtest/gtest.h>
@@ -84,8 +85,8 @@ TEST(ImapResponse, ReadsTheGrammarTarvoUses) {
         {"* SEARCH 2 84 882\r\n", "", "", "", "2 84 882", "SEARCH"},
         {"* ESEARCH (TAG \"a3\") UID ALL 1:3,5\r\n", "", "", "", "",
          "ESEARCH (TAG \"a3\") UID ALL 1:3,5"},
-        {"* 12 FETCH (UID 5 FLAGS (\\Seen) BODY[HEADER] {11}\r\nSubject: a\n)\r\n", "", "", "",
-         "", "12 FETCH (UID 5 FLAGS (\\Seen) BODY[HEADER] \"Subject: a\n\")"},
+        {"* 12 FETCH (UID 5 FLAGS (\\Seen) BODY[HEADER] {11}\r\nSubject: a\n)\r\n", "", "", "", "",
+         "12 FETCH (UID 5 FLAGS (\\Seen) BODY[HEADER] \"Subject: a\n\")"},
         {"* 1 FETCH (BODY[HEADER.FIELDS (FROM TO)] NIL UID 9)\r\n", "", "", "", "",
          "1 FETCH (BODY[HEADER.FIELDS (FROM TO)] NIL UID 9)"},
         {"* LIST (\\HasNoChildren) \"/\" {5}\r\nA \"b\"\r\n", "", "", "", "",
@@ -133,8 +134,9 @@ TEST(ImapResponse, StopsAtWhatIsNoResponseOrPassesABound) {
         {"* OK [CAPABILITY IMAP4rev1 ready\r\n", ImapRead::Malformed},
         {"* LIST " + std::string(130, 'x') + " {90}\r\n" + std::string(90, 'y') + " z\r\n",
          ImapRead::TooLarge},
-        {"*" + std::string(60, ' ') + "a a a a a a a a a a a a a a a a a a a a a a a a a a a a"
-                                      " a a a a a a a a a a a a a a a a a a a a a a a a\r\n",
+        {"*" + std::string(60, ' ') +
+             "a a a a a a a a a a a a a a a a a a a a a a a a a a a a"
+             " a a a a a a a a a a a a a a a a a a a a a a a a\r\n",
          ImapRead::TooLarge},
         {"", ImapRead::SourceFailed},
     };
@@ -167,7 +169,8 @@ TEST(ImapResponse, NoBytesCrashTheReader) {
         std::string bytes = seeds[random() % seeds.size()];
         for (int change = 1 + random() % 6; change > 0; --change) {
             std::size_t at = random() % (bytes.size() + 1);
-            char c = random() % 2 ? special[random() % special.size()] : static_cast<char>(random());
+            char c =
+                random() % 2 ? special[random() % special.size()] : static_cast<char>(random());
             switch (random() % 4) {
             case 0:
                 bytes.insert(at, 1, c);

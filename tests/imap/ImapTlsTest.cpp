@@ -56,7 +56,8 @@ TEST_F(ImapTlsTest, NothingSecretLeavesBeforeTlsAndNothingFromBeforeItCounts) {
           Tagged("OK Begin TLS", "* CAPABILITY IMAP4rev1 STARTTLS LOGINDISABLED\r\n"), Tls(good),
           Tagged("OK", "* CAPABILITY IMAP4rev1 AUTH=PLAIN\r\n"),
           Tagged("OK [CAPABILITY IMAP4rev1] in"), bye},
-         SignInMethod::PasswordOnly, "",
+         SignInMethod::PasswordOnly,
+         "",
          "a1 STARTTLS\r\na2 CAPABILITY\r\na3 LOGIN \"bob\" \"pw\"\r\na4 LOGOUT\r\n" +
              std::string(kCloseNotify)},
         {"lines injected after the answer to STARTTLS",
@@ -69,24 +70,35 @@ TEST_F(ImapTlsTest, NothingSecretLeavesBeforeTlsAndNothingFromBeforeItCounts) {
          "a1 STARTTLS\r\n"},
         {"PREAUTH where STARTTLS is due",
          Security::StartTls,
-         {Send("* PREAUTH [CAPABILITY IMAP4rev1 STARTTLS] hi\r\n"), bye}, SignInMethod::PasswordOnly,
+         {Send("* PREAUTH [CAPABILITY IMAP4rev1 STARTTLS] hi\r\n"), bye},
+         SignInMethod::PasswordOnly,
          "@ greeted the connection as signed in already, where STARTTLS can no longer be asked: "
          "someone may be keeping it in clear text. Nothing was sent.",
          "a1 LOGOUT\r\n"},
-        {"STARTTLS not listed", Security::StartTls, {Send("* OK [CAPABILITY IMAP4rev1] hi\r\n"), bye},
-         SignInMethod::PasswordOnly, "The server offers no STARTTLS; the password was not sent.",
+        {"STARTTLS not listed",
+         Security::StartTls,
+         {Send("* OK [CAPABILITY IMAP4rev1] hi\r\n"), bye},
+         SignInMethod::PasswordOnly,
+         "The server offers no STARTTLS; the password was not sent.",
          "a1 LOGOUT\r\n"},
-        {"STARTTLS refused", Security::StartTls, {Send("* OK hi\r\n"), Tagged("BAD unknown command"), bye},
+        {"STARTTLS refused",
+         Security::StartTls,
+         {Send("* OK hi\r\n"), Tagged("BAD unknown command"), bye},
          SignInMethod::PasswordOnly,
          "The server refused STARTTLS: BAD unknown command. The password was not sent.",
          "a1 STARTTLS\r\na2 LOGOUT\r\n"},
-        {"a certificate for another name", Security::Tls, {Tls(otherName)},
+        {"a certificate for another name",
+         Security::Tls,
+         {Tls(otherName)},
          SignInMethod::PasswordOnly,
-         "The certificate is issued for other.example.com, not 127.0.0.1.", ""},
-        {"OAUTHBEARER with SASL-IR", Security::Tls,
+         "The certificate is issued for other.example.com, not 127.0.0.1.",
+         ""},
+        {"OAUTHBEARER with SASL-IR",
+         Security::Tls,
          {Tls(good), Send("* OK [CAPABILITY IMAP4rev1 SASL-IR AUTH=OAUTHBEARER] hi\r\n"),
           Tagged("OK [CAPABILITY IMAP4rev1] in"), bye},
-         SignInMethod::OAuth2, "",
+         SignInMethod::OAuth2,
+         "",
          "a1 AUTHENTICATE OAUTHBEARER %\r\na2 LOGOUT\r\n" + std::string(kCloseNotify)},
     };
     for (const Row& row : rows) {
@@ -95,8 +107,8 @@ TEST_F(ImapTlsTest, NothingSecretLeavesBeforeTlsAndNothingFromBeforeItCounts) {
         {
             CImapConnection conversation;
             conversation.SetSecurity(row.security);
-            const SignIn signIn{row.method, row.method == SignInMethod::OAuth2 ? "token" : "pw",
-                                {}, {}};
+            const SignIn signIn{
+                row.method, row.method == SignInMethod::OAuth2 ? "token" : "pw", {}, {}};
             const int result = conversation.Connect(peer.Address(), "bob", signIn, 143);
             EXPECT_EQ(result, row.reason.empty() ? 1 : 0);
             conversation.Close();
@@ -118,16 +130,18 @@ TEST_F(ImapTlsTest, NothingSecretLeavesBeforeTlsAndNothingFromBeforeItCounts) {
 // A report that TLS has already decrypted is taken although the socket
 // shows nothing more, and the certificate is shown for the Certificate... button.
 TEST_F(ImapTlsTest, TakesReportsTlsHoldsAndShowsTheCertificate) {
-    ScriptedPeer peer(std::vector<Script>{
-        Script{Tls(good)} + ImapLogin() +
-            Script{Tagged("OK"), Reply("+ idling\r\n"),
-                   Send("* OK Still here\r\n* 3 EXISTS\r\n* 4 EXISTS\r\n"), Reply("a3 OK\r\n"),
-                   Tagged("OK bye")},
-        {Tls(good), Send("* OK hi\r\n"), Tagged("OK bye")}});
+    ScriptedPeer peer(
+        std::vector<Script>{Script{Tls(good)} + ImapLogin() +
+                                Script{Tagged("OK"), Reply("+ idling\r\n"),
+                                       Send("* OK Still here\r\n* 3 EXISTS\r\n* 4 EXISTS\r\n"),
+                                       Reply("a3 OK\r\n"), Tagged("OK bye")},
+                            {Tls(good), Send("* OK hi\r\n"), Tagged("OK bye")}});
     {
         CImapConnection conversation;
         conversation.SetSecurity(Security::Tls);
-        ASSERT_EQ(conversation.Connect(peer.Address(), "bob", {SignInMethod::PasswordOnly, "pw", {}, {}}, 143), 1);
+        ASSERT_EQ(conversation.Connect(peer.Address(), "bob",
+                                       {SignInMethod::PasswordOnly, "pw", {}, {}}, 143),
+                  1);
         ASSERT_TRUE(conversation.StartIdle("INBOX"));
         pollfd entry{conversation.SocketFd(), POLLIN, 0};
         ImapPush report = ImapPush::Quiet;
