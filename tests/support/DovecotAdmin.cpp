@@ -89,6 +89,7 @@ std::string DovecotServer::Flags(const std::string& user, const std::string& fol
 
 uint64_t DovecotServer::Status(const std::string& user, const std::string& folder,
                                const std::string& field) {
-    const std::string line = Doveadm({"-f", "flow", "mailbox", "status", "-u", user, field, folder});
+    const std::string line =
+        Doveadm({"-f", "flow", "mailbox", "status", "-u", user, field, folder});
     return std::stoull(line.substr(line.find('=') + 1));
 }
