@@ -4,7 +4,6 @@
 #include "Pop3Connection.h"
 
 #include <algorithm>
-#include <array>
 #include <climits>
 #include <optional>
 #include <string_view>
@@ -20,13 +19,6 @@ void TrimTrailing(std::string& text) {
 
 void TrimLeading(std::string& text) {
     text.erase(0, text.find_first_not_of(kWhiteSpace));
-}
-
-bool StartsWithLowered(const std::string& line, std::string_view lowerName) {
-    return line.size() >= lowerName.size() &&
-           std::equal(lowerName.begin(), lowerName.end(), line.begin(), [](char name, char c) {
-               return name == ((c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c);
-           });
 }
 
 // A sign, then digits up to the first other character; saturates instead of
@@ -134,25 +126,20 @@ int CPop3Connection::Scan(int count, const std::vector<int>* numbers) {
     bool complete = count >= 0;
     const std::size_t total = count > 0 ? static_cast<std::size_t>(count) : 0;
     std::size_t held = 0;
-    std::size_t keptText = 0;
-    std::size_t oldestKept = 0;
+    HeaderTextBudget texts(m_limits.headerTextBudget);
     std::size_t nextToSend = 0;
     std::size_t unanswered = 0; // bytes of the commands queued whose replies are to come
     for (std::size_t index = 0; complete && index < total; ++index) {
         // A server that claims more messages than it has must not make the
         // scan grow without end, one set of defaults per number.
-        if (held + keptText > m_limits.maxScanBytes) {
-            Fail(Format("The headers on %s add up to more than %zu bytes.", m_serverName.c_str(),
-                        m_limits.maxScanBytes));
+        if (held + texts.Kept() > m_limits.maxScanBytes) {
+            FailScanTooLarge();
             ReleaseChannel();
             complete = false;
             break;
         }
         QueueTopCommands(nextToSend, index, total, numbers, unanswered);
-        m_scanning.subject = "(untitled)";
-        m_scanning.from = "(unknown)";
-        m_scanning.messageId = "(none)";
-        m_scanning.text.clear();
+        m_scanning.Reset();
         std::string status;
         if (ReadReply(status) != ReadStatus::Line) {
             complete = false;
@@ -171,12 +158,9 @@ int CPop3Connection::Scan(int count, const std::vector<int>* numbers) {
         // -ERR (the message is gone, or no TOP) brings no header block; the
         // message keeps its defaults.
         unanswered -= TopCommand(index, numbers).size() + 2;
-        const std::string& text = m_scanning.text;
-        m_headers.emplace_back(m_scanning.subject, m_scanning.from, m_scanning.messageId, text,
-                               text.size());
-        keptText += text.size();
-        KeepHeaderTextsWithinBudget(keptText, oldestKept);
-        held += m_headers.back().Footprint() - text.size();
+        m_headers.push_back(m_scanning.Make());
+        texts.Added(m_headers);
+        held += m_headers.back().Footprint() - m_headers.back().Text().size();
     }
     m_idle = true;
     if (m_closeRequested) {
@@ -208,69 +192,27 @@ void CPop3Connection::QueueTopCommands(std::size_t& next, std::size_t due, std::
     }
 }
 
-// A mailbox kept on the server for years holds more header text than is worth
-// keeping in memory: the newest messages' texts are kept, the oldest dropped.
-void CPop3Connection::KeepHeaderTextsWithinBudget(std::size_t& kept, std::size_t& oldestKept) {
-    while (kept > m_limits.headerTextBudget && oldestKept < m_headers.size()) {
-        kept -= m_headers[oldestKept].Text().size();
-        m_headers[oldestKept].DropText();
-        ++oldestKept;
-    }
-}
-
 // False when the block did not reach its terminating line: the channel failed,
 // the block outgrew its bound, or the server ended the stream.
 bool CPop3Connection::ScanHeaderBlock(std::size_t index) {
-    struct Field {
-        std::string_view lowerName;
-        std::string& value;
-    };
-    // The character after the name, a colon when well formed, is dropped unseen.
-    const std::array<Field, 3> fields{{{"subject", m_scanning.subject},
-                                       {"from", m_scanning.from},
-                                       {"message-id", m_scanning.messageId}}};
-    std::string& text = m_scanning.text;
-    // The field whose line came last; its continuation lines belong to it
-    // (RFC 5322 unfolding), so a folded subject is not cut at its first line.
-    std::string* unfolding = nullptr;
-    bool terminated = false;
     std::string line;
     while (ReadReply(line) == ReadStatus::Line) {
         TrimTrailing(line);
         // ". " ends the block too: trailing blanks go before the comparison.
         if (line == ".") {
-            terminated = true;
-            break;
+            return true;
         }
         // RFC 1939 byte-stuffing: a line the server sent as ".." starts with one ".".
         if (line.starts_with("..")) {
             line.erase(0, 1);
         }
-        if (text.size() + line.size() + 1 > m_limits.maxHeaderBytes) {
+        if (m_scanning.TextBytes() + line.size() + 1 > m_limits.maxHeaderBytes) {
             Fail(Format("The header of message %zu is larger than %zu bytes.", index + 1,
                         m_limits.maxHeaderBytes));
             ReleaseChannel();
             break;
         }
-        text.append(line).push_back('\n');
-        if (!line.empty() && (line.front() == ' ' || line.front() == '\t')) {
-            if (unfolding != nullptr) {
-                unfolding->append(line);
-            }
-            continue;
-        }
-        unfolding = nullptr;
-        for (const Field& field : fields) {
-            if (StartsWithLowered(line, field.lowerName)) {
-                field.value = line.size() > field.lowerName.size()
-                                  ? line.substr(field.lowerName.size() + 1)
-                                  : std::string();
-                unfolding = &field.value;
-            }
-        }
+        m_scanning.Add(std::move(line));
     }
-    for (const Field& field : fields) {
-        TrimLeading(field.value);
-    }
-    return terminated;
+    return false;
 }

@@ -75,7 +75,7 @@ LineChannel::LineChannel(std::unique_ptr<Transport> transport, SocketWaiter wait
                          const ChannelLimits& limits)
     : m_transport(std::move(transport)), m_waiter(std::move(waiter)), m_ioTimeout(limits.ioTimeout),
       m_maxLineBytes(limits.maxLineBytes), m_lowSpeedBytes(limits.lowSpeedBytes),
-      m_lowSpeedTime(limits.lowSpeedTime),
+      m_lowSpeedTime(limits.lowSpeedTime), m_conversationTimeout(limits.conversationTimeout),
       m_conversationEnd(std::chrono::steady_clock::now() + limits.conversationTimeout) {}
 
 std::chrono::milliseconds LineChannel::TimeLeft() const {
@@ -132,6 +132,7 @@ void LineChannel::ReplaceTransport(std::unique_ptr<Transport> transport) {
     m_transport = std::move(transport);
     m_inPos = m_inEnd = 0;
     m_endOfStream = false;
+    m_readFailed = false;
 }
 
 bool LineChannel::HasPendingInput() const {
@@ -246,17 +247,32 @@ bool LineChannel::RefillAtPace(std::chrono::steady_clock::time_point lineDeadlin
     }
 }
 
+// Bytes buffered before the end of the stream are still read; only a read
+// that finds the buffer empty reports the end.
+bool LineChannel::TakeBuffered(std::chrono::steady_clock::time_point deadline, ReadStatus& status) {
+    while (m_inPos == m_inEnd) {
+        if (m_readFailed) {
+            m_fault = ChannelFault::Broken;
+            status = ReadStatus::Failure;
+            return false;
+        }
+        if (m_endOfStream) {
+            status = ReadStatus::EndOfStream;
+            return false;
+        }
+        if (!RefillAtPace(deadline)) {
+            status = ReadStatus::Failure;
+            return false;
+        }
+    }
+    return true;
+}
+
 ReadStatus LineChannel::ReadLine(std::string& line) {
     line.clear();
     const auto lineDeadline = std::chrono::steady_clock::now() + m_ioTimeout;
-    while (!m_endOfStream) {
-        if (m_inPos == m_inEnd) {
-            if (!RefillAtPace(lineDeadline)) {
-                line.clear();
-                return ReadStatus::Failure;
-            }
-            continue;
-        }
+    ReadStatus status = ReadStatus::Line;
+    while (TakeBuffered(lineDeadline, status)) {
         const char* start = m_in.data() + m_inPos;
         std::size_t available = m_inEnd - m_inPos;
         const auto* end = static_cast<const char*>(std::memchr(start, '\n', available));
@@ -277,5 +293,62 @@ ReadStatus LineChannel::ReadLine(std::string& line) {
         }
     }
     line.clear();
-    return ReadStatus::EndOfStream;
+    return status;
+}
+
+// The deadline starts again with each piece received: a literal may be
+// megabytes, which a slow link takes longer than a line to bring, while the
+// low-speed and conversation bounds still hold.
+ReadStatus LineChannel::ReadBytes(std::string& bytes, std::size_t count) {
+    bytes.clear();
+    ReadStatus status = ReadStatus::Line;
+    while (bytes.size() < count &&
+           TakeBuffered(std::chrono::steady_clock::now() + m_ioTimeout, status)) {
+        std::size_t taken = std::min(count - bytes.size(), m_inEnd - m_inPos);
+        bytes.append(m_in.data() + m_inPos, taken);
+        m_inPos += taken;
+    }
+    if (bytes.size() < count) {
+        bytes.clear();
+        return status;
+    }
+    return ReadStatus::Line;
+}
+
+bool LineChannel::LineArrived() {
+    for (;;) {
+        if (std::memchr(m_in.data() + m_inPos, '\n', m_inEnd - m_inPos) != nullptr ||
+            m_endOfStream || m_readFailed) {
+            return true;
+        }
+        if (m_inEnd == m_in.size()) {
+            // A line as long as the buffer: the read takes it from here.
+            if (m_inPos == 0) {
+                return true;
+            }
+            std::memmove(m_in.data(), m_in.data() + m_inPos, m_inEnd - m_inPos);
+            m_inEnd -= m_inPos;
+            m_inPos = 0;
+        }
+        std::size_t count = 0;
+        switch (m_transport->Read(m_in.data() + m_inEnd, m_in.size() - m_inEnd, count)) {
+        case TransportStatus::Done:
+            m_inEnd += count;
+            break;
+        case TransportStatus::EndOfStream:
+            m_endOfStream = true;
+            break;
+        case TransportStatus::Failure:
+            m_readFailed = true;
+            break;
+        default:
+            return false;
+        }
+    }
+}
+
+void LineChannel::RestartConversationClock() {
+    m_conversationEnd = std::chrono::steady_clock::now() + m_conversationTimeout;
+    m_awaited = {};
+    m_windowBytes = 0;
 }

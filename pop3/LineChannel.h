@@ -37,6 +37,9 @@ struct ChannelLimits {
     // the socket takes them while replies are read, so the pipe is kept full
     // without either side waiting on the other.
     std::size_t pipelineWindowBytes = 64 * 1024;
+    // What a server may send while a held connection waits for new mail
+    // (IMAP's IDLE): a few lines per change, never a stream.
+    std::size_t maxPushBytes = 1024 * 1024;
     std::chrono::milliseconds pollSlice{50};
 };
 
@@ -113,6 +116,17 @@ public:
     // fall just after a terminating dot. Failure on a socket error, an
     // expired wait or an over-long line.
     ReadStatus ReadLine(std::string& line);
+    // Exactly count bytes, whatever they hold (a literal of IMAP): each wait
+    // for more is bounded as a line is. EndOfStream when the stream ends
+    // first; the bytes are then incomplete.
+    ReadStatus ReadBytes(std::string& bytes, std::size_t count);
+    // Never waits: takes what the transport holds now (TLS's decrypted bytes
+    // too) and says whether ReadLine would find a whole line, the end of the
+    // stream or a failure without waiting for the socket.
+    bool LineArrived();
+    // A connection held open between checks: what follows is bounded as a
+    // new conversation, not as the rest of the old one.
+    void RestartConversationClock();
 
     // Runs one step of the transport's own (a TLS handshake) to its end
     // within limit, in the same sliced waits as a line.
@@ -138,6 +152,9 @@ private:
     // the conversation's.
     bool RefillAtPace(std::chrono::steady_clock::time_point lineDeadline);
     std::chrono::milliseconds TimeLeft() const;
+    // True when unread bytes are buffered; otherwise waits for more until the
+    // deadline, and false with status set when none can come.
+    bool TakeBuffered(std::chrono::steady_clock::time_point deadline, ReadStatus& status);
 
     std::unique_ptr<Transport> m_transport;
     ChannelFault m_fault = ChannelFault::None;
@@ -147,6 +164,7 @@ private:
     std::size_t m_maxLineBytes;
     std::size_t m_lowSpeedBytes;
     std::chrono::steady_clock::duration m_lowSpeedTime;
+    std::chrono::milliseconds m_conversationTimeout;
     std::chrono::steady_clock::time_point m_conversationEnd;
     std::chrono::steady_clock::duration m_awaited{}; // of the current low-speed window
     std::size_t m_windowBytes = 0;
@@ -155,6 +173,7 @@ private:
     std::size_t m_inPos = 0;
     std::size_t m_inEnd = 0;
     bool m_endOfStream = false;
+    bool m_readFailed = false; // found by LineArrived, told by the next read
     std::string m_out;
     std::size_t m_outSent = 0; // of m_out; the rest stays in place for a TLS retry
 };

@@ -12,17 +12,15 @@
 // TLS chosen the same conversation runs inside TLS from the first byte
 // (RFC 8314), or after CAPA and STLS (RFC 2595), never falling back to clear
 // text.
-// One class in four files: Pop3Connection.cpp (the connection, TLS, lines,
-// CAPA, Close, Abort), Pop3SignIn.cpp (Connect and the login), HeaderScan.cpp
-// (STAT and the TOP scan), UniqueIds.cpp (UIDL).
+// One class in four files on MailConversation (the connection, TLS and the
+// reasons): Pop3Connection.cpp (STLS, lines, CAPA, Close), Pop3SignIn.cpp
+// (Connect and the login), HeaderScan.cpp (STAT and the TOP scan),
+// UniqueIds.cpp (UIDL).
 #pragma once
 
 #include "Capabilities.h"
-#include "LineChannel.h"
-#include "ScannedHeader.h"
-#include "Security.h"
-#include "SignIn.h"
-#include "TlsTransport.h"
+#include "HeaderBlock.h"
+#include "MailConversation.h"
 #include "UniqueIdList.h"
 
 #include <cstdint>
@@ -34,17 +32,11 @@
 // silent, or passed the bounds); a stop by Disconnect is not.
 enum class UniqueIdListing { Refused, Broken, BrokenOff, Listed };
 
-class CPop3Connection {
+class CPop3Connection : public MailConversation {
 public:
     explicit CPop3Connection(WaitHook waitHook = {}, ChannelLimits limits = {});
     virtual ~CPop3Connection();
 
-    CPop3Connection(const CPop3Connection&) = delete;
-    CPop3Connection& operator=(const CPop3Connection&) = delete;
-
-    // Before Connect. A trusted fingerprint replaces the usual verification
-    // of the server's certificate: exactly that certificate is accepted.
-    void SetSecurity(Security security, std::string trustedFingerprint = {});
     // Instead of Connect: goes as far as the secured greeting, takes whatever
     // certificate the server shows, says QUIT. Empty, with a reason, on
     // failure or without TLS.
@@ -60,8 +52,6 @@ public:
     // before the login to learn the server's SASL mechanisms.
     int Connect(const std::string& host, const std::string& user, const SignIn& signIn,
                 uint32_t port);
-    // The SASL mechanism the server accepted; empty after USER/PASS.
-    const std::string& SignedInWith() const { return m_signedInWith; }
     int SendLine(const std::string& line);
     // The lines leave together, in one flush.
     int SendLines(const std::vector<std::string>& lines);
@@ -69,10 +59,6 @@ public:
     // 1 when it sent QUIT and shut the connection down now; 0 when not open
     // or deferred to the end of a running scan.
     int Close();
-    // Ends the conversation without a word to the server; a wait in progress
-    // gives up at once. The socket stays until destruction.
-    void Abort();
-    bool Aborted() const { return m_aborted; }
 
     // Sends CAPA and keeps the list the server sends back. False when not
     // open, refused, or the list is broken off or passes its bounds (the
@@ -108,15 +94,8 @@ public:
     bool SpeaksCapabilities() const {
         return m_capabilities.answered && !m_capabilities.lines.empty();
     }
-    const ChannelLimits& Limits() const { return m_limits; }
 
     const ScannedHeaders& Headers() const { return m_headers; }
-    const std::string& ServerName() const { return m_serverName; }
-    // Why the conversation failed, in one sentence; empty while it has not.
-    // Never holds the password, nor any text given here (its stored form).
-    void KeepOutOfReasons(std::string secret);
-    const std::string& FailureReason() const { return m_reason; }
-    bool IsOpen() const { return m_open; }
     bool IsIdle() const { return m_idle; }
 
 private:
@@ -125,59 +104,24 @@ private:
     static bool IsFavourable(const std::string& reply);
     bool IsTopHeaderFollowing(const std::string& status) const;
     bool Open(const std::string& host, uint32_t port);
-    bool StartTls(std::chrono::steady_clock::time_point deadline);
     bool UpgradeWithStls();
-    ReadStatus ReadReply(std::string& line);
-    void ReleaseChannel();
     void ReadUnreadListing();
     bool ScanHeaderBlock(std::size_t index);
-    // The fields of the message being scanned, reused from one to the next.
-    struct HeaderFields {
-        std::string subject;
-        std::string from;
-        std::string messageId;
-        std::string text;
-    };
     bool LearnCapabilitiesOrNoop();
     bool SignInWithPassword(const std::string& user, const std::string& password);
     bool SignInWithSasl(const std::string& user, const SignIn& signIn);
-    bool RunSasl(const class SaslEngine& engine, const SignIn& signIn);
     int Scan(int count, const std::vector<int>* numbers);
     void QueueTopCommands(std::size_t& next, std::size_t due, std::size_t total,
                           const std::vector<int>* numbers, std::size_t& unanswered);
-    void KeepHeaderTextsWithinBudget(std::size_t& kept, std::size_t& oldestKept);
-    // Keeps the first reason only: what failed first is what went wrong.
-    void Fail(const std::string& reason);
-    std::string ChannelFailure() const;
-    std::string Refusal(const char* what, const std::string& reply) const;
     // The server said no to a step the conversation cannot go on without:
     // its words are the reason, then QUIT. Always false.
-    bool EndRefused(const char* what, const std::string& reply, const char* after = "");
+    bool EndRefused(const char* what, const std::string& reply);
 
     bool m_closeRequested = false;
     bool m_idle = true;
     ScannedHeaders m_headers;
-    HeaderFields m_scanning;
+    HeaderBlock m_scanning;       // reused from one message to the next
     int m_lastCount = -1;         // of the last STAT
     bool m_listingUnread = false; // UIDL went out with STAT
-    std::string m_serverName = "(none)";
     Pop3Capabilities m_capabilities;
-    WaitHook m_waitHook;
-    ChannelLimits m_limits;
-    UniqueFd m_socket;
-    std::unique_ptr<LineChannel> m_channel; // released before the socket closes
-    bool m_open = false;
-    bool m_aborted = false;
-    bool m_connectCalled = false;
-    bool m_inChannel = false; // a channel operation waits and the hook may re-enter
-    Security m_security = Security::None;
-    std::string m_trustedFingerprint;
-    bool m_inspecting = false;
-    std::optional<PeerCertificate> m_certificate;
-    std::string m_endpointName; // the name a certificate must carry
-    uint32_t m_endpointPort = 0;
-    std::string m_signedInWith;
-    std::vector<std::string> m_secrets; // the password and its like, kept out of every reason
-    bool m_quitting = false;            // what QUIT meets is no reason for failure
-    std::string m_reason;
 };

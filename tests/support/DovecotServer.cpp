@@ -111,6 +111,8 @@ DovecotServer::DovecotServer(std::optional<DovecotTls> tls, std::string authMech
         for (int attempt = 0; attempt < kLaunchAttempts; ++attempt) {
             m_port = PickFreePort();
             m_tlsPort = m_tls ? PickFreePort() : 0;
+            m_imapPort = PickFreePort();
+            m_imapTlsPort = m_tls ? PickFreePort() : 0;
             WriteConfig();
             if (Launch() && AwaitGreeting()) {
                 return;
@@ -156,6 +158,14 @@ DovecotServer::MailOwner DovecotServer::FindMailOwner() {
 
 std::string DovecotServer::TlsAddress() const {
     return "127.0.0.1:" + std::to_string(m_tlsPort);
+}
+
+std::string DovecotServer::ImapAddress() const {
+    return "127.0.0.1:" + std::to_string(m_imapPort);
+}
+
+std::string DovecotServer::ImapTlsAddress() const {
+    return "127.0.0.1:" + std::to_string(m_imapTlsPort);
 }
 
 std::string DovecotServer::MaildirOf(const std::string& user) const {
@@ -220,7 +230,7 @@ std::string DovecotServer::Log() const {
 void DovecotServer::WriteConfig() const {
     const bool root = ::geteuid() == 0;
     std::ostringstream conf;
-    conf << "protocols = pop3\n"
+    conf << "protocols = pop3 imap\n"
          << "listen = 127.0.0.1\n"
          << "base_dir = " << m_root << "/run\n"
          << "state_dir = " << m_root << "/state\n"
@@ -244,6 +254,8 @@ void DovecotServer::WriteConfig() const {
          << "first_valid_gid = " << m_owner.gid << "\n"
          << "mail_location = maildir:" << m_root << "/mail/%u\n"
          << "pop3_uidl_format = %08Xu%08Xv\n"
+         // NOTIFY is offered with the folder list's index only.
+         << "mailbox_list_index = yes\n"
          << "passdb {\n  driver = passwd-file\n  args = scheme=PLAIN " << m_root << "/passwd\n}\n"
          << "userdb {\n  driver = static\n  args = uid=" << m_owner.uid << " gid=" << m_owner.gid
          << " home=" << m_root << "/mail/%u\n}\n"
@@ -251,6 +263,12 @@ void DovecotServer::WriteConfig() const {
          << "  inet_listener pop3 {\n    address = 127.0.0.1\n    port = " << m_port << "\n  }\n"
          << "  inet_listener pop3s {\n    address = 127.0.0.1\n    port = " << m_tlsPort
          << "\n  }\n"
+         << (root ? "" : "  chroot =\n") << "}\n"
+         << "service imap-login {\n"
+         << "  inet_listener imap {\n    address = 127.0.0.1\n    port = " << m_imapPort
+         << "\n  }\n"
+         << "  inet_listener imaps {\n    address = 127.0.0.1\n    port = " << m_imapTlsPort
+         << "\n    ssl = yes\n  }\n"
          << (root ? "" : "  chroot =\n") << "}\n"
          << "service anvil {\n  unix_listener anvil-auth-penalty {\n    mode = 0\n  }\n"
          << (root ? "" : "  chroot =\n") << "}\n";

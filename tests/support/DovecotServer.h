@@ -1,6 +1,8 @@
-// A real Dovecot POP3 server, private to one test: its own folder, config,
-// sockets, log, users and Maildirs, listening on a free loopback port. Touches
-// no system service and no system configuration.
+// A real Dovecot POP3 and IMAP server, private to one test: its own folder,
+// config, sockets, log, users and Maildirs, listening on free loopback ports.
+// Touches no system service and no system configuration. IMAP offers what
+// Dovecot offers (CONDSTORE, ESEARCH, IDLE, NOTIFY among it); doveadm, on the
+// same private configuration, plays the other mail client.
 #pragma once
 
 #include <cstddef>
@@ -8,6 +10,7 @@
 #include <optional>
 #include <string>
 #include <sys/types.h>
+#include <vector>
 
 // PEM files of the server's certificate and key.
 struct DovecotTls {
@@ -34,13 +37,30 @@ public:
     std::string Address() const;
     // "127.0.0.1:<pop3s port>"; only with tls.
     std::string TlsAddress() const;
+    // IMAP's: STARTTLS is offered on ImapAddress() with tls, and implicit
+    // TLS spoken on ImapTlsAddress().
+    std::string ImapAddress() const;
+    std::string ImapTlsAddress() const;
 
+    // Dovecot reads the users' file at most once a second: a user added just
+    // after a sign-in may not be known yet.
     void AddUser(const std::string& user, const std::string& password);
     // One message, CRLF or LF line ends, into the user's Maildir/new.
     void Deliver(const std::string& user, const std::string& message);
     // Deletes the user's message number n (1 = the first delivered of those
     // left), as another mail client would.
     void Remove(const std::string& user, std::size_t n);
+
+    // Through Dovecot itself, as mail arrives while a client waits: a folder
+    // made (UTF-8 names), a message saved into one, flags added to a message
+    // by UID ("\\Seen"), and "uid=1 flags=\\Seen" lines for every message.
+    void CreateFolder(const std::string& user, const std::string& folder);
+    void Save(const std::string& user, const std::string& folder, const std::string& message);
+    void AddFlags(const std::string& user, const std::string& folder, uint32_t uid,
+                  const std::string& flags);
+    std::string Flags(const std::string& user, const std::string& folder);
+    // A folder's status field as doveadm gives it ("uidvalidity", "highestmodseq").
+    uint64_t Status(const std::string& user, const std::string& folder, const std::string& field);
 
     // Dovecot's own log and whatever it wrote to stderr, for failure messages.
     std::string Log() const;
@@ -60,6 +80,8 @@ private:
     bool Launch();
     bool AwaitGreeting();
     void Stop();
+    // doveadm's output; throws when it fails.
+    std::string Doveadm(const std::vector<std::string>& arguments, const std::string& input = {});
 
     MailOwner m_owner;
     std::string m_root;
@@ -67,6 +89,8 @@ private:
     std::string m_authMechanisms;
     uint16_t m_port = 0;
     uint16_t m_tlsPort = 0;
+    uint16_t m_imapPort = 0;
+    uint16_t m_imapTlsPort = 0;
     pid_t m_pid = -1;
     uint64_t m_lastDeliveryMicros = 0;
 };

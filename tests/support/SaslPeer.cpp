@@ -63,22 +63,22 @@ std::string Base64(const std::string& bytes) {
     return encoded;
 }
 
-Script ScramExchange(const std::string& mechanism, const std::string& password,
-                     ScramServer server) {
+Script ScramExchange(const std::string& mechanism, const std::string& password, ScramServer server,
+                     const SaslEnd& end) {
     auto side = std::make_shared<ServerSide>(mechanism, password);
     const bool forged = server == ScramServer::ForgedSignature;
     return {ReplyWith([side](const std::string& line) {
                 return "+ " + Base64(side->Step(line.substr(line.rfind(' ') + 1))) + "\r\n";
             }),
-            ReplyWith([side, forged](const std::string& line) {
+            ReplyWith([side, forged, end](const std::string& line) {
                 std::string final = side->Step(line);
                 if (final.empty()) {
-                    return std::string("-ERR [AUTH] Authentication failed.\r\n");
+                    return end.refused;
                 }
                 // A signature of the right length that is not the server's.
                 return "+ " + Base64(forged ? "v=" + Base64(std::string(32, 'x')) : final) + "\r\n";
             }),
-            Reply(forged ? "-ERR cancelled\r\n" : "+OK logged in\r\n")};
+            Reply(forged ? end.cancelled : end.success)};
 }
 
 } // namespace testpeer

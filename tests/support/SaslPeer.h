@@ -10,11 +10,19 @@ namespace testpeer {
 
 enum class ScramServer { Honest, ForgedSignature };
 
-// Answers "AUTH <mechanism> <initial response>" and the client's final
-// message as a server knowing password would, then "+OK" to the client's
-// empty response; a forged signature draws the client's "*", answered "-ERR".
+// The server's last words in each protocol; POP3's by default.
+struct SaslEnd {
+    std::string success = "+OK logged in\r\n";
+    std::string refused = "-ERR [AUTH] Authentication failed.\r\n";
+    std::string cancelled = "-ERR cancelled\r\n";
+};
+
+// Answers "AUTH <mechanism> <initial response>" (or "AUTHENTICATE ...", or the
+// initial response alone) and the client's final message as a server knowing
+// password would, then success to the client's empty response; a forged
+// signature draws the client's "*", answered as cancelled.
 Script ScramExchange(const std::string& mechanism, const std::string& password,
-                     ScramServer server = ScramServer::Honest);
+                     ScramServer server = ScramServer::Honest, const SaslEnd& end = {});
 
 std::string Base64(const std::string& bytes);
 

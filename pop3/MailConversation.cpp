@@ -1,0 +1,398 @@
+#include "MailConversation.h"
+
+#include "Format.h"
+#include "SaslEngine.h"
+#include "TcpConnect.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr const char* kStopped = "The check was stopped.";
+constexpr std::size_t kMaxQuotedBytes = 200;
+
+std::string SecondsText(std::chrono::milliseconds limit) {
+    return Format("%g seconds", static_cast<double>(limit.count()) / 1000.0);
+}
+
+std::string EndpointText(const Endpoint& endpoint) {
+    const char* format = endpoint.name.find(':') != std::string::npos ? "[%s]:%u" : "%s:%u";
+    return Format(format, endpoint.name.c_str(), static_cast<unsigned>(endpoint.port));
+}
+
+// Each secret in the reply as "***", in one pass over the reply, so that what
+// was written is never searched again: a password of "*" would be found in its
+// own "***" for ever. Only as much as a quote shows is looked at.
+std::string Masked(const std::string& reply, const std::vector<std::string>& secrets) {
+    std::string masked;
+    for (std::size_t at = 0; at < reply.size() && masked.size() <= kMaxQuotedBytes;) {
+        const auto secret = std::find_if(secrets.begin(), secrets.end(), [&](const std::string& s) {
+            return reply.compare(at, s.size(), s) == 0;
+        });
+        if (secret != secrets.end()) {
+            masked += "***";
+            at += secret->size();
+        } else {
+            masked += reply[at++];
+        }
+    }
+    return masked;
+}
+
+// The longest run of bytes that both texts hold.
+std::size_t LongestSharedRun(const std::string& a, const std::string& b) {
+    std::vector<std::size_t> previous(b.size() + 1, 0);
+    std::vector<std::size_t> current(b.size() + 1, 0);
+    std::size_t longest = 0;
+    for (char c : a) {
+        for (std::size_t j = 0; j < b.size(); ++j) {
+            current[j + 1] = c == b[j] ? previous[j] + 1 : 0;
+            longest = std::max(longest, current[j + 1]);
+        }
+        std::swap(previous, current);
+    }
+    return longest;
+}
+
+} // namespace
+
+MailConversation::MailConversation(WaitHook waitHook, ChannelLimits limits)
+    : m_waitHook(std::move(waitHook)), m_limits(limits) {}
+
+MailConversation::~MailConversation() = default;
+
+void MailConversation::SetSecurity(Security security, std::string trustedFingerprint) {
+    m_security = security;
+    m_trustedFingerprint = std::move(trustedFingerprint);
+}
+
+void MailConversation::KeepOutOfReasons(std::string secret) {
+    if (!secret.empty()) {
+        m_secrets.push_back(std::move(secret));
+    }
+}
+
+void MailConversation::Fail(const std::string& reason) {
+    if (m_reason.empty() && !m_quitting) {
+        m_reason = reason;
+    }
+}
+
+std::string MailConversation::Refusal(const char* what, const std::string& reply) const {
+    // Cut only once the secrets are out, so that no part of one stays behind,
+    // and not inside a UTF-8 character, which would make the whole reason read
+    // as Latin-1 (a reply in another charset may lose up to three bytes more).
+    std::string quoted = Masked(reply, m_secrets);
+    std::size_t cut = std::min(quoted.size(), kMaxQuotedBytes);
+    for (int back = 0; back < 3 && cut < quoted.size() &&
+                       (static_cast<unsigned char>(quoted[cut]) & 0xC0) == 0x80;
+         ++back) {
+        --cut;
+    }
+    quoted.resize(cut);
+    std::replace_if(
+        quoted.begin(), quoted.end(),
+        [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; }, ' ');
+    quoted.erase(quoted.find_last_not_of(' ') + 1);
+    if (quoted.empty()) {
+        return Format("%s with an empty reply.", what);
+    }
+    const std::string shown = Format(quoted.back() == '.' ? ": %s" : ": %s.", quoted.c_str());
+    // What the quote adds around a secret's part can make it whole again: the
+    // "***" of a password of asterisks, the closing full stop of "hunter2." that
+    // the server echoed as "hunter2", a blank for a tab. A quote that holds more
+    // than half of a secret in one run is left out, which also catches an echo
+    // the server cut short.
+    for (const std::string& secret : m_secrets) {
+        if (2 * LongestSharedRun(shown, secret) > secret.size()) {
+            return Format("%s; its reply is left out, as it would show the password or part of it.",
+                          what);
+        }
+    }
+    return what + shown;
+}
+
+std::string MailConversation::ChannelFailure() const {
+    const char* server = m_serverName.c_str();
+    switch (m_channel ? m_channel->Fault() : ChannelFault::Abandoned) {
+    case ChannelFault::TimedOut:
+        return Format("No reply from %s within %s.", server,
+                      SecondsText(m_limits.ioTimeout).c_str());
+    case ChannelFault::TooSlow:
+        return Format("%s sent less than %zu bytes in %s.", server, m_limits.lowSpeedBytes,
+                      SecondsText(m_limits.lowSpeedTime).c_str());
+    case ChannelFault::TooLong:
+        return Format("The conversation with %s took longer than %s.", server,
+                      SecondsText(m_limits.conversationTimeout).c_str());
+    case ChannelFault::LineTooLong:
+        return Format("%s sent a line longer than %zu bytes.", server, m_limits.maxLineBytes);
+    case ChannelFault::Abandoned:
+        return kStopped;
+    default:
+        return Format("The connection to %s broke off.", server);
+    }
+}
+
+void MailConversation::FailScanTooLarge() {
+    Fail(Format("The headers on %s add up to more than %zu bytes.", m_serverName.c_str(),
+                m_limits.maxScanBytes));
+}
+
+bool MailConversation::BeginConnect(const std::string& host) {
+    if (m_connectCalled || m_aborted) {
+        return false;
+    }
+    m_connectCalled = true;
+    m_serverName = host;
+    return true;
+}
+
+bool MailConversation::BeginInspection(const std::string& host) {
+    if (!BeginConnect(host)) {
+        return false;
+    }
+    m_inspecting = true;
+    if (m_security == Security::None) {
+        Fail("This account uses no connection security, so its server shows no certificate.");
+        return false;
+    }
+    return true;
+}
+
+bool MailConversation::CredentialsFit(const std::string& user, const SignIn& signIn) {
+    KeepOutOfReasons(signIn.secret);
+    // A line break in a user name or password would send the server a
+    // command of its own choosing (a DELE, say): such an account is refused
+    // before anything is sent.
+    if ((user + signIn.secret).find_first_of("\r\n") != std::string::npos) {
+        Fail("The user name or password holds a line break; nothing was sent.");
+        return false;
+    }
+    // A bearer token is as good as a password to whoever reads it, and
+    // unlike SCRAM it crosses the wire as it is.
+    if (signIn.method == SignInMethod::OAuth2 && m_security == Security::None) {
+        Fail("An OAuth 2.0 account signs in over a secured connection only: choose SSL/TLS or "
+             "STARTTLS for it. Nothing was sent.");
+        return false;
+    }
+    return true;
+}
+
+bool MailConversation::OpenChannel(const std::string& host, uint32_t port) {
+    SocketWaiter connectWaiter(
+        m_waitHook, [this] { return !m_aborted; }, m_limits.pollSlice);
+    TcpConnection connection = ConnectTcp(host, port, connectWaiter, m_limits.connectTimeout);
+    const std::string endpoint = EndpointText(connection.endpoint);
+    switch (m_aborted ? ConnectFailure::Abandoned : connection.failure) {
+    case ConnectFailure::None:
+        break;
+    case ConnectFailure::BadName:
+        Fail(Format("The server name %s is not valid.", host.c_str()));
+        return false;
+    case ConnectFailure::Unresolved:
+        Fail(Format("Could not resolve %s.", connection.endpoint.name.c_str()));
+        return false;
+    case ConnectFailure::Refused:
+        Fail(Format("%s refused the connection.", endpoint.c_str()));
+        return false;
+    case ConnectFailure::NoAnswer:
+        Fail(Format("No answer from %s within %s.", endpoint.c_str(),
+                    SecondsText(m_limits.connectTimeout).c_str()));
+        return false;
+    case ConnectFailure::Abandoned:
+        Fail(kStopped);
+        return false;
+    }
+    m_socket = std::move(connection.socket);
+    m_endpointName = connection.endpoint.name;
+    m_endpointPort = connection.endpoint.port;
+    m_open = true;
+    m_channel = std::make_unique<LineChannel>(
+        std::make_unique<PlainTransport>(m_socket.Get()),
+        SocketWaiter(
+            m_waitHook, [this] { return m_open; }, m_limits.pollSlice),
+        m_limits);
+    // The handshake shares the bound of the attempt that connected.
+    return m_security != Security::Tls ||
+           StartTls(connection.attemptStarted + m_limits.connectTimeout);
+}
+
+bool MailConversation::StartTls(std::chrono::steady_clock::time_point deadline) {
+    std::string reason;
+    std::unique_ptr<TlsTransport> created = TlsTransport::Create(
+        m_socket.Get(), TlsPeer{m_endpointName, m_trustedFingerprint, m_inspecting}, reason);
+    if (!created) {
+        Fail(reason);
+        ReleaseChannel();
+        return false;
+    }
+    TlsTransport& transport = *created;
+    m_channel->ReplaceTransport(std::move(created));
+    const auto limit =
+        std::chrono::ceil<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+    m_inChannel = true;
+    TransportStatus status = m_channel->Complete([&transport] { return transport.Handshake(); },
+                                                 std::max(limit, std::chrono::milliseconds{0}));
+    m_inChannel = false;
+    if (status != TransportStatus::Done) {
+        if (!transport.Reason().empty()) {
+            Fail(transport.Reason());
+        } else if (m_channel->Fault() == ChannelFault::TimedOut) {
+            Fail(Format("The TLS handshake with %s did not end within %s.", m_serverName.c_str(),
+                        SecondsText(m_limits.connectTimeout).c_str()));
+        } else {
+            Fail(ChannelFailure());
+        }
+        ReleaseChannel();
+        return false;
+    }
+    m_certificate = transport.Certificate();
+    return true;
+}
+
+void MailConversation::FailStartTls(const std::optional<std::string>& reply) {
+    Fail(reply ? Refusal("The server refused STARTTLS", *reply) + " The password was not sent."
+               : std::string("The server offers no STARTTLS; the password was not sent."));
+}
+
+// Nothing but the server's answer may have arrived before the handshake:
+// whatever else came was written by someone on the way, to be read as if it
+// came over TLS. It ends the conversation, like any failure here, before the
+// password could leave.
+bool MailConversation::StartTlsAfterAnswer() {
+    if (m_channel->HasPendingInput()) {
+        Fail("The server sent more than its answer to STARTTLS, which is how an attacker would "
+             "slip in false replies; the password was not sent.");
+        ReleaseChannel();
+        return false;
+    }
+    return StartTls(std::chrono::steady_clock::now() + m_limits.connectTimeout);
+}
+
+bool MailConversation::PlanAllowsSignIn(SaslPlan plan, const SignIn& signIn) {
+    const char* server = m_serverName.c_str();
+    switch (plan) {
+    case SaslPlan::Downgrade:
+        Fail(Format("%s no longer offers %s, with which this account signed in before, so the "
+                    "password was not sent another way: someone may be tampering with the "
+                    "connection. If the server's sign-in really changed, change the account's "
+                    "sign-in method.",
+                    server, signIn.mechanismBefore.c_str()));
+        return false;
+    case SaslPlan::NoMechanism:
+        Fail(Format("%s offers neither OAUTHBEARER nor XOAUTH2, so an OAuth 2.0 account cannot "
+                    "sign in there; no token was sent.",
+                    server));
+        return false;
+    case SaslPlan::Sasl:
+    case SaslPlan::UserPass:
+        break;
+    }
+    return true;
+}
+
+bool MailConversation::RunSasl(const SaslEngine& engine, SaslFraming& framing,
+                               const SignIn& signIn) {
+    SaslOutcome outcome = engine.Run(framing, signIn.secret);
+    const bool bearer = signIn.method == SignInMethod::OAuth2;
+    bool fresh = false;
+    if (bearer && outcome.result == SaslResult::Refused && signIn.freshToken) {
+        // Access tokens expire within the hour: one refused may only be old.
+        if (std::optional<std::string> token = signIn.freshToken()) {
+            KeepOutOfReasons(*token);
+            outcome = engine.Run(framing, *token);
+            fresh = true;
+        }
+    }
+    const std::string& mechanism = engine.Mechanism();
+    switch (outcome.result) {
+    case SaslResult::SignedIn:
+        m_signedInWith = mechanism;
+        return true;
+    case SaslResult::Refused: {
+        const char* what = !bearer ? "The server refused the login"
+                           : fresh ? "The server refused the access token, and a fresh one too"
+                                   : "The server refused the access token";
+        Fail(outcome.reply.empty() ? Format("%s.", what) : Refusal(what, outcome.reply));
+        break;
+    }
+    case SaslResult::ServerNotProven:
+        Fail(Format("%s could not prove that it knows the password, so someone may be "
+                    "impersonating it; the conversation was ended.",
+                    m_serverName.c_str()));
+        break;
+    case SaslResult::Malformed:
+        Fail(Format("%s sent a %s challenge that cannot be read; the conversation was ended.",
+                    m_serverName.c_str(), mechanism.c_str()));
+        break;
+    case SaslResult::Unusable:
+        Fail(bearer ? std::string("The access token holds characters no bearer token has, or "
+                                  "the user name holds control characters; it was not sent.")
+                    : Format("The password is no valid UTF-8 text, which %s needs; it was not "
+                             "sent. Password only signs in with it as it is.",
+                             mechanism.c_str()));
+        break;
+    case SaslResult::Broken:
+        break;
+    }
+    return false;
+}
+
+bool MailConversation::Send(const std::vector<std::string>& lines) {
+    if (!m_open || m_inChannel) {
+        return false;
+    }
+    m_inChannel = true;
+    bool sent = m_channel->WriteLines(lines);
+    m_inChannel = false;
+    if (!sent && m_open) {
+        Fail(ChannelFailure());
+        ReleaseChannel();
+    }
+    return sent;
+}
+
+ReadStatus MailConversation::ReadReply(std::string& line) {
+    return Read([&] { return m_channel->ReadLine(line); }, line);
+}
+
+ReadStatus MailConversation::ReadBytes(std::string& bytes, std::size_t count) {
+    return Read([&] { return m_channel->ReadBytes(bytes, count); }, bytes);
+}
+
+ReadStatus MailConversation::Read(const std::function<ReadStatus()>& read, std::string& into) {
+    if (!m_open || m_inChannel) {
+        into.clear();
+        return ReadStatus::Failure;
+    }
+    m_inChannel = true;
+    ReadStatus status = read();
+    m_inChannel = false;
+    if (status == ReadStatus::EndOfStream) {
+        Fail(Format("%s closed the connection.", m_serverName.c_str()));
+    } else if (status == ReadStatus::Failure && m_open) {
+        Fail(ChannelFailure());
+        ReleaseChannel();
+    }
+    return status;
+}
+
+void MailConversation::ReleaseChannel() {
+    m_open = false;
+    m_channel.reset();
+}
+
+void MailConversation::ShutDown() {
+    if (m_channel) {
+        m_channel->CloseTransport();
+    }
+    m_open = false;
+    m_channel.reset();
+    m_socket.Reset();
+}
+
+void MailConversation::Abort() {
+    Fail(kStopped);
+    m_aborted = true;
+    m_open = false;
+}
