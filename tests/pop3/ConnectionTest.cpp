@@ -6,7 +6,12 @@
 #include "TcpConnect.h"
 
 #include <arpa/inet.h>
+#include <clocale>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <gtest/gtest.h>
+#include <locale.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -238,6 +243,70 @@ TEST(Pop3Connect, TheFirstFailureIsTheReason) {
         }
         EXPECT_EQ(conversation.FailureReason(), reason);
     }
+}
+
+// A locale whose numbers have a decimal comma, set on this thread as Qt sets the
+// user's for the whole program: de_DE where it is installed, else one made
+// here by localedef from a definition of its numbers alone.
+class CommaLocale {
+public:
+    CommaLocale() {
+        m_locale = newlocale(LC_NUMERIC_MASK, "de_DE.UTF-8", locale_t{});
+        if (m_locale == locale_t{}) {
+            m_locale = Made();
+        }
+        if (m_locale != locale_t{}) {
+            m_before = uselocale(m_locale);
+        }
+    }
+    ~CommaLocale() {
+        if (m_locale != locale_t{}) {
+            uselocale(m_before);
+            freelocale(m_locale);
+        }
+    }
+    bool Set() const { return m_locale != locale_t{}; }
+
+private:
+    static locale_t Made() {
+        namespace fs = std::filesystem;
+        const fs::path folder =
+            fs::temp_directory_path() / ("tarvo-locale-" + std::to_string(::getpid()));
+        fs::create_directories(folder);
+        std::ofstream(folder / "comma.def") << "LC_NUMERIC\ndecimal_point \",\"\n"
+                                               "thousands_sep \".\"\ngrouping 3;3\n"
+                                               "END LC_NUMERIC\n";
+        const std::string command = "localedef -c -i '" + (folder / "comma.def").string() +
+                                    "' -f ANSI_X3.4-1968 '" + (folder / "comma").string() +
+                                    "' >/dev/null 2>&1";
+        std::system(command.c_str());
+        ::setenv("LOCPATH", folder.c_str(), 1);
+        const locale_t made = newlocale(LC_NUMERIC_MASK, "comma", locale_t{});
+        ::unsetenv("LOCPATH");
+        fs::remove_all(folder);
+        return made;
+    }
+
+    locale_t m_locale{};
+    locale_t m_before{};
+};
+
+TEST(Pop3Connect, WritesTheSecondsOfAReasonWithAPointInAnyLocale) {
+    CommaLocale comma;
+    if (!comma.Set()) {
+        GTEST_SKIP() << "no locale with a decimal comma can be had here";
+    }
+    char shown[8];
+    std::snprintf(shown, sizeof shown, "%g", 0.5);
+    ASSERT_STREQ(shown, "0,5");
+    ChannelLimits limits;
+    limits.ioTimeout = std::chrono::milliseconds(300);
+    ScriptedPeer peer(Login() + Script{Stall()});
+    CPop3Connection conversation({}, limits);
+    ASSERT_EQ(conversation.Connect(peer.Address(), "bob", "pw", 110), 1);
+    EXPECT_EQ(conversation.GetMessageCount(), -1);
+    EXPECT_EQ(conversation.FailureReason(),
+              "No reply from " + peer.Address() + " within 0.3 seconds.");
 }
 
 // A refusal is quoted, within its bounds, but never so that the quote shows the
