@@ -163,6 +163,15 @@ bool CPop3Connection::RunSasl(const SaslEngine& engine, const SignIn& signIn) {
         Fail(Format("%s sent a %s challenge that cannot be read; the conversation was ended.",
                     m_serverName.c_str(), mechanism.c_str()));
         break;
+    case SaslResult::TooCostly: {
+        // The server's digits are cut as any quote is: there may be a megabyte of them.
+        const std::string count = outcome.reply.substr(0, 20);
+        Fail(Format("%s asks %s to hash the password %s%s times, more than the %u allowed; the "
+                    "sign-in was ended before any was computed.",
+                    m_serverName.c_str(), mechanism.c_str(), count.c_str(),
+                    outcome.reply.size() > count.size() ? "..." : "", kMaxScramIterations));
+        break;
+    }
     case SaslResult::Unusable:
         Fail(bearer ? std::string("The access token holds characters no bearer token has, or "
                                   "the user name holds control characters; it was not sent.")

@@ -181,14 +181,23 @@ TEST(Pop3SignIn, AutomaticTakesTheStrongestMechanismAndTrustsNoUnprovenServer) {
         {"garbled challenge", offering("CRAM-MD5") + Script{Reply("+ ***\r\n"), bye}, 0, "",
          "CAPA\r\nAUTH CRAM-MD5\r\n*\r\nQUIT\r\n", "",
          "@ sent a CRAM-MD5 challenge that cannot be read; the conversation was ended."},
+        // At about a million a second, half an hour of hashing.
+        {"iteration count past the bound",
+         offering("SCRAM-SHA-256") +
+             Script{ScramServerFirst("2147483647"), Reply("-ERR cancelled\r\n"), bye},
+         0, "", "CAPA\r\nAUTH SCRAM-SHA-256 ", "\r\n*\r\nQUIT\r\n",
+         "@ asks SCRAM-SHA-256 to hash the password 2147483647 times, more than the 600000 "
+         "allowed; the sign-in was ended before any was computed."},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         ScriptedPeer peer(row.script);
         CPop3Connection conversation;
+        const auto start = std::chrono::steady_clock::now();
         EXPECT_EQ(conversation.Connect(peer.Address(), "tim",
                                        SignIn{SignInMethod::Automatic, row.secret, {}, {}}, 110),
                   row.result);
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
         EXPECT_EQ(conversation.SignedInWith(), row.mechanism);
         conversation.Close();
         std::string reason = row.reason;

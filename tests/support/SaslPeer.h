@@ -16,6 +16,10 @@ enum class ScramServer { Honest, ForgedSignature };
 Script ScramExchange(const std::string& mechanism, const std::string& password,
                      ScramServer server = ScramServer::Honest);
 
+// Answers "AUTH SCRAM-... <initial response>" with a server-first message
+// that a client would take, asking for this iteration count.
+Step ScramServerFirst(const std::string& iterations);
+
 std::string Base64(const std::string& bytes);
 
 } // namespace testpeer
