@@ -141,7 +141,7 @@ private:
     bool LearnCapabilitiesOrNoop();
     bool SignInWithPassword(const std::string& user, const std::string& password);
     bool SignInWithSasl(const std::string& user, const SignIn& signIn);
-    bool RunSasl(const class SaslEngine& engine, const SignIn& signIn);
+    bool RunSasl(const class SaslEngine& engine, const std::string& user, const SignIn& signIn);
     int Scan(int count, const std::vector<int>* numbers);
     void QueueTopCommands(std::size_t& next, std::size_t due, std::size_t total,
                           const std::vector<int>* numbers, std::size_t& unanswered);

@@ -126,10 +126,11 @@ bool CPop3Connection::SignInWithSasl(const std::string& user, const SignIn& sign
     case SaslPlan::Sasl:
         break;
     }
-    return RunSasl(engine, signIn);
+    return RunSasl(engine, user, signIn);
 }
 
-bool CPop3Connection::RunSasl(const SaslEngine& engine, const SignIn& signIn) {
+bool CPop3Connection::RunSasl(const SaslEngine& engine, const std::string& user,
+                              const SignIn& signIn) {
     Pop3SaslFraming framing(*this);
     SaslOutcome outcome = engine.Run(framing, signIn.secret);
     const bool bearer = signIn.method == SignInMethod::OAuth2;
@@ -147,13 +148,29 @@ bool CPop3Connection::RunSasl(const SaslEngine& engine, const SignIn& signIn) {
     case SaslResult::SignedIn:
         m_signedInWith = mechanism;
         return true;
-    case SaslResult::Refused: {
-        const char* what = !bearer ? "The server refused the login"
-                           : fresh ? "The server refused the access token, and a fresh one too"
-                                   : "The server refused the access token";
-        Fail(outcome.reply.empty() ? Format("%s.", what) : Refusal(what, outcome.reply));
+    case SaslResult::Refused:
+        if (bearer) {
+            Fail(Refusal(fresh ? "The server refused the access token, and a fresh one too"
+                               : "The server refused the access token",
+                         outcome.reply));
+            break;
+        }
+        if (!signIn.mechanismBefore.empty()) {
+            Fail(Refusal("The server refused the login", outcome.reply));
+            break;
+        }
+        // Some servers list a mechanism they cannot complete for some
+        // accounts (PAM ones, say), and some do not prepare passwords as
+        // SASLprep does. Until this account has signed in through SASL,
+        // USER/PASS gives nothing away that it gave before, as long as TLS
+        // hides it; a failed AUTH leaves the session open for it (RFC 5034, 4).
+        if (m_security != Security::None) {
+            return SignInWithPassword(user, signIn.secret);
+        }
+        Fail(Refusal(("The server refused the login with " + mechanism).c_str(), outcome.reply) +
+             Format(" If the password is right, Password only signs in without %s.",
+                    mechanism.c_str()));
         break;
-    }
     case SaslResult::ServerNotProven:
         Fail(Format("%s could not prove that it knows the password, so someone may be "
                     "impersonating it; the conversation was ended.",

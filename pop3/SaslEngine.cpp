@@ -82,7 +82,8 @@ public:
     // False when the mechanism cannot start; initial stays empty for a
     // mechanism whose server speaks first.
     virtual bool Start(std::optional<std::string>& initial) = 0;
-    // response: what to send back; for TooCostly, the cost the server asked.
+    // response: what to send back; for Refused the server's verdict, for
+    // TooCostly the cost it asked.
     virtual StepResult Take(const std::string& challenge, std::string& response) = 0;
     // The server may say it is done: it has shown all the mechanism asks of it.
     virtual bool Complete() const = 0;
@@ -147,6 +148,7 @@ public:
         // The server's last SCRAM message carries either its proof or its
         // verdict on ours (RFC 5802, "e=").
         if (challenge.starts_with("e=")) {
+            response = challenge;
             return StepResult::Refused;
         }
         return m_challenges >= 2 ? StepResult::NotProven : StepResult::Malformed;
@@ -330,14 +332,23 @@ SaslOutcome SaslEngine::Run(SaslFraming& framing, const std::string& secret) con
             step = exchange->Take(*challenge, response);
         }
         if (step != StepResult::Respond) {
-            // Whatever the server says to the cancel is of no more use: the
-            // conversation ends here.
+            // But for a refusal the conversation ends here, and what the
+            // server says to the cancel is of no more use.
             framing.Cancel();
             switch (step) {
             case StepResult::NotProven:
                 return {SaslResult::ServerNotProven, {}};
             case StepResult::Refused:
-                return {SaslResult::Refused, {}};
+                // Its -ERR to the cancel ends the exchange (RFC 5034, 4) and
+                // leaves the session for another way in.
+                switch (framing.Await().kind) {
+                case SaslFraming::Reply::Kind::Failure:
+                    return {SaslResult::Refused, std::move(response)};
+                case SaslFraming::Reply::Kind::Broken:
+                    return {SaslResult::Broken, {}};
+                default:
+                    return {SaslResult::Malformed, {}};
+                }
             case StepResult::TooCostly:
                 return {SaslResult::TooCostly, std::move(response)};
             default:

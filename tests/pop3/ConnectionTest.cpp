@@ -172,7 +172,8 @@ TEST(Pop3SignIn, AutomaticTakesTheStrongestMechanismAndTrustsNoUnprovenServer) {
         {"AUTH refused",
          offering("SCRAM-SHA-256") + Script{Reply("-ERR [AUTH] Authentication failed.\r\n"), bye},
          0, "", "CAPA\r\nAUTH SCRAM-SHA-256 ", "\r\nQUIT\r\n",
-         "The server refused the login: -ERR [AUTH] Authentication failed."},
+         "The server refused the login with SCRAM-SHA-256: -ERR [AUTH] Authentication failed. If "
+         "the password is right, Password only signs in without SCRAM-SHA-256."},
         {"password SCRAM cannot prepare", offering("SCRAM-SHA-256") + Script{bye}, 0, "",
          "CAPA\r\nQUIT\r\n", "",
          "The password is no valid UTF-8 text, which SCRAM-SHA-256 needs; it was not sent. "
