@@ -3,6 +3,7 @@
 #include "Pop3Connection.h"
 
 #include "Format.h"
+#include "SaslEngine.h"
 #include "TcpConnect.h"
 
 #include <algorithm>
@@ -72,8 +73,19 @@ void CPop3Connection::SetSecurity(Security security, std::string trustedFingerpr
 }
 
 void CPop3Connection::KeepOutOfReasons(std::string secret) {
-    if (!secret.empty()) {
-        m_secrets.push_back(std::move(secret));
+    // A server may quote it back as AUTH would have carried it.
+    KeepOut(SaslBase64(secret));
+    KeepOut(std::move(secret));
+}
+
+// The longest first, so that no secret is masked only in part for a shorter
+// one that begins it.
+void CPop3Connection::KeepOut(std::string text) {
+    if (!text.empty()) {
+        m_secrets.insert(
+            std::find_if(m_secrets.begin(), m_secrets.end(),
+                         [&text](const std::string& kept) { return kept.size() < text.size(); }),
+            std::move(text));
     }
 }
 

@@ -113,7 +113,8 @@ public:
     const ScannedHeaders& Headers() const { return m_headers; }
     const std::string& ServerName() const { return m_serverName; }
     // Why the conversation failed, in one sentence; empty while it has not.
-    // Never holds the password, nor any text given here (its stored form).
+    // Never holds the password, nor any text given here (its stored form),
+    // nor their base64, nor any SASL message sent.
     void KeepOutOfReasons(std::string secret);
     const std::string& FailureReason() const { return m_reason; }
     bool IsOpen() const { return m_open; }
@@ -146,6 +147,7 @@ private:
     void QueueTopCommands(std::size_t& next, std::size_t due, std::size_t total,
                           const std::vector<int>* numbers, std::size_t& unanswered);
     void KeepHeaderTextsWithinBudget(std::size_t& kept, std::size_t& oldestKept);
+    void KeepOut(std::string text);
     // Keeps the first reason only: what failed first is what went wrong.
     void Fail(const std::string& reason);
     std::string ChannelFailure() const;

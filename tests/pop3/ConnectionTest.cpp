@@ -182,6 +182,14 @@ TEST(Pop3SignIn, AutomaticTakesTheStrongestMechanismAndTrustsNoUnprovenServer) {
         {"garbled challenge", offering("CRAM-MD5") + Script{Reply("+ ***\r\n"), bye}, 0, "",
          "CAPA\r\nAUTH CRAM-MD5\r\n*\r\nQUIT\r\n", "",
          "@ sent a CRAM-MD5 challenge that cannot be read; the conversation was ended."},
+        {"AUTH refused, quoting the response",
+         offering("CRAM-MD5") +
+             Script{Reply("+ PDE4OTYuNjk3MTcwOTUyQHBvc3RvZmZpY2UucmVzdG9uLm1jaS5uZXQ+\r\n"),
+                    Reply("-ERR dGltIGI5MTNhNjAyYzdlZGE3YTQ5NWI0ZTZlNzMzNGQzODkw refused\r\n"),
+                    bye},
+         0, "", "CAPA\r\nAUTH CRAM-MD5\r\n", "\r\nQUIT\r\n",
+         "The server refused the login with CRAM-MD5: -ERR *** refused. If the password is right, "
+         "Password only signs in without CRAM-MD5."},
         // At about a million a second, half an hour of hashing.
         {"iteration count past the bound",
          offering("SCRAM-SHA-256") +
@@ -330,6 +338,8 @@ TEST(Pop3Connect, AQuotedRefusalIsCutOnACharacterAndNeverShowsThePassword) {
         {"hunter2.", "-ERR [AUTH] hunter2", leftOut},
         {"hunter2", "-ERR [AUTH] hunter2. hunter2",
          "The server refused the login: -ERR [AUTH] ***. ***."},
+        {"hunter2", "-ERR [AUTH] aHVudGVyMg== is wrong",
+         "The server refused the login: -ERR [AUTH] *** is wrong."},
         // Cut at 200 bytes, which would split the "é" at bytes 199 and 200.
         {"pw", "-ERR " + std::string(194, 'x') + "\xC3\xA9 more",
          "The server refused the login: -ERR " + std::string(194, 'x') + "."},
