@@ -17,6 +17,11 @@ SecretOutcome FetchAccountSecret(const AccountList& accounts, std::size_t i,
 std::function<std::optional<std::string>()> FreshToken(const AccountList& accounts, std::size_t i,
                                                        CheckObserver& observer,
                                                        const CPop3Connection& conversation) {
+    // The file and the keyring give what they gave a moment ago.
+    const SecretSourceKind kind = SecretSourceFromStored(accounts.SecretSourceAt(i));
+    if (kind == SecretSourceKind::File || kind == SecretSourceKind::Keyring) {
+        return nullptr;
+    }
     return [&accounts, i, &observer, &conversation] {
         return FetchAccountSecret(accounts, i, observer, conversation).secret;
     };

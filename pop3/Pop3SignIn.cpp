@@ -139,7 +139,9 @@ bool CPop3Connection::RunSasl(const SaslEngine& engine, const std::string& user,
     bool fresh = false;
     if (bearer && outcome.result == SaslResult::Refused && signIn.freshToken) {
         // Access tokens expire within the hour: one refused may only be old.
-        if (std::optional<std::string> token = signIn.freshToken()) {
+        // The same one again would only be refused again.
+        std::optional<std::string> token = signIn.freshToken();
+        if (token && *token != signIn.secret) {
             KeepOutOfReasons(*token);
             outcome = engine.Run(framing, *token);
             fresh = true;

@@ -31,8 +31,8 @@ struct SignIn {
     SignInMethod method = SignInMethod::PasswordOnly;
     std::string secret; // the password, or the OAuth 2.0 access token
     // OAuth 2.0: called at most once, after the server refused a token; an
-    // empty optional means no fresh token could be had (the reason is the
-    // refusal).
+    // empty optional, or the same token, means no fresh token could be had
+    // (the reason is the refusal).
     std::function<std::optional<std::string>()> freshToken;
     // The SASL mechanism this account signed in with before ("" none): while
     // the server no longer lists it (or one as strong), USER/PASS is refused.

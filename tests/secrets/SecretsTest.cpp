@@ -274,6 +274,12 @@ TEST(CheckSecretTest, AFreshTokenIsAskedOfTheSourceAgain) {
                                 counter + "; echo token-$n"}};
     CPop3Connection conversation;
     QuietObserver observer;
+    // The file and the keyring would give the same token again.
+    for (int32_t source : {0, 1}) {
+        AccountList fixed = accounts;
+        fixed.secretSources = {source};
+        EXPECT_FALSE(FreshToken(fixed, 0, observer, conversation)) << source;
+    }
     const auto fresh = FreshToken(accounts, 0, observer, conversation);
     EXPECT_EQ(fresh(), "token-0");
     EXPECT_EQ(fresh(), "token-1");
