@@ -5,6 +5,13 @@
 
 SecretOutcome FetchAccountSecret(const AccountList& accounts, std::size_t i,
                                  CheckObserver& observer, const CPop3Connection& conversation) {
+    // A source may ask the user (the keyring's prompt) or reach the network:
+    // not for a secret that would not be sent anyway.
+    if (std::optional<std::string> unsafe =
+            UnsafeSignIn(SignInMethodFromStored(accounts.AuthAt(i)),
+                         SecurityFromStored(accounts.SecurityAt(i)))) {
+        return {std::nullopt, *unsafe};
+    }
     const SecretRequest request{accounts.servers[i], accounts.users[i], accounts.passwords[i],
                                 accounts.SecretCommandAt(i)};
     SecretWait wait;

@@ -56,6 +56,16 @@ private:
     CPop3Connection& m_conversation;
 };
 
+std::optional<std::string> UnsafeSignIn(SignInMethod method, Security security) {
+    // A bearer token is as good as a password to whoever reads it, and
+    // unlike SCRAM it crosses the wire as it is.
+    if (method == SignInMethod::OAuth2 && security == Security::None) {
+        return "An OAuth 2.0 account signs in over a secured connection only: choose SSL/TLS or "
+               "STARTTLS for it. Nothing was sent.";
+    }
+    return std::nullopt;
+}
+
 int CPop3Connection::Connect(const std::string& host, const std::string& user, const SignIn& signIn,
                              uint32_t port) {
     if (m_connectCalled || m_aborted) {
@@ -71,11 +81,8 @@ int CPop3Connection::Connect(const std::string& host, const std::string& user, c
         Fail("The user name or password holds a line break; nothing was sent.");
         return 0;
     }
-    // A bearer token is as good as a password to whoever reads it, and
-    // unlike SCRAM it crosses the wire as it is.
-    if (signIn.method == SignInMethod::OAuth2 && m_security == Security::None) {
-        Fail("An OAuth 2.0 account signs in over a secured connection only: choose SSL/TLS or "
-             "STARTTLS for it. Nothing was sent.");
+    if (std::optional<std::string> unsafe = UnsafeSignIn(signIn.method, m_security)) {
+        Fail(*unsafe);
         return 0;
     }
     if (!Open(host, port)) {

@@ -3,6 +3,8 @@
 // settings file.
 #pragma once
 
+#include "Security.h"
+
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -38,3 +40,8 @@ struct SignIn {
     // the server no longer lists it (or one as strong), USER/PASS is refused.
     std::string mechanismBefore;
 };
+
+// Why signing in by this method over this security would give the secret
+// away: the reason an account so set up fails with before its secret is even
+// fetched. None when it would not.
+std::optional<std::string> UnsafeSignIn(SignInMethod method, Security security);
