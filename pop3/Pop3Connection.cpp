@@ -124,8 +124,8 @@ std::string CPop3Connection::Refusal(const char* what, const std::string& reply)
     // the server cut short.
     for (const std::string& secret : m_secrets) {
         if (2 * LongestSharedRun(shown, secret) > secret.size()) {
-            return Format("%s; its reply is left out, as it would show the password or part of it.",
-                          what);
+            return Format("%s; its reply is left out, as it would show the %s or part of it.", what,
+                          m_secretName);
         }
     }
     return what + shown;
@@ -266,19 +266,22 @@ bool CPop3Connection::StartTls(std::chrono::steady_clock::time_point deadline) {
 // came over TLS. It ends the conversation, like any failure here, before the
 // password could leave.
 bool CPop3Connection::UpgradeWithStls() {
+    const char* secret = m_secretName;
     if (!RequestCapabilities() || !m_capabilities.stls) {
-        Fail("The server offers no STARTTLS; the password was not sent.");
+        Fail(Format("The server offers no STARTTLS; the %s was not sent.", secret));
         Close();
         return false;
     }
     SendLine("STLS");
     std::string reply = ReadLine();
     if (!reply.starts_with("+OK")) {
-        return EndRefused("The server refused STARTTLS", reply, " The password was not sent.");
+        return EndRefused("The server refused STARTTLS", reply,
+                          Format(" The %s was not sent.", secret).c_str());
     }
     if (m_channel->HasPendingInput()) {
-        Fail("The server sent more than its answer to STARTTLS, which is how an attacker would "
-             "slip in false replies; the password was not sent.");
+        Fail(Format("The server sent more than its answer to STARTTLS, which is how an attacker "
+                    "would slip in false replies; the %s was not sent.",
+                    secret));
         ReleaseChannel();
         return false;
     }

@@ -179,7 +179,8 @@ private:
     std::string m_endpointName; // the name a certificate must carry
     uint32_t m_endpointPort = 0;
     std::string m_signedInWith;
-    std::vector<std::string> m_secrets; // the password and its like, kept out of every reason
-    bool m_quitting = false;            // what QUIT meets is no reason for failure
+    const char* m_secretName = "password"; // what the account signs in with, as reasons name it
+    std::vector<std::string> m_secrets;    // the password and its like, kept out of every reason
+    bool m_quitting = false;               // what QUIT meets is no reason for failure
     std::string m_reason;
 };

@@ -73,12 +73,13 @@ int CPop3Connection::Connect(const std::string& host, const std::string& user, c
     }
     m_connectCalled = true;
     m_serverName = host;
+    m_secretName = signIn.method == SignInMethod::OAuth2 ? "access token" : "password";
     KeepOutOfReasons(signIn.secret);
     // A line break in a user name or password would send the server a
     // command of its own choosing (a DELE, say): such an account is refused
     // before anything is sent.
     if ((user + signIn.secret).find_first_of("\r\n") != std::string::npos) {
-        Fail("The user name or password holds a line break; nothing was sent.");
+        Fail(Format("The user name or %s holds a line break; nothing was sent.", m_secretName));
         return 0;
     }
     if (std::optional<std::string> unsafe = UnsafeSignIn(signIn.method, m_security)) {
