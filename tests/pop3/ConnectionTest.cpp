@@ -11,7 +11,6 @@
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
-#include <locale.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -263,30 +262,20 @@ TEST(Pop3Connect, TheFirstFailureIsTheReason) {
     }
 }
 
-// A locale whose numbers have a decimal comma, set on this thread as Qt sets the
-// user's for the whole program: de_DE where it is installed, else one made
-// here by localedef from a definition of its numbers alone.
+// The numbers of a locale with a decimal comma, set for the whole program as
+// Qt sets the user's: de_DE where it is installed, else one made here by
+// localedef from a definition of its numbers alone. Nothing else may run
+// meanwhile.
 class CommaLocale {
 public:
-    CommaLocale() {
-        m_locale = newlocale(LC_NUMERIC_MASK, "de_DE.UTF-8", locale_t{});
-        if (m_locale == locale_t{}) {
-            m_locale = Made();
-        }
-        if (m_locale != locale_t{}) {
-            m_before = uselocale(m_locale);
-        }
+    CommaLocale() : m_before(std::setlocale(LC_NUMERIC, nullptr)) {
+        m_set = std::setlocale(LC_NUMERIC, "de_DE.UTF-8") != nullptr || SetMade();
     }
-    ~CommaLocale() {
-        if (m_locale != locale_t{}) {
-            uselocale(m_before);
-            freelocale(m_locale);
-        }
-    }
-    bool Set() const { return m_locale != locale_t{}; }
+    ~CommaLocale() { std::setlocale(LC_NUMERIC, m_before.c_str()); }
+    bool Set() const { return m_set; }
 
 private:
-    static locale_t Made() {
+    static bool SetMade() {
         namespace fs = std::filesystem;
         const fs::path folder =
             fs::temp_directory_path() / ("tarvo-locale-" + std::to_string(::getpid()));
@@ -299,14 +288,14 @@ private:
                                     "' >/dev/null 2>&1";
         std::system(command.c_str());
         ::setenv("LOCPATH", folder.c_str(), 1);
-        const locale_t made = newlocale(LC_NUMERIC_MASK, "comma", locale_t{});
+        const bool set = std::setlocale(LC_NUMERIC, "comma") != nullptr;
         ::unsetenv("LOCPATH");
         fs::remove_all(folder);
-        return made;
+        return set;
     }
 
-    locale_t m_locale{};
-    locale_t m_before{};
+    std::string m_before;
+    bool m_set = false;
 };
 
 TEST(Pop3Connect, WritesTheSecondsOfAReasonWithAPointInAnyLocale) {
