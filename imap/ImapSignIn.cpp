@@ -40,12 +40,16 @@ public:
         m_conversation.m_unanswered.push_back(m_tag);
         std::string command = m_tag + " AUTHENTICATE " + mechanism;
         if (initialResponse) {
+            m_conversation.KeepOut(*initialResponse);
             // RFC 4959: "=" is an initial response that is empty.
             command += " " + (initialResponse->empty() ? std::string("=") : *initialResponse);
         }
         return m_conversation.Send({command});
     }
-    bool Respond(const std::string& base64) override { return m_conversation.Send({base64}); }
+    bool Respond(const std::string& base64) override {
+        m_conversation.KeepOut(base64);
+        return m_conversation.Send({base64});
+    }
     bool Cancel() override { return m_conversation.Send({"*"}); }
     Reply Await() override {
         std::size_t bytes = 0;
@@ -163,7 +167,8 @@ bool CImapConnection::Authenticate(const std::string& user, const SignIn& signIn
         signedIn = Login(user, signIn.secret);
     } else {
         ImapSaslFraming framing(*this);
-        signedIn = PlanAllowsSignIn(plan, signIn) && RunSasl(engine, framing, signIn);
+        signedIn = PlanAllowsSignIn(plan, signIn) &&
+                   RunSasl(engine, framing, signIn, [&] { return Login(user, signIn.secret); });
         if (!signedIn) {
             Close();
         }

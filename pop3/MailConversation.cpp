@@ -67,8 +67,19 @@ void MailConversation::SetSecurity(Security security, std::string trustedFingerp
 }
 
 void MailConversation::KeepOutOfReasons(std::string secret) {
-    if (!secret.empty()) {
-        m_secrets.push_back(std::move(secret));
+    // A server may quote it back as AUTHENTICATE would have carried it.
+    KeepOut(SaslBase64(secret));
+    KeepOut(std::move(secret));
+}
+
+// The longest first, so that no secret is masked only in part for a shorter
+// one that begins it.
+void MailConversation::KeepOut(std::string text) {
+    if (!text.empty()) {
+        m_secrets.insert(
+            std::find_if(m_secrets.begin(), m_secrets.end(),
+                         [&text](const std::string& kept) { return kept.size() < text.size(); }),
+            std::move(text));
     }
 }
 
@@ -105,8 +116,8 @@ std::string MailConversation::Refusal(const char* what, const std::string& reply
     // the server cut short.
     for (const std::string& secret : m_secrets) {
         if (2 * LongestSharedRun(shown, secret) > secret.size()) {
-            return Format("%s; its reply is left out, as it would show the password or part of it.",
-                          what);
+            return Format("%s; its reply is left out, as it would show the %s or part of it.", what,
+                          m_secretName);
         }
     }
     return what + shown;
@@ -159,20 +170,28 @@ bool MailConversation::BeginInspection(const std::string& host) {
     return true;
 }
 
+std::optional<std::string> UnsafeSignIn(SignInMethod method, Security security) {
+    // A bearer token is as good as a password to whoever reads it, and
+    // unlike SCRAM it crosses the wire as it is.
+    if (method == SignInMethod::OAuth2 && security == Security::None) {
+        return "An OAuth 2.0 account signs in over a secured connection only: choose SSL/TLS or "
+               "STARTTLS for it. Nothing was sent.";
+    }
+    return std::nullopt;
+}
+
 bool MailConversation::CredentialsFit(const std::string& user, const SignIn& signIn) {
+    m_secretName = signIn.method == SignInMethod::OAuth2 ? "access token" : "password";
     KeepOutOfReasons(signIn.secret);
     // A line break in a user name or password would send the server a
     // command of its own choosing (a DELE, say): such an account is refused
     // before anything is sent.
     if ((user + signIn.secret).find_first_of("\r\n") != std::string::npos) {
-        Fail("The user name or password holds a line break; nothing was sent.");
+        Fail(Format("The user name or %s holds a line break; nothing was sent.", m_secretName));
         return false;
     }
-    // A bearer token is as good as a password to whoever reads it, and
-    // unlike SCRAM it crosses the wire as it is.
-    if (signIn.method == SignInMethod::OAuth2 && m_security == Security::None) {
-        Fail("An OAuth 2.0 account signs in over a secured connection only: choose SSL/TLS or "
-             "STARTTLS for it. Nothing was sent.");
+    if (std::optional<std::string> unsafe = UnsafeSignIn(signIn.method, m_security)) {
+        Fail(*unsafe);
         return false;
     }
     return true;
@@ -251,8 +270,9 @@ bool MailConversation::StartTls(std::chrono::steady_clock::time_point deadline) 
 }
 
 void MailConversation::FailStartTls(const std::optional<std::string>& reply) {
-    Fail(reply ? Refusal("The server refused STARTTLS", *reply) + " The password was not sent."
-               : std::string("The server offers no STARTTLS; the password was not sent."));
+    Fail(reply ? Refusal("The server refused STARTTLS", *reply) +
+                     Format(" The %s was not sent.", m_secretName)
+               : Format("The server offers no STARTTLS; the %s was not sent.", m_secretName));
 }
 
 // Nothing but the server's answer may have arrived before the handshake:
@@ -261,8 +281,9 @@ void MailConversation::FailStartTls(const std::optional<std::string>& reply) {
 // password could leave.
 bool MailConversation::StartTlsAfterAnswer() {
     if (m_channel->HasPendingInput()) {
-        Fail("The server sent more than its answer to STARTTLS, which is how an attacker would "
-             "slip in false replies; the password was not sent.");
+        Fail(Format("The server sent more than its answer to STARTTLS, which is how an attacker "
+                    "would slip in false replies; the %s was not sent.",
+                    m_secretName));
         ReleaseChannel();
         return false;
     }
@@ -291,14 +312,16 @@ bool MailConversation::PlanAllowsSignIn(SaslPlan plan, const SignIn& signIn) {
     return true;
 }
 
-bool MailConversation::RunSasl(const SaslEngine& engine, SaslFraming& framing,
-                               const SignIn& signIn) {
+bool MailConversation::RunSasl(const SaslEngine& engine, SaslFraming& framing, const SignIn& signIn,
+                               const std::function<bool()>& plainLogin) {
     SaslOutcome outcome = engine.Run(framing, signIn.secret);
     const bool bearer = signIn.method == SignInMethod::OAuth2;
     bool fresh = false;
     if (bearer && outcome.result == SaslResult::Refused && signIn.freshToken) {
         // Access tokens expire within the hour: one refused may only be old.
-        if (std::optional<std::string> token = signIn.freshToken()) {
+        // The same one again would only be refused again.
+        std::optional<std::string> token = signIn.freshToken();
+        if (token && *token != signIn.secret) {
             KeepOutOfReasons(*token);
             outcome = engine.Run(framing, *token);
             fresh = true;
@@ -309,13 +332,30 @@ bool MailConversation::RunSasl(const SaslEngine& engine, SaslFraming& framing,
     case SaslResult::SignedIn:
         m_signedInWith = mechanism;
         return true;
-    case SaslResult::Refused: {
-        const char* what = !bearer ? "The server refused the login"
-                           : fresh ? "The server refused the access token, and a fresh one too"
-                                   : "The server refused the access token";
-        Fail(outcome.reply.empty() ? Format("%s.", what) : Refusal(what, outcome.reply));
+    case SaslResult::Refused:
+        if (bearer) {
+            Fail(Refusal(fresh ? "The server refused the access token, and a fresh one too"
+                               : "The server refused the access token",
+                         outcome.reply));
+            break;
+        }
+        if (!signIn.mechanismBefore.empty()) {
+            Fail(Refusal("The server refused the login", outcome.reply));
+            break;
+        }
+        // Some servers list a mechanism they cannot complete for some
+        // accounts (PAM ones, say), and some do not prepare passwords as
+        // SASLprep does. Until this account has signed in through SASL, the
+        // plain login gives nothing away that it gave before, as long as TLS
+        // hides it; a failed exchange leaves the session open for it (RFC 5034,
+        // 4; RFC 3501, 6.2.2).
+        if (m_security != Security::None) {
+            return plainLogin();
+        }
+        Fail(Refusal(("The server refused the login with " + mechanism).c_str(), outcome.reply) +
+             Format(" If the password is right, Password only signs in without %s.",
+                    mechanism.c_str()));
         break;
-    }
     case SaslResult::ServerNotProven:
         Fail(Format("%s could not prove that it knows the password, so someone may be "
                     "impersonating it; the conversation was ended.",
@@ -325,6 +365,15 @@ bool MailConversation::RunSasl(const SaslEngine& engine, SaslFraming& framing,
         Fail(Format("%s sent a %s challenge that cannot be read; the conversation was ended.",
                     m_serverName.c_str(), mechanism.c_str()));
         break;
+    case SaslResult::TooCostly: {
+        // The server's digits are cut as any quote is: there may be a megabyte of them.
+        const std::string count = outcome.reply.substr(0, 20);
+        Fail(Format("%s asks %s to hash the password %s%s times, more than the %u allowed; the "
+                    "sign-in was ended before any was computed.",
+                    m_serverName.c_str(), mechanism.c_str(), count.c_str(),
+                    outcome.reply.size() > count.size() ? "..." : "", kMaxScramIterations));
+        break;
+    }
     case SaslResult::Unusable:
         Fail(bearer ? std::string("The access token holds characters no bearer token has, or "
                                   "the user name holds control characters; it was not sent.")

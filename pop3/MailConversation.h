@@ -32,7 +32,8 @@ public:
     // of the server's certificate: exactly that certificate is accepted.
     void SetSecurity(Security security, std::string trustedFingerprint = {});
     // Why the conversation failed, in one sentence; empty while it has not.
-    // Never holds the password, nor any text given here (its stored form).
+    // Never holds the password, nor any text given here (its stored form),
+    // nor their base64, nor any SASL message sent.
     void KeepOutOfReasons(std::string secret);
     const std::string& FailureReason() const { return m_reason; }
     // The SASL mechanism the server accepted; empty after a plain login.
@@ -69,7 +70,12 @@ protected:
     bool PlanAllowsSignIn(SaslPlan plan, const SignIn& signIn);
     // One exchange through framing, and a fresh token once if the server
     // refused an old one. False with the reason set when not signed in.
-    bool RunSasl(const SaslEngine& engine, SaslFraming& framing, const SignIn& signIn);
+    // A mechanism refused to an account that never signed in through SASL
+    // goes on with plainLogin over TLS.
+    bool RunSasl(const SaslEngine& engine, SaslFraming& framing, const SignIn& signIn,
+                 const std::function<bool()>& plainLogin);
+    // A SASL message sent, kept out of reasons as a secret is.
+    void KeepOut(std::string text);
 
     bool Send(const std::vector<std::string>& lines);
     ReadStatus ReadReply(std::string& line);
@@ -103,7 +109,8 @@ protected:
     std::string m_endpointName; // the name a certificate must carry
     uint32_t m_endpointPort = 0;
     std::string m_signedInWith;
-    bool m_quitting = false; // what the goodbye meets is no reason for failure
+    bool m_quitting = false;               // what the goodbye meets is no reason for failure
+    const char* m_secretName = "password"; // what the account signs in with, as reasons name it
 
 private:
     bool StartTls(std::chrono::steady_clock::time_point deadline);

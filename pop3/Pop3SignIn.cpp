@@ -25,11 +25,13 @@ public:
                const std::optional<std::string>& initialResponse) override {
         std::string command = "AUTH " + mechanism;
         if (initialResponse) {
+            m_conversation.KeepOut(*initialResponse);
             command += " " + (initialResponse->empty() ? std::string("=") : *initialResponse);
         }
         return m_conversation.SendLine(command) == 1;
     }
     bool Respond(const std::string& base64) override {
+        m_conversation.KeepOut(base64);
         return m_conversation.SendLine(base64) == 1;
     }
     bool Cancel() override { return m_conversation.SendLine("*") == 1; }
@@ -89,7 +91,8 @@ bool CPop3Connection::SignInWithSasl(const std::string& user, const SignIn& sign
         return SignInWithPassword(user, signIn.secret);
     }
     Pop3SaslFraming framing(*this);
-    if (PlanAllowsSignIn(plan, signIn) && RunSasl(engine, framing, signIn)) {
+    if (PlanAllowsSignIn(plan, signIn) &&
+        RunSasl(engine, framing, signIn, [&] { return SignInWithPassword(user, signIn.secret); })) {
         return true;
     }
     Close();

@@ -48,7 +48,32 @@ bool IsBearerToken(const std::string& token) {
            });
 }
 
-enum class StepResult { Respond, NotProven, Malformed, Refused };
+enum class StepResult { Respond, NotProven, Malformed, Refused, TooCostly };
+
+// The iteration count of a SCRAM server-first message (RFC 5802, 5.1) as the
+// server wrote it, digits only, as GNU SASL reads it; empty when there is none.
+std::string_view IterationCount(std::string_view message) {
+    for (std::size_t at = 0; at < message.size();) {
+        std::size_t end = std::min(message.find(',', at), message.size());
+        std::string_view attribute = message.substr(at, end - at);
+        if (attribute.starts_with("i=")) {
+            std::string_view digits = attribute.substr(2);
+            return !digits.empty() && digits.find_first_not_of("0123456789") == digits.npos
+                       ? digits
+                       : std::string_view();
+        }
+        at = end + 1;
+    }
+    return {};
+}
+
+bool Exceeds(std::string_view digits, uint32_t bound) {
+    std::size_t first = std::min(digits.find_first_not_of('0'), digits.size());
+    std::string_view significant = digits.substr(first);
+    const std::string limit = std::to_string(bound);
+    return significant.size() != limit.size() ? significant.size() > limit.size()
+                                              : significant > limit;
+}
 
 // One mechanism's side of an exchange.
 class Exchange {
@@ -57,6 +82,8 @@ public:
     // False when the mechanism cannot start; initial stays empty for a
     // mechanism whose server speaks first.
     virtual bool Start(std::optional<std::string>& initial) = 0;
+    // response: what to send back; for Refused the server's verdict, for
+    // TooCostly the cost it asked.
     virtual StepResult Take(const std::string& challenge, std::string& response) = 0;
     // The server may say it is done: it has shown all the mechanism asks of it.
     virtual bool Complete() const = 0;
@@ -101,6 +128,15 @@ public:
 
     StepResult Take(const std::string& challenge, std::string& response) override {
         ++m_challenges;
+        // GNU SASL hashes the password as many times as the server asks, in
+        // one call that no wait hook interrupts.
+        if (m_scram && m_challenges == 1) {
+            std::string_view count = IterationCount(challenge);
+            if (Exceeds(count, kMaxScramIterations)) {
+                response = count;
+                return StepResult::TooCostly;
+            }
+        }
         int status = Step(challenge, response);
         if (status == GSASL_OK || status == GSASL_NEEDS_MORE) {
             m_complete = status == GSASL_OK;
@@ -112,6 +148,7 @@ public:
         // The server's last SCRAM message carries either its proof or its
         // verdict on ours (RFC 5802, "e=").
         if (challenge.starts_with("e=")) {
+            response = challenge;
             return StepResult::Refused;
         }
         return m_challenges >= 2 ? StepResult::NotProven : StepResult::Malformed;
@@ -295,13 +332,28 @@ SaslOutcome SaslEngine::Run(SaslFraming& framing, const std::string& secret) con
             step = exchange->Take(*challenge, response);
         }
         if (step != StepResult::Respond) {
-            // Whatever the server says to the cancel is of no more use: the
-            // conversation ends here.
+            // But for a refusal the conversation ends here, and what the
+            // server says to the cancel is of no more use.
             framing.Cancel();
-            return {step == StepResult::NotProven ? SaslResult::ServerNotProven
-                    : step == StepResult::Refused ? SaslResult::Refused
-                                                  : SaslResult::Malformed,
-                    {}};
+            switch (step) {
+            case StepResult::NotProven:
+                return {SaslResult::ServerNotProven, {}};
+            case StepResult::Refused:
+                // Its -ERR to the cancel ends the exchange (RFC 5034, 4) and
+                // leaves the session for another way in.
+                switch (framing.Await().kind) {
+                case SaslFraming::Reply::Kind::Failure:
+                    return {SaslResult::Refused, std::move(response)};
+                case SaslFraming::Reply::Kind::Broken:
+                    return {SaslResult::Broken, {}};
+                default:
+                    return {SaslResult::Malformed, {}};
+                }
+            case StepResult::TooCostly:
+                return {SaslResult::TooCostly, std::move(response)};
+            default:
+                return {SaslResult::Malformed, {}};
+            }
         }
         if (!framing.Respond(SaslBase64(response))) {
             return {SaslResult::Broken, {}};

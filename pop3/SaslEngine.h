@@ -36,11 +36,17 @@ public:
     virtual Reply Await() = 0;
 };
 
+// What a SCRAM server may ask the client to hash the password: the count
+// given for PBKDF2-SHA256 today, well under a second here. A server asking
+// for 2147483647 would hold the check for half an hour.
+inline constexpr uint32_t kMaxScramIterations = 600000;
+
 enum class SaslResult {
     SignedIn,
     Refused,         // the server said no; reply holds its line
     ServerNotProven, // a SCRAM server that could not show it knows the password
     Malformed,       // a challenge that cannot be taken
+    TooCostly,       // a SCRAM server asking more than kMaxScramIterations; reply holds its count
     Unusable,        // this side could not run the mechanism with this secret
     Broken,          // the connection failed; the protocol knows why
 };

@@ -99,14 +99,16 @@ TEST(ImapSignIn, TakesTheStrongestWayOfferedAndNeverLogsInWhereDisabled) {
          automatic, 0, "", "a1 AUTHENTICATE SCRAM-SHA-256 ", "\r\n*\r\na2 LOGOUT\r\n",
          "@ could not prove that it knows the password, so someone may be impersonating it; the "
          "conversation was ended."},
-        {"AUTHENTICATE refused",
+        {"AUTHENTICATE refused in clear text",
          {Greeting("IMAP4rev1 SASL-IR AUTH=SCRAM-SHA-256"), Reply(end.refused), kBye},
          automatic,
          0,
          "",
          "a1 AUTHENTICATE SCRAM-SHA-256 ",
          "\r\na2 LOGOUT\r\n",
-         "The server refused the login: NO [AUTHENTICATIONFAILED] Authentication failed."},
+         "The server refused the login with SCRAM-SHA-256: NO [AUTHENTICATIONFAILED] "
+         "Authentication failed. If the password is right, Password only signs in without "
+         "SCRAM-SHA-256."},
         {"LOGIN refused, the password echoed",
          {Greeting("IMAP4rev1"), Tagged("NO hunter2 is wrong for tim"), kBye},
          {SignInMethod::PasswordOnly, "hunter2", {}, {}},

@@ -6,6 +6,10 @@
 #include "TcpConnect.h"
 
 #include <arpa/inet.h>
+#include <clocale>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <gtest/gtest.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
@@ -167,7 +171,8 @@ TEST(Pop3SignIn, AutomaticTakesTheStrongestMechanismAndTrustsNoUnprovenServer) {
         {"AUTH refused",
          offering("SCRAM-SHA-256") + Script{Reply("-ERR [AUTH] Authentication failed.\r\n"), bye},
          0, "", "CAPA\r\nAUTH SCRAM-SHA-256 ", "\r\nQUIT\r\n",
-         "The server refused the login: -ERR [AUTH] Authentication failed."},
+         "The server refused the login with SCRAM-SHA-256: -ERR [AUTH] Authentication failed. If "
+         "the password is right, Password only signs in without SCRAM-SHA-256."},
         {"password SCRAM cannot prepare", offering("SCRAM-SHA-256") + Script{bye}, 0, "",
          "CAPA\r\nQUIT\r\n", "",
          "The password is no valid UTF-8 text, which SCRAM-SHA-256 needs; it was not sent. "
@@ -176,14 +181,31 @@ TEST(Pop3SignIn, AutomaticTakesTheStrongestMechanismAndTrustsNoUnprovenServer) {
         {"garbled challenge", offering("CRAM-MD5") + Script{Reply("+ ***\r\n"), bye}, 0, "",
          "CAPA\r\nAUTH CRAM-MD5\r\n*\r\nQUIT\r\n", "",
          "@ sent a CRAM-MD5 challenge that cannot be read; the conversation was ended."},
+        {"AUTH refused, quoting the response",
+         offering("CRAM-MD5") +
+             Script{Reply("+ PDE4OTYuNjk3MTcwOTUyQHBvc3RvZmZpY2UucmVzdG9uLm1jaS5uZXQ+\r\n"),
+                    Reply("-ERR dGltIGI5MTNhNjAyYzdlZGE3YTQ5NWI0ZTZlNzMzNGQzODkw refused\r\n"),
+                    bye},
+         0, "", "CAPA\r\nAUTH CRAM-MD5\r\n", "\r\nQUIT\r\n",
+         "The server refused the login with CRAM-MD5: -ERR *** refused. If the password is right, "
+         "Password only signs in without CRAM-MD5."},
+        // At about a million a second, half an hour of hashing.
+        {"iteration count past the bound",
+         offering("SCRAM-SHA-256") +
+             Script{ScramServerFirst("2147483647"), Reply("-ERR cancelled\r\n"), bye},
+         0, "", "CAPA\r\nAUTH SCRAM-SHA-256 ", "\r\n*\r\nQUIT\r\n",
+         "@ asks SCRAM-SHA-256 to hash the password 2147483647 times, more than the 600000 "
+         "allowed; the sign-in was ended before any was computed."},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         ScriptedPeer peer(row.script);
         CPop3Connection conversation;
+        const auto start = std::chrono::steady_clock::now();
         EXPECT_EQ(conversation.Connect(peer.Address(), "tim",
                                        SignIn{SignInMethod::Automatic, row.secret, {}, {}}, 110),
                   row.result);
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
         EXPECT_EQ(conversation.SignedInWith(), row.mechanism);
         conversation.Close();
         std::string reason = row.reason;
@@ -240,6 +262,60 @@ TEST(Pop3Connect, TheFirstFailureIsTheReason) {
     }
 }
 
+// The numbers of a locale with a decimal comma, set for the whole program as
+// Qt sets the user's: de_DE where it is installed, else one made here by
+// localedef from a definition of its numbers alone. Nothing else may run
+// meanwhile.
+class CommaLocale {
+public:
+    CommaLocale() : m_before(std::setlocale(LC_NUMERIC, nullptr)) {
+        m_set = std::setlocale(LC_NUMERIC, "de_DE.UTF-8") != nullptr || SetMade();
+    }
+    ~CommaLocale() { std::setlocale(LC_NUMERIC, m_before.c_str()); }
+    bool Set() const { return m_set; }
+
+private:
+    static bool SetMade() {
+        namespace fs = std::filesystem;
+        const fs::path folder =
+            fs::temp_directory_path() / ("tarvo-locale-" + std::to_string(::getpid()));
+        fs::create_directories(folder);
+        std::ofstream(folder / "comma.def") << "LC_NUMERIC\ndecimal_point \",\"\n"
+                                               "thousands_sep \".\"\ngrouping 3;3\n"
+                                               "END LC_NUMERIC\n";
+        const std::string command = "localedef -c -i '" + (folder / "comma.def").string() +
+                                    "' -f ANSI_X3.4-1968 '" + (folder / "comma").string() +
+                                    "' >/dev/null 2>&1";
+        std::system(command.c_str());
+        ::setenv("LOCPATH", folder.c_str(), 1);
+        const bool set = std::setlocale(LC_NUMERIC, "comma") != nullptr;
+        ::unsetenv("LOCPATH");
+        fs::remove_all(folder);
+        return set;
+    }
+
+    std::string m_before;
+    bool m_set = false;
+};
+
+TEST(Pop3Connect, WritesTheSecondsOfAReasonWithAPointInAnyLocale) {
+    CommaLocale comma;
+    if (!comma.Set()) {
+        GTEST_SKIP() << "no locale with a decimal comma can be had here";
+    }
+    char shown[8];
+    std::snprintf(shown, sizeof shown, "%g", 0.5);
+    ASSERT_STREQ(shown, "0,5");
+    ChannelLimits limits;
+    limits.ioTimeout = std::chrono::milliseconds(300);
+    ScriptedPeer peer(Login() + Script{Stall()});
+    CPop3Connection conversation({}, limits);
+    ASSERT_EQ(conversation.Connect(peer.Address(), "bob", "pw", 110), 1);
+    EXPECT_EQ(conversation.GetMessageCount(), -1);
+    EXPECT_EQ(conversation.FailureReason(),
+              "No reply from " + peer.Address() + " within 0.3 seconds.");
+}
+
 // A refusal is quoted, within its bounds, but never so that the quote shows the
 // password.
 TEST(Pop3Connect, AQuotedRefusalIsCutOnACharacterAndNeverShowsThePassword) {
@@ -251,6 +327,8 @@ TEST(Pop3Connect, AQuotedRefusalIsCutOnACharacterAndNeverShowsThePassword) {
         {"hunter2.", "-ERR [AUTH] hunter2", leftOut},
         {"hunter2", "-ERR [AUTH] hunter2. hunter2",
          "The server refused the login: -ERR [AUTH] ***. ***."},
+        {"hunter2", "-ERR [AUTH] aHVudGVyMg== is wrong",
+         "The server refused the login: -ERR [AUTH] *** is wrong."},
         // Cut at 200 bytes, which would split the "é" at bytes 199 and 200.
         {"pw", "-ERR " + std::string(194, 'x') + "\xC3\xA9 more",
          "The server refused the login: -ERR " + std::string(194, 'x') + "."},

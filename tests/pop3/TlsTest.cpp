@@ -3,6 +3,7 @@
 // why, and that the password never leaves when something is wrong.
 #include "Pop3Connection.h"
 #include "SaslEngine.h"
+#include "SaslPeer.h"
 #include "ScanColumns.h"
 #include "ScriptedPeer.h"
 #include "TestCertificates.h"
@@ -72,7 +73,8 @@ TEST_F(TlsTest, SecuredConversationsSayWhatTheClearOneSays) {
         std::string host; // "%" stands for the peer's port
         std::string fingerprint;
         Script script;
-        std::string before; // sent before the login
+        std::string before; // sent before the login; a trailing "..." stands for a SCRAM exchange
+        SignInMethod method = SignInMethod::PasswordOnly;
     };
     const Script implicit = Script{Tls(good), Send("+OK ready\r\n")} + MailboxWithoutGreeting();
     const std::vector<Row> rows = {
@@ -84,6 +86,20 @@ TEST_F(TlsTest, SecuredConversationsSayWhatTheClearOneSays) {
          Script{Tls(selfSigned), Send("+OK ready\r\n")} + MailboxWithoutGreeting(), ""},
         {"None: no STLS", Security::None, "127.0.0.1:%", "",
          Script{Send("+OK ready\r\n")} + MailboxWithoutGreeting(), ""},
+        // A server that lists a mechanism it cannot complete for this account,
+        // which never signed in through SASL.
+        {"SSL/TLS, AUTH refused", Security::Tls, "127.0.0.1:%", "",
+         Script{Tls(good), Send("+OK ready\r\n"), Reply("+OK\r\nSASL CRAM-MD5\r\n.\r\n"),
+                Reply("-ERR [AUTH] PAM account\r\n")} +
+             MailboxWithoutGreeting(),
+         "CAPA\r\nAUTH CRAM-MD5\r\n", SignInMethod::Automatic},
+        {"STARTTLS, SCRAM's verdict", Security::StartTls, "127.0.0.1:%", "",
+         UpToStls() +
+             Script{Tls(good), Reply("+OK\r\nSASL SCRAM-SHA-256\r\n.\r\n"),
+                    ScramServerFirst("4096"), Reply("+ " + Base64("e=invalid-proof") + "\r\n"),
+                    Reply("-ERR [AUTH] Authentication failed.\r\n")} +
+             MailboxWithoutGreeting(),
+         "CAPA\r\nSTLS\r\nCAPA\r\nAUTH SCRAM-SHA-256 ...", SignInMethod::Automatic},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -93,8 +109,9 @@ TEST_F(TlsTest, SecuredConversationsSayWhatTheClearOneSays) {
         {
             CPop3Connection conversation;
             conversation.SetSecurity(row.security, row.fingerprint);
-            ASSERT_EQ(conversation.Connect(host, "bob", "pw", 110), 1)
+            ASSERT_EQ(conversation.Connect(host, "bob", SignIn{row.method, "pw", {}, {}}, 110), 1)
                 << conversation.FailureReason();
+            EXPECT_EQ(conversation.SignedInWith(), "");
             EXPECT_EQ(conversation.GetMessageCount(), 3);
             EXPECT_EQ(conversation.RetrieveHeaders(), 1);
             EXPECT_EQ(Subjects(conversation.Headers()), (std::vector<std::string>{"a", "b", "c"}));
@@ -102,8 +119,15 @@ TEST_F(TlsTest, SecuredConversationsSayWhatTheClearOneSays) {
             EXPECT_EQ(conversation.Close(), 1);
             EXPECT_EQ(conversation.FailureReason(), "");
         }
-        const std::string end = row.security == Security::None ? "" : kCloseNotify;
-        EXPECT_EQ(peer.Received(), row.before + HealthyTranscript("bob", "pw", 3) + end);
+        const std::string after = HealthyTranscript("bob", "pw", 3) +
+                                  (row.security == Security::None ? "" : kCloseNotify);
+        const std::string sent = peer.Received();
+        if (row.before.ends_with("...")) {
+            EXPECT_TRUE(sent.starts_with(row.before.substr(0, row.before.size() - 3))) << sent;
+            EXPECT_TRUE(sent.ends_with("\r\n" + after)) << sent;
+        } else {
+            EXPECT_EQ(sent, row.before + after);
+        }
     }
 }
 
@@ -115,6 +139,7 @@ TEST_F(TlsTest, NothingSecretLeavesWhenTheServerCannotBeTrusted) {
         Script script;
         std::string reason;  // a trailing "..." matches any ending
         bool byName = false; // localhost, not 127.0.0.1
+        SignIn signIn{SignInMethod::PasswordOnly, "pw", {}, {}};
     };
     const std::string nulRefused = "The certificate of localhost is refused: a name in it holds a "
                                    "NUL character, which could pass it off as another name.";
@@ -139,6 +164,14 @@ TEST_F(TlsTest, NothingSecretLeavesWhenTheServerCannotBeTrusted) {
          {Send("+OK ready\r\n"), Reply("+OK\r\nSTLS\r\n.\r\n"), Reply("-ERR not now\r\n"),
           Reply("+OK bye\r\n")},
          "The server refused STARTTLS: -ERR not now. The password was not sent."},
+        {"STLS refused, a token",
+         Security::StartTls,
+         "",
+         {Send("+OK ready\r\n"), Reply("+OK\r\nSTLS\r\n.\r\n"), Reply("-ERR not now\r\n"),
+          Reply("+OK bye\r\n")},
+         "The server refused STARTTLS: -ERR not now. The access token was not sent.",
+         false,
+         SignIn{SignInMethod::OAuth2, "pw", {}, {}}},
         {"plaintext injected after STLS's +OK",
          Security::StartTls,
          "",
@@ -183,6 +216,14 @@ TEST_F(TlsTest, NothingSecretLeavesWhenTheServerCannotBeTrusted) {
          "subjectAltName."},
         {"a NUL in the common name", Security::Tls, "", {Tls(nulInName)}, nulRefused, true},
         {"a NUL in an alternative name", Security::Tls, "", {Tls(nulInAltName)}, nulRefused, true},
+        {"AUTH refused after a SASL sign-in",
+         Security::Tls,
+         "",
+         {Tls(good), Send("+OK ready\r\n"), Reply("+OK\r\nSASL CRAM-MD5\r\n.\r\n"),
+          Reply("-ERR [AUTH] PAM account\r\n"), Reply("+OK bye\r\n")},
+         "The server refused the login: -ERR [AUTH] PAM account.",
+         false,
+         SignIn{SignInMethod::Automatic, "pw", {}, "CRAM-MD5"}},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -192,7 +233,7 @@ TEST_F(TlsTest, NothingSecretLeavesWhenTheServerCannotBeTrusted) {
             conversation.SetSecurity(row.security, row.fingerprint);
             const std::string host =
                 row.byName ? "localhost:" + std::to_string(peer.Port()) : peer.Address();
-            EXPECT_EQ(conversation.Connect(host, "bob", "pw", 110), 0);
+            EXPECT_EQ(conversation.Connect(host, "bob", row.signIn, 110), 0);
             EXPECT_FALSE(conversation.IsOpen());
             const std::string& reason = conversation.FailureReason();
             if (row.reason.ends_with("...")) {
@@ -291,6 +332,13 @@ TEST_F(TlsTest, OAuthSendsTheTokenOverTlsAndTriesOneFreshTokenWhenRefused) {
          0,
          {"CAPA\r\n", "@old", "AQ==\r\n", "@new", "AQ==\r\nQUIT\r\n"},
          "The server refused the access token, and a fresh one too: -ERR [AUTH] Invalid token."},
+        {"refused, the same token again",
+         offering("OAUTHBEARER") + refused + Script{bye},
+         "old",
+         1,
+         0,
+         {"CAPA\r\n", "@old", "AQ==\r\nQUIT\r\n"},
+         "The server refused the access token: -ERR [AUTH] Invalid token."},
         {"refused, no fresh token",
          offering("XOAUTH2") + refused + Script{bye},
          std::nullopt,

@@ -237,24 +237,29 @@ TEST(OnlineAccountTest, TheMailAccountOfTheUserGivesItsTokenOrPassword) {
     }
 }
 
-// No secret, no contact: the row says why and the server hears nothing.
+// No secret, no contact: the row says why and the server hears nothing. An
+// OAuth 2.0 account in clear text does not even ask its source.
 TEST(CheckSecretTest, AFailedSourceIsTheAccountsErrorRowAndNothingReachesTheServer) {
     LoopbackListener port;
-    AccountList accounts{{port.Address()},
-                         {"lena"},
-                         {""},
-                         {0},
-                         {""},
-                         {0},
-                         {2},
-                         {"echo s3cret; echo 'vault is locked' >&2; exit 2"}};
+    const std::string failing = "echo s3cret; echo 'vault is locked' >&2; exit 2";
+    AccountList accounts{{port.Address(), port.Address()},
+                         {"lena", "mia"},
+                         {"", ""},
+                         {0, 0},
+                         {"", ""},
+                         {0, 2},
+                         {2, 2},
+                         {failing, failing}};
     Checker checker;
     checker.Check(accounts);
     const MessageTable& table = checker.table;
-    ASSERT_EQ(table.size(), 1u);
-    EXPECT_EQ(States(table)[0], MessageError);
-    EXPECT_EQ(HeaderTexts(table)[0],
-              "The password command failed with exit status 2: vault is locked");
+    ASSERT_EQ(table.size(), 2u);
+    EXPECT_EQ(States(table), (std::vector<uint32_t>{MessageError, MessageError}));
+    EXPECT_EQ(HeaderTexts(table),
+              (std::vector<std::string>{
+                  "The password command failed with exit status 2: vault is locked",
+                  "An OAuth 2.0 account signs in over a secured connection only: choose SSL/TLS "
+                  "or STARTTLS for it. Nothing was sent."}));
     EXPECT_EQ(port.CloseWaiting(), 0);
 }
 
@@ -274,6 +279,12 @@ TEST(CheckSecretTest, AFreshTokenIsAskedOfTheSourceAgain) {
                                 counter + "; echo token-$n"}};
     CPop3Connection conversation;
     QuietObserver observer;
+    // The file and the keyring would give the same token again.
+    for (int32_t source : {0, 1}) {
+        AccountList fixed = accounts;
+        fixed.secretSources = {source};
+        EXPECT_FALSE(FreshToken(fixed, 0, observer, conversation)) << source;
+    }
     const auto fresh = FreshToken(accounts, 0, observer, conversation);
     EXPECT_EQ(fresh(), "token-0");
     EXPECT_EQ(fresh(), "token-1");

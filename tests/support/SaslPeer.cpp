@@ -63,6 +63,16 @@ std::string Base64(const std::string& bytes) {
     return encoded;
 }
 
+Step ScramServerFirst(const std::string& iterations) {
+    return ReplyWith([iterations](const std::string& line) {
+        const std::string first = FromBase64(line.substr(line.rfind(' ') + 1));
+        const std::string nonce = first.substr(first.find(",r=") + 3);
+        return "+ " +
+               Base64("r=" + nonce + "3rfcNHYJY1ZVvWVs7j,s=QSXCR+Q6sek8bf92,i=" + iterations) +
+               "\r\n";
+    });
+}
+
 Script ScramExchange(const std::string& mechanism, const std::string& password, ScramServer server,
                      const SaslEnd& end) {
     auto side = std::make_shared<ServerSide>(mechanism, password);

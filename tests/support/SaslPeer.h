@@ -24,6 +24,10 @@ struct SaslEnd {
 Script ScramExchange(const std::string& mechanism, const std::string& password,
                      ScramServer server = ScramServer::Honest, const SaslEnd& end = {});
 
+// Answers "AUTH SCRAM-... <initial response>" with a server-first message
+// that a client would take, asking for this iteration count.
+Step ScramServerFirst(const std::string& iterations);
+
 std::string Base64(const std::string& bytes);
 
 } // namespace testpeer
