@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <optional>
 
 namespace {
 
@@ -143,6 +144,7 @@ CheckOutcome RunCheck(const AccountList& accounts, std::vector<int32_t>& counts,
         std::string key = AccountCacheKey(accounts, i);
         CachedHeaders kept = cache.Take(i, key);
         CachedHeaders keep;
+        std::optional<ScannedHeaders> keptThroughScan; // when the scan failed part-way
         observer.ShowProgress(IDI_CONTACTING, Format("Contacting %s...", server.c_str()));
         CPop3Connection conversation([&observer] { observer.WaitHook(); }, limits);
         conversation.SetSecurity(SecurityFromStored(accounts.SecurityAt(i)),
@@ -193,6 +195,7 @@ CheckOutcome RunCheck(const AccountList& accounts, std::vector<int32_t>& counts,
                                       mailbox.shown,
                                       conversation.FailureReason() +
                                           (listingBrokeOff ? kGoingWithoutUniqueIds : ""));
+                    keptThroughScan = std::move(scanned.headers);
                 }
             }
         }
@@ -202,6 +205,8 @@ CheckOutcome RunCheck(const AccountList& accounts, std::vector<int32_t>& counts,
             cache.GoWithoutUniqueIds(i, std::move(key));
         } else if (unreached) {
             cache.KeepThroughFailure(i, std::move(key), std::move(kept));
+        } else if (keptThroughScan) {
+            cache.KeepFound(i, std::move(key), std::move(*keptThroughScan));
         } else {
             cache.Keep(i, std::move(key), std::move(keep));
         }

@@ -50,6 +50,9 @@ public:
     // count, with their rows, so that a passing failure on a slow or metered
     // link does not cost a full scan.
     void KeepThroughFailure(std::size_t index, std::string key, CachedHeaders headers);
+    // Keeps, as their own rows, those of rows that carry a unique-id and a
+    // header: what a scan that failed part-way had kept and fetched.
+    void KeepFound(std::size_t index, std::string key, ScannedHeaders rows);
     // Lets go of the last check's rows, and of accounts no longer there, once
     // this check has filled table.
     void CheckEnded(const MessageTable& table, std::size_t accounts);

@@ -184,6 +184,34 @@ TEST_F(KeptHeadersTest, WhatWasKeptOutlastsACheckThatCouldNotReachTheServer) {
     EXPECT_EQ(peer.Received(3), kLogin + "TOP 3 0\r\nQUIT\r\n");
 }
 
+// A scan that fails part-way keeps what was kept and what it fetched whole,
+// within the texts' budget, for the next check, after a restart too: that
+// check asks only for what it has not seen.
+TEST_F(KeptHeadersTest, WhatWasKeptAndFetchedOutlastsAScanThatFailedPartWay) {
+    const std::string line = "X-Trace: " + std::string(1000, 't') + "\r\n";
+    std::string padding;
+    for (int i = 0; i < 3 * 1024; ++i) {
+        padding += line;
+    }
+    auto big = [&](const std::string& subject) {
+        return Reply("+OK\r\nSubject: " + subject + "\r\n" + padding + "\r\n.\r\n");
+    };
+    const Script listed = Listing({"u1", "u2", "u3", "u4", "u5"});
+    ScriptedPeer peer({Listing({"u1", "u2", "u3"}) + Script{big("a"), big("b"), big("c"), kBye},
+                       listed + Script{big("d"), Hangup()}, listed + Script{big("e"), kBye}});
+    const std::string folder = ::testing::TempDir() + "tarvo-kept-failed";
+    std::filesystem::remove_all(folder);
+    Start(peer.Address(), folder + "/Tarvo.state");
+    Check();
+    Check();
+    EXPECT_EQ(States(window->Table()), (std::vector<uint32_t>{2}));
+    Start(peer.Address(), folder + "/Tarvo.state");
+    Check();
+    EXPECT_EQ(Subjects(window->Table()), (std::vector<std::string>{"a", "b", "c", "d", "e"}));
+    EXPECT_EQ(peer.Received(2), kLogin + "TOP 5 0\r\nQUIT\r\n");
+    std::filesystem::remove_all(folder);
+}
+
 TEST_F(KeptHeadersTest, AnAccountWhoseUserChangesStartsEmpty) {
     const Script all{Top("a"), Top("b"), kBye};
     ScriptedPeer peer({Listing({"u1", "u2"}) + all, Listing({"u1", "u2"}) + all});
