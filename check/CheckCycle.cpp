@@ -78,14 +78,12 @@ std::string KnownIdsMailbox(const AccountList& accounts, std::size_t i) {
     return accounts.servers[i] + '\n' + accounts.users[i];
 }
 
-namespace {
-
-// The mechanism an account signed in with holds for the same account, reached
-// and signed in to the same way, only.
 std::string SignInKey(const AccountList& accounts, std::size_t i) {
     return AccountCacheKey(accounts, i) + '\n' +
            std::to_string(static_cast<int32_t>(SignInMethodFromStored(accounts.AuthAt(i))));
 }
+
+namespace {
 
 // The row of an account that could not be reached, signed in to or counted.
 std::string ContactError(const std::string& server) {

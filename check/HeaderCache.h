@@ -57,7 +57,8 @@ public:
     // this check has filled table.
     void CheckEnded(const MessageTable& table, std::size_t accounts);
     // A server whose listing broke off once would fail every check in it:
-    // account index, kept under key, is checked without one from now on.
+    // account index, kept under key, is checked without one from now on, in
+    // later runs too.
     void GoWithoutUniqueIds(std::size_t index, std::string key);
     bool WithoutUniqueIds(std::size_t index, const std::string& key) const;
 

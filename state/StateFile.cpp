@@ -20,63 +20,82 @@ std::string StateFile::PathFor(const std::string& settingsPath) {
 }
 
 StateLoad StateFile::Load(const AccountList& accounts, HeaderCache& cache,
-                          KnownMessageIds& knownIds) {
+                          KnownMessageIds& knownIds, SignInMemory& signIns) {
     const FileLock lock(m_path, kLockWait);
     if (!lock.Held()) {
         return StateLoad::Busy;
     }
     // The only writers hold the lock: a temporary file is a killed one's.
     RemoveWriteLeftovers(m_path);
-    return Read(accounts, &cache, knownIds);
+    signIns = SignInMemory();
+    return Read(accounts, &cache, knownIds, signIns);
 }
 
 StateLoad StateFile::Read(const AccountList& accounts, HeaderCache* cache,
-                          KnownMessageIds& knownIds) {
+                          KnownMessageIds& knownIds, SignInMemory& signIns) {
     FileReader file;
     const FileRead read = file.Open(m_path, true);
     if (read == FileRead::Missing) {
         m_digest = 0;
         return StateLoad::Missing;
     }
-    uint64_t digest = 0;
-    if (read == FileRead::Damaged || file.Size() > kMaxSize ||
-        !ReadState(file, accounts, cache, knownIds, digest)) {
-        // Kept for whoever wants to see what went wrong, and out of the way.
+    std::optional<RestoredState> restored;
+    if (read == FileRead::Read && file.Size() <= kMaxSize) {
+        restored = ReadState(file, accounts, m_limits, cache != nullptr);
+    }
+    if (!restored) {
+        // Kept for whoever wants to see what went wrong, or for the Tarvo
+        // that wrote it, and out of the way.
         if (KeepFileAside(m_path)) {
             ::unlink(m_path.c_str());
         }
         m_digest = 0;
         return StateLoad::SetAside;
     }
-    m_digest = digest;
+    if (cache != nullptr) {
+        *cache = std::move(restored->cache);
+    }
+    knownIds = std::move(restored->knownIds);
+    signIns.TakeUp(restored->signIns);
+    m_digest = restored->digest;
     return StateLoad::Read;
 }
 
-bool StateFile::Save(const HeaderCache& cache, const MessageTable& table,
-                     const KnownMessageIds& knownIds) {
-    if (StateDigest(cache, table, knownIds) == m_digest) {
+bool StateFile::Save(const AccountList& accounts, const HeaderCache& cache,
+                     const MessageTable& table, const KnownMessageIds& knownIds,
+                     SignInMemory& signIns) {
+    const auto written = [this] { return ClosingDigest(m_path).value_or(0) == m_digest; };
+    if (StateDigest({cache, table, knownIds, signIns}) == m_digest && written()) {
         return true;
     }
     const FileLock lock(m_path, kLockWait);
-    return lock.Held() && Write(cache, table, knownIds);
+    if (!lock.Held()) {
+        return false;
+    }
+    if (!written()) {
+        KnownMessageIds theirs;
+        Read(accounts, nullptr, theirs, signIns);
+    }
+    const StateContent state{cache, table, knownIds, signIns};
+    return StateDigest(state) == m_digest || Write(state);
 }
 
 bool StateFile::SaveHeaders(const AccountList& accounts, const HeaderCache& cache,
-                            const MessageTable& table) {
+                            const MessageTable& table, SignInMemory& signIns) {
     const FileLock lock(m_path, kLockWait);
     if (!lock.Held()) {
         return false;
     }
     KnownMessageIds knownIds;
-    Read(accounts, nullptr, knownIds);
-    return StateDigest(cache, table, knownIds) == m_digest || Write(cache, table, knownIds);
+    Read(accounts, nullptr, knownIds, signIns);
+    const StateContent state{cache, table, knownIds, signIns};
+    return StateDigest(state) == m_digest || Write(state);
 }
 
-bool StateFile::Write(const HeaderCache& cache, const MessageTable& table,
-                      const KnownMessageIds& knownIds) {
+bool StateFile::Write(const StateContent& state) {
     std::optional<uint64_t> digest;
     const bool written = ReplaceFileWith(m_path, [&](const ContentSink& sink) {
-        digest = WriteState(cache, table, knownIds, sink, kMaxSize);
+        digest = WriteState(state, sink, kMaxSize);
         return digest.has_value();
     });
     if (!written) {

@@ -202,8 +202,8 @@ void CTarvoWnd::OnCheckNow() {
     SetBusy(true);
     m_services.KillTimer(m_timerId);
 
-    CheckOutcome outcome =
-        RunCheck(m_accounts, m_counts, m_table, m_knownIds, m_headerCache, m_signIns, *this);
+    CheckOutcome outcome = RunCheck(m_accounts, m_counts, m_table, m_knownIds, m_headerCache,
+                                    m_signIns, *this, m_limits);
     m_checking = false;
     SaveState();
     if (m_quitAfterCheck) {
@@ -282,13 +282,13 @@ void CTarvoWnd::SaveSettings() {
 }
 
 void CTarvoWnd::UseStateFile(std::string path) {
-    m_state.emplace(std::move(path));
-    m_state->Load(m_accounts, m_headerCache, m_knownIds);
+    m_state.emplace(std::move(path), m_limits);
+    m_state->Load(m_accounts, m_headerCache, m_knownIds, m_signIns);
 }
 
 void CTarvoWnd::SaveState() {
     if (m_state) {
-        m_state->Save(m_headerCache, m_table, m_knownIds);
+        m_state->Save(m_accounts, m_headerCache, m_table, m_knownIds, m_signIns);
     }
 }
 

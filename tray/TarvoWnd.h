@@ -108,6 +108,7 @@ private:
     AppProfile& m_profile;
     Clock m_clock;
     std::optional<std::chrono::milliseconds> m_lastCheckEnded;
+    ChannelLimits m_limits; // of every check, and of what the state file keeps
     uint32_t m_timerId = 1;
     Options m_options;
     MessageTable m_table;

@@ -226,19 +226,22 @@ TEST_F(KeptHeadersTest, AnAccountWhoseUserChangesStartsEmpty) {
 }
 
 // A listing that breaks off would fail every check: once it did, the account
-// is checked without one until its settings change.
+// is checked without one until its settings change, after a restart too.
 TEST_F(KeptHeadersTest, AnAccountWhoseListingBrokeOffGoesWithoutOne) {
     const Script counted = CapaLogin() + Script{Reply("+OK 2 900\r\n")};
     const Script all{Top("a"), Top("b"), kBye};
     ScriptedPeer peer({counted + Script{Reply("+OK\r\n1 u1\r\n"), Hangup()}, counted + all,
                        counted + all, Listing({"u1", "u2"}) + all});
-    Start(peer.Address());
+    const std::string folder = ::testing::TempDir() + "tarvo-kept-mark";
+    std::filesystem::remove_all(folder);
+    Start(peer.Address(), folder + "/Tarvo.state");
     Check();
     ASSERT_EQ(States(window->Table()), (std::vector<uint32_t>{2}));
     EXPECT_EQ(HeaderTexts(window->Table())[0],
               peer.Address() + " closed the connection. The server's list of unique-ids (UIDL) "
                                "broke off, so the next checks of this mailbox go without it and "
                                "fetch every header.");
+    Start(peer.Address(), folder + "/Tarvo.state");
     Check();
     Check();
     EXPECT_EQ(window->Table(), FullScan({"a", "b"}, {1, 1}, peer.Address()));
@@ -252,6 +255,7 @@ TEST_F(KeptHeadersTest, AnAccountWhoseListingBrokeOffGoesWithoutOne) {
     EXPECT_EQ(peer.Received(3),
               "CAPA\r\nUSER bob\r\nPASS secret\r\nCAPA\r\nSTAT\r\nUIDL\r\nTOP 1 0\r\nTOP 2 "
               "0\r\nQUIT\r\n");
+    std::filesystem::remove_all(folder);
 }
 
 // Three header blocks of 3 MiB overflow the 7 MiB kept: the oldest row says
