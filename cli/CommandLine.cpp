@@ -195,8 +195,9 @@ int Check(bool json, const CommandLineSetup& setup, std::ostream& out, std::ostr
     if (observer.Interrupted()) {
         return kExitInterrupted;
     }
-    if (state) {
-        state->SaveHeaders(accounts, cache, table, signIns);
+    if (state && !state->SaveHeaders(accounts, cache, table, signIns) &&
+        !state->Problem().empty()) {
+        err << state->Problem() << "\n";
     }
     if (json) {
         PrintJson(out, accounts, table, observer, outcome.total);

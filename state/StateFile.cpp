@@ -6,7 +6,24 @@
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
+#include <sys/stat.h>
 #include <unistd.h>
+
+namespace {
+
+// A folder, a pipe or a link where the file or its lock belongs fails every
+// save: the sentence that says which, or none.
+std::string InTheWay(const std::string& path) {
+    for (const std::string& name : {path, path + ".lock"}) {
+        struct stat st {};
+        if (::lstat(name.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
+            return "Tarvo cannot save its state: " + name + " is not a regular file.";
+        }
+    }
+    return {};
+}
+
+} // namespace
 
 std::string StateFile::PathFor(const std::string& settingsPath) {
     const std::string base = XdgBaseFolder("XDG_STATE_HOME", ".local/state");
@@ -22,7 +39,7 @@ std::string StateFile::PathFor(const std::string& settingsPath) {
 StateLoad StateFile::Load(const AccountList& accounts, HeaderCache& cache,
                           KnownMessageIds& knownIds, SignInMemory& signIns) {
     const FileLock lock(m_path, kLockWait);
-    if (!lock.Held()) {
+    if (!Saved(lock.Held())) {
         return StateLoad::Busy;
     }
     // The only writers hold the lock: a temporary file is a killed one's.
@@ -66,30 +83,30 @@ bool StateFile::Save(const AccountList& accounts, const HeaderCache& cache,
                      SignInMemory& signIns) {
     const auto written = [this] { return ClosingDigest(m_path).value_or(0) == m_digest; };
     if (StateDigest({cache, table, knownIds, signIns}) == m_digest && written()) {
-        return true;
+        return Saved(true);
     }
     const FileLock lock(m_path, kLockWait);
     if (!lock.Held()) {
-        return false;
+        return Saved(false);
     }
     if (!written()) {
         KnownMessageIds theirs;
         Read(accounts, nullptr, theirs, signIns);
     }
     const StateContent state{cache, table, knownIds, signIns};
-    return StateDigest(state) == m_digest || Write(state);
+    return Saved(StateDigest(state) == m_digest || Write(state));
 }
 
 bool StateFile::SaveHeaders(const AccountList& accounts, const HeaderCache& cache,
                             const MessageTable& table, SignInMemory& signIns) {
     const FileLock lock(m_path, kLockWait);
     if (!lock.Held()) {
-        return false;
+        return Saved(false);
     }
     KnownMessageIds knownIds;
     Read(accounts, nullptr, knownIds, signIns);
     const StateContent state{cache, table, knownIds, signIns};
-    return StateDigest(state) == m_digest || Write(state);
+    return Saved(StateDigest(state) == m_digest || Write(state));
 }
 
 bool StateFile::Write(const StateContent& state) {
@@ -103,4 +120,9 @@ bool StateFile::Write(const StateContent& state) {
     }
     m_digest = *digest;
     return true;
+}
+
+bool StateFile::Saved(bool saved) {
+    m_problem = saved ? std::string() : InTheWay(m_path);
+    return saved;
 }

@@ -53,6 +53,9 @@ public:
                      const MessageTable& table, SignInMemory& signIns);
 
     const std::string& Path() const { return m_path; }
+    // The sentence that says why the state cannot be saved, where something
+    // other than a file is in its way; empty otherwise.
+    const std::string& Problem() const { return m_problem; }
 
 private:
     // With the lock held; the headers are read past when cache is null. The
@@ -60,8 +63,11 @@ private:
     StateLoad Read(const AccountList& accounts, HeaderCache* cache, KnownMessageIds& knownIds,
                    SignInMemory& signIns);
     bool Write(const StateContent& state);
+    // Notes whether the state could be saved, and why not.
+    bool Saved(bool saved);
 
     std::string m_path;
     ChannelLimits m_limits;
     uint64_t m_digest = 0; // of what the file holds, as far as this program knows
+    std::string m_problem;
 };

@@ -81,8 +81,9 @@ void CTarvoWnd::PublishMenu() {
 }
 
 int CTarvoWnd::OnCreate() {
-    m_services.AddTrayIcon(IDI_IDLE,
-                           FitTrayTip(m_accounts.size() == 0 ? kNoMailboxesTip : "Tarvo is empty"));
+    m_services.AddTrayIcon(
+        IDI_IDLE,
+        FitTrayTip(WithStateProblem(m_accounts.size() == 0 ? kNoMailboxesTip : "Tarvo is empty")));
     PublishMenu();
     StartTimer();
     return 0;
@@ -212,7 +213,7 @@ void CTarvoWnd::OnCheckNow() {
         return;
     }
     TrayState final = FinalTrayState(outcome, m_table);
-    ShowProgress(final.iconId, final.tip);
+    ShowProgress(final.iconId, WithStateProblem(final.tip));
     const bool newMail = outcome.total > 0 && outcome.newMail;
     if (newMail && m_options.Sound) {
         m_services.PlayNewMailSound();
@@ -290,6 +291,15 @@ void CTarvoWnd::SaveState() {
     if (m_state) {
         m_state->Save(m_accounts, m_headerCache, m_table, m_knownIds, m_signIns);
     }
+}
+
+// A state that is never saved is told on the second line, after any failed
+// account's reason, for as long as it lasts.
+std::string CTarvoWnd::WithStateProblem(const std::string& tip) const {
+    if (!m_state || m_state->Problem().empty()) {
+        return tip;
+    }
+    return tip + (tip.find('\n') == std::string::npos ? "\n" : " ") + m_state->Problem();
 }
 
 std::string CTarvoWnd::EncodePassword(const std::string& password) {

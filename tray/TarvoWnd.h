@@ -101,6 +101,7 @@ private:
     // meanwhile checked for.
     void DialogClosed();
     void PublishMenu();
+    std::string WithStateProblem(const std::string& tip) const;
     void OnSettled();
     void CheckAfterWake();
 

@@ -13,10 +13,12 @@
 #include "SettingsStore.h"
 #include "TableColumns.h"
 #include "TarvoWnd.h"
+#include "TrayTip.h"
 
 #include <chrono>
 #include <csignal>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -240,6 +242,37 @@ TEST_F(CommandLineTest, RunsAndTheTrayShareWhatEachAccountSignedInWith) {
     EXPECT_NE(HeaderTexts(restarted.Table())[0].find(kRefusal), std::string::npos);
     for (std::size_t session = 1; session < 4; ++session) {
         EXPECT_EQ(peer.Received(session), "CAPA\r\nQUIT\r\n");
+    }
+}
+
+// Something other than a file where the state or its lock belongs: each
+// program says once that its state is not saved.
+TEST_F(CommandLineTest, AStateThatCannotBeSavedIsSaidOnce) {
+    using namespace testpeer;
+    const Script empty = Login() + Script{Reply("+OK 0 0\r\n"), Reply("+OK bye\r\n")};
+    ScriptedPeer peer({empty, empty, empty, empty});
+    const AccountList accounts{{peer.Address()}, {"ann"}, {"pw"}};
+    Store(accounts);
+    MemoryRegistry registry;
+    AppProfile profile(registry);
+    SaveSettings(profile, Options{}, accounts);
+    statePath = folder + "/state/Tarvo.state";
+    for (const std::string& inTheWay : {statePath, statePath + ".lock"}) {
+        SCOPED_TRACE(inTheWay);
+        std::filesystem::remove_all(folder + "/state");
+        std::filesystem::create_directories(inTheWay);
+        const std::string sentence =
+            "Tarvo cannot save its state: " + inTheWay + " is not a regular file.";
+        const Result result = Run({"--check"});
+        EXPECT_EQ(result.code, 0);
+        EXPECT_EQ(result.err, sentence + "\n");
+        RecordingWindowServices services;
+        CTarvoWnd tray(services, profile);
+        tray.UseStateFile(statePath);
+        tray.OnCheckNow();
+        EXPECT_EQ(services.calls.back(), "SetTimer 1 300000");
+        EXPECT_EQ(services.calls[services.calls.size() - 2],
+                  "ModifyTrayIcon 130 " + FitTrayTip("No unread messages\n" + sentence));
     }
 }
 
