@@ -38,7 +38,7 @@ std::string StateFile::PathFor(const std::string& settingsPath) {
 
 StateLoad StateFile::Load(const AccountList& accounts, HeaderCache& cache,
                           KnownMessageIds& knownIds, SignInMemory& signIns) {
-    const FileLock lock(m_path, kLockWait);
+    const FileLock lock(m_path, kLockWait, m_waitHook);
     if (!Saved(lock.Held())) {
         return StateLoad::Busy;
     }
@@ -85,7 +85,7 @@ bool StateFile::Save(const AccountList& accounts, const HeaderCache& cache,
     if (StateDigest({cache, table, knownIds, signIns}) == m_digest && written()) {
         return Saved(true);
     }
-    const FileLock lock(m_path, kLockWait);
+    const FileLock lock(m_path, kLockWait, m_waitHook);
     if (!lock.Held()) {
         return Saved(false);
     }
@@ -99,7 +99,7 @@ bool StateFile::Save(const AccountList& accounts, const HeaderCache& cache,
 
 bool StateFile::SaveHeaders(const AccountList& accounts, const HeaderCache& cache,
                             const MessageTable& table, SignInMemory& signIns) {
-    const FileLock lock(m_path, kLockWait);
+    const FileLock lock(m_path, kLockWait, m_waitHook);
     if (!lock.Held()) {
         return Saved(false);
     }

@@ -35,9 +35,10 @@ public:
     static std::string PathFor(const std::string& settingsPath);
 
     // limits are those of the program's checks: a file holding headers that
-    // they would not have kept is set aside.
-    StateFile(std::string path, const ChannelLimits& limits)
-        : m_path(std::move(path)), m_limits(limits) {}
+    // they would not have kept is set aside. waitHook runs while the lock is
+    // waited for.
+    StateFile(std::string path, const ChannelLimits& limits, WaitHook waitHook = {})
+        : m_path(std::move(path)), m_limits(limits), m_waitHook(std::move(waitHook)) {}
 
     // Replaces cache, knownIds and signIns with what the file holds for accounts.
     StateLoad Load(const AccountList& accounts, HeaderCache& cache, KnownMessageIds& knownIds,
@@ -68,6 +69,7 @@ private:
 
     std::string m_path;
     ChannelLimits m_limits;
+    WaitHook m_waitHook;
     uint64_t m_digest = 0; // of what the file holds, as far as this program knows
     std::string m_problem;
 };

@@ -205,8 +205,10 @@ void CTarvoWnd::OnCheckNow() {
 
     CheckOutcome outcome = RunCheck(m_accounts, m_counts, m_table, m_knownIds, m_headerCache,
                                     m_signIns, *this, m_limits);
-    m_checking = false;
+    // Still checking while the state's lock is waited for: a Quit then ends
+    // the program once the state is saved.
     SaveState();
+    m_checking = false;
     if (m_quitAfterCheck) {
         SetBusy(false);
         OnClose();
@@ -283,7 +285,7 @@ void CTarvoWnd::SaveSettings() {
 }
 
 void CTarvoWnd::UseStateFile(std::string path) {
-    m_state.emplace(std::move(path), m_limits);
+    m_state.emplace(std::move(path), m_limits, [this] { WaitHook(); });
     m_state->Load(m_accounts, m_headerCache, m_knownIds, m_signIns);
 }
 

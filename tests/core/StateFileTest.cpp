@@ -2,15 +2,22 @@
 // a whole file, never from part of one, and what could not be read is set aside.
 #include "StateFile.h"
 
+#include "AppProfile.h"
 #include "CheckCycle.h"
 #include "KillInMidSave.h"
+#include "MemoryRegistry.h"
+#include "RecordingWindowServices.h"
 #include "StateFormat.h"
 #include "TableColumns.h"
+#include "TarvoWnd.h"
+#include "resource.h"
 
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <random>
+#include <sys/file.h>
 #include <sys/resource.h>
 
 namespace fs = std::filesystem;
@@ -230,6 +237,32 @@ TEST_F(StateFileTest, ACountTheFileClaimsReservesNothing) {
         std::_Exit(load == StateLoad::SetAside ? 0 : 1);
     };
     EXPECT_EXIT(loadWithLittleRoom(), ::testing::ExitedWithCode(0), "");
+}
+
+// The tray waits for the lock as it waits for a server, through its wait
+// hook; a Quit meanwhile ends the program once the state is saved.
+TEST_F(StateFileTest, TheTrayWaitsForTheLockThroughItsWaitHook) {
+    MemoryRegistry registry;
+    AppProfile profile{registry};
+    RecordingWindowServices services;
+    CTarvoWnd window(services, profile);
+    window.UseStateFile(path);
+    window.OnCreate();
+    int holder = ::open((path + ".lock").c_str(), O_RDWR | O_CREAT, 0600);
+    ASSERT_EQ(::flock(holder, LOCK_EX), 0);
+    services.onWait = [&] {
+        if (holder >= 0) {
+            window.OnCommand(ID_APP_EXIT);
+            ::close(std::exchange(holder, -1));
+        }
+    };
+    services.Take();
+    window.OnCheckNow();
+    EXPECT_EQ(holder, -1);
+    EXPECT_TRUE(fs::is_regular_file(path));
+    const std::vector<std::string> calls = services.Take();
+    ASSERT_FALSE(calls.empty());
+    EXPECT_EQ(calls.back(), "EndProgram");
 }
 
 } // namespace
