@@ -43,6 +43,18 @@ Script Listing(const std::vector<std::string>& uids) {
 }
 
 const Step kBye = Reply("+OK bye\r\n");
+
+// A header block of 3 MiB: three overflow the 7 MiB of header text kept.
+Step Big(const std::string& subject, bool withMessageId = false) {
+    std::string block = "+OK\r\nSubject: " + subject + "\r\n";
+    if (withMessageId) {
+        block += "Message-ID: <" + subject + "@x>\r\n";
+    }
+    for (int i = 0; i < 3 * 1024; ++i) {
+        block += "X-Trace: " + std::string(1000, 't') + "\r\n";
+    }
+    return Reply(block + "\r\n.\r\n");
+}
 const std::string kLogin = "CAPA\r\nUSER ann\r\nPASS secret\r\nCAPA\r\nSTAT\r\nUIDL\r\n";
 
 class KeptHeadersTest : public ::testing::Test {
@@ -188,17 +200,9 @@ TEST_F(KeptHeadersTest, WhatWasKeptOutlastsACheckThatCouldNotReachTheServer) {
 // within the texts' budget, for the next check, after a restart too: that
 // check asks only for what it has not seen.
 TEST_F(KeptHeadersTest, WhatWasKeptAndFetchedOutlastsAScanThatFailedPartWay) {
-    const std::string line = "X-Trace: " + std::string(1000, 't') + "\r\n";
-    std::string padding;
-    for (int i = 0; i < 3 * 1024; ++i) {
-        padding += line;
-    }
-    auto big = [&](const std::string& subject) {
-        return Reply("+OK\r\nSubject: " + subject + "\r\n" + padding + "\r\n.\r\n");
-    };
     const Script listed = Listing({"u1", "u2", "u3", "u4", "u5"});
-    ScriptedPeer peer({Listing({"u1", "u2", "u3"}) + Script{big("a"), big("b"), big("c"), kBye},
-                       listed + Script{big("d"), Hangup()}, listed + Script{big("e"), kBye}});
+    ScriptedPeer peer({Listing({"u1", "u2", "u3"}) + Script{Big("a"), Big("b"), Big("c"), kBye},
+                       listed + Script{Big("d"), Hangup()}, listed + Script{Big("e"), kBye}});
     const std::string folder = ::testing::TempDir() + "tarvo-kept-failed";
     std::filesystem::remove_all(folder);
     Start(peer.Address(), folder + "/Tarvo.state");
@@ -261,16 +265,8 @@ TEST_F(KeptHeadersTest, AnAccountWhoseListingBrokeOffGoesWithoutOne) {
 // Three header blocks of 3 MiB overflow the 7 MiB kept: the oldest row says
 // its text was not kept, until the newest is deleted and it fits again.
 TEST_F(KeptHeadersTest, ARowWhoseTextWasNotKeptSaysSoUntilItFitsAgain) {
-    const std::string line = "X-Trace: " + std::string(1000, 't') + "\r\n";
-    std::string padding;
-    for (int i = 0; i < 3 * 1024; ++i) {
-        padding += line;
-    }
-    auto big = [&](const std::string& subject) {
-        return Reply("+OK\r\nSubject: " + subject + "\r\n" + padding + "\r\n.\r\n");
-    };
-    ScriptedPeer peer({Listing({"u1", "u2", "u3"}) + Script{big("a"), big("b"), big("c"), kBye},
-                       Listing({"u1", "u2"}) + Script{big("a"), kBye}});
+    ScriptedPeer peer({Listing({"u1", "u2", "u3"}) + Script{Big("a"), Big("b"), Big("c"), kBye},
+                       Listing({"u1", "u2"}) + Script{Big("a"), kBye}});
     Start(peer.Address());
     Check();
     const MessageTable& table = window->Table();
@@ -290,17 +286,9 @@ TEST_F(KeptHeadersTest, ARowWhoseTextWasNotKeptSaysSoUntilItFitsAgain) {
 // A server that gave a kept unique-id to another message: when that header
 // is fetched again, what was kept under the unique-id is not shown.
 TEST_F(KeptHeadersTest, AHeaderFetchedAgainWithAnotherMessageIdReplacesTheKeptRow) {
-    const std::string line = "X-Trace: " + std::string(1000, 't') + "\r\n";
-    std::string padding;
-    for (int i = 0; i < 3 * 1024; ++i) {
-        padding += line;
-    }
-    auto big = [&](const std::string& subject) {
-        return Reply("+OK\r\nSubject: " + subject + "\r\nMessage-ID: <" + subject + "@x>\r\n" +
-                     padding + "\r\n.\r\n");
-    };
-    ScriptedPeer peer({Listing({"u1", "u2", "u3"}) + Script{big("a"), big("b"), big("c"), kBye},
-                       Listing({"u1", "u2"}) + Script{big("z"), kBye}});
+    ScriptedPeer peer(
+        {Listing({"u1", "u2", "u3"}) + Script{Big("a", true), Big("b", true), Big("c", true), kBye},
+         Listing({"u1", "u2"}) + Script{Big("z", true), kBye}});
     Start(peer.Address());
     Check();
     Check();
