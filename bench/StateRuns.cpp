@@ -61,8 +61,8 @@ void RunStartStateBench(DovecotServer& server, const char* user, int messages, b
     const AccountList accounts{{server.Address()}, {user}, {std::string(user) + "-pw"}};
     CheckState state;
     TimeCheck(accounts, state);
-    StateFile file((folders.root / "Tarvo.state").string());
-    file.Save(state.cache, state.table, state.known);
+    StateFile file((folders.root / "Tarvo.state").string(), ChannelLimits{});
+    file.Save(accounts, state.cache, state.table, state.known, state.signIns);
     std::size_t texts = 0;
     for (const ScannedHeader& header : state.table.Headers()) {
         texts += header.Text().size();
@@ -78,7 +78,8 @@ void RunStartStateBench(DovecotServer& server, const char* user, int messages, b
     for (int run = 0; run < 3; ++run) {
         CheckState loaded;
         const auto start = std::chrono::steady_clock::now();
-        const StateLoad outcome = StateFile(file.Path()).Load(accounts, loaded.cache, loaded.known);
+        const StateLoad outcome = StateFile(file.Path(), ChannelLimits{})
+                                      .Load(accounts, loaded.cache, loaded.known, loaded.signIns);
         const double seconds =
             std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
         std::printf("  load %d: %.3f s%s, %zu ids known\n", run + 1, seconds,

@@ -7,13 +7,17 @@
 
 namespace {
 
-// The index of the oldest message whose text a full scan keeps: the newest
-// texts are kept, as many as fit the budget together.
-std::size_t OldestKeptText(const ScannedHeaders& headers, std::size_t budget) {
+// Lets go of the texts a full scan would not keep, and gives the index of
+// the oldest message whose text it keeps: the newest texts are kept, as many
+// as fit the budget together.
+std::size_t DropOldTexts(ScannedHeaders& headers, std::size_t budget) {
     std::size_t total = 0;
     std::size_t oldest = headers.size();
     while (oldest > 0 && total + headers[oldest - 1].HeaderBytes() <= budget) {
         total += headers[--oldest].HeaderBytes();
+    }
+    for (std::size_t i = 0; i < oldest; ++i) {
+        headers[i].DropText();
     }
     return oldest;
 }
@@ -21,12 +25,10 @@ std::size_t OldestKeptText(const ScannedHeaders& headers, std::size_t budget) {
 // Texts a full scan would keep but that were not kept before (an older
 // message moves up when newer ones are deleted) are fetched again.
 bool FillKeptTexts(CPop3Connection& conversation, ScannedHeaders& out) {
-    std::size_t oldest = OldestKeptText(out, conversation.Limits().headerTextBudget);
+    const std::size_t oldest = DropOldTexts(out, conversation.Limits().headerTextBudget);
     std::vector<int> missing;
-    for (std::size_t i = 0; i < out.size(); ++i) {
-        if (i < oldest) {
-            out[i].DropText();
-        } else if (!out[i].TextKept()) {
+    for (std::size_t i = oldest; i < out.size(); ++i) {
+        if (!out[i].TextKept()) {
             missing.push_back(static_cast<int>(i) + 1);
         }
     }
@@ -67,19 +69,26 @@ bool ScanUnseen(CPop3Connection& conversation, const UniqueIdList& uids, const C
             unseen.push_back(static_cast<int>(i) + 1);
         }
     }
-    if (!conversation.RetrieveHeaders(unseen)) {
-        return false;
-    }
+    const bool fetchedAll = conversation.RetrieveHeaders(unseen) != 0;
     ScannedHeaders fetched = conversation.TakeHeaders();
+    if (!fetchedAll && !fetched.empty()) {
+        // The header the scan failed in may be cut short.
+        fetched.pop_back();
+    }
     out.reserve(uids.size());
     std::size_t next = 0;
     for (std::size_t i = 0; i < uids.size(); ++i) {
-        if (keptRow[i] == kUnseen) {
+        if (keptRow[i] != kUnseen) {
+            out.push_back(std::move(lastRows[keptRow[i]]));
+        } else if (next < fetched.size()) {
             fetched[next].SetUniqueId(uids[i]);
             out.push_back(std::move(fetched[next++]));
-        } else {
-            out.push_back(std::move(lastRows[keptRow[i]]));
         }
+    }
+    if (!fetchedAll) {
+        // What is kept for the next check holds no more text than a check keeps.
+        DropOldTexts(out, conversation.Limits().headerTextBudget);
+        return false;
     }
     return FillKeptTexts(conversation, out);
 }

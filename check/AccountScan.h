@@ -10,7 +10,9 @@
 
 struct AccountHeaders {
     // Every message, in message-number order, each with its unique-id when
-    // the server listed them soundly.
+    // the server listed them soundly. When the scan failed after a sound
+    // listing: the kept headers of the messages listed and those fetched
+    // whole before the failure, for the next check.
     ScannedHeaders headers;
     bool listingBrokeOff = false; // the scan failed inside the unique-id listing
 };

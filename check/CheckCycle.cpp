@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <optional>
 
 namespace {
 
@@ -77,14 +78,12 @@ std::string KnownIdsMailbox(const AccountList& accounts, std::size_t i) {
     return accounts.servers[i] + '\n' + accounts.users[i];
 }
 
-namespace {
-
-// The mechanism an account signed in with holds for the same account, reached
-// and signed in to the same way, only.
 std::string SignInKey(const AccountList& accounts, std::size_t i) {
     return AccountCacheKey(accounts, i) + '\n' +
            std::to_string(static_cast<int32_t>(SignInMethodFromStored(accounts.AuthAt(i))));
 }
+
+namespace {
 
 // The row of an account that could not be reached, signed in to or counted.
 std::string ContactError(const std::string& server) {
@@ -143,6 +142,7 @@ CheckOutcome RunCheck(const AccountList& accounts, std::vector<int32_t>& counts,
         std::string key = AccountCacheKey(accounts, i);
         CachedHeaders kept = cache.Take(i, key);
         CachedHeaders keep;
+        std::optional<ScannedHeaders> keptThroughScan; // when the scan failed part-way
         observer.ShowProgress(IDI_CONTACTING, Format("Contacting %s...", server.c_str()));
         CPop3Connection conversation([&observer] { observer.WaitHook(); }, limits);
         conversation.SetSecurity(SecurityFromStored(accounts.SecurityAt(i)),
@@ -193,6 +193,7 @@ CheckOutcome RunCheck(const AccountList& accounts, std::vector<int32_t>& counts,
                                       mailbox.shown,
                                       conversation.FailureReason() +
                                           (listingBrokeOff ? kGoingWithoutUniqueIds : ""));
+                    keptThroughScan = std::move(scanned.headers);
                 }
             }
         }
@@ -202,6 +203,8 @@ CheckOutcome RunCheck(const AccountList& accounts, std::vector<int32_t>& counts,
             cache.GoWithoutUniqueIds(i, std::move(key));
         } else if (unreached) {
             cache.KeepThroughFailure(i, std::move(key), std::move(kept));
+        } else if (keptThroughScan) {
+            cache.KeepFound(i, std::move(key), std::move(*keptThroughScan));
         } else {
             cache.Keep(i, std::move(key), std::move(keep));
         }

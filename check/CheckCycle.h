@@ -53,3 +53,6 @@ CheckOutcome RunCheck(const AccountList& accounts, std::vector<int32_t>& counts,
 std::string AccountCacheKey(const AccountList& accounts, std::size_t i);
 // The name the known ids give account i's mailbox.
 std::string KnownIdsMailbox(const AccountList& accounts, std::size_t i);
+// What the mechanism account i signed in with holds for: the same account,
+// reached and signed in to the same way.
+std::string SignInKey(const AccountList& accounts, std::size_t i);

@@ -1,6 +1,7 @@
 #include "HeaderCache.h"
 
 #include <algorithm>
+#include <numeric>
 #include <utility>
 
 bool OrderByUniqueId(CachedHeaders& kept, const ScannedHeaders& rows) {
@@ -104,12 +105,24 @@ void HeaderCache::KeepThroughFailure(std::size_t index, std::string key, CachedH
     ScannedHeaders& rows = RowsOf(index);
     ScannedHeaders own;
     own.reserve(headers.size());
-    // In the order of their unique-ids, which the new rows keep.
-    for (uint32_t& row : headers) {
+    for (uint32_t row : headers) {
         own.push_back(std::move(rows[row]));
-        row = static_cast<uint32_t>(own.size() - 1);
     }
-    KeepWithRows(index, std::move(key), std::move(headers), std::move(own));
+    KeepFound(index, std::move(key), std::move(own));
+}
+
+void HeaderCache::KeepFound(std::size_t index, std::string key, ScannedHeaders rows) {
+    // A message whose TOP brought nothing is asked for again next time.
+    std::erase_if(rows, [](const ScannedHeader& header) {
+        return header.UniqueId().empty() || header.HeaderBytes() == 0;
+    });
+    CachedHeaders headers(rows.size());
+    std::iota(headers.begin(), headers.end(), uint32_t{0});
+    if (!OrderByUniqueId(headers, rows)) {
+        headers.clear();
+        rows.clear();
+    }
+    KeepWithRows(index, std::move(key), std::move(headers), std::move(rows));
 }
 
 void HeaderCache::KeepWithRows(std::size_t index, std::string key, CachedHeaders headers,

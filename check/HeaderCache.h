@@ -50,11 +50,15 @@ public:
     // count, with their rows, so that a passing failure on a slow or metered
     // link does not cost a full scan.
     void KeepThroughFailure(std::size_t index, std::string key, CachedHeaders headers);
+    // Keeps, as their own rows, those of rows that carry a unique-id and a
+    // header: what a scan that failed part-way had kept and fetched.
+    void KeepFound(std::size_t index, std::string key, ScannedHeaders rows);
     // Lets go of the last check's rows, and of accounts no longer there, once
     // this check has filled table.
     void CheckEnded(const MessageTable& table, std::size_t accounts);
     // A server whose listing broke off once would fail every check in it:
-    // account index, kept under key, is checked without one from now on.
+    // account index, kept under key, is checked without one from now on, in
+    // later runs too.
     void GoWithoutUniqueIds(std::size_t index, std::string key);
     bool WithoutUniqueIds(std::size_t index, const std::string& key) const;
 

@@ -1,12 +1,13 @@
 // The SASL mechanism each account last signed in with, so that a server that
-// stops offering it does not silently get the password another way. In
-// memory for the program's life, under a key naming the server, the user, the
-// connection security and the sign-in method: changing any of them forgets it.
+// stops offering it does not silently get the password another way. Kept for
+// the program's life and in the state file between runs, under a key naming
+// the server, the user, the connection security and the sign-in method:
+// changing any of them forgets it.
 #pragma once
 
 #include <algorithm>
+#include <map>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 class SignInMemory {
@@ -27,7 +28,14 @@ public:
             return std::find(keys.begin(), keys.end(), entry.first) == keys.end();
         });
     }
+    // Takes up what another program remembered of accounts this one has not
+    // signed in to through SASL.
+    void TakeUp(const SignInMemory& other) {
+        m_mechanisms.insert(other.All().begin(), other.All().end());
+    }
+    // By key, so that the same memory is always written the same way.
+    const std::map<std::string, std::string>& All() const { return m_mechanisms; }
 
 private:
-    std::unordered_map<std::string, std::string> m_mechanisms;
+    std::map<std::string, std::string> m_mechanisms;
 };

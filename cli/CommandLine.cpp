@@ -185,8 +185,8 @@ int Check(bool json, const CommandLineSetup& setup, std::ostream& out, std::ostr
     // announced yet, never written back.
     std::optional<StateFile> state;
     if (!setup.statePath.empty()) {
-        state.emplace(setup.statePath);
-        state->Load(accounts, cache, knownIds);
+        state.emplace(setup.statePath, setup.limits);
+        state->Load(accounts, cache, knownIds, signIns);
     }
     std::vector<int32_t> counts(accounts.size(), 0);
     CommandLineObserver observer(table, counts, setup);
@@ -195,8 +195,9 @@ int Check(bool json, const CommandLineSetup& setup, std::ostream& out, std::ostr
     if (observer.Interrupted()) {
         return kExitInterrupted;
     }
-    if (state) {
-        state->SaveHeaders(accounts, cache, table);
+    if (state && !state->SaveHeaders(accounts, cache, table, signIns) &&
+        !state->Problem().empty()) {
+        err << state->Problem() << "\n";
     }
     if (json) {
         PrintJson(out, accounts, table, observer, outcome.total);

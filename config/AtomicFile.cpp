@@ -244,7 +244,8 @@ int RemoveWriteLeftovers(const std::string& path) {
     return removed;
 }
 
-FileLock::FileLock(const std::string& path, std::chrono::milliseconds wait) {
+FileLock::FileLock(const std::string& path, std::chrono::milliseconds wait,
+                   const std::function<void()>& waitHook) {
     const std::string name = path + ".lock";
     if (!MakeFolders(Folder(name))) {
         return;
@@ -258,6 +259,9 @@ FileLock::FileLock(const std::string& path, std::chrono::milliseconds wait) {
     while (!(m_held = ::flock(m_fd, LOCK_EX | LOCK_NB) == 0) &&
            (errno == EWOULDBLOCK || errno == EINTR) &&
            std::chrono::steady_clock::now() < deadline) {
+        if (waitHook) {
+            waitHook();
+        }
         std::this_thread::sleep_for(kPoll);
     }
 }

@@ -75,10 +75,12 @@ int RemoveWriteLeftovers(const std::string& path);
 
 // A lock beside path (path.lock, made 0600) that the processes sharing a file
 // hold for a moment around a read or a write of it, never longer. Not held
-// when it could not be had within wait.
+// when it could not be had within wait, during which waitHook runs between
+// tries.
 class FileLock {
 public:
-    FileLock(const std::string& path, std::chrono::milliseconds wait);
+    FileLock(const std::string& path, std::chrono::milliseconds wait,
+             const std::function<void()>& waitHook = {});
     ~FileLock();
     FileLock(const FileLock&) = delete;
     FileLock& operator=(const FileLock&) = delete;

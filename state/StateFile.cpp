@@ -6,7 +6,24 @@
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
+#include <sys/stat.h>
 #include <unistd.h>
+
+namespace {
+
+// A folder, a pipe or a link where the file or its lock belongs fails every
+// save: the sentence that says which, or none.
+std::string InTheWay(const std::string& path) {
+    for (const std::string& name : {path, path + ".lock"}) {
+        struct stat st {};
+        if (::lstat(name.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
+            return "Tarvo cannot save its state: " + name + " is not a regular file.";
+        }
+    }
+    return {};
+}
+
+} // namespace
 
 std::string StateFile::PathFor(const std::string& settingsPath) {
     const std::string base = XdgBaseFolder("XDG_STATE_HOME", ".local/state");
@@ -20,63 +37,82 @@ std::string StateFile::PathFor(const std::string& settingsPath) {
 }
 
 StateLoad StateFile::Load(const AccountList& accounts, HeaderCache& cache,
-                          KnownMessageIds& knownIds) {
-    const FileLock lock(m_path, kLockWait);
-    if (!lock.Held()) {
+                          KnownMessageIds& knownIds, SignInMemory& signIns) {
+    const FileLock lock(m_path, kLockWait, m_waitHook);
+    if (!Saved(lock.Held())) {
         return StateLoad::Busy;
     }
     // The only writers hold the lock: a temporary file is a killed one's.
     RemoveWriteLeftovers(m_path);
-    return Read(accounts, &cache, knownIds);
+    signIns = SignInMemory();
+    return Read(accounts, &cache, knownIds, signIns);
 }
 
 StateLoad StateFile::Read(const AccountList& accounts, HeaderCache* cache,
-                          KnownMessageIds& knownIds) {
+                          KnownMessageIds& knownIds, SignInMemory& signIns) {
     FileReader file;
     const FileRead read = file.Open(m_path, true);
     if (read == FileRead::Missing) {
         m_digest = 0;
         return StateLoad::Missing;
     }
-    uint64_t digest = 0;
-    if (read == FileRead::Damaged || file.Size() > kMaxSize ||
-        !ReadState(file, accounts, cache, knownIds, digest)) {
-        // Kept for whoever wants to see what went wrong, and out of the way.
+    std::optional<RestoredState> restored;
+    if (read == FileRead::Read && file.Size() <= kMaxSize) {
+        restored = ReadState(file, accounts, m_limits, cache != nullptr);
+    }
+    if (!restored) {
+        // Kept for whoever wants to see what went wrong, or for the Tarvo
+        // that wrote it, and out of the way.
         if (KeepFileAside(m_path)) {
             ::unlink(m_path.c_str());
         }
         m_digest = 0;
         return StateLoad::SetAside;
     }
-    m_digest = digest;
+    if (cache != nullptr) {
+        *cache = std::move(restored->cache);
+    }
+    knownIds = std::move(restored->knownIds);
+    signIns.TakeUp(restored->signIns);
+    m_digest = restored->digest;
     return StateLoad::Read;
 }
 
-bool StateFile::Save(const HeaderCache& cache, const MessageTable& table,
-                     const KnownMessageIds& knownIds) {
-    if (StateDigest(cache, table, knownIds) == m_digest) {
-        return true;
+bool StateFile::Save(const AccountList& accounts, const HeaderCache& cache,
+                     const MessageTable& table, const KnownMessageIds& knownIds,
+                     SignInMemory& signIns) {
+    const auto written = [this] { return ClosingDigest(m_path).value_or(0) == m_digest; };
+    if (StateDigest({cache, table, knownIds, signIns}) == m_digest && written()) {
+        return Saved(true);
     }
-    const FileLock lock(m_path, kLockWait);
-    return lock.Held() && Write(cache, table, knownIds);
+    const FileLock lock(m_path, kLockWait, m_waitHook);
+    if (!lock.Held()) {
+        return Saved(false);
+    }
+    if (!written()) {
+        KnownMessageIds theirs;
+        Read(accounts, nullptr, theirs, signIns);
+    }
+    const StateContent state{cache, table, knownIds, signIns};
+    return Saved(StateDigest(state) == m_digest || Write(state));
 }
 
 bool StateFile::SaveHeaders(const AccountList& accounts, const HeaderCache& cache,
-                            const MessageTable& table) {
-    const FileLock lock(m_path, kLockWait);
+                            const MessageTable& table, SignInMemory& signIns) {
+    const FileLock lock(m_path, kLockWait, m_waitHook);
     if (!lock.Held()) {
-        return false;
+        return Saved(false);
     }
     KnownMessageIds knownIds;
-    Read(accounts, nullptr, knownIds);
-    return StateDigest(cache, table, knownIds) == m_digest || Write(cache, table, knownIds);
+    Read(accounts, nullptr, knownIds, signIns);
+    const StateContent state{cache, table, knownIds, signIns};
+    return Saved(StateDigest(state) == m_digest || Write(state));
 }
 
-bool StateFile::Write(const HeaderCache& cache, const MessageTable& table,
-                      const KnownMessageIds& knownIds) {
+bool StateFile::Write(const StateContent& state) {
     std::optional<uint64_t> digest;
     const bool written = ReplaceFileWith(m_path, [&](const ContentSink& sink) {
-        digest = WriteState(cache, table, knownIds, sink, kMaxSize);
+        digest = WriteState(state, sink, kMaxSize);
         return digest.has_value();
     });
     if (!written) {
@@ -84,4 +120,9 @@ bool StateFile::Write(const HeaderCache& cache, const MessageTable& table,
     }
     m_digest = *digest;
     return true;
+}
+
+bool StateFile::Saved(bool saved) {
+    m_problem = saved ? std::string() : InTheWay(m_path);
+    return saved;
 }

@@ -8,8 +8,10 @@
 
 #include "HeaderCache.h"
 #include "KnownMessageIds.h"
+#include "LineChannel.h"
 #include "MessageTable.h"
 #include "Settings.h"
+#include "SignInMemory.h"
 
 #include <chrono>
 #include <cstddef>
@@ -17,6 +19,8 @@
 #include <string>
 
 enum class StateLoad { Read, Missing, SetAside, Busy };
+
+struct StateContent;
 
 class StateFile {
 public:
@@ -30,26 +34,42 @@ public:
     // is spelled.
     static std::string PathFor(const std::string& settingsPath);
 
-    explicit StateFile(std::string path) : m_path(std::move(path)) {}
+    // limits are those of the program's checks: a file holding headers that
+    // they would not have kept is set aside. waitHook runs while the lock is
+    // waited for.
+    StateFile(std::string path, const ChannelLimits& limits, WaitHook waitHook = {})
+        : m_path(std::move(path)), m_limits(limits), m_waitHook(std::move(waitHook)) {}
 
-    // Replaces cache and knownIds with what the file holds for accounts.
-    StateLoad Load(const AccountList& accounts, HeaderCache& cache, KnownMessageIds& knownIds);
+    // Replaces cache, knownIds and signIns with what the file holds for accounts.
+    StateLoad Load(const AccountList& accounts, HeaderCache& cache, KnownMessageIds& knownIds,
+                   SignInMemory& signIns);
     // Writes the state unless the file already holds it; false when it could
-    // not be written now.
-    bool Save(const HeaderCache& cache, const MessageTable& table, const KnownMessageIds& knownIds);
-    // Writes cache's headers beside the known ids the file holds now, which
-    // stay as they are.
+    // not be written now. What another program remembered of a sign-in since
+    // is taken up into signIns first, so that neither forgets it.
+    bool Save(const AccountList& accounts, const HeaderCache& cache, const MessageTable& table,
+              const KnownMessageIds& knownIds, SignInMemory& signIns);
+    // Writes cache's headers and signIns beside the known ids the file holds
+    // now, which stay as they are.
     bool SaveHeaders(const AccountList& accounts, const HeaderCache& cache,
-                     const MessageTable& table);
+                     const MessageTable& table, SignInMemory& signIns);
 
     const std::string& Path() const { return m_path; }
+    // The sentence that says why the state cannot be saved, where something
+    // other than a file is in its way; empty otherwise.
+    const std::string& Problem() const { return m_problem; }
 
 private:
-    // With the lock held; the headers are read past when cache is null.
-    StateLoad Read(const AccountList& accounts, HeaderCache* cache, KnownMessageIds& knownIds);
-    bool Write(const HeaderCache& cache, const MessageTable& table,
-               const KnownMessageIds& knownIds);
+    // With the lock held; the headers are read past when cache is null. The
+    // sign-ins read are taken up into signIns.
+    StateLoad Read(const AccountList& accounts, HeaderCache* cache, KnownMessageIds& knownIds,
+                   SignInMemory& signIns);
+    bool Write(const StateContent& state);
+    // Notes whether the state could be saved, and why not.
+    bool Saved(bool saved);
 
     std::string m_path;
+    ChannelLimits m_limits;
+    WaitHook m_waitHook;
     uint64_t m_digest = 0; // of what the file holds, as far as this program knows
+    std::string m_problem;
 };

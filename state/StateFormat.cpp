@@ -1,10 +1,11 @@
 #include "StateFormat.h"
 
 #include "CheckCycle.h"
-#include "LineChannel.h"
 
 #include <algorithm>
+#include <fcntl.h>
 #include <optional>
+#include <unistd.h>
 #include <utility>
 #include <vector>
 
@@ -12,6 +13,16 @@ namespace {
 
 constexpr std::string_view kOpening = "Tarvo state\n";
 constexpr std::size_t kDigestBytes = 8;
+// An account's marks, from version 2 on.
+constexpr uint64_t kWithoutUniqueIds = 1;
+
+uint64_t DecodeDigest(const unsigned char (&bytes)[kDigestBytes]) {
+    uint64_t digest = 0;
+    for (std::size_t i = 0; i < kDigestBytes; ++i) {
+        digest |= uint64_t{bytes[i]} << (8 * i);
+    }
+    return digest;
+}
 
 // Hands the content to a sink in pieces, or only follows its digest when
 // there is no sink.
@@ -199,22 +210,31 @@ void WriteKnownIds(Writer& out, const KnownMessageIds& knownIds) {
     }
 }
 
-uint64_t Write(Writer& out, const HeaderCache& cache, const MessageTable& table,
-               const KnownMessageIds& knownIds) {
+uint64_t Write(Writer& out, const StateContent& state) {
+    const HeaderCache& cache = state.cache;
     out.Raw(kOpening);
     out.Number(kStateVersion);
+    const auto marks = [&cache](std::size_t i) {
+        return cache.WithoutUniqueIds(i, cache.KeyOf(i)) ? kWithoutUniqueIds : 0;
+    };
     std::size_t accounts = 0;
     for (std::size_t i = 0; i < cache.AccountCount(); ++i) {
-        accounts += cache.HeadersOf(i).empty() ? 0 : 1;
+        accounts += cache.HeadersOf(i).empty() && marks(i) == 0 ? 0 : 1;
     }
     out.Number(accounts);
     for (std::size_t i = 0; i < cache.AccountCount(); ++i) {
-        if (!cache.HeadersOf(i).empty()) {
+        if (!cache.HeadersOf(i).empty() || marks(i) != 0) {
             out.Text(cache.KeyOf(i));
-            WriteHeaders(out, cache.HeadersOf(i), cache.RowsOf(i, table));
+            out.Number(marks(i));
+            WriteHeaders(out, cache.HeadersOf(i), cache.RowsOf(i, state.table));
         }
     }
-    WriteKnownIds(out, knownIds);
+    WriteKnownIds(out, state.knownIds);
+    out.Number(state.signIns.All().size());
+    for (const auto& [key, mechanism] : state.signIns.All()) {
+        out.Text(key);
+        out.Text(mechanism);
+    }
     return out.Digest();
 }
 
@@ -229,10 +249,11 @@ std::optional<std::size_t> AccountWithKey(const AccountList& accounts, const std
     return std::nullopt;
 }
 
-bool ReadHeaders(Reader& in, CachedHeaders& kept, ScannedHeaders& rows) {
+bool ReadHeaders(Reader& in, const ChannelLimits& limits, CachedHeaders& kept,
+                 ScannedHeaders& rows) {
+    // The rows grow with what is read: a count is only what the file claims.
     const uint64_t count = in.Count();
     std::size_t textBytes = 0;
-    rows.reserve(count);
     std::string uid, messageId, subject, from, text;
     for (uint64_t n = 0; n < count && in.Ok(); ++n) {
         in.TextInto(uid);
@@ -245,8 +266,7 @@ bool ReadHeaders(Reader& in, CachedHeaders& kept, ScannedHeaders& rows) {
         // A text is kept whole or not at all, and no more than a check keeps.
         const bool sound = text.empty() || text.size() == headerBytes;
         if (!in.Ok() || !sound || headerBytes == 0 || uid.empty() ||
-            textBytes > ChannelLimits{}.headerTextBudget ||
-            headerBytes > ChannelLimits{}.maxHeaderBytes) {
+            textBytes > limits.headerTextBudget || headerBytes > limits.maxHeaderBytes) {
             return false;
         }
         rows.emplace_back(subject, from, messageId, text, headerBytes, uid);
@@ -295,55 +315,82 @@ bool ReadKnownIds(Reader& in, const AccountList& accounts, KnownMessageIds& know
     return in.Ok();
 }
 
-} // namespace
-
-uint64_t StateDigest(const HeaderCache& cache, const MessageTable& table,
-                     const KnownMessageIds& knownIds) {
-    Writer out(nullptr, 0);
-    return Write(out, cache, table, knownIds);
+// Only the mechanisms of the accounts as they are now: another sign-in
+// method or server forgets what was used.
+bool ReadSignIns(Reader& in, const AccountList& accounts, SignInMemory& signIns) {
+    std::vector<std::string> keys;
+    for (std::size_t i = 0; i < accounts.size(); ++i) {
+        keys.push_back(SignInKey(accounts, i));
+    }
+    const uint64_t count = in.Count();
+    std::string key, mechanism;
+    for (uint64_t n = 0; n < count && in.Ok(); ++n) {
+        in.TextInto(key);
+        in.TextInto(mechanism);
+        if (std::find(keys.begin(), keys.end(), key) != keys.end()) {
+            signIns.Remember(key, mechanism);
+        }
+    }
+    return in.Ok();
 }
 
-std::optional<uint64_t> WriteState(const HeaderCache& cache, const MessageTable& table,
-                                   const KnownMessageIds& knownIds, const ContentSink& sink,
+} // namespace
+
+uint64_t StateDigest(const StateContent& state) {
+    Writer out(nullptr, 0);
+    return Write(out, state);
+}
+
+std::optional<uint64_t> WriteState(const StateContent& state, const ContentSink& sink,
                                    std::size_t maxSize) {
     Writer out(&sink, maxSize);
-    const uint64_t digest = Write(out, cache, table, knownIds);
+    const uint64_t digest = Write(out, state);
     return out.Close() ? std::optional<uint64_t>(digest) : std::nullopt;
 }
 
-bool ReadState(FileReader& file, const AccountList& accounts, HeaderCache* cache,
-               KnownMessageIds& knownIds, uint64_t& digest) {
+std::optional<RestoredState> ReadState(FileReader& file, const AccountList& accounts,
+                                       const ChannelLimits& limits, bool withHeaders) {
     if (file.Size() < kOpening.size() + kDigestBytes) {
-        return false;
+        return std::nullopt;
     }
     Reader in(file, file.Size() - kDigestBytes);
     std::string opening;
     in.RawInto(opening, kOpening.size());
-    if (opening != kOpening || in.Number() != kStateVersion || !in.Ok()) {
-        return false;
+    const uint64_t version = in.Number();
+    if (opening != kOpening || version < 1 || version > kStateVersion || !in.Ok()) {
+        return std::nullopt;
     }
-    HeaderCache restoredCache;
-    KnownMessageIds restoredIds;
+    RestoredState restored;
     const uint64_t count = in.Count();
     for (uint64_t n = 0; n < count && in.Ok(); ++n) {
         std::string key = in.Text();
+        const uint64_t marks = version >= 2 ? in.Number() : 0;
+        if ((marks & ~kWithoutUniqueIds) != 0) {
+            return std::nullopt;
+        }
         // Headers of an account no longer in the settings are let go.
-        const auto index = AccountWithKey(accounts, key, restoredCache);
-        if (cache == nullptr || !index) {
+        const auto index = AccountWithKey(accounts, key, restored.cache);
+        if (!withHeaders || !index) {
             if (!SkipHeaders(in)) {
-                return false;
+                return std::nullopt;
             }
             continue;
         }
         CachedHeaders headers;
         ScannedHeaders rows;
-        if (!ReadHeaders(in, headers, rows)) {
-            return false;
+        if (!ReadHeaders(in, limits, headers, rows)) {
+            return std::nullopt;
         }
-        restoredCache.KeepWithRows(*index, std::move(key), std::move(headers), std::move(rows));
+        if (marks & kWithoutUniqueIds) {
+            restored.cache.GoWithoutUniqueIds(*index, std::move(key));
+        } else {
+            restored.cache.KeepWithRows(*index, std::move(key), std::move(headers),
+                                        std::move(rows));
+        }
     }
-    if (!ReadKnownIds(in, accounts, restoredIds) || !in.AtEnd()) {
-        return false;
+    if (!ReadKnownIds(in, accounts, restored.knownIds) ||
+        (version >= 2 && !ReadSignIns(in, accounts, restored.signIns)) || !in.AtEnd()) {
+        return std::nullopt;
     }
     // What was made of the file counts only when the file closes with its digest.
     unsigned char closing[kDigestBytes];
@@ -351,21 +398,27 @@ bool ReadState(FileReader& file, const AccountList& accounts, HeaderCache* cache
     while (got < kDigestBytes) {
         const std::size_t n = file.Read(reinterpret_cast<char*>(closing) + got, kDigestBytes - got);
         if (n == 0) {
-            return false;
+            return std::nullopt;
         }
         got += n;
     }
-    uint64_t closingDigest = 0;
-    for (std::size_t i = 0; i < kDigestBytes; ++i) {
-        closingDigest |= uint64_t{closing[i]} << (8 * i);
+    restored.digest = DecodeDigest(closing);
+    if (restored.digest != in.Digest()) {
+        return std::nullopt;
     }
-    if (closingDigest != in.Digest()) {
-        return false;
+    return restored;
+}
+
+std::optional<uint64_t> ClosingDigest(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOFOLLOW);
+    if (fd < 0) {
+        return std::nullopt;
     }
-    if (cache != nullptr) {
-        *cache = std::move(restoredCache);
-    }
-    knownIds = std::move(restoredIds);
-    digest = closingDigest;
-    return true;
+    unsigned char closing[kDigestBytes];
+    const off_t size = ::lseek(fd, 0, SEEK_END);
+    const bool read = size >= static_cast<off_t>(kOpening.size() + kDigestBytes) &&
+                      ::pread(fd, closing, kDigestBytes, size - static_cast<off_t>(kDigestBytes)) ==
+                          static_cast<ssize_t>(kDigestBytes);
+    ::close(fd);
+    return read ? std::optional<uint64_t>(DecodeDigest(closing)) : std::nullopt;
 }

@@ -81,8 +81,9 @@ void CTarvoWnd::PublishMenu() {
 }
 
 int CTarvoWnd::OnCreate() {
-    m_services.AddTrayIcon(IDI_IDLE,
-                           FitTrayTip(m_accounts.size() == 0 ? kNoMailboxesTip : "Tarvo is empty"));
+    m_services.AddTrayIcon(
+        IDI_IDLE,
+        FitTrayTip(WithStateProblem(m_accounts.size() == 0 ? kNoMailboxesTip : "Tarvo is empty")));
     PublishMenu();
     StartTimer();
     return 0;
@@ -207,17 +208,19 @@ void CTarvoWnd::OnCheckNow() {
         m_table = std::make_shared<MessageTable>(*m_table);
     }
 
-    CheckOutcome outcome =
-        RunCheck(m_accounts, m_counts, *m_table, m_knownIds, m_headerCache, m_signIns, *this);
-    m_checking = false;
+    CheckOutcome outcome = RunCheck(m_accounts, m_counts, *m_table, m_knownIds, m_headerCache,
+                                    m_signIns, *this, m_limits);
+    // Still checking while the state's lock is waited for: a Quit then ends
+    // the program once the state is saved.
     SaveState();
+    m_checking = false;
     if (m_quitAfterCheck) {
         SetBusy(false);
         OnClose();
         return;
     }
     TrayState final = FinalTrayState(outcome, *m_table);
-    ShowProgress(final.iconId, final.tip);
+    ShowProgress(final.iconId, WithStateProblem(final.tip));
     const bool newMail = outcome.total > 0 && outcome.newMail;
     if (newMail && m_options.Sound) {
         m_services.PlayNewMailSound();
@@ -287,14 +290,23 @@ void CTarvoWnd::SaveSettings() {
 }
 
 void CTarvoWnd::UseStateFile(std::string path) {
-    m_state.emplace(std::move(path));
-    m_state->Load(m_accounts, m_headerCache, m_knownIds);
+    m_state.emplace(std::move(path), m_limits, [this] { WaitHook(); });
+    m_state->Load(m_accounts, m_headerCache, m_knownIds, m_signIns);
 }
 
 void CTarvoWnd::SaveState() {
     if (m_state) {
-        m_state->Save(m_headerCache, *m_table, m_knownIds);
+        m_state->Save(m_accounts, m_headerCache, *m_table, m_knownIds, m_signIns);
     }
+}
+
+// A state that is never saved is told on the second line, after any failed
+// account's reason, for as long as it lasts.
+std::string CTarvoWnd::WithStateProblem(const std::string& tip) const {
+    if (!m_state || m_state->Problem().empty()) {
+        return tip;
+    }
+    return tip + (tip.find('\n') == std::string::npos ? "\n" : " ") + m_state->Problem();
 }
 
 std::string CTarvoWnd::EncodePassword(const std::string& password) {

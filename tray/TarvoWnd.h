@@ -101,6 +101,7 @@ private:
     // meanwhile checked for.
     void DialogClosed();
     void PublishMenu();
+    std::string WithStateProblem(const std::string& tip) const;
     void OnSettled();
     void CheckAfterWake();
 
@@ -108,6 +109,7 @@ private:
     AppProfile& m_profile;
     Clock m_clock;
     std::optional<std::chrono::milliseconds> m_lastCheckEnded;
+    ChannelLimits m_limits; // of every check, and of what the state file keeps
     uint32_t m_timerId = 1;
     Options m_options;
     // Shared with the headers window while it shows it.

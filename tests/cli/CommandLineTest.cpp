@@ -8,14 +8,17 @@
 #include "FileRegistry.h"
 #include "MemoryRegistry.h"
 #include "RecordingWindowServices.h"
+#include "SaslPeer.h"
 #include "ScriptedPeer.h"
 #include "SettingsStore.h"
 #include "TableColumns.h"
 #include "TarvoWnd.h"
+#include "TrayTip.h"
 
 #include <chrono>
 #include <csignal>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -199,6 +202,78 @@ TEST_F(CommandLineTest, RunsShareTheKeptHeadersAndTellWhatTheTrayHasNotAnnounced
     deliver(4);
     EXPECT_EQ(run(kept).second, (std::vector<bool>{false, false, false, true}));
     EXPECT_EQ(run(kept).second, (std::vector<bool>{false, false, false, true}));
+}
+
+// A SCRAM sign-in is remembered in the state file: neither a later run nor a
+// restarted tray hands the password over another way to a server that no
+// longer offers SCRAM.
+TEST_F(CommandLineTest, RunsAndTheTrayShareWhatEachAccountSignedInWith) {
+    using namespace testpeer;
+    const Script greeting{Send("+OK ready\r\n")};
+    const Script stripped = greeting + Script{Reply("+OK\r\nUSER\r\n.\r\n"), Reply("+OK bye\r\n")};
+    ScriptedPeer peer(
+        {greeting + Script{Reply("+OK\r\nUSER\r\nSASL SCRAM-SHA-256\r\n.\r\n")} +
+             ScramExchange("SCRAM-SHA-256", "secret") +
+             Script{Reply("+OK\r\nUIDL\r\n.\r\n"), Reply("+OK 0 0\r\n"), Reply("+OK bye\r\n")},
+         stripped, stripped, stripped});
+    const AccountList accounts{{peer.Address()}, {"ann"}, {"secret"}};
+    Store(accounts);
+    statePath = folder + "/state/Tarvo.state";
+    MemoryRegistry registry;
+    AppProfile profile(registry);
+    SaveSettings(profile, Options{}, accounts);
+    RecordingWindowServices services;
+    const std::string kRefusal = "no longer offers SCRAM-SHA-256";
+    {
+        CTarvoWnd tray(services, profile);
+        tray.UseStateFile(statePath);
+        tray.OnCheckNow();
+        EXPECT_EQ(States(tray.Table()), std::vector<uint32_t>{});
+    }
+    for (int run = 0; run < 2; ++run) {
+        const Result result = Run({"--check"});
+        EXPECT_EQ(result.code, 1);
+        EXPECT_NE(result.out.find(kRefusal), std::string::npos) << result.out;
+    }
+    CTarvoWnd restarted(services, profile);
+    restarted.UseStateFile(statePath);
+    restarted.OnCheckNow();
+    ASSERT_EQ(HeaderTexts(restarted.Table()).size(), 1u);
+    EXPECT_NE(HeaderTexts(restarted.Table())[0].find(kRefusal), std::string::npos);
+    for (std::size_t session = 1; session < 4; ++session) {
+        EXPECT_EQ(peer.Received(session), "CAPA\r\nQUIT\r\n");
+    }
+}
+
+// Something other than a file where the state or its lock belongs: each
+// program says once that its state is not saved.
+TEST_F(CommandLineTest, AStateThatCannotBeSavedIsSaidOnce) {
+    using namespace testpeer;
+    const Script empty = Login() + Script{Reply("+OK 0 0\r\n"), Reply("+OK bye\r\n")};
+    ScriptedPeer peer({empty, empty, empty, empty});
+    const AccountList accounts{{peer.Address()}, {"ann"}, {"pw"}};
+    Store(accounts);
+    MemoryRegistry registry;
+    AppProfile profile(registry);
+    SaveSettings(profile, Options{}, accounts);
+    statePath = folder + "/state/Tarvo.state";
+    for (const std::string& inTheWay : {statePath, statePath + ".lock"}) {
+        SCOPED_TRACE(inTheWay);
+        std::filesystem::remove_all(folder + "/state");
+        std::filesystem::create_directories(inTheWay);
+        const std::string sentence =
+            "Tarvo cannot save its state: " + inTheWay + " is not a regular file.";
+        const Result result = Run({"--check"});
+        EXPECT_EQ(result.code, 0);
+        EXPECT_EQ(result.err, sentence + "\n");
+        RecordingWindowServices services;
+        CTarvoWnd tray(services, profile);
+        tray.UseStateFile(statePath);
+        tray.OnCheckNow();
+        EXPECT_EQ(services.calls.back(), "SetTimer 1 300000");
+        EXPECT_EQ(services.calls[services.calls.size() - 2],
+                  "ModifyTrayIcon 130 " + FitTrayTip("No unread messages\n" + sentence));
+    }
 }
 
 // The same sources as the tray's check; what a command printed never shows.

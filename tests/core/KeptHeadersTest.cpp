@@ -43,6 +43,18 @@ Script Listing(const std::vector<std::string>& uids) {
 }
 
 const Step kBye = Reply("+OK bye\r\n");
+
+// A header block of 3 MiB: three overflow the 7 MiB of header text kept.
+Step Big(const std::string& subject, bool withMessageId = false) {
+    std::string block = "+OK\r\nSubject: " + subject + "\r\n";
+    if (withMessageId) {
+        block += "Message-ID: <" + subject + "@x>\r\n";
+    }
+    for (int i = 0; i < 3 * 1024; ++i) {
+        block += "X-Trace: " + std::string(1000, 't') + "\r\n";
+    }
+    return Reply(block + "\r\n.\r\n");
+}
 const std::string kLogin = "CAPA\r\nUSER ann\r\nPASS secret\r\nCAPA\r\nSTAT\r\nUIDL\r\n";
 
 class KeptHeadersTest : public ::testing::Test {
@@ -184,6 +196,26 @@ TEST_F(KeptHeadersTest, WhatWasKeptOutlastsACheckThatCouldNotReachTheServer) {
     EXPECT_EQ(peer.Received(3), kLogin + "TOP 3 0\r\nQUIT\r\n");
 }
 
+// A scan that fails part-way keeps what was kept and what it fetched whole,
+// within the texts' budget, for the next check, after a restart too: that
+// check asks only for what it has not seen.
+TEST_F(KeptHeadersTest, WhatWasKeptAndFetchedOutlastsAScanThatFailedPartWay) {
+    const Script listed = Listing({"u1", "u2", "u3", "u4", "u5"});
+    ScriptedPeer peer({Listing({"u1", "u2", "u3"}) + Script{Big("a"), Big("b"), Big("c"), kBye},
+                       listed + Script{Big("d"), Hangup()}, listed + Script{Big("e"), kBye}});
+    const std::string folder = ::testing::TempDir() + "tarvo-kept-failed";
+    std::filesystem::remove_all(folder);
+    Start(peer.Address(), folder + "/Tarvo.state");
+    Check();
+    Check();
+    EXPECT_EQ(States(window->Table()), (std::vector<uint32_t>{2}));
+    Start(peer.Address(), folder + "/Tarvo.state");
+    Check();
+    EXPECT_EQ(Subjects(window->Table()), (std::vector<std::string>{"a", "b", "c", "d", "e"}));
+    EXPECT_EQ(peer.Received(2), kLogin + "TOP 5 0\r\nQUIT\r\n");
+    std::filesystem::remove_all(folder);
+}
+
 TEST_F(KeptHeadersTest, AnAccountWhoseUserChangesStartsEmpty) {
     const Script all{Top("a"), Top("b"), kBye};
     ScriptedPeer peer({Listing({"u1", "u2"}) + all, Listing({"u1", "u2"}) + all});
@@ -198,19 +230,22 @@ TEST_F(KeptHeadersTest, AnAccountWhoseUserChangesStartsEmpty) {
 }
 
 // A listing that breaks off would fail every check: once it did, the account
-// is checked without one until its settings change.
+// is checked without one until its settings change, after a restart too.
 TEST_F(KeptHeadersTest, AnAccountWhoseListingBrokeOffGoesWithoutOne) {
     const Script counted = CapaLogin() + Script{Reply("+OK 2 900\r\n")};
     const Script all{Top("a"), Top("b"), kBye};
     ScriptedPeer peer({counted + Script{Reply("+OK\r\n1 u1\r\n"), Hangup()}, counted + all,
                        counted + all, Listing({"u1", "u2"}) + all});
-    Start(peer.Address());
+    const std::string folder = ::testing::TempDir() + "tarvo-kept-mark";
+    std::filesystem::remove_all(folder);
+    Start(peer.Address(), folder + "/Tarvo.state");
     Check();
     ASSERT_EQ(States(window->Table()), (std::vector<uint32_t>{2}));
     EXPECT_EQ(HeaderTexts(window->Table())[0],
               peer.Address() + " closed the connection. The server's list of unique-ids (UIDL) "
                                "broke off, so the next checks of this mailbox go without it and "
                                "fetch every header.");
+    Start(peer.Address(), folder + "/Tarvo.state");
     Check();
     Check();
     EXPECT_EQ(window->Table(), FullScan({"a", "b"}, {1, 1}, peer.Address()));
@@ -224,21 +259,14 @@ TEST_F(KeptHeadersTest, AnAccountWhoseListingBrokeOffGoesWithoutOne) {
     EXPECT_EQ(peer.Received(3),
               "CAPA\r\nUSER bob\r\nPASS secret\r\nCAPA\r\nSTAT\r\nUIDL\r\nTOP 1 0\r\nTOP 2 "
               "0\r\nQUIT\r\n");
+    std::filesystem::remove_all(folder);
 }
 
 // Three header blocks of 3 MiB overflow the 7 MiB kept: the oldest row says
 // its text was not kept, until the newest is deleted and it fits again.
 TEST_F(KeptHeadersTest, ARowWhoseTextWasNotKeptSaysSoUntilItFitsAgain) {
-    const std::string line = "X-Trace: " + std::string(1000, 't') + "\r\n";
-    std::string padding;
-    for (int i = 0; i < 3 * 1024; ++i) {
-        padding += line;
-    }
-    auto big = [&](const std::string& subject) {
-        return Reply("+OK\r\nSubject: " + subject + "\r\n" + padding + "\r\n.\r\n");
-    };
-    ScriptedPeer peer({Listing({"u1", "u2", "u3"}) + Script{big("a"), big("b"), big("c"), kBye},
-                       Listing({"u1", "u2"}) + Script{big("a"), kBye}});
+    ScriptedPeer peer({Listing({"u1", "u2", "u3"}) + Script{Big("a"), Big("b"), Big("c"), kBye},
+                       Listing({"u1", "u2"}) + Script{Big("a"), kBye}});
     Start(peer.Address());
     Check();
     ASSERT_EQ(Subjects(window->Table()), (std::vector<std::string>{"a", "b", "c"}));
@@ -257,17 +285,9 @@ TEST_F(KeptHeadersTest, ARowWhoseTextWasNotKeptSaysSoUntilItFitsAgain) {
 // A server that gave a kept unique-id to another message: when that header
 // is fetched again, what was kept under the unique-id is not shown.
 TEST_F(KeptHeadersTest, AHeaderFetchedAgainWithAnotherMessageIdReplacesTheKeptRow) {
-    const std::string line = "X-Trace: " + std::string(1000, 't') + "\r\n";
-    std::string padding;
-    for (int i = 0; i < 3 * 1024; ++i) {
-        padding += line;
-    }
-    auto big = [&](const std::string& subject) {
-        return Reply("+OK\r\nSubject: " + subject + "\r\nMessage-ID: <" + subject + "@x>\r\n" +
-                     padding + "\r\n.\r\n");
-    };
-    ScriptedPeer peer({Listing({"u1", "u2", "u3"}) + Script{big("a"), big("b"), big("c"), kBye},
-                       Listing({"u1", "u2"}) + Script{big("z"), kBye}});
+    ScriptedPeer peer(
+        {Listing({"u1", "u2", "u3"}) + Script{Big("a", true), Big("b", true), Big("c", true), kBye},
+         Listing({"u1", "u2"}) + Script{Big("z", true), kBye}});
     Start(peer.Address());
     Check();
     Check();

@@ -2,14 +2,23 @@
 // a whole file, never from part of one, and what could not be read is set aside.
 #include "StateFile.h"
 
+#include "AppProfile.h"
 #include "CheckCycle.h"
 #include "KillInMidSave.h"
+#include "MemoryRegistry.h"
+#include "RecordingWindowServices.h"
+#include "StateFormat.h"
 #include "TableColumns.h"
+#include "TarvoWnd.h"
+#include "resource.h"
 
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <random>
+#include <sys/file.h>
+#include <sys/resource.h>
 
 namespace fs = std::filesystem;
 
@@ -24,11 +33,32 @@ void WriteBytes(const std::string& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
 }
 
+// The file's own encodings, for files made by hand.
+std::string Number(uint64_t value) {
+    std::string bytes;
+    do {
+        bytes += static_cast<char>((value & 0x7f) | (value > 0x7f ? 0x80 : 0));
+        value >>= 7;
+    } while (value != 0);
+    return bytes;
+}
+std::string Text(const std::string& text) {
+    return Number(text.size()) + text;
+}
+std::string Closed(std::string body) {
+    const uint64_t digest = KnownMessageIds::Digest(body);
+    for (int i = 0; i < 8; ++i) {
+        body += static_cast<char>(digest >> (8 * i));
+    }
+    return body;
+}
+
 class StateFileTest : public ::testing::Test {
 protected:
     std::string folder;
     std::string path;
     const AccountList accounts{{"pop.example.org"}, {"ann"}, {"pw"}};
+    ChannelLimits loadLimits; // of the program that loads
 
     void SetUp() override {
         char name[] = "/tmp/tarvo-state-XXXXXX";
@@ -45,13 +75,15 @@ protected:
         rows.emplace_back("subject", "from", id, std::string(textBytes, 'x'), textBytes, "u1");
         HeaderCache cache;
         cache.KeepWithRows(0, AccountCacheKey(accounts, 0), {0}, rows);
-        return file.Save(cache, MessageTable(), knownIds);
+        SignInMemory signIns;
+        return file.Save(accounts, cache, MessageTable(), knownIds, signIns);
     }
     // Which of the ids the file knows.
     std::vector<std::string> Known(StateLoad expected, const std::vector<std::string>& ids) {
         HeaderCache cache;
         KnownMessageIds knownIds;
-        EXPECT_EQ(StateFile(path).Load(accounts, cache, knownIds), expected);
+        SignInMemory signIns;
+        EXPECT_EQ(StateFile(path, loadLimits).Load(accounts, cache, knownIds, signIns), expected);
         std::vector<std::string> known;
         for (const std::string& id : ids) {
             if (knownIds.Contains(id)) {
@@ -63,14 +95,16 @@ protected:
 };
 
 TEST_F(StateFileTest, WhatCannotBeReadWholeIsSetAsideAndNothingIsRestored) {
-    StateFile good(folder + "/good.state");
+    StateFile good(folder + "/good.state", {});
     // Larger than the pieces the file is written and read in.
     ASSERT_TRUE(Save(good, "<a@x>", 200'000));
     const std::string whole = ReadBytes(good.Path());
     {
         HeaderCache cache;
         KnownMessageIds knownIds;
-        ASSERT_EQ(StateFile(good.Path()).Load(accounts, cache, knownIds), StateLoad::Read);
+        SignInMemory signIns;
+        ASSERT_EQ(StateFile(good.Path(), {}).Load(accounts, cache, knownIds, signIns),
+                  StateLoad::Read);
         ASSERT_EQ(cache.AccountCount(), 1u);
         const ScannedHeader& kept = cache.RowsOf(0, MessageTable())[cache.HeadersOf(0).front()];
         EXPECT_EQ(kept.Text(), std::string(200'000, 'x'));
@@ -78,11 +112,8 @@ TEST_F(StateFileTest, WhatCannotBeReadWholeIsSetAsideAndNothingIsRestored) {
     }
     // The version is the first byte after the opening; the digest closes the file.
     std::string newer = whole.substr(0, whole.size() - 8);
-    newer[12] = 2;
-    const uint64_t digest = KnownMessageIds::Digest(newer);
-    for (int i = 0; i < 8; ++i) {
-        newer += static_cast<char>(digest >> (8 * i));
-    }
+    newer[12] = static_cast<char>(kStateVersion + 1);
+    newer = Closed(newer);
     std::mt19937 random(20261208);
     std::string noise(4096, '\0');
     for (char& c : noise) {
@@ -103,6 +134,11 @@ TEST_F(StateFileTest, WhatCannotBeReadWholeIsSetAsideAndNothingIsRestored) {
         {"a newer version", [&] { WriteBytes(path, newer); }},
         {"another program's file", [&] { WriteBytes(path, "REGEDIT4\n\n[HKEY_CURRENT_USER]\n"); }},
         {"a link to a whole file", [&] { fs::create_symlink(good.Path(), path); }},
+        {"headers beyond the loading program's budget",
+         [&] {
+             WriteBytes(path, whole);
+             loadLimits.headerTextBudget = 100'000;
+         }},
     };
     if (::geteuid() == 0) {
         rows.push_back({"another user's whole file", [&] {
@@ -119,6 +155,7 @@ TEST_F(StateFileTest, WhatCannotBeReadWholeIsSetAsideAndNothingIsRestored) {
         EXPECT_EQ(ReadBytes(path + ".damaged"), before);
         EXPECT_EQ(Known(StateLoad::Missing, {"<a@x>"}), std::vector<std::string>{});
         fs::remove(path + ".damaged");
+        loadLimits = {};
     }
     EXPECT_EQ(ReadBytes(good.Path()), whole);
     fs::copy_file(good.Path(), path);
@@ -129,14 +166,14 @@ TEST_F(StateFileTest, WhatCannotBeReadWholeIsSetAsideAndNothingIsRestored) {
 // the next start removes what the killed writer left.
 TEST_F(StateFileTest, ProcessKilledWhileSavingLeavesTheOldOrTheNewState) {
     constexpr int kKills = 100;
-    StateFile file(path);
+    StateFile file(path, {});
     ASSERT_TRUE(Save(file, "<old@x>"));
     std::mt19937 random(20261208);
     int olds = 0, news = 0;
     for (int kill = 0; kill < kKills; ++kill) {
         ASSERT_TRUE(KillInMidSave(std::uniform_real_distribution<double>(0, 1)(random),
                                   [&](const std::function<void()>& saved) {
-                                      StateFile writer(path);
+                                      StateFile writer(path, {});
                                       for (;;) {
                                           Save(writer, "<new@x>", 256 << 10);
                                           saved();
@@ -153,6 +190,79 @@ TEST_F(StateFileTest, ProcessKilledWhileSavingLeavesTheOldOrTheNewState) {
     EXPECT_GT(news, kKills / 10);
     // The state and its lock.
     EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 2);
+}
+
+// A file of the first version, which knew neither the sign-ins nor the
+// marks, is read whole: an update announces nothing again.
+TEST_F(StateFileTest, AFileOfTheFirstVersionIsRead) {
+    const std::string text = "Subject: a\n\n";
+    WriteBytes(path,
+               Closed("Tarvo state\n" + Number(1) + Number(1) + Text(AccountCacheKey(accounts, 0)) +
+                      Number(1) + Text("u1") + Text("<a@x>") + Number(text.size()) + Text("a") +
+                      Text("ann") + Text(text) + Number(1) + Text(KnownIdsMailbox(accounts, 0)) +
+                      Number(1) + Text("<a@x>") + Number(0)));
+    HeaderCache cache;
+    KnownMessageIds knownIds;
+    SignInMemory signIns;
+    signIns.Remember(SignInKey(accounts, 0), "SCRAM-SHA-256");
+    ASSERT_EQ(StateFile(path, {}).Load(accounts, cache, knownIds, signIns), StateLoad::Read);
+    EXPECT_TRUE(knownIds.Contains("<a@x>"));
+    ASSERT_EQ(cache.HeadersOf(0).size(), 1u);
+    EXPECT_EQ(cache.RowsOf(0, MessageTable())[0].Text(), text);
+    EXPECT_TRUE(signIns.All().empty());
+}
+
+// A file that claims more headers than it could hold reserves no room for
+// them: what a load holds follows what it read.
+TEST_F(StateFileTest, ACountTheFileClaimsReservesNothing) {
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "the sanitizer keeps an address space of its own";
+#endif
+    constexpr std::size_t kSize = std::size_t{64} << 20;
+    WriteBytes(path, "Tarvo state\n" + Number(kStateVersion) + Number(1) +
+                         Text(AccountCacheKey(accounts, 0)) + Number(0) + Number(kSize - 100));
+    fs::resize_file(path, kSize);
+    const auto loadWithLittleRoom = [&] {
+        std::ifstream statm("/proc/self/statm");
+        std::size_t pages = 0;
+        statm >> pages;
+        // Far less than room for a header per byte of the file.
+        const rlim_t room = pages * ::sysconf(_SC_PAGESIZE) + kSize * 2;
+        const rlimit limit{room, room};
+        ::setrlimit(RLIMIT_AS, &limit);
+        HeaderCache cache;
+        KnownMessageIds knownIds;
+        SignInMemory signIns;
+        const StateLoad load = StateFile(path, {}).Load(accounts, cache, knownIds, signIns);
+        std::_Exit(load == StateLoad::SetAside ? 0 : 1);
+    };
+    EXPECT_EXIT(loadWithLittleRoom(), ::testing::ExitedWithCode(0), "");
+}
+
+// The tray waits for the lock as it waits for a server, through its wait
+// hook; a Quit meanwhile ends the program once the state is saved.
+TEST_F(StateFileTest, TheTrayWaitsForTheLockThroughItsWaitHook) {
+    MemoryRegistry registry;
+    AppProfile profile{registry};
+    RecordingWindowServices services;
+    CTarvoWnd window(services, profile);
+    window.UseStateFile(path);
+    window.OnCreate();
+    int holder = ::open((path + ".lock").c_str(), O_RDWR | O_CREAT, 0600);
+    ASSERT_EQ(::flock(holder, LOCK_EX), 0);
+    services.onWait = [&] {
+        if (holder >= 0) {
+            window.OnCommand(ID_APP_EXIT);
+            ::close(std::exchange(holder, -1));
+        }
+    };
+    services.Take();
+    window.OnCheckNow();
+    EXPECT_EQ(holder, -1);
+    EXPECT_TRUE(fs::is_regular_file(path));
+    const std::vector<std::string> calls = services.Take();
+    ASSERT_FALSE(calls.empty());
+    EXPECT_EQ(calls.back(), "EndProgram");
 }
 
 } // namespace
