@@ -3,6 +3,7 @@
 #include "Pop3Connection.h"
 
 #include "Format.h"
+#include "Quote.h"
 #include "TcpConnect.h"
 
 #include <algorithm>
@@ -10,7 +11,6 @@
 namespace {
 
 constexpr const char* kStopped = "The check was stopped.";
-constexpr std::size_t kMaxQuotedBytes = 200;
 
 std::string SecondsText(std::chrono::milliseconds limit) {
     return Format("%g seconds", static_cast<double>(limit.count()) / 1000.0);
@@ -86,21 +86,8 @@ void CPop3Connection::Fail(const std::string& reason) {
 // The server's words, quoted: bounded, printable, and without the password
 // should the server echo it back.
 std::string CPop3Connection::Refusal(const char* what, const std::string& reply) const {
-    // Cut only once the secrets are out, so that no part of one stays behind,
-    // and not inside a UTF-8 character, which would make the whole reason read
-    // as Latin-1 (a reply in another charset may lose up to three bytes more).
-    std::string quoted = Masked(reply, m_secrets);
-    std::size_t cut = std::min(quoted.size(), kMaxQuotedBytes);
-    for (int back = 0; back < 3 && cut < quoted.size() &&
-                       (static_cast<unsigned char>(quoted[cut]) & 0xC0) == 0x80;
-         ++back) {
-        --cut;
-    }
-    quoted.resize(cut);
-    std::replace_if(
-        quoted.begin(), quoted.end(),
-        [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; }, ' ');
-    quoted.erase(quoted.find_last_not_of(' ') + 1);
+    // Cut only once the secrets are out, so that no part of one stays behind.
+    const std::string quoted = CutQuote(Masked(reply, m_secrets));
     if (quoted.empty()) {
         return Format("%s with an empty reply.", what);
     }

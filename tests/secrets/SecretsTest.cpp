@@ -44,7 +44,7 @@ void UseBus(const std::string& address) {
 TEST(CommandSecretTest, FirstLinePrintedIsTheSecretAndFailuresQuoteStandardError) {
     const struct {
         const char* command;
-        const char* expected;
+        std::string expected;
     } rows[] = {
         {"printf 'hunter2\\nsecond line\\n'", "secret hunter2"},
         {"printf 'token\\r\\n'", "secret token"},
@@ -55,14 +55,44 @@ TEST(CommandSecretTest, FirstLinePrintedIsTheSecretAndFailuresQuoteStandardError
         {"echo leaked; echo leaked >&2; exit 1",
          "reason The password command failed with exit status 1."},
         {"kill -9 $$", "reason The password command was ended by signal 9."},
-        {"echo 'locked' >&2", "reason The password command printed nothing: locked"},
+        // Standard error is quoted only from a command that failed: this one
+        // may have written its token to the wrong stream.
+        {"echo 'ya29.token' >&2", "reason The password command printed nothing."},
         {"", "reason No password command is set for this account."},
+        // Too long to be a password or token, and never sent cut short.
+        {"head -c 70000 /dev/zero | tr '\\0' a; echo",
+         "reason The password command printed a first line longer than 64 KiB."},
+        {"head -c 70000 /dev/zero | tr '\\0' e >&2; exit 1",
+         "reason The password command failed with exit status 1: " + std::string(200, 'e')},
     };
     for (const auto& row : rows) {
         SecretRequest request{"pop.example.org", "lena", "file password", row.command};
         EXPECT_EQ(Text(CommandSecret().Fetch(request, ShortWait(10s))), row.expected)
             << row.command;
     }
+}
+
+// Nothing of Tarvo's reaches the command: no descriptor it inherited, no
+// blocked signal, no ignored one (an ignored SIGPIPE keeps "... | head -1"
+// from ending as it should). The C library's own signals, 32 and 33, aside.
+TEST(CommandSecretTest, TheCommandInheritsNoDescriptorOrSignalOfTarvos) {
+    const int inherited = dup2(STDIN_FILENO, 50);
+    ASSERT_EQ(inherited, 50);
+    sigset_t term;
+    sigset_t before;
+    sigemptyset(&term);
+    sigaddset(&term, SIGTERM);
+    pthread_sigmask(SIG_BLOCK, &term, &before);
+    const auto pipeBefore = signal(SIGPIPE, SIG_IGN);
+    const SecretRequest request{"pop.example.org", "lena", "",
+                                "echo $(grep SigBlk /proc/$$/status) ignored $(( 0x$(sed -n "
+                                "'s/^SigIgn:[[:space:]]*//p' /proc/$$/status) & 0x7fffffff )) "
+                                "$(test -e /proc/$$/fd/50 && echo fd 50)"};
+    const std::string got = Text(CommandSecret().Fetch(request, ShortWait(10s)));
+    signal(SIGPIPE, pipeBefore);
+    pthread_sigmask(SIG_SETMASK, &before, nullptr);
+    close(inherited);
+    EXPECT_EQ(got, "secret SigBlk: 0000000000000000 ignored 0");
 }
 
 TEST(CommandSecretTest, ACommandThatNeverEndsIsBoundedAndStopEndsIt) {
