@@ -6,6 +6,8 @@
 #include "Pop3Connection.h"
 #include "SaslEngine.h"
 
+#include <string_view>
+
 namespace {
 
 // RFC 5034, 4: an AUTH command with its initial response, CR LF included.
@@ -63,10 +65,11 @@ int CPop3Connection::Connect(const std::string& host, const std::string& user, c
     m_serverName = host;
     KeepOutOfReasons(signIn.secret);
     // A line break in a user name or password would send the server a
-    // command of its own choosing (a DELE, say): such an account is refused
-    // before anything is sent.
-    if ((user + signIn.secret).find_first_of("\r\n") != std::string::npos) {
-        Fail("The user name or password holds a line break; nothing was sent.");
+    // command of its own choosing (a DELE, say), and a NUL byte would cut the
+    // line short where the server reads it: such an account is refused before
+    // anything is sent.
+    if ((user + signIn.secret).find_first_of(std::string_view("\r\n\0", 3)) != std::string::npos) {
+        Fail("The user name or password holds a line break or a NUL byte; nothing was sent.");
         return 0;
     }
     // A bearer token is as good as a password to whoever reads it, and

@@ -270,21 +270,26 @@ TEST(OnlineAccountTest, TheMailAccountOfTheUserGivesItsTokenOrPassword) {
 // No secret, no contact: the row says why and the server hears nothing.
 TEST(CheckSecretTest, AFailedSourceIsTheAccountsErrorRowAndNothingReachesTheServer) {
     LoopbackListener port;
-    AccountList accounts{{port.Address()},
-                         {"lena"},
-                         {""},
-                         {0},
-                         {""},
-                         {0},
-                         {2},
-                         {"echo s3cret; echo 'vault is locked' >&2; exit 2"}};
+    // A NUL byte, like a line break, would end up inside the PASS line.
+    AccountList accounts{
+        {port.Address(), port.Address()},
+        {"lena", "ann"},
+        {"", ""},
+        {0, 0},
+        {"", ""},
+        {0, 0},
+        {2, 2},
+        {"echo s3cret; echo 'vault is locked' >&2; exit 2", "printf 'pw\\000rest\\n'"}};
     Checker checker;
     checker.Check(accounts);
     const MessageTable& table = checker.table;
-    ASSERT_EQ(table.size(), 1u);
+    ASSERT_EQ(table.size(), 2u);
     EXPECT_EQ(States(table)[0], MessageError);
-    EXPECT_EQ(HeaderTexts(table)[0],
-              "The password command failed with exit status 2: vault is locked");
+    EXPECT_EQ(
+        HeaderTexts(table),
+        (std::vector<std::string>{
+            "The password command failed with exit status 2: vault is locked",
+            "The user name or password holds a line break or a NUL byte; nothing was sent."}));
     EXPECT_EQ(port.CloseWaiting(), 0);
 }
 
