@@ -39,9 +39,13 @@ struct Call {
     }
 };
 
-// A service object of this fetch's own: the one libsecret would keep for
-// the process could outlive the bus it was made on.
+// A service object of this fetch's own: the one libsecret would keep for the
+// process could outlive the bus it was made on. Its connection is GLib's for
+// the session, which is asked for only where a bus runs.
 SecretService* OpenService(GioWait& wait, std::string& reason) {
+    if (!wait.SessionBusRuns(kKeyring, reason)) {
+        return nullptr;
+    }
     Call call;
     secret_service_open(
         SECRET_TYPE_SERVICE, nullptr, SECRET_SERVICE_NONE, wait.Cancellable(),

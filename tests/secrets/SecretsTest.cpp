@@ -210,6 +210,17 @@ TEST(KeyringFailureTest, AKeyringThatCannotBeReachedGivesTheReason) {
     const std::string reason =
         Text(KeyringSecret().Fetch({"pop.example.org", "lena", "", ""}, ShortWait(10s)));
     EXPECT_EQ(reason.rfind("reason The keyring failed: ", 0), 0u) << reason;
+
+    // No bus is started where none runs (GLib would start one, and a keyring
+    // on it asking for a new keyring's password).
+    unsetenv("DBUS_SESSION_BUS_ADDRESS");
+    setenv("XDG_RUNTIME_DIR", "/nonexistent", 1);
+    EXPECT_EQ(Text(KeyringSecret().Fetch({"pop.example.org", "lena", "", ""}, ShortWait(10s))),
+              "reason The keyring cannot be reached: no session bus is running.");
+    EXPECT_EQ(
+        Text(OnlineAccountSecret().Fetch({"pop.example.org", "lena", "", ""}, ShortWait(10s))),
+        "reason GNOME Online Accounts cannot be reached: no session bus is running.");
+    unsetenv("XDG_RUNTIME_DIR");
 }
 
 GVariant* AccountInterfaces(const char* identity, const char* secretInterface) {
