@@ -199,6 +199,7 @@ void CTarvoWnd::OnCheckNow() {
         return;
     }
     m_checking = true;
+    m_unlockPrompted = false;
     SetBusy(true);
     m_services.KillTimer(m_timerId);
 

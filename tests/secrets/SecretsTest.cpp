@@ -9,13 +9,18 @@
 #include "FileRegistry.h"
 #include "KeyringSecret.h"
 #include "LoopbackListener.h"
+#include "MemoryRegistry.h"
 #include "OnlineAccountSecret.h"
 #include "Pop3Connection.h"
 #include "PrivateBus.h"
 #include "QuietObserver.h"
+#include "RecordingWindowServices.h"
 #include "SettingsStore.h"
 #include "TableColumns.h"
+#include "TarvoWnd.h"
 
+#include <atomic>
+#include <csignal>
 #include <cstdlib>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -221,6 +226,87 @@ TEST(KeyringFailureTest, AKeyringThatCannotBeReachedGivesTheReason) {
         Text(OnlineAccountSecret().Fetch({"pop.example.org", "lena", "", ""}, ShortWait(10s))),
         "reason GNOME Online Accounts cannot be reached: no session bus is running.");
     unsetenv("XDG_RUNTIME_DIR");
+}
+
+// A locked keyring is said to be locked, not to lack the password, where it
+// stays locked: the command line never asks to unlock it, and a prompt that
+// no desktop shows ends as a refused one.
+TEST(LockedKeyringTest, ALockedKeyringThatStaysLockedIsSaidToBe) {
+    PrivateBus bus(true);
+    UseBus(bus.Address());
+    ASSERT_EQ(StoreInKeyring("pop.example.org", "lena", "lena-pw", ShortWait(10s)), "");
+    const char* const login[] = {"/org/freedesktop/secrets/collection/login", nullptr};
+    GVariant* reply =
+        bus.Call("org.freedesktop.secrets", "/org/freedesktop/secrets",
+                 "org.freedesktop.Secret.Service", "Lock", g_variant_new("(^ao)", login));
+    ASSERT_NE(reply, nullptr);
+    g_variant_unref(reply);
+    const std::string locked = "reason The keyring is locked; unlock it to let Tarvo read the "
+                               "password for lena on pop.example.org.";
+    EXPECT_EQ(Text(KeyringSecret().Fetch({"pop.example.org", "lena", "", ""}, ShortWait(10s))),
+              locked);
+    SecretWait prompting = ShortWait(10s);
+    prompting.mayPrompt = [] { return true; };
+    EXPECT_EQ(Text(KeyringSecret().Fetch({"pop.example.org", "lena", "", ""}, prompting)), locked);
+}
+
+// The tray asks the desktop to unlock the keyring (it shows its own prompt)
+// once per check, whatever the number of accounts; the command line never.
+TEST(LockedKeyringTest, TheTrayAsksToUnlockOncePerCheck) {
+    PrivateBus bus(false);
+    static const char* const kItem = "/org/freedesktop/secrets/collection/login/1";
+    std::atomic<int> unlocks{0};
+    BusPeer service(bus, "org.freedesktop.secrets",
+                    [&unlocks](const std::string& path, const std::string&,
+                               const std::string& method, GVariant*) -> GVariant* {
+                        if (method == "GetAll") {
+                            GVariantBuilder properties;
+                            g_variant_builder_init(&properties, G_VARIANT_TYPE("a{sv}"));
+                            if (path == kItem) {
+                                g_variant_builder_add(&properties, "{sv}", "Locked",
+                                                      g_variant_new_boolean(TRUE));
+                            }
+                            return g_variant_new("(a{sv})", &properties);
+                        }
+                        const char* const none[] = {nullptr};
+                        const char* const item[] = {kItem, nullptr};
+                        if (method == "SearchItems") {
+                            return g_variant_new("(^ao^ao)", none, item);
+                        }
+                        if (method == "Unlock") {
+                            ++unlocks;
+                            return g_variant_new("(^aoo)", none, "/");
+                        }
+                        return nullptr;
+                    });
+    UseBus(bus.Address());
+    MemoryRegistry registry;
+    AppProfile profile{registry};
+    RecordingWindowServices services;
+    const AccountList accounts{{"pop.example.org", "pop.example.org:995"},
+                               {"lena", "ann"},
+                               {"", ""},
+                               {0, 0},
+                               {"", ""},
+                               {0, 0},
+                               {1, 1}};
+    SaveSettings(profile, Options{}, accounts);
+    CTarvoWnd window(services, profile);
+    window.OnCreate();
+    window.OnCheckNow();
+    EXPECT_EQ(unlocks, 1);
+    EXPECT_EQ(HeaderTexts(window.Table()),
+              (std::vector<std::string>{"The keyring is locked; unlock it to let Tarvo read the "
+                                        "password for lena on pop.example.org.",
+                                        "The keyring is locked; unlock it to let Tarvo read the "
+                                        "password for ann on pop.example.org:995."}));
+    window.OnCheckNow();
+    EXPECT_EQ(unlocks, 2);
+
+    Checker checker;
+    checker.Check(accounts);
+    EXPECT_EQ(unlocks, 2);
+    EXPECT_EQ(HeaderTexts(checker.table), HeaderTexts(window.Table()));
 }
 
 GVariant* AccountInterfaces(const char* identity, const char* secretInterface) {
