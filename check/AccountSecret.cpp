@@ -17,6 +17,7 @@ SecretOutcome FetchAccountSecret(const AccountList& accounts, std::size_t i,
     SecretWait wait;
     wait.hook = [&observer] { observer.WaitHook(); };
     wait.stopped = [&conversation] { return conversation.Aborted(); };
+    wait.mayPrompt = [&observer] { return observer.TakeUnlockPrompt(); };
     return MakeSecretSource(SecretSourceFromStored(accounts.SecretSourceAt(i)))
         ->Fetch(request, wait);
 }

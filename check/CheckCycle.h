@@ -27,6 +27,10 @@ public:
     virtual void WaitHook() = 0;
     // True when the walk should end after the current account.
     virtual bool Cancelled() const { return false; }
+    // Asked when an account's keyring is locked: true lets the desktop prompt
+    // the user to unlock it. The tray allows one prompt a check; the command
+    // line none.
+    virtual bool TakeUnlockPrompt() { return false; }
 };
 
 struct CheckOutcome {

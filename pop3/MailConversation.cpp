@@ -1,6 +1,7 @@
 #include "MailConversation.h"
 
 #include "Format.h"
+#include "Quote.h"
 #include "SaslEngine.h"
 #include "TcpConnect.h"
 
@@ -9,7 +10,6 @@
 namespace {
 
 constexpr const char* kStopped = "The check was stopped.";
-constexpr std::size_t kMaxQuotedBytes = 200;
 
 std::string SecondsText(std::chrono::milliseconds limit) {
     return Format("%g seconds", static_cast<double>(limit.count()) / 1000.0);
@@ -90,21 +90,8 @@ void MailConversation::Fail(const std::string& reason) {
 }
 
 std::string MailConversation::Refusal(const char* what, const std::string& reply) const {
-    // Cut only once the secrets are out, so that no part of one stays behind,
-    // and not inside a UTF-8 character, which would make the whole reason read
-    // as Latin-1 (a reply in another charset may lose up to three bytes more).
-    std::string quoted = Masked(reply, m_secrets);
-    std::size_t cut = std::min(quoted.size(), kMaxQuotedBytes);
-    for (int back = 0; back < 3 && cut < quoted.size() &&
-                       (static_cast<unsigned char>(quoted[cut]) & 0xC0) == 0x80;
-         ++back) {
-        --cut;
-    }
-    quoted.resize(cut);
-    std::replace_if(
-        quoted.begin(), quoted.end(),
-        [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; }, ' ');
-    quoted.erase(quoted.find_last_not_of(' ') + 1);
+    // Cut only once the secrets are out, so that no part of one stays behind.
+    const std::string quoted = CutQuote(Masked(reply, m_secrets));
     if (quoted.empty()) {
         return Format("%s with an empty reply.", what);
     }
@@ -184,10 +171,12 @@ bool MailConversation::CredentialsFit(const std::string& user, const SignIn& sig
     m_secretName = signIn.method == SignInMethod::OAuth2 ? "access token" : "password";
     KeepOutOfReasons(signIn.secret);
     // A line break in a user name or password would send the server a
-    // command of its own choosing (a DELE, say): such an account is refused
-    // before anything is sent.
-    if ((user + signIn.secret).find_first_of("\r\n") != std::string::npos) {
-        Fail(Format("The user name or %s holds a line break; nothing was sent.", m_secretName));
+    // command of its own choosing (a DELE, say), and a NUL byte would cut the
+    // line short where the server reads it: such an account is refused before
+    // anything is sent.
+    if ((user + signIn.secret).find_first_of(std::string_view("\r\n\0", 3)) != std::string::npos) {
+        Fail(Format("The user name or %s holds a line break or a NUL byte; nothing was sent.",
+                    m_secretName));
         return false;
     }
     if (std::optional<std::string> unsafe = UnsafeSignIn(signIn.method, m_security)) {

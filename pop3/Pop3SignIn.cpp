@@ -5,6 +5,8 @@
 #include "Pop3Connection.h"
 #include "SaslEngine.h"
 
+#include <string_view>
+
 namespace {
 
 // RFC 5034, 4: an AUTH command with its initial response, CR LF included.

@@ -1,5 +1,7 @@
 #include "CommandSecret.h"
 
+#include "Quote.h"
+
 #include <array>
 #include <cerrno>
 #include <csignal>
@@ -15,9 +17,10 @@ extern char** environ;
 namespace {
 
 const char* const kCommand = "The password command";
-// Enough for any token; a command that prints more is not read further.
+// Enough for any token; what a command prints beyond is read and dropped.
 constexpr std::size_t kKeptBytes = 64 * 1024;
 
+// The read end is non-blocking, so that the reads fit in the slices.
 struct Pipe {
     int read = -1;
     int write = -1;
@@ -28,7 +31,8 @@ struct Pipe {
         }
         read = fds[0];
         write = fds[1];
-        return true;
+        const int flags = fcntl(read, F_GETFL);
+        return flags >= 0 && fcntl(read, F_SETFL, flags | O_NONBLOCK) == 0;
     }
     void CloseWrite() {
         if (write >= 0) {
@@ -44,6 +48,12 @@ struct Pipe {
     }
 };
 
+// What a command wrote to one stream, up to kKeptBytes.
+struct Written {
+    std::string kept;
+    bool cut = false; // more came than was kept
+};
+
 std::string FirstLine(const std::string& text) {
     std::string line = text.substr(0, text.find('\n'));
     if (!line.empty() && line.back() == '\r') {
@@ -53,17 +63,74 @@ std::string FirstLine(const std::string& text) {
 }
 
 // Reads what is there; false at the end of the stream.
-bool Drain(int fd, std::string& kept) {
+bool Drain(int fd, Written& written) {
     std::array<char, 4096> buffer{};
     for (;;) {
         const ssize_t got = ::read(fd, buffer.data(), buffer.size());
         if (got > 0) {
-            const auto room = kKeptBytes - std::min(kKeptBytes, kept.size());
-            kept.append(buffer.data(), std::min(room, static_cast<std::size_t>(got)));
+            const auto room = kKeptBytes - std::min(kKeptBytes, written.kept.size());
+            const auto taken = std::min(room, static_cast<std::size_t>(got));
+            written.kept.append(buffer.data(), taken);
+            written.cut |= taken < static_cast<std::size_t>(got);
             continue;
         }
         return got < 0 && (errno == EAGAIN || errno == EINTR);
     }
+}
+
+// Starts the command with the pipes as its standard output and error, and
+// nothing else of this program's: no other descriptor (one inherited without
+// close-on-exec would reach the command and whatever it leaves running), no
+// blocked or ignored signal (an ignored SIGPIPE keeps "... | head -1" from
+// ending). 0, or the error of the step that failed.
+int Spawn(const std::string& command, int out, int err, pid_t& pid) {
+    posix_spawn_file_actions_t actions;
+    int failed = posix_spawn_file_actions_init(&actions);
+    if (failed != 0) {
+        return failed;
+    }
+    posix_spawnattr_t attributes;
+    failed = posix_spawnattr_init(&attributes);
+    if (failed != 0) {
+        posix_spawn_file_actions_destroy(&actions);
+        return failed;
+    }
+    sigset_t none;
+    sigset_t all;
+    sigemptyset(&none);
+    sigfillset(&all);
+    // A group of its own, so that what the shell started ends with it.
+    const short flags = POSIX_SPAWN_SETPGROUP | POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF;
+    const char* argv[] = {"/bin/sh", "-c", command.c_str(), nullptr};
+    failed = posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+    if (failed == 0) {
+        failed = posix_spawn_file_actions_adddup2(&actions, out, STDOUT_FILENO);
+    }
+    if (failed == 0) {
+        failed = posix_spawn_file_actions_adddup2(&actions, err, STDERR_FILENO);
+    }
+    if (failed == 0) {
+        failed = posix_spawn_file_actions_addclosefrom_np(&actions, STDERR_FILENO + 1);
+    }
+    if (failed == 0) {
+        failed = posix_spawnattr_setflags(&attributes, flags);
+    }
+    if (failed == 0) {
+        failed = posix_spawnattr_setpgroup(&attributes, 0);
+    }
+    if (failed == 0) {
+        failed = posix_spawnattr_setsigmask(&attributes, &none);
+    }
+    if (failed == 0) {
+        failed = posix_spawnattr_setsigdefault(&attributes, &all);
+    }
+    if (failed == 0) {
+        failed = posix_spawn(&pid, "/bin/sh", &actions, &attributes, const_cast<char* const*>(argv),
+                             environ);
+    }
+    posix_spawn_file_actions_destroy(&actions);
+    posix_spawnattr_destroy(&attributes);
+    return failed;
 }
 
 std::string ExitReason(int status, const std::string& errorLine) {
@@ -95,33 +162,17 @@ SecretOutcome CommandSecret::Fetch(const SecretRequest& request, const SecretWai
         outcome.reason = std::string(kCommand) + " could not be started: " + std::strerror(errno);
         return outcome;
     }
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_adddup2(&actions, out.write, STDOUT_FILENO);
-    posix_spawn_file_actions_adddup2(&actions, err.write, STDERR_FILENO);
-    posix_spawnattr_t attributes;
-    posix_spawnattr_init(&attributes);
-    // A group of its own, so that what the shell started ends with it.
-    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP);
-    posix_spawnattr_setpgroup(&attributes, 0);
-    const char* argv[] = {"/bin/sh", "-c", request.command.c_str(), nullptr};
     pid_t pid = -1;
-    const int spawned = posix_spawn(&pid, "/bin/sh", &actions, &attributes,
-                                    const_cast<char* const*>(argv), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    posix_spawnattr_destroy(&attributes);
+    const int spawned = Spawn(request.command, out.write, err.write, pid);
     out.CloseWrite();
     err.CloseWrite();
     if (spawned != 0) {
         outcome.reason = std::string(kCommand) + " could not be started: " + std::strerror(spawned);
         return outcome;
     }
-    fcntl(out.read, F_SETFL, O_NONBLOCK);
-    fcntl(err.read, F_SETFL, O_NONBLOCK);
 
-    std::string printed;
-    std::string errors;
+    Written printed;
+    Written errors;
     bool outOpen = true;
     bool errOpen = true;
     bool exited = false;
@@ -169,17 +220,21 @@ SecretOutcome CommandSecret::Fetch(const SecretRequest& request, const SecretWai
         return outcome;
     }
 
-    const std::string secret = FirstLine(printed);
-    std::string errorLine = FirstLine(errors);
+    const std::string secret = FirstLine(printed.kept);
+    std::string errorLine = FirstLine(errors.kept);
     // A command that echoed its output to standard error must not have it shown.
     if (!secret.empty() && errorLine.find(secret) != std::string::npos) {
         errorLine.clear();
     }
     if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
-        outcome.reason = ExitReason(status, errorLine);
+        outcome.reason = ExitReason(status, CutQuote(errorLine));
+    } else if (printed.cut && printed.kept.find('\n') == std::string::npos) {
+        // Sent cut short, it would fail at the server for a reason none could see.
+        outcome.reason = std::string(kCommand) + " printed a first line longer than 64 KiB.";
     } else if (secret.empty()) {
-        outcome.reason = std::string(kCommand) + " printed nothing" +
-                         (errorLine.empty() ? std::string(".") : ": " + errorLine);
+        // What a command that ended well wrote to standard error may be the
+        // token itself, sent to the wrong stream.
+        outcome.reason = std::string(kCommand) + " printed nothing.";
     } else {
         outcome.secret = secret;
     }

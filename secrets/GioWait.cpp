@@ -1,6 +1,33 @@
 #include "GioWait.h"
 
+#include "Quote.h"
+
 #include <algorithm>
+
+namespace {
+
+// Where the session bus listens, found as GLib finds it; empty where none runs.
+std::string SessionBusAddress() {
+    const char* address = g_getenv("DBUS_SESSION_BUS_ADDRESS");
+    if (address != nullptr && *address != '\0') {
+        return address;
+    }
+    gchar* path = g_build_filename(g_get_user_runtime_dir(), "bus", nullptr);
+    std::string found;
+    if (g_file_test(path, G_FILE_TEST_EXISTS)) {
+        gchar* escaped = g_dbus_address_escape_value(path);
+        found = std::string("unix:path=") + escaped;
+        g_free(escaped);
+    }
+    g_free(path);
+    return found;
+}
+
+std::string NoSessionBus(const std::string& who) {
+    return who + " cannot be reached: no session bus is running.";
+}
+
+} // namespace
 
 GioWait::GioWait(const SecretWait& wait)
     : m_wait(wait), m_context(g_main_context_new()), m_cancellable(g_cancellable_new()),
@@ -15,6 +42,20 @@ GioWait::GioWait(const SecretWait& wait)
 }
 
 GioWait::~GioWait() {
+    if (m_bus != nullptr && m_abandoned) {
+        g_dbus_connection_close(m_bus, nullptr, nullptr, nullptr);
+    } else if (m_bus != nullptr) {
+        // Within the wait, as every call: a close first sends what is queued.
+        bool closed = false;
+        g_dbus_connection_close(
+            m_bus, nullptr,
+            [](GObject*, GAsyncResult*, gpointer done) { *static_cast<bool*>(done) = true; },
+            &closed);
+        Until(closed);
+    }
+    if (m_bus != nullptr) {
+        g_object_unref(m_bus);
+    }
     // What the finished calls queued here (a proxy's last clean-up) still runs;
     // a call given up on must never be dispatched into a fetch that ended.
     for (int i = 0; !m_abandoned && i < 100 && g_main_context_iteration(m_context, FALSE); ++i) {
@@ -59,12 +100,21 @@ int GioWait::RemainingMs() const {
     return static_cast<int>(std::max<gint64>(left, 1));
 }
 
-GDBusConnection* GioWait::OpenSessionBus(const std::string& who, std::string& reason) {
-    GError* error = nullptr;
-    gchar* address = g_dbus_address_get_for_bus_sync(G_BUS_TYPE_SESSION, m_cancellable, &error);
-    if (address == nullptr) {
-        reason = Reason(who, error);
-        g_clear_error(&error);
+bool GioWait::SessionBusRuns(const std::string& who, std::string& reason) const {
+    if (SessionBusAddress().empty()) {
+        reason = NoSessionBus(who);
+        return false;
+    }
+    return true;
+}
+
+GDBusConnection* GioWait::SessionBus(const std::string& who, std::string& reason) {
+    if (m_bus != nullptr) {
+        return m_bus;
+    }
+    const std::string address = SessionBusAddress();
+    if (address.empty()) {
+        reason = NoSessionBus(who);
         return nullptr;
     }
     struct Opened {
@@ -73,7 +123,7 @@ GDBusConnection* GioWait::OpenSessionBus(const std::string& who, std::string& re
         GError* error = nullptr;
     } opened;
     g_dbus_connection_new_for_address(
-        address,
+        address.c_str(),
         static_cast<GDBusConnectionFlags>(G_DBUS_CONNECTION_FLAGS_AUTHENTICATION_CLIENT |
                                           G_DBUS_CONNECTION_FLAGS_MESSAGE_BUS_CONNECTION),
         nullptr, m_cancellable,
@@ -83,13 +133,13 @@ GDBusConnection* GioWait::OpenSessionBus(const std::string& who, std::string& re
             opened->done = true;
         },
         &opened);
-    g_free(address);
     Until(opened.done);
     if (opened.connection == nullptr) {
         reason = Reason(who, opened.error);
     }
     g_clear_error(&opened.error);
-    return opened.connection;
+    m_bus = opened.connection;
+    return m_bus;
 }
 
 std::string GioWait::Reason(const std::string& who, const GError* error) const {
@@ -105,7 +155,7 @@ std::string GioWait::Reason(const std::string& who, const GError* error) const {
     // The D-Bus error's name says nothing a user can act on.
     GError* shown = g_error_copy(error);
     g_dbus_error_strip_remote_error(shown);
-    std::string reason = who + " failed: " + shown->message;
+    std::string reason = who + " failed: " + CutQuote(shown->message);
     g_error_free(shown);
     return reason;
 }

@@ -2,7 +2,8 @@
 // context of this wait's own, which is run in short slices with the caller's
 // wait hook between them, so neither the desktop nor a silent D-Bus peer can
 // hold a check up past the bound. Also opens a session bus connection of the
-// wait's own, so no process-wide connection outlives a bus that went away.
+// wait's own, so no process-wide connection outlives a bus that went away,
+// and closes it within the wait.
 #pragma once
 
 #include "SecretSource.h"
@@ -26,8 +27,13 @@ public:
     // The remaining time in milliseconds, as a D-Bus call's time-out.
     int RemainingMs() const;
 
-    // The session bus, or null with reason set.
-    GDBusConnection* OpenSessionBus(const std::string& who, std::string& reason);
+    // False with reason set where no session bus runs: GLib, asked for one,
+    // would start a bus of its own, and a keyring with it that asks the user
+    // for a new keyring's password.
+    bool SessionBusRuns(const std::string& who, std::string& reason) const;
+    // The session bus, on a connection of this wait's own, or null with
+    // reason set.
+    GDBusConnection* SessionBus(const std::string& who, std::string& reason);
     // The reason for a failed call: out of time, stopped, or GLib's message.
     std::string Reason(const std::string& who, const GError* error) const;
 
@@ -36,6 +42,7 @@ private:
     GMainContext* m_context;
     GCancellable* m_cancellable;
     GSource* m_tick;
+    GDBusConnection* m_bus = nullptr;
     gint64 m_deadline;
     gint64 m_cancelledAt = 0;
     bool m_abandoned = false;

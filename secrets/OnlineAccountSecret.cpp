@@ -97,7 +97,7 @@ SecretOutcome OnlineAccountSecret::Fetch(const SecretRequest& request,
                                          const SecretWait& waitFor) const {
     GioWait wait(waitFor);
     SecretOutcome outcome;
-    GDBusConnection* bus = wait.OpenSessionBus(kOnlineAccounts, outcome.reason);
+    GDBusConnection* bus = wait.SessionBus(kOnlineAccounts, outcome.reason);
     if (bus == nullptr) {
         outcome.stopped = wait.Stopped();
         return outcome;
@@ -136,7 +136,5 @@ SecretOutcome OnlineAccountSecret::Fetch(const SecretRequest& request,
         }
     }
     outcome.stopped = wait.Stopped();
-    g_dbus_connection_close_sync(bus, nullptr, nullptr);
-    g_object_unref(bus);
     return outcome;
 }

@@ -19,6 +19,9 @@ enum class SecretSourceKind : int32_t { File = 0, Keyring = 1, Command = 2, Onli
 struct SecretWait {
     std::function<void()> hook;    // run between slices: the desktop repaints meanwhile
     std::function<bool()> stopped; // true gives the fetch up at once
+    // Asked when the keyring is locked: true lets the fetch have the desktop
+    // prompt the user to unlock it. Unset, a fetch never prompts.
+    std::function<bool()> mayPrompt;
     std::chrono::milliseconds bound{30000};
     std::chrono::milliseconds slice{50};
 };

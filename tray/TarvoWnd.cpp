@@ -200,6 +200,7 @@ void CTarvoWnd::OnCheckNow() {
         return;
     }
     m_checking = true;
+    m_unlockPrompted = false;
     SetBusy(true);
     m_services.KillTimer(m_timerId);
     // The check takes the last table's rows for the headers it keeps; the

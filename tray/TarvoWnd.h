@@ -17,6 +17,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 class AppProfile;
@@ -92,6 +93,7 @@ private:
     void SetCurrentConversation(CPop3Connection* conversation) override;
     void WaitHook() override;
     bool Cancelled() const override { return m_quitAfterCheck; }
+    bool TakeUnlockPrompt() override { return !std::exchange(m_unlockPrompted, true); }
 
     void StartTimer();
     void LengthenCounts();
@@ -124,6 +126,7 @@ private:
     bool m_busy = false;
     bool m_checking = false;
     bool m_quitAfterCheck = false;
+    bool m_unlockPrompted = false; // in this check
     bool m_wakeAfterDialog = false;
     const TrayMenuItem* m_publishedMenu = nullptr;
 };

@@ -9,13 +9,18 @@
 #include "FileRegistry.h"
 #include "KeyringSecret.h"
 #include "LoopbackListener.h"
+#include "MemoryRegistry.h"
 #include "OnlineAccountSecret.h"
 #include "Pop3Connection.h"
 #include "PrivateBus.h"
 #include "QuietObserver.h"
+#include "RecordingWindowServices.h"
 #include "SettingsStore.h"
 #include "TableColumns.h"
+#include "TarvoWnd.h"
 
+#include <atomic>
+#include <csignal>
 #include <cstdlib>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -44,7 +49,7 @@ void UseBus(const std::string& address) {
 TEST(CommandSecretTest, FirstLinePrintedIsTheSecretAndFailuresQuoteStandardError) {
     const struct {
         const char* command;
-        const char* expected;
+        std::string expected;
     } rows[] = {
         {"printf 'hunter2\\nsecond line\\n'", "secret hunter2"},
         {"printf 'token\\r\\n'", "secret token"},
@@ -55,14 +60,44 @@ TEST(CommandSecretTest, FirstLinePrintedIsTheSecretAndFailuresQuoteStandardError
         {"echo leaked; echo leaked >&2; exit 1",
          "reason The password command failed with exit status 1."},
         {"kill -9 $$", "reason The password command was ended by signal 9."},
-        {"echo 'locked' >&2", "reason The password command printed nothing: locked"},
+        // Standard error is quoted only from a command that failed: this one
+        // may have written its token to the wrong stream.
+        {"echo 'ya29.token' >&2", "reason The password command printed nothing."},
         {"", "reason No password command is set for this account."},
+        // Too long to be a password or token, and never sent cut short.
+        {"head -c 70000 /dev/zero | tr '\\0' a; echo",
+         "reason The password command printed a first line longer than 64 KiB."},
+        {"head -c 70000 /dev/zero | tr '\\0' e >&2; exit 1",
+         "reason The password command failed with exit status 1: " + std::string(200, 'e')},
     };
     for (const auto& row : rows) {
         SecretRequest request{"pop.example.org", "lena", "file password", row.command};
         EXPECT_EQ(Text(CommandSecret().Fetch(request, ShortWait(10s))), row.expected)
             << row.command;
     }
+}
+
+// Nothing of Tarvo's reaches the command: no descriptor it inherited, no
+// blocked signal, no ignored one (an ignored SIGPIPE keeps "... | head -1"
+// from ending as it should). The C library's own signals, 32 and 33, aside.
+TEST(CommandSecretTest, TheCommandInheritsNoDescriptorOrSignalOfTarvos) {
+    const int inherited = dup2(STDIN_FILENO, 50);
+    ASSERT_EQ(inherited, 50);
+    sigset_t term;
+    sigset_t before;
+    sigemptyset(&term);
+    sigaddset(&term, SIGTERM);
+    pthread_sigmask(SIG_BLOCK, &term, &before);
+    const auto pipeBefore = signal(SIGPIPE, SIG_IGN);
+    const SecretRequest request{"pop.example.org", "lena", "",
+                                "echo $(grep SigBlk /proc/$$/status) ignored $(( 0x$(sed -n "
+                                "'s/^SigIgn:[[:space:]]*//p' /proc/$$/status) & 0x7fffffff )) "
+                                "$(test -e /proc/$$/fd/50 && echo fd 50)"};
+    const std::string got = Text(CommandSecret().Fetch(request, ShortWait(10s)));
+    signal(SIGPIPE, pipeBefore);
+    pthread_sigmask(SIG_SETMASK, &before, nullptr);
+    close(inherited);
+    EXPECT_EQ(got, "secret SigBlk: 0000000000000000 ignored 0");
 }
 
 TEST(CommandSecretTest, ACommandThatNeverEndsIsBoundedAndStopEndsIt) {
@@ -180,6 +215,98 @@ TEST(KeyringFailureTest, AKeyringThatCannotBeReachedGivesTheReason) {
     const std::string reason =
         Text(KeyringSecret().Fetch({"pop.example.org", "lena", "", ""}, ShortWait(10s)));
     EXPECT_EQ(reason.rfind("reason The keyring failed: ", 0), 0u) << reason;
+
+    // No bus is started where none runs (GLib would start one, and a keyring
+    // on it asking for a new keyring's password).
+    unsetenv("DBUS_SESSION_BUS_ADDRESS");
+    setenv("XDG_RUNTIME_DIR", "/nonexistent", 1);
+    EXPECT_EQ(Text(KeyringSecret().Fetch({"pop.example.org", "lena", "", ""}, ShortWait(10s))),
+              "reason The keyring cannot be reached: no session bus is running.");
+    EXPECT_EQ(
+        Text(OnlineAccountSecret().Fetch({"pop.example.org", "lena", "", ""}, ShortWait(10s))),
+        "reason GNOME Online Accounts cannot be reached: no session bus is running.");
+    unsetenv("XDG_RUNTIME_DIR");
+}
+
+// A locked keyring is said to be locked, not to lack the password, where it
+// stays locked: the command line never asks to unlock it, and a prompt that
+// no desktop shows ends as a refused one.
+TEST(LockedKeyringTest, ALockedKeyringThatStaysLockedIsSaidToBe) {
+    PrivateBus bus(true);
+    UseBus(bus.Address());
+    ASSERT_EQ(StoreInKeyring("pop.example.org", "lena", "lena-pw", ShortWait(10s)), "");
+    const char* const login[] = {"/org/freedesktop/secrets/collection/login", nullptr};
+    GVariant* reply =
+        bus.Call("org.freedesktop.secrets", "/org/freedesktop/secrets",
+                 "org.freedesktop.Secret.Service", "Lock", g_variant_new("(^ao)", login));
+    ASSERT_NE(reply, nullptr);
+    g_variant_unref(reply);
+    const std::string locked = "reason The keyring is locked; unlock it to let Tarvo read the "
+                               "password for lena on pop.example.org.";
+    EXPECT_EQ(Text(KeyringSecret().Fetch({"pop.example.org", "lena", "", ""}, ShortWait(10s))),
+              locked);
+    SecretWait prompting = ShortWait(10s);
+    prompting.mayPrompt = [] { return true; };
+    EXPECT_EQ(Text(KeyringSecret().Fetch({"pop.example.org", "lena", "", ""}, prompting)), locked);
+}
+
+// The tray asks the desktop to unlock the keyring (it shows its own prompt)
+// once per check, whatever the number of accounts; the command line never.
+TEST(LockedKeyringTest, TheTrayAsksToUnlockOncePerCheck) {
+    PrivateBus bus(false);
+    static const char* const kItem = "/org/freedesktop/secrets/collection/login/1";
+    std::atomic<int> unlocks{0};
+    BusPeer service(bus, "org.freedesktop.secrets",
+                    [&unlocks](const std::string& path, const std::string&,
+                               const std::string& method, GVariant*) -> GVariant* {
+                        if (method == "GetAll") {
+                            GVariantBuilder properties;
+                            g_variant_builder_init(&properties, G_VARIANT_TYPE("a{sv}"));
+                            if (path == kItem) {
+                                g_variant_builder_add(&properties, "{sv}", "Locked",
+                                                      g_variant_new_boolean(TRUE));
+                            }
+                            return g_variant_new("(a{sv})", &properties);
+                        }
+                        const char* const none[] = {nullptr};
+                        const char* const item[] = {kItem, nullptr};
+                        if (method == "SearchItems") {
+                            return g_variant_new("(^ao^ao)", none, item);
+                        }
+                        if (method == "Unlock") {
+                            ++unlocks;
+                            return g_variant_new("(^aoo)", none, "/");
+                        }
+                        return nullptr;
+                    });
+    UseBus(bus.Address());
+    MemoryRegistry registry;
+    AppProfile profile{registry};
+    RecordingWindowServices services;
+    const AccountList accounts{{"pop.example.org", "pop.example.org:995"},
+                               {"lena", "ann"},
+                               {"", ""},
+                               {0, 0},
+                               {"", ""},
+                               {0, 0},
+                               {1, 1}};
+    SaveSettings(profile, Options{}, accounts);
+    CTarvoWnd window(services, profile);
+    window.OnCreate();
+    window.OnCheckNow();
+    EXPECT_EQ(unlocks, 1);
+    EXPECT_EQ(HeaderTexts(window.Table()),
+              (std::vector<std::string>{"The keyring is locked; unlock it to let Tarvo read the "
+                                        "password for lena on pop.example.org.",
+                                        "The keyring is locked; unlock it to let Tarvo read the "
+                                        "password for ann on pop.example.org:995."}));
+    window.OnCheckNow();
+    EXPECT_EQ(unlocks, 2);
+
+    Checker checker;
+    checker.Check(accounts);
+    EXPECT_EQ(unlocks, 2);
+    EXPECT_EQ(HeaderTexts(checker.table), HeaderTexts(window.Table()));
 }
 
 GVariant* AccountInterfaces(const char* identity, const char* secretInterface) {
@@ -242,24 +369,27 @@ TEST(OnlineAccountTest, TheMailAccountOfTheUserGivesItsTokenOrPassword) {
 TEST(CheckSecretTest, AFailedSourceIsTheAccountsErrorRowAndNothingReachesTheServer) {
     LoopbackListener port;
     const std::string failing = "echo s3cret; echo 'vault is locked' >&2; exit 2";
-    AccountList accounts{{port.Address(), port.Address()},
-                         {"lena", "mia"},
-                         {"", ""},
-                         {0, 0},
-                         {"", ""},
-                         {0, 2},
-                         {2, 2},
-                         {failing, failing}};
+    // A NUL byte, like a line break, would end up inside the PASS line.
+    AccountList accounts{{port.Address(), port.Address(), port.Address()},
+                         {"lena", "mia", "ann"},
+                         {"", "", ""},
+                         {0, 0, 0},
+                         {"", "", ""},
+                         {0, 2, 0},
+                         {2, 2, 2},
+                         {failing, failing, "printf 'pw\\000rest\\n'"}};
     Checker checker;
     checker.Check(accounts);
     const MessageTable& table = checker.table;
-    ASSERT_EQ(table.size(), 2u);
-    EXPECT_EQ(States(table), (std::vector<uint32_t>{MessageError, MessageError}));
-    EXPECT_EQ(HeaderTexts(table),
-              (std::vector<std::string>{
-                  "The password command failed with exit status 2: vault is locked",
-                  "An OAuth 2.0 account signs in over a secured connection only: choose SSL/TLS "
-                  "or STARTTLS for it. Nothing was sent."}));
+    ASSERT_EQ(table.size(), 3u);
+    EXPECT_EQ(States(table), (std::vector<uint32_t>{MessageError, MessageError, MessageError}));
+    EXPECT_EQ(
+        HeaderTexts(table),
+        (std::vector<std::string>{
+            "The password command failed with exit status 2: vault is locked",
+            "An OAuth 2.0 account signs in over a secured connection only: choose SSL/TLS "
+            "or STARTTLS for it. Nothing was sent.",
+            "The user name or password holds a line break or a NUL byte; nothing was sent."}));
     EXPECT_EQ(port.CloseWaiting(), 0);
 }
 

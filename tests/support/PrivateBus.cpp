@@ -51,26 +51,37 @@ std::vector<std::string> PrivateBus::Environment() const {
 }
 
 bool PrivateBus::HasOwner(const std::string& name) const {
-    GDBusConnection* connection = g_dbus_connection_new_for_address_sync(
-        m_address.c_str(),
-        static_cast<GDBusConnectionFlags>(G_DBUS_CONNECTION_FLAGS_AUTHENTICATION_CLIENT |
-                                          G_DBUS_CONNECTION_FLAGS_MESSAGE_BUS_CONNECTION),
-        nullptr, nullptr, nullptr);
-    if (connection == nullptr) {
-        return false;
-    }
-    GVariant* reply = g_dbus_connection_call_sync(
-        connection, "org.freedesktop.DBus", "/org/freedesktop/DBus", "org.freedesktop.DBus",
-        "NameHasOwner", g_variant_new("(s)", name.c_str()), G_VARIANT_TYPE("(b)"),
-        G_DBUS_CALL_FLAGS_NONE, 5000, nullptr, nullptr);
+    GVariant* reply = Call("org.freedesktop.DBus", "/org/freedesktop/DBus", "org.freedesktop.DBus",
+                           "NameHasOwner", g_variant_new("(s)", name.c_str()));
     gboolean owned = FALSE;
     if (reply != nullptr) {
         g_variant_get(reply, "(b)", &owned);
         g_variant_unref(reply);
     }
-    g_dbus_connection_close_sync(connection, nullptr, nullptr);
-    g_object_unref(connection);
     return owned != FALSE;
+}
+
+GVariant* PrivateBus::Call(const std::string& name, const std::string& path,
+                           const std::string& interface, const std::string& method,
+                           GVariant* parameters) const {
+    GVariant* sunk = parameters != nullptr ? g_variant_ref_sink(parameters) : nullptr;
+    GDBusConnection* connection = g_dbus_connection_new_for_address_sync(
+        m_address.c_str(),
+        static_cast<GDBusConnectionFlags>(G_DBUS_CONNECTION_FLAGS_AUTHENTICATION_CLIENT |
+                                          G_DBUS_CONNECTION_FLAGS_MESSAGE_BUS_CONNECTION),
+        nullptr, nullptr, nullptr);
+    GVariant* reply = nullptr;
+    if (connection != nullptr) {
+        reply = g_dbus_connection_call_sync(connection, name.c_str(), path.c_str(),
+                                            interface.c_str(), method.c_str(), sunk, nullptr,
+                                            G_DBUS_CALL_FLAGS_NONE, 5000, nullptr, nullptr);
+        g_dbus_connection_close_sync(connection, nullptr, nullptr);
+        g_object_unref(connection);
+    }
+    if (sunk != nullptr) {
+        g_variant_unref(sunk);
+    }
+    return reply;
 }
 
 BusPeer::BusPeer(const PrivateBus& bus, const std::string& name, Answer answer)

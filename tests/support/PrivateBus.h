@@ -23,6 +23,10 @@ public:
     // The environment a child on this bus needs (secret-tool, the keyring).
     std::vector<std::string> Environment() const;
     bool HasOwner(const std::string& name) const;
+    // A method call on this bus as a client would make it: the reply's body,
+    // or null.
+    GVariant* Call(const std::string& name, const std::string& path, const std::string& interface,
+                   const std::string& method, GVariant* parameters) const;
 
 private:
     std::string m_dir;
