@@ -29,9 +29,10 @@ void Fill(DovecotServer& server, const std::string& user, int from, int to,
 }
 
 // Signed in to the way a new account is (Automatic: CAPA before the login),
-// or with auth, 1 being the password alone.
-AccountList Account(const std::string& address, const std::string& user, int32_t auth = 0) {
-    return {{address}, {user}, {user + "-pw"}, {}, {}, {auth}};
+// or as signIn says.
+AccountList BenchAccount(const std::string& address, const std::string& user,
+                         SignInMethod signIn = SignInMethod::Automatic) {
+    return {{.server = address, .user = user, .password = user + "-pw", .signIn = signIn}};
 }
 
 void PrintRun(const char* label, const Timing& timing, const DelayRelay::Counts& counts,
@@ -45,9 +46,9 @@ void PrintRun(const char* label, const Timing& timing, const DelayRelay::Counts&
 // One check through a fresh relay; the state carries over between calls.
 void RelayedCheck(const char* label, DovecotServer& server, const std::string& user,
                   std::chrono::milliseconds oneWay, bool lockstep, CheckState& state,
-                  int32_t auth = 0) {
+                  SignInMethod signIn = SignInMethod::Automatic) {
     DelayRelay relay(server.Port(), oneWay, lockstep);
-    Timing timing = TimeCheck(Account(relay.Address(), user, auth), state);
+    Timing timing = TimeCheck(BenchAccount(relay.Address(), user, signIn), state);
     PrintRun(label, timing, relay.TakeCounts(), state.table);
 }
 
@@ -105,7 +106,7 @@ void RunLinkBench(DovecotServer& server, bool quick) {
     {
         CheckState state;
         RelayedCheck("  the same, signed in with the password alone", server, "first", 10ms, false,
-                     state, 1);
+                     state, SignInMethod::PasswordOnly);
     }
     LowerBoundRun("  write-everything client, 2,000", server, "first", kFirstCheck, 10ms);
     if (!quick) {
@@ -115,10 +116,10 @@ void RunLinkBench(DovecotServer& server, bool quick) {
     {
         DelayRelay relay(server.Port(), 10ms);
         CheckState state;
-        Timing first = TimeCheck(Account(relay.Address(), "repeat"), state);
+        Timing first = TimeCheck(BenchAccount(relay.Address(), "repeat"), state);
         PrintRun("check of 5,000 messages, headers kept", first, relay.TakeCounts(), state.table);
         Fill(server, "repeat", kRepeatCheck + 1, kRepeatCheck + 1);
-        Timing repeat = TimeCheck(Account(relay.Address(), "repeat"), state);
+        Timing repeat = TimeCheck(BenchAccount(relay.Address(), "repeat"), state);
         PrintRun("repeat check, 5,001 messages with 1 new", repeat, relay.TakeCounts(),
                  state.table);
     }
@@ -135,7 +136,7 @@ void RunLinkBench(DovecotServer& server, bool quick) {
         MessageTable rows;
         for (int round = 0; round < 5; ++round) {
             CheckState state;
-            Timing run = TimeCheck(Account(server.Address(), "repeat"), state);
+            Timing run = TimeCheck(BenchAccount(server.Address(), "repeat"), state);
             best = run.wall < best.wall ? run : best;
             rows = std::move(state.table);
             int replies = 0;
@@ -168,10 +169,10 @@ void RunScaleBench(DovecotServer& server) {
         const std::string count = std::to_string(size.messages);
         {
             DelayRelay relay(server.Port(), 10ms);
-            Timing first = TimeCheck(Account(relay.Address(), size.user), state);
+            Timing first = TimeCheck(BenchAccount(relay.Address(), size.user), state);
             PrintRun(("first check, " + count).c_str(), first, relay.TakeCounts(), state.table);
             Fill(server, size.user, size.messages + 1, size.messages + 1);
-            Timing repeat = TimeCheck(Account(relay.Address(), size.user), state);
+            Timing repeat = TimeCheck(BenchAccount(relay.Address(), size.user), state);
             PrintRun("repeat check, 1 new", repeat, relay.TakeCounts(), state.table);
         }
         LowerBoundRun(("write-everything client, " + count).c_str(), server, size.user,
@@ -213,7 +214,7 @@ void RunMemoryBench(DovecotServer& server) {
 
 int RunOneCheck(const char* address, const char* user, const char* password, int checks) {
     KeepLargeListsOutOfTheHeap(); // as the program does
-    const AccountList accounts{{address}, {user}, {password}};
+    const AccountList accounts{{address, user, password}};
     CheckState state;
     // The process before any check: the libraries and the bench's own.
     const double baseline = PeakMegabytes();

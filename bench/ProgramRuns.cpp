@@ -35,7 +35,7 @@ void SaveAccount(const Folders& folders, const Options& options, const DovecotSe
                  const std::string& user) {
     FileRegistry registry(folders.Settings());
     AppProfile profile(registry);
-    SaveSettings(profile, options, {{server.Address()}, {user}, {user + "-pw"}});
+    SaveSettings(profile, options, {{server.Address(), user, user + "-pw"}});
 }
 
 // The header texts a check keeps: all of them while they fit the budget,

@@ -36,7 +36,7 @@ void RunCommandLineStateBench(DovecotServer& server) {
     DelayRelay relay(server.Port(), 10ms);
     FileRegistry registry(folders.Settings());
     AppProfile profile(registry);
-    SaveSettings(profile, Options{}, {{relay.Address()}, {"state"}, {"state-pw"}});
+    SaveSettings(profile, Options{}, {{relay.Address(), "state", "state-pw"}});
 
     std::puts("tarvo --check twice at a 20 ms round trip, the state file between:");
     double first = RunCommandLineCheck(folders).wall;
@@ -46,9 +46,9 @@ void RunCommandLineStateBench(DovecotServer& server) {
     PrintRun("second run, 5,001 messages with 1 new", second, relay.TakeCounts());
     // What the runs are measured against, on this machine at this moment.
     CheckState state;
-    TimeCheck({{relay.Address()}, {"state"}, {"state-pw"}}, state);
+    TimeCheck({{relay.Address(), "state", "state-pw"}}, state);
     relay.TakeCounts();
-    const Timing repeat = TimeCheck({{relay.Address()}, {"state"}, {"state-pw"}}, state);
+    const Timing repeat = TimeCheck({{relay.Address(), "state", "state-pw"}}, state);
     PrintRun("  a repeat check inside one process", repeat.wall, relay.TakeCounts());
     std::puts("");
 }
@@ -58,7 +58,7 @@ void RunStartStateBench(DovecotServer& server, const char* user, int messages, b
         server.Deliver(user, BenchMessage(n));
     }
     Folders folders;
-    const AccountList accounts{{server.Address()}, {user}, {std::string(user) + "-pw"}};
+    const AccountList accounts{{server.Address(), user, std::string(user) + "-pw"}};
     CheckState state;
     TimeCheck(accounts, state);
     StateFile file((folders.root / "Tarvo.state").string(), ChannelLimits{});

@@ -113,8 +113,8 @@ void RunTlsBench(DovecotServer& server) {
     for (int n = 1; n <= kMessages; ++n) {
         server.Deliver("bench", BenchMessage(n));
     }
-    const AccountList accounts{{server.Address()}, {"bench"}, {"bench-pw"}};
-    const AccountList secured{{server.TlsAddress()}, {"bench"}, {"bench-pw"}, {2}, {""}};
+    const AccountList accounts{{server.Address(), "bench", "bench-pw"}};
+    const AccountList secured{{server.TlsAddress(), "bench", "bench-pw", Security::Tls}};
     std::printf("Full check of %d messages on loopback, clear text and SSL/TLS:\n", kMessages);
     CheckState first;
     Timing cold = TimeCheck(accounts, first);

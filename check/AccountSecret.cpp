@@ -1,36 +1,32 @@
 #include "AccountSecret.h"
 
 #include "CheckCycle.h"
-#include "Pop3Connection.h"
+#include "MailConversation.h"
 
-SecretOutcome FetchAccountSecret(const AccountList& accounts, std::size_t i,
-                                 CheckObserver& observer, const CPop3Connection& conversation) {
+SecretOutcome FetchAccountSecret(const Account& account, CheckObserver& observer,
+                                 const MailConversation& conversation) {
     // A source may ask the user (the keyring's prompt) or reach the network:
     // not for a secret that would not be sent anyway.
-    if (std::optional<std::string> unsafe =
-            UnsafeSignIn(SignInMethodFromStored(accounts.AuthAt(i)),
-                         SecurityFromStored(accounts.SecurityAt(i)))) {
+    if (std::optional<std::string> unsafe = UnsafeSignIn(account.signIn, account.security)) {
         return {std::nullopt, *unsafe};
     }
-    const SecretRequest request{accounts.servers[i], accounts.users[i], accounts.passwords[i],
-                                accounts.SecretCommandAt(i)};
+    const SecretRequest request{account.server, account.user, account.password,
+                                account.secretCommand};
     SecretWait wait;
     wait.hook = [&observer] { observer.WaitHook(); };
     wait.stopped = [&conversation] { return conversation.Aborted(); };
     wait.mayPrompt = [&observer] { return observer.TakeUnlockPrompt(); };
-    return MakeSecretSource(SecretSourceFromStored(accounts.SecretSourceAt(i)))
-        ->Fetch(request, wait);
+    return MakeSecretSource(account.secretSource)->Fetch(request, wait);
 }
 
-std::function<std::optional<std::string>()> FreshToken(const AccountList& accounts, std::size_t i,
-                                                       CheckObserver& observer,
-                                                       const CPop3Connection& conversation) {
+std::function<std::optional<std::string>()>
+FreshToken(const Account& account, CheckObserver& observer, const MailConversation& conversation) {
     // The file and the keyring give what they gave a moment ago.
-    const SecretSourceKind kind = SecretSourceFromStored(accounts.SecretSourceAt(i));
-    if (kind == SecretSourceKind::File || kind == SecretSourceKind::Keyring) {
+    if (account.secretSource == SecretSourceKind::File ||
+        account.secretSource == SecretSourceKind::Keyring) {
         return nullptr;
     }
-    return [&accounts, i, &observer, &conversation] {
-        return FetchAccountSecret(accounts, i, observer, conversation).secret;
+    return [&account, &observer, &conversation] {
+        return FetchAccountSecret(account, observer, conversation).secret;
     };
 }

@@ -11,15 +11,14 @@
 #include <string>
 
 class CheckObserver;
-class CPop3Connection;
+class MailConversation;
 
-SecretOutcome FetchAccountSecret(const AccountList& accounts, std::size_t i,
-                                 CheckObserver& observer, const CPop3Connection& conversation);
+SecretOutcome FetchAccountSecret(const Account& account, CheckObserver& observer,
+                                 const MailConversation& conversation);
 
 // For OAuth 2.0: another token from the same source, for the one retry after
 // the server refused one; none when the source has none to give. No function
 // at all for a source that would give the same token again (the file, the
 // keyring).
-std::function<std::optional<std::string>()> FreshToken(const AccountList& accounts, std::size_t i,
-                                                       CheckObserver& observer,
-                                                       const CPop3Connection& conversation);
+std::function<std::optional<std::string>()>
+FreshToken(const Account& account, CheckObserver& observer, const MailConversation& conversation);

@@ -27,11 +27,11 @@ struct Mailbox {
 // The server alone, or user@server where another account shares the server,
 // so that the rows of two accounts on one server can be told apart.
 Mailbox MailboxOf(const AccountList& accounts, std::size_t i) {
-    const std::string& server = accounts.servers[i];
-    Mailbox mailbox{server, KnownIdsMailbox(accounts, i)};
+    const std::string& server = accounts[i].server;
+    Mailbox mailbox{server, KnownIdsMailbox(accounts[i])};
     for (std::size_t other = 0; other < accounts.size(); ++other) {
-        if (other != i && accounts.servers[other] == server) {
-            mailbox.shown = accounts.users[i] + "@" + server;
+        if (other != i && accounts[other].server == server) {
+            mailbox.shown = accounts[i].user + "@" + server;
         }
     }
     return mailbox;
@@ -69,18 +69,17 @@ bool AppendMessageRows(MessageTable& table, KnownMessageIds& knownIds, ScannedHe
 
 } // namespace
 
-std::string AccountCacheKey(const AccountList& accounts, std::size_t i) {
-    return accounts.servers[i] + '\n' + accounts.users[i] + '\n' +
-           std::to_string(static_cast<int32_t>(SecurityFromStored(accounts.SecurityAt(i))));
+std::string AccountCacheKey(const Account& account) {
+    return account.server + '\n' + account.user + '\n' +
+           std::to_string(static_cast<int32_t>(account.security));
 }
 
-std::string KnownIdsMailbox(const AccountList& accounts, std::size_t i) {
-    return accounts.servers[i] + '\n' + accounts.users[i];
+std::string KnownIdsMailbox(const Account& account) {
+    return account.server + '\n' + account.user;
 }
 
-std::string SignInKey(const AccountList& accounts, std::size_t i) {
-    return AccountCacheKey(accounts, i) + '\n' +
-           std::to_string(static_cast<int32_t>(SignInMethodFromStored(accounts.AuthAt(i))));
+std::string SignInKey(const Account& account) {
+    return AccountCacheKey(account) + '\n' + std::to_string(static_cast<int32_t>(account.signIn));
 }
 
 namespace {
@@ -93,29 +92,28 @@ std::string ContactError(const std::string& server) {
 // Fetches the account's secret and signs in with it: nothing goes to the
 // server before the secret is in hand. False, with the account's error row
 // appended, when either failed.
-bool SignInAccount(CPop3Connection& conversation, const AccountList& accounts, std::size_t i,
+bool SignInAccount(CPop3Connection& conversation, const Account& account,
                    const std::string& signInKey, SignInMemory& signIns, CheckObserver& observer,
                    MessageTable& table, const Mailbox& mailbox) {
-    const SecretOutcome secret = FetchAccountSecret(accounts, i, observer, conversation);
+    const SecretOutcome secret = FetchAccountSecret(account, observer, conversation);
     if (!secret.secret) {
-        table.AppendError(ContactError(accounts.servers[i]), mailbox.shown,
+        table.AppendError(ContactError(account.server), mailbox.shown,
                           secret.stopped ? conversation.FailureReason() : secret.reason);
         return false;
     }
     // A server that got the password could quote it back scrambled.
     std::string stored = EncodePassword(*secret.secret);
     conversation.KeepOutOfReasons(stored.substr(0, stored.find_last_not_of(' ') + 1));
-    const SignInMethod method = SignInMethodFromStored(accounts.AuthAt(i));
-    const SignIn signIn{
-        method, *secret.secret,
-        method == SignInMethod::OAuth2 ? FreshToken(accounts, i, observer, conversation) : nullptr,
-        signIns.Before(signInKey)};
+    const SignIn signIn{account.signIn, *secret.secret,
+                        account.signIn == SignInMethod::OAuth2
+                            ? FreshToken(account, observer, conversation)
+                            : nullptr,
+                        signIns.Before(signInKey)};
     const int connected =
-        conversation.Connect(accounts.servers[i], accounts.users[i], signIn,
-                             DefaultPort(SecurityFromStored(accounts.SecurityAt(i))));
+        conversation.Connect(account.server, account.user, signIn, DefaultPort(account.security));
     signIns.Remember(signInKey, conversation.SignedInWith());
     if (!connected) {
-        table.AppendError(ContactError(accounts.servers[i]), mailbox.shown,
+        table.AppendError(ContactError(account.server), mailbox.shown,
                           conversation.FailureReason());
     }
     return connected != 0;
@@ -128,7 +126,7 @@ CheckOutcome RunCheck(const AccountList& accounts, std::vector<int32_t>& counts,
                       SignInMemory& signIns, CheckObserver& observer, const ChannelLimits& limits) {
     std::vector<std::string> signInKeys;
     for (std::size_t i = 0; i < accounts.size(); ++i) {
-        signInKeys.push_back(SignInKey(accounts, i));
+        signInKeys.push_back(SignInKey(accounts[i]));
     }
     signIns.KeepOnly(signInKeys);
     cache.Reclaim(table);
@@ -137,22 +135,22 @@ CheckOutcome RunCheck(const AccountList& accounts, std::vector<int32_t>& counts,
     outcome.accounts = accounts.size();
     std::size_t i = 0;
     for (; i < accounts.size() && !observer.Cancelled(); ++i) {
-        const std::string& server = accounts.servers[i];
+        const Account& account = accounts[i];
+        const std::string& server = account.server;
         const Mailbox mailbox = MailboxOf(accounts, i);
-        std::string key = AccountCacheKey(accounts, i);
+        std::string key = AccountCacheKey(account);
         CachedHeaders kept = cache.Take(i, key);
         CachedHeaders keep;
         std::optional<ScannedHeaders> keptThroughScan; // when the scan failed part-way
         observer.ShowProgress(IDI_CONTACTING, Format("Contacting %s...", server.c_str()));
         CPop3Connection conversation([&observer] { observer.WaitHook(); }, limits);
-        conversation.SetSecurity(SecurityFromStored(accounts.SecurityAt(i)),
-                                 accounts.CertificateAt(i));
+        conversation.SetSecurity(account.security, account.certificate);
         observer.SetCurrentConversation(&conversation);
 
         bool unreached = true;
         bool listingBrokeOff = false;
-        const bool connected = SignInAccount(conversation, accounts, i, signInKeys[i], signIns,
-                                             observer, table, mailbox);
+        const bool connected =
+            SignInAccount(conversation, account, signInKeys[i], signIns, observer, table, mailbox);
         if (connected) {
             // The scan lists unique-ids wherever the server speaks CAPA, unless
             // its listing broke off before.
@@ -211,7 +209,7 @@ CheckOutcome RunCheck(const AccountList& accounts, std::vector<int32_t>& counts,
     }
     // Accounts a cancelled check did not reach keep what they had.
     for (; i < accounts.size(); ++i) {
-        std::string key = AccountCacheKey(accounts, i);
+        std::string key = AccountCacheKey(accounts[i]);
         CachedHeaders kept = cache.Take(i, key);
         cache.KeepThroughFailure(i, std::move(key), std::move(kept));
     }

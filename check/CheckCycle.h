@@ -52,11 +52,11 @@ CheckOutcome RunCheck(const AccountList& accounts, std::vector<int32_t>& counts,
                       SignInMemory& signIns, CheckObserver& observer,
                       const ChannelLimits& limits = {});
 
-// What the headers kept for account i are valid for: the same mailbox,
+// What the headers kept for an account are valid for: the same mailbox,
 // reached the same way.
-std::string AccountCacheKey(const AccountList& accounts, std::size_t i);
-// The name the known ids give account i's mailbox.
-std::string KnownIdsMailbox(const AccountList& accounts, std::size_t i);
-// What the mechanism account i signed in with holds for: the same account,
+std::string AccountCacheKey(const Account& account);
+// The name the known ids give an account's mailbox.
+std::string KnownIdsMailbox(const Account& account);
+// What the mechanism an account signed in with holds for: the same account,
 // reached and signed in to the same way.
-std::string SignInKey(const AccountList& accounts, std::size_t i);
+std::string SignInKey(const Account& account);

@@ -121,7 +121,7 @@ std::string Header(std::string_view raw, HeaderKind kind) {
 void PrintText(std::ostream& out, const AccountList& accounts,
                const std::vector<AccountResult>& results, int32_t total) {
     for (std::size_t i = 0; i < results.size(); ++i) {
-        out << TerminalText(accounts.servers[i]) << ", " << TerminalText(accounts.users[i]) << ": ";
+        out << TerminalText(accounts[i].server) << ", " << TerminalText(accounts[i].user) << ": ";
         if (results[i].error.empty()) {
             out << results[i].count << " message(s)\n";
         } else {
@@ -143,8 +143,8 @@ void PrintJson(std::ostream& out, const AccountList& accounts, const MessageTabl
     for (std::size_t i = 0; i < observer.accounts.size(); ++i) {
         const AccountResult& result = observer.accounts[i];
         const bool ok = result.error.empty();
-        accountList.push_back({{"server", TerminalText(accounts.servers[i])},
-                               {"user", TerminalText(accounts.users[i])},
+        accountList.push_back({{"server", TerminalText(accounts[i].server)},
+                               {"user", TerminalText(accounts[i].user)},
                                {"count", ok ? json(result.count) : json(nullptr)},
                                {"error", ok ? json(nullptr) : json(TerminalText(result.error))}});
     }

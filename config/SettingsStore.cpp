@@ -7,10 +7,15 @@ namespace {
 
 constexpr int kScrambleKey = 0x5D;
 constexpr std::string_view kSettings = "Settings";
-// Security: 0 None, 1 STARTTLS, 2 SSL/TLS.
-constexpr int32_t kSecurityTls = 2;
-constexpr int32_t kLastAuth = 2;
-constexpr int32_t kLastSecretSource = 3;
+// A stored number as the enum whose numbers run from 0 to last; another
+// number is taken as other.
+template <typename Enum> Enum Decoded(int32_t stored, Enum last, Enum other) {
+    return stored >= 0 && stored <= static_cast<int32_t>(last) ? static_cast<Enum>(stored) : other;
+}
+
+int32_t Stored(auto value) {
+    return static_cast<int32_t>(value);
+}
 
 std::string AccountSection(std::size_t index) {
     return "Mailboxes\\" + std::to_string(index);
@@ -58,22 +63,24 @@ int LoadSettings(AppProfile& profile, Options& options, AccountList& accounts) {
         if (server.empty()) {
             break;
         }
-        accounts.servers.push_back(std::move(server));
-        accounts.users.push_back(profile.GetProfileString(section, "User", ""));
-        accounts.passwords.push_back(
-            DecodePassword(profile.GetProfileString(section, "Password", "")));
-        // Files written before the choice existed hold no value: clear text.
-        // A number this program did not write is taken for the safe side.
-        const int32_t security = profile.GetProfileInt(section, "Security", 0);
-        accounts.securities.push_back(security >= 0 && security < kSecurityTls ? security
-                                                                               : kSecurityTls);
-        accounts.certificates.push_back(profile.GetProfileString(section, "Certificate", ""));
-        // A number this program did not write means what a missing value does.
-        const int32_t auth = profile.GetProfileInt(section, "Auth", 0);
-        accounts.auths.push_back(auth >= 0 && auth <= kLastAuth ? auth : 0);
-        const int32_t source = profile.GetProfileInt(section, "Secret", 0);
-        accounts.secretSources.push_back(source >= 0 && source <= kLastSecretSource ? source : 0);
-        accounts.secretCommands.push_back(profile.GetProfileString(section, "SecretCommand", ""));
+        Account& account = accounts.emplace_back();
+        account.server = std::move(server);
+        account.user = profile.GetProfileString(section, "User", "");
+        account.password = DecodePassword(profile.GetProfileString(section, "Password", ""));
+        // Files written before a choice existed hold no value: what the
+        // program did then. A number this program did not write is taken for
+        // the safe side where there is one, else for what a missing value means.
+        account.security =
+            Decoded(profile.GetProfileInt(section, "Security", 0), Security::Tls, Security::Tls);
+        account.certificate = profile.GetProfileString(section, "Certificate", "");
+        account.signIn = Decoded(profile.GetProfileInt(section, "Auth", 0), SignInMethod::OAuth2,
+                                 SignInMethod::Automatic);
+        account.secretSource = Decoded(profile.GetProfileInt(section, "Secret", 0),
+                                       SecretSourceKind::OnlineAccount, SecretSourceKind::File);
+        account.secretCommand = profile.GetProfileString(section, "SecretCommand", "");
+        account.protocol =
+            Decoded(profile.GetProfileInt(section, "Protocol", 0), Protocol::Imap, Protocol::Pop3);
+        account.folders = profile.GetProfileStrings(section, "Folders");
     }
     return accounts.size() > 0 ? 1 : 0;
 }
@@ -88,28 +95,41 @@ void SaveSettings(AppProfile& profile, const Options& options, const AccountList
                            .CreateSubKey(std::string(AppProfile::kAppKey) + "\\Mailboxes");
     for (std::size_t i = 0; i < count; ++i) {
         const std::string section = AccountSection(i);
-        profile.WriteProfileString(section, "Server", accounts.servers[i]);
-        profile.WriteProfileString(section, "User", accounts.users[i]);
+        const Account& stored = accounts[i];
+        profile.WriteProfileString(section, "Server", stored.server);
+        profile.WriteProfileString(section, "User", stored.user);
         RegKey account = mailboxes.OpenSubKey(std::to_string(i));
         // A password kept elsewhere leaves the file in this same save; one
         // still held for such an account (not yet moved) stays.
-        if (accounts.SecretSourceAt(i) == 0 || !accounts.passwords[i].empty()) {
-            profile.WriteProfileString(section, "Password", EncodePassword(accounts.passwords[i]));
+        if (stored.secretSource == SecretSourceKind::File || !stored.password.empty()) {
+            profile.WriteProfileString(section, "Password", EncodePassword(stored.password));
         } else {
             account.DeleteValue("Password");
         }
-        profile.WriteProfileInt(section, "Security", accounts.SecurityAt(i));
-        if (accounts.CertificateAt(i).empty()) {
+        profile.WriteProfileInt(section, "Security", Stored(stored.security));
+        if (stored.certificate.empty()) {
             account.DeleteValue("Certificate");
         } else {
-            profile.WriteProfileString(section, "Certificate", accounts.CertificateAt(i));
+            profile.WriteProfileString(section, "Certificate", stored.certificate);
         }
-        profile.WriteProfileInt(section, "Auth", accounts.AuthAt(i));
-        profile.WriteProfileInt(section, "Secret", accounts.SecretSourceAt(i));
-        if (accounts.SecretCommandAt(i).empty()) {
+        profile.WriteProfileInt(section, "Auth", Stored(stored.signIn));
+        profile.WriteProfileInt(section, "Secret", Stored(stored.secretSource));
+        if (stored.secretCommand.empty()) {
             account.DeleteValue("SecretCommand");
         } else {
-            profile.WriteProfileString(section, "SecretCommand", accounts.SecretCommandAt(i));
+            profile.WriteProfileString(section, "SecretCommand", stored.secretCommand);
+        }
+        // An account of the kind every file held before IMAP is written as
+        // such a file has it, byte for byte.
+        if (stored.protocol == Protocol::Pop3) {
+            account.DeleteValue("Protocol");
+        } else {
+            profile.WriteProfileInt(section, "Protocol", Stored(stored.protocol));
+        }
+        if (stored.folders.empty()) {
+            account.DeleteValue("Folders");
+        } else {
+            profile.WriteProfileStrings(section, "Folders", stored.folders);
         }
     }
 
@@ -128,6 +148,8 @@ void SaveSettings(AppProfile& profile, const Options& options, const AccountList
         account.DeleteValue("Auth");
         account.DeleteValue("Secret");
         account.DeleteValue("SecretCommand");
+        account.DeleteValue("Protocol");
+        account.DeleteValue("Folders");
         account.Close();
         mailboxes.DeleteSubKey(name);
     }

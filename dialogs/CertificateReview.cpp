@@ -59,14 +59,14 @@ std::optional<Endpoint> Reached(const std::string& server, Security security) {
 std::vector<std::size_t> SameServer(const AccountList& accounts, std::size_t account,
                                     Security security, const std::string& fingerprint) {
     std::vector<std::size_t> others;
-    const std::optional<Endpoint> here = Reached(accounts.servers[account], security);
+    const std::optional<Endpoint> here = Reached(accounts[account].server, security);
     for (std::size_t i = 0; here && i < accounts.size(); ++i) {
-        const Security theirs = SecurityFromStored(accounts.SecurityAt(i));
-        const std::optional<Endpoint> there = Reached(accounts.servers[i], theirs);
+        const Security theirs = accounts[i].security;
+        const std::optional<Endpoint> there = Reached(accounts[i].server, theirs);
         if (i != account && theirs != Security::None && there &&
             QString::fromStdString(there->name)
                     .compare(QString::fromStdString(here->name), Qt::CaseInsensitive) == 0 &&
-            there->port == here->port && accounts.CertificateAt(i) != fingerprint) {
+            there->port == here->port && accounts[i].certificate != fingerprint) {
             others.push_back(i);
         }
     }
@@ -75,14 +75,14 @@ std::vector<std::size_t> SameServer(const AccountList& accounts, std::size_t acc
 
 void OfferToOthers(QWidget* owner, MessageBoxes& boxes, AccountList& accounts, std::size_t account,
                    Security security) {
-    const std::string& fingerprint = accounts.certificates[account];
+    const std::string& fingerprint = accounts[account].certificate;
     const std::vector<std::size_t> others = SameServer(accounts, account, security, fingerprint);
     if (others.empty()) {
         return;
     }
     QStringList names;
     for (std::size_t i : others) {
-        names << AccountName(accounts.servers[i], accounts.users[i]);
+        names << AccountName(accounts[i].server, accounts[i].user);
     }
     const QString question =
         QStringLiteral("Trust this certificate also for the other accounts on this server: %1?")
@@ -90,7 +90,7 @@ void OfferToOthers(QWidget* owner, MessageBoxes& boxes, AccountList& accounts, s
     if (boxes.Ask(owner, kCaption, question, MessageBoxes::Choices::YesNo) ==
         MessageBoxes::Answer::Yes) {
         for (std::size_t i : others) {
-            accounts.certificates[i] = fingerprint;
+            accounts[i].certificate = fingerprint;
         }
     }
 }
@@ -129,7 +129,7 @@ std::optional<PeerCertificate> Fetch(QWidget* owner, CPop3Connection& conversati
 
 void ReviewCertificate(QWidget* owner, MessageBoxes& boxes, AccountList& accounts,
                        std::size_t account, Security security) {
-    const std::string server = accounts.servers[account];
+    const std::string server = accounts[account].server;
     bool cancelled = false;
     CPop3Connection conversation([] { QCoreApplication::processEvents(QEventLoop::AllEvents); });
     std::optional<PeerCertificate> shown = Fetch(owner, conversation, server, security, cancelled);
@@ -140,7 +140,7 @@ void ReviewCertificate(QWidget* owner, MessageBoxes& boxes, AccountList& account
         }
         return;
     }
-    std::string& trusted = accounts.certificates[account];
+    std::string& trusted = accounts[account].certificate;
     if (shown->untrusted.empty()) {
         // Nothing to pin; a pin kept from before only narrows what is accepted.
         const QString verdict =

@@ -47,29 +47,21 @@ std::string FieldBytes(const QLineEdit* field) {
     return TypedText(field->text());
 }
 
-// The choice's entries in the order of the stored numbers.
-const int kNewAccountSecurity = static_cast<int>(Security::Tls);
-constexpr int32_t kFromFile = 0;
-constexpr int32_t kFromKeyring = 1;
-constexpr int32_t kFromCommand = 2;
+// Each choice lists its entries in the order of the enum's numbers.
+constexpr Security kNewAccountSecurity = Security::Tls;
 // Where a new account's password goes when a keyring answers at Add.
-constexpr int32_t kNewAccountSource = kFromKeyring;
+constexpr SecretSourceKind kNewAccountSource = SecretSourceKind::Keyring;
 
-// Every parallel list of the accounts, so that adding or removing an account
-// keeps them equally long; a new list is one more line here.
-template <typename Change> void ForEachList(AccountList& accounts, Change change) {
-    change(accounts.servers);
-    change(accounts.users);
-    change(accounts.passwords);
-    change(accounts.securities);
-    change(accounts.certificates);
-    change(accounts.auths);
-    change(accounts.secretSources);
-    change(accounts.secretCommands);
+template <typename Enum> Enum Chosen(const QComboBox* choice) {
+    return static_cast<Enum>(choice->currentIndex());
 }
 
-QString LineText(const AccountList& accounts, std::size_t i) {
-    return AccountName(accounts.servers[i], accounts.users[i]);
+template <typename Enum> void Choose(QComboBox* choice, Enum value) {
+    choice->setCurrentIndex(static_cast<int>(value));
+}
+
+QString LineText(const Account& account) {
+    return AccountName(account.server, account.user);
 }
 
 } // namespace
@@ -108,7 +100,7 @@ CMailboxesDlg::CMailboxesDlg(MessageBoxes& boxes, QWidget* parent, KeyringWrite 
     Place(m_security, "security", 62, 116, 98, 14);
     m_security->addItems(
         {QStringLiteral("None"), QStringLiteral("STARTTLS"), QStringLiteral("SSL/TLS")});
-    m_security->setCurrentIndex(kNewAccountSecurity);
+    Choose(m_security, kNewAccountSecurity);
     auto* certificate = Place(new QPushButton(QStringLiteral("Certificate..."), this),
                               "certificate", 181, 116, 50, 14);
 
@@ -134,7 +126,7 @@ CMailboxesDlg::CMailboxesDlg(MessageBoxes& boxes, QWidget* parent, KeyringWrite 
     setTabOrder(m_signIn, m_security);
     connect(m_source, &QComboBox::currentIndexChanged, this, [this] { EnableSourceFields(); });
     connect(m_source, &QComboBox::activated, this, [this] { m_sourceChosen = true; });
-    m_source->setCurrentIndex(kNewAccountSource);
+    Choose(m_source, kNewAccountSource);
     EnableSourceFields();
 
     connect(m_list, &QTreeWidget::itemClicked, this,
@@ -146,15 +138,10 @@ CMailboxesDlg::CMailboxesDlg(MessageBoxes& boxes, QWidget* parent, KeyringWrite 
 }
 
 void CMailboxesDlg::OnInitDialog() {
-    // The owner keeps the lists equally long; even out a short one rather
-    // than read past its end.
-    const std::size_t count = accounts.size();
-    ForEachList(accounts, [count](auto& list) { list.resize(count); });
-
     m_list->setHeaderLabels({QStringLiteral("Configured servers")});
     m_list->setColumnWidth(0, m_list->contentsRect().width());
-    for (std::size_t i = 0; i < count; ++i) {
-        new QTreeWidgetItem(m_list, {LineText(accounts, i)});
+    for (const Account& account : accounts) {
+        new QTreeWidgetItem(m_list, {LineText(account)});
     }
     SetCaption();
 }
@@ -170,25 +157,25 @@ void CMailboxesDlg::OnClick(QTreeWidgetItem* item) {
     if (index < 0 || static_cast<std::size_t>(index) >= accounts.size()) {
         return;
     }
-    const auto i = static_cast<std::size_t>(index);
-    SetField(m_server, accounts.servers[i]);
-    SetField(m_user, accounts.users[i]);
-    SetField(m_password, accounts.passwords[i]);
-    m_security->setCurrentIndex(static_cast<int>(SecurityFromStored(accounts.securities[i])));
-    m_signIn->setCurrentIndex(accounts.auths[i]);
-    m_source->setCurrentIndex(accounts.secretSources[i]);
-    SetField(m_command, accounts.secretCommands[i]);
+    const Account& account = accounts[static_cast<std::size_t>(index)];
+    SetField(m_server, account.server);
+    SetField(m_user, account.user);
+    SetField(m_password, account.password);
+    Choose(m_security, account.security);
+    Choose(m_signIn, account.signIn);
+    Choose(m_source, account.secretSource);
+    SetField(m_command, account.secretCommand);
     m_sourceChosen = false;
     // Left empty, Add leaves the keyring's password as it is.
-    m_password->setPlaceholderText(accounts.secretSources[i] == kFromKeyring
+    m_password->setPlaceholderText(account.secretSource == SecretSourceKind::Keyring
                                        ? QStringLiteral("kept in the keyring")
                                        : QString());
 }
 
 void CMailboxesDlg::EnableSourceFields() {
-    const int source = m_source->currentIndex();
-    m_password->setEnabled(source == kFromFile || source == kFromKeyring);
-    m_command->setEnabled(source == kFromCommand);
+    const auto source = Chosen<SecretSourceKind>(m_source);
+    m_password->setEnabled(source == SecretSourceKind::File || source == SecretSourceKind::Keyring);
+    m_command->setEnabled(source == SecretSourceKind::Command);
 }
 
 void CMailboxesDlg::ClearFields() {
@@ -196,9 +183,9 @@ void CMailboxesDlg::ClearFields() {
     SetField(m_user, {});
     SetField(m_password, {});
     m_password->setPlaceholderText({});
-    m_security->setCurrentIndex(kNewAccountSecurity);
-    m_signIn->setCurrentIndex(0);
-    m_source->setCurrentIndex(kNewAccountSource);
+    Choose(m_security, kNewAccountSecurity);
+    Choose(m_signIn, SignInMethod::Automatic);
+    Choose(m_source, kNewAccountSource);
     SetField(m_command, {});
     m_sourceChosen = false;
 }
@@ -211,13 +198,12 @@ void CMailboxesDlg::OnAdd() {
     }
     const std::string user = FieldBytes(m_user);
     const std::string password = FieldBytes(m_password);
-    const int32_t security = m_security->currentIndex();
-    int32_t source = m_source->currentIndex();
+    auto source = Chosen<SecretSourceKind>(m_source);
 
     // An account is its server and user name together: Add changes that
     // account (each copy of it, should the file hold it twice) or adds it.
     auto named = [&](std::size_t i) {
-        return accounts.servers[i] == server && accounts.users[i] == user;
+        return accounts[i].server == server && accounts[i].user == user;
     };
     std::size_t existing = 0;
     while (existing < accounts.size() && !named(existing)) {
@@ -226,12 +212,14 @@ void CMailboxesDlg::OnAdd() {
     const bool found = existing < accounts.size();
     std::string command = FieldBytes(m_command);
     if (found && !m_sourceChosen) {
-        source = accounts.secretSources[existing];
-        command =
-            source == kFromCommand && command.empty() ? accounts.secretCommands[existing] : command;
+        source = accounts[existing].secretSource;
+        command = source == SecretSourceKind::Command && command.empty()
+                      ? accounts[existing].secretCommand
+                      : command;
     }
-    if (source == kFromKeyring &&
-        (!found || accounts.secretSources[existing] != kFromKeyring || !password.empty())) {
+    if (source == SecretSourceKind::Keyring &&
+        (!found || accounts[existing].secretSource != SecretSourceKind::Keyring ||
+         !password.empty())) {
         // The keyring first: the file gives up the password only once the
         // keyring holds it.
         const std::string reason =
@@ -245,29 +233,27 @@ void CMailboxesDlg::OnAdd() {
             return;
         }
         if (!reason.empty()) {
-            source = kFromFile;
+            source = SecretSourceKind::File;
         }
     }
-    const std::string kept = source == kFromFile ? password : std::string();
-    auto change = [&](std::size_t i) {
-        accounts.passwords[i] = kept;
-        accounts.securities[i] = security;
-        accounts.auths[i] = m_signIn->currentIndex();
-        accounts.secretSources[i] = source;
-        accounts.secretCommands[i] = command;
+    auto change = [&](Account& account) {
+        account.password = source == SecretSourceKind::File ? password : std::string();
+        account.security = Chosen<Security>(m_security);
+        account.signIn = Chosen<SignInMethod>(m_signIn);
+        account.secretSource = source;
+        account.secretCommand = command;
     };
     for (std::size_t i = existing; i < accounts.size(); ++i) {
         if (named(i)) {
-            change(i);
+            change(accounts[i]);
         }
     }
     if (!found) {
-        ForEachList(accounts, [](auto& list) { list.emplace_back(); });
-        const std::size_t added = accounts.size() - 1;
-        accounts.servers[added] = server;
-        accounts.users[added] = user;
+        Account& added = accounts.emplace_back();
+        added.server = server;
+        added.user = user;
         change(added);
-        new QTreeWidgetItem(m_list, {LineText(accounts, added)});
+        new QTreeWidgetItem(m_list, {LineText(added)});
     }
 
     ClearFields();
@@ -280,7 +266,7 @@ void CMailboxesDlg::OnDelete() {
     const std::string server = FieldBytes(m_server);
     const std::string user = FieldBytes(m_user);
     auto named = [&](std::size_t i) {
-        return i < accounts.size() && accounts.servers[i] == server && accounts.users[i] == user;
+        return i < accounts.size() && accounts[i].server == server && accounts[i].user == user;
     };
     QTreeWidgetItem* selected = m_list->currentItem();
     auto at = static_cast<std::size_t>(
@@ -292,8 +278,7 @@ void CMailboxesDlg::OnDelete() {
         }
     }
     if (at < accounts.size()) {
-        const auto offset = static_cast<std::ptrdiff_t>(at);
-        ForEachList(accounts, [offset](auto& list) { list.erase(list.begin() + offset); });
+        accounts.erase(accounts.begin() + static_cast<std::ptrdiff_t>(at));
         delete m_list->takeTopLevelItem(static_cast<int>(at));
     }
     SetCaption();
@@ -303,18 +288,17 @@ std::string CMailboxesDlg::UnsavedServer() const {
     const std::string server = Trimmed(FieldBytes(m_server));
     const std::string user = FieldBytes(m_user);
     const std::string password = FieldBytes(m_password);
-    const int32_t security = m_security->currentIndex();
-    for (std::size_t i = 0; i < accounts.size(); ++i) {
-        const int32_t source =
-            m_sourceChosen ? m_source->currentIndex() : accounts.secretSources[i];
+    for (const Account& account : accounts) {
+        const SecretSourceKind source =
+            m_sourceChosen ? Chosen<SecretSourceKind>(m_source) : account.secretSource;
         // A password typed for the keyring is still to be put there.
-        const bool samePassword = source == kFromFile      ? accounts.passwords[i] == password
-                                  : source == kFromKeyring ? password.empty()
-                                                           : true;
-        if (accounts.servers[i] == server && accounts.users[i] == user && samePassword &&
-            accounts.securities[i] == security && accounts.auths[i] == m_signIn->currentIndex() &&
-            accounts.secretSources[i] == source &&
-            (!m_sourceChosen || accounts.secretCommands[i] == FieldBytes(m_command))) {
+        const bool samePassword = source == SecretSourceKind::File ? account.password == password
+                                  : source == SecretSourceKind::Keyring ? password.empty()
+                                                                        : true;
+        if (account.server == server && account.user == user && samePassword &&
+            account.security == Chosen<Security>(m_security) &&
+            account.signIn == Chosen<SignInMethod>(m_signIn) && account.secretSource == source &&
+            (!m_sourceChosen || account.secretCommand == FieldBytes(m_command))) {
             return {};
         }
     }
@@ -352,5 +336,5 @@ void CMailboxesDlg::OnCertificate() {
     }
     // The security as chosen now, which Add has not stored yet.
     ReviewCertificate(this, m_boxes, accounts, static_cast<std::size_t>(index),
-                      SecurityFromStored(m_security->currentIndex()));
+                      Chosen<Security>(m_security));
 }

@@ -1,6 +1,5 @@
 // How an account signs in to its server, as the check hands it to the
-// conversation. The numbers of the methods are the ones stored in the
-// settings file.
+// conversation.
 #pragma once
 
 #include "Security.h"
@@ -9,25 +8,6 @@
 #include <functional>
 #include <optional>
 #include <string>
-
-enum class SignInMethod : int32_t {
-    Automatic = 0,    // SCRAM or CRAM-MD5 when the server lists them, else USER/PASS
-    PasswordOnly = 1, // USER/PASS, the conversation as it always was
-    OAuth2 = 2,       // a bearer token through OAUTHBEARER or XOAUTH2, over TLS only
-};
-
-// A number this program did not write is taken for the method that needs
-// nothing the user did not set up.
-inline SignInMethod SignInMethodFromStored(int32_t stored) {
-    switch (stored) {
-    case 1:
-        return SignInMethod::PasswordOnly;
-    case 2:
-        return SignInMethod::OAuth2;
-    default:
-        return SignInMethod::Automatic;
-    }
-}
 
 struct SignIn {
     SignInMethod method = SignInMethod::PasswordOnly;

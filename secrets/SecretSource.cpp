@@ -5,19 +5,6 @@
 #include "KeyringSecret.h"
 #include "OnlineAccountSecret.h"
 
-SecretSourceKind SecretSourceFromStored(int32_t stored) {
-    switch (stored) {
-    case 1:
-        return SecretSourceKind::Keyring;
-    case 2:
-        return SecretSourceKind::Command;
-    case 3:
-        return SecretSourceKind::OnlineAccount;
-    default:
-        return SecretSourceKind::File;
-    }
-}
-
 std::unique_ptr<SecretSource> MakeSecretSource(SecretSourceKind kind) {
     switch (kind) {
     case SecretSourceKind::Keyring:

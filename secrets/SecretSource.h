@@ -6,15 +6,14 @@
 // the account's error row and never holds the secret.
 #pragma once
 
+#include "Account.h"
+
 #include <chrono>
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
 #include <string>
-
-// The numbers are the ones stored as Secret in the settings file.
-enum class SecretSourceKind : int32_t { File = 0, Keyring = 1, Command = 2, OnlineAccount = 3 };
 
 struct SecretWait {
     std::function<void()> hook;    // run between slices: the desktop repaints meanwhile
@@ -46,8 +45,6 @@ public:
     virtual SecretOutcome Fetch(const SecretRequest& request, const SecretWait& wait) const = 0;
 };
 
-// A number this program did not write is taken for this file, as a missing one.
-SecretSourceKind SecretSourceFromStored(int32_t stored);
 std::unique_ptr<SecretSource> MakeSecretSource(SecretSourceKind kind);
 
 // The reason of a wait that ran out, worded for the one that waited.

@@ -242,7 +242,7 @@ std::optional<std::size_t> AccountWithKey(const AccountList& accounts, const std
                                           const HeaderCache& restored) {
     for (std::size_t i = 0; i < accounts.size(); ++i) {
         const bool taken = i < restored.AccountCount() && !restored.KeyOf(i).empty();
-        if (!taken && AccountCacheKey(accounts, i) == key) {
+        if (!taken && AccountCacheKey(accounts[i]) == key) {
             return i;
         }
     }
@@ -295,7 +295,7 @@ bool ReadKnownIds(Reader& in, const AccountList& accounts, KnownMessageIds& know
         const std::string name = in.Text();
         bool current = false;
         for (std::size_t i = 0; i < accounts.size(); ++i) {
-            current = current || KnownIdsMailbox(accounts, i) == name;
+            current = current || KnownIdsMailbox(accounts[i]) == name;
         }
         const uint64_t count = in.Count();
         std::string id;
@@ -320,7 +320,7 @@ bool ReadKnownIds(Reader& in, const AccountList& accounts, KnownMessageIds& know
 bool ReadSignIns(Reader& in, const AccountList& accounts, SignInMemory& signIns) {
     std::vector<std::string> keys;
     for (std::size_t i = 0; i < accounts.size(); ++i) {
-        keys.push_back(SignInKey(accounts, i));
+        keys.push_back(SignInKey(accounts[i]));
     }
     const uint64_t count = in.Count();
     std::string key, mechanism;

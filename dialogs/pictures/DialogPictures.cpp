@@ -100,14 +100,23 @@ int main(int argc, char** argv) {
     ok = Save(headers, folder, QStringLiteral("dialog-headers.png")) && ok;
 
     CMailboxesDlg mailboxes(boxes);
-    mailboxes.accounts = {{"pop.example.org", "pop.example.org", "mail.example.net"},
-                          {"lena", "tomas", "lena.varga"},
-                          {"", "his secret", ""},
-                          {2, 2, 2},
-                          {"", "", ""},
-                          {0, 1, 2},
-                          {1, 0, 2},
-                          {"", "", "oauth2-token lena.varga"}};
+    mailboxes.accounts = {
+        {.server = "pop.example.org",
+         .user = "lena",
+         .security = Security::Tls,
+         .secretSource = SecretSourceKind::Keyring},
+        {.server = "pop.example.org",
+         .user = "tomas",
+         .password = "his secret",
+         .security = Security::Tls,
+         .signIn = SignInMethod::PasswordOnly},
+        {.server = "mail.example.net",
+         .user = "lena.varga",
+         .security = Security::Tls,
+         .signIn = SignInMethod::OAuth2,
+         .secretSource = SecretSourceKind::Command,
+         .secretCommand = "oauth2-token lena.varga"},
+    };
     mailboxes.show();
     auto* list = mailboxes.findChild<QTreeWidget*>(QStringLiteral("list"));
     list->setCurrentItem(list->topLevelItem(0));

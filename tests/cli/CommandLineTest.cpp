@@ -109,7 +109,7 @@ TEST_F(CommandLineTest, TextAndJsonAgainstDovecot) {
     server.Deliver("alice", "From: J\xF6rg <joerg@example.org>\nSubject: =?ISO-8859-1?Q?Gr=FC=DF"
                             "e?=\nMessage-Id: <2@example.org>\n\nbody\n");
     const std::string dovecot = server.Address();
-    Store({{dovecot, dovecot, dovecot}, {"alice", "bob", "alice"}, {"alice-pw", "bob-pw", "no"}});
+    Store({{dovecot, "alice", "alice-pw"}, {dovecot, "bob", "bob-pw"}, {dovecot, "alice", "no"}});
     const std::string stored = ReadBytes(settingsPath);
     const std::string kRefused = "The server refused the login: -ERR [AUTH] Authentication failed.";
 
@@ -146,7 +146,7 @@ TEST_F(CommandLineTest, TextAndJsonAgainstDovecot) {
     // Reading the accounts creates a section in memory, never in the file.
     EXPECT_EQ(ReadBytes(settingsPath), stored);
 
-    Store({{dovecot}, {"bob"}, {"bob-pw"}});
+    Store({{dovecot, "bob", "bob-pw"}});
     EXPECT_EQ(Run({"--check"}).code, 0);
 }
 
@@ -162,7 +162,7 @@ TEST_F(CommandLineTest, RunsShareTheKeptHeadersAndTellWhatTheTrayHasNotAnnounced
     deliver(1);
     deliver(2);
     DelayRelay relay(server.Port(), 0ms);
-    const AccountList accounts{{relay.Address()}, {"alice"}, {"alice-pw"}};
+    const AccountList accounts{{relay.Address(), "alice", "alice-pw"}};
     Store(accounts);
     const std::string kept = folder + "/state/Tarvo.state";
     auto run = [&](const std::string& state) {
@@ -216,7 +216,7 @@ TEST_F(CommandLineTest, RunsAndTheTrayShareWhatEachAccountSignedInWith) {
              ScramExchange("SCRAM-SHA-256", "secret") +
              Script{Reply("+OK\r\nUIDL\r\n.\r\n"), Reply("+OK 0 0\r\n"), Reply("+OK bye\r\n")},
          stripped, stripped, stripped});
-    const AccountList accounts{{peer.Address()}, {"ann"}, {"secret"}};
+    const AccountList accounts{{peer.Address(), "ann", "secret"}};
     Store(accounts);
     statePath = folder + "/state/Tarvo.state";
     MemoryRegistry registry;
@@ -251,7 +251,7 @@ TEST_F(CommandLineTest, AStateThatCannotBeSavedIsSaidOnce) {
     using namespace testpeer;
     const Script empty = Login() + Script{Reply("+OK 0 0\r\n"), Reply("+OK bye\r\n")};
     ScriptedPeer peer({empty, empty, empty, empty});
-    const AccountList accounts{{peer.Address()}, {"ann"}, {"pw"}};
+    const AccountList accounts{{peer.Address(), "ann", "pw"}};
     Store(accounts);
     MemoryRegistry registry;
     AppProfile profile(registry);
@@ -281,14 +281,10 @@ TEST_F(CommandLineTest, PasswordCommandsSignInAndTheirOutputIsNeverShown) {
     DovecotServer server;
     server.AddUser("alice", "alice-pw");
     const std::string dovecot = server.Address();
-    Store({{dovecot, dovecot},
-           {"alice", "bob"},
-           {"", ""},
-           {0, 0},
-           {"", ""},
-           {1, 1},
-           {2, 2},
-           {"printf 'alice-pw\\n'",
+    Store({{dovecot, "alice", "", Security::None, "", SignInMethod::PasswordOnly,
+            SecretSourceKind::Command, "printf 'alice-pw\\n'"},
+           {dovecot, "bob", "", Security::None, "", SignInMethod::PasswordOnly,
+            SecretSourceKind::Command,
             "echo bob-pw; echo 'bob-pw denied' >&2; echo locked >&2; exit 4"}});
     const std::string stored = ReadBytes(settingsPath);
     const std::string kFailed = "The password command failed with exit status 4.";
@@ -323,7 +319,7 @@ TEST_F(CommandLineTest, SilentServerAndRefusedCountFailTheAccount) {
     using namespace testpeer;
     ScriptedPeer silent(Script{Stall()});
     ScriptedPeer statRefused(Login() + Script{Reply("-ERR not now\r\n"), Reply("+OK bye\r\n")});
-    Store({{silent.Address(), statRefused.Address()}, {"ann", "bob"}, {"pw", "pw"}});
+    Store({{silent.Address(), "ann", "pw"}, {statRefused.Address(), "bob", "pw"}});
     ChannelLimits limits;
     limits.ioTimeout = 2s;
     const auto start = std::chrono::steady_clock::now();
@@ -348,7 +344,7 @@ TEST_F(CommandLineTest, NothingAServerSendsSteersTheTerminal) {
     const Script mailbox =
         HealthyMailbox({"Subject: \xe2\x80\xaeLive\xc2\x9bH\r\nMessage-ID: <\x1b]0;x@y>\r\n\r\n"});
     ScriptedPeer delivering({mailbox, mailbox});
-    Store({{refusing.Address(), delivering.Address()}, {"ann", "bob"}, {"pw", "pw"}});
+    Store({{refusing.Address(), "ann", "pw"}, {delivering.Address(), "bob", "pw"}});
     const std::string reason = "The server refused the login: -ERR  H ]0;owned.";
     EXPECT_EQ(Run({"--check"}).out, refusing.Address() + ", ann: error: " + reason + "\n" +
                                         delivering.Address() + ", bob: 1 message(s)\n" +
@@ -381,7 +377,7 @@ TEST_F(CommandLineTest, SignalsEndTheCheckOrTheWaitAtOnce) {
     ScriptedPeer hangingUp(Script{Hangup()});
     ::mkdir((folder + "/Halvik").c_str(), 0700);
     settingsPath = folder + "/Halvik/Tarvo.reg";
-    Store({{silent.Address(), hangingUp.Address()}, {"ann", "bob"}, {"pw", "pw"}});
+    Store({{silent.Address(), "ann", "pw"}, {hangingUp.Address(), "bob", "pw"}});
     const std::string outPath = folder + "/out";
 
     for (const int signal : {SIGINT, SIGUSR1}) {

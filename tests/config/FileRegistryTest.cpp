@@ -83,7 +83,7 @@ TEST_F(FileRegistryTest, ADeepTreeIsWrittenAboutAsLongAsItWasRead) {
 TEST_F(FileRegistryTest, SettingsAreWrittenInTheExportFormat) {
     MemoryRegistry tree;
     AppProfile profile(tree);
-    SaveSettings(profile, {42, 1, 0}, {{"pop.example.org"}, {"jo \"x\""}, {"ab"}});
+    SaveSettings(profile, {42, 1, 0}, {{"pop.example.org", "jo \"x\"", "ab"}});
     EXPECT_EQ(FormatRegFile(tree.Root()),
               "REGEDIT4\n"
               "\n[HKEY_CURRENT_USER\\Software\\Halvik\\Tarvo\\Mailboxes\\0]\n"
@@ -122,7 +122,7 @@ TEST_F(FileRegistryTest, HandWrittenFileIsReadAndOtherProgramsKeysSurviveOurWrit
     EXPECT_EQ(options.Delay, 30);
     EXPECT_EQ(options.Sound, 0);
     EXPECT_EQ(options.Message, 1);
-    EXPECT_EQ(accounts, (AccountList{{"pop.example.org"}, {"joe"}, {"ab"}}));
+    EXPECT_EQ(accounts, (AccountList{{"pop.example.org", "joe", "ab"}}));
     SaveSettings(profile, options, accounts);
     EXPECT_NE(ReadFile(path).find("[HKEY_CURRENT_USER\\SOFTWARE\\Other]\n@=hex(7):61,00,00\n"),
               std::string::npos);
@@ -187,7 +187,7 @@ TEST_F(FileRegistryTest, WritesGoThroughALinkToItsTarget) {
 }
 
 TEST_F(FileRegistryTest, UnwritableLocationLeavesTheProgramOnItsValuesInMemory) {
-    const AccountList accounts{{"pop"}, {"u"}, {"\x80pw"}};
+    const AccountList accounts{{"pop", "u", "\x80pw"}};
     const std::string rows[] = {"file in the folder's place", "folder in the file's place"};
     for (const std::string& row : rows) {
         fs::remove_all(dir + "/Halvik");

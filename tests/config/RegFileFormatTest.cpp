@@ -57,7 +57,7 @@ TEST(RegFileFormat, OlderFilesWithTextAsHexReadTheSame) {
     Options options;
     AccountList accounts;
     ASSERT_EQ(LoadSettings(profile, options, accounts), 1);
-    EXPECT_EQ(accounts, (AccountList{{"pop"}, {"jürgen"}, {"ab"}}));
+    EXPECT_EQ(accounts, (AccountList{{"pop", "jürgen", "ab"}}));
 }
 
 } // namespace

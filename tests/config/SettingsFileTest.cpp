@@ -24,12 +24,12 @@ struct Settings {
 // Two sets that differ in every value and in the number of accounts, so that
 // any mix of them shows.
 const Settings kOld{{10, 1, 0},
-                    {{"pop.one.example", "pop.two.example", "pop.three.example"},
-                     {"ann", "bob", "cy"},
-                     {"old-secret-1", "old-secret-2", "old-secret-3"}}};
+                    {{"pop.one.example", "ann", "old-secret-1"},
+                     {"pop.two.example", "bob", "old-secret-2"},
+                     {"pop.three.example", "cy", "old-secret-3"}}};
 const Settings kNew{
     {20, 0, 1},
-    {{"mail.four.example", "mail.five.example"}, {"dee", "eve"}, {"new-secret-4", "new-secret-5"}}};
+    {{"mail.four.example", "dee", "new-secret-4"}, {"mail.five.example", "eve", "new-secret-5"}}};
 
 // What the program would load from the file, or nothing when it does not parse.
 std::optional<Settings> Stored(const std::string& path) {

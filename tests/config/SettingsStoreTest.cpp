@@ -1,5 +1,6 @@
 #include "SettingsStore.h"
 
+#include "AccountColumns.h"
 #include "MemoryRegistry.h"
 
 #include <gtest/gtest.h>
@@ -51,7 +52,7 @@ protected:
     MemoryRegistry registry;
     AppProfile profile{registry};
     Options options{99, 0, 0};
-    AccountList accounts{{"old"}, {"old"}, {"old"}};
+    AccountList accounts{{"old", "old", "old"}};
 };
 
 TEST_F(SettingsStoreTest, FirstRunGivesDefaultsAndNoAccountAndLeavesEmptyKeysBehind) {
@@ -72,10 +73,10 @@ TEST_F(SettingsStoreTest, AccountListEndsAtTheFirstMissingOrEmptyServer) {
         std::vector<StoredAccount> stored;
         AccountList expected;
     } rows[] = {
-        {{{0, "a", u, p}, {1, "b", u, p}, {3, "d", u, p}}, {{"a", "b"}, {u, u}, {"p", "p"}}},
-        {{{0, "a", u, p}, {1, "", u, p}, {2, "c", u, p}}, {{"a"}, {u}, {"p"}}},
-        {{{0, "a", u, p}, {1, {}, u, p}, {2, "c", u, p}}, {{"a"}, {u}, {"p"}}},
-        {{{0, "a", {}, {}}, {1, " ", "", ""}}, {{"a", " "}, {"", ""}, {"", ""}}},
+        {{{0, "a", u, p}, {1, "b", u, p}, {3, "d", u, p}}, {{"a", u, "p"}, {"b", u, "p"}}},
+        {{{0, "a", u, p}, {1, "", u, p}, {2, "c", u, p}}, {{"a", u, "p"}}},
+        {{{0, "a", u, p}, {1, {}, u, p}, {2, "c", u, p}}, {{"a", u, "p"}}},
+        {{{0, "a", {}, {}}, {1, " ", "", ""}}, {{"a", "", ""}, {" ", "", ""}}},
         {{{1, s, u, p}}, {}},
     };
     for (const auto& row : rows) {
@@ -104,8 +105,7 @@ TEST_F(SettingsStoreTest, SaveDeletesStaleAccountKeysUpToTheFirstGap) {
         for (int n : row.stored) {
             PutAccounts({{n, "old" + std::to_string(n), "u", "1 "}});
         }
-        const std::vector<std::string> names(row.saved, "new");
-        SaveSettings(profile, options, {names, names, names});
+        SaveSettings(profile, options, AccountList(row.saved, {"new", "new", "new"}));
         EXPECT_EQ(AccountKeys(10), row.left);
         for (std::size_t i = 0; i < row.saved; ++i) {
             EXPECT_EQ(Stored("Mailboxes\\" + std::to_string(i), "Server"), RegValue::Sz("new"));
@@ -119,7 +119,7 @@ TEST_F(SettingsStoreTest, EmptyKeyLeftByTheLoadIsFilledOrDeletedByTheNextSave) {
     EXPECT_EQ(AccountKeys(5), (std::vector<int>{0, 1}));
     SaveSettings(profile, options, accounts);
     EXPECT_EQ(AccountKeys(5), std::vector<int>{0});
-    accounts = {{"a", "b"}, {"u", "v"}, {"", "pw"}};
+    accounts = {{"a", "u", ""}, {"b", "v", "pw"}};
     SaveSettings(profile, options, accounts);
     AccountList loaded;
     EXPECT_EQ(LoadSettings(profile, options, loaded), 1);
@@ -131,11 +131,12 @@ TEST_F(SettingsStoreTest, EmptyKeyLeftByTheLoadIsFilledOrDeletedByTheNextSave) {
 TEST_F(SettingsStoreTest, SecurityAndTrustedCertificateLoadAndSaveWithTheAccount) {
     const struct {
         std::optional<RegValue> stored;
-        int32_t loaded;
+        Security loaded;
     } rows[] = {
-        {std::nullopt, 0},       {RegValue::Dword(0), 0}, {RegValue::Dword(1), 1},
-        {RegValue::Dword(2), 2}, {RegValue::Dword(3), 2}, {RegValue::Dword(0xFFFFFFFF), 2},
-        {RegValue::Sz("0"), 0},
+        {std::nullopt, Security::None},           {RegValue::Dword(0), Security::None},
+        {RegValue::Dword(1), Security::StartTls}, {RegValue::Dword(2), Security::Tls},
+        {RegValue::Dword(3), Security::Tls},      {RegValue::Dword(0xFFFFFFFF), Security::Tls},
+        {RegValue::Sz("0"), Security::None},
     };
     for (const auto& row : rows) {
         MemoryRegistry fresh;
@@ -145,22 +146,22 @@ TEST_F(SettingsStoreTest, SecurityAndTrustedCertificateLoadAndSaveWithTheAccount
             Put("Mailboxes\\0", "Security", *row.stored);
         }
         ASSERT_EQ(LoadSettings(profile, options, accounts), 1);
-        EXPECT_EQ(accounts.securities, std::vector<int32_t>{row.loaded});
-        EXPECT_EQ(accounts.certificates, std::vector<std::string>{""});
+        EXPECT_EQ(accounts.at(0).security, row.loaded);
+        EXPECT_EQ(accounts.at(0).certificate, "");
         SaveSettings(profile, options, accounts);
         EXPECT_EQ(Stored("Mailboxes\\0", "Security"),
                   RegValue::Dword(static_cast<uint32_t>(row.loaded)));
         EXPECT_EQ(Stored("Mailboxes\\0", "Certificate"), std::nullopt);
     }
 
-    accounts.certificates = {"AB:CD"};
+    accounts.at(0).certificate = "AB:CD";
     SaveSettings(profile, options, accounts);
     EXPECT_EQ(Stored("Mailboxes\\0", "Certificate"), RegValue::Sz("AB:CD"));
     AccountList loaded;
     LoadSettings(profile, options, loaded);
     EXPECT_EQ(loaded, accounts);
     // Clearing the trust removes the value.
-    accounts.certificates = {""};
+    accounts.at(0).certificate = "";
     SaveSettings(profile, options, accounts);
     EXPECT_EQ(Stored("Mailboxes\\0", "Certificate"), std::nullopt);
     // An account that goes takes its values along.
@@ -178,13 +179,18 @@ TEST_F(SettingsStoreTest, SignInAndSecretSourceLoadAndSaveWithTheAccount) {
     Put("Mailboxes\\2", "Auth", RegValue::Dword(7));
     Put("Mailboxes\\2", "Secret", RegValue::Dword(9));
     ASSERT_EQ(LoadSettings(profile, options, accounts), 1);
-    EXPECT_EQ(accounts.auths, (std::vector<int32_t>{0, 2, 0}));
-    EXPECT_EQ(accounts.secretSources, (std::vector<int32_t>{0, 2, 0}));
-    EXPECT_EQ(accounts.secretCommands, (std::vector<std::string>{"", "pass show mail", ""}));
-    EXPECT_EQ(accounts.passwords, (std::vector<std::string>{"^", "^", "^"}));
+    EXPECT_EQ(
+        Column(accounts, &Account::signIn),
+        (std::vector{SignInMethod::Automatic, SignInMethod::OAuth2, SignInMethod::Automatic}));
+    EXPECT_EQ(
+        Column(accounts, &Account::secretSource),
+        (std::vector{SecretSourceKind::File, SecretSourceKind::Command, SecretSourceKind::File}));
+    EXPECT_EQ(Column(accounts, &Account::secretCommand),
+              (std::vector<std::string>{"", "pass show mail", ""}));
+    EXPECT_EQ(Column(accounts, &Account::password), (std::vector<std::string>{"^", "^", "^"}));
 
-    accounts.secretSources = {1, 2, 0};
-    accounts.passwords = {"", "^", "^"};
+    accounts[0].secretSource = SecretSourceKind::Keyring;
+    accounts[0].password = "";
     SaveSettings(profile, options, accounts);
     EXPECT_EQ(Stored("Mailboxes\\0", "Password"), std::nullopt);
     EXPECT_EQ(Stored("Mailboxes\\0", "Secret"), RegValue::Dword(1));

@@ -52,9 +52,7 @@ protected:
     void Start(const std::vector<std::string>& servers, Options options = {}) {
         AccountList accounts;
         for (const auto& server : servers) {
-            accounts.servers.push_back(server);
-            accounts.users.push_back("ann");
-            accounts.passwords.push_back("secret");
+            accounts.push_back({server, "ann", "secret"});
         }
         Start(accounts, options);
     }
@@ -123,7 +121,7 @@ TEST_F(CheckCycleTest, ClassificationAcrossAccountsAndWithinOne) {
     // Neither the unreachable account nor the other message without an id
     // makes a message without an id pending.
     EXPECT_EQ(States(Table()), (std::vector<uint32_t>{0, 0, 0, 0, 2, 1, 0, 0, 0}));
-    EXPECT_EQ(Subjects(Table())[4], "(error contacting " + window->Accounts().servers[1] + ")");
+    EXPECT_EQ(Subjects(Table())[4], "(error contacting " + window->Accounts()[1].server + ")");
     EXPECT_EQ(window->KnownIds().CountOf("(none)"), 0u);
     EXPECT_EQ(window->KnownIds().CountOf("<dup@x>"), 2u);
 }
@@ -136,7 +134,7 @@ TEST_F(CheckCycleTest, TwoAccountsOnOneServerNameTheirMailboxesByUser) {
                           Reply("-ERR no\r\n"), Reply("+OK bye\r\n")}});
     ScriptedPeer single(HealthyMailbox({Block("b", "<b@x>")}));
     const std::string server = shared.Address();
-    Start(AccountList{{server, server, single.Address()}, {"ann", "bob", "ann"}, {"p", "q", "r"}});
+    Start(AccountList{{server, "ann", "p"}, {server, "bob", "q"}, {single.Address(), "ann", "r"}});
     Check();
     EXPECT_EQ(Mailboxes(Table()),
               (std::vector<std::string>{"ann@" + server, "bob@" + server, single.Address()}));
@@ -370,7 +368,7 @@ TEST_F(CheckCycleTest, DisconnectDuringAWaitEndsThatAccountOnly) {
         window->OnCheckNow();
         window->OnTimer(window->TimerId());
         EXPECT_EQ(window->OnTrayNotify(1, WM_RBUTTONUP), 1);
-        if (window->Accounts().servers.size() == 2 && seen == nullptr) {
+        if (window->Accounts().size() == 2 && seen == nullptr) {
             seen = window->CurrentConversation();
             window->OnCommand(ID_DISCONNECT);
         }
@@ -414,12 +412,13 @@ TEST_F(CheckCycleTest, AServerThatDropsTheMechanismUsedBeforeGetsNoPassword) {
                            ScramExchange("SCRAM-SHA-256", "secret") + mailbox,
                        greeting + Script{Reply("+OK\r\nUSER\r\n.\r\n"), Reply("+OK bye\r\n")},
                        greeting + Script{Reply("+OK\r\n"), Reply("+OK\r\n")} + mailbox});
-    AccountList accounts{{peer.Address()}, {"ann"}, {"secret"}};
+    AccountList accounts{{peer.Address(), "ann", "secret"}};
     Checker checker;
     const MessageTable& table = checker.table;
-    for (int32_t auth : {0, 0, 1}) {
-        SCOPED_TRACE(auth);
-        accounts.auths = {auth};
+    for (SignInMethod signIn :
+         {SignInMethod::Automatic, SignInMethod::Automatic, SignInMethod::PasswordOnly}) {
+        SCOPED_TRACE(static_cast<int>(signIn));
+        accounts[0].signIn = signIn;
         checker.Check(accounts);
         if (table.size() > 0) {
             EXPECT_EQ(HeaderTexts(table)[0],

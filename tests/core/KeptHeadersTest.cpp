@@ -65,7 +65,7 @@ protected:
     std::unique_ptr<CTarvoWnd> window;
 
     void Start(const std::string& server, const std::string& state = {}) {
-        SaveSettings(profile, Options{}, {{server}, {"ann"}, {"secret"}});
+        SaveSettings(profile, Options{}, {{server, "ann", "secret"}});
         window.reset();
         window = std::make_unique<CTarvoWnd>(services, profile);
         if (!state.empty()) {
@@ -221,7 +221,7 @@ TEST_F(KeptHeadersTest, AnAccountWhoseUserChangesStartsEmpty) {
     ScriptedPeer peer({Listing({"u1", "u2"}) + all, Listing({"u1", "u2"}) + all});
     Start(peer.Address());
     Check();
-    services.editAccounts = [](AccountList& accounts) { accounts.users[0] = "bob"; };
+    services.editAccounts = [](AccountList& accounts) { accounts[0].user = "bob"; };
     window->OnCommand(ID_SERVERS);
     Check();
     EXPECT_EQ(window->Table(), FullScan({"a", "b"}, {1, 1}, peer.Address()));
@@ -249,7 +249,7 @@ TEST_F(KeptHeadersTest, AnAccountWhoseListingBrokeOffGoesWithoutOne) {
     Check();
     Check();
     EXPECT_EQ(window->Table(), FullScan({"a", "b"}, {1, 1}, peer.Address()));
-    services.editAccounts = [](AccountList& accounts) { accounts.users[0] = "bob"; };
+    services.editAccounts = [](AccountList& accounts) { accounts[0].user = "bob"; };
     window->OnCommand(ID_SERVERS);
     Check();
     const std::string withoutListing =

@@ -57,7 +57,7 @@ class StateFileTest : public ::testing::Test {
 protected:
     std::string folder;
     std::string path;
-    const AccountList accounts{{"pop.example.org"}, {"ann"}, {"pw"}};
+    const AccountList accounts{{"pop.example.org", "ann", "pw"}};
     ChannelLimits loadLimits; // of the program that loads
 
     void SetUp() override {
@@ -70,11 +70,11 @@ protected:
     // A state that knows id and keeps one header whose text is textBytes long.
     bool Save(StateFile& file, const std::string& id, std::size_t textBytes = 10) {
         KnownMessageIds knownIds;
-        knownIds.Append(id, KnownIdsMailbox(accounts, 0));
+        knownIds.Append(id, KnownIdsMailbox(accounts[0]));
         ScannedHeaders rows;
         rows.emplace_back("subject", "from", id, std::string(textBytes, 'x'), textBytes, "u1");
         HeaderCache cache;
-        cache.KeepWithRows(0, AccountCacheKey(accounts, 0), {0}, rows);
+        cache.KeepWithRows(0, AccountCacheKey(accounts[0]), {0}, rows);
         SignInMemory signIns;
         return file.Save(accounts, cache, MessageTable(), knownIds, signIns);
     }
@@ -197,14 +197,14 @@ TEST_F(StateFileTest, ProcessKilledWhileSavingLeavesTheOldOrTheNewState) {
 TEST_F(StateFileTest, AFileOfTheFirstVersionIsRead) {
     const std::string text = "Subject: a\n\n";
     WriteBytes(path,
-               Closed("Tarvo state\n" + Number(1) + Number(1) + Text(AccountCacheKey(accounts, 0)) +
+               Closed("Tarvo state\n" + Number(1) + Number(1) + Text(AccountCacheKey(accounts[0])) +
                       Number(1) + Text("u1") + Text("<a@x>") + Number(text.size()) + Text("a") +
-                      Text("ann") + Text(text) + Number(1) + Text(KnownIdsMailbox(accounts, 0)) +
+                      Text("ann") + Text(text) + Number(1) + Text(KnownIdsMailbox(accounts[0])) +
                       Number(1) + Text("<a@x>") + Number(0)));
     HeaderCache cache;
     KnownMessageIds knownIds;
     SignInMemory signIns;
-    signIns.Remember(SignInKey(accounts, 0), "SCRAM-SHA-256");
+    signIns.Remember(SignInKey(accounts[0]), "SCRAM-SHA-256");
     ASSERT_EQ(StateFile(path, {}).Load(accounts, cache, knownIds, signIns), StateLoad::Read);
     EXPECT_TRUE(knownIds.Contains("<a@x>"));
     ASSERT_EQ(cache.HeadersOf(0).size(), 1u);
@@ -220,7 +220,7 @@ TEST_F(StateFileTest, ACountTheFileClaimsReservesNothing) {
 #endif
     constexpr std::size_t kSize = std::size_t{64} << 20;
     WriteBytes(path, "Tarvo state\n" + Number(kStateVersion) + Number(1) +
-                         Text(AccountCacheKey(accounts, 0)) + Number(0) + Number(kSize - 100));
+                         Text(AccountCacheKey(accounts[0])) + Number(0) + Number(kSize - 100));
     fs::resize_file(path, kSize);
     const auto loadWithLittleRoom = [&] {
         std::ifstream statm("/proc/self/statm");

@@ -19,7 +19,7 @@ using Calls = std::vector<std::string>;
 namespace {
 
 AccountList TwoAccounts() {
-    return {{"pop.one", "pop.two"}, {"ann", "bob"}, {"pw1", "pw2"}};
+    return {{"pop.one", "ann", "pw1"}, {"pop.two", "bob", "pw2"}};
 }
 
 class TarvoWndTest : public ::testing::Test {
@@ -233,9 +233,7 @@ TEST_F(TarvoWndTest, MailboxesListsAreTakenBackAndSavedHoweverTheDialogEnds) {
     Store(TwoAccounts());
     auto window = Start();
     services.editAccounts = [](AccountList& a) {
-        a.servers.push_back("pop.three");
-        a.users.push_back("cy");
-        a.passwords.push_back("\x80\xff secret");
+        a.push_back({"pop.three", "cy", "\x80\xff secret"});
     };
     window->OnCommand(ID_SERVERS);
     EXPECT_EQ(services.Take(), (Calls{"RunMailboxesDialog 2"})); // no tooltip, no timer

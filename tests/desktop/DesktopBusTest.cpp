@@ -72,7 +72,7 @@ QApplication* MakeApplication() {
 struct TrayProgram {
     TrayProgram(const ScriptedPeer& peer, int32_t notify) {
         SaveSettings(profile, {.Delay = 5, .Sound = 0, .Message = 0, .Notify = notify},
-                     {{peer.Address()}, {"ann"}, {"pw"}});
+                     {{peer.Address(), "ann", "pw"}});
         window = std::make_unique<CTarvoWnd>(services, profile);
         services.Attach(window.get());
     }

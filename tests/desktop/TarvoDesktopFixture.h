@@ -15,7 +15,7 @@
 
 namespace fs = std::filesystem;
 
-struct Account {
+struct DesktopAccount {
     std::string server, user, password;
 };
 
@@ -58,7 +58,7 @@ protected:
         return std::to_string(getpid()) + "-" + std::to_string(++count);
     }
 
-    void WriteSettings(const std::vector<Account>& accounts, int message = 1) {
+    void WriteSettings(const std::vector<DesktopAccount>& accounts, int message = 1) {
         std::ofstream file(m_config / "Halvik" / "Tarvo.reg", std::ios::binary);
         file << "REGEDIT4\r\n";
         const std::string base = "[HKEY_CURRENT_USER\\Software\\Halvik\\Tarvo";
@@ -79,7 +79,7 @@ protected:
     void StartTarvo() { m_tarvo = LaunchTarvo(); }
 
     // The usual start: one account, a tray, Tarvo; the icon's window.
-    std::string StartWithAccount(const Account& account) {
+    std::string StartWithAccount(const DesktopAccount& account) {
         WriteSettings({account});
         m_desktop.StartTray();
         StartTarvo();

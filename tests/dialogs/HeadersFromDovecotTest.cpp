@@ -40,8 +40,8 @@ TEST(HeadersFromDovecot, ShowTheDecodedSubjectsAndSendersOfAMailbox) {
     RecordingMessageBoxes boxes;
     CHeadersDlg dialog(boxes);
     auto table = std::make_shared<MessageTable>();
-    RunCheck({{server.Address(), server.Address()}, {"alice", "bob"}, {"alice-pw", "bob-pw"}},
-             counts, *table, known, cache, signIns, observer);
+    RunCheck({{server.Address(), "alice", "alice-pw"}, {server.Address(), "bob", "bob-pw"}}, counts,
+             *table, known, cache, signIns, observer);
     ASSERT_EQ(table->size(), 4u) << server.Log();
     EXPECT_EQ(States(*table),
               (std::vector<uint32_t>{MessageNew, MessageNew, MessageNew, MessagePending}));

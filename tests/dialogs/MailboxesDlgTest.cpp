@@ -1,5 +1,6 @@
 #include "MailboxesDlg.h"
 
+#include "AccountColumns.h"
 #include "DialogTest.h"
 
 #include <QComboBox>
@@ -32,8 +33,8 @@ Texts Shown(const QWidget& dialog) {
 Texts LinesOf(const AccountList& accounts) {
     Texts lines;
     for (std::size_t i = 0; i < accounts.size(); ++i) {
-        lines.push_back(accounts.users[i].empty() ? accounts.servers[i]
-                                                  : accounts.users[i] + "@" + accounts.servers[i]);
+        lines.push_back(accounts[i].user.empty() ? accounts[i].server
+                                                 : accounts[i].user + "@" + accounts[i].server);
     }
     return lines;
 }
@@ -62,7 +63,7 @@ QString Caption(std::size_t count) {
 // Questions are answered Cancel unless a test scripts its answers.
 RecordingMessageBoxes boxes;
 
-const AccountList kTwo = {{"pop.a", "pop.b"}, {"ua", "ub"}, {"pa", "pb"}};
+const AccountList kTwo = {{"pop.a", "ua", "pa"}, {"pop.b", "ub", "pb"}};
 
 struct Case {
     const char* what;
@@ -75,59 +76,66 @@ struct Case {
 
 TEST(MailboxesDlgTest, AddAndDeleteWorkByExactServerAndUserName) {
     const Texts none = {"", "", ""};
-    const AccountList shared = {{"pop.a", "pop.a"}, {"alice", "bob"}, {"pa", "pb"}};
+    const AccountList shared = {{"pop.a", "alice", "pa"}, {"pop.a", "bob", "pb"}};
     const AccountList twins = {
-        {"pop.a", "pop.a", "pop.b", "pop.a"}, {"u", "v", "u", "u"}, {"1", "2", "3", "4"}};
+        {"pop.a", "u", "1"}, {"pop.a", "v", "2"}, {"pop.b", "u", "3"}, {"pop.a", "u", "4"}};
     const std::vector<Case> cases = {
-        {"first", {}, "add", {"pop.a", "u", "p"}, {{"pop.a"}, {"u"}, {"p"}, {2}}, none},
+        {"first", {}, "add", {"pop.a", "u", "p"}, {{"pop.a", "u", "p", Security::Tls}}, none},
         {"blank adds nothing", kTwo, "add", {" \t ", "u", "p"}, kTwo, {"", "u", "p"}},
         {"C white space trimmed",
          {},
          "add",
          {" \t\v\f pop.a \r\n", " u ", " p "},
-         {{"pop.a"}, {" u "}, {" p "}, {2}},
+         {{"pop.a", " u ", " p ", Security::Tls}},
          none},
         {"same server and user updates the password",
          kTwo,
          "add",
          {"pop.b", "ub", "new"},
-         {{"pop.a", "pop.b"}, {"ua", "ub"}, {"pa", "new"}, {0, 2}},
+         {{"pop.a", "ua", "pa", Security::None}, {"pop.b", "ub", "new", Security::Tls}},
          none},
         {"another user on a known server is a new account",
          kTwo,
          "add",
          {"pop.b", "new", ""},
-         {{"pop.a", "pop.b", "pop.b"}, {"ua", "ub", "new"}, {"pa", "pb", ""}, {0, 0, 2}},
+         {{"pop.a", "ua", "pa", Security::None},
+          {"pop.b", "ub", "pb", Security::None},
+          {"pop.b", "new", "", Security::Tls}},
          none},
         {"an unchanged account stays one",
          shared,
          "add",
          {"pop.a", "bob", "pb"},
-         {shared.servers, shared.users, shared.passwords, {0, 2}},
+         {{"pop.a", "alice", "pa"}, {"pop.a", "bob", "pb", Security::Tls}},
          none},
         {"other case is new",
          kTwo,
          "add",
          {"POP.A", "x", "y"},
-         {{"pop.a", "pop.b", "POP.A"}, {"ua", "ub", "x"}, {"pa", "pb", "y"}, {0, 0, 2}},
+         {{"pop.a", "ua", "pa", Security::None},
+          {"pop.b", "ub", "pb", Security::None},
+          {"POP.A", "x", "y", Security::Tls}},
          none},
         {"every copy of one account updated",
          twins,
          "add",
          {"pop.a", "u", "p"},
-         {twins.servers, twins.users, {"p", "2", "3", "p"}, {2, 0, 0, 2}},
+         {{"pop.a", "u", "p", Security::Tls},
+          {"pop.a", "v", "2"},
+          {"pop.b", "u", "3"},
+          {"pop.a", "u", "p", Security::Tls}},
          none},
         {"delete one",
          kTwo,
          "delete",
          {"pop.a", "ua", ""},
-         {{"pop.b"}, {"ub"}, {"pb"}},
+         {{"pop.b", "ub", "pb"}},
          {"pop.a", "ua", ""}},
         {"delete leaves the other user of the server",
          shared,
          "delete",
          {"pop.a", "bob", ""},
-         {{"pop.a"}, {"alice"}, {"pa"}},
+         {{"pop.a", "alice", "pa"}},
          {"pop.a", "bob", ""}},
         {"delete needs the user too",
          shared,
@@ -140,7 +148,7 @@ TEST(MailboxesDlgTest, AddAndDeleteWorkByExactServerAndUserName) {
          twins,
          "delete",
          {"pop.a", "u", ""},
-         {{"pop.a", "pop.b", "pop.a"}, {"v", "u", "u"}, {"2", "3", "4"}},
+         {{"pop.a", "v", "2"}, {"pop.b", "u", "3"}, {"pop.a", "u", "4"}},
          {"pop.a", "u", ""}},
     };
     for (const Case& c : cases) {
@@ -165,7 +173,7 @@ TEST(MailboxesDlgTest, LineClickFillsTheFieldsThenDeleteRemovesThatAccount) {
     EXPECT_EQ(Shown(dialog), (Texts{"pop.b", "ub", "pb"}));
     EXPECT_EQ(Field(dialog, "password")->echoMode(), QLineEdit::Password);
     Click(dialog, "delete");
-    EXPECT_EQ(dialog.accounts, (AccountList{{"pop.a"}, {"ua"}, {"pa"}}));
+    EXPECT_EQ(dialog.accounts, (AccountList{{"pop.a", "ua", "pa"}}));
     EXPECT_EQ(Shown(dialog), (Texts{"pop.b", "ub", "pb"}));
 
     Fill(dialog, {"typed", "", ""});
@@ -177,19 +185,19 @@ TEST(MailboxesDlgTest, LineClickFillsTheFieldsThenDeleteRemovesThatAccount) {
 // line is the one that goes.
 TEST(MailboxesDlgTest, DeleteTakesTheSelectedOfTwoLinesAndShowsUserAtServer) {
     const AccountList accounts = {
-        {"pop.a", "pop.a", "pop.a"}, {"alice", "bob", "bob"}, {"pa", "old", "pb"}};
+        {"pop.a", "alice", "pa"}, {"pop.a", "bob", "old"}, {"pop.a", "bob", "pb"}};
     CMailboxesDlg dialog(boxes);
     dialog.accounts = accounts;
     dialog.show();
     EXPECT_EQ(Lines(dialog), (Texts{"alice@pop.a", "bob@pop.a", "bob@pop.a"}));
     ClickAt(dialog, 2);
     Click(dialog, "delete");
-    EXPECT_EQ(dialog.accounts, (AccountList{{"pop.a", "pop.a"}, {"alice", "bob"}, {"pa", "old"}}));
+    EXPECT_EQ(dialog.accounts, (AccountList{{"pop.a", "alice", "pa"}, {"pop.a", "bob", "old"}}));
     EXPECT_EQ(Lines(dialog), (Texts{"alice@pop.a", "bob@pop.a"}));
 }
 
 TEST(MailboxesDlgTest, BytesThatAreNotUtf8SurviveAClickAndAnUpdate) {
-    const AccountList latin = {{"caf\xe9"}, {"r\xf6n"}, {"\xff\xfe!"}};
+    const AccountList latin = {{"caf\xe9", "r\xf6n", "\xff\xfe!"}};
     CMailboxesDlg dialog(boxes);
     dialog.accounts = latin;
     dialog.show();
@@ -201,7 +209,7 @@ TEST(MailboxesDlgTest, BytesThatAreNotUtf8SurviveAClickAndAnUpdate) {
     ClickAt(dialog, 0);
     Field(dialog, "password")->setText("new");
     Click(dialog, "add");
-    EXPECT_EQ(dialog.accounts, (AccountList{{"caf\xe9"}, {"r\xf6n"}, {"new"}}));
+    EXPECT_EQ(dialog.accounts, (AccountList{{"caf\xe9", "r\xf6n", "new"}}));
     ClickAt(dialog, 0);
     Click(dialog, "delete");
     EXPECT_EQ(dialog.accounts.size(), 0u);
@@ -219,7 +227,7 @@ TEST(MailboxesDlgTest, EnterAddsAndBothWaysOutHandTheListsBack) {
             done ? Click(dialog, "done") : QTest::keyClick(server, Qt::Key_Escape);
         });
         EXPECT_EQ(dialog.DoModal(), done ? 1 : 2);
-        EXPECT_EQ(dialog.accounts.servers, (Texts{"pop.a", "pop.b", "pop.c"}));
+        EXPECT_EQ(Column(dialog.accounts, &Account::server), (Texts{"pop.a", "pop.b", "pop.c"}));
         EXPECT_FALSE(dialog.windowFlags() & Qt::WindowCloseButtonHint);
     }
 }
@@ -229,9 +237,11 @@ TEST(MailboxesDlgTest, EnterAddsAndBothWaysOutHandTheListsBack) {
 TEST(MailboxesDlgTest, DoneAsksAboutAnAccountTypedButNotAdded) {
     using Answer = MessageBoxes::Answer;
     // At the choice the fields start with, so that only the typed fields differ.
-    const AccountList two = {kTwo.servers, kTwo.users, kTwo.passwords, {2, 2}};
-    const AccountList withNew = {
-        {"pop.a", "pop.b", "pop.a"}, {"ua", "ub", "dora"}, {"pa", "pb", "pd"}, {2, 2, 2}};
+    const AccountList two = {{"pop.a", "ua", "pa", Security::Tls},
+                             {"pop.b", "ub", "pb", Security::Tls}};
+    const AccountList withNew = {{"pop.a", "ua", "pa", Security::Tls},
+                                 {"pop.b", "ub", "pb", Security::Tls},
+                                 {"pop.a", "dora", "pd", Security::Tls}};
     struct DoneCase {
         const char* what;
         Texts typed;
@@ -282,8 +292,10 @@ TEST(MailboxesDlgTest, SignInAndPasswordSourceGoWithTheAccount) {
             written.push_back({server, user, password});
             return keyringAnswer;
         });
-    dialog.accounts = {{"pop.a", "pop.b"}, {"ua", "ub"}, {"pa", ""}, {2, 2},
-                       {"", ""},           {0, 2},       {0, 2},     {"", "pass show b"}};
+    dialog.accounts = {
+        {"pop.a", "ua", "pa", Security::Tls, "", SignInMethod::Automatic, SecretSourceKind::File},
+        {"pop.b", "ub", "", Security::Tls, "", SignInMethod::OAuth2, SecretSourceKind::Command,
+         "pass show b"}};
     dialog.show();
     auto* signIn = Child<QComboBox>(dialog, "signIn");
     auto* source = Child<QComboBox>(dialog, "source");
@@ -315,15 +327,15 @@ TEST(MailboxesDlgTest, SignInAndPasswordSourceGoWithTheAccount) {
     ASSERT_EQ(boxes.shown.size(), 1u);
     EXPECT_TRUE(boxes.shown[0].text.endsWith("The collection is locked."))
         << boxes.shown[0].text.toStdString();
-    EXPECT_EQ(dialog.accounts.passwords[0], "pa");
-    EXPECT_EQ(dialog.accounts.secretSources[0], 0);
+    EXPECT_EQ(dialog.accounts[0].password, "pa");
+    EXPECT_EQ(dialog.accounts[0].secretSource, SecretSourceKind::File);
     keyringAnswer.clear();
     signIn->setCurrentIndex(1);
     Click(dialog, "add");
     EXPECT_EQ(written, (std::vector<Texts>{{"pop.a", "ua", "pa"}, {"pop.a", "ua", "pa"}}));
-    EXPECT_EQ(dialog.accounts.passwords[0], "");
-    EXPECT_EQ(dialog.accounts.secretSources[0], 1);
-    EXPECT_EQ(dialog.accounts.auths[0], 1);
+    EXPECT_EQ(dialog.accounts[0].password, "");
+    EXPECT_EQ(dialog.accounts[0].secretSource, SecretSourceKind::Keyring);
+    EXPECT_EQ(dialog.accounts[0].signIn, SignInMethod::PasswordOnly);
 
     // A new account's password goes to the keyring when one answers, else
     // stays in this file; an untouched source keeps a known account's.
@@ -334,9 +346,11 @@ TEST(MailboxesDlgTest, SignInAndPasswordSourceGoWithTheAccount) {
     Click(dialog, "add");
     Fill(dialog, {"pop.b", "ub", ""});
     Click(dialog, "add");
-    EXPECT_EQ(dialog.accounts.passwords, (Texts{"", "", "", "pd"}));
-    EXPECT_EQ(dialog.accounts.secretSources, (std::vector<int32_t>{1, 2, 1, 0}));
-    EXPECT_EQ(dialog.accounts.secretCommands, (Texts{"", "pass show b", "", ""}));
+    EXPECT_EQ(Column(dialog.accounts, &Account::password), (Texts{"", "", "", "pd"}));
+    EXPECT_EQ(Column(dialog.accounts, &Account::secretSource),
+              (std::vector{SecretSourceKind::Keyring, SecretSourceKind::Command,
+                           SecretSourceKind::Keyring, SecretSourceKind::File}));
+    EXPECT_EQ(Column(dialog.accounts, &Account::secretCommand), (Texts{"", "pass show b", "", ""}));
     EXPECT_EQ(boxes.shown.size(), 1u);
 }
 

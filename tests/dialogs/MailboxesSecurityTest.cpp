@@ -1,5 +1,6 @@
 // The Mailboxes dialog's connection security and its Certificate... button,
 // the latter against a scripted TLS server on loopback.
+#include "AccountColumns.h"
 #include "DialogTest.h"
 #include "MailboxesDlg.h"
 #include "ScriptedPeer.h"
@@ -28,7 +29,8 @@ void Select(const QWidget& dialog, int line) {
 TEST(MailboxesSecurityTest, TheChoiceGoesWithItsAccount) {
     RecordingMessageBoxes boxes;
     CMailboxesDlg dialog(boxes);
-    dialog.accounts = {{"pop.a", "pop.b"}, {"ua", "ub"}, {"pa", "pb"}, {1, 0}, {"AA:BB", ""}};
+    dialog.accounts = {{"pop.a", "ua", "pa", Security::StartTls, "AA:BB"},
+                       {"pop.b", "ub", "pb", Security::None}};
     dialog.show();
     EXPECT_EQ(Choice(dialog)->currentText(), "SSL/TLS");
     EXPECT_EQ(Choice(dialog)->count(), 3);
@@ -37,7 +39,8 @@ TEST(MailboxesSecurityTest, TheChoiceGoesWithItsAccount) {
     EXPECT_EQ(Choice(dialog)->currentText(), "STARTTLS");
     Choice(dialog)->setCurrentIndex(0);
     Click(dialog, "add");
-    EXPECT_EQ(dialog.accounts.securities, (std::vector<int32_t>{0, 0}));
+    EXPECT_EQ(Column(dialog.accounts, &Account::security),
+              (std::vector{Security::None, Security::None}));
     // A new account starts at SSL/TLS and trusts no certificate by hand.
     EXPECT_EQ(Choice(dialog)->currentText(), "SSL/TLS");
     Child<QLineEdit>(dialog, "server")->setText("pop.c");
@@ -45,9 +48,9 @@ TEST(MailboxesSecurityTest, TheChoiceGoesWithItsAccount) {
     Child<QLineEdit>(dialog, "server")->setText("pop.a");
     Child<QLineEdit>(dialog, "user")->setText("ua");
     Click(dialog, "delete");
-    EXPECT_EQ(dialog.accounts,
-              (AccountList{{"pop.b", "pop.c"}, {"ub", ""}, {"pb", ""}, {0, 2}, {"", ""}}));
-    EXPECT_EQ(dialog.accounts.certificates.size(), 2u);
+    EXPECT_EQ(dialog.accounts, (AccountList{{"pop.b", "ub", "pb", Security::None},
+                                            {"pop.c", "", "", Security::Tls}}));
+    EXPECT_EQ(Column(dialog.accounts, &Account::certificate).size(), 2u);
     EXPECT_TRUE(boxes.shown.empty());
 }
 
@@ -63,15 +66,16 @@ TEST(MailboxesSecurityTest, CertificateShowsTheServersAndTrustsOrForgetsIt) {
     boxes.answers = {MessageBoxes::Answer::Yes, MessageBoxes::Answer::No,
                      MessageBoxes::Answer::Yes};
     CMailboxesDlg dialog(boxes);
-    dialog.accounts = {
-        {"no.line.chosen", peer.Address(), "clear.example"}, {"", "", ""}, {"", "", ""}, {2, 2, 0}};
+    dialog.accounts = {{"no.line.chosen", "", "", Security::Tls},
+                       {peer.Address(), "", "", Security::Tls},
+                       {"clear.example", "", "", Security::None}};
     dialog.show();
 
     Click(dialog, "certificate");
     Select(dialog, 1);
     Click(dialog, "certificate");
     Click(dialog, "certificate");
-    const std::string pinned = dialog.accounts.certificates.at(1);
+    const std::string pinned = Column(dialog.accounts, &Account::certificate).at(1);
     Click(dialog, "certificate");
     Select(dialog, 2);
     Click(dialog, "certificate");
@@ -96,7 +100,8 @@ TEST(MailboxesSecurityTest, CertificateShowsTheServersAndTrustsOrForgetsIt) {
     EXPECT_EQ(boxes.shown[4].text,
               "This account uses no connection security, so its server shows no certificate.");
     EXPECT_EQ(QString::fromStdString(pinned), fingerprint);
-    EXPECT_EQ(dialog.accounts.certificates, (std::vector<std::string>{"", "", ""}));
+    EXPECT_EQ(Column(dialog.accounts, &Account::certificate),
+              (std::vector<std::string>{"", "", ""}));
     EXPECT_EQ(peer.Received(0), "QUIT\r\n" + std::string(kCloseNotify));
 }
 
@@ -108,12 +113,12 @@ TEST(MailboxesSecurityTest, YesTrustsTheCertificateShown) {
     RecordingMessageBoxes boxes;
     boxes.answers = {MessageBoxes::Answer::Yes};
     CMailboxesDlg dialog(boxes);
-    dialog.accounts = {{peer.Address()}, {"u"}, {"p"}, {2}};
+    dialog.accounts = {{peer.Address(), "u", "p", Security::Tls}};
     dialog.show();
     Select(dialog, 0);
     Click(dialog, "certificate");
     ASSERT_EQ(boxes.shown.size(), 1u);
-    EXPECT_EQ(QString::fromStdString(dialog.accounts.certificates.at(0)),
+    EXPECT_EQ(QString::fromStdString(Column(dialog.accounts, &Account::certificate).at(0)),
               boxes.shown[0].text.section("SHA-256: ", 1).section('\n', 0, 0));
 }
 
@@ -128,11 +133,11 @@ TEST(MailboxesSecurityTest, TrustGoesToTheOtherAccountsOnTheSameServerWhenAsked)
     RecordingMessageBoxes boxes;
     boxes.answers = {MessageBoxes::Answer::Yes, MessageBoxes::Answer::Yes};
     CMailboxesDlg dialog(boxes);
-    dialog.accounts = {{server, server, server, "127.0.0.1:1", server},
-                       {"a", "b", "c", "d", "e"},
-                       {"", "", "", "", ""},
-                       {0, 2, 0, 2, 2},
-                       {"", "", "", "", "AA:BB"}};
+    dialog.accounts = {{server, "a", "", Security::None},
+                       {server, "b", "", Security::Tls},
+                       {server, "c", "", Security::None},
+                       {"127.0.0.1:1", "d", "", Security::Tls},
+                       {server, "e", "", Security::Tls, "AA:BB"}};
     dialog.show();
     Select(dialog, 0);
     Choice(dialog)->setCurrentIndex(2); // SSL/TLS, not yet added
@@ -144,7 +149,7 @@ TEST(MailboxesSecurityTest, TrustGoesToTheOtherAccountsOnTheSameServerWhenAsked)
               "Trust this certificate also for the other accounts on this server: b@" +
                   QString::fromStdString(server) + ", e@" + QString::fromStdString(server) + "?");
     const std::string pinned = fingerprint.toStdString();
-    EXPECT_EQ(dialog.accounts.certificates,
+    EXPECT_EQ(Column(dialog.accounts, &Account::certificate),
               (std::vector<std::string>{pinned, pinned, "", "", pinned}));
 }
 
@@ -160,7 +165,8 @@ TEST(MailboxesSecurityTest, ACertificateTrustedByThisComputerIsSaidToBeSo) {
     RecordingMessageBoxes boxes;
     boxes.answers = {MessageBoxes::Answer::Yes};
     CMailboxesDlg dialog(boxes);
-    dialog.accounts = {{peer.Address(), peer.Address()}, {"a", "b"}, {"", ""}, {2, 2}, {"", "AA"}};
+    dialog.accounts = {{peer.Address(), "a", "", Security::Tls},
+                       {peer.Address(), "b", "", Security::Tls, "AA"}};
     dialog.show();
     Select(dialog, 0);
     Click(dialog, "certificate");
@@ -173,7 +179,7 @@ TEST(MailboxesSecurityTest, ACertificateTrustedByThisComputerIsSaidToBeSo) {
         "This certificate is trusted by this computer; nothing to add.\n\nServer: "));
     EXPECT_EQ(boxes.shown[1].icon, MessageBoxes::Icon::Question);
     EXPECT_TRUE(boxes.shown[1].text.contains("also trusts one certificate by hand (SHA-256 AA)"));
-    EXPECT_EQ(dialog.accounts.certificates, (std::vector<std::string>{"", ""}));
+    EXPECT_EQ(Column(dialog.accounts, &Account::certificate), (std::vector<std::string>{"", ""}));
 }
 
 // A server that never answers the handshake: Cancel ends the wait at once,
@@ -182,7 +188,7 @@ TEST(MailboxesSecurityTest, CancelEndsTheFetch) {
     ScriptedPeer peer(Script{Stall()});
     RecordingMessageBoxes boxes;
     CMailboxesDlg dialog(boxes);
-    dialog.accounts = {{peer.Address()}, {"u"}, {"p"}, {2}, {"AA"}};
+    dialog.accounts = {{peer.Address(), "u", "p", Security::Tls, "AA"}};
     dialog.show();
     Select(dialog, 0);
     QTimer cancel;
@@ -195,7 +201,7 @@ TEST(MailboxesSecurityTest, CancelEndsTheFetch) {
     cancel.start(50);
     Click(dialog, "certificate");
     EXPECT_TRUE(boxes.shown.empty());
-    EXPECT_EQ(dialog.accounts.certificates, (std::vector<std::string>{"AA"}));
+    EXPECT_EQ(Column(dialog.accounts, &Account::certificate), (std::vector<std::string>{"AA"}));
 }
 
 } // namespace

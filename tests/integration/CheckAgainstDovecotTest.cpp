@@ -121,9 +121,9 @@ TEST_F(CheckAgainstDovecot, TwoMailboxesAndAnUnreachableServerThenOneNewMessage)
     server.Deliver("bob", kSharedCopy.Message());
     const std::string dovecot = server.Address();
     const std::string unreachable = refusing.Address();
-    auto window = Start({{dovecot, unreachable, dovecot},
-                         {"alice", "alice", "bob"},
-                         {"alice-pw", "alice-pw", "bob-pw"}});
+    auto window = Start({{dovecot, "alice", "alice-pw"},
+                         {unreachable, "alice", "alice-pw"},
+                         {dovecot, "bob", "bob-pw"}});
 
     // The tray during the walk over the three accounts, then how the check ends.
     auto walk = [&](int aliceMessages, const Calls& end) {
@@ -139,7 +139,7 @@ TEST_F(CheckAgainstDovecot, TwoMailboxesAndAnUnreachableServerThenOneNewMessage)
     };
 
     // The tooltip's second line: the account that failed, and why.
-    const std::string failed = "\n" + unreachable + ": " + unreachable + " refused the connection.";
+    const std::string failed = "\n" + unreachable + " refused the connection.";
     // The copy in bob's mailbox was seen at alice's account moments before.
     window->OnCheckNow();
     EXPECT_EQ(services.Take(),
@@ -191,11 +191,11 @@ TEST_F(CheckAgainstDovecot, ChecksThatFindNoMail) {
         std::string finalTip;
         std::vector<std::string> errorRows; // their mailboxes
     } cases[] = {
-        {"wrong password", {{dovecot}, {"alice"}, {"not-alice-pw"}}, failed(dovecot), {dovecot}},
-        {"empty mailbox", {{dovecot}, {"alice"}, {"alice-pw"}}, "No unread messages", {}},
-        {"unknown user", {{dovecot}, {"carol"}, {"alice-pw"}}, failed(dovecot), {dovecot}},
+        {"wrong password", {{dovecot, "alice", "not-alice-pw"}}, failed(dovecot), {dovecot}},
+        {"empty mailbox", {{dovecot, "alice", "alice-pw"}}, "No unread messages", {}},
+        {"unknown user", {{dovecot, "carol", "alice-pw"}}, failed(dovecot), {dovecot}},
         {"empty mailbox and a wrong password",
-         {{dovecot, dovecot}, {"alice", "bob"}, {"alice-pw", "alice-pw"}},
+         {{dovecot, "alice", "alice-pw"}, {dovecot, "bob", "alice-pw"}},
          failed("bob@" + dovecot),
          {"bob@" + dovecot}},
     };
@@ -235,11 +235,9 @@ TEST(SecureCheckAgainstDovecot, EverySecurityFindsTheSameRows) {
     MemoryRegistry registry;
     AppProfile profile{registry};
     RecordingWindowServices services;
-    AccountList accounts{{server.Address(), server.Address(), server.TlsAddress()},
-                         {"alice", "alice", "alice"},
-                         {"alice-pw", "alice-pw", "alice-pw"},
-                         {0, 1, 2},
-                         {"", "", ""}};
+    AccountList accounts{{server.Address(), "alice", "alice-pw", Security::None},
+                         {server.Address(), "alice", "alice-pw", Security::StartTls},
+                         {server.TlsAddress(), "alice", "alice-pw", Security::Tls}};
     SaveSettings(profile, Options{}, accounts);
     CTarvoWnd window(services, profile);
     window.OnCreate();
@@ -257,7 +255,7 @@ TEST(SecureCheckAgainstDovecot, EverySecurityFindsTheSameRows) {
             EXPECT_EQ(HeaderTexts(table)[at], HeaderTexts(table)[row]);
             // The first two accounts share a server, so their rows name the user.
             EXPECT_EQ(Mailboxes(table)[at],
-                      (account < 2 ? "alice@" : "") + accounts.servers[account]);
+                      (account < 2 ? "alice@" : "") + accounts[account].server);
             EXPECT_EQ(States(table)[at], account == 0 ? MessageNew : MessagePending);
         }
     }

@@ -14,7 +14,7 @@
 namespace {
 
 AccountList Alice(const std::string& server) {
-    return {{server}, {"alice"}, {"alice-pw"}};
+    return {{server, "alice", "alice-pw"}};
 }
 
 std::string Message(int n) {

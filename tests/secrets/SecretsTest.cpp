@@ -173,13 +173,13 @@ TEST_F(KeyringTest, APasswordMovedFromTheFileSignsInFromTheKeyring) {
     };
     FileRegistry registry(path);
     AppProfile profile(registry);
-    AccountList accounts{{server.Address()}, {"lena"}, {"lena-pw"}};
+    AccountList accounts{{server.Address(), "lena", "lena-pw"}};
     SaveSettings(profile, {}, accounts);
     ASSERT_NE(fileText().find("\"Password\""), std::string::npos);
 
     ASSERT_EQ(StoreInKeyring(server.Address(), "lena", "lena-pw", ShortWait(10s)), "");
-    accounts.secretSources = {1};
-    accounts.passwords = {""};
+    accounts[0].secretSource = SecretSourceKind::Keyring;
+    accounts[0].password = "";
     SaveSettings(profile, {}, accounts);
     EXPECT_EQ(fileText().find("\"Password\""), std::string::npos);
     EXPECT_NE(fileText().find("\"Secret\"=dword:00000001"), std::string::npos);
@@ -283,13 +283,10 @@ TEST(LockedKeyringTest, TheTrayAsksToUnlockOncePerCheck) {
     MemoryRegistry registry;
     AppProfile profile{registry};
     RecordingWindowServices services;
-    const AccountList accounts{{"pop.example.org", "pop.example.org:995"},
-                               {"lena", "ann"},
-                               {"", ""},
-                               {0, 0},
-                               {"", ""},
-                               {0, 0},
-                               {1, 1}};
+    const AccountList accounts{{"pop.example.org", "lena", "", Security::None, "",
+                                SignInMethod::Automatic, SecretSourceKind::Keyring},
+                               {"pop.example.org:995", "ann", "", Security::None, "",
+                                SignInMethod::Automatic, SecretSourceKind::Keyring}};
     SaveSettings(profile, Options{}, accounts);
     CTarvoWnd window(services, profile);
     window.OnCreate();
@@ -370,14 +367,12 @@ TEST(CheckSecretTest, AFailedSourceIsTheAccountsErrorRowAndNothingReachesTheServ
     LoopbackListener port;
     const std::string failing = "echo s3cret; echo 'vault is locked' >&2; exit 2";
     // A NUL byte, like a line break, would end up inside the PASS line.
-    AccountList accounts{{port.Address(), port.Address(), port.Address()},
-                         {"lena", "mia", "ann"},
-                         {"", "", ""},
-                         {0, 0, 0},
-                         {"", "", ""},
-                         {0, 2, 0},
-                         {2, 2, 2},
-                         {failing, failing, "printf 'pw\\000rest\\n'"}};
+    AccountList accounts{{port.Address(), "lena", "", Security::None, "", SignInMethod::Automatic,
+                          SecretSourceKind::Command, failing},
+                         {port.Address(), "mia", "", Security::None, "", SignInMethod::OAuth2,
+                          SecretSourceKind::Command, failing},
+                         {port.Address(), "ann", "", Security::None, "", SignInMethod::Automatic,
+                          SecretSourceKind::Command, "printf 'pw\\000rest\\n'"}};
     Checker checker;
     checker.Check(accounts);
     const MessageTable& table = checker.table;
@@ -398,24 +393,24 @@ TEST(CheckSecretTest, AFreshTokenIsAskedOfTheSourceAgain) {
     char pattern[] = "/tmp/tarvo-token.XXXXXX";
     ASSERT_NE(mkdtemp(pattern), nullptr);
     const std::string counter = std::string(pattern) + "/n";
-    const AccountList accounts{{"pop.example.org"},
-                               {"lena"},
-                               {""},
-                               {2},
-                               {""},
-                               {2},
-                               {2},
-                               {"n=$(cat " + counter + " 2>/dev/null || echo 0); echo $((n+1)) > " +
-                                counter + "; echo token-$n"}};
+    const Account account{"pop.example.org",
+                          "lena",
+                          "",
+                          Security::Tls,
+                          "",
+                          SignInMethod::OAuth2,
+                          SecretSourceKind::Command,
+                          "n=$(cat " + counter + " 2>/dev/null || echo 0); echo $((n+1)) > " +
+                              counter + "; echo token-$n"};
     CPop3Connection conversation;
     QuietObserver observer;
     // The file and the keyring would give the same token again.
-    for (int32_t source : {0, 1}) {
-        AccountList fixed = accounts;
-        fixed.secretSources = {source};
-        EXPECT_FALSE(FreshToken(fixed, 0, observer, conversation)) << source;
+    for (SecretSourceKind source : {SecretSourceKind::File, SecretSourceKind::Keyring}) {
+        Account fixed = account;
+        fixed.secretSource = source;
+        EXPECT_FALSE(FreshToken(fixed, observer, conversation)) << static_cast<int>(source);
     }
-    const auto fresh = FreshToken(accounts, 0, observer, conversation);
+    const auto fresh = FreshToken(account, observer, conversation);
     EXPECT_EQ(fresh(), "token-0");
     EXPECT_EQ(fresh(), "token-1");
     conversation.Abort();
