@@ -7,21 +7,6 @@
 
 namespace {
 
-// Lets go of the texts a full scan would not keep, and gives the index of
-// the oldest message whose text it keeps: the newest texts are kept, as many
-// as fit the budget together.
-std::size_t DropOldTexts(ScannedHeaders& headers, std::size_t budget) {
-    std::size_t total = 0;
-    std::size_t oldest = headers.size();
-    while (oldest > 0 && total + headers[oldest - 1].HeaderBytes() <= budget) {
-        total += headers[--oldest].HeaderBytes();
-    }
-    for (std::size_t i = 0; i < oldest; ++i) {
-        headers[i].DropText();
-    }
-    return oldest;
-}
-
 // Texts a full scan would keep but that were not kept before (an older
 // message moves up when newer ones are deleted) are fetched again.
 bool FillKeptTexts(CPop3Connection& conversation, ScannedHeaders& out) {
@@ -94,6 +79,18 @@ bool ScanUnseen(CPop3Connection& conversation, const UniqueIdList& uids, const C
 }
 
 } // namespace
+
+std::size_t DropOldTexts(ScannedHeaders& headers, std::size_t budget) {
+    std::size_t total = 0;
+    std::size_t oldest = headers.size();
+    while (oldest > 0 && total + headers[oldest - 1].HeaderBytes() <= budget) {
+        total += headers[--oldest].HeaderBytes();
+    }
+    for (std::size_t i = 0; i < oldest; ++i) {
+        headers[i].DropText();
+    }
+    return oldest;
+}
 
 bool ScanAccount(CPop3Connection& conversation, bool askUniqueIds, const CachedHeaders& kept,
                  ScannedHeaders& lastRows, AccountHeaders& out) {

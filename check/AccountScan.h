@@ -17,6 +17,11 @@ struct AccountHeaders {
     bool listingBrokeOff = false; // the scan failed inside the unique-id listing
 };
 
+// Lets go of the texts a full scan would not keep, and gives the index of
+// the oldest message whose text it keeps: the newest texts are kept, as many
+// as fit the budget together.
+std::size_t DropOldTexts(ScannedHeaders& headers, std::size_t budget);
+
 // False when the scan failed. The kept headers are moved out of lastRows.
 bool ScanAccount(CPop3Connection& conversation, bool askUniqueIds, const CachedHeaders& kept,
                  ScannedHeaders& lastRows, AccountHeaders& out);

@@ -11,10 +11,12 @@
 #include "SignInMemory.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
-class CPop3Connection;
+class CImapConnection;
+class MailConversation;
 
 // What the walk tells its owner while it runs.
 class CheckObserver {
@@ -23,7 +25,7 @@ public:
     virtual void ShowProgress(int iconId, const std::string& tip) = 0;
     // The conversation that Disconnect reaches; null between accounts. The
     // null comes while the ending conversation still exists, closed.
-    virtual void SetCurrentConversation(CPop3Connection* conversation) = 0;
+    virtual void SetCurrentConversation(MailConversation* conversation) = 0;
     virtual void WaitHook() = 0;
     // True when the walk should end after the current account.
     virtual bool Cancelled() const { return false; }
@@ -31,6 +33,10 @@ public:
     // the user to unlock it. The tray allows one prompt a check; the command
     // line none.
     virtual bool TakeUnlockPrompt() { return false; }
+    // An IMAP account's connection after a sound check, where its server can
+    // tell of changes: an owner that watches for them keeps it; otherwise it
+    // is closed.
+    virtual void KeepForPush(std::size_t account, std::unique_ptr<CImapConnection> conversation);
 };
 
 struct CheckOutcome {

@@ -50,7 +50,7 @@ public:
 private:
     void ShowProgress(int, const std::string&) override {}
 
-    void SetCurrentConversation(CPop3Connection* conversation) override {
+    void SetCurrentConversation(MailConversation* conversation) override {
         if (conversation != nullptr) {
             m_firstRow = m_table.size();
             m_current = conversation;
@@ -100,7 +100,7 @@ private:
     const std::vector<int32_t>& m_counts;
     const volatile std::sig_atomic_t* m_interrupted;
     volatile std::sig_atomic_t* m_disconnect;
-    CPop3Connection* m_current = nullptr;
+    MailConversation* m_current = nullptr;
     std::size_t m_firstRow = 0;
 };
 

@@ -46,7 +46,7 @@ void CTarvoWnd::ShowProgress(int iconId, const std::string& tip) {
     m_services.ModifyTrayIcon(iconId, FitTrayTip(tip));
 }
 
-void CTarvoWnd::SetCurrentConversation(CPop3Connection* conversation) {
+void CTarvoWnd::SetCurrentConversation(MailConversation* conversation) {
     m_current = conversation;
 }
 

@@ -79,7 +79,7 @@ public:
     const KnownMessageIds& KnownIds() const { return m_knownIds; }
     bool IsBusy() const { return m_busy; }
     uint32_t TimerId() const { return m_timerId; }
-    CPop3Connection* CurrentConversation() const { return m_current; }
+    MailConversation* CurrentConversation() const { return m_current; }
 
     // The check timer's interval for a Delay in minutes, kept within what a
     // timer can hold: at least one minute, at most 2^31-1 ms. A negative Delay
@@ -90,7 +90,7 @@ public:
 private:
     // What the check cycle reports while it runs.
     void ShowProgress(int iconId, const std::string& tip) override;
-    void SetCurrentConversation(CPop3Connection* conversation) override;
+    void SetCurrentConversation(MailConversation* conversation) override;
     void WaitHook() override;
     bool Cancelled() const override { return m_quitAfterCheck; }
     bool TakeUnlockPrompt() override { return !std::exchange(m_unlockPrompted, true); }
@@ -122,7 +122,7 @@ private:
     AccountList m_accounts;
     std::vector<int32_t> m_counts;
     std::optional<StateFile> m_state;
-    CPop3Connection* m_current = nullptr;
+    MailConversation* m_current = nullptr;
     bool m_busy = false;
     bool m_checking = false;
     bool m_quitAfterCheck = false;

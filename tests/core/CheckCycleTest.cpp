@@ -362,7 +362,7 @@ TEST_F(CheckCycleTest, DisconnectDuringAWaitEndsThatAccountOnly) {
     ScriptedPeer stalled(Script{Send("+OK ready\r\n"), Stall()});
     ScriptedPeer healthy(HealthyMailbox({Block("a", "<a@x>")}));
     Start({stalled.Address(), healthy.Address()}, {.Delay = 5, .Sound = 1, .Message = 0});
-    CPop3Connection* seen = nullptr;
+    MailConversation* seen = nullptr;
     services.onWait = [&] {
         // Other entry points stand back while the check runs.
         window->OnCheckNow();

@@ -8,7 +8,7 @@
 class QuietObserver : public CheckObserver {
 public:
     void ShowProgress(int, const std::string&) override {}
-    void SetCurrentConversation(CPop3Connection*) override {}
+    void SetCurrentConversation(MailConversation*) override {}
     void WaitHook() override {}
 };
 
