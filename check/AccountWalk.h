@@ -38,9 +38,9 @@ struct AccountWalk {
     CachedHeaders kept; // what the last check kept, in its rows
 
     bool signedIn = false;
-    int32_t count = -1;    // messages counted; -1 when the mailbox could not be read
-    bool newMail = false;  // a row of this account is new
-    CachedHeaders keep{};  // the rows of this check to keep for the next
+    int32_t count = -1;   // messages counted; -1 when the mailbox could not be read
+    bool newMail = false; // a row of this account is new
+    CachedHeaders keep{}; // the rows of this check to keep for the next
     bool listingBrokeOff = false;
     std::optional<ScannedHeaders> keptThroughScan{}; // when the scan failed part-way
 };

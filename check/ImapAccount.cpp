@@ -60,9 +60,9 @@ std::optional<ScannedHeaders> ReadFolder(CImapConnection& conversation, const st
     std::size_t hint = 0;
     for (std::size_t i = 0; i < uids->size(); ++i) {
         const std::optional<std::size_t> at =
-            keepable
-                ? FindKept(walk.kept, lastRows, KeptId(folder, state->uidValidity, (*uids)[i]), hint)
-                : std::nullopt;
+            keepable ? FindKept(walk.kept, lastRows, KeptId(folder, state->uidValidity, (*uids)[i]),
+                                hint)
+                     : std::nullopt;
         if (at && lastRows[walk.kept[*at]].TextKept()) {
             keptRow[i] = walk.kept[*at];
             hint = *at + 1;
@@ -72,9 +72,9 @@ std::optional<ScannedHeaders> ReadFolder(CImapConnection& conversation, const st
     }
     ScannedHeaders fetched;
     if (!fetch.empty()) {
-        check.observer.ShowProgress(
-            IDI_RETRIEVING, Format("Retrieving %zu header(s) from %s...", fetch.size(),
-                                   walk.account.server.c_str()));
+        check.observer.ShowProgress(IDI_RETRIEVING,
+                                    Format("Retrieving %zu header(s) from %s...", fetch.size(),
+                                           walk.account.server.c_str()));
         if (!conversation.FetchHeaders(fetch)) {
             return std::nullopt;
         }
@@ -105,9 +105,9 @@ std::optional<ScannedHeaders> ReadFolder(CImapConnection& conversation, const st
 // Every watched folder in turn; a folder that cannot be opened is an error
 // row of its own, and the others are still read.
 void ReadFolders(CImapConnection& conversation, AccountWalk& walk, CheckContext& check) {
-    const std::vector<std::string> folders =
-        walk.account.folders.empty() ? std::vector<std::string>{std::string(kInbox)}
-                                     : walk.account.folders;
+    const std::vector<std::string> folders = walk.account.folders.empty()
+                                                 ? std::vector<std::string>{std::string(kInbox)}
+                                                 : walk.account.folders;
     bool allRead = true;
     int32_t count = 0;
     for (const std::string& folder : folders) {

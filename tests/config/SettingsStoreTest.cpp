@@ -169,6 +169,28 @@ TEST_F(SettingsStoreTest, SecurityAndTrustedCertificateLoadAndSaveWithTheAccount
     EXPECT_EQ(AccountKeys(3), std::vector<int>{});
 }
 
+// A file from before IMAP holds POP3 accounts and is saved as it was; an
+// IMAP account keeps its protocol and folders.
+TEST_F(SettingsStoreTest, ProtocolAndFoldersLoadAndSaveWithTheAccount) {
+    PutAccounts({{0, "a", "u", ""}, {1, "b", "v", ""}});
+    Put("Mailboxes\\1", "Protocol", RegValue::Dword(7));
+    ASSERT_EQ(LoadSettings(profile, options, accounts), 1);
+    EXPECT_EQ(Column(accounts, &Account::protocol), (std::vector{Protocol::Pop3, Protocol::Pop3}));
+    SaveSettings(profile, options, accounts);
+    EXPECT_EQ(Stored("Mailboxes\\0", "Protocol"), std::nullopt);
+    EXPECT_EQ(Stored("Mailboxes\\0", "Folders"), std::nullopt);
+
+    accounts[1].protocol = Protocol::Imap;
+    accounts[1].folders = {"INBOX", "Entw\xC3\xBCrfe"};
+    SaveSettings(profile, options, accounts);
+    EXPECT_EQ(Stored("Mailboxes\\1", "Protocol"), RegValue::Dword(1));
+    EXPECT_EQ(Stored("Mailboxes\\1", "Folders"),
+              (RegValue{REG_MULTI_SZ, std::string("INBOX\0Entw\xC3\xBCrfe\0\0", 17)}));
+    AccountList loaded;
+    LoadSettings(profile, options, loaded);
+    EXPECT_EQ(loaded, accounts);
+}
+
 // A file from before sign-in could be chosen signs in as it did; a password
 // kept elsewhere leaves the file, and one not yet moved stays.
 TEST_F(SettingsStoreTest, SignInAndSecretSourceLoadAndSaveWithTheAccount) {

@@ -6,10 +6,13 @@
 #include "ImapConnection.h"
 #include "Pop3Connection.h"
 #include "PushWait.h"
+#include "QuietObserver.h"
+#include "TableColumns.h"
 #include "TestCertificates.h"
 
 #include <cstdlib>
 #include <gtest/gtest.h>
+#include <thread>
 
 namespace {
 
@@ -41,6 +44,7 @@ protected:
         server = new DovecotServer(DovecotTls{certificate.certificateFile, certificate.keyFile});
         server->AddUser("ann", "secret");
         server->AddUser("bea", "secret");
+        server->AddUser("cid", "secret");
     }
     static void TearDownTestSuite() {
         delete server;
@@ -128,6 +132,76 @@ TEST_F(ImapAgainstDovecot, ReadsWhatTheServerHoldsAndChangesNoFlag) {
     std::unique_ptr<CImapConnection> conversation = Connect(Ways()[0], "ann");
     ASSERT_TRUE(conversation->Examine("INBOX").has_value());
     EXPECT_EQ(conversation->SearchUnseen(), (std::vector<uint32_t>{1}));
+}
+
+// A check of an IMAP account: a row for each message neither seen nor
+// deleted in the watched folders, new once and pending after; each header
+// fetched once while the message stays unseen; no flag changed.
+TEST_F(ImapAgainstDovecot, ChecksShowTheUnseenMessagesOfEveryWatchedFolder) {
+    server->CreateFolder("cid", kLists);
+    for (int n = 1; n <= 3; ++n) {
+        server->Deliver("cid", Message(n, "INBOX"));
+    }
+    server->Save("cid", kLists, Message(4, kLists));
+    server->AddFlags("cid", "INBOX", 2, "\\Seen");
+    const std::string flags = server->Flags("cid", "INBOX") + server->Flags("cid", kLists);
+    // The headers a session fetched, as Dovecot logs it when the session is
+    // over, which may come a moment after the check: the count of sessions
+    // ended and the last one's figure.
+    auto ended = [] {
+        const std::string log = server->Log();
+        std::size_t count = 0;
+        std::size_t last = std::string::npos;
+        for (std::size_t at = log.find("hdr_count="); at != std::string::npos;
+             at = log.find("hdr_count=", at + 1)) {
+            ++count;
+            last = at + 10;
+        }
+        return std::pair{count, count == 0 ? "" : log.substr(last, log.find(' ', last) - last)};
+    };
+    std::size_t sessions = ended().first;
+    auto headersFetched = [&] {
+        const auto start = Clock::now();
+        while (ended().first <= sessions && Clock::now() - start < kPushBound) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        sessions = ended().first;
+        return ended().second;
+    };
+    for (const Way& way : Ways()) {
+        SCOPED_TRACE(way.name);
+        const AccountList accounts{{.server = way.address,
+                                    .user = "cid",
+                                    .password = "secret",
+                                    .security = way.security,
+                                    .protocol = Protocol::Imap,
+                                    .folders = {"INBOX", kLists}}};
+        Checker checker;
+        EXPECT_TRUE(checker.Check(accounts).newMail);
+        EXPECT_EQ(Subjects(checker.table),
+                  (std::vector<std::string>{"INBOX message 1", "INBOX message 3",
+                                            kLists + " message 4"}));
+        EXPECT_EQ(Mailboxes(checker.table),
+                  (std::vector<std::string>{way.address, way.address, way.address + "/" + kLists}));
+        EXPECT_EQ(checker.counts, (std::vector<int32_t>{3}));
+        EXPECT_EQ(headersFetched(), "3");
+        EXPECT_FALSE(checker.Check(accounts).newMail);
+        EXPECT_EQ(States(checker.table),
+                  (std::vector<uint32_t>{MessagePending, MessagePending, MessagePending}));
+        EXPECT_EQ(headersFetched(), "0");
+        EXPECT_EQ(server->Flags("cid", "INBOX") + server->Flags("cid", kLists), flags);
+    }
+    // Read elsewhere, and new mail: the count follows the server.
+    server->AddFlags("cid", "INBOX", 1, "\\Seen");
+    server->Deliver("cid", Message(5, "INBOX"));
+    Checker checker;
+    const AccountList inbox{{.server = Ways()[0].address,
+                             .user = "cid",
+                             .password = "secret",
+                             .protocol = Protocol::Imap}};
+    checker.Check(inbox);
+    EXPECT_EQ(Subjects(checker.table),
+              (std::vector<std::string>{"INBOX message 3", "INBOX message 5"}));
 }
 
 TEST_F(ImapAgainstDovecot, ReportsAMessageSavedWhileItWaits) {
