@@ -76,6 +76,29 @@ void QtWindowServices::KillTimer(uint32_t id) {
     }
 }
 
+// One notice per watch: a socket that stays readable must not fire again
+// and again while the loop runs a dialog or a check's waits.
+void QtWindowServices::WatchSocket(int fd, std::function<void()> ready) {
+    // Watched again from its own notice, maybe: the old notifier goes once
+    // the loop is back.
+    UnwatchSocket(fd);
+    auto notifier = std::make_unique<QSocketNotifier>(fd, QSocketNotifier::Read);
+    QObject::connect(notifier.get(), &QSocketNotifier::activated, notifier.get(),
+                     [this, fd, ready = std::move(ready)] {
+                         m_sockets.at(fd)->setEnabled(false);
+                         m_gate.Deliver(ready);
+                     });
+    m_sockets[fd] = std::move(notifier);
+}
+
+void QtWindowServices::UnwatchSocket(int fd) {
+    if (auto found = m_sockets.find(fd); found != m_sockets.end()) {
+        found->second->setEnabled(false);
+        found->second.release()->deleteLater();
+        m_sockets.erase(found);
+    }
+}
+
 void QtWindowServices::PlayNewMailSound() {
     m_sound.Play();
 }

@@ -11,6 +11,7 @@
 
 #include <QMenu>
 #include <QObject>
+#include <QSocketNotifier>
 #include <QTimer>
 #include <cstdint>
 #include <functional>
@@ -44,6 +45,8 @@ public:
     void KillTimer(uint32_t id) override;
 
     void PlayNewMailSound() override;
+    void WatchSocket(int fd, std::function<void()> ready) override;
+    void UnwatchSocket(int fd) override;
     void NotifyNewMail(const MessageTable& table, int newCount) override;
 
     void SetTrayMenu(std::span<const TrayMenuItem> items) override;
@@ -75,4 +78,5 @@ private:
     DesktopNotifier m_notifier;
     TrayInputOnly m_trayInputOnly;
     std::map<uint32_t, std::unique_ptr<QTimer>> m_timers;
+    std::map<int, std::unique_ptr<QSocketNotifier>> m_sockets;
 };

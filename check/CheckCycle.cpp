@@ -30,6 +30,21 @@ Mailbox MailboxOf(const AccountList& accounts, std::size_t i) {
     return mailbox;
 }
 
+// The rows account i had in the last check; what was new then was announced
+// then, and is pending now as after any check.
+void CarryRows(const CheckScope& scope, std::size_t i, MessageTable& table) {
+    const MessageTable& last = scope.last;
+    const std::vector<std::size_t>& first = scope.lastFirstRows;
+    const std::size_t end = i + 1 < first.size() ? std::min(first[i + 1], last.size()) : 0;
+    for (std::size_t row = i < first.size() ? first[i] : end; row < end; ++row) {
+        if (last.State(row) == MessageError) {
+            table.AppendError(last.Subject(row), last.Mailbox(row), last.HeaderText(row));
+        } else {
+            table.AppendMessage(last.Headers()[row], last.Mailbox(row), MessagePending);
+        }
+    }
+}
+
 } // namespace
 
 void CheckObserver::KeepForPush(std::size_t, std::unique_ptr<CImapConnection> conversation) {
@@ -144,7 +159,8 @@ void WalkPop3Account(AccountWalk& walk, CheckContext& check) {
 
 CheckOutcome RunCheck(const AccountList& accounts, std::vector<int32_t>& counts,
                       MessageTable& table, KnownMessageIds& knownIds, HeaderCache& cache,
-                      SignInMemory& signIns, CheckObserver& observer, const ChannelLimits& limits) {
+                      SignInMemory& signIns, CheckObserver& observer, const ChannelLimits& limits,
+                      const CheckScope* scope) {
     std::vector<std::string> signInKeys;
     for (const Account& account : accounts) {
         signInKeys.push_back(SignInKey(account));
@@ -159,6 +175,16 @@ CheckOutcome RunCheck(const AccountList& accounts, std::vector<int32_t>& counts,
     for (; i < accounts.size() && !observer.Cancelled(); ++i) {
         const Account& account = accounts[i];
         std::string key = AccountCacheKey(account);
+        outcome.firstRows.push_back(table.size());
+        if (scope != nullptr && i != scope->only) {
+            CarryRows(*scope, i, table);
+            CachedHeaders kept = cache.Take(i, key);
+            cache.KeepThroughFailure(i, std::move(key), std::move(kept));
+            outcome.total = static_cast<int32_t>(std::min<int64_t>(
+                int64_t{outcome.total} + (i < counts.size() ? std::max(counts[i], 0) : 0),
+                INT32_MAX));
+            continue;
+        }
         AccountWalk walk{i, account, MailboxOf(accounts, i), signInKeys[i], cache.Take(i, key)};
         observer.ShowProgress(IDI_CONTACTING, Format("Contacting %s...", account.server.c_str()));
         if (account.protocol == Protocol::Imap) {
@@ -181,6 +207,7 @@ CheckOutcome RunCheck(const AccountList& accounts, std::vector<int32_t>& counts,
         }
     }
     // Accounts a cancelled check did not reach keep what they had.
+    outcome.firstRows.resize(accounts.size() + 1, table.size());
     for (; i < accounts.size(); ++i) {
         std::string key = AccountCacheKey(accounts[i]);
         CachedHeaders kept = cache.Take(i, key);

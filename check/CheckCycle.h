@@ -43,6 +43,17 @@ struct CheckOutcome {
     std::size_t accounts = 0; // accounts walked
     int32_t total = 0;        // messages counted by the servers, new and pending
     bool newMail = false;     // at least one row of this check is new
+    // Where each account's rows begin in the table, and one more: where the
+    // last account's end.
+    std::vector<std::size_t> firstRows{};
+};
+
+// A check of one account alone, as a server's report of new mail asks for:
+// the other accounts show the rows the last check left, as it left them.
+struct CheckScope {
+    std::size_t only;
+    const MessageTable& last;
+    const std::vector<std::size_t>& lastFirstRows;
 };
 
 // The tooltip while there is no account: a check of none found nothing to say.
@@ -56,7 +67,7 @@ inline constexpr const char* kNoMailboxesTip = "No mailboxes to check";
 CheckOutcome RunCheck(const AccountList& accounts, std::vector<int32_t>& counts,
                       MessageTable& table, KnownMessageIds& knownIds, HeaderCache& cache,
                       SignInMemory& signIns, CheckObserver& observer,
-                      const ChannelLimits& limits = {});
+                      const ChannelLimits& limits = {}, const CheckScope* scope = nullptr);
 
 // What the headers kept for an account are valid for: the same mailbox,
 // reached the same way.

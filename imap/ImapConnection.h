@@ -119,6 +119,7 @@ private:
     bool Login(const std::string& user, const std::string& password);
     bool LearnCapabilities();
     bool Idle();
+    void KeepAliveWhileIdle();
 
     // Ready for a command: open, signed in, not idling, not inside a wait.
     bool Ready() const { return m_open && !m_inChannel && !m_idling; }

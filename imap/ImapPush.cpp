@@ -6,6 +6,9 @@
 #include "ImapConnection.h"
 #include "MailboxName.h"
 
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <sys/socket.h>
 #include <utility>
 
 bool CImapConnection::StartIdle(const std::string& folder) {
@@ -66,7 +69,20 @@ bool CImapConnection::Idle() {
     m_idling = true;
     m_idleTag = tag;
     m_pushBytes = bytes;
+    KeepAliveWhileIdle();
     return true;
+}
+
+// A connection a NAT dropped stays silent for ever; the kernel's probes find
+// it within two minutes (60 s quiet, then 4 probes 15 s apart), and the
+// socket then reads as failed, with no wake-up of Tarvo's own meanwhile.
+void CImapConnection::KeepAliveWhileIdle() {
+    const int fd = m_socket.Get();
+    const int on = 1, idle = 60, interval = 15, probes = 4;
+    setsockopt(fd, SOL_SOCKET, SO_KEEPALIVE, &on, sizeof on);
+    setsockopt(fd, IPPROTO_TCP, TCP_KEEPIDLE, &idle, sizeof idle);
+    setsockopt(fd, IPPROTO_TCP, TCP_KEEPINTVL, &interval, sizeof interval);
+    setsockopt(fd, IPPROTO_TCP, TCP_KEEPCNT, &probes, sizeof probes);
 }
 
 ImapPush CImapConnection::TakeEvents() {

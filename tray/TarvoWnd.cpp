@@ -97,6 +97,7 @@ void CTarvoWnd::OnClose() {
         OnDisconnect();
         return;
     }
+    m_push.DropAll();
     m_services.KillTimer(m_timerId);
     m_services.DeleteTrayIcon();
     m_services.EndProgram();
@@ -107,11 +108,18 @@ void CTarvoWnd::OnTimer(uint32_t eventId) {
         OnCheckNow();
     } else if (eventId == kSettleTimerId && eventId != m_timerId) {
         OnSettled();
+    } else if (eventId != m_timerId) {
+        m_push.OnTimer(eventId);
     }
 }
 
 // Another wake while settling starts the delay again: one check follows.
+// Connections held before the sleep are dead or soon will be: they are
+// opened again by that check.
 void CTarvoWnd::OnWake() {
+    for (std::size_t account : m_push.DropAll()) {
+        m_reopenAfterWake.push_back(account);
+    }
     m_services.SetTimer(kSettleTimerId, static_cast<uint32_t>(kSettleDelay.count()));
 }
 
@@ -130,8 +138,13 @@ void CTarvoWnd::OnSettled() {
 
 void CTarvoWnd::CheckAfterWake() {
     const bool recent = m_lastCheckEnded && m_clock() - *m_lastCheckEnded < kRecentCheck;
+    std::vector<std::size_t> reopen = std::exchange(m_reopenAfterWake, {});
     if (!recent) {
         OnCheckNow();
+        return;
+    }
+    for (std::size_t account : reopen) {
+        OnPushCheck(account);
     }
 }
 
@@ -140,6 +153,7 @@ void CTarvoWnd::DialogClosed() {
     if (std::exchange(m_wakeAfterDialog, false)) {
         CheckAfterWake();
     }
+    CheckPushed();
 }
 
 int CTarvoWnd::OnTrayNotify(uint32_t iconId, uint32_t mouseMessage) {
@@ -199,18 +213,54 @@ void CTarvoWnd::OnCheckNow() {
     if (m_busy) {
         return;
     }
+    m_services.KillTimer(m_timerId);
+    Check(nullptr);
+    if (!m_quitAfterCheck) {
+        StartTimer();
+        m_lastCheckEnded = m_clock();
+    }
+    CheckPushed();
+}
+
+// A server told of a change: that account alone is checked, and the others
+// keep their rows and their interval. One that comes during a check or a
+// dialog waits for its end.
+void CTarvoWnd::OnPushCheck(std::size_t account) {
+    if (std::find(m_pushDue.begin(), m_pushDue.end(), account) == m_pushDue.end()) {
+        m_pushDue.push_back(account);
+    }
+    if (!m_busy) {
+        CheckPushed();
+    }
+}
+
+void CTarvoWnd::CheckPushed() {
+    while (!m_busy && !m_pushDue.empty()) {
+        const std::size_t account = m_pushDue.front();
+        m_pushDue.erase(m_pushDue.begin());
+        if (account < m_accounts.size() && m_firstRows.size() == m_accounts.size() + 1) {
+            const std::shared_ptr<const MessageTable> last = m_table;
+            const std::vector<std::size_t> firstRows = m_firstRows;
+            const CheckScope scope{account, *last, firstRows};
+            Check(&scope);
+        }
+    }
+}
+
+void CTarvoWnd::Check(const CheckScope* scope) {
     m_checking = true;
     m_unlockPrompted = false;
     SetBusy(true);
-    m_services.KillTimer(m_timerId);
     // The check takes the last table's rows for the headers it keeps; the
-    // headers window may be showing them, so it then fills a copy instead.
-    if (m_table.use_count() > 1) {
+    // headers window, or a check of one account, may still need them, so it
+    // then fills a copy instead.
+    if (m_table.use_count() > 1 || scope != nullptr) {
         m_table = std::make_shared<MessageTable>(*m_table);
     }
 
     CheckOutcome outcome = RunCheck(m_accounts, m_counts, *m_table, m_knownIds, m_headerCache,
-                                    m_signIns, *this, m_limits);
+                                    m_signIns, *this, m_limits, scope);
+    m_firstRows = std::move(outcome.firstRows);
     // Still checking while the state's lock is waited for: a Quit then ends
     // the program once the state is saved.
     SaveState();
@@ -234,9 +284,15 @@ void CTarvoWnd::OnCheckNow() {
     } else {
         m_services.RefreshHeadersWindow(m_table);
     }
-    StartTimer();
-    m_lastCheckEnded = m_clock();
     SetBusy(false);
+}
+
+void CTarvoWnd::KeepForPush(std::size_t account, std::unique_ptr<CImapConnection> conversation) {
+    if (m_options.Push != 0 && !m_quitAfterCheck) {
+        m_push.Hold(account, m_accounts[account], std::move(conversation));
+    } else {
+        conversation->Close();
+    }
 }
 
 // Not busy: the window only shows a table, and the checks that go on while
@@ -249,6 +305,11 @@ void CTarvoWnd::OnServers() {
     SetBusy(true);
     AccountList edited = m_accounts;
     m_services.RunMailboxesDialog(edited);
+    if (edited != m_accounts) {
+        // Held connections and the last rows belong to the accounts as they were.
+        m_push.DropAll();
+        m_firstRows.clear();
+    }
     m_accounts = std::move(edited);
     LengthenCounts();
     SaveSettings();
@@ -260,6 +321,9 @@ void CTarvoWnd::OnOptions() {
     Options edited = m_options;
     if (m_services.RunOptionsDialog(edited)) {
         m_options = edited;
+        if (m_options.Push == 0) {
+            m_push.DropAll();
+        }
         SaveSettings();
         m_services.KillTimer(m_timerId);
         StartTimer();
@@ -280,6 +344,7 @@ void CTarvoWnd::OnDisconnect() {
     if (m_current != nullptr) {
         m_current->Abort();
     }
+    m_push.DropAll();
 }
 
 int CTarvoWnd::LoadSettings() {

@@ -8,6 +8,7 @@
 #include "HeaderCache.h"
 #include "KnownMessageIds.h"
 #include "MessageTable.h"
+#include "PushWatch.h"
 #include "Settings.h"
 #include "StateFile.h"
 #include "WindowServices.h"
@@ -93,6 +94,12 @@ private:
     void SetCurrentConversation(MailConversation* conversation) override;
     void WaitHook() override;
     bool Cancelled() const override { return m_quitAfterCheck; }
+    void KeepForPush(std::size_t account, std::unique_ptr<CImapConnection> conversation) override;
+    // The check of every account, or of the one scope names.
+    void Check(const CheckScope* scope);
+    void OnPushCheck(std::size_t account);
+    // The checks of accounts whose servers told of changes, once not busy.
+    void CheckPushed();
     bool TakeUnlockPrompt() override { return !std::exchange(m_unlockPrompted, true); }
 
     void StartTimer();
@@ -122,6 +129,11 @@ private:
     AccountList m_accounts;
     std::vector<int32_t> m_counts;
     std::optional<StateFile> m_state;
+    // Where each account's rows begin in the table.
+    std::vector<std::size_t> m_firstRows;
+    PushWatch m_push{m_services, [this](std::size_t account) { OnPushCheck(account); }};
+    std::vector<std::size_t> m_pushDue;
+    std::vector<std::size_t> m_reopenAfterWake;
     MailConversation* m_current = nullptr;
     bool m_busy = false;
     bool m_checking = false;

@@ -7,6 +7,7 @@
 #include "TrayMenu.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <span>
 #include <string>
@@ -54,6 +55,12 @@ public:
     // The list as edited comes back however the dialog was closed.
     virtual void RunMailboxesDialog(AccountList& accounts) = 0;
     virtual void RunAboutDialog() = 0;
+
+    // Calls ready once, from the event loop, when fd has something to read
+    // (or has failed); watching it again is asked anew. What comes while a
+    // check waits is held until the check is over.
+    virtual void WatchSocket(int fd, std::function<void()> ready) = 0;
+    virtual void UnwatchSocket(int fd) = 0;
 
     // Called again and again while a conversation waits on its socket: keeps
     // the desktop painted and lets the Disconnect command through.

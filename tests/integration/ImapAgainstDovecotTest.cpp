@@ -2,13 +2,19 @@
 // SSL/TLS: what it reads is what the server holds (doveadm says so), its
 // headers are POP3's, no flag of any message changes, and a message saved
 // while it waits in IDLE or NOTIFY is reported within the bound.
+#include "AppProfile.h"
 #include "DovecotServer.h"
 #include "ImapConnection.h"
+#include "MemoryRegistry.h"
 #include "Pop3Connection.h"
 #include "PushWait.h"
 #include "QuietObserver.h"
+#include "RecordingWindowServices.h"
+#include "SettingsStore.h"
 #include "TableColumns.h"
+#include "TarvoWnd.h"
 #include "TestCertificates.h"
+#include "resource.h"
 
 #include <cstdlib>
 #include <gtest/gtest.h>
@@ -45,6 +51,7 @@ protected:
         server->AddUser("ann", "secret");
         server->AddUser("bea", "secret");
         server->AddUser("cid", "secret");
+        server->AddUser("dan", "secret");
     }
     static void TearDownTestSuite() {
         delete server;
@@ -228,6 +235,57 @@ TEST_F(ImapAgainstDovecot, ReportsAMessageSavedWhileItWaits) {
             EXPECT_EQ(conversation->FailureReason(), "");
         }
     }
+}
+
+// Push in the tray: after a check the IMAP account's connection waits on the
+// server, watched by the event loop; a message delivered meanwhile is shown
+// by a check of that account alone within the bound, and the POP3 account
+// beside it keeps its rows without being asked again.
+TEST_F(ImapAgainstDovecot, NewMailComesAtOnceThroughTheConnectionHeldForIt) {
+    MemoryRegistry registry;
+    AppProfile profile{registry};
+    SaveSettings(profile, Options{},
+                 {{.server = server->Address(), .user = "dan", .password = "secret"},
+                  {.server = server->ImapAddress(),
+                   .user = "dan",
+                   .password = "secret",
+                   .protocol = Protocol::Imap}});
+    server->Deliver("dan", Message(1, "INBOX"));
+    RecordingWindowServices services;
+    CTarvoWnd window(services, profile);
+    window.OnCreate();
+    window.OnCommand(ID_CHECK_NOW);
+    ASSERT_EQ(services.sockets.size(), 1u) << server->Log();
+    EXPECT_EQ(Subjects(window.Table()),
+              (std::vector<std::string>{"INBOX message 1", "INBOX message 1"}));
+    services.Take();
+
+    const Clock::time_point delivered = Clock::now();
+    server->Save("dan", "INBOX", Message(2, "INBOX"));
+    // The event loop's part: a notice when the socket turns readable.
+    while (Clock::now() - delivered < kPushBound && !services.sockets.empty() &&
+           window.Table().size() == 2) {
+        auto [fd, ready] = *services.sockets.begin();
+        services.sockets.erase(fd);
+        if (SocketReadable(fd, kPushBound)) {
+            ready();
+        }
+    }
+    const auto took = Clock::now() - delivered;
+    EXPECT_LT(took, kPushBound);
+    const std::vector<std::string> calls = services.Take();
+    EXPECT_NE(std::find(calls.begin(), calls.end(), "NotifyNewMail 1 of 3"), calls.end())
+        << ::testing::PrintToString(calls);
+    EXPECT_EQ(std::count_if(
+                  calls.begin(), calls.end(),
+                  [](const std::string& call) { return call.starts_with("ModifyTrayIcon 131"); }),
+              1)
+        << "only the IMAP account is contacted";
+    // What the POP3 account showed as new was announced by the check before.
+    EXPECT_EQ(States(window.Table()),
+              (std::vector<uint32_t>{MessagePending, MessagePending, MessageNew}));
+    // Waiting again for the next.
+    EXPECT_EQ(services.sockets.size(), 1u);
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 #include "WindowServices.h"
 
 #include <functional>
+#include <map>
 #include <string>
 #include <utility>
 #include <vector>
@@ -18,6 +19,8 @@ public:
     // The size of each table handed to an open headers window; apart from
     // the calls because it follows every check.
     std::vector<std::size_t> refreshed;
+    // The sockets watched, each with what its notice calls.
+    std::map<int, std::function<void()>> sockets;
     // The table the headers window holds once shown, as the real one does.
     std::shared_ptr<const MessageTable> headersShown;
 
@@ -45,6 +48,11 @@ public:
     }
     void KillTimer(uint32_t id) override { Record("KillTimer " + std::to_string(id)); }
     void PlayNewMailSound() override { Record("PlayNewMailSound"); }
+    void WatchSocket(int fd, std::function<void()> ready) override {
+        Record("WatchSocket");
+        sockets[fd] = std::move(ready);
+    }
+    void UnwatchSocket(int fd) override { sockets.erase(fd); }
     void NotifyNewMail(const MessageTable& table, int newCount) override {
         Record("NotifyNewMail " + std::to_string(newCount) + " of " + std::to_string(table.size()));
     }
