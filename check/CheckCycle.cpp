@@ -111,7 +111,8 @@ void RecordCount(const AccountWalk& walk, CheckContext& check) {
 void WalkPop3Account(AccountWalk& walk, CheckContext& check) {
     const Account& account = walk.account;
     const std::string& server = account.server;
-    CPop3Connection conversation([&check] { check.observer.WaitHook(); }, check.limits);
+    CPop3Connection conversation([&observer = check.observer] { observer.WaitHook(); },
+                                 check.limits);
     conversation.SetSecurity(account.security, account.certificate);
     check.observer.SetCurrentConversation(&conversation);
     walk.signedIn = SignInAccount(conversation, DefaultPort(account.security), walk, check);

@@ -3,19 +3,13 @@
 // and Close.
 #include "ImapConnection.h"
 
+#include "AsciiCase.h"
 #include "Format.h"
 
 #include <algorithm>
 #include <charconv>
 
 namespace {
-
-bool EqualsUpper(std::string_view text, std::string_view upper) {
-    return text.size() == upper.size() &&
-           std::equal(text.begin(), text.end(), upper.begin(), [](char c, char u) {
-               return (c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c) == u;
-           });
-}
 
 // The number after a response code's name: "UIDVALIDITY 3857529045".
 std::optional<uint64_t> CodeNumber(std::string_view code, std::string_view name) {
@@ -70,11 +64,7 @@ void ImapCapabilities::Take(std::string_view names) {
             *flag = *flag || EqualsUpper(name, listed);
         }
         if (name.size() > 5 && EqualsUpper(name.substr(0, 5), "AUTH=")) {
-            std::string mechanism(name.substr(5));
-            std::transform(mechanism.begin(), mechanism.end(), mechanism.begin(), [](char c) {
-                return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
-            });
-            sasl.push_back(std::move(mechanism));
+            sasl.push_back(AsciiUpper(name.substr(5)));
         }
     }
     // IMAP4rev2 has these in itself.

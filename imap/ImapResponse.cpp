@@ -1,26 +1,13 @@
 #include "ImapResponse.h"
 
+#include "AsciiCase.h"
+
 #include <algorithm>
 #include <charconv>
 
 namespace {
 
 constexpr std::size_t kQuotedBytes = 256;
-
-bool EqualsUpper(std::string_view text, std::string_view upper) {
-    return text.size() == upper.size() &&
-           std::equal(text.begin(), text.end(), upper.begin(), [](char c, char u) {
-               return (c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c) == u;
-           });
-}
-
-std::string Upper(std::string_view text) {
-    std::string upper(text);
-    for (char& c : upper) {
-        c = c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
-    }
-    return upper;
-}
 
 class Parser {
 public:
@@ -93,7 +80,7 @@ bool Parser::NextLine() {
 
 bool Parser::StatusOrData(ImapResponse& response) {
     std::size_t space = m_line.find(' ', m_at);
-    std::string word = Upper(std::string_view(m_line).substr(m_at, space - m_at));
+    std::string word = AsciiUpper(std::string_view(m_line).substr(m_at, space - m_at));
     const bool tagged = response.kind == ImapResponse::Kind::Tagged;
     if (word == "OK" || word == "NO" || word == "BAD" || word == "BYE" || word == "PREAUTH") {
         response.status = word;

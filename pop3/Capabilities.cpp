@@ -1,20 +1,10 @@
 #include "Capabilities.h"
 
-#include <algorithm>
+#include "AsciiCase.h"
+
 #include <array>
 #include <sstream>
 #include <string_view>
-
-namespace {
-
-bool EqualsIgnoringCase(std::string_view word, std::string_view upperName) {
-    return word.size() == upperName.size() &&
-           std::equal(word.begin(), word.end(), upperName.begin(), [](char c, char name) {
-               return name == ((c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c);
-           });
-}
-
-} // namespace
 
 bool Pop3Capabilities::Add(const std::string& line) {
     if (lines.size() >= kMaxLines || m_bytes + line.size() > kMaxBytes) {
@@ -24,13 +14,10 @@ bool Pop3Capabilities::Add(const std::string& line) {
     lines.push_back(line);
     // The keyword is the first word; only SASL's arguments matter here.
     const std::string_view keyword = std::string_view(line).substr(0, line.find_first_of(" \t"));
-    if (EqualsIgnoringCase(keyword, "SASL")) {
+    if (EqualsUpper(keyword, "SASL")) {
         std::istringstream words(line.substr(keyword.size()));
         for (std::string mechanism; words >> mechanism;) {
-            std::transform(mechanism.begin(), mechanism.end(), mechanism.begin(), [](char c) {
-                return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-            });
-            sasl.push_back(std::move(mechanism));
+            sasl.push_back(AsciiUpper(mechanism));
         }
     }
     const std::array<std::pair<std::string_view, bool*>, 6> known{{{"STLS", &stls},
@@ -40,7 +27,7 @@ bool Pop3Capabilities::Add(const std::string& line) {
                                                                    {"USER", &user},
                                                                    {"UTF8", &utf8}}};
     for (const auto& [name, flag] : known) {
-        if (EqualsIgnoringCase(keyword, name)) {
+        if (EqualsUpper(keyword, name)) {
             *flag = true;
         }
     }

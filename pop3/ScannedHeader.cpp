@@ -1,5 +1,7 @@
 #include "ScannedHeader.h"
 
+#include "Leb128.h"
+
 #include <array>
 #include <cstring>
 #include <stdexcept>
@@ -17,37 +19,19 @@ uint32_t Size32(std::size_t size) {
     return static_cast<uint32_t>(size);
 }
 
-std::size_t NumberBytes(uint32_t value) {
-    std::size_t bytes = 1;
-    while (value > 0x7f) {
-        value >>= 7;
-        ++bytes;
-    }
-    return bytes;
-}
-
-char* PutNumber(char* at, uint32_t value) {
-    while (value > 0x7f) {
-        *at++ = static_cast<char>((value & 0x7f) | 0x80);
-        value >>= 7;
-    }
-    *at++ = static_cast<char>(value);
-    return at;
-}
-
 std::unique_ptr<char[]> MakeBlock(const Fields& fields, std::size_t headerBytes) {
     std::array<uint32_t, 6> sizes{};
     std::size_t bytes = 0;
     for (std::size_t i = 0; i < fields.size(); ++i) {
         sizes[i] = Size32(fields[i].size());
-        bytes += NumberBytes(sizes[i]) + fields[i].size();
+        bytes += Leb128Bytes(sizes[i]) + fields[i].size();
     }
     sizes[5] = Size32(headerBytes);
-    bytes += NumberBytes(sizes[5]);
+    bytes += Leb128Bytes(sizes[5]);
     auto block = std::make_unique_for_overwrite<char[]>(bytes);
     char* at = block.get();
     for (uint32_t size : sizes) {
-        at = PutNumber(at, size);
+        at = PutLeb128(at, size);
     }
     for (std::string_view field : fields) {
         if (!field.empty()) {
@@ -86,16 +70,13 @@ ScannedHeader::Layout ScannedHeader::Decoded() const {
     if (!m_block) {
         return layout;
     }
-    const auto* at = reinterpret_cast<const unsigned char*>(m_block.get());
+    const char* at = m_block.get();
+    // The block is this header's own, written whole by MakeBlock.
+    const auto next = [&at] { return std::optional(static_cast<unsigned char>(*at++)); };
     for (uint32_t& size : layout.sizes) {
-        for (int shift = 0;; shift += 7) {
-            size |= static_cast<uint32_t>(*at & 0x7f) << shift;
-            if ((*at++ & 0x80) == 0) {
-                break;
-            }
-        }
+        size = *ReadLeb128<uint32_t>(next);
     }
-    layout.fieldsAt = static_cast<std::size_t>(reinterpret_cast<const char*>(at) - m_block.get());
+    layout.fieldsAt = static_cast<std::size_t>(at - m_block.get());
     return layout;
 }
 

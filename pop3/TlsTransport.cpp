@@ -1,5 +1,6 @@
 #include "TlsTransport.h"
 
+#include "AsciiCase.h"
 #include "Format.h"
 
 #include <arpa/inet.h>
@@ -195,7 +196,7 @@ std::string Canonical(const std::string& fingerprint) {
     std::string hex;
     for (char c : fingerprint) {
         if (c != ':') {
-            hex += (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+            hex += AsciiUpper(c);
         }
     }
     return hex;

@@ -46,12 +46,11 @@ GioWait::~GioWait() {
         g_dbus_connection_close(m_bus, nullptr, nullptr, nullptr);
     } else if (m_bus != nullptr) {
         // Within the wait, as every call: a close first sends what is queued.
-        bool closed = false;
-        g_dbus_connection_close(
-            m_bus, nullptr,
-            [](GObject*, GAsyncResult*, gpointer done) { *static_cast<bool*>(done) = true; },
-            &closed);
-        Until(closed);
+        Call([this](GCancellable*, GAsyncReadyCallback done,
+                    gpointer data) { g_dbus_connection_close(m_bus, nullptr, done, data); },
+             [](GObject* source, GAsyncResult* result, GError** error) {
+                 return g_dbus_connection_close_finish(G_DBUS_CONNECTION(source), result, error);
+             });
     }
     if (m_bus != nullptr) {
         g_object_unref(m_bus);
@@ -117,28 +116,21 @@ GDBusConnection* GioWait::SessionBus(const std::string& who, std::string& reason
         reason = NoSessionBus(who);
         return nullptr;
     }
-    struct Opened {
-        bool done = false;
-        GDBusConnection* connection = nullptr;
-        GError* error = nullptr;
-    } opened;
-    g_dbus_connection_new_for_address(
-        address.c_str(),
-        static_cast<GDBusConnectionFlags>(G_DBUS_CONNECTION_FLAGS_AUTHENTICATION_CLIENT |
-                                          G_DBUS_CONNECTION_FLAGS_MESSAGE_BUS_CONNECTION),
-        nullptr, m_cancellable,
-        [](GObject*, GAsyncResult* result, gpointer data) {
-            auto* opened = static_cast<Opened*>(data);
-            opened->connection = g_dbus_connection_new_for_address_finish(result, &opened->error);
-            opened->done = true;
+    const auto opened = Call(
+        [&address](GCancellable* cancellable, GAsyncReadyCallback done, gpointer data) {
+            g_dbus_connection_new_for_address(
+                address.c_str(),
+                static_cast<GDBusConnectionFlags>(G_DBUS_CONNECTION_FLAGS_AUTHENTICATION_CLIENT |
+                                                  G_DBUS_CONNECTION_FLAGS_MESSAGE_BUS_CONNECTION),
+                nullptr, cancellable, done, data);
         },
-        &opened);
-    Until(opened.done);
-    if (opened.connection == nullptr) {
-        reason = Reason(who, opened.error);
+        [](GObject*, GAsyncResult* result, GError** error) {
+            return g_dbus_connection_new_for_address_finish(result, error);
+        });
+    if (opened.value == nullptr) {
+        reason = Reason(who, opened.error.get());
     }
-    g_clear_error(&opened.error);
-    m_bus = opened.connection;
+    m_bus = opened.value;
     return m_bus;
 }
 

@@ -9,7 +9,21 @@
 #include "SecretSource.h"
 
 #include <gio/gio.h>
+#include <memory>
 #include <string>
+#include <type_traits>
+
+struct GErrorFree {
+    void operator()(GError* error) const { g_error_free(error); }
+};
+
+// What an asynchronous call answered: its finish function's value (null, 0
+// or FALSE when no answer came) and the error it set.
+template <typename T> struct GioAnswer {
+    T value{};
+    std::unique_ptr<GError, GErrorFree> error;
+    bool inTime = false; // the wait ended with the answer, not the bound or a stop
+};
 
 class GioWait {
 public:
@@ -18,11 +32,12 @@ public:
     GioWait(const GioWait&) = delete;
     GioWait& operator=(const GioWait&) = delete;
 
-    GCancellable* Cancellable() const { return m_cancellable; }
-    // Runs the context until done is set. False when the bound passed or the
-    // caller stopped first: the call is then cancelled and its callback run,
-    // or, should it not come, the call is left behind and no other may follow.
-    bool Until(const bool& done);
+    // Starts a call with start(cancellable, callback, data), waits for its
+    // answer and hands it to finish(source, result, &error); a GioAnswer.
+    // Out of time or stopped, the call is cancelled and its answer still
+    // waited for a while; should none come, the call is left behind and no
+    // other may follow.
+    template <typename Start, typename Finish> auto Call(Start&& start, Finish&& finish);
     bool Stopped() const { return m_stopped; }
     // The remaining time in milliseconds, as a D-Bus call's time-out.
     int RemainingMs() const;
@@ -38,6 +53,10 @@ public:
     std::string Reason(const std::string& who, const GError* error) const;
 
 private:
+    // Runs the context until done is set; false when the bound passed or the
+    // caller stopped first.
+    bool Until(const bool& done);
+
     const SecretWait& m_wait;
     GMainContext* m_context;
     GCancellable* m_cancellable;
@@ -49,6 +68,27 @@ private:
     bool m_stopped = false;
     bool m_timedOut = false;
 };
+
+template <typename Start, typename Finish> auto GioWait::Call(Start&& start, Finish&& finish) {
+    using Value = std::invoke_result_t<Finish&, GObject*, GAsyncResult*, GError**>;
+    struct Pending {
+        Finish& finish;
+        GioAnswer<Value> answer;
+        bool done = false;
+    } pending{finish, {}};
+    start(
+        m_cancellable,
+        +[](GObject* source, GAsyncResult* result, gpointer data) {
+            auto& pending = *static_cast<Pending*>(data);
+            GError* error = nullptr;
+            pending.answer.value = pending.finish(source, result, &error);
+            pending.answer.error.reset(error);
+            pending.done = true;
+        },
+        &pending);
+    pending.answer.inTime = Until(pending.done);
+    return std::move(pending.answer);
+}
 
 // Owns a GLib reference for the length of a scope.
 template <typename T> struct GObjectRef {

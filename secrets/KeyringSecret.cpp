@@ -3,6 +3,7 @@
 #include "GioWait.h"
 
 #include <libsecret/secret.h>
+#include <memory>
 #include <optional>
 
 namespace {
@@ -26,24 +27,10 @@ const SecretSchema kSchema = {"org.halvik.Tarvo.Mailbox",
                               nullptr,
                               nullptr};
 
-struct Call {
-    bool done = false;
-    GObject* object = nullptr; // the service, once opened
-    GList* items = nullptr;    // a search's answer
-    gint unlocked = 0;
-    gboolean ok = FALSE; // a store's or a load's outcome
-    GError* error = nullptr;
-    ~Call() {
-        g_list_free_full(items, g_object_unref);
-        g_clear_error(&error);
-    }
+struct ItemsFree {
+    void operator()(GList* items) const { g_list_free_full(items, g_object_unref); }
 };
-
-Call& Finished(gpointer data) {
-    auto& call = *static_cast<Call*>(data);
-    call.done = true;
-    return call;
-}
+using Items = std::unique_ptr<GList, ItemsFree>;
 
 // A service object of this fetch's own: the one libsecret would keep for the
 // process could outlive the bus it was made on. Its connection is GLib's for
@@ -52,18 +39,18 @@ SecretService* OpenService(GioWait& wait, std::string& reason) {
     if (!wait.SessionBusRuns(kKeyring, reason)) {
         return nullptr;
     }
-    Call call;
-    secret_service_open(
-        SECRET_TYPE_SERVICE, nullptr, SECRET_SERVICE_NONE, wait.Cancellable(),
-        [](GObject*, GAsyncResult* result, gpointer data) {
-            Call& call = Finished(data);
-            call.object = G_OBJECT(secret_service_open_finish(result, &call.error));
+    const auto opened = wait.Call(
+        [](GCancellable* cancellable, GAsyncReadyCallback done, gpointer data) {
+            secret_service_open(SECRET_TYPE_SERVICE, nullptr, SECRET_SERVICE_NONE, cancellable,
+                                done, data);
         },
-        &call);
-    if (!wait.Until(call.done) || call.object == nullptr) {
-        reason = wait.Reason(kKeyring, call.error);
+        [](GObject*, GAsyncResult* result, GError** error) {
+            return secret_service_open_finish(result, error);
+        });
+    if (!opened.inTime || opened.value == nullptr) {
+        reason = wait.Reason(kKeyring, opened.error.get());
     }
-    return SECRET_SERVICE(call.object);
+    return opened.value;
 }
 
 GHashTable* Attributes(const std::string& server, const std::string& user) {
@@ -77,37 +64,34 @@ bool Unlock(GioWait& wait, const SecretWait& waitFor, SecretService* service, Se
     if (!waitFor.mayPrompt || !waitFor.mayPrompt()) {
         return false;
     }
-    Call call;
     GList* objects = g_list_append(nullptr, item);
-    secret_service_unlock(
-        service, objects, wait.Cancellable(),
-        [](GObject* source, GAsyncResult* result, gpointer data) {
-            Call& call = Finished(data);
-            call.unlocked =
-                secret_service_unlock_finish(SECRET_SERVICE(source), result, nullptr, &call.error);
+    const auto unlocked = wait.Call(
+        [&](GCancellable* cancellable, GAsyncReadyCallback done, gpointer data) {
+            secret_service_unlock(service, objects, cancellable, done, data);
         },
-        &call);
+        [](GObject* source, GAsyncResult* result, GError** error) {
+            return secret_service_unlock_finish(SECRET_SERVICE(source), result, nullptr, error);
+        });
     g_list_free(objects);
-    return wait.Until(call.done) && call.unlocked > 0;
+    return unlocked.inTime && unlocked.value > 0;
 }
 
 // The item's secret, loaded already or now; empty with reason set when none came.
 std::optional<std::string> SecretOf(GioWait& wait, SecretItem* item, std::string& reason) {
     SecretValue* value = secret_item_get_secret(item);
     if (value == nullptr) {
-        Call call;
-        secret_item_load_secret(
-            item, wait.Cancellable(),
-            [](GObject* source, GAsyncResult* result, gpointer data) {
-                Call& call = Finished(data);
-                call.ok = secret_item_load_secret_finish(SECRET_ITEM(source), result, &call.error);
+        const auto loaded = wait.Call(
+            [item](GCancellable* cancellable, GAsyncReadyCallback done, gpointer data) {
+                secret_item_load_secret(item, cancellable, done, data);
             },
-            &call);
-        if (wait.Until(call.done) && call.ok) {
+            [](GObject* source, GAsyncResult* result, GError** error) {
+                return secret_item_load_secret_finish(SECRET_ITEM(source), result, error);
+            });
+        if (loaded.inTime && loaded.value) {
             value = secret_item_get_secret(item);
         }
         if (value == nullptr) {
-            reason = wait.Reason(kKeyring, call.error);
+            reason = wait.Reason(kKeyring, loaded.error.get());
             return std::nullopt;
         }
     }
@@ -127,23 +111,22 @@ SecretOutcome KeyringSecret::Fetch(const SecretRequest& request, const SecretWai
     if (service.p != nullptr) {
         // Unlocked here only where the wait allows a prompt, not as libsecret
         // would, whoever asked.
-        Call call;
         GHashTable* attributes = Attributes(request.server, request.user);
-        secret_service_search(
-            service.p, &kSchema, attributes, SECRET_SEARCH_LOAD_SECRETS, wait.Cancellable(),
-            [](GObject* source, GAsyncResult* result, gpointer data) {
-                Call& call = Finished(data);
-                call.items =
-                    secret_service_search_finish(SECRET_SERVICE(source), result, &call.error);
+        const auto found = wait.Call(
+            [&](GCancellable* cancellable, GAsyncReadyCallback done, gpointer data) {
+                secret_service_search(service.p, &kSchema, attributes, SECRET_SEARCH_LOAD_SECRETS,
+                                      cancellable, done, data);
             },
-            &call);
+            [](GObject* source, GAsyncResult* result, GError** error) {
+                return Items(secret_service_search_finish(SECRET_SERVICE(source), result, error));
+            });
         g_hash_table_unref(attributes);
-        if (!wait.Until(call.done) || call.error != nullptr) {
-            outcome.reason = wait.Reason(kKeyring, call.error);
-        } else if (call.items == nullptr) {
+        if (!found.inTime || found.error != nullptr) {
+            outcome.reason = wait.Reason(kKeyring, found.error.get());
+        } else if (found.value == nullptr) {
             outcome.reason =
                 "The keyring holds no password for " + request.user + " on " + request.server + ".";
-        } else if (auto* item = SECRET_ITEM(call.items->data);
+        } else if (auto* item = SECRET_ITEM(found.value->data);
                    secret_item_get_locked(item) && !Unlock(wait, waitFor, service.p, item)) {
             outcome.reason = wait.Stopped() ? wait.Reason(kKeyring, nullptr)
                                             : "The keyring is locked; unlock it to let Tarvo read "
@@ -163,23 +146,22 @@ std::string StoreInKeyring(const std::string& server, const std::string& user,
     std::string reason;
     GObjectRef<SecretService> service(OpenService(wait, reason));
     if (service.p != nullptr) {
-        Call call;
         GHashTable* attributes = Attributes(server, user);
         SecretValue* value =
             secret_value_new(password.data(), static_cast<gssize>(password.size()), "text/plain");
         const std::string label = "Tarvo: " + user + "@" + server;
-        secret_service_store(
-            service.p, &kSchema, attributes, SECRET_COLLECTION_DEFAULT, label.c_str(), value,
-            wait.Cancellable(),
-            [](GObject* source, GAsyncResult* result, gpointer data) {
-                Call& call = Finished(data);
-                call.ok = secret_service_store_finish(SECRET_SERVICE(source), result, &call.error);
+        const auto stored = wait.Call(
+            [&](GCancellable* cancellable, GAsyncReadyCallback done, gpointer data) {
+                secret_service_store(service.p, &kSchema, attributes, SECRET_COLLECTION_DEFAULT,
+                                     label.c_str(), value, cancellable, done, data);
             },
-            &call);
+            [](GObject* source, GAsyncResult* result, GError** error) {
+                return secret_service_store_finish(SECRET_SERVICE(source), result, error);
+            });
         secret_value_unref(value);
         g_hash_table_unref(attributes);
-        if (!wait.Until(call.done) || !call.ok) {
-            reason = wait.Reason(kKeyring, call.error);
+        if (!stored.inTime || !stored.value) {
+            reason = wait.Reason(kKeyring, stored.error.get());
         }
     }
     return reason;

@@ -11,26 +11,18 @@ const char* const kService = "org.gnome.OnlineAccounts";
 GVariant* CallMethod(GioWait& wait, GDBusConnection* bus, const char* path, const char* interface,
                      const char* method, GVariant* parameters, const char* replyType,
                      std::string& reason) {
-    struct Reply {
-        bool done = false;
-        GVariant* value = nullptr;
-        GError* error = nullptr;
-    } reply;
-    g_dbus_connection_call(
-        bus, kService, path, interface, method, parameters, G_VARIANT_TYPE(replyType),
-        G_DBUS_CALL_FLAGS_NONE, wait.RemainingMs(), wait.Cancellable(),
-        [](GObject* source, GAsyncResult* result, gpointer data) {
-            auto* reply = static_cast<Reply*>(data);
-            reply->value =
-                g_dbus_connection_call_finish(G_DBUS_CONNECTION(source), result, &reply->error);
-            reply->done = true;
+    const auto reply = wait.Call(
+        [&](GCancellable* cancellable, GAsyncReadyCallback done, gpointer data) {
+            g_dbus_connection_call(bus, kService, path, interface, method, parameters,
+                                   G_VARIANT_TYPE(replyType), G_DBUS_CALL_FLAGS_NONE,
+                                   wait.RemainingMs(), cancellable, done, data);
         },
-        &reply);
-    wait.Until(reply.done);
+        [](GObject* source, GAsyncResult* result, GError** error) {
+            return g_dbus_connection_call_finish(G_DBUS_CONNECTION(source), result, error);
+        });
     if (reply.value == nullptr) {
-        reason = wait.Reason(kOnlineAccounts, reply.error);
+        reason = wait.Reason(kOnlineAccounts, reply.error.get());
     }
-    g_clear_error(&reply.error);
     return reply.value;
 }
 

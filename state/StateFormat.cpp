@@ -1,6 +1,7 @@
 #include "StateFormat.h"
 
 #include "CheckCycle.h"
+#include "Leb128.h"
 
 #include <algorithm>
 #include <fcntl.h>
@@ -31,13 +32,8 @@ public:
     Writer(const ContentSink* sink, std::size_t maxSize) : m_sink(sink), m_maxSize(maxSize) {}
 
     void Number(uint64_t value) {
-        char bytes[10];
-        std::size_t n = 0;
-        do {
-            bytes[n++] = static_cast<char>((value & 0x7f) | (value > 0x7f ? 0x80 : 0));
-            value >>= 7;
-        } while (value != 0);
-        Raw({bytes, n});
+        char bytes[kLeb128MaxBytes<uint64_t>];
+        Raw({bytes, static_cast<std::size_t>(PutLeb128(bytes, value) - bytes)});
     }
     void Text(std::string_view text) {
         Number(text.size());
@@ -92,17 +88,16 @@ public:
     Reader(FileReader& file, std::size_t bodySize) : m_file(file), m_left(bodySize) {}
 
     uint64_t Number() {
-        uint64_t value = 0;
-        for (int shift = 0; shift < 64 && Fill(); shift += 7) {
-            const auto byte = static_cast<unsigned char>(m_piece[m_at++]);
-            --m_left;
-            value |= uint64_t{byte & 0x7fu} << shift;
-            if ((byte & 0x80) == 0) {
-                return value;
-            }
-        }
-        m_ok = false;
-        return 0;
+        const std::optional<uint64_t> value =
+            ReadLeb128<uint64_t>([this]() -> std::optional<unsigned char> {
+                if (!Fill()) {
+                    return std::nullopt;
+                }
+                --m_left;
+                return static_cast<unsigned char>(m_piece[m_at++]);
+            });
+        m_ok = m_ok && value.has_value();
+        return value.value_or(0);
     }
     // A count of entries that each take a byte at least cannot pass what is left.
     uint64_t Count() {

@@ -114,6 +114,9 @@ TEST_F(StateFileTest, WhatCannotBeReadWholeIsSetAsideAndNothingIsRestored) {
     std::string newer = whole.substr(0, whole.size() - 8);
     newer[12] = static_cast<char>(kStateVersion + 1);
     newer = Closed(newer);
+    // The version again, in more bytes than a 64-bit number takes.
+    const std::string overlong = Closed(whole.substr(0, 12) + '\x82' + std::string(9, '\x80') +
+                                        '\0' + whole.substr(13, whole.size() - 21));
     std::mt19937 random(20261208);
     std::string noise(4096, '\0');
     for (char& c : noise) {
@@ -132,6 +135,7 @@ TEST_F(StateFileTest, WhatCannotBeReadWholeIsSetAsideAndNothingIsRestored) {
         {"a byte changed past the first piece",
          [&] { WriteBytes(path, whole.substr(0, 150'000) + '!' + whole.substr(150'001)); }},
         {"a newer version", [&] { WriteBytes(path, newer); }},
+        {"a number that runs on past 64 bits", [&] { WriteBytes(path, overlong); }},
         {"another program's file", [&] { WriteBytes(path, "REGEDIT4\n\n[HKEY_CURRENT_USER]\n"); }},
         {"a link to a whole file", [&] { fs::create_symlink(good.Path(), path); }},
         {"headers beyond the loading program's budget",
