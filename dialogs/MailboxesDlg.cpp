@@ -336,5 +336,6 @@ void CMailboxesDlg::OnCertificate() {
     }
     // The security as chosen now, which Add has not stored yet.
     ReviewCertificate(this, m_boxes, accounts, static_cast<std::size_t>(index),
+                      accounts[static_cast<std::size_t>(index)].protocol,
                       Chosen<Security>(m_security));
 }

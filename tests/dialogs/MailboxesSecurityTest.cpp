@@ -2,6 +2,7 @@
 // the latter against a scripted TLS server on loopback.
 #include "AccountColumns.h"
 #include "DialogTest.h"
+#include "ImapPeer.h"
 #include "MailboxesDlg.h"
 #include "ScriptedPeer.h"
 #include "TestCertificates.h"
@@ -105,21 +106,39 @@ TEST(MailboxesSecurityTest, CertificateShowsTheServersAndTrustsOrForgetsIt) {
     EXPECT_EQ(peer.Received(0), "QUIT\r\n" + std::string(kCloseNotify));
 }
 
+// Each protocol's conversation, up to the greeting and its goodbye.
 TEST(MailboxesSecurityTest, YesTrustsTheCertificateShown) {
     testpki::TestAuthority authority;
     const testpki::IssuedCertificate own = authority.Issue({{"127.0.0.1"}, -1, 30, true});
-    ScriptedPeer peer(Script{AcceptTls(own.certificateFile, own.keyFile), Send("+OK ready\r\n"),
-                             Reply("+OK bye\r\n")});
-    RecordingMessageBoxes boxes;
-    boxes.answers = {MessageBoxes::Answer::Yes};
-    CMailboxesDlg dialog(boxes);
-    dialog.accounts = {{peer.Address(), "u", "p", Security::Tls}};
-    dialog.show();
-    Select(dialog, 0);
-    Click(dialog, "certificate");
-    ASSERT_EQ(boxes.shown.size(), 1u);
-    EXPECT_EQ(QString::fromStdString(Column(dialog.accounts, &Account::certificate).at(0)),
-              boxes.shown[0].text.section("SHA-256: ", 1).section('\n', 0, 0));
+    struct Way {
+        Protocol protocol;
+        Script session;
+        std::string sent;
+    };
+    const Way ways[] = {
+        {Protocol::Pop3, {Send("+OK ready\r\n"), Reply("+OK bye\r\n")}, "QUIT\r\n"},
+        {Protocol::Imap,
+         {Send("* OK ready\r\n"), Tagged("OK bye", "* BYE logging out\r\n")},
+         "a1 LOGOUT\r\n"},
+    };
+    for (const Way& way : ways) {
+        ScriptedPeer peer(Script{AcceptTls(own.certificateFile, own.keyFile)} + way.session);
+        RecordingMessageBoxes boxes;
+        boxes.answers = {MessageBoxes::Answer::Yes};
+        CMailboxesDlg dialog(boxes);
+        dialog.accounts = {{.server = peer.Address(),
+                            .user = "u",
+                            .password = "p",
+                            .security = Security::Tls,
+                            .protocol = way.protocol}};
+        dialog.show();
+        Select(dialog, 0);
+        Click(dialog, "certificate");
+        ASSERT_EQ(boxes.shown.size(), 1u);
+        EXPECT_EQ(QString::fromStdString(Column(dialog.accounts, &Account::certificate).at(0)),
+                  boxes.shown[0].text.section("SHA-256: ", 1).section('\n', 0, 0));
+        EXPECT_EQ(peer.Received(0), way.sent + kCloseNotify);
+    }
 }
 
 // Trusting a certificate offers it to the other accounts on the same server
