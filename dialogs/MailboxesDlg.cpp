@@ -12,21 +12,8 @@
 #include <QPushButton>
 #include <QTreeWidget>
 #include <QVariant>
-#include <string_view>
 
 namespace {
-
-// The white space of the C library's isspace in the "C" locale. UTF-8
-// continuation bytes are never among them, so a character is never split.
-constexpr std::string_view kWhiteSpace = " \t\n\v\f\r";
-
-std::string Trimmed(const std::string& text) {
-    const std::size_t first = text.find_first_not_of(kWhiteSpace);
-    if (first == std::string::npos) {
-        return {};
-    }
-    return text.substr(first, text.find_last_not_of(kWhiteSpace) - first + 1);
-}
 
 // A field filled from an account remembers that account's bytes, so a name
 // or password that isn't valid UTF-8 comes back unchanged unless edited.
