@@ -442,6 +442,13 @@ TEST(MailboxesDlgTest, SignInAndPasswordSourceGoWithTheAccount) {
                            SecretSourceKind::Keyring, SecretSourceKind::File}));
     EXPECT_EQ(Column(dialog.accounts, &Account::secretCommand), (Texts{"", "pass show b", "", ""}));
     EXPECT_EQ(boxes.shown.size(), 1u);
+
+    // A command edited but not added is not left behind without a question.
+    ClickAt(dialog, 1);
+    command->setText("pass show b2");
+    Click(dialog, "done");
+    ASSERT_EQ(boxes.shown.size(), 2u);
+    EXPECT_EQ(boxes.shown[1].text, "Add ub@pop.b before closing?");
 }
 
 } // namespace
