@@ -3,8 +3,7 @@
 #include "CheckCycle.h"
 #include "MailConversation.h"
 
-SecretOutcome FetchAccountSecret(const Account& account, CheckObserver& observer,
-                                 const MailConversation& conversation) {
+SecretOutcome FetchAccountSecret(const Account& account, const SecretWait& wait) {
     // A source may ask the user (the keyring's prompt) or reach the network:
     // not for a secret that would not be sent anyway.
     if (std::optional<std::string> unsafe = UnsafeSignIn(account.signIn, account.security)) {
@@ -12,11 +11,16 @@ SecretOutcome FetchAccountSecret(const Account& account, CheckObserver& observer
     }
     const SecretRequest request{account.server, account.user, account.password,
                                 account.secretCommand};
+    return MakeSecretSource(account.secretSource)->Fetch(request, wait);
+}
+
+SecretOutcome FetchAccountSecret(const Account& account, CheckObserver& observer,
+                                 const MailConversation& conversation) {
     SecretWait wait;
     wait.hook = [&observer] { observer.WaitHook(); };
     wait.stopped = [&conversation] { return conversation.Aborted(); };
     wait.mayPrompt = [&observer] { return observer.TakeUnlockPrompt(); };
-    return MakeSecretSource(account.secretSource)->Fetch(request, wait);
+    return FetchAccountSecret(account, wait);
 }
 
 std::function<std::optional<std::string>()>

@@ -15,6 +15,8 @@ class MailConversation;
 
 SecretOutcome FetchAccountSecret(const Account& account, CheckObserver& observer,
                                  const MailConversation& conversation);
+// The same for a caller that waits in its own way (the account editor).
+SecretOutcome FetchAccountSecret(const Account& account, const SecretWait& wait);
 
 // For OAuth 2.0: another token from the same source, for the one retry after
 // the server refused one; none when the source has none to give. No function

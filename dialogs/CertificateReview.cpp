@@ -1,14 +1,12 @@
 #include "CertificateReview.h"
 
+#include "FetchingWindow.h"
+#include "ImapConnection.h"
 #include "Pop3Connection.h"
 #include "TcpConnect.h"
 #include "Text.h"
 
-#include <QApplication>
-#include <QDialog>
-#include <QLabel>
-#include <QPushButton>
-#include <QVBoxLayout>
+#include <QStringList>
 #include <string>
 #include <vector>
 
@@ -47,22 +45,30 @@ QString StopTrustingQuestion(const std::string& server, const PeerCertificate& s
         .arg(DisplayText(shown.untrusted), Details(server, shown));
 }
 
+// The port a connection of this protocol reaches when the server's name
+// gives none.
+uint32_t DefaultPortOf(Protocol protocol, Security security) {
+    return protocol == Protocol::Imap ? ImapDefaultPort(security) : DefaultPort(security);
+}
+
 // An account's server as a connection reaches it: the name and the port,
-// which an account may name itself or its security implies.
-std::optional<Endpoint> Reached(const std::string& server, Security security) {
-    return ParseEndpoint(server, DefaultPort(security));
+// which an account may name itself or its protocol and security imply.
+std::optional<Endpoint> Reached(const std::string& server, Protocol protocol, Security security) {
+    return ParseEndpoint(server, DefaultPortOf(protocol, security));
 }
 
 // The other accounts the same certificate would answer for: on the same
 // server and port, with a connection security that shows a certificate, and
 // not already trusting this one.
 std::vector<std::size_t> SameServer(const AccountList& accounts, std::size_t account,
-                                    Security security, const std::string& fingerprint) {
+                                    Protocol protocol, Security security,
+                                    const std::string& fingerprint) {
     std::vector<std::size_t> others;
-    const std::optional<Endpoint> here = Reached(accounts[account].server, security);
+    const std::optional<Endpoint> here = Reached(accounts[account].server, protocol, security);
     for (std::size_t i = 0; here && i < accounts.size(); ++i) {
         const Security theirs = accounts[i].security;
-        const std::optional<Endpoint> there = Reached(accounts[i].server, theirs);
+        const std::optional<Endpoint> there =
+            Reached(accounts[i].server, accounts[i].protocol, theirs);
         if (i != account && theirs != Security::None && there &&
             QString::fromStdString(there->name)
                     .compare(QString::fromStdString(here->name), Qt::CaseInsensitive) == 0 &&
@@ -74,9 +80,10 @@ std::vector<std::size_t> SameServer(const AccountList& accounts, std::size_t acc
 }
 
 void OfferToOthers(QWidget* owner, MessageBoxes& boxes, AccountList& accounts, std::size_t account,
-                   Security security) {
+                   Protocol protocol, Security security) {
     const std::string& fingerprint = accounts[account].certificate;
-    const std::vector<std::size_t> others = SameServer(accounts, account, security, fingerprint);
+    const std::vector<std::size_t> others =
+        SameServer(accounts, account, protocol, security, fingerprint);
     if (others.empty()) {
         return;
     }
@@ -95,48 +102,37 @@ void OfferToOthers(QWidget* owner, MessageBoxes& boxes, AccountList& accounts, s
     }
 }
 
-// Fetches as a check connects, in the same bounded waits, with a Cancel
-// button in a window of its own; null when cancelled or failed (the reason
-// then in the conversation).
-std::optional<PeerCertificate> Fetch(QWidget* owner, CPop3Connection& conversation,
-                                     const std::string& server, Security security,
-                                     bool& cancelled) {
-    QDialog fetching(owner);
-    fetching.setObjectName(QStringLiteral("certificateFetch"));
-    fetching.setWindowTitle(kCaption);
-    // Only Cancel is reachable while the wait lets every event through.
-    fetching.setWindowModality(Qt::ApplicationModal);
-    auto* layout = new QVBoxLayout(&fetching);
-    layout->addWidget(
-        new QLabel(QStringLiteral("Fetching the certificate of %1...").arg(DisplayText(server))));
-    auto* cancel = new QPushButton(QStringLiteral("Cancel"));
-    cancel->setObjectName(QStringLiteral("cancel"));
-    layout->addWidget(cancel, 0, Qt::AlignRight);
-    QObject::connect(cancel, &QPushButton::clicked, &fetching, &QDialog::reject);
-    QObject::connect(&fetching, &QDialog::rejected, &fetching, [&] {
-        cancelled = true;
-        conversation.Abort();
-    });
-    fetching.show();
+// Fetches as a check connects, in the same bounded waits; null when
+// cancelled or failed (the reason then set).
+template <typename Conversation>
+std::optional<PeerCertificate> Fetch(QWidget* owner, const std::string& server, Security security,
+                                     uint32_t port, bool& cancelled, std::string& reason) {
+    Conversation conversation(DialogWaitHook);
+    const FetchingWindow fetching(
+        owner, "certificateFetch", kCaption,
+        QStringLiteral("Fetching the certificate of %1...").arg(DisplayText(server)), conversation);
     conversation.SetSecurity(security);
-    std::optional<PeerCertificate> shown =
-        conversation.InspectCertificate(server, DefaultPort(security));
-    fetching.hide();
+    std::optional<PeerCertificate> shown = conversation.InspectCertificate(server, port);
+    cancelled = fetching.Cancelled();
+    reason = conversation.FailureReason();
     return shown;
 }
 
 } // namespace
 
 void ReviewCertificate(QWidget* owner, MessageBoxes& boxes, AccountList& accounts,
-                       std::size_t account, Security security) {
+                       std::size_t account, Protocol protocol, Security security) {
     const std::string server = accounts[account].server;
+    const uint32_t port = DefaultPortOf(protocol, security);
     bool cancelled = false;
-    CPop3Connection conversation([] { QCoreApplication::processEvents(QEventLoop::AllEvents); });
-    std::optional<PeerCertificate> shown = Fetch(owner, conversation, server, security, cancelled);
+    std::string reason;
+    std::optional<PeerCertificate> shown =
+        protocol == Protocol::Imap
+            ? Fetch<CImapConnection>(owner, server, security, port, cancelled, reason)
+            : Fetch<CPop3Connection>(owner, server, security, port, cancelled, reason);
     if (!shown || cancelled) {
         if (!cancelled) {
-            boxes.Show(owner, kCaption, DisplayText(conversation.FailureReason()),
-                       MessageBoxes::Icon::Exclamation);
+            boxes.Show(owner, kCaption, DisplayText(reason), MessageBoxes::Icon::Exclamation);
         }
         return;
     }
@@ -172,6 +168,6 @@ void ReviewCertificate(QWidget* owner, MessageBoxes& boxes, AccountList& account
                                MessageBoxes::Choices::YesNo) == MessageBoxes::Answer::Yes;
     trusted = yes ? shown->fingerprint : "";
     if (yes) {
-        OfferToOthers(owner, boxes, accounts, account, security);
+        OfferToOthers(owner, boxes, accounts, account, protocol, security);
     }
 }

@@ -12,8 +12,10 @@
 
 class QWidget;
 
-// The fetch can be cancelled from a window of its own; while it runs, that
-// window holds the owner's input. The account's certificate (and the other
-// accounts') change only as the user answers.
+// The account's server is reached by this protocol and security, which may
+// differ from the account's own until they are stored. The fetch can be
+// cancelled from a window of its own; while it runs, that window holds the
+// owner's input. The account's certificate (and the other accounts') change
+// only as the user answers.
 void ReviewCertificate(QWidget* owner, MessageBoxes& boxes, AccountList& accounts,
-                       std::size_t account, Security security);
+                       std::size_t account, Protocol protocol, Security security);

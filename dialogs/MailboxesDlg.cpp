@@ -1,6 +1,7 @@
 #include "MailboxesDlg.h"
 
 #include "CertificateReview.h"
+#include "FolderChoice.h"
 #include "TarvoResources.h"
 #include "Text.h"
 #include "resource.h"
@@ -12,21 +13,10 @@
 #include <QPushButton>
 #include <QTreeWidget>
 #include <QVariant>
-#include <string_view>
+#include <iterator>
+#include <optional>
 
 namespace {
-
-// The white space of the C library's isspace in the "C" locale. UTF-8
-// continuation bytes are never among them, so a character is never split.
-constexpr std::string_view kWhiteSpace = " \t\n\v\f\r";
-
-std::string Trimmed(const std::string& text) {
-    const std::size_t first = text.find_first_not_of(kWhiteSpace);
-    if (first == std::string::npos) {
-        return {};
-    }
-    return text.substr(first, text.find_last_not_of(kWhiteSpace) - first + 1);
-}
 
 // A field filled from an account remembers that account's bytes, so a name
 // or password that isn't valid UTF-8 comes back unchanged unless edited.
@@ -51,6 +41,9 @@ std::string FieldBytes(const QLineEdit* field) {
 constexpr Security kNewAccountSecurity = Security::Tls;
 // Where a new account's password goes when a keyring answers at Add.
 constexpr SecretSourceKind kNewAccountSource = SecretSourceKind::Keyring;
+// Most mail is read over IMAP now, and a POP3 count of a mailbox kept on the
+// server would be every message in it.
+constexpr Protocol kNewAccountProtocol = Protocol::Imap;
 
 template <typename Enum> Enum Chosen(const QComboBox* choice) {
     return static_cast<Enum>(choice->currentIndex());
@@ -58,6 +51,16 @@ template <typename Enum> Enum Chosen(const QComboBox* choice) {
 
 template <typename Enum> void Choose(QComboBox* choice, Enum value) {
     choice->setCurrentIndex(static_cast<int>(value));
+}
+
+// A new account's protocol until the user picks one: POP3 where the server's
+// name says so, as POP3 servers have always been typed here.
+Protocol GuessedProtocol(const QString& server) {
+    const QString first = server.trimmed().section(QLatin1Char('.'), 0, 0).toLower();
+    return first == QLatin1String("pop") || first == QLatin1String("pop3") ||
+                   first == QLatin1String("pops")
+               ? Protocol::Pop3
+               : kNewAccountProtocol;
 }
 
 QString LineText(const Account& account) {
@@ -69,71 +72,104 @@ QString LineText(const Account& account) {
 CMailboxesDlg::CMailboxesDlg(MessageBoxes& boxes, QWidget* parent, KeyringWrite keyring)
     // No close box: Done and Escape end it.
     : TemplateDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
-      m_boxes(boxes), m_list(new QTreeWidget(this)), m_server(new QLineEdit(this)),
-      m_user(new QLineEdit(this)), m_password(new QLineEdit(this)), m_security(new QComboBox(this)),
-      m_signIn(new QComboBox(this)), m_source(new QComboBox(this)), m_command(new QLineEdit(this)),
+      m_boxes(boxes), m_list(new QTreeWidget(this)), m_protocol(new QComboBox(this)),
+      m_serverLabel(new QLabel(QStringLiteral("POP3 Server:"), this)),
+      m_server(new QLineEdit(this)), m_user(new QLineEdit(this)), m_password(new QLineEdit(this)),
+      m_security(new QComboBox(this)), m_signIn(new QComboBox(this)), m_source(new QComboBox(this)),
+      m_command(new QLineEdit(this)), m_folders(new QLineEdit(this)),
+      m_fetchFolders(new QPushButton(QStringLiteral("Folders..."), this)),
       m_keyring(std::move(keyring)) {
     setWindowTitle(QStringLiteral("Mailboxes"));
-    setFixedSize(Units().Size(238, 173));
+    setFixedSize(Units().Size(238, 209));
 
     Place(m_list, "list", 7, 7, 224, 48);
     m_list->setHeaderHidden(true);
     m_list->setRootIsDecorated(false);
     m_list->setSelectionMode(QAbstractItemView::SingleSelection);
     m_list->header()->setStretchLastSection(false);
-    Place(m_server, "server", 62, 62, 98, 14);
-    Place(m_user, "user", 62, 80, 98, 14);
-    Place(m_password, "password", 62, 98, 98, 14);
+    // The protocol first: it says what the server is and whether folders apply.
+    auto* protocolLabel = new QLabel(QStringLiteral("&Protocol:"), this);
+    protocolLabel->setBuddy(m_protocol);
+    Place(protocolLabel, "protocolLabel", 7, 65, 45, 8);
+    Place(m_protocol, "protocol", 62, 62, 98, 14);
+    m_protocol->addItems({QStringLiteral("POP3"), QStringLiteral("IMAP")});
+    Place(m_server, "server", 62, 80, 98, 14);
+    Place(m_user, "user", 62, 98, 98, 14);
+    Place(m_password, "password", 62, 116, 98, 14);
     m_password->setEchoMode(QLineEdit::Password);
     auto* add = Place(new QPushButton(QStringLiteral("Add"), this), "add", 181, 62, 50, 14);
     add->setDefault(true);
     auto* done = Place(new QPushButton(QStringLiteral("Done"), this), "done", 181, 98, 50, 14);
-    Place(new QLabel(QStringLiteral("POP3 Server:"), this), "serverLabel", 7, 65, 45, 8);
-    Place(new QLabel(QStringLiteral("Username:"), this), "userLabel", 7, 83, 45, 8);
-    Place(new QLabel(QStringLiteral("Password:"), this), "passwordLabel", 7, 101, 45, 8);
+    Place(m_serverLabel, "serverLabel", 7, 83, 45, 8);
+    Place(new QLabel(QStringLiteral("Username:"), this), "userLabel", 7, 101, 45, 8);
+    Place(new QLabel(QStringLiteral("Password:"), this), "passwordLabel", 7, 119, 45, 8);
     auto* remove =
         Place(new QPushButton(QStringLiteral("Delete"), this), "delete", 181, 80, 50, 14);
     // Two lines, so that the choice lines up with the fields above it.
     auto* securityLabel = new QLabel(QStringLiteral("Connection security:"), this);
     securityLabel->setWordWrap(true);
-    Place(securityLabel, "securityLabel", 7, 114, 50, 18);
-    Place(m_security, "security", 62, 116, 98, 14);
+    Place(securityLabel, "securityLabel", 7, 132, 50, 18);
+    Place(m_security, "security", 62, 134, 98, 14);
     m_security->addItems(
         {QStringLiteral("None"), QStringLiteral("STARTTLS"), QStringLiteral("SSL/TLS")});
     Choose(m_security, kNewAccountSecurity);
     auto* certificate = Place(new QPushButton(QStringLiteral("Certificate..."), this),
-                              "certificate", 181, 116, 50, 14);
+                              "certificate", 181, 134, 50, 14);
 
     // How the account signs in and where its secret comes from, with a
     // mnemonic each, the command beside its source.
     auto* signInLabel = new QLabel(QStringLiteral("Sign-&in:"), this);
     signInLabel->setBuddy(m_signIn);
-    Place(signInLabel, "signInLabel", 7, 137, 50, 8);
-    Place(m_signIn, "signIn", 62, 134, 98, 14);
+    Place(signInLabel, "signInLabel", 7, 155, 50, 8);
+    Place(m_signIn, "signIn", 62, 152, 98, 14);
     m_signIn->addItems({QStringLiteral("Automatic"), QStringLiteral("Password only"),
                         QStringLiteral("OAuth 2.0")});
     auto* sourceLabel = new QLabel(QStringLiteral("Password &from:"), this);
     sourceLabel->setBuddy(m_source);
-    Place(sourceLabel, "sourceLabel", 7, 155, 52, 8);
-    Place(m_source, "source", 62, 152, 70, 14);
+    Place(sourceLabel, "sourceLabel", 7, 173, 52, 8);
+    Place(m_source, "source", 62, 170, 70, 14);
     m_source->addItems({QStringLiteral("This file"), QStringLiteral("Keyring"),
                         QStringLiteral("Command"), QStringLiteral("Online account")});
-    Place(m_command, "secretCommand", 136, 152, 95, 14);
+    Place(m_command, "secretCommand", 136, 170, 95, 14);
     m_command->setPlaceholderText(QStringLiteral("command printing it"));
-    setTabOrder(m_password, m_source);
-    setTabOrder(m_source, m_command);
-    setTabOrder(m_command, m_signIn);
-    setTabOrder(m_signIn, m_security);
     connect(m_source, &QComboBox::currentIndexChanged, this, [this] { EnableSourceFields(); });
     connect(m_source, &QComboBox::activated, this, [this] { m_sourceChosen = true; });
     Choose(m_source, kNewAccountSource);
     EnableSourceFields();
+
+    // Last, as Folders... signs in with everything above.
+    auto* foldersLabel = new QLabel(QStringLiteral("F&olders:"), this);
+    foldersLabel->setBuddy(m_folders);
+    Place(foldersLabel, "foldersLabel", 7, 191, 50, 8);
+    Place(m_folders, "folders", 62, 188, 98, 14);
+    m_folders->setPlaceholderText(QStringLiteral("INBOX"));
+    Place(m_fetchFolders, "fetchFolders", 181, 188, 50, 14);
+    connect(m_protocol, &QComboBox::currentIndexChanged, this, [this] { EnableProtocolFields(); });
+    connect(m_protocol, &QComboBox::activated, this,
+            [this] { m_protocolShown = ProtocolShown::Chosen; });
+    connect(m_server, &QLineEdit::textChanged, this, [this](const QString& server) {
+        if (m_protocolShown == ProtocolShown::Guessed) {
+            Choose(m_protocol, GuessedProtocol(server));
+        }
+    });
+    Choose(m_protocol, GuessedProtocol({}));
+    EnableProtocolFields();
+
+    // Top to bottom, a button after the field it serves; the account's own
+    // buttons last.
+    QWidget* const chain[] = {m_list,     m_protocol,     m_server, m_user,   m_password,
+                              m_security, certificate,    m_signIn, m_source, m_command,
+                              m_folders,  m_fetchFolders, add,      remove,   done};
+    for (std::size_t i = 1; i < std::size(chain); ++i) {
+        setTabOrder(chain[i - 1], chain[i]);
+    }
 
     connect(m_list, &QTreeWidget::itemClicked, this,
             [this](QTreeWidgetItem* item) { OnClick(item); });
     connect(add, &QPushButton::clicked, this, &CMailboxesDlg::OnAdd);
     connect(remove, &QPushButton::clicked, this, &CMailboxesDlg::OnDelete);
     connect(certificate, &QPushButton::clicked, this, &CMailboxesDlg::OnCertificate);
+    connect(m_fetchFolders, &QPushButton::clicked, this, &CMailboxesDlg::OnFolders);
     connect(done, &QPushButton::clicked, this, &CMailboxesDlg::OnDone);
 }
 
@@ -158,6 +194,8 @@ void CMailboxesDlg::OnClick(QTreeWidgetItem* item) {
         return;
     }
     const Account& account = accounts[static_cast<std::size_t>(index)];
+    m_protocolShown = ProtocolShown::Account;
+    Choose(m_protocol, account.protocol);
     SetField(m_server, account.server);
     SetField(m_user, account.user);
     SetField(m_password, account.password);
@@ -166,6 +204,7 @@ void CMailboxesDlg::OnClick(QTreeWidgetItem* item) {
     Choose(m_source, account.secretSource);
     SetField(m_command, account.secretCommand);
     m_sourceChosen = false;
+    SetField(m_folders, FolderListText(account.folders));
     // Left empty, Add leaves the keyring's password as it is.
     m_password->setPlaceholderText(account.secretSource == SecretSourceKind::Keyring
                                        ? QStringLiteral("kept in the keyring")
@@ -178,7 +217,15 @@ void CMailboxesDlg::EnableSourceFields() {
     m_command->setEnabled(source == SecretSourceKind::Command);
 }
 
+void CMailboxesDlg::EnableProtocolFields() {
+    const bool imap = Chosen<Protocol>(m_protocol) == Protocol::Imap;
+    m_serverLabel->setText(imap ? QStringLiteral("IMAP Server:") : QStringLiteral("POP3 Server:"));
+    m_folders->setEnabled(imap);
+    m_fetchFolders->setEnabled(imap);
+}
+
 void CMailboxesDlg::ClearFields() {
+    m_protocolShown = ProtocolShown::Guessed;
     SetField(m_server, {});
     SetField(m_user, {});
     SetField(m_password, {});
@@ -188,6 +235,46 @@ void CMailboxesDlg::ClearFields() {
     Choose(m_source, kNewAccountSource);
     SetField(m_command, {});
     m_sourceChosen = false;
+    SetField(m_folders, {});
+}
+
+std::size_t CMailboxesDlg::IndexOf(const std::string& server, const std::string& user) const {
+    std::size_t i = 0;
+    while (i < accounts.size() && (accounts[i].server != server || accounts[i].user != user)) {
+        ++i;
+    }
+    return i;
+}
+
+Account CMailboxesDlg::Typed(const Account* known) const {
+    Account typed{.server = Trimmed(FieldBytes(m_server)),
+                  .user = FieldBytes(m_user),
+                  .password = FieldBytes(m_password),
+                  .security = Chosen<Security>(m_security),
+                  .signIn = Chosen<SignInMethod>(m_signIn),
+                  .secretSource = Chosen<SecretSourceKind>(m_source),
+                  .secretCommand = FieldBytes(m_command),
+                  .protocol = Chosen<Protocol>(m_protocol),
+                  .folders = FolderList(FieldBytes(m_folders))};
+    if (known == nullptr) {
+        return typed;
+    }
+    typed.certificate = known->certificate;
+    // Typed in again rather than picked from the list: what the user did not
+    // choose stays the account's.
+    if (!m_sourceChosen) {
+        typed.secretSource = known->secretSource;
+        if (typed.secretSource == SecretSourceKind::Command && typed.secretCommand.empty()) {
+            typed.secretCommand = known->secretCommand;
+        }
+    }
+    if (m_protocolShown == ProtocolShown::Guessed) {
+        typed.protocol = known->protocol;
+        if (typed.folders.empty()) {
+            typed.folders = known->folders;
+        }
+    }
+    return typed;
 }
 
 void CMailboxesDlg::OnAdd() {
@@ -197,26 +284,16 @@ void CMailboxesDlg::OnAdd() {
         return;
     }
     const std::string user = FieldBytes(m_user);
-    const std::string password = FieldBytes(m_password);
-    auto source = Chosen<SecretSourceKind>(m_source);
-
     // An account is its server and user name together: Add changes that
     // account (each copy of it, should the file hold it twice) or adds it.
     auto named = [&](std::size_t i) {
         return accounts[i].server == server && accounts[i].user == user;
     };
-    std::size_t existing = 0;
-    while (existing < accounts.size() && !named(existing)) {
-        ++existing;
-    }
+    const std::size_t existing = IndexOf(server, user);
     const bool found = existing < accounts.size();
-    std::string command = FieldBytes(m_command);
-    if (found && !m_sourceChosen) {
-        source = accounts[existing].secretSource;
-        command = source == SecretSourceKind::Command && command.empty()
-                      ? accounts[existing].secretCommand
-                      : command;
-    }
+    const Account typed = Typed(found ? &accounts[existing] : nullptr);
+    const std::string& password = typed.password;
+    SecretSourceKind source = typed.secretSource;
     if (source == SecretSourceKind::Keyring &&
         (!found || accounts[existing].secretSource != SecretSourceKind::Keyring ||
          !password.empty())) {
@@ -238,10 +315,12 @@ void CMailboxesDlg::OnAdd() {
     }
     auto change = [&](Account& account) {
         account.password = source == SecretSourceKind::File ? password : std::string();
-        account.security = Chosen<Security>(m_security);
-        account.signIn = Chosen<SignInMethod>(m_signIn);
+        account.security = typed.security;
+        account.signIn = typed.signIn;
         account.secretSource = source;
-        account.secretCommand = command;
+        account.secretCommand = typed.secretCommand;
+        account.protocol = typed.protocol;
+        account.folders = typed.folders;
     };
     for (std::size_t i = existing; i < accounts.size(); ++i) {
         if (named(i)) {
@@ -287,18 +366,20 @@ void CMailboxesDlg::OnDelete() {
 std::string CMailboxesDlg::UnsavedServer() const {
     const std::string server = Trimmed(FieldBytes(m_server));
     const std::string user = FieldBytes(m_user);
-    const std::string password = FieldBytes(m_password);
     for (const Account& account : accounts) {
-        const SecretSourceKind source =
-            m_sourceChosen ? Chosen<SecretSourceKind>(m_source) : account.secretSource;
+        if (account.server != server || account.user != user) {
+            continue;
+        }
+        const Account typed = Typed(&account);
+        const SecretSourceKind source = typed.secretSource;
         // A password typed for the keyring is still to be put there.
-        const bool samePassword = source == SecretSourceKind::File ? account.password == password
-                                  : source == SecretSourceKind::Keyring ? password.empty()
+        const bool samePassword = source == SecretSourceKind::File
+                                      ? account.password == typed.password
+                                  : source == SecretSourceKind::Keyring ? typed.password.empty()
                                                                         : true;
-        if (account.server == server && account.user == user && samePassword &&
-            account.security == Chosen<Security>(m_security) &&
-            account.signIn == Chosen<SignInMethod>(m_signIn) && account.secretSource == source &&
-            (!m_sourceChosen || account.secretCommand == FieldBytes(m_command))) {
+        if (samePassword && account.security == typed.security && account.signIn == typed.signIn &&
+            account.secretSource == source && account.secretCommand == typed.secretCommand &&
+            account.protocol == typed.protocol && account.folders == typed.folders) {
             return {};
         }
     }
@@ -334,7 +415,26 @@ void CMailboxesDlg::OnCertificate() {
                      MessageBoxes::Icon::Information);
         return;
     }
-    // The security as chosen now, which Add has not stored yet.
+    // The protocol and security as chosen now, which Add has not stored yet.
     ReviewCertificate(this, m_boxes, accounts, static_cast<std::size_t>(index),
-                      Chosen<Security>(m_security));
+                      Chosen<Protocol>(m_protocol), Chosen<Security>(m_security));
+}
+
+void CMailboxesDlg::OnFolders() {
+    const std::string server = Trimmed(FieldBytes(m_server));
+    if (server.empty()) {
+        m_boxes.Show(this, QStringLiteral("Folders"),
+                     QStringLiteral("Type the server's name first."),
+                     MessageBoxes::Icon::Information);
+        return;
+    }
+    const std::size_t known = IndexOf(server, FieldBytes(m_user));
+    Account typed = Typed(known < accounts.size() ? &accounts[known] : nullptr);
+    // A password typed for the keyring is not there yet: it is the one to use.
+    if (typed.secretSource == SecretSourceKind::Keyring && !typed.password.empty()) {
+        typed.secretSource = SecretSourceKind::File;
+    }
+    if (std::optional<std::vector<std::string>> chosen = ChooseFolders(this, m_boxes, typed)) {
+        SetField(m_folders, FolderListText(*chosen));
+    }
 }

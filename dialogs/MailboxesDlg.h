@@ -1,19 +1,23 @@
 // The account editor: one line per account, shown as user@server; Add creates
 // or updates the account named by the server and user fields, Delete removes
-// one account. Certificate... shows the selected account's server certificate
-// and lets the user trust exactly that one. Sign-in and Password from say
-// how the account signs in and where its password or token comes from; a
-// password bound for the keyring is written there at Add.
+// one account. Protocol says whether the server is read by POP3 or IMAP, and
+// an IMAP account names the folders it watches, typed or ticked from the
+// server's list (Folders...). Certificate... shows the selected account's
+// server certificate and lets the user trust exactly that one. Sign-in and
+// Password from say how the account signs in and where its password or token
+// comes from; a password bound for the keyring is written there at Add.
 #pragma once
 
 #include "MessageBoxes.h"
 #include "Settings.h"
 #include "TemplateDialog.h"
 
+#include <cstddef>
 #include <functional>
 #include <string>
 
 class QComboBox;
+class QLabel;
 class QLineEdit;
 class QPushButton;
 class QTreeWidget;
@@ -41,7 +45,13 @@ private:
     void OnAdd();
     void OnDelete();
     void OnCertificate();
+    void OnFolders();
     void OnDone();
+    // The first account of this server and user; accounts.size() for none.
+    std::size_t IndexOf(const std::string& server, const std::string& user) const;
+    // The account as Add would store it, known the one the fields name (its
+    // password as typed, wherever that is to go).
+    Account Typed(const Account* known) const;
     // The trimmed server field, when the fields hold an account that Add
     // would add or change; empty otherwise.
     std::string UnsavedServer() const;
@@ -49,9 +59,13 @@ private:
     void ClearFields();
     // Only what the chosen source uses can be typed.
     void EnableSourceFields();
+    // The folders only for IMAP.
+    void EnableProtocolFields();
 
     MessageBoxes& m_boxes;
     QTreeWidget* m_list;
+    QComboBox* m_protocol;
+    QLabel* m_serverLabel;
     QLineEdit* m_server;
     QLineEdit* m_user;
     QLineEdit* m_password;
@@ -59,8 +73,15 @@ private:
     QComboBox* m_signIn;
     QComboBox* m_source;
     QLineEdit* m_command;
+    QLineEdit* m_folders;
+    QPushButton* m_fetchFolders;
     KeyringWrite m_keyring;
     // Whether the user picked the source since the fields were filled: an
     // account typed in again without it keeps where its password is.
     bool m_sourceChosen = false;
+    // Where the protocol shown comes from. Until the user picks one for a new
+    // account it follows the server's name; an account typed in again keeps
+    // its own protocol and folders, as it keeps its source.
+    enum class ProtocolShown { Guessed, Account, Chosen };
+    ProtocolShown m_protocolShown = ProtocolShown::Guessed;
 };

@@ -17,6 +17,14 @@ std::string TypedText(const QString& text) {
     return text.toStdString();
 }
 
+std::string Trimmed(std::string_view text) {
+    const std::size_t first = text.find_first_not_of(kWhiteSpace);
+    if (first == std::string_view::npos) {
+        return {};
+    }
+    return std::string(text.substr(first, text.find_last_not_of(kWhiteSpace) - first + 1));
+}
+
 QString AccountName(const std::string& server, const std::string& user) {
     return DisplayText(user.empty() ? server : user + "@" + server);
 }

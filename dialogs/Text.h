@@ -13,6 +13,11 @@ QString DisplayText(std::string_view bytes);
 
 // What the user typed, as UTF-8.
 std::string TypedText(const QString& text);
+// The white space of the C library's isspace in the "C" locale. UTF-8
+// continuation bytes are never among them, so a character is never split.
+inline constexpr std::string_view kWhiteSpace = " \t\n\v\f\r";
+// Without white space at either end.
+std::string Trimmed(std::string_view text);
 
 // An account as the dialogs name it: two accounts on one server are told
 // apart by their user names.

@@ -101,10 +101,12 @@ int main(int argc, char** argv) {
 
     CMailboxesDlg mailboxes(boxes);
     mailboxes.accounts = {
-        {.server = "pop.example.org",
+        {.server = "imap.example.org",
          .user = "lena",
          .security = Security::Tls,
-         .secretSource = SecretSourceKind::Keyring},
+         .secretSource = SecretSourceKind::Keyring,
+         .protocol = Protocol::Imap,
+         .folders = {"INBOX", "Lists/tarvo"}},
         {.server = "pop.example.org",
          .user = "tomas",
          .password = "his secret",
@@ -115,7 +117,8 @@ int main(int argc, char** argv) {
          .security = Security::Tls,
          .signIn = SignInMethod::OAuth2,
          .secretSource = SecretSourceKind::Command,
-         .secretCommand = "oauth2-token lena.varga"},
+         .secretCommand = "oauth2-token lena.varga",
+         .protocol = Protocol::Imap},
     };
     mailboxes.show();
     auto* list = mailboxes.findChild<QTreeWidget*>(QStringLiteral("list"));

@@ -4,7 +4,9 @@
 #include "DialogTest.h"
 
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTimer>
 #include <QTreeWidget>
 
@@ -16,9 +18,10 @@ QLineEdit* Field(const QWidget& dialog, const char* name) {
     return Child<QLineEdit>(dialog, name);
 }
 
+// Server, user, password and, when given, the folders.
 void Fill(const QWidget& dialog, const Texts& fields) {
-    const char* names[] = {"server", "user", "password"};
-    for (std::size_t i = 0; i < 3; ++i) {
+    const char* names[] = {"server", "user", "password", "folders"};
+    for (std::size_t i = 0; i < fields.size(); ++i) {
         Field(dialog, names[i])->setText(QString::fromStdString(fields[i]));
     }
 }
@@ -79,8 +82,28 @@ TEST(MailboxesDlgTest, AddAndDeleteWorkByExactServerAndUserName) {
     const AccountList shared = {{"pop.a", "alice", "pa"}, {"pop.a", "bob", "pb"}};
     const AccountList twins = {
         {"pop.a", "u", "1"}, {"pop.a", "v", "2"}, {"pop.b", "u", "3"}, {"pop.a", "u", "4"}};
+    auto imap = [](const char* server, const char* password, Texts folders) {
+        return Account{.server = server,
+                       .user = "u",
+                       .password = password,
+                       .security = Security::Tls,
+                       .protocol = Protocol::Imap,
+                       .folders = std::move(folders)};
+    };
     const std::vector<Case> cases = {
         {"first", {}, "add", {"pop.a", "u", "p"}, {{"pop.a", "u", "p", Security::Tls}}, none},
+        {"a server not named pop is IMAP, its folders as typed",
+         {},
+         "add",
+         {"mail.a", "u", "p", R"( Lists/x , INBOX,, "Work, 2023",inbox, " say ""hi""")"},
+         {imap("mail.a", "p", {"Lists/x", "INBOX", "Work, 2023", " say \"hi\""})},
+         none},
+        {"typed in again, an account keeps its protocol, and its folders unless typed",
+         {imap("pop.a", "p", {"Lists"})},
+         "add",
+         {"pop.a", "u", "new"},
+         {imap("pop.a", "new", {"Lists"})},
+         none},
         {"blank adds nothing", kTwo, "add", {" \t ", "u", "p"}, kTwo, {"", "u", "p"}},
         {"C white space trimmed",
          {},
@@ -197,7 +220,11 @@ TEST(MailboxesDlgTest, DeleteTakesTheSelectedOfTwoLinesAndShowsUserAtServer) {
 }
 
 TEST(MailboxesDlgTest, BytesThatAreNotUtf8SurviveAClickAndAnUpdate) {
-    const AccountList latin = {{"caf\xe9", "r\xf6n", "\xff\xfe!"}};
+    const AccountList latin = {{.server = "caf\xe9",
+                                .user = "r\xf6n",
+                                .password = "\xff\xfe!",
+                                .protocol = Protocol::Imap,
+                                .folders = {"Entw\xfcrfe", "\xe9t\xe9, hiver"}}};
     CMailboxesDlg dialog(boxes);
     dialog.accounts = latin;
     dialog.show();
@@ -209,10 +236,62 @@ TEST(MailboxesDlgTest, BytesThatAreNotUtf8SurviveAClickAndAnUpdate) {
     ClickAt(dialog, 0);
     Field(dialog, "password")->setText("new");
     Click(dialog, "add");
-    EXPECT_EQ(dialog.accounts, (AccountList{{"caf\xe9", "r\xf6n", "new"}}));
+    EXPECT_EQ(Column(dialog.accounts, &Account::password), (Texts{"new"}));
+    EXPECT_EQ(Column(dialog.accounts, &Account::folders), Column(latin, &Account::folders));
     ClickAt(dialog, 0);
     Click(dialog, "delete");
     EXPECT_EQ(dialog.accounts.size(), 0u);
+}
+
+// The protocol shown is the account's, or for a new account what the
+// server's name says until the user picks one; folders are for IMAP alone.
+TEST(MailboxesDlgTest, ProtocolAndFoldersGoWithTheAccount) {
+    CMailboxesDlg dialog(boxes);
+    dialog.accounts = {{"pop.a", "ua", "pa"},
+                       {.server = "mail.b",
+                        .user = "ub",
+                        .protocol = Protocol::Imap,
+                        .folders = {"INBOX", "Work, 2023"}}};
+    const AccountList before = dialog.accounts;
+    dialog.show();
+    auto* protocol = Child<QComboBox>(dialog, "protocol");
+    QLineEdit* folders = Field(dialog, "folders");
+    auto state = [&] {
+        EXPECT_EQ(Child<QPushButton>(dialog, "fetchFolders")->isEnabled(), folders->isEnabled());
+        return Texts{protocol->currentText().toStdString(),
+                     Child<QLabel>(dialog, "serverLabel")->text().toStdString(),
+                     folders->text().toStdString(), folders->isEnabled() ? "typed" : "off"};
+    };
+    auto choose = [&](int index) {
+        protocol->setCurrentIndex(index);
+        emit protocol->activated(index);
+    };
+    EXPECT_EQ(state(), (Texts{"IMAP", "IMAP Server:", "", "typed"}));
+    EXPECT_EQ(folders->placeholderText(), "INBOX");
+    Fill(dialog, {"pop3.c"});
+    EXPECT_EQ(state(), (Texts{"POP3", "POP3 Server:", "", "off"}));
+    ClickAt(dialog, 1);
+    EXPECT_EQ(state(), (Texts{"IMAP", "IMAP Server:", R"(INBOX, "Work, 2023")", "typed"}));
+    Click(dialog, "add");
+    EXPECT_EQ(dialog.accounts, before);
+
+    // A POP3 account made IMAP at Add.
+    ClickAt(dialog, 0);
+    EXPECT_EQ(state(), (Texts{"POP3", "POP3 Server:", "", "off"}));
+    choose(1);
+    Fill(dialog, {"pop.a", "ua", "pa", "Lists"});
+    Click(dialog, "add");
+    EXPECT_EQ(Column(dialog.accounts, &Account::protocol),
+              (std::vector{Protocol::Imap, Protocol::Imap}));
+    EXPECT_EQ(dialog.accounts[0].folders, (Texts{"Lists"}));
+    EXPECT_EQ(state(), (Texts{"IMAP", "IMAP Server:", "", "typed"}));
+
+    // Picked, the protocol no longer follows the name.
+    choose(0);
+    Fill(dialog, {"mail.d", "ud", "pd"});
+    Click(dialog, "add");
+    EXPECT_EQ(dialog.accounts.back().protocol, Protocol::Pop3);
+    EXPECT_EQ(Lines(dialog), (Texts{"ua@pop.a", "ub@mail.b", "ud@mail.d"}));
 }
 
 TEST(MailboxesDlgTest, EnterAddsAndBothWaysOutHandTheListsBack) {
@@ -237,10 +316,17 @@ TEST(MailboxesDlgTest, EnterAddsAndBothWaysOutHandTheListsBack) {
 TEST(MailboxesDlgTest, DoneAsksAboutAnAccountTypedButNotAdded) {
     using Answer = MessageBoxes::Answer;
     // At the choice the fields start with, so that only the typed fields differ.
-    const AccountList two = {{"pop.a", "ua", "pa", Security::Tls},
-                             {"pop.b", "ub", "pb", Security::Tls}};
+    const Account imap{.server = "mail.c",
+                       .user = "uc",
+                       .password = "pc",
+                       .security = Security::Tls,
+                       .protocol = Protocol::Imap,
+                       .folders = {"INBOX", "Lists"}};
+    const AccountList two = {
+        {"pop.a", "ua", "pa", Security::Tls}, {"pop.b", "ub", "pb", Security::Tls}, imap};
     const AccountList withNew = {{"pop.a", "ua", "pa", Security::Tls},
                                  {"pop.b", "ub", "pb", Security::Tls},
+                                 imap,
                                  {"pop.a", "dora", "pd", Security::Tls}};
     struct DoneCase {
         const char* what;
@@ -256,6 +342,9 @@ TEST(MailboxesDlgTest, DoneAsksAboutAnAccountTypedButNotAdded) {
         {"cancel stays", {"pop.a", "dora", "pd"}, {Answer::Cancel}, 1, false, two},
         {"a changed password counts", {"pop.a", "ua", "new"}, {Answer::No}, 1, true, two},
         {"the selected account unchanged", {"pop.b", "ub", "pb"}, {}, 0, true, two},
+        {"changed folders count", {"mail.c", "uc", "pc", "Lists"}, {Answer::No}, 1, true, two},
+        {"the same folders", {"mail.c", "uc", "pc", "INBOX, Lists"}, {}, 0, true, two},
+        {"no folders typed keeps them", {"mail.c", "uc", "pc"}, {}, 0, true, two},
         {"blank server", {"  ", "dora", "pd"}, {}, 0, true, two},
     };
     for (const DoneCase& c : cases) {
@@ -268,8 +357,9 @@ TEST(MailboxesDlgTest, DoneAsksAboutAnAccountTypedButNotAdded) {
         Click(dialog, "done");
         EXPECT_EQ(static_cast<int>(boxes.shown.size()), c.questions) << c.what;
         if (c.questions > 0) {
-            EXPECT_EQ(boxes.shown[0].text.toStdString(),
-                      "Add " + c.typed[1] + "@pop.a before closing?")
+            EXPECT_EQ(boxes.shown[0].text, "Add " + QString::fromStdString(c.typed[1]) + "@" +
+                                               QString::fromStdString(c.typed[0]).trimmed() +
+                                               " before closing?")
                 << c.what;
         }
         EXPECT_EQ(dialog.isVisible(), !c.closed) << c.what;
@@ -352,6 +442,13 @@ TEST(MailboxesDlgTest, SignInAndPasswordSourceGoWithTheAccount) {
                            SecretSourceKind::Keyring, SecretSourceKind::File}));
     EXPECT_EQ(Column(dialog.accounts, &Account::secretCommand), (Texts{"", "pass show b", "", ""}));
     EXPECT_EQ(boxes.shown.size(), 1u);
+
+    // A command edited but not added is not left behind without a question.
+    ClickAt(dialog, 1);
+    command->setText("pass show b2");
+    Click(dialog, "done");
+    ASSERT_EQ(boxes.shown.size(), 2u);
+    EXPECT_EQ(boxes.shown[1].text, "Add ub@pop.b before closing?");
 }
 
 } // namespace

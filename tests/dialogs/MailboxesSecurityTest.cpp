@@ -2,19 +2,24 @@
 // the latter against a scripted TLS server on loopback.
 #include "AccountColumns.h"
 #include "DialogTest.h"
+#include "ImapPeer.h"
 #include "MailboxesDlg.h"
 #include "ScriptedPeer.h"
 #include "TestCertificates.h"
 
 #include <QComboBox>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QTimer>
 #include <QTreeWidget>
+#include <algorithm>
 #include <cstdlib>
 
 using namespace testpeer;
 
 namespace {
+
+using Texts = std::vector<std::string>;
 
 QComboBox* Choice(const QWidget& dialog) {
     return Child<QComboBox>(dialog, "security");
@@ -105,21 +110,39 @@ TEST(MailboxesSecurityTest, CertificateShowsTheServersAndTrustsOrForgetsIt) {
     EXPECT_EQ(peer.Received(0), "QUIT\r\n" + std::string(kCloseNotify));
 }
 
+// Each protocol's conversation, up to the greeting and its goodbye.
 TEST(MailboxesSecurityTest, YesTrustsTheCertificateShown) {
     testpki::TestAuthority authority;
     const testpki::IssuedCertificate own = authority.Issue({{"127.0.0.1"}, -1, 30, true});
-    ScriptedPeer peer(Script{AcceptTls(own.certificateFile, own.keyFile), Send("+OK ready\r\n"),
-                             Reply("+OK bye\r\n")});
-    RecordingMessageBoxes boxes;
-    boxes.answers = {MessageBoxes::Answer::Yes};
-    CMailboxesDlg dialog(boxes);
-    dialog.accounts = {{peer.Address(), "u", "p", Security::Tls}};
-    dialog.show();
-    Select(dialog, 0);
-    Click(dialog, "certificate");
-    ASSERT_EQ(boxes.shown.size(), 1u);
-    EXPECT_EQ(QString::fromStdString(Column(dialog.accounts, &Account::certificate).at(0)),
-              boxes.shown[0].text.section("SHA-256: ", 1).section('\n', 0, 0));
+    struct Way {
+        Protocol protocol;
+        Script session;
+        std::string sent;
+    };
+    const Way ways[] = {
+        {Protocol::Pop3, {Send("+OK ready\r\n"), Reply("+OK bye\r\n")}, "QUIT\r\n"},
+        {Protocol::Imap,
+         {Send("* OK ready\r\n"), Tagged("OK bye", "* BYE logging out\r\n")},
+         "a1 LOGOUT\r\n"},
+    };
+    for (const Way& way : ways) {
+        ScriptedPeer peer(Script{AcceptTls(own.certificateFile, own.keyFile)} + way.session);
+        RecordingMessageBoxes boxes;
+        boxes.answers = {MessageBoxes::Answer::Yes};
+        CMailboxesDlg dialog(boxes);
+        dialog.accounts = {{.server = peer.Address(),
+                            .user = "u",
+                            .password = "p",
+                            .security = Security::Tls,
+                            .protocol = way.protocol}};
+        dialog.show();
+        Select(dialog, 0);
+        Click(dialog, "certificate");
+        ASSERT_EQ(boxes.shown.size(), 1u);
+        EXPECT_EQ(QString::fromStdString(Column(dialog.accounts, &Account::certificate).at(0)),
+                  boxes.shown[0].text.section("SHA-256: ", 1).section('\n', 0, 0));
+        EXPECT_EQ(peer.Received(0), way.sent + kCloseNotify);
+    }
 }
 
 // Trusting a certificate offers it to the other accounts on the same server
@@ -202,6 +225,122 @@ TEST(MailboxesSecurityTest, CancelEndsTheFetch) {
     Click(dialog, "certificate");
     EXPECT_TRUE(boxes.shown.empty());
     EXPECT_EQ(Column(dialog.accounts, &Account::certificate), (std::vector<std::string>{"AA"}));
+}
+
+// Folders... signs in with the fields as they stand (a password typed for the
+// keyring, a command's) and offers the server's folders, the watched ones
+// ticked and those it did not list after them; what is ticked goes to the
+// field, and Cancel or a failure leaves it.
+TEST(MailboxesSecurityTest, FoldersOffersTheServersFoldersToTick) {
+    const Script listing =
+        ImapLogin() + Script{Tagged("OK listed", "* LIST (\\HasNoChildren) \"/\" INBOX\r\n"
+                                                 "* LIST (\\Noselect) \"/\" Lists\r\n"
+                                                 "* LIST () \"/\" \"Lists/tarvo\"\r\n"
+                                                 "* LIST () \"/\" \"Entw&APw-rfe\"\r\n"),
+                             Tagged("OK bye", "* BYE\r\n")};
+    const std::string listed = kImapLogin + "a2 LIST \"\" \"*\"\r\na3 LOGOUT\r\n";
+    const Script refused{Send("* OK [CAPABILITY IMAP4rev1] ready\r\n"),
+                         Tagged("NO [AUTHENTICATIONFAILED] Invalid credentials"), Tagged("OK bye")};
+    const Texts offered = {"INBOX +", "Lists/tarvo", "Entwürfe", "Old (not listed) +"};
+    struct Case {
+        const char* what;
+        Script script;
+        SecretSourceKind source;
+        const char* typed; // into the password field
+        Texts tick;        // in the choice, then OK; none: Cancel
+        bool cancelFetch;
+        Texts offered;
+        std::string box;
+        const char* folders; // the field afterwards
+        std::string sent;
+    };
+    const std::vector<Case> cases = {
+        {"ticked, with a password typed for the keyring",
+         listing,
+         SecretSourceKind::Keyring,
+         "pw",
+         {"Lists/tarvo", "Entwürfe", "Old (not listed)"},
+         false,
+         offered,
+         "",
+         "Lists/tarvo, Entwürfe, Old",
+         listed},
+        {"cancelled in the choice, with a command's password",
+         listing,
+         SecretSourceKind::Command,
+         "",
+         {},
+         false,
+         offered,
+         "",
+         "INBOX, Old",
+         listed},
+        {"refused",
+         refused,
+         SecretSourceKind::File,
+         "pw",
+         {},
+         false,
+         {},
+         "The server refused the login: NO [AUTHENTICATIONFAILED] Invalid credentials.",
+         "INBOX, Old",
+         kImapLogin + "a2 LOGOUT\r\n"},
+        {"cancelled while fetching",
+         {Stall()},
+         SecretSourceKind::File,
+         "pw",
+         {},
+         true,
+         {},
+         "",
+         "INBOX, Old",
+         ""},
+    };
+    for (const Case& c : cases) {
+        ScriptedPeer peer(c.script);
+        RecordingMessageBoxes boxes;
+        CMailboxesDlg dialog(boxes);
+        dialog.accounts = {{.server = peer.Address(),
+                            .user = "bob",
+                            .secretSource = c.source,
+                            .secretCommand = "echo pw",
+                            .protocol = Protocol::Imap,
+                            .folders = {"INBOX", "Old"}}};
+        dialog.show();
+        Select(dialog, 0);
+        Child<QLineEdit>(dialog, "password")->setText(c.typed);
+        Texts shown;
+        QTimer answer;
+        QObject::connect(&answer, &QTimer::timeout, [&] {
+            auto* fetching = dialog.findChild<QWidget*>("folderFetch");
+            if (c.cancelFetch && fetching != nullptr && fetching->isVisible()) {
+                Click(*fetching, "cancel");
+            }
+            auto* choice = dialog.findChild<QWidget*>("folderChoice");
+            if (choice == nullptr || !choice->isVisible()) {
+                return;
+            }
+            auto* list = Child<QListWidget>(*choice, "folders");
+            for (int i = 0; i < list->count(); ++i) {
+                QListWidgetItem* item = list->item(i);
+                const std::string name = item->text().toStdString();
+                shown.push_back(name + (item->checkState() == Qt::Checked ? " +" : ""));
+                const bool tick = std::find(c.tick.begin(), c.tick.end(), name) != c.tick.end();
+                item->setCheckState(tick ? Qt::Checked : Qt::Unchecked);
+            }
+            Click(*choice, c.tick.empty() ? "cancel" : "ok");
+        });
+        answer.start(20);
+        Click(dialog, "fetchFolders");
+        answer.stop();
+        EXPECT_EQ(shown, c.offered) << c.what;
+        ASSERT_EQ(boxes.shown.size(), c.box.empty() ? 0u : 1u) << c.what;
+        if (!c.box.empty()) {
+            EXPECT_EQ(boxes.shown[0].text.toStdString(), c.box) << c.what;
+        }
+        EXPECT_EQ(Child<QLineEdit>(dialog, "folders")->text().toStdString(), c.folders) << c.what;
+        EXPECT_EQ(peer.Received(0), c.sent) << c.what;
+    }
 }
 
 } // namespace
