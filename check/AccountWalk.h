@@ -35,7 +35,8 @@ struct AccountWalk {
     const Account& account;
     Mailbox mailbox;
     std::string signInKey;
-    CachedHeaders kept; // what the last check kept, in its rows
+    CachedHeaders kept;                  // what the last check kept, in its rows
+    std::vector<FolderMark> lastMarks{}; // IMAP: its folders as the last check found them
 
     bool signedIn = false;
     int32_t count = -1;   // messages counted; -1 when the mailbox could not be read
@@ -43,6 +44,7 @@ struct AccountWalk {
     CachedHeaders keep{}; // the rows of this check to keep for the next
     bool listingBrokeOff = false;
     std::optional<ScannedHeaders> keptThroughScan{}; // when the scan failed part-way
+    std::vector<FolderMark> folderMarks{};           // IMAP: its folders as found now
 };
 
 // The row of an account that could not be reached, signed in to or counted.

@@ -186,7 +186,12 @@ CheckOutcome RunCheck(const AccountList& accounts, std::vector<int32_t>& counts,
                 INT32_MAX));
             continue;
         }
-        AccountWalk walk{i, account, MailboxOf(accounts, i), signInKeys[i], cache.Take(i, key)};
+        AccountWalk walk{i,
+                         account,
+                         MailboxOf(accounts, i),
+                         signInKeys[i],
+                         cache.Take(i, key),
+                         cache.FolderMarks(i, key)};
         observer.ShowProgress(IDI_CONTACTING, Format("Contacting %s...", account.server.c_str()));
         if (account.protocol == Protocol::Imap) {
             WalkImapAccount(walk, check);
@@ -205,6 +210,7 @@ CheckOutcome RunCheck(const AccountList& accounts, std::vector<int32_t>& counts,
             cache.KeepFound(i, std::move(key), std::move(*walk.keptThroughScan));
         } else {
             cache.Keep(i, std::move(key), std::move(walk.keep));
+            cache.KeepFolderMarks(i, std::move(walk.folderMarks));
         }
     }
     // Accounts a cancelled check did not reach keep what they had.

@@ -88,7 +88,7 @@ void HeaderCache::Keep(std::size_t index, std::string key, CachedHeaders headers
     }
     Account& account = m_accounts[index];
     const bool withoutUniqueIds = account.withoutUniqueIds && account.key == key;
-    account = {std::move(key), std::move(headers), {}, false, withoutUniqueIds};
+    account = {std::move(key), std::move(headers), {}, false, withoutUniqueIds, {}};
 }
 
 void HeaderCache::GoWithoutUniqueIds(std::size_t index, std::string key) {
@@ -99,6 +99,19 @@ void HeaderCache::GoWithoutUniqueIds(std::size_t index, std::string key) {
 bool HeaderCache::WithoutUniqueIds(std::size_t index, const std::string& key) const {
     return index < m_accounts.size() && m_accounts[index].key == key &&
            m_accounts[index].withoutUniqueIds;
+}
+
+void HeaderCache::KeepFolderMarks(std::size_t index, std::vector<FolderMark> marks) {
+    if (index < m_accounts.size()) {
+        m_accounts[index].folderMarks = std::move(marks);
+    }
+}
+
+std::vector<FolderMark> HeaderCache::FolderMarks(std::size_t index, const std::string& key) const {
+    if (index >= m_accounts.size() || m_accounts[index].key != key) {
+        return {};
+    }
+    return m_accounts[index].folderMarks;
 }
 
 void HeaderCache::KeepThroughFailure(std::size_t index, std::string key, CachedHeaders headers) {

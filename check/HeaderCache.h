@@ -29,6 +29,17 @@ bool OrderByUniqueId(CachedHeaders& kept, const ScannedHeaders& rows);
 std::optional<std::size_t> FindKept(const CachedHeaders& kept, const ScannedHeaders& rows,
                                     std::string_view uid, std::size_t hint = 0);
 
+// What an IMAP folder's EXAMINE said at the check that kept its headers. With
+// CONDSTORE (RFC 7162) a folder whose UIDVALIDITY and HIGHESTMODSEQ are still
+// the same has the same messages with the same flags: its unseen messages are
+// the ones kept, and neither a search nor a fetch is needed.
+struct FolderMark {
+    std::string folder;
+    uint32_t uidValidity = 0;
+    uint64_t highestModSeq = 0;
+    std::size_t unseen = 0;
+};
+
 class HeaderCache {
 public:
     // Takes the last check's table, whose rows the kept headers point into,
@@ -61,6 +72,10 @@ public:
     // later runs too.
     void GoWithoutUniqueIds(std::size_t index, std::string key);
     bool WithoutUniqueIds(std::size_t index, const std::string& key) const;
+    // The folder marks of an IMAP account whose headers this check kept;
+    // kept under key only.
+    void KeepFolderMarks(std::size_t index, std::vector<FolderMark> marks);
+    std::vector<FolderMark> FolderMarks(std::size_t index, const std::string& key) const;
 
     // Between checks, for the state file: what is kept for each account, and
     // the rows its headers point into (table being the last check's).
@@ -79,6 +94,7 @@ private:
         ScannedHeaders ownRows; // used when rowsOwn
         bool rowsOwn = false;
         bool withoutUniqueIds = false;
+        std::vector<FolderMark> folderMarks;
     };
     std::vector<Account> m_accounts;
     ScannedHeaders m_lastRows;

@@ -41,14 +41,58 @@ uint32_t UidOf(const ScannedHeader& header) {
     return uid;
 }
 
+// A folder that CONDSTORE says has not changed since the last check: its
+// unseen messages are the ones kept then, in UID order. Empty when it has
+// changed, or when not each of them was kept whole.
+std::optional<ScannedHeaders> KeptIfUnchanged(const std::string& folder,
+                                              const ImapFolderState& state, AccountWalk& walk,
+                                              CheckContext& check) {
+    const auto mark = std::find_if(walk.lastMarks.begin(), walk.lastMarks.end(),
+                                   [&folder](const FolderMark& m) { return m.folder == folder; });
+    if (mark == walk.lastMarks.end() || state.uidValidity == 0 ||
+        mark->uidValidity != state.uidValidity || state.highestModSeq != mark->highestModSeq) {
+        return std::nullopt;
+    }
+    std::string prefix = KeptId(folder, state.uidValidity, 0);
+    prefix.pop_back();
+    ScannedHeaders& lastRows = check.cache.RowsOf(walk.index);
+    std::vector<std::pair<uint32_t, uint32_t>> kept; // UID, row
+    for (uint32_t row : walk.kept) {
+        const std::string_view id = lastRows[row].UniqueId();
+        uint32_t uid = 0;
+        if (id.starts_with(prefix) && lastRows[row].TextKept() &&
+            std::from_chars(id.data() + prefix.size(), id.data() + id.size(), uid).ec ==
+                std::errc()) {
+            kept.emplace_back(uid, row);
+        }
+    }
+    if (kept.size() != mark->unseen) {
+        return std::nullopt;
+    }
+    std::sort(kept.begin(), kept.end());
+    ScannedHeaders rows;
+    rows.reserve(kept.size());
+    for (const auto& [uid, row] : kept) {
+        rows.push_back(std::move(lastRows[row]));
+    }
+    walk.folderMarks.push_back(*mark);
+    return rows;
+}
+
 // The unseen messages of the open folder, in UID order: those kept from the
 // last check taken from its rows, the others fetched. Empty when the folder
 // could not be read, with the reason in the conversation.
 std::optional<ScannedHeaders> ReadFolder(CImapConnection& conversation, const std::string& folder,
                                          AccountWalk& walk, CheckContext& check) {
     const std::optional<ImapFolderState> state = conversation.Examine(folder);
-    std::optional<std::vector<uint32_t>> uids;
-    if (!state || !(uids = conversation.SearchUnseen())) {
+    if (!state) {
+        return std::nullopt;
+    }
+    if (std::optional<ScannedHeaders> unchanged = KeptIfUnchanged(folder, *state, walk, check)) {
+        return unchanged;
+    }
+    std::optional<std::vector<uint32_t>> uids = conversation.SearchUnseen();
+    if (!uids) {
         return std::nullopt;
     }
     // A folder without UIDVALIDITY promises nothing of its UIDs: nothing is kept.
@@ -98,6 +142,10 @@ std::optional<ScannedHeaders> ReadFolder(CImapConnection& conversation, const st
             header.SetUniqueId(keepable ? KeptId(folder, state->uidValidity, uid) : "");
             rows.push_back(std::move(header));
         }
+    }
+    if (keepable && state->highestModSeq) {
+        walk.folderMarks.push_back(
+            {folder, state->uidValidity, *state->highestModSeq, rows.size()});
     }
     return rows;
 }

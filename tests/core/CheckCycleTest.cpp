@@ -1,6 +1,7 @@
 // Whole checks of the main window against scripted servers on loopback: the
 // rows, their states, what the desktop is told and in which order.
 #include "AppProfile.h"
+#include "ImapPeer.h"
 #include "MemoryRegistry.h"
 #include "QuietObserver.h"
 #include "RecordingWindowServices.h"
@@ -432,6 +433,40 @@ TEST_F(CheckCycleTest, AServerThatDropsTheMechanismUsedBeforeGetsNoPassword) {
     EXPECT_EQ(peer.Received(1), "CAPA\r\nQUIT\r\n");
     EXPECT_EQ(peer.Received(2), "USER ann\r\nPASS secret\r\nCAPA\r\nSTAT\r\nQUIT\r\n");
     EXPECT_EQ(checker.counts, (std::vector<int32_t>{0}));
+}
+
+// An IMAP folder that CONDSTORE says is unchanged costs no search and no
+// fetch: its unseen messages are the ones kept. A change of its
+// HIGHESTMODSEQ searches again and fetches only what is not kept.
+TEST_F(CheckCycleTest, AnUnchangedImapFolderIsNeitherSearchedNorFetched) {
+    const std::string header = "Subject: one\r\nMessage-ID: <1@x>\r\n\r\n";
+    auto examined = [](int modSeq) {
+        return Tagged("OK [READ-ONLY] done",
+                      "* 2 EXISTS\r\n* OK [UIDVALIDITY 7] v\r\n* OK [HIGHESTMODSEQ " +
+                          std::to_string(modSeq) + "] m\r\n");
+    };
+    const Script login = ImapLogin("IMAP4rev1 CONDSTORE");
+    const Step bye = Tagged("OK bye", "* BYE\r\n");
+    ScriptedPeer peer({login + Script{examined(100), Tagged("OK", "* SEARCH 5\r\n"),
+                                      Tagged("OK", "* 1 FETCH (UID 5 BODY[HEADER] {" +
+                                                       std::to_string(header.size()) + "}\r\n" +
+                                                       header + ")\r\n"),
+                                      bye},
+                       login + Script{examined(100), bye},
+                       login + Script{examined(101), Tagged("OK", "* SEARCH 5\r\n"), bye}});
+    Checker checker;
+    const AccountList accounts{
+        {.server = peer.Address(), .user = "bob", .password = "pw", .protocol = Protocol::Imap}};
+    for (int check = 0; check < 3; ++check) {
+        SCOPED_TRACE(check);
+        checker.Check(accounts);
+        EXPECT_EQ(Subjects(checker.table), std::vector<std::string>{"one"});
+        EXPECT_EQ(checker.counts, std::vector<int32_t>{1});
+    }
+    EXPECT_EQ(peer.Received(1), kImapLogin + "a2 EXAMINE \"INBOX\" (CONDSTORE)\r\na3 LOGOUT\r\n");
+    EXPECT_EQ(peer.Received(2), kImapLogin +
+                                    "a2 EXAMINE \"INBOX\" (CONDSTORE)\r\na3 UID SEARCH UNSEEN "
+                                    "UNDELETED\r\na4 LOGOUT\r\n");
 }
 
 } // namespace
