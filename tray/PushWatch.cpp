@@ -57,7 +57,7 @@ bool PushWatch::Heard(std::size_t index, ImapPush report) {
         m_check(index);
         return false;
     case ImapPush::Failed:
-        Drop(index);
+        Drop(index, false);
         RetryLater(index);
         return false;
     }
@@ -68,7 +68,7 @@ bool PushWatch::Holds(std::size_t index) const {
     return m_held.contains(index);
 }
 
-void PushWatch::Drop(std::size_t index) {
+void PushWatch::Drop(std::size_t index, bool goodbye) {
     auto found = m_held.find(index);
     if (found == m_held.end()) {
         return;
@@ -76,7 +76,7 @@ void PushWatch::Drop(std::size_t index) {
     std::unique_ptr<CImapConnection> conversation = std::move(found->second.conversation);
     m_held.erase(found);
     m_services.UnwatchSocket(conversation->SocketFd());
-    conversation->Close();
+    goodbye ? static_cast<void>(conversation->Close()) : conversation->Abort();
 }
 
 std::vector<std::size_t> PushWatch::DropAll() {
@@ -129,7 +129,7 @@ void PushWatch::OnTimer(uint32_t id) {
         CImapConnection& conversation = *found->second.conversation;
         m_services.UnwatchSocket(conversation.SocketFd());
         if (!conversation.EndIdle() || !StartWaiting(found->second)) {
-            Drop(index);
+            Drop(index, false);
             RetryLater(index);
         } else if (Heard(index, conversation.TakeEvents())) {
             m_services.WatchSocket(conversation.SocketFd(), [this, index] { OnReady(index); });

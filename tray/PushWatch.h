@@ -56,7 +56,8 @@ private:
     void OnReady(std::size_t index);
     // What a report found; true when the connection is still waiting.
     bool Heard(std::size_t index, ImapPush report);
-    void Drop(std::size_t index);
+    // With goodbye, LOGOUT where the connection still works.
+    void Drop(std::size_t index, bool goodbye = true);
     // A check of the account after a pause that grows with each failure.
     void RetryLater(std::size_t index);
 

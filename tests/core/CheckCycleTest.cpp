@@ -3,6 +3,7 @@
 #include "AppProfile.h"
 #include "ImapPeer.h"
 #include "MemoryRegistry.h"
+#include "PushWait.h"
 #include "QuietObserver.h"
 #include "RecordingWindowServices.h"
 #include "SaslPeer.h"
@@ -467,6 +468,44 @@ TEST_F(CheckCycleTest, AnUnchangedImapFolderIsNeitherSearchedNorFetched) {
     EXPECT_EQ(peer.Received(2), kImapLogin +
                                     "a2 EXAMINE \"INBOX\" (CONDSTORE)\r\na3 UID SEARCH UNSEEN "
                                     "UNDELETED\r\na4 LOGOUT\r\n");
+}
+
+// The tray keeps an IMAP account's connection waiting in IDLE after its
+// check, renews the IDLE when its timer says so, and opens it again after a
+// pause when the server drops it; with Push off it says LOGOUT at once.
+TEST_F(CheckCycleTest, AnImapConnectionWaitsIsRenewedAndIsRetriedWhenDropped) {
+    const Script checked =
+        ImapLogin("IMAP4rev1 IDLE") +
+        Script{Tagged("OK [READ-ONLY] done", "* 0 EXISTS\r\n"), Tagged("OK", "* SEARCH\r\n")};
+    ScriptedPeer peer({checked + Script{Reply("+ idling\r\n"), Reply("a4 OK done\r\n"),
+                                        Reply("+ idling\r\n"), Hold(), Hangup()},
+                       checked + Script{Tagged("OK bye", "* BYE\r\n")}});
+    AccountList accounts{
+        {.server = peer.Address(), .user = "bob", .password = "pw", .protocol = Protocol::Imap}};
+    Start(accounts);
+    Check();
+    ASSERT_EQ(services.sockets.size(), 1u);
+    window->OnTimer(PushWatch::kRenewTimerId);
+    ASSERT_EQ(services.sockets.size(), 1u);
+    peer.Release();
+    auto [fd, ready] = *services.sockets.begin();
+    ASSERT_TRUE(SocketReadable(fd, std::chrono::seconds(10)));
+    services.Take();
+    ready();
+    EXPECT_EQ(services.Take(), (Calls{"SetTimer 4 10000"}));
+    EXPECT_TRUE(services.sockets.empty());
+    EXPECT_EQ(peer.Received(0), kImapLogin +
+                                    "a2 EXAMINE \"INBOX\"\r\na3 UID SEARCH UNSEEN UNDELETED\r\n"
+                                    "a4 IDLE\r\nDONE\r\na5 IDLE\r\n");
+
+    Options off;
+    off.Push = 0;
+    Start(accounts, off);
+    Check();
+    EXPECT_TRUE(services.sockets.empty());
+    EXPECT_EQ(peer.Received(1), kImapLogin +
+                                    "a2 EXAMINE \"INBOX\"\r\na3 UID SEARCH UNSEEN UNDELETED\r\n"
+                                    "a4 LOGOUT\r\n");
 }
 
 } // namespace
