@@ -1,4 +1,4 @@
-// What the user configures: the accounts and the three options. Held by the
+// What the user configures: the accounts and the options. Held by the
 // main window for the program's life; stored by the settings store.
 #pragma once
 
