@@ -131,6 +131,7 @@ int main(int argc, char** argv) {
     options.Sound = 1;
     options.Message = 1;
     options.Notify = 1;
+    options.Push = 1;
     ok = Save(options, folder, QStringLiteral("dialog-options.png")) && ok;
 
     CAboutDlg about(boxes);
