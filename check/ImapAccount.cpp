@@ -5,6 +5,7 @@
 // given out anew keeps nothing.
 #include "AccountScan.h"
 #include "AccountWalk.h"
+#include "AsciiCase.h"
 #include "ImapConnection.h"
 #include "resource.h"
 
@@ -17,16 +18,11 @@ namespace {
 
 constexpr std::string_view kInbox = "INBOX";
 
-bool IsInbox(const std::string& folder) {
-    return folder.size() == kInbox.size() &&
-           std::equal(folder.begin(), folder.end(), kInbox.begin(),
-                      [](char a, char b) { return (a & ~0x20) == b; });
-}
-
-// INBOX needs no name in the headers window; another folder is named after
-// the account.
+// INBOX (in any case, RFC 3501 5.1) needs no name in the headers window;
+// another folder is named after the account.
 Mailbox FolderMailbox(const Mailbox& account, const std::string& folder) {
-    return {IsInbox(folder) ? account.shown : account.shown + "/" + folder, account.knownAs};
+    return {EqualsUpper(folder, kInbox) ? account.shown : account.shown + "/" + folder,
+            account.knownAs};
 }
 
 std::string KeptId(const std::string& folder, uint32_t uidValidity, uint32_t uid) {
