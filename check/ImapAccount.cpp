@@ -154,6 +154,8 @@ void ReadFolders(CImapConnection& conversation, AccountWalk& walk, CheckContext&
                                                  : walk.account.folders;
     bool allRead = true;
     int32_t count = 0;
+    // The header texts kept for the account, its first folders first.
+    std::size_t budget = check.limits.headerTextBudget;
     for (const std::string& folder : folders) {
         const Mailbox mailbox = FolderMailbox(walk.mailbox, folder);
         std::optional<ScannedHeaders> rows =
@@ -164,7 +166,10 @@ void ReadFolders(CImapConnection& conversation, AccountWalk& walk, CheckContext&
             allRead = false;
             continue;
         }
-        DropOldTexts(*rows, check.limits.headerTextBudget);
+        DropOldTexts(*rows, budget);
+        for (const ScannedHeader& row : *rows) {
+            budget -= row.TextKept() ? std::min(budget, row.HeaderBytes()) : 0;
+        }
         count += static_cast<int32_t>(rows->size());
         walk.newMail |= AppendMessageRows(check, *rows, mailbox, walk.keep);
     }
