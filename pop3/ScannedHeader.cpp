@@ -5,10 +5,9 @@
 #include <array>
 #include <cstring>
 #include <stdexcept>
+#include <utility>
 
 namespace {
-
-using Fields = std::array<std::string_view, 5>;
 
 uint32_t Size32(std::size_t size) {
     // The scan bounds every header far below this; a size that passed it
@@ -19,16 +18,57 @@ uint32_t Size32(std::size_t size) {
     return static_cast<uint32_t>(size);
 }
 
-std::unique_ptr<char[]> MakeBlock(const Fields& fields, std::size_t headerBytes) {
-    std::array<uint32_t, 6> sizes{};
+} // namespace
+
+ScannedHeader::Block::Block(std::size_t bytes) : m_bytes(new char[sizeof(uint32_t) + bytes]) {
+    const uint32_t one = 1;
+    std::memcpy(m_bytes, &one, sizeof one);
+}
+
+ScannedHeader::Block::Block(const Block& other) noexcept : m_bytes(other.m_bytes) {
+    if (m_bytes != nullptr) {
+        ++*reinterpret_cast<uint32_t*>(m_bytes);
+    }
+}
+
+ScannedHeader::Block& ScannedHeader::Block::operator=(const Block& other) noexcept {
+    Block copy(other);
+    return *this = std::move(copy);
+}
+
+ScannedHeader::Block::Block(Block&& other) noexcept
+    : m_bytes(std::exchange(other.m_bytes, nullptr)) {}
+
+ScannedHeader::Block& ScannedHeader::Block::operator=(Block&& other) noexcept {
+    if (this != &other) {
+        Release();
+        m_bytes = std::exchange(other.m_bytes, nullptr);
+    }
+    return *this;
+}
+
+ScannedHeader::Block::~Block() {
+    Release();
+}
+
+void ScannedHeader::Block::Release() noexcept {
+    if (m_bytes != nullptr && --*reinterpret_cast<uint32_t*>(m_bytes) == 0) {
+        delete[] m_bytes;
+    }
+    m_bytes = nullptr;
+}
+
+ScannedHeader::Block ScannedHeader::MakeBlock(const std::string_view (&fields)[kFields],
+                                              std::size_t headerBytes) {
+    std::array<uint32_t, kFields + 1> sizes{};
     std::size_t bytes = 0;
-    for (std::size_t i = 0; i < fields.size(); ++i) {
+    for (std::size_t i = 0; i < kFields; ++i) {
         sizes[i] = Size32(fields[i].size());
         bytes += Leb128Bytes(sizes[i]) + fields[i].size();
     }
-    sizes[5] = Size32(headerBytes);
+    sizes[kFields] = Size32(headerBytes);
     bytes += Leb128Bytes(sizes[5]);
-    auto block = std::make_unique_for_overwrite<char[]>(bytes);
+    Block block(bytes);
     char* at = block.get();
     for (uint32_t size : sizes) {
         at = PutLeb128(at, size);
@@ -42,28 +82,10 @@ std::unique_ptr<char[]> MakeBlock(const Fields& fields, std::size_t headerBytes)
     return block;
 }
 
-} // namespace
-
 ScannedHeader::ScannedHeader(std::string_view subject, std::string_view from,
                              std::string_view messageId, std::string_view text,
                              std::size_t headerBytes, std::string_view uniqueId)
     : m_block(MakeBlock({subject, from, messageId, uniqueId, text}, headerBytes)) {}
-
-ScannedHeader::ScannedHeader(const ScannedHeader& other) {
-    *this = other;
-}
-
-ScannedHeader& ScannedHeader::operator=(const ScannedHeader& other) {
-    if (this != &other) {
-        std::unique_ptr<char[]> copy;
-        if (other.m_block) {
-            copy = std::make_unique_for_overwrite<char[]>(other.BlockBytes());
-            std::memcpy(copy.get(), other.m_block.get(), other.BlockBytes());
-        }
-        m_block = std::move(copy);
-    }
-    return *this;
-}
 
 ScannedHeader::Layout ScannedHeader::Decoded() const {
     Layout layout;
@@ -109,7 +131,7 @@ void ScannedHeader::SetUniqueId(std::string_view uniqueId) {
 }
 
 std::size_t ScannedHeader::Footprint() const {
-    return sizeof(*this) + (m_block ? BlockBytes() : 0);
+    return sizeof(*this) + (m_block ? sizeof(uint32_t) + BlockBytes() : 0);
 }
 
 bool ScannedHeader::operator==(const ScannedHeader& other) const {

@@ -6,7 +6,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <memory>
 #include <string_view>
 #include <vector>
 
@@ -15,8 +14,10 @@ public:
     ScannedHeader() = default;
     ScannedHeader(std::string_view subject, std::string_view from, std::string_view messageId,
                   std::string_view text, std::size_t headerBytes, std::string_view uniqueId = {});
-    ScannedHeader(const ScannedHeader& other);
-    ScannedHeader& operator=(const ScannedHeader& other);
+    // A copy shares the block: every change makes a new one, so copying a
+    // table of headers costs a count each, not their bytes.
+    ScannedHeader(const ScannedHeader& other) = default;
+    ScannedHeader& operator=(const ScannedHeader& other) = default;
     ScannedHeader(ScannedHeader&&) noexcept = default;
     ScannedHeader& operator=(ScannedHeader&&) noexcept = default;
 
@@ -52,7 +53,28 @@ private:
     std::string_view FieldAt(Field field) const;
     std::size_t BlockBytes() const;
 
-    std::unique_ptr<char[]> m_block;
+    // The bytes behind a count of the headers that share them. The count is
+    // not atomic: a header stays on the thread that made it.
+    class Block {
+    public:
+        Block() = default;
+        explicit Block(std::size_t bytes);
+        Block(const Block& other) noexcept;
+        Block& operator=(const Block& other) noexcept;
+        Block(Block&& other) noexcept;
+        Block& operator=(Block&& other) noexcept;
+        ~Block();
+
+        char* get() const { return m_bytes != nullptr ? m_bytes + sizeof(uint32_t) : nullptr; }
+        explicit operator bool() const { return m_bytes != nullptr; }
+
+    private:
+        void Release() noexcept;
+        char* m_bytes = nullptr; // the count, then the block
+    };
+    static Block MakeBlock(const std::string_view (&fields)[kFields], std::size_t headerBytes);
+
+    Block m_block;
 };
 
 // One entry per message scanned, in the order scanned.

@@ -56,6 +56,8 @@ TEST(ScannedHeader, GivesBackEveryFieldAndChangesOneAtATime) {
         expected.text = "Subject: again\n";
         expected.headerBytes = 15;
         ExpectFields(header, expected);
+        // The copy shared the bytes, and kept them through every change.
+        ExpectFields(copy, row);
     }
     // A header moved from is empty, not broken.
     ScannedHeader moved("s", "f", "m", "t", 1, "u");
