@@ -136,8 +136,10 @@ void ReadFolders(CImapConnection& conversation, AccountWalk& walk, CheckContext&
 
 void WalkImapAccount(AccountWalk& walk, CheckContext& check) {
     const Account& account = walk.account;
-    auto conversation =
-        std::make_unique<CImapConnection>([&check] { check.observer.WaitHook(); }, check.limits);
+    // A connection kept for push waits after this check is over: its hook
+    // reaches the observer that keeps it, not this check.
+    auto conversation = std::make_unique<CImapConnection>(
+        [&observer = check.observer] { observer.WaitHook(); }, check.limits);
     conversation->SetSecurity(account.security, account.certificate);
     check.observer.SetCurrentConversation(conversation.get());
     walk.signedIn = SignInAccount(*conversation, ImapDefaultPort(account.security), walk, check);
