@@ -144,8 +144,10 @@ void RunTlsBench(DovecotServer& server) {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc == 6 && std::strcmp(argv[1], "--one-check") == 0) {
-        return RunOneCheck(argv[2], argv[3], argv[4], std::atoi(argv[5]));
+    if ((argc == 6 || argc == 7) && std::strcmp(argv[1], "--one-check") == 0) {
+        return RunOneCheck(argv[2], argv[3], argv[4], std::atoi(argv[5]),
+                           argc == 7 && std::strcmp(argv[6], "imap") == 0 ? Protocol::Imap
+                                                                          : Protocol::Pop3);
     }
     const bool quick = argc == 2 && std::strcmp(argv[1], "--quick") == 0;
     testpki::TestAuthority authority;
