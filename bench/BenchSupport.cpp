@@ -72,6 +72,14 @@ std::size_t ErrorRows(const MessageTable& table) {
     return table.CountOf(MessageError);
 }
 
+void PrintRun(const char* label, const Timing& timing, const DelayRelay::Counts& counts,
+              const MessageTable& table) {
+    std::printf("  %-44s %8.3f s  %5llu round trips  %8.1f KB moved  %6zu rows%s\n", label,
+                timing.wall, static_cast<unsigned long long>(counts.roundTrips),
+                static_cast<double>(counts.toServer + counts.toClient) / 1000.0, table.size(),
+                ErrorRows(table) > 0 ? "  (ERRORS)" : "");
+}
+
 double PeakMegabytes() {
     rusage usage{};
     ::getrusage(RUSAGE_SELF, &usage);

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "CheckCycle.h"
+#include "DelayRelay.h"
 #include "QuietObserver.h"
 
 #include <cstddef>
@@ -28,6 +29,9 @@ struct CheckState {
 };
 Timing TimeCheck(const AccountList& accounts, CheckState& state);
 std::size_t ErrorRows(const MessageTable& table);
+// One line of a check through a relay: time, round trips, bytes, rows.
+void PrintRun(const char* label, const Timing& timing, const DelayRelay::Counts& counts,
+              const MessageTable& table);
 
 // This process's peak RSS so far.
 double PeakMegabytes();

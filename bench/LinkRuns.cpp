@@ -35,14 +35,6 @@ AccountList BenchAccount(const std::string& address, const std::string& user,
     return {{.server = address, .user = user, .password = user + "-pw", .signIn = signIn}};
 }
 
-void PrintRun(const char* label, const Timing& timing, const DelayRelay::Counts& counts,
-              const MessageTable& table) {
-    std::printf("  %-44s %8.3f s  %5llu round trips  %8.1f KB moved  %6zu rows%s\n", label,
-                timing.wall, static_cast<unsigned long long>(counts.roundTrips),
-                static_cast<double>(counts.toServer + counts.toClient) / 1000.0, table.size(),
-                ErrorRows(table) > 0 ? "  (ERRORS)" : "");
-}
-
 // One check through a fresh relay; the state carries over between calls.
 void RelayedCheck(const char* label, DovecotServer& server, const std::string& user,
                   std::chrono::milliseconds oneWay, bool lockstep, CheckState& state,
@@ -197,24 +189,31 @@ void RunMemoryBench(DovecotServer& server) {
         Fill(server, run.user, 1, run.messages, run.headerBytes);
         std::printf("  %d messages, header blocks of %s:\n", run.messages,
                     run.headerBytes > 0 ? "3 KB" : "about 700 bytes");
-        std::fflush(stdout);
-        std::string command = std::filesystem::read_symlink("/proc/self/exe").string() +
-                              " --one-check " + server.Address() + " " + run.user + " " + run.user +
-                              "-pw " + std::to_string(run.checks);
-        if (std::FILE* child = ::popen(command.c_str(), "r")) {
-            char line[256];
-            while (std::fgets(line, sizeof line, child) != nullptr) {
-                std::printf("    %s", line);
-            }
-            ::pclose(child);
-        }
+        ChildChecks(server.Address(), run.user, run.checks, Protocol::Pop3);
     }
     std::puts("");
 }
 
-int RunOneCheck(const char* address, const char* user, const char* password, int checks) {
+void ChildChecks(const std::string& address, const std::string& user, int checks,
+                 Protocol protocol) {
+    std::fflush(stdout);
+    std::string command = std::filesystem::read_symlink("/proc/self/exe").string() +
+                          " --one-check " + address + " " + user + " " + user + "-pw " +
+                          std::to_string(checks) + (protocol == Protocol::Imap ? " imap" : "");
+    if (std::FILE* child = ::popen(command.c_str(), "r")) {
+        char line[256];
+        while (std::fgets(line, sizeof line, child) != nullptr) {
+            std::printf("    %s", line);
+        }
+        ::pclose(child);
+    }
+}
+
+int RunOneCheck(const char* address, const char* user, const char* password, int checks,
+                Protocol protocol) {
     KeepLargeListsOutOfTheHeap(); // as the program does
-    const AccountList accounts{{address, user, password}};
+    const AccountList accounts{
+        {.server = address, .user = user, .password = password, .protocol = protocol}};
     CheckState state;
     // The process before any check: the libraries and the bench's own.
     const double baseline = PeakMegabytes();

@@ -2,6 +2,10 @@
 // that writes each reply in two pieces.
 #pragma once
 
+#include "Account.h"
+
+#include <string>
+
 class DovecotServer;
 
 // Each run fills the mailbox of its own user ("first", "repeat", "big",
@@ -21,5 +25,11 @@ void RunMemoryBench(DovecotServer& server);
 // 30 messages from a server that writes status line and block apart under
 // Nagle, against Dovecot.
 void RunSplitWritesBench(DovecotServer& server);
-// The child's side of RunMemoryBench: one check, then repeat checks.
-int RunOneCheck(const char* address, const char* user, const char* password, int checks);
+// Checks of user's mailbox (password user + "-pw") in a process of its own,
+// by RunOneCheck: the first, then repeats to checks in all; prints the peak
+// memory it reports.
+void ChildChecks(const std::string& address, const std::string& user, int checks,
+                 Protocol protocol);
+// The child's side: one check, then repeat checks.
+int RunOneCheck(const char* address, const char* user, const char* password, int checks,
+                Protocol protocol);

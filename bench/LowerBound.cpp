@@ -22,18 +22,37 @@ public:
                 m_pos = end + 2;
                 return true;
             }
-            m_buffer.erase(0, m_pos);
-            m_pos = 0;
-            char chunk[65536];
-            ssize_t got = ::recv(m_fd, chunk, sizeof chunk, 0);
-            if (got <= 0) {
+            if (!Read()) {
                 return false;
             }
-            m_buffer.append(chunk, static_cast<std::size_t>(got));
         }
+    }
+    // Passes over count bytes, an IMAP literal.
+    bool Skip(std::size_t count) {
+        while (m_buffer.size() - m_pos < count) {
+            count -= m_buffer.size() - m_pos;
+            m_pos = m_buffer.size();
+            if (!Read()) {
+                return false;
+            }
+        }
+        m_pos += count;
+        return true;
     }
 
 private:
+    bool Read() {
+        m_buffer.erase(0, m_pos);
+        m_pos = 0;
+        char chunk[65536];
+        ssize_t got = ::recv(m_fd, chunk, sizeof chunk, 0);
+        if (got <= 0) {
+            return false;
+        }
+        m_buffer.append(chunk, static_cast<std::size_t>(got));
+        return true;
+    }
+
     int m_fd;
     std::string m_buffer;
     std::size_t m_pos = 0;
@@ -50,22 +69,36 @@ bool SendAll(int fd, const std::string& bytes) {
     return true;
 }
 
+// A socket connected to address ("127.0.0.1:<port>") without Nagle's wait,
+// or -1.
+int ConnectTo(const std::string& address) {
+    int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in server =
+        Loopback(static_cast<uint16_t>(std::stoi(address.substr(address.rfind(':') + 1))));
+    int on = 1;
+    ::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
+    if (::connect(fd, reinterpret_cast<sockaddr*>(&server), sizeof server) != 0) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+double SecondsSince(std::chrono::steady_clock::time_point start) {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
 } // namespace
 
 double WriteEverythingCheck(const std::string& address, const std::string& user,
                             const std::string& password, int messages, int& replies) {
     replies = 0;
     const auto start = std::chrono::steady_clock::now();
-    int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in server =
-        Loopback(static_cast<uint16_t>(std::stoi(address.substr(address.rfind(':') + 1))));
-    int on = 1;
-    ::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
+    int fd = ConnectTo(address);
     Lines lines(fd);
     std::string line;
-    bool ok = ::connect(fd, reinterpret_cast<sockaddr*>(&server), sizeof server) == 0 &&
-              lines.Next(line) && SendAll(fd, "USER " + user + "\r\n") && lines.Next(line) &&
-              SendAll(fd, "PASS " + password + "\r\n") && lines.Next(line) &&
+    bool ok = fd >= 0 && lines.Next(line) && SendAll(fd, "USER " + user + "\r\n") &&
+              lines.Next(line) && SendAll(fd, "PASS " + password + "\r\n") && lines.Next(line) &&
               line.starts_with("+OK");
     if (ok) {
         std::string commands;
@@ -85,6 +118,41 @@ double WriteEverythingCheck(const std::string& address, const std::string& user,
         ok = SendAll(fd, "QUIT\r\n") && lines.Next(line);
     }
     ::close(fd);
-    std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
-    return ok ? took.count() : -1;
+    return ok ? SecondsSince(start) : -1;
+}
+
+double WriteEverythingImapCheck(const std::string& address, const std::string& user,
+                                const std::string& password, int& headers) {
+    headers = 0;
+    const auto start = std::chrono::steady_clock::now();
+    int fd = ConnectTo(address);
+    Lines lines(fd);
+    std::string line;
+    bool ok = fd >= 0 && lines.Next(line) && line.starts_with("* OK") &&
+              SendAll(fd, "a1 LOGIN " + user + " " + password +
+                              "\r\n"
+                              "a2 EXAMINE INBOX\r\n"
+                              "a3 UID SEARCH RETURN (SAVE) UNSEEN UNDELETED\r\n"
+                              "a4 UID FETCH $ (BODY.PEEK[HEADER])\r\n"
+                              "a5 LOGOUT\r\n");
+    int answered = 0;
+    while (ok && lines.Next(line)) {
+        if (line.starts_with("* ") && line.find(" FETCH (") != std::string::npos) {
+            ++headers;
+        }
+        // A literal's bytes follow the line that announces it; the response
+        // goes on after them.
+        while (ok && line.ends_with('}') && line.rfind('{') != std::string::npos) {
+            const std::size_t open = line.rfind('{');
+            ok = lines.Skip(std::stoul(line.substr(open + 1))) && lines.Next(line);
+        }
+        if (line.starts_with("a")) {
+            ok = ok && line.find(" OK ") == line.find(' ');
+            if (++answered == 5) {
+                break;
+            }
+        }
+    }
+    ::close(fd);
+    return ok && answered == 5 ? SecondsSince(start) : -1;
 }

@@ -12,8 +12,11 @@
 //   tarvo_bench --link     the runs of --quick over the link and on loopback alone
 //   tarvo_bench --programs the real programs' memory, `tarvo --check` and the
 //                          tray program on a private desktop, alone
+//   tarvo_bench --imap     the IMAP runs alone: push, a large INBOX over the
+//                          link, memory per unseen message
 #include "BenchSupport.h"
 #include "DovecotServer.h"
+#include "ImapRuns.h"
 #include "LinkRuns.h"
 #include "ProgramRuns.h"
 #include "SignInRuns.h"
@@ -144,8 +147,10 @@ void RunTlsBench(DovecotServer& server) {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc == 6 && std::strcmp(argv[1], "--one-check") == 0) {
-        return RunOneCheck(argv[2], argv[3], argv[4], std::atoi(argv[5]));
+    if ((argc == 6 || argc == 7) && std::strcmp(argv[1], "--one-check") == 0) {
+        return RunOneCheck(argv[2], argv[3], argv[4], std::atoi(argv[5]),
+                           argc == 7 && std::strcmp(argv[6], "imap") == 0 ? Protocol::Imap
+                                                                          : Protocol::Pop3);
     }
     const bool quick = argc == 2 && std::strcmp(argv[1], "--quick") == 0;
     testpki::TestAuthority authority;
@@ -158,8 +163,9 @@ int main(int argc, char** argv) {
     DovecotServer server(DovecotTls{certificate.certificateFile, certificate.keyFile});
     // All users exist before the first login: Dovecot rereads its password
     // file at most once a second, so a user added later may not be found.
-    for (const char* user : {"first", "repeat", "big", "huge", "thirty", "bench", "state", "s1k",
-                             "s10k", "s50k", "m1k", "m10k", "empty"}) {
+    for (const char* user :
+         {"first", "repeat", "big", "huge", "thirty", "bench", "state", "s1k", "s10k", "s50k",
+          "m1k", "m10k", "empty", "ipush", "i50k", "iu10k", "iu50k"}) {
         server.AddUser(user, std::string(user) + "-pw");
     }
     if (argc == 2 && std::strcmp(argv[1], "--memory") == 0) {
@@ -183,6 +189,10 @@ int main(int argc, char** argv) {
         RunLinkBench(server, true);
         return 0;
     }
+    if (argc == 2 && std::strcmp(argv[1], "--imap") == 0) {
+        RunImapBench(server);
+        return 0;
+    }
     RunLinkBench(server, quick);
     RunScaleBench(server);
     RunCommandLineStateBench(server);
@@ -192,6 +202,7 @@ int main(int argc, char** argv) {
     RunSplitWritesBench(server);
     RunTlsBench(server);
     RunSignInBench(certificate);
+    RunImapBench(server);
 
     std::vector<std::string> ids;
     for (int n = 1; n <= kMessages; ++n) {

@@ -185,6 +185,8 @@ void ReadFolders(CImapConnection& conversation, AccountWalk& walk, CheckContext&
 
 void WalkImapAccount(AccountWalk& walk, CheckContext& check) {
     const Account& account = walk.account;
+    // A connection kept for push waits after this check is over: its hook
+    // reaches the observer that keeps it, not this check.
     auto conversation = std::make_unique<CImapConnection>(
         [&observer = check.observer] { observer.WaitHook(); }, check.limits);
     conversation->SetSecurity(account.security, account.certificate);

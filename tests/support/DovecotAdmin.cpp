@@ -80,7 +80,12 @@ void DovecotServer::Save(const std::string& user, const std::string& folder,
 
 void DovecotServer::AddFlags(const std::string& user, const std::string& folder, uint32_t uid,
                              const std::string& flags) {
-    Doveadm({"flags", "add", "-u", user, flags, "mailbox", folder, "uid", std::to_string(uid)});
+    AddFlags(user, folder, std::to_string(uid), flags);
+}
+
+void DovecotServer::AddFlags(const std::string& user, const std::string& folder,
+                             const std::string& uids, const std::string& flags) {
+    Doveadm({"flags", "add", "-u", user, flags, "mailbox", folder, "uid", uids});
 }
 
 std::string DovecotServer::Flags(const std::string& user, const std::string& folder) {

@@ -58,6 +58,9 @@ public:
     void Save(const std::string& user, const std::string& folder, const std::string& message);
     void AddFlags(const std::string& user, const std::string& folder, uint32_t uid,
                   const std::string& flags);
+    // The same for every message of a UID set ("1:48000") in one command.
+    void AddFlags(const std::string& user, const std::string& folder, const std::string& uids,
+                  const std::string& flags);
     std::string Flags(const std::string& user, const std::string& folder);
     // A folder's status field as doveadm gives it ("uidvalidity", "highestmodseq").
     uint64_t Status(const std::string& user, const std::string& folder, const std::string& field);
