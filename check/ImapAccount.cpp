@@ -39,7 +39,7 @@ uint32_t UidOf(const ScannedHeader& header) {
 
 // A folder that CONDSTORE says has not changed since the last check: its
 // unseen messages are the ones kept then, in UID order. Empty when it has
-// changed, or when not each of them was kept whole.
+// changed, or when not each of them was kept.
 std::optional<ScannedHeaders> KeptIfUnchanged(const std::string& folder,
                                               const ImapFolderState& state, AccountWalk& walk,
                                               CheckContext& check) {
@@ -56,7 +56,7 @@ std::optional<ScannedHeaders> KeptIfUnchanged(const std::string& folder,
     for (uint32_t row : walk.kept) {
         const std::string_view id = lastRows[row].UniqueId();
         uint32_t uid = 0;
-        if (id.starts_with(prefix) && lastRows[row].TextKept() &&
+        if (id.starts_with(prefix) &&
             std::from_chars(id.data() + prefix.size(), id.data() + id.size(), uid).ec ==
                 std::errc()) {
             kept.emplace_back(uid, row);
@@ -103,7 +103,7 @@ std::optional<ScannedHeaders> ReadFolder(CImapConnection& conversation, const st
             keepable ? FindKept(walk.kept, lastRows, KeptId(folder, state->uidValidity, (*uids)[i]),
                                 hint)
                      : std::nullopt;
-        if (at && lastRows[walk.kept[*at]].TextKept()) {
+        if (at) {
             keptRow[i] = walk.kept[*at];
             hint = *at + 1;
         } else {
@@ -146,6 +146,37 @@ std::optional<ScannedHeaders> ReadFolder(CImapConnection& conversation, const st
     return rows;
 }
 
+// Texts the account's budget keeps that the last check did not keep (older
+// messages move up when newer ones are read) are fetched again, those alone:
+// a kept header without its text is kept all the same.
+void FillKeptTexts(CImapConnection& conversation, ScannedHeaders& rows, std::size_t oldest) {
+    std::vector<uint32_t> uids;
+    std::vector<std::size_t> at;
+    for (std::size_t i = oldest; i < rows.size(); ++i) {
+        if (!rows[i].TextKept() && !rows[i].UniqueId().empty()) {
+            const std::string_view id = rows[i].UniqueId();
+            uint32_t uid = 0;
+            std::from_chars(id.data() + id.rfind('\n') + 1, id.data() + id.size(), uid);
+            uids.push_back(uid);
+            at.push_back(i);
+        }
+    }
+    // A failure here leaves those texts out; the reason is the conversation's.
+    if (uids.empty() || !conversation.FetchHeaders(uids)) {
+        return;
+    }
+    const ScannedHeaders again = conversation.TakeHeaders();
+    std::size_t next = 0;
+    for (std::size_t j = 0; j < uids.size(); ++j) {
+        while (next < again.size() && UidOf(again[next]) < uids[j]) {
+            ++next;
+        }
+        if (next < again.size() && UidOf(again[next]) == uids[j]) {
+            rows[at[j]].SetText(again[next].Text(), again[next].HeaderBytes());
+        }
+    }
+}
+
 // Every watched folder in turn; a folder that cannot be opened is an error
 // row of its own, and the others are still read.
 void ReadFolders(CImapConnection& conversation, AccountWalk& walk, CheckContext& check) {
@@ -166,7 +197,7 @@ void ReadFolders(CImapConnection& conversation, AccountWalk& walk, CheckContext&
             allRead = false;
             continue;
         }
-        DropOldTexts(*rows, budget);
+        FillKeptTexts(conversation, *rows, DropOldTexts(*rows, budget));
         for (const ScannedHeader& row : *rows) {
             budget -= row.TextKept() ? std::min(budget, row.HeaderBytes()) : 0;
         }

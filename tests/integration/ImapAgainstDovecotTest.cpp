@@ -52,6 +52,7 @@ protected:
         server->AddUser("bea", "secret");
         server->AddUser("cid", "secret");
         server->AddUser("dan", "secret");
+        server->AddUser("eve", "secret");
     }
     static void TearDownTestSuite() {
         delete server;
@@ -72,6 +73,30 @@ protected:
                   1)
             << conversation->FailureReason() << server->Log();
         return conversation;
+    }
+
+    // The headers a session fetched, as Dovecot logs it when the session is
+    // over, which may come a moment after the check: the count of sessions
+    // ended and the last one's figure.
+    static std::pair<std::size_t, std::string> SessionsEnded() {
+        const std::string log = server->Log();
+        std::size_t count = 0;
+        std::size_t last = std::string::npos;
+        for (std::size_t at = log.find("hdr_count="); at != std::string::npos;
+             at = log.find("hdr_count=", at + 1)) {
+            ++count;
+            last = at + 10;
+        }
+        return {count, count == 0 ? "" : log.substr(last, log.find(' ', last) - last)};
+    }
+    // The figure of the session after the sessions counted, once it has ended.
+    static std::string HeadersFetchedNext(std::size_t& sessions) {
+        const auto start = Clock::now();
+        while (SessionsEnded().first <= sessions && Clock::now() - start < kPushBound) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        sessions = SessionsEnded().first;
+        return SessionsEnded().second;
     }
 
     static inline testpki::TestAuthority* authority = nullptr;
@@ -152,29 +177,8 @@ TEST_F(ImapAgainstDovecot, ChecksShowTheUnseenMessagesOfEveryWatchedFolder) {
     server->Save("cid", kLists, Message(4, kLists));
     server->AddFlags("cid", "INBOX", 2, "\\Seen");
     const std::string flags = server->Flags("cid", "INBOX") + server->Flags("cid", kLists);
-    // The headers a session fetched, as Dovecot logs it when the session is
-    // over, which may come a moment after the check: the count of sessions
-    // ended and the last one's figure.
-    auto ended = [] {
-        const std::string log = server->Log();
-        std::size_t count = 0;
-        std::size_t last = std::string::npos;
-        for (std::size_t at = log.find("hdr_count="); at != std::string::npos;
-             at = log.find("hdr_count=", at + 1)) {
-            ++count;
-            last = at + 10;
-        }
-        return std::pair{count, count == 0 ? "" : log.substr(last, log.find(' ', last) - last)};
-    };
-    std::size_t sessions = ended().first;
-    auto headersFetched = [&] {
-        const auto start = Clock::now();
-        while (ended().first <= sessions && Clock::now() - start < kPushBound) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        }
-        sessions = ended().first;
-        return ended().second;
-    };
+    std::size_t sessions = SessionsEnded().first;
+    auto headersFetched = [&sessions] { return HeadersFetchedNext(sessions); };
     for (const Way& way : Ways()) {
         SCOPED_TRACE(way.name);
         const AccountList accounts{{.server = way.address,
@@ -286,6 +290,31 @@ TEST_F(ImapAgainstDovecot, NewMailComesAtOnceThroughTheConnectionHeldForIt) {
               (std::vector<uint32_t>{MessagePending, MessagePending, MessageNew}));
     // Waiting again for the next.
     EXPECT_EQ(services.sockets.size(), 1u);
+}
+
+// More unseen header text than an account keeps: the oldest text is left
+// out, and not fetched again at every check while it would not fit.
+TEST_F(ImapAgainstDovecot, TextsBeyondTheBudgetAreNotFetchedAgainAndAgain) {
+    std::string padding;
+    for (int i = 0; i < 3 * 1024; ++i) {
+        padding += "X-Trace: " + std::string(1000, 't') + "\n";
+    }
+    for (int n = 1; n <= 3; ++n) {
+        server->Save("eve", "INBOX", Message(n, "INBOX").insert(0, padding));
+    }
+    std::size_t sessions = SessionsEnded().first;
+    const AccountList accounts{{.server = server->ImapAddress(),
+                                .user = "eve",
+                                .password = "secret",
+                                .protocol = Protocol::Imap}};
+    Checker checker;
+    checker.Check(accounts);
+    EXPECT_EQ(HeadersFetchedNext(sessions), "3");
+    EXPECT_EQ(HeaderTexts(checker.table)[0], kHeaderTextNotKept);
+    checker.Check(accounts);
+    EXPECT_EQ(HeadersFetchedNext(sessions), "0");
+    EXPECT_EQ(HeaderTexts(checker.table)[0], kHeaderTextNotKept);
+    EXPECT_NE(HeaderTexts(checker.table)[2], kHeaderTextNotKept);
 }
 
 } // namespace
