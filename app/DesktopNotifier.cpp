@@ -14,7 +14,9 @@ namespace {
 const QString kService = QStringLiteral("org.freedesktop.Notifications");
 const QString kPath = QStringLiteral("/org/freedesktop/Notifications");
 const QString kInterface = QStringLiteral("org.freedesktop.Notifications");
-const QString kShowAction = QStringLiteral("show");
+// A click on the notification's body is its default action.
+const QString kShowAction = QStringLiteral("default");
+const QString kReadMailAction = QStringLiteral("read-mail");
 constexpr int kListedMessages = 3;
 constexpr qsizetype kLineLength = 120;
 
@@ -36,7 +38,8 @@ QString Shortened(const QString& line) {
 
 } // namespace
 
-DesktopNotifier::DesktopNotifier(std::function<void()> onShow) : m_onShow(std::move(onShow)) {
+DesktopNotifier::DesktopNotifier(std::function<void()> onShow, std::function<void()> onReadMail)
+    : m_onShow(std::move(onShow)), m_onReadMail(std::move(onReadMail)) {
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (bus.isConnected()) {
         bus.connect(kService, kPath, kInterface, QStringLiteral("ActionInvoked"), this,
@@ -49,7 +52,6 @@ QString DesktopNotifier::Summary(int newCount) {
                          : QStringLiteral("%1 new messages").arg(newCount);
 }
 
-// The body may carry markup, so what a header holds is escaped.
 QString DesktopNotifier::Body(const MessageTable& table) {
     QStringList lines;
     int more = 0;
@@ -63,7 +65,7 @@ QString DesktopNotifier::Body(const MessageTable& table) {
         }
         const std::string line = DecodeHeaderForDisplay(table.From(row), HeaderKind::From) + ": " +
                                  DecodeHeaderForDisplay(table.Subject(row), HeaderKind::Subject);
-        lines << Shortened(QString::fromStdString(line)).toHtmlEscaped();
+        lines << Shortened(QString::fromStdString(line));
     }
     if (more > 0) {
         lines << QStringLiteral("and %1 more").arg(more);
@@ -72,29 +74,49 @@ QString DesktopNotifier::Body(const MessageTable& table) {
 }
 
 void DesktopNotifier::NotifyNewMail(const MessageTable& table, int newCount) {
+    Shown shown{Summary(newCount), Body(table)};
     if (m_awaitingId) {
-        m_waiting.emplace(Summary(newCount), Body(table));
+        m_waiting = std::move(shown);
         return;
     }
-    Send(Summary(newCount), Body(table));
+    Send(shown);
 }
 
-void DesktopNotifier::Send(const QString& summary, const QString& body) {
+// Asked each time: the server may have been replaced since the last one.
+// Asynchronous: a slow or missing service must not hold the check up.
+void DesktopNotifier::Send(const Shown& shown) {
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected()) {
         return;
     }
+    m_awaitingId = true;
+    auto* watcher = new QDBusPendingCallWatcher(
+        bus.asyncCall(QDBusMessage::createMethodCall(kService, kPath, kInterface,
+                                                     QStringLiteral("GetCapabilities"))),
+        this);
+    connect(watcher, &QDBusPendingCallWatcher::finished, this,
+            [this, shown](QDBusPendingCallWatcher* finished) {
+                QDBusPendingReply<QStringList> reply = *finished;
+                finished->deleteLater();
+                Notify(shown,
+                       !reply.isError() && reply.value().contains(QStringLiteral("body-markup")));
+            });
+}
+
+// A server that reads no markup shows the body as it comes, so only one
+// that does gets it escaped.
+void DesktopNotifier::Notify(const Shown& shown, bool markup) {
     QDBusMessage call =
         QDBusMessage::createMethodCall(kService, kPath, kInterface, QStringLiteral("Notify"));
     const QVariantMap hints{{QStringLiteral("desktop-entry"), QStringLiteral("tarvo")},
                             {QStringLiteral("category"), QStringLiteral("email.arrived")}};
-    call << QStringLiteral("Tarvo") << m_shownId << QStringLiteral("tarvo") << summary << body
-         << QStringList{QStringLiteral("default"), QStringLiteral("Show"), kShowAction,
-                        QStringLiteral("Show")}
+    call << QStringLiteral("Tarvo") << m_shownId << QStringLiteral("tarvo") << shown.first
+         << (markup ? shown.second.toHtmlEscaped() : shown.second)
+         << QStringList{kShowAction, QStringLiteral("Show headers"), kReadMailAction,
+                        QStringLiteral("Read mail")}
          << hints << -1;
-    // Asynchronous: a slow or missing service must not hold the check up.
-    m_awaitingId = true;
-    auto* watcher = new QDBusPendingCallWatcher(bus.asyncCall(call), this);
+    auto* watcher =
+        new QDBusPendingCallWatcher(QDBusConnection::sessionBus().asyncCall(call), this);
     connect(watcher, &QDBusPendingCallWatcher::finished, this,
             [this](QDBusPendingCallWatcher* finished) {
                 QDBusPendingReply<uint> reply = *finished;
@@ -104,14 +126,18 @@ void DesktopNotifier::Send(const QString& summary, const QString& body) {
                 finished->deleteLater();
                 m_awaitingId = false;
                 if (auto waiting = std::exchange(m_waiting, std::nullopt)) {
-                    Send(waiting->first, waiting->second);
+                    Send(*waiting);
                 }
             });
 }
 
 void DesktopNotifier::OnActionInvoked(uint id, const QString& action) {
-    if (id == m_shownId && id != 0 &&
-        (action == kShowAction || action == QStringLiteral("default")) && m_onShow) {
+    if (id != m_shownId || id == 0) {
+        return;
+    }
+    if (action == kShowAction && m_onShow) {
         m_onShow();
+    } else if (action == kReadMailAction && m_onReadMail) {
+        m_onReadMail();
     }
 }

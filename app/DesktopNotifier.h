@@ -1,7 +1,8 @@
 // New mail told through the desktop's notification service
 // (org.freedesktop.Notifications on the session bus): one notification at a
-// time, each replacing the one before, whose "Show" (or a click on it) opens
-// the headers window. Without a bus or a service nothing happens.
+// time, each replacing the one before. A click on it opens the headers
+// window; its one button reads mail. Without a bus or a service nothing
+// happens.
 #pragma once
 
 #include "MessageTable.h"
@@ -16,11 +17,11 @@ class DesktopNotifier : public QObject {
     Q_OBJECT
 
 public:
-    explicit DesktopNotifier(std::function<void()> onShow);
+    DesktopNotifier(std::function<void()> onShow, std::function<void()> onReadMail);
 
     void NotifyNewMail(const MessageTable& table, int newCount);
 
-    // The notification's text for the new rows of table.
+    // The notification's text for the new rows of table, as plain text.
     static QString Summary(int newCount);
     static QString Body(const MessageTable& table);
 
@@ -29,12 +30,16 @@ private slots:
     void OnActionInvoked(uint id, const QString& action);
 
 private:
-    void Send(const QString& summary, const QString& body);
+    using Shown = std::pair<QString, QString>; // summary, body
+    // Asks the server whether it reads the body as markup, then shows it.
+    void Send(const Shown& shown);
+    void Notify(const Shown& shown, bool markup);
 
     std::function<void()> m_onShow;
+    std::function<void()> m_onReadMail;
     uint m_shownId = 0;
     // Until the service has answered with the id to replace, a newer
     // notification waits here, or it would stand beside the one before.
     bool m_awaitingId = false;
-    std::optional<std::pair<QString, QString>> m_waiting;
+    std::optional<Shown> m_waiting;
 };

@@ -4,6 +4,7 @@
 #include "Autostart.h"
 #include "HeadersDlg.h"
 #include "KeyringSecret.h"
+#include "MailProgram.h"
 #include "MailboxesDlg.h"
 #include "OptionsDlg.h"
 #include "SettingsStore.h"
@@ -37,7 +38,7 @@ QtWindowServices::QtWindowServices()
               window.OnTrayNotify(TRAY_ICON_ID, mouseMessage);
           });
       }),
-      m_notifier([this] { Send([](CTarvoWnd& window) { window.OnCommand(ID_HEADERS); }); }) {}
+      m_notifier([this] { SendCommand(ID_HEADERS); }, [this] { SendCommand(ID_READ_MAIL); }) {}
 
 QtWindowServices::~QtWindowServices() = default;
 
@@ -107,6 +108,25 @@ void QtWindowServices::NotifyNewMail(const MessageTable& table, int newCount) {
     m_notifier.NotifyNewMail(table, newCount);
 }
 
+std::string QtWindowServices::StartMailProgram(const std::string& commandLine) {
+    return LaunchMailProgram(commandLine);
+}
+
+// One box, shown again with the latest text: Read mail chosen twice leaves
+// one box to answer.
+void QtWindowServices::ShowMessage(const std::string& text) {
+    if (!m_message) {
+        m_message = std::make_unique<QMessageBox>(QMessageBox::Warning, TarvoString(IDS_APP_TITLE),
+                                                  QString(), QMessageBox::Ok);
+        m_message->setWindowModality(Qt::NonModal);
+        m_message->setTextFormat(Qt::PlainText);
+    }
+    m_message->setText(QString::fromStdString(text));
+    m_message->show();
+    m_message->raise();
+    m_message->activateWindow();
+}
+
 // One menu for the program's life, made of every item there is; a menu is
 // shown by hiding the items it does not hold. The items keep their ids on
 // the bus, so that a panel's click on an id it read earlier still arrives.
@@ -121,9 +141,7 @@ void QtWindowServices::SetTrayMenu(std::span<const TrayMenuItem> items) {
             if (item.id == 0) {
                 continue;
             }
-            QObject::connect(action, &QAction::triggered, [this, id] {
-                Send([id](CTarvoWnd& window) { window.OnCommand(id); });
-            });
+            QObject::connect(action, &QAction::triggered, [this, id] { SendCommand(id); });
             if (item.id == ID_CHECK_NOW) {
                 m_menu.setDefaultAction(action);
             }
@@ -157,6 +175,10 @@ void QtWindowServices::Send(const std::function<void(CTarvoWnd&)>& handler) {
     }
 }
 
+void QtWindowServices::SendCommand(uint32_t id) {
+    Send([id](CTarvoWnd& window) { window.OnCommand(id); });
+}
+
 // The main window is never shown; what the user can be brought to is the
 // dialog it is running.
 void QtWindowServices::SetForegroundWindow() {
@@ -186,6 +208,7 @@ void QtWindowServices::ShowHeadersWindow(std::shared_ptr<const MessageTable> tab
             const QRect icon = m_tray.Geometry();
             return icon.isValid() ? icon.center() : QCursor::pos();
         };
+        m_headers->onReadMail = [this] { SendCommand(ID_READ_MAIL); };
         m_headers->onSizeChosen = [this](QSize size) {
             m_headers->rememberedSize = size;
             if (m_profile != nullptr) {
@@ -212,6 +235,7 @@ bool QtWindowServices::RunOptionsDialog(Options& options) {
     dialog.Delay = options.Delay;
     dialog.Notify = options.Notify;
     dialog.Push = options.Push;
+    dialog.MailProgram = options.MailProgram;
     dialog.StartAtLogin = StartsAtLogin();
     if (RunModal(dialog) != 1) {
         return false;
@@ -221,6 +245,7 @@ bool QtWindowServices::RunOptionsDialog(Options& options) {
     options.Delay = dialog.Delay;
     options.Notify = dialog.Notify;
     options.Push = dialog.Push;
+    options.MailProgram = dialog.MailProgram;
     if (dialog.StartAtLogin != StartsAtLogin()) {
         SetStartAtLogin(dialog.StartAtLogin, QCoreApplication::applicationFilePath());
     }

@@ -10,6 +10,7 @@
 #include "WindowServices.h"
 
 #include <QMenu>
+#include <QMessageBox>
 #include <QObject>
 #include <QSocketNotifier>
 #include <QTimer>
@@ -48,6 +49,8 @@ public:
     void WatchSocket(int fd, std::function<void()> ready) override;
     void UnwatchSocket(int fd) override;
     void NotifyNewMail(const MessageTable& table, int newCount) override;
+    std::string StartMailProgram(const std::string& commandLine) override;
+    void ShowMessage(const std::string& text) override;
 
     void SetTrayMenu(std::span<const TrayMenuItem> items) override;
     void SetForegroundWindow() override;
@@ -63,6 +66,7 @@ public:
 
 private:
     void Send(const std::function<void(CTarvoWnd&)>& handler);
+    void SendCommand(uint32_t id);
     // Runs a dialog as the one a click on the busy icon brings forward.
     int RunModal(TemplateDialog& dialog);
 
@@ -72,6 +76,7 @@ private:
     CommandGate m_gate;
     QtMessageBoxes m_boxes;
     std::unique_ptr<CHeadersDlg> m_headers;
+    std::unique_ptr<QMessageBox> m_message;
     NewMailSound m_sound;
     QMenu m_menu;
     TrayIcon m_tray;

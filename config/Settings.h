@@ -5,6 +5,7 @@
 #include "Account.h"
 
 #include <cstdint>
+#include <string>
 
 struct Options {
     int32_t Delay = 5;   // check interval in minutes, taken from the store unchanged
@@ -12,4 +13,7 @@ struct Options {
     int32_t Message = 1; // 0 or 1: open the headers window on new mail
     int32_t Notify = 1;  // 0 or 1: a desktop notification on new mail
     int32_t Push = 1;    // 0 or 1: IMAP accounts whose server can tell of new mail are watched
+    // Read mail starts this command line; empty for the desktop's default
+    // mail client.
+    std::string MailProgram{};
 };

@@ -56,6 +56,7 @@ int LoadSettings(AppProfile& profile, Options& options, AccountList& accounts) {
     options.Message = profile.GetProfileInt(kSettings, "Message", 1) != 0 ? 1 : 0;
     options.Notify = profile.GetProfileInt(kSettings, "Notify", 1) != 0 ? 1 : 0;
     options.Push = profile.GetProfileInt(kSettings, "Push", 1) != 0 ? 1 : 0;
+    options.MailProgram = profile.GetProfileString(kSettings, "MailProgram", "");
     accounts = AccountList();
     for (std::size_t n = 0;; ++n) {
         const std::string section = AccountSection(n);
@@ -160,6 +161,14 @@ void SaveSettings(AppProfile& profile, const Options& options, const AccountList
     profile.WriteProfileInt(kSettings, "Delay", options.Delay);
     profile.WriteProfileInt(kSettings, "Notify", options.Notify != 0 ? 1 : 0);
     profile.WriteProfileInt(kSettings, "Push", options.Push != 0 ? 1 : 0);
+    // The desktop's default is no value, as in every file from before the choice.
+    if (options.MailProgram.empty()) {
+        RegKey::CurrentUser(profile.registry())
+            .CreateSubKey(std::string(AppProfile::kAppKey) + "\\" + std::string(kSettings))
+            .DeleteValue("MailProgram");
+    } else {
+        profile.WriteProfileString(kSettings, "MailProgram", options.MailProgram);
+    }
     batch.Commit();
 }
 

@@ -1,9 +1,10 @@
 // Keeps the options and the accounts from one run to the next under the
-// application key: Settings holds Delay, Sound, Message, Notify and Push; Mailboxes\<n>
-// holds Server, User and the scrambled Password of account n, n from 0
-// without gaps, with its Security, Certificate, sign-in (Auth) and where its
-// secret comes from (Secret, SecretCommand); Password only while it is kept
-// here. The store holds no state of its own and reports no failure.
+// application key: Settings holds Delay, Sound, Message, Notify, Push and
+// MailProgram (only when one is chosen); Mailboxes\<n> holds Server, User and
+// the scrambled Password of account n, n from 0 without gaps, with its
+// Security, Certificate, sign-in (Auth) and where its secret comes from
+// (Secret, SecretCommand); Password only while it is kept here. The store
+// holds no state of its own and reports no failure.
 #pragma once
 
 #include "AppProfile.h"

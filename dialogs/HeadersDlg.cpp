@@ -10,7 +10,7 @@
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QHideEvent>
-#include <QKeyEvent>
+#include <QPushButton>
 #include <QResizeEvent>
 #include <QScreen>
 #include <QShowEvent>
@@ -23,10 +23,20 @@ CHeadersDlg::CHeadersDlg(MessageBoxes& boxes, QWidget* parent)
     // A window of its own rather than a dialog, so it gets a task-bar entry.
     : TemplateDialog(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                                  Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint),
-      m_boxes(boxes), m_lines(new HeadersModel(this)), m_list(new QTreeView(this)) {
+      m_boxes(boxes), m_lines(new HeadersModel(this)), m_list(new QTreeView(this)),
+      m_readMail(new QPushButton(QStringLiteral("Read mail"), this)) {
     setWindowTitle(TarvoString(IDS_APP_TITLE));
     resize(Units().Size(270, 118));
-    Place(m_list, "list", 7, 7, 256, 104);
+    Place(m_list, "list", 7, 7, 256, 83);
+    // The default button: Enter, on a line or anywhere else, reads mail.
+    Place(m_readMail, "readMail", 213, 97, 50, 14);
+    m_readMail->setDefault(true);
+    connect(m_readMail, &QPushButton::clicked, this, [this] {
+        accept();
+        if (onReadMail) {
+            onReadMail();
+        }
+    });
     m_list->setModel(m_lines);
     m_list->setRootIsDecorated(false);
     // Every line is one line of text: the view need not measure them all.
@@ -118,7 +128,7 @@ void CHeadersDlg::OpenAtUsefulSize() {
         const int lineHeight = std::max(m_list->sizeHintForRow(0), fontMetrics().height());
         const int listHeight =
             m_list->header()->sizeHint().height() + lines * lineHeight + frame + scrollBar;
-        size = QSize(chrome + columns, m_list->y() + listHeight + margin)
+        size = QSize(chrome + columns, m_list->y() + listHeight + ButtonRow() + margin)
                    .expandedTo(Units().Size(270, 118))
                    .boundedTo(largest);
     }
@@ -193,19 +203,17 @@ void CHeadersDlg::resizeEvent(QResizeEvent* event) {
     const int left = m_list->x();
     const int top = m_list->y();
     m_list->setGeometry(left, top, std::max(0, size.width() - 2 * left),
-                        std::max(0, size.height() - top - left));
+                        std::max(0, size.height() - top - ButtonRow() - left));
+    m_readMail->move(size.width() - left - m_readMail->width(),
+                     size.height() - left - m_readMail->height());
     if (isVisible() && size != m_openedAt) {
         m_sizeSettles.start();
     }
 }
 
-void CHeadersDlg::keyPressEvent(QKeyEvent* event) {
-    // With no buttons, Enter would otherwise do nothing; it closes like OK.
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        accept();
-        return;
-    }
-    TemplateDialog::keyPressEvent(event);
+// The button and the space above it.
+int CHeadersDlg::ButtonRow() const {
+    return m_readMail->height() + Units().Y(7);
 }
 
 void CHeadersDlg::OnDblClk(const QModelIndex& index) {

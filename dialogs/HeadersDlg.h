@@ -1,5 +1,6 @@
 // The headers window: every row of the last check with its state, sender and
-// mailbox; a double-click shows a message's whole header.
+// mailbox; a double-click shows a message's whole header, and Read mail (or
+// Enter) goes on to the mail program.
 #pragma once
 
 #include "MessageBoxes.h"
@@ -13,6 +14,7 @@
 
 class HeadersModel;
 class QModelIndex;
+class QPushButton;
 class QScreen;
 class QTreeView;
 
@@ -34,11 +36,12 @@ public:
     // A point on the screen to open on (the tray icon's); when unset, the
     // pointer's screen.
     std::function<QPoint()> openNear;
+    // Read mail: called as the window closes.
+    std::function<void()> onReadMail;
 
 protected:
     void OnInitDialog() override;
     void resizeEvent(QResizeEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
 
@@ -53,10 +56,12 @@ private:
     QScreen* ScreenToOpenOn() const;
     // Tells of a size the user has given the window since it opened.
     void ReportSize();
+    int ButtonRow() const;
 
     MessageBoxes& m_boxes;
     HeadersModel* m_lines;
     QTreeView* m_list;
+    QPushButton* m_readMail;
     QSize m_openedAt;
     // A drag sends many sizes; the one it ends at is reported.
     QTimer m_sizeSettles;

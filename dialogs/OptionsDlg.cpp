@@ -25,9 +25,10 @@ COptionsDlg::COptionsDlg(MessageBoxes& boxes, QWidget* parent)
       m_message(new QCheckBox(QStringLiteral("Show message headers"), this)),
       m_notify(new QCheckBox(QStringLiteral("Show a desktop notification"), this)),
       m_startAtLogin(new QCheckBox(QStringLiteral("Start at log-in"), this)),
-      m_push(new QCheckBox(QStringLiteral("Show new IMAP mail at once (push)"), this)) {
+      m_push(new QCheckBox(QStringLiteral("Show new IMAP mail at once (push)"), this)),
+      m_mailProgram(new QLineEdit(this)) {
     setWindowTitle(QStringLiteral("Tarvo options"));
-    setFixedSize(Units().Size(196, 175));
+    setFixedSize(Units().Size(196, 209));
 
     Place(m_delay, "delay", 63, 24, 23, 14);
     m_delay->setAlignment(Qt::AlignRight);
@@ -37,12 +38,16 @@ COptionsDlg::COptionsDlg(MessageBoxes& boxes, QWidget* parent)
     Place(m_sound, "sound", 13, 96, 170, 10);
     Place(m_message, "message", 13, 110, 169, 10);
     Place(m_notify, "notify", 13, 124, 169, 10);
-    auto* ok = Place(new QPushButton(QStringLiteral("OK"), this), "ok", 7, 154, 50, 14);
+    Place(m_mailProgram, "mailProgram", 13, 161, 170, 14);
+    m_mailProgram->setPlaceholderText(QStringLiteral("Desktop's default"));
+    auto* ok = Place(new QPushButton(QStringLiteral("OK"), this), "ok", 7, 188, 50, 14);
     ok->setDefault(true);
     auto* cancel =
-        Place(new QPushButton(QStringLiteral("Cancel"), this), "cancel", 139, 154, 50, 14);
+        Place(new QPushButton(QStringLiteral("Cancel"), this), "cancel", 139, 188, 50, 14);
     Place(new QGroupBox(QStringLiteral("Checking"), this), "checking", 7, 7, 182, 71)->lower();
     Place(new QGroupBox(QStringLiteral("On new mail"), this), "onNewMail", 7, 81, 182, 64)->lower();
+    Place(new QGroupBox(QStringLiteral("Read mail with"), this), "readMailWith", 7, 148, 182, 33)
+        ->lower();
     Place(new QLabel(QStringLiteral("Check every"), this), "everyLabel", 14, 27, 45, 8);
     Place(new QLabel(QStringLiteral("minutes for new messages"), this), "minutesLabel", 95, 27, 88,
           8);
@@ -70,6 +75,7 @@ void COptionsDlg::WriteControls() {
     m_notify->setChecked(Notify != 0);
     m_push->setChecked(Push != 0);
     m_startAtLogin->setChecked(StartAtLogin);
+    m_mailProgram->setText(QString::fromStdString(MailProgram));
 }
 
 void COptionsDlg::accept() {
@@ -87,6 +93,8 @@ void COptionsDlg::accept() {
     Notify = m_notify->isChecked() ? 1 : 0;
     Push = m_push->isChecked() ? 1 : 0;
     StartAtLogin = m_startAtLogin->isChecked();
+    // A field left blank is the desktop's default, spaces and all.
+    MailProgram = m_mailProgram->text().trimmed().toStdString();
 
     if (Delay < kShortestDelay) {
         Delay = kShortestDelay;

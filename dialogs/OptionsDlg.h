@@ -1,12 +1,13 @@
 // The options: check interval (1 to 60 minutes), start at log-in, push for
 // IMAP accounts, new-mail sound, whether the headers window opens on new
-// mail, and the desktop notification.
+// mail, the desktop notification, and the mail program Read mail starts.
 #pragma once
 
 #include "MessageBoxes.h"
 #include "TemplateDialog.h"
 
 #include <cstdint>
+#include <string>
 
 class QCheckBox;
 class QLineEdit;
@@ -22,6 +23,8 @@ public:
     int32_t Notify = 0;
     int32_t Push = 0;
     bool StartAtLogin = false;
+    // A command line; empty for the desktop's default mail client.
+    std::string MailProgram;
 
     // OK: reads and checks the fields; closes only on an interval of 1 to 60.
     void accept() override;
@@ -39,4 +42,5 @@ private:
     QCheckBox* m_notify;
     QCheckBox* m_startAtLogin;
     QCheckBox* m_push;
+    QLineEdit* m_mailProgram;
 };

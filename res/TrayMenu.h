@@ -9,8 +9,11 @@ struct TrayMenuItem {
 };
 
 inline constexpr TrayMenuItem kTrayMenu[] = {
-    {ID_CHECK_NOW, "&Check now"}, {ID_HEADERS, "&Headers..."}, {0, ""}, {ID_SERVERS, "&Servers..."},
-    {ID_OPTIONS, "&Options..."},  {ID_APP_ABOUT, "&About..."}, {0, ""}, {ID_APP_EXIT, "&Quit"},
+    {ID_CHECK_NOW, "&Check now"}, {ID_READ_MAIL, "&Read mail"},
+    {ID_HEADERS, "&Headers..."},  {0, ""},
+    {ID_SERVERS, "&Servers..."},  {ID_OPTIONS, "&Options..."},
+    {ID_APP_ABOUT, "&About..."},  {0, ""},
+    {ID_APP_EXIT, "&Quit"},
 };
 
 // The menu while a check runs: stop the conversation under way, or quit.
@@ -23,9 +26,14 @@ inline constexpr TrayMenuItem kCheckingTrayMenu[] = {
 // menu can show either by hiding the rest: a panel that keeps an item's id
 // finds it still there after the menu has changed.
 inline constexpr TrayMenuItem kWholeTrayMenu[] = {
-    {ID_DISCONNECT, "&Stop check"}, {ID_CHECK_NOW, "&Check now"},
-    {ID_HEADERS, "&Headers..."},    {0, ""},
-    {ID_SERVERS, "&Servers..."},    {ID_OPTIONS, "&Options..."},
-    {ID_APP_ABOUT, "&About..."},    {0, ""},
+    {ID_DISCONNECT, "&Stop check"},
+    {ID_CHECK_NOW, "&Check now"},
+    {ID_READ_MAIL, "&Read mail"},
+    {ID_HEADERS, "&Headers..."},
+    {0, ""},
+    {ID_SERVERS, "&Servers..."},
+    {ID_OPTIONS, "&Options..."},
+    {ID_APP_ABOUT, "&About..."},
+    {0, ""},
     {ID_APP_EXIT, "&Quit"},
 };

@@ -185,6 +185,9 @@ void CTarvoWnd::OnCommand(uint32_t id) {
     case ID_CHECK_NOW:
         OnCheckNow();
         break;
+    case ID_READ_MAIL:
+        OnReadMail();
+        break;
     case ID_HEADERS:
         OnHeaders();
         break;
@@ -299,6 +302,13 @@ void CTarvoWnd::KeepForPush(std::size_t account, std::unique_ptr<CImapConnection
 // it is open bring it their own.
 void CTarvoWnd::OnHeaders() {
     m_services.ShowHeadersWindow(m_table);
+}
+
+void CTarvoWnd::OnReadMail() {
+    const std::string failure = m_services.StartMailProgram(m_options.MailProgram);
+    if (!failure.empty()) {
+        m_services.ShowMessage(failure);
+    }
 }
 
 void CTarvoWnd::OnServers() {

@@ -53,6 +53,8 @@ public:
 
     void OnCheckNow();
     void OnHeaders();
+    // Starts the mail program, whatever else goes on: it waits for nothing.
+    void OnReadMail();
     void OnServers();
     void OnOptions();
     void OnAbout();

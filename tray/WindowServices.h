@@ -29,9 +29,17 @@ public:
     // The desktop's new-mail sound, asynchronous; silence when there is none.
     virtual void PlayNewMailSound() = 0;
     // A desktop notification of the new rows of table, replacing the one
-    // before; its "Show" opens the headers window. Nothing without a
-    // notification service.
+    // before: a click on it opens the headers window, its "Read mail" sends
+    // ID_READ_MAIL. Nothing without a notification service.
     virtual void NotifyNewMail(const MessageTable& table, int newCount) = 0;
+
+    // Starts the mail program and returns without waiting for it: the
+    // command line given, or, when it is blank, the desktop's default mail
+    // client. Empty when it started, else one sentence that says why not.
+    virtual std::string StartMailProgram(const std::string& commandLine) = 0;
+    // A box that tells the user text, with OK. It holds nothing back: the call
+    // returns at once and the box stays until it is answered.
+    virtual void ShowMessage(const std::string& text) = 0;
 
     // The menu the icon offers from now on (none when empty), with "&Check
     // now" as default item where it holds it. The desktop shows it itself on

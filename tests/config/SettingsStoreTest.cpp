@@ -62,6 +62,7 @@ TEST_F(SettingsStoreTest, FirstRunGivesDefaultsAndNoAccountAndLeavesEmptyKeysBeh
     EXPECT_EQ(options.Message, 1);
     EXPECT_EQ(options.Notify, 1);
     EXPECT_EQ(options.Push, 1);
+    EXPECT_EQ(options.MailProgram, "");
     EXPECT_EQ(accounts, AccountList());
     EXPECT_TRUE(registry.KeyExists(kApp + "Settings"));
     EXPECT_EQ(AccountKeys(5), std::vector<int>{0});
@@ -269,6 +270,24 @@ TEST_F(SettingsStoreTest, OptionsLoadUnchangedOrAsFlagsAndSaveAsDwords) {
     EXPECT_EQ(Stored("Settings", "Delay"), RegValue::Dword(0xFFFFFFF9));
     EXPECT_EQ(Stored("Settings", "Sound"), RegValue::Dword(1));
     EXPECT_EQ(Stored("Settings", "Message"), RegValue::Dword(0));
+}
+
+// The desktop's default mail client is no value at all, as in a file from
+// before the choice; a program chosen is kept as typed.
+TEST_F(SettingsStoreTest, MailProgramIsStoredOnlyWhenOneIsChosen) {
+    options.MailProgram = "mail \"--folder=In box\" %u";
+    SaveSettings(profile, options, accounts);
+    EXPECT_EQ(Stored("Settings", "MailProgram"), RegValue::Sz("mail \"--folder=In box\" %u"));
+    Options loaded;
+    LoadSettings(profile, loaded, accounts);
+    EXPECT_EQ(loaded.MailProgram, options.MailProgram);
+
+    options.MailProgram.clear();
+    SaveSettings(profile, options, accounts);
+    EXPECT_EQ(Stored("Settings", "MailProgram"), std::nullopt);
+    loaded.MailProgram = "left over";
+    LoadSettings(profile, loaded, accounts);
+    EXPECT_EQ(loaded.MailProgram, "");
 }
 
 TEST_F(SettingsStoreTest, ValuesOfTheWrongTypeReadAsMissing) {

@@ -23,7 +23,7 @@
 using namespace testpeer;
 using Calls = std::vector<std::string>;
 
-const std::string kWholeMenu = "32771 32772 0 32774 32773 57664 0 57665";
+const std::string kWholeMenu = "32771 32777 32772 0 32774 32773 57664 0 57665";
 
 namespace {
 

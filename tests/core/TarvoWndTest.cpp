@@ -135,6 +135,7 @@ TEST_F(TarvoWndTest, BusyFlagKeepsEntryPointsApart) {
         {"options command", [](CTarvoWnd& w) { w.OnCommand(ID_OPTIONS); }, {}},
         {"servers command", [](CTarvoWnd& w) { w.OnCommand(ID_SERVERS); }, {}},
         {"help", [](CTarvoWnd& w) { w.OnCommand(ID_HELP); }, {}},
+        {"read mail", [](CTarvoWnd& w) { w.OnCommand(ID_READ_MAIL); }, {"StartMailProgram "}},
         {"disconnect without a conversation", [](CTarvoWnd& w) { w.OnDisconnect(); }, {}},
     };
     for (const auto& c : cases) {
@@ -169,7 +170,7 @@ TEST_F(TarvoWndTest, HeadersWindowHoldsNoCheckBack) {
     window->OnCommand(ID_HEADERS);
     EXPECT_EQ(services.Take(), (Calls{"ShowHeadersWindow 0"}));
     EXPECT_FALSE(window->IsBusy());
-    EXPECT_EQ(services.menus.back(), "32771 32772 0 32774 32773 57664 0 57665");
+    EXPECT_EQ(services.menus.back(), "32771 32777 32772 0 32774 32773 57664 0 57665");
 
     const Calls check = {"KillTimer 1", "ModifyTrayIcon 130 No mailboxes to check",
                          "SetTimer 1 300000"};
@@ -183,7 +184,7 @@ TEST_F(TarvoWndTest, HeadersWindowHoldsNoCheckBack) {
 // The icon offers the whole menu while idle and none while a dialog is open,
 // where a right click brings the dialog forward instead.
 TEST_F(TarvoWndTest, TrayMenuFollowsTheBusyFlag) {
-    const std::string whole = "32771 32772 0 32774 32773 57664 0 57665";
+    const std::string whole = "32771 32777 32772 0 32774 32773 57664 0 57665";
     Store(TwoAccounts());
     auto window = std::make_unique<CTarvoWnd>(services, profile);
     EXPECT_TRUE(services.menus.empty()); // nothing to offer before the icon exists
@@ -214,6 +215,7 @@ TEST_F(TarvoWndTest, OptionsOkSavesAndRestartsTheTimerCancelChangesNothing) {
     EXPECT_EQ(window->GetOptions().Delay, 5);
 
     services.optionsAnswer = true;
+    services.optionsEntered.MailProgram = "mail --inbox";
     services.nextTimerId = 9;
     window->OnCommand(ID_OPTIONS);
     EXPECT_EQ(services.Take(),
@@ -227,6 +229,23 @@ TEST_F(TarvoWndTest, OptionsOkSavesAndRestartsTheTimerCancelChangesNothing) {
     EXPECT_EQ(saved.Sound, 0);
     EXPECT_EQ(saved.Message, 0);
     EXPECT_EQ(saved.Notify, 0);
+    EXPECT_EQ(saved.MailProgram, "mail --inbox");
+}
+
+// Read mail starts the program Options names (the desktop's default when
+// none is named: BusyFlagKeepsEntryPointsApart); one that does not start is
+// told, never passed over.
+TEST_F(TarvoWndTest, ReadMailStartsTheChosenProgramAndTellsWhyOneDidNot) {
+    Store(TwoAccounts(), {.MailProgram = "mail --inbox"});
+    auto window = Start();
+    window->OnCommand(ID_READ_MAIL);
+    EXPECT_EQ(services.Take(), (Calls{"StartMailProgram mail --inbox"}));
+
+    services.mailProgramFailure = "The mail program could not be started.";
+    window->OnCommand(ID_READ_MAIL);
+    EXPECT_EQ(services.Take(), (Calls{"StartMailProgram mail --inbox",
+                                      "ShowMessage The mail program could not be started."}));
+    EXPECT_FALSE(window->IsBusy());
 }
 
 TEST_F(TarvoWndTest, MailboxesListsAreTakenBackAndSavedHoweverTheDialogEnds) {

@@ -5,6 +5,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <filesystem>
+#include <fstream>
 #include <poll.h>
 #include <sstream>
 #include <stdexcept>
@@ -243,4 +245,44 @@ std::vector<std::string> Desktop::VisibleWindows(const std::string& titlePattern
 
 std::string Desktop::WindowTitle(const std::string& window) const {
     return Xdo({"getwindowname", window});
+}
+
+FakeMailProgram::FakeMailProgram() {
+    std::string folder = (std::filesystem::temp_directory_path() / "tarvo-mail-XXXXXX").string();
+    if (mkdtemp(folder.data()) == nullptr) {
+        throw std::runtime_error("mkdtemp failed");
+    }
+    m_folder = folder;
+    const std::filesystem::path program = m_folder + "/fake mail";
+    std::ofstream(program) << "#!/bin/sh\nfor a in \"$@\"; do printf '%s|' \"$a\"; done >>'"
+                           << m_folder << "/starts'\necho >>'" << m_folder << "/starts'\n";
+    std::filesystem::permissions(program, std::filesystem::perms::owner_all);
+}
+
+FakeMailProgram::~FakeMailProgram() {
+    std::error_code ignored;
+    std::filesystem::remove_all(m_folder, ignored);
+}
+
+std::string FakeMailProgram::CommandLine(const std::string& arguments) const {
+    return "\"" + m_folder + "/fake mail\" " + arguments;
+}
+
+std::vector<std::string> FakeMailProgram::Starts() const {
+    std::ifstream file(m_folder + "/starts");
+    std::vector<std::string> starts;
+    for (std::string line; std::getline(file, line);) {
+        starts.push_back(line);
+    }
+    return starts;
+}
+
+std::vector<std::string> FakeMailProgram::MakeDesktopDefault(const std::string& configHome) const {
+    std::filesystem::create_directories(m_folder + "/data/applications");
+    std::ofstream(m_folder + "/data/applications/fake-mail.desktop")
+        << "[Desktop Entry]\nType=Application\nName=Fake Mail\nExec="
+        << CommandLine("--from-entry %u") << "\nMimeType=x-scheme-handler/mailto;\n";
+    std::ofstream(configHome + "/mimeapps.list")
+        << "[Default Applications]\nx-scheme-handler/mailto=fake-mail.desktop\n";
+    return {"XDG_DATA_DIRS=" + m_folder + "/data", "XDG_DATA_HOME=" + m_folder + "/home"};
 }

@@ -58,6 +58,28 @@ private:
     std::string m_address;
 };
 
+// A mail program that records each start as a line of its arguments, each
+// followed by '|'. Its path holds a space, so that its command line must be
+// quoted.
+class FakeMailProgram {
+public:
+    FakeMailProgram();
+    ~FakeMailProgram();
+    FakeMailProgram(const FakeMailProgram&) = delete;
+    FakeMailProgram& operator=(const FakeMailProgram&) = delete;
+
+    // A command line that starts it with these arguments.
+    std::string CommandLine(const std::string& arguments) const;
+    std::vector<std::string> Starts() const;
+    // Makes it the desktop's default mail client for a program whose
+    // XDG_CONFIG_HOME is configHome: its mimeapps.list there, and the
+    // desktop entry in a data folder that the environment returned names.
+    std::vector<std::string> MakeDesktopDefault(const std::string& configHome) const;
+
+private:
+    std::string m_folder;
+};
+
 class Desktop {
 public:
     Desktop();

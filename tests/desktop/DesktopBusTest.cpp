@@ -14,15 +14,18 @@
 #include "TableColumns.h"
 #include "TarvoWnd.h"
 #include "WakeWatcher.h"
+#include "resource.h"
 
 #include <QApplication>
 #include <QDBusConnection>
 #include <QDBusMessage>
+#include <QMessageBox>
 #include <QScopeGuard>
 #include <QTest>
 #include <QThread>
 #include <QTimer>
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 
 using namespace testpeer;
 
@@ -40,8 +43,11 @@ class NotificationServer : public QObject {
 
 public:
     std::vector<Received> received;
+    QStringList capabilities;
 
 public slots:
+    Q_SCRIPTABLE QStringList GetCapabilities() { return capabilities; }
+
     Q_SCRIPTABLE uint Notify(const QString&, uint replacesId, const QString& icon,
                              const QString& summary, const QString& body,
                              const QStringList& actions, const QVariantMap&, int) {
@@ -70,9 +76,11 @@ QApplication* MakeApplication() {
 // The tray program's window on its desktop layer, with one account at peer.
 // The buses are those the environment names when it is made.
 struct TrayProgram {
-    TrayProgram(const ScriptedPeer& peer, int32_t notify) {
-        SaveSettings(profile, {.Delay = 5, .Sound = 0, .Message = 0, .Notify = notify},
-                     {{peer.Address(), "ann", "pw"}});
+    TrayProgram(const ScriptedPeer& peer, int32_t notify, const std::string& mailProgram = {}) {
+        SaveSettings(
+            profile,
+            {.Delay = 5, .Sound = 0, .Message = 0, .Notify = notify, .MailProgram = mailProgram},
+            {{peer.Address(), "ann", "pw"}});
         window = std::make_unique<CTarvoWnd>(services, profile);
         services.Attach(window.get());
     }
@@ -85,7 +93,9 @@ struct TrayProgram {
     std::unique_ptr<CTarvoWnd> window;
 };
 
-TEST(Notification, OnePerCheckWithNewMailReplacingTheOneBeforeAndShowOpensTheHeaders) {
+// A click on the notification shows the headers, its one button reads mail;
+// its body is markup only for a server that says it reads markup.
+TEST(Notification, OnePerCheckWithNewMailReplacingTheOneBeforeWithItsActions) {
     PrivateBus bus;
     ASSERT_FALSE(bus.address.isEmpty());
     qputenv("DBUS_SESSION_BUS_ADDRESS", bus.address.toLocal8Bit());
@@ -93,10 +103,12 @@ TEST(Notification, OnePerCheckWithNewMailReplacingTheOneBeforeAndShowOpensTheHea
                                          Block("bob@x", "two & more", "<2@x>")};
     std::vector<std::string> second = first;
     for (int i = 3; i <= 7; ++i) {
-        second.push_back(Block("cid@x", "more " + std::to_string(i), "<" + std::to_string(i)));
+        second.push_back(
+            Block("Cid <cid@x>", "more " + std::to_string(i), "<" + std::to_string(i)));
     }
     ScriptedPeer peer({HealthyMailbox(first), HealthyMailbox(second), HealthyMailbox(second)});
-    TrayProgram program(peer, 1);
+    FakeMailProgram mail;
+    TrayProgram program(peer, 1, mail.CommandLine("--inbox %U"));
     CTarvoWnd& window = *program.window;
     QDBusConnection serverBus = QDBusConnection::connectToBus(bus.address, "server");
     NotificationServer server;
@@ -104,19 +116,23 @@ TEST(Notification, OnePerCheckWithNewMailReplacingTheOneBeforeAndShowOpensTheHea
     ASSERT_TRUE(serverBus.registerObject("/org/freedesktop/Notifications", &server,
                                          QDBusConnection::ExportScriptableSlots));
 
+    server.capabilities = {"actions", "body", "body-markup"};
     window.OnCheckNow();
     ASSERT_TRUE(QTest::qWaitFor([&] { return server.received.size() == 1; }));
     EXPECT_EQ(server.received[0].replacesId, 0u);
     EXPECT_EQ(server.received[0].icon, "tarvo");
     EXPECT_EQ(server.received[0].summary, "2 new messages");
     EXPECT_EQ(server.received[0].body, "Ann &lt;ann@x&gt;: one\nbob@x: two &amp; more");
-    EXPECT_EQ(server.received[0].actions, (QStringList{"default", "Show", "show", "Show"}));
+    EXPECT_EQ(server.received[0].actions,
+              (QStringList{"default", "Show headers", "read-mail", "Read mail"}));
 
+    server.capabilities = {"actions", "body"};
     window.OnCheckNow();
     ASSERT_TRUE(QTest::qWaitFor([&] { return server.received.size() == 2; }));
     EXPECT_EQ(server.received[1].replacesId, 41u);
     EXPECT_EQ(server.received[1].summary, "5 new messages");
-    EXPECT_EQ(server.received[1].body, "cid@x: more 3\ncid@x: more 4\ncid@x: more 5\nand 2 more");
+    EXPECT_EQ(server.received[1].body,
+              "Cid <cid@x>: more 3\nCid <cid@x>: more 4\nCid <cid@x>: more 5\nand 2 more");
 
     // Nothing new: no notification.
     window.OnCheckNow();
@@ -137,9 +153,41 @@ TEST(Notification, OnePerCheckWithNewMailReplacingTheOneBeforeAndShowOpensTheHea
     closer.start(20);
     QDBusMessage invoked = QDBusMessage::createSignal(
         "/org/freedesktop/Notifications", "org.freedesktop.Notifications", "ActionInvoked");
-    invoked << 41u << QString("show");
+    invoked << 41u << QString("default");
     serverBus.send(invoked);
     EXPECT_TRUE(QTest::qWaitFor([&] { return headersShown; }));
+    EXPECT_TRUE(mail.Starts().empty());
+
+    QDBusMessage readMail = QDBusMessage::createSignal(
+        "/org/freedesktop/Notifications", "org.freedesktop.Notifications", "ActionInvoked");
+    readMail << 41u << QString("read-mail");
+    serverBus.send(readMail);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !mail.Starts().empty(); }));
+    QTest::qWait(300);
+    EXPECT_EQ(mail.Starts(), std::vector<std::string>{"--inbox|"});
+    // Started and let go: no child of Tarvo's has ended unreaped.
+    EXPECT_LE(waitpid(-1, nullptr, WNOHANG), 0);
+}
+
+// Never a silent nothing: a program that cannot be started is told in a box,
+// which leaves the tray free.
+TEST(ReadMail, AProgramThatCannotBeStartedIsToldInABox) {
+    qputenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent/bus");
+    ScriptedPeer peer(HealthyMailbox({}));
+    TrayProgram program(peer, 0, "\"/nonexistent/mail program\" %u");
+    program.window->OnCommand(ID_READ_MAIL);
+    QMessageBox* box = nullptr;
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (auto* found = qobject_cast<QMessageBox*>(widget); found && found->isVisible()) {
+            box = found;
+        }
+    }
+    ASSERT_NE(box, nullptr);
+    EXPECT_TRUE(box->text().startsWith("The mail program could not be started: "))
+        << box->text().toStdString();
+    EXPECT_TRUE(box->text().contains("/nonexistent/mail program")) << box->text().toStdString();
+    EXPECT_FALSE(program.window->IsBusy());
+    box->accept();
 }
 
 // An unfolded Subject can be megabytes long; a line is cut without splitting

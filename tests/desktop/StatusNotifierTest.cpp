@@ -58,20 +58,21 @@ TEST_F(StatusNotifierTest, MenuIsPublishedAndItsClicksRunTheCommands) {
     const QString item = AwaitItem(watcher);
     ASSERT_FALSE(item.isEmpty());
 
-    std::vector<PublishedItem> menu = AwaitMenu(item, 8);
+    std::vector<PublishedItem> menu = AwaitMenu(item, 9);
     std::vector<std::string> labels;
     for (const PublishedItem& entry : menu) {
         labels.push_back(entry.type == "separator" ? "-" : entry.label);
     }
-    EXPECT_EQ(labels, (std::vector<std::string>{"_Check now", "_Headers...", "-", "_Servers...",
-                                                "_Options...", "_About...", "-", "_Quit"}));
+    EXPECT_EQ(labels,
+              (std::vector<std::string>{"_Check now", "_Read mail", "_Headers...", "-",
+                                        "_Servers...", "_Options...", "_About...", "-", "_Quit"}));
 
     ASSERT_TRUE(ClickMenuItem(m_bus, item, IdOf(menu, "_Check now")));
     EXPECT_TRUE(PumpUntil([&] { return server.CloseConnections() == 1; }));
     // Once the check is over the whole menu is back, its entries under the
     // ids they had: a panel that kept Quit's id from before still quits.
     const std::vector<PublishedItem> before = menu;
-    menu = AwaitMenu(item, 8);
+    menu = AwaitMenu(item, 9);
     for (std::size_t i = 0; i < menu.size(); ++i) {
         EXPECT_EQ(menu[i].id, before[i].id) << menu[i].label;
     }
@@ -93,7 +94,7 @@ TEST_F(StatusNotifierTest, DuringACheckThePublishedMenuStopsOrQuits) {
 
     for (const char* choice : {"_Stop check", "_Quit"}) {
         SCOPED_TRACE(choice);
-        ASSERT_TRUE(ClickMenuItem(m_bus, item, IdOf(AwaitMenu(item, 8), "_Check now")));
+        ASSERT_TRUE(ClickMenuItem(m_bus, item, IdOf(AwaitMenu(item, 9), "_Check now")));
         std::vector<PublishedItem> menu = AwaitMenu(item, 2);
         ASSERT_EQ(menu.size(), 2u);
         EXPECT_EQ(menu[0].label, "_Stop check");
@@ -122,7 +123,7 @@ TEST_F(StatusNotifierTest, AHostThatStartsLaterGetsTheItem) {
         std::chrono::steady_clock::now() - started);
     ASSERT_FALSE(item.isEmpty()) << "no item within 20 seconds";
     std::printf("the item came %lld ms after the host\n", static_cast<long long>(took.count()));
-    EXPECT_EQ(AwaitMenu(item, 8).size(), 8u);
+    EXPECT_EQ(AwaitMenu(item, 9).size(), 9u);
     EXPECT_FALSE(m_tarvo.HasEnded());
 }
 
@@ -138,7 +139,7 @@ TEST_F(StatusNotifierTest, TheRestartForALateHostKeepsWhatWasAnnounced) {
         m_tarvo = LaunchTarvo(m_bus.Address());
         const QString item = AwaitItem(watcher);
         ASSERT_FALSE(item.isEmpty());
-        ASSERT_TRUE(ClickMenuItem(m_bus, item, IdOf(AwaitMenu(item, 8), "_Check now")));
+        ASSERT_TRUE(ClickMenuItem(m_bus, item, IdOf(AwaitMenu(item, 9), "_Check now")));
         ASSERT_TRUE(PumpUntil([&] { return Shows("1 new message(s), 0 pending, 0 error(s)"); }));
         m_tarvo = ChildProcess();
     }
@@ -154,7 +155,7 @@ TEST_F(StatusNotifierTest, TheRestartForALateHostKeepsWhatWasAnnounced) {
     watcher.HostStarted();
     const QString item = AwaitItem(watcher);
     ASSERT_FALSE(item.isEmpty()) << "no restart for the host";
-    ASSERT_TRUE(ClickMenuItem(m_bus, item, IdOf(AwaitMenu(item, 8), "_Check now")));
+    ASSERT_TRUE(ClickMenuItem(m_bus, item, IdOf(AwaitMenu(item, 9), "_Check now")));
     EXPECT_TRUE(PumpUntil([&] { return Shows("1 new message(s), 1 pending, 0 error(s)"); }))
         << WindowList();
 }

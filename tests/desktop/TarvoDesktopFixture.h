@@ -90,10 +90,10 @@ protected:
     // folder may be given another spelling of m_config.
     ChildProcess LaunchTarvo(const std::string& busAddress = "unix:path=/nonexistent",
                              const std::string& configHome = "") {
-        return ChildProcess({TARVO_BINARY},
-                            m_desktop.ProgramEnvironment(
-                                m_config.string(),
-                                configHome.empty() ? m_config.string() : configHome, busAddress));
+        std::vector<std::string> environment = m_desktop.ProgramEnvironment(
+            m_config.string(), configHome.empty() ? m_config.string() : configHome, busAddress);
+        environment.insert(environment.end(), m_environment.begin(), m_environment.end());
+        return ChildProcess({TARVO_BINARY}, environment);
     }
 
     std::vector<std::string> TarvoWindows(const std::string& title) const {
@@ -173,6 +173,8 @@ protected:
 
     Desktop m_desktop;
     fs::path m_config;
+    // More of the program's environment.
+    std::vector<std::string> m_environment;
     ChildProcess m_tarvo;
     int m_clicks = 0;
 };

@@ -33,6 +33,8 @@ long WakeUps(pid_t pid) {
 }
 
 TEST_F(TarvoDesktopTest, MenuCommandsInOrderThenQuitRemovesTheIcon) {
+    FakeMailProgram mail;
+    m_environment = mail.MakeDesktopDefault(m_config.string());
     std::string icon = StartWithAccount({"127.0.0.1:1", "alice", "secret"});
     ASSERT_FALSE(icon.empty());
 
@@ -47,11 +49,17 @@ TEST_F(TarvoDesktopTest, MenuCommandsInOrderThenQuitRemovesTheIcon) {
         int position;
         const char* opens;
     };
+    // With no program chosen in Options, the desktop's default mail client,
+    // as its entry says, without an address.
+    Choose(icon, 2); // &Read mail
+    EXPECT_TRUE(WaitFor([&] { return mail.Starts() == std::vector<std::string>{"--from-entry|"}; }))
+        << mail.Starts().size();
+
     const Row rows[] = {
-        {2, "No new messages."},     // &Headers...
-        {3, "1 server(s) to check"}, // &Servers...
-        {4, "Tarvo options"},        // &Options...
-        {5, "About Tarvo"},          // &About...
+        {3, "No new messages."},     // &Headers...
+        {4, "1 server(s) to check"}, // &Servers...
+        {5, "Tarvo options"},        // &Options...
+        {6, "About Tarvo"},          // &About...
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.opens);
@@ -60,7 +68,7 @@ TEST_F(TarvoDesktopTest, MenuCommandsInOrderThenQuitRemovesTheIcon) {
         Dismiss(row.opens);
     }
 
-    Choose(icon, 6); // &Quit
+    Choose(icon, 7); // &Quit
     EXPECT_TRUE(WaitFor([&] { return m_tarvo.HasEnded(); }));
     ASSERT_TRUE(WIFEXITED(m_tarvo.ExitStatus()));
     EXPECT_EQ(WEXITSTATUS(m_tarvo.ExitStatus()), 0);
@@ -72,7 +80,7 @@ TEST_F(TarvoDesktopTest, MenuCommandsInOrderThenQuitRemovesTheIcon) {
 TEST_F(TarvoDesktopTest, AClickWhileADialogIsOpenBringsTheDialogForward) {
     std::string icon = StartWithAccount({"127.0.0.1:1", "alice", "secret"});
     ASSERT_FALSE(icon.empty());
-    Choose(icon, 4); // &Options...
+    Choose(icon, 5); // &Options...
     ASSERT_TRUE(WaitFor([&] { return Shows("Tarvo options"); }));
     const std::string options = TarvoWindows("Tarvo options").front();
 

@@ -128,6 +128,10 @@ TEST_F(OptionsDlgTest, OkHandsTheValuesBackAndCancelDiscardsThem) {
             EXPECT_TRUE(Child<QCheckBox>(options, "notify")->isChecked());
             EXPECT_TRUE(Child<QCheckBox>(options, "push")->isChecked());
             EXPECT_FALSE(Child<QCheckBox>(options, "startAtLogin")->isChecked());
+            auto* mailProgram = Child<QLineEdit>(options, "mailProgram");
+            EXPECT_EQ(mailProgram->text(), "");
+            EXPECT_EQ(mailProgram->placeholderText(), "Desktop's default");
+            mailProgram->setText("  mail --inbox \t");
             Click(options, "sound");
             Click(options, "message");
             Click(options, "notify");
@@ -144,6 +148,7 @@ TEST_F(OptionsDlgTest, OkHandsTheValuesBackAndCancelDiscardsThem) {
         EXPECT_EQ(options.Notify, confirm ? 0 : 1);
         EXPECT_EQ(options.Push, confirm ? 0 : 1);
         EXPECT_EQ(options.StartAtLogin, confirm);
+        EXPECT_EQ(options.MailProgram, confirm ? "mail --inbox" : "");
     }
 }
 

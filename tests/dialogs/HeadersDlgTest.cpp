@@ -121,11 +121,14 @@ TEST_F(HeadersDlgTest, ResizingKeepsTheListsPlaceEqualMarginsAndColumnWidths) {
     const QPoint place = list->pos();
     const std::vector<int> columns = {list->columnWidth(0), list->columnWidth(1),
                                       list->columnWidth(2)};
+    const QWidget* readMail = Child<QWidget>(dialog, "readMail");
     for (const QSize size : {QSize(900, 600), QSize(300, 150), QSize(641, 377)}) {
         dialog.resize(size);
         EXPECT_EQ(list->pos(), place);
         EXPECT_EQ(dialog.width() - list->geometry().right() - 1, place.x()) << size.width();
-        EXPECT_EQ(dialog.height() - list->geometry().bottom() - 1, place.x()) << size.height();
+        EXPECT_EQ(dialog.width() - readMail->geometry().right() - 1, place.x()) << size.width();
+        EXPECT_EQ(dialog.height() - readMail->geometry().bottom() - 1, place.x()) << size.height();
+        EXPECT_LT(list->geometry().bottom(), readMail->y()) << size.height();
         EXPECT_EQ(
             (std::vector<int>{list->columnWidth(0), list->columnWidth(1), list->columnWidth(2)}),
             columns);
@@ -232,6 +235,29 @@ TEST_F(HeadersDlgTest, DoubleClickShowsTheWholeHeaderOfAMessageOnly) {
     EXPECT_EQ(boxes.shown[0].caption, "Message Header");
     EXPECT_EQ(boxes.shown[0].text, QString::fromLatin1(kNew.header));
     EXPECT_EQ(boxes.shown[0].icon, MessageBoxes::Icon::None);
+}
+
+// Read mail, or Enter on a line, closes the window and goes on to the mail
+// program; a double-click still shows the header and nothing more.
+TEST_F(HeadersDlgTest, ReadMailOrEnterGoesOnToTheMailProgram) {
+    int reads = 0;
+    dialog.onReadMail = [&reads] { ++reads; };
+    Open({kNew, kPending});
+    ASSERT_TRUE(ShowActive(dialog));
+    DoubleClick(list->viewport(), LineCentre(list, 1));
+    EXPECT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(reads, 0);
+    EXPECT_TRUE(dialog.isVisible());
+
+    list->setFocus();
+    QTest::keyClick(list, Qt::Key_Return);
+    EXPECT_EQ(reads, 1);
+    EXPECT_FALSE(dialog.isVisible());
+
+    Open({kPending});
+    Click(dialog, "readMail");
+    EXPECT_EQ(reads, 2);
+    EXPECT_FALSE(dialog.isVisible());
 }
 
 // Why an account failed is its error row's tooltip, and the box of that row

@@ -32,7 +32,8 @@ public:
     std::function<void()> onWait;
     std::function<void()> onOptions;
     std::function<void()> onAbout;
-    uint32_t nextTimerId = 0; // 0: SetTimer answers with the id asked for
+    uint32_t nextTimerId = 0;       // 0: SetTimer answers with the id asked for
+    std::string mailProgramFailure; // what StartMailProgram answers
     int waits = 0;
 
     void AddTrayIcon(int iconId, const std::string& tip) override {
@@ -56,6 +57,11 @@ public:
     void NotifyNewMail(const MessageTable& table, int newCount) override {
         Record("NotifyNewMail " + std::to_string(newCount) + " of " + std::to_string(table.size()));
     }
+    std::string StartMailProgram(const std::string& commandLine) override {
+        Record("StartMailProgram " + commandLine);
+        return mailProgramFailure;
+    }
+    void ShowMessage(const std::string& text) override { Record("ShowMessage " + text); }
     void SetTrayMenu(std::span<const TrayMenuItem> items) override {
         std::string ids;
         for (const TrayMenuItem& item : items) {
