@@ -180,6 +180,9 @@ void CMailboxesDlg::OnInitDialog() {
         new QTreeWidgetItem(m_list, {LineText(account)});
     }
     SetCaption();
+    // The protocol follows the server's name, so the server is what a new
+    // account is typed from; at the first start, what the user types at once.
+    m_server->setFocus();
 }
 
 void CMailboxesDlg::SetCaption() {
