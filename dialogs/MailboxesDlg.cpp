@@ -366,9 +366,13 @@ void CMailboxesDlg::OnDelete() {
     SetCaption();
 }
 
-std::string CMailboxesDlg::UnsavedServer() const {
+CMailboxesDlg::Unsaved CMailboxesDlg::UnsavedChange() const {
     const std::string server = Trimmed(FieldBytes(m_server));
+    if (server.empty()) {
+        return Unsaved::Nothing;
+    }
     const std::string user = FieldBytes(m_user);
+    Unsaved unsaved = Unsaved::NewAccount;
     for (const Account& account : accounts) {
         if (account.server != server || account.user != user) {
             continue;
@@ -383,20 +387,23 @@ std::string CMailboxesDlg::UnsavedServer() const {
         if (samePassword && account.security == typed.security && account.signIn == typed.signIn &&
             account.secretSource == source && account.secretCommand == typed.secretCommand &&
             account.protocol == typed.protocol && account.folders == typed.folders) {
-            return {};
+            return Unsaved::Nothing;
         }
+        unsaved = Unsaved::Changes;
     }
-    return server;
+    return unsaved;
 }
 
-// An account typed in full and then Done, without Add, would be lost; Escape
-// still leaves without asking.
+// An account typed in full or changed and then Done, without Add, would be
+// lost; Escape still leaves without asking.
 void CMailboxesDlg::OnDone() {
-    const std::string server = UnsavedServer();
-    if (!server.empty()) {
-        const QString account = AccountName(server, FieldBytes(m_user));
-        switch (m_boxes.Ask(this, TarvoString(IDS_APP_TITLE),
-                            QStringLiteral("Add %1 before closing?").arg(account),
+    const Unsaved unsaved = UnsavedChange();
+    if (unsaved != Unsaved::Nothing) {
+        const QString account = AccountName(Trimmed(FieldBytes(m_server)), FieldBytes(m_user));
+        const QString question = unsaved == Unsaved::Changes
+                                     ? QStringLiteral("Save the changes to %1 before closing?")
+                                     : QStringLiteral("Add %1 before closing?");
+        switch (m_boxes.Ask(this, TarvoString(IDS_APP_TITLE), question.arg(account),
                             MessageBoxes::Choices::YesNoCancel)) {
         case MessageBoxes::Answer::Yes:
             OnAdd();

@@ -52,9 +52,9 @@ private:
     // The account as Add would store it, known the one the fields name (its
     // password as typed, wherever that is to go).
     Account Typed(const Account* known) const;
-    // The trimmed server field, when the fields hold an account that Add
-    // would add or change; empty otherwise.
-    std::string UnsavedServer() const;
+    // What Add would do with the fields that is not done yet.
+    enum class Unsaved { Nothing, NewAccount, Changes };
+    Unsaved UnsavedChange() const;
     void SetCaption();
     void ClearFields();
     // Only what the chosen source uses can be typed.
