@@ -228,17 +228,7 @@ bool QtWindowServices::RunOptionsDialog(Options& options) {
 }
 
 void QtWindowServices::RunMailboxesDialog(AccountList& accounts) {
-    // Only repainting goes on while the keyring is asked, as for a check.
-    CMailboxesDlg dialog(
-        m_boxes, nullptr,
-        [](const std::string& server, const std::string& user, const std::string& password) {
-            SecretWait wait;
-            wait.hook = [] { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); };
-            QApplication::setOverrideCursor(Qt::WaitCursor);
-            std::string reason = StoreInKeyring(server, user, password, wait);
-            QApplication::restoreOverrideCursor();
-            return reason;
-        });
+    CMailboxesDlg dialog(m_boxes, nullptr, StoreInKeyring);
     dialog.accounts = accounts;
     RunModal(dialog);
     accounts = dialog.accounts;

@@ -1,7 +1,9 @@
 #include "MailboxesDlg.h"
 
 #include "CertificateReview.h"
+#include "FetchingWindow.h"
 #include "FolderChoice.h"
+#include "SecretSource.h"
 #include "TarvoResources.h"
 #include "Text.h"
 #include "resource.h"
@@ -13,6 +15,7 @@
 #include <QPushButton>
 #include <QTreeWidget>
 #include <QVariant>
+#include <chrono>
 #include <iterator>
 #include <optional>
 
@@ -39,11 +42,12 @@ std::string FieldBytes(const QLineEdit* field) {
 
 // Each choice lists its entries in the order of the enum's numbers.
 constexpr Security kNewAccountSecurity = Security::Tls;
-// Where a new account's password goes when a keyring answers at Add.
-constexpr SecretSourceKind kNewAccountSource = SecretSourceKind::Keyring;
 // Most mail is read over IMAP now, and a POP3 count of a mailbox kept on the
 // server would be every message in it.
 constexpr Protocol kNewAccountProtocol = Protocol::Imap;
+// A keyring that has to be made or unlocked first waits for the user to type
+// its password at the desktop's prompt.
+constexpr std::chrono::minutes kKeyringWait{2};
 
 template <typename Enum> Enum Chosen(const QComboBox* choice) {
     return static_cast<Enum>(choice->currentIndex());
@@ -134,7 +138,7 @@ CMailboxesDlg::CMailboxesDlg(MessageBoxes& boxes, QWidget* parent, KeyringWrite 
     m_command->setPlaceholderText(QStringLiteral("command printing it"));
     connect(m_source, &QComboBox::currentIndexChanged, this, [this] { EnableSourceFields(); });
     connect(m_source, &QComboBox::activated, this, [this] { m_sourceChosen = true; });
-    Choose(m_source, kNewAccountSource);
+    Choose(m_source, NewAccountSource());
     EnableSourceFields();
 
     // Last, as Folders... signs in with everything above.
@@ -214,6 +218,12 @@ void CMailboxesDlg::OnClick(QTreeWidgetItem* item) {
                                        : QString());
 }
 
+// The keyring where there is one to ask; where it then fails at Add, the
+// user is asked about this file instead.
+SecretSourceKind CMailboxesDlg::NewAccountSource() const {
+    return m_keyring ? SecretSourceKind::Keyring : SecretSourceKind::File;
+}
+
 void CMailboxesDlg::EnableSourceFields() {
     const auto source = Chosen<SecretSourceKind>(m_source);
     m_password->setEnabled(source == SecretSourceKind::File || source == SecretSourceKind::Keyring);
@@ -235,7 +245,7 @@ void CMailboxesDlg::ClearFields() {
     m_password->setPlaceholderText({});
     Choose(m_security, kNewAccountSecurity);
     Choose(m_signIn, SignInMethod::Automatic);
-    Choose(m_source, kNewAccountSource);
+    Choose(m_source, NewAccountSource());
     SetField(m_command, {});
     m_sourceChosen = false;
     SetField(m_folders, {});
@@ -280,11 +290,46 @@ Account CMailboxesDlg::Typed(const Account* known) const {
     return typed;
 }
 
-void CMailboxesDlg::OnAdd() {
+bool CMailboxesDlg::PutInKeyring(const std::string& server, const std::string& user,
+                                 const std::string& password, SecretSourceKind& source) {
+    const QString account = AccountName(server, user);
+    std::string reason = "No keyring is at hand.";
+    if (m_keyring) {
+        // A keyring to be made or unlocked first has the desktop ask for its
+        // password, which takes the user a while: the wait shows, and may be
+        // given up.
+        const FetchingWindow waiting(
+            this, "keyringWait", QStringLiteral("Keyring"),
+            QStringLiteral("Waiting for the keyring to take the password of %1...").arg(account));
+        SecretWait wait;
+        wait.hook = DialogWaitHook;
+        wait.stopped = [&waiting] { return waiting.Cancelled(); };
+        wait.bound = kKeyringWait;
+        reason = m_keyring(server, user, password, wait);
+        if (waiting.Cancelled()) {
+            return false;
+        }
+    }
+    if (reason.empty()) {
+        return true;
+    }
+    const QString question =
+        QStringLiteral("The keyring did not take the password of %1:\n%2\n\nKeep the password "
+                       "in Tarvo's settings file instead?")
+            .arg(account, DisplayText(reason));
+    if (m_boxes.Ask(this, TarvoString(IDS_APP_TITLE), question, MessageBoxes::Choices::YesNo) !=
+        MessageBoxes::Answer::Yes) {
+        return false;
+    }
+    source = SecretSourceKind::File;
+    return true;
+}
+
+bool CMailboxesDlg::OnAdd() {
     const std::string server = Trimmed(FieldBytes(m_server));
     if (server.empty()) {
         SetField(m_server, {});
-        return;
+        return false;
     }
     const std::string user = FieldBytes(m_user);
     // An account is its server and user name together: Add changes that
@@ -297,24 +342,13 @@ void CMailboxesDlg::OnAdd() {
     const Account typed = Typed(found ? &accounts[existing] : nullptr);
     const std::string& password = typed.password;
     SecretSourceKind source = typed.secretSource;
+    // The keyring first: the file gives up the password only once the
+    // keyring holds it.
     if (source == SecretSourceKind::Keyring &&
         (!found || accounts[existing].secretSource != SecretSourceKind::Keyring ||
-         !password.empty())) {
-        // The keyring first: the file gives up the password only once the
-        // keyring holds it.
-        const std::string reason =
-            m_keyring ? m_keyring(server, user, password) : std::string("No keyring is at hand.");
-        if (!reason.empty() && found) {
-            m_boxes.Show(this, TarvoString(IDS_APP_TITLE),
-                         QStringLiteral("The password could not be put in the keyring, so %1 "
-                                        "is left as it was.\n\n%2")
-                             .arg(AccountName(server, user), DisplayText(reason)),
-                         MessageBoxes::Icon::Exclamation);
-            return;
-        }
-        if (!reason.empty()) {
-            source = SecretSourceKind::File;
-        }
+         !password.empty()) &&
+        !PutInKeyring(server, user, password, source)) {
+        return false;
     }
     auto change = [&](Account& account) {
         account.password = source == SecretSourceKind::File ? password : std::string();
@@ -340,6 +374,7 @@ void CMailboxesDlg::OnAdd() {
 
     ClearFields();
     SetCaption();
+    return true;
 }
 
 // Removes one account: the one named by the server and user fields, the
@@ -406,7 +441,9 @@ void CMailboxesDlg::OnDone() {
         switch (m_boxes.Ask(this, TarvoString(IDS_APP_TITLE), question.arg(account),
                             MessageBoxes::Choices::YesNoCancel)) {
         case MessageBoxes::Answer::Yes:
-            OnAdd();
+            if (!OnAdd()) {
+                return;
+            }
             break;
         case MessageBoxes::Answer::No:
             break;

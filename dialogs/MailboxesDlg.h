@@ -16,6 +16,7 @@
 #include <functional>
 #include <string>
 
+struct SecretWait;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -25,10 +26,12 @@ class QTreeWidgetItem;
 
 class CMailboxesDlg : public TemplateDialog {
 public:
-    // Puts an account's password in the desktop keyring: empty when it is
-    // there, else why not. Without one, no keyring is at hand.
-    using KeyringWrite = std::function<std::string(
-        const std::string& server, const std::string& user, const std::string& password)>;
+    // Puts an account's password in the desktop keyring within the wait:
+    // empty when it is there, else why not. Without one, no keyring is at
+    // hand, and a new account's password is for this file.
+    using KeyringWrite =
+        std::function<std::string(const std::string& server, const std::string& user,
+                                  const std::string& password, const SecretWait& wait)>;
 
     explicit CMailboxesDlg(MessageBoxes& boxes, QWidget* parent = nullptr,
                            KeyringWrite keyring = {});
@@ -42,7 +45,13 @@ protected:
 
 private:
     void OnClick(QTreeWidgetItem* item);
-    void OnAdd();
+    // False when the fields were left as they were, nothing stored.
+    bool OnAdd();
+    // Whether the password of this account is to go to the keyring: true
+    // when the keyring holds it, or the user keeps it in this file instead
+    // (source then File); false to store nothing.
+    bool PutInKeyring(const std::string& server, const std::string& user,
+                      const std::string& password, SecretSourceKind& source);
     void OnDelete();
     void OnCertificate();
     void OnFolders();
@@ -57,6 +66,7 @@ private:
     Unsaved UnsavedChange() const;
     void SetCaption();
     void ClearFields();
+    SecretSourceKind NewAccountSource() const;
     // Only what the chosen source uses can be typed.
     void EnableSourceFields();
     // The folders only for IMAP.

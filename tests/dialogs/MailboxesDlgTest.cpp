@@ -2,6 +2,7 @@
 
 #include "AccountColumns.h"
 #include "DialogTest.h"
+#include "SecretSource.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -393,18 +394,30 @@ TEST(MailboxesDlgTest, DoneAsksAboutAnAccountTypedButNotAdded) {
 }
 
 // The sign-in and the password's source go with their account; a password
-// moves to the keyring only once the keyring took it, and what the source
-// does not use cannot be typed.
+// moves to the keyring only once the keyring took it, the wait for it shown
+// and cancellable, or to this file where the user says so; and what the
+// source does not use cannot be typed.
 TEST(MailboxesDlgTest, SignInAndPasswordSourceGoWithTheAccount) {
+    using Answer = MessageBoxes::Answer;
     RecordingMessageBoxes boxes;
     std::vector<Texts> written;
     std::string keyringAnswer = "The collection is locked.";
-    CMailboxesDlg dialog(
-        boxes, nullptr,
-        [&](const std::string& server, const std::string& user, const std::string& password) {
-            written.push_back({server, user, password});
-            return keyringAnswer;
-        });
+    bool cancelWait = false;
+    const QWidget* owner = nullptr;
+    CMailboxesDlg dialog(boxes, nullptr,
+                         [&](const std::string& server, const std::string& user,
+                             const std::string& password, const SecretWait& wait) {
+                             written.push_back({server, user, password});
+                             auto* waiting = owner->findChild<QWidget*>("keyringWait");
+                             EXPECT_TRUE(waiting != nullptr && waiting->isVisible());
+                             if (cancelWait && waiting != nullptr) {
+                                 Click(*waiting, "cancel");
+                                 EXPECT_TRUE(wait.stopped());
+                                 return std::string("The keyring: stopped.");
+                             }
+                             return keyringAnswer;
+                         });
+    owner = &dialog;
     dialog.accounts = {
         {"pop.a", "ua", "pa", Security::Tls, "", SignInMethod::Automatic, SecretSourceKind::File},
         {"pop.b", "ub", "", Security::Tls, "", SignInMethod::OAuth2, SecretSourceKind::Command,
@@ -433,15 +446,19 @@ TEST(MailboxesDlgTest, SignInAndPasswordSourceGoWithTheAccount) {
     choose(0);
     EXPECT_EQ(enabled(), std::pair(true, false));
 
-    // Into the keyring: refused, the account stays as it was and the user is told.
+    // Into the keyring: refused, the user is asked whether to keep the
+    // password in this file instead; No leaves the account and the fields.
     ClickAt(dialog, 0);
     choose(1);
     Click(dialog, "add");
     ASSERT_EQ(boxes.shown.size(), 1u);
-    EXPECT_TRUE(boxes.shown[0].text.endsWith("The collection is locked."))
-        << boxes.shown[0].text.toStdString();
+    EXPECT_EQ(boxes.shown[0].text,
+              "The keyring did not take the password of ua@pop.a:\nThe collection is "
+              "locked.\n\nKeep the password in Tarvo's settings file instead?");
     EXPECT_EQ(dialog.accounts[0].password, "pa");
     EXPECT_EQ(dialog.accounts[0].secretSource, SecretSourceKind::File);
+    EXPECT_EQ(Shown(dialog), (Texts{"pop.a", "ua", "pa"}));
+    EXPECT_EQ(source->currentText(), "Keyring");
     keyringAnswer.clear();
     signIn->setCurrentIndex(1);
     Click(dialog, "add");
@@ -451,12 +468,21 @@ TEST(MailboxesDlgTest, SignInAndPasswordSourceGoWithTheAccount) {
     EXPECT_EQ(dialog.accounts[0].signIn, SignInMethod::PasswordOnly);
 
     // A new account's password goes to the keyring when one answers, else
-    // stays in this file; an untouched source keeps a known account's.
+    // to this file if the user says so, else nowhere; Cancel while waiting
+    // for the keyring keeps nothing and asks nothing. An untouched source
+    // keeps a known account's.
     Fill(dialog, {"pop.c", "uc", "pc"});
     Click(dialog, "add");
     keyringAnswer = "No keyring is running.";
+    boxes.answers = {Answer::Yes, Answer::No};
     Fill(dialog, {"pop.d", "ud", "pd"});
     Click(dialog, "add");
+    Fill(dialog, {"pop.e", "ue", "pe"});
+    Click(dialog, "add");
+    EXPECT_EQ(Shown(dialog), (Texts{"pop.e", "ue", "pe"}));
+    cancelWait = true;
+    Click(dialog, "add");
+    EXPECT_EQ(Shown(dialog), (Texts{"pop.e", "ue", "pe"}));
     Fill(dialog, {"pop.b", "ub", ""});
     Click(dialog, "add");
     EXPECT_EQ(Column(dialog.accounts, &Account::password), (Texts{"", "", "", "pd"}));
@@ -464,14 +490,15 @@ TEST(MailboxesDlgTest, SignInAndPasswordSourceGoWithTheAccount) {
               (std::vector{SecretSourceKind::Keyring, SecretSourceKind::Command,
                            SecretSourceKind::Keyring, SecretSourceKind::File}));
     EXPECT_EQ(Column(dialog.accounts, &Account::secretCommand), (Texts{"", "pass show b", "", ""}));
-    EXPECT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(written.size(), 6u);
+    EXPECT_EQ(boxes.shown.size(), 3u);
 
     // A command edited but not added is not left behind without a question.
     ClickAt(dialog, 1);
     command->setText("pass show b2");
     Click(dialog, "done");
-    ASSERT_EQ(boxes.shown.size(), 2u);
-    EXPECT_EQ(boxes.shown[1].text, "Save the changes to ub@pop.b before closing?");
+    ASSERT_EQ(boxes.shown.size(), 4u);
+    EXPECT_EQ(boxes.shown[3].text, "Save the changes to ub@pop.b before closing?");
 }
 
 } // namespace
