@@ -10,6 +10,7 @@
 #include "ShownText.h"
 #include "TarvoResources.h"
 #include "TarvoWnd.h"
+#include "TemplateDialog.h"
 #include "Text.h"
 #include "TrayMenu.h"
 #include "resource.h"
@@ -161,8 +162,7 @@ void QtWindowServices::Send(const std::function<void(CTarvoWnd&)>& handler) {
 // dialog it is running.
 void QtWindowServices::SetForegroundWindow() {
     if (m_openDialog != nullptr) {
-        m_openDialog->raise();
-        m_openDialog->activateWindow();
+        BringForward(*m_openDialog);
     }
 }
 
@@ -194,9 +194,7 @@ void QtWindowServices::ShowHeadersWindow(std::shared_ptr<const MessageTable> tab
         };
     }
     m_headers->SetTable(std::move(table));
-    m_headers->show();
-    m_headers->raise();
-    m_headers->activateWindow();
+    BringForward(*m_headers);
 }
 
 void QtWindowServices::RefreshHeadersWindow(std::shared_ptr<const MessageTable> table) {

@@ -75,8 +75,8 @@ QString LineText(const Account& account) {
 
 CMailboxesDlg::CMailboxesDlg(MessageBoxes& boxes, QWidget* parent, KeyringWrite keyring)
     // No close box: Done and Escape end it.
-    : TemplateDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
-      m_boxes(boxes), m_list(new QTreeWidget(this)), m_protocol(new QComboBox(this)),
+    : TemplateDialog(parent, FixedDialogFlags(false)), m_boxes(boxes),
+      m_list(new QTreeWidget(this)), m_protocol(new QComboBox(this)),
       m_serverLabel(new QLabel(QStringLiteral("POP3 Server:"), this)),
       m_server(new QLineEdit(this)), m_user(new QLineEdit(this)), m_password(new QLineEdit(this)),
       m_security(new QComboBox(this)), m_signIn(new QComboBox(this)), m_source(new QComboBox(this)),

@@ -176,9 +176,13 @@ void CTarvoWnd::OnCommand(uint32_t id) {
     // These open a dialog without looking at the busy flag, trusting that
     // only the menu, which stays shut while busy, sends them. A menu choice
     // that comes late (held back by a check) must not open one over a
-    // running check or another dialog.
+    // running check or another dialog; the dialog open is brought forward
+    // instead, as the notification's action would otherwise do nothing seen.
     bool opensDialog = id == ID_HEADERS || id == ID_SERVERS || id == ID_OPTIONS;
     if (opensDialog && m_busy) {
+        if (!m_checking) {
+            m_services.SetForegroundWindow();
+        }
         return;
     }
     switch (id) {

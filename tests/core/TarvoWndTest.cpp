@@ -131,9 +131,9 @@ TEST_F(TarvoWndTest, BusyFlagKeepsEntryPointsApart) {
          [](CTarvoWnd& w) { w.OnTrayNotify(1, WM_LBUTTONUP); },
          {"SetForegroundWindow"}},
         {"about", [](CTarvoWnd& w) { w.OnCommand(ID_APP_ABOUT); }, {}},
-        {"headers command", [](CTarvoWnd& w) { w.OnCommand(ID_HEADERS); }, {}},
-        {"options command", [](CTarvoWnd& w) { w.OnCommand(ID_OPTIONS); }, {}},
-        {"servers command", [](CTarvoWnd& w) { w.OnCommand(ID_SERVERS); }, {}},
+        {"headers command", [](CTarvoWnd& w) { w.OnCommand(ID_HEADERS); }, {"SetForegroundWindow"}},
+        {"options command", [](CTarvoWnd& w) { w.OnCommand(ID_OPTIONS); }, {"SetForegroundWindow"}},
+        {"servers command", [](CTarvoWnd& w) { w.OnCommand(ID_SERVERS); }, {"SetForegroundWindow"}},
         {"help", [](CTarvoWnd& w) { w.OnCommand(ID_HELP); }, {}},
         {"disconnect without a conversation", [](CTarvoWnd& w) { w.OnDisconnect(); }, {}},
     };
