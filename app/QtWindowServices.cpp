@@ -16,7 +16,7 @@
 #include "resource.h"
 
 #include <QAction>
-#include <QApplication>
+#include <QCoreApplication>
 #include <QCursor>
 #include <QEvent>
 #include <QEventLoop>
