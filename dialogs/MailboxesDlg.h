@@ -5,7 +5,9 @@
 // server's list (Folders...). Certificate... shows the selected account's
 // server certificate and lets the user trust exactly that one. Sign-in and
 // Password from say how the account signs in and where its password or token
-// comes from; a password bound for the keyring is written there at Add.
+// comes from; a password bound for the keyring is written there at Add, the
+// wait shown, or where the keyring does not take it, kept in this file only
+// if the user says so.
 #pragma once
 
 #include "MessageBoxes.h"
