@@ -11,12 +11,13 @@
 #include "ShownText.h"
 #include "TarvoResources.h"
 #include "TarvoWnd.h"
+#include "TemplateDialog.h"
 #include "Text.h"
 #include "TrayMenu.h"
 #include "resource.h"
 
 #include <QAction>
-#include <QApplication>
+#include <QCoreApplication>
 #include <QCursor>
 #include <QEvent>
 #include <QEventLoop>
@@ -183,8 +184,7 @@ void QtWindowServices::SendCommand(uint32_t id) {
 // dialog it is running.
 void QtWindowServices::SetForegroundWindow() {
     if (m_openDialog != nullptr) {
-        m_openDialog->raise();
-        m_openDialog->activateWindow();
+        BringForward(*m_openDialog);
     }
 }
 
@@ -217,9 +217,7 @@ void QtWindowServices::ShowHeadersWindow(std::shared_ptr<const MessageTable> tab
         };
     }
     m_headers->SetTable(std::move(table));
-    m_headers->show();
-    m_headers->raise();
-    m_headers->activateWindow();
+    BringForward(*m_headers);
 }
 
 void QtWindowServices::RefreshHeadersWindow(std::shared_ptr<const MessageTable> table) {
@@ -253,17 +251,7 @@ bool QtWindowServices::RunOptionsDialog(Options& options) {
 }
 
 void QtWindowServices::RunMailboxesDialog(AccountList& accounts) {
-    // Only repainting goes on while the keyring is asked, as for a check.
-    CMailboxesDlg dialog(
-        m_boxes, nullptr,
-        [](const std::string& server, const std::string& user, const std::string& password) {
-            SecretWait wait;
-            wait.hook = [] { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); };
-            QApplication::setOverrideCursor(Qt::WaitCursor);
-            std::string reason = StoreInKeyring(server, user, password, wait);
-            QApplication::restoreOverrideCursor();
-            return reason;
-        });
+    CMailboxesDlg dialog(m_boxes, nullptr, StoreInKeyring);
     dialog.accounts = accounts;
     RunModal(dialog);
     accounts = dialog.accounts;

@@ -174,7 +174,10 @@ bool CTarvoApp::InitInstance() {
     m_application.SetHelpHandler([this] { OnHelp(); });
     m_services.OnLateTrayHost([this] { RestartInPlace(); });
     m_wakeWatcher = std::make_unique<WakeWatcher>(
-        [this] { m_services.Gate().Deliver([this] { m_mainWnd->OnWake(); }); });
+        [this] { m_services.Gate().Deliver([this] { m_mainWnd->OnWake(); }); },
+        [this](bool online) {
+            m_services.Gate().Deliver([this, online] { m_mainWnd->OnNetwork(online); });
+        });
     return true;
 }
 

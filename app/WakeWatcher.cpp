@@ -2,7 +2,8 @@
 
 #include <QDBusConnection>
 
-WakeWatcher::WakeWatcher(std::function<void()> onWake) : m_onWake(std::move(onWake)) {
+WakeWatcher::WakeWatcher(std::function<void()> onResume, std::function<void(bool online)> onNetwork)
+    : m_onResume(std::move(onResume)), m_onNetwork(std::move(onNetwork)) {
     QDBusConnection systemBus = QDBusConnection::systemBus();
     if (systemBus.isConnected()) {
         systemBus.connect(QStringLiteral("org.freedesktop.login1"),
@@ -15,23 +16,26 @@ WakeWatcher::WakeWatcher(std::function<void()> onWake) : m_onWake(std::move(onWa
         m_reachability = network->reachability();
         connect(network, &QNetworkInformation::reachabilityChanged, this,
                 &WakeWatcher::OnReachability);
+        if (m_reachability != QNetworkInformation::Reachability::Online) {
+            m_onNetwork(false);
+        }
     }
 }
 
 void WakeWatcher::OnPrepareForSleep(bool goingToSleep) {
     if (!goingToSleep) {
-        m_onWake();
+        m_onResume();
     }
 }
 
-// Only the way back online counts: a check while offline would only fail.
-// Whatever came before counts as offline, Unknown too: that is how Qt reports
-// a connection being brought up or a network asleep.
+// Online is Online alone: Unknown is how Qt reports a connection being
+// brought up or a network asleep, and a server beyond the local network is
+// not reached before.
 void WakeWatcher::OnReachability(QNetworkInformation::Reachability reachability) {
-    const bool cameOnline = reachability == QNetworkInformation::Reachability::Online &&
-                            m_reachability != QNetworkInformation::Reachability::Online;
+    const bool online = reachability == QNetworkInformation::Reachability::Online;
+    const bool wasOnline = m_reachability == QNetworkInformation::Reachability::Online;
     m_reachability = reachability;
-    if (cameOnline) {
-        m_onWake();
+    if (online != wasOnline) {
+        m_onNetwork(online);
     }
 }

@@ -1,7 +1,7 @@
-// Tells when a check is worth making at once: the machine has resumed from
-// suspend (logind's PrepareForSleep(false) on the system bus) or the network
-// has become reachable again (where Qt has a backend for it). Both are
-// signals; nothing is polled.
+// Tells when the machine has resumed from suspend (logind's
+// PrepareForSleep(false) on the system bus), and whether the network is
+// online as that changes (where Qt has a backend for it), from the start.
+// Both are signals; nothing is polled.
 #pragma once
 
 #include <QNetworkInformation>
@@ -12,7 +12,7 @@ class WakeWatcher : public QObject {
     Q_OBJECT
 
 public:
-    explicit WakeWatcher(std::function<void()> onWake);
+    WakeWatcher(std::function<void()> onResume, std::function<void(bool online)> onNetwork);
 
 private slots:
     // A D-Bus signal reaches only a named slot.
@@ -21,6 +21,7 @@ private slots:
 private:
     void OnReachability(QNetworkInformation::Reachability reachability);
 
-    std::function<void()> m_onWake;
+    std::function<void()> m_onResume;
+    std::function<void(bool online)> m_onNetwork;
     QNetworkInformation::Reachability m_reachability = QNetworkInformation::Reachability::Unknown;
 };

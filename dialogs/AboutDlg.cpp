@@ -8,9 +8,7 @@
 #include <QPushButton>
 
 CAboutDlg::CAboutDlg(MessageBoxes& boxes, QWidget* parent)
-    : TemplateDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                                 Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
-      m_boxes(boxes) {
+    : TemplateDialog(parent, FixedDialogFlags(true)), m_boxes(boxes) {
     setWindowTitle(QStringLiteral("About Tarvo"));
     setFixedSize(Units().Size(239, 98));
 

@@ -110,7 +110,8 @@ std::optional<PeerCertificate> Fetch(QWidget* owner, const std::string& server, 
     Conversation conversation(DialogWaitHook);
     const FetchingWindow fetching(
         owner, "certificateFetch", kCaption,
-        QStringLiteral("Fetching the certificate of %1...").arg(DisplayText(server)), conversation);
+        QStringLiteral("Fetching the certificate of %1...").arg(DisplayText(server)),
+        [&conversation] { conversation.Abort(); });
     conversation.SetSecurity(security);
     std::optional<PeerCertificate> shown = conversation.InspectCertificate(server, port);
     cancelled = fetching.Cancelled();

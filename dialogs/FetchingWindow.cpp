@@ -1,7 +1,5 @@
 #include "FetchingWindow.h"
 
-#include "MailConversation.h"
-
 #include <QCoreApplication>
 #include <QLabel>
 #include <QPushButton>
@@ -12,7 +10,7 @@ void DialogWaitHook() {
 }
 
 FetchingWindow::FetchingWindow(QWidget* owner, const char* name, const QString& caption,
-                               const QString& text, MailConversation& conversation)
+                               const QString& text, std::function<void()> onCancel)
     : m_window(owner) {
     m_window.setObjectName(QString::fromLatin1(name));
     m_window.setWindowTitle(caption);
@@ -24,9 +22,12 @@ FetchingWindow::FetchingWindow(QWidget* owner, const char* name, const QString& 
     cancel->setObjectName(QStringLiteral("cancel"));
     layout->addWidget(cancel, 0, Qt::AlignRight);
     QObject::connect(cancel, &QPushButton::clicked, &m_window, &QDialog::reject);
-    QObject::connect(&m_window, &QDialog::rejected, &m_window, [this, &conversation] {
-        m_cancelled = true;
-        conversation.Abort();
-    });
+    QObject::connect(&m_window, &QDialog::rejected, &m_window,
+                     [this, onCancel = std::move(onCancel)] {
+                         m_cancelled = true;
+                         if (onCancel) {
+                             onCancel();
+                         }
+                     });
     m_window.show();
 }

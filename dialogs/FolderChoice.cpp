@@ -40,7 +40,7 @@ std::optional<std::vector<std::string>> Fetch(QWidget* owner, const Account& acc
     const FetchingWindow fetching(owner, "folderFetch", kCaption,
                                   QStringLiteral("Fetching the folders of %1...")
                                       .arg(AccountName(account.server, account.user)),
-                                  conversation);
+                                  [&conversation] { conversation.Abort(); });
     conversation.SetSecurity(account.security, account.certificate);
     SecretWait wait;
     wait.hook = DialogWaitHook;

@@ -1,7 +1,9 @@
 #include "MailboxesDlg.h"
 
 #include "CertificateReview.h"
+#include "FetchingWindow.h"
 #include "FolderChoice.h"
+#include "SecretSource.h"
 #include "TarvoResources.h"
 #include "Text.h"
 #include "resource.h"
@@ -13,6 +15,7 @@
 #include <QPushButton>
 #include <QTreeWidget>
 #include <QVariant>
+#include <chrono>
 #include <iterator>
 #include <optional>
 
@@ -39,11 +42,12 @@ std::string FieldBytes(const QLineEdit* field) {
 
 // Each choice lists its entries in the order of the enum's numbers.
 constexpr Security kNewAccountSecurity = Security::Tls;
-// Where a new account's password goes when a keyring answers at Add.
-constexpr SecretSourceKind kNewAccountSource = SecretSourceKind::Keyring;
 // Most mail is read over IMAP now, and a POP3 count of a mailbox kept on the
 // server would be every message in it.
 constexpr Protocol kNewAccountProtocol = Protocol::Imap;
+// A keyring that has to be made or unlocked first waits for the user to type
+// its password at the desktop's prompt.
+constexpr std::chrono::minutes kKeyringWait{2};
 
 template <typename Enum> Enum Chosen(const QComboBox* choice) {
     return static_cast<Enum>(choice->currentIndex());
@@ -71,8 +75,8 @@ QString LineText(const Account& account) {
 
 CMailboxesDlg::CMailboxesDlg(MessageBoxes& boxes, QWidget* parent, KeyringWrite keyring)
     // No close box: Done and Escape end it.
-    : TemplateDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
-      m_boxes(boxes), m_list(new QTreeWidget(this)), m_protocol(new QComboBox(this)),
+    : TemplateDialog(parent, FixedDialogFlags(false)), m_boxes(boxes),
+      m_list(new QTreeWidget(this)), m_protocol(new QComboBox(this)),
       m_serverLabel(new QLabel(QStringLiteral("POP3 Server:"), this)),
       m_server(new QLineEdit(this)), m_user(new QLineEdit(this)), m_password(new QLineEdit(this)),
       m_security(new QComboBox(this)), m_signIn(new QComboBox(this)), m_source(new QComboBox(this)),
@@ -134,7 +138,7 @@ CMailboxesDlg::CMailboxesDlg(MessageBoxes& boxes, QWidget* parent, KeyringWrite 
     m_command->setPlaceholderText(QStringLiteral("command printing it"));
     connect(m_source, &QComboBox::currentIndexChanged, this, [this] { EnableSourceFields(); });
     connect(m_source, &QComboBox::activated, this, [this] { m_sourceChosen = true; });
-    Choose(m_source, kNewAccountSource);
+    Choose(m_source, NewAccountSource());
     EnableSourceFields();
 
     // Last, as Folders... signs in with everything above.
@@ -180,6 +184,9 @@ void CMailboxesDlg::OnInitDialog() {
         new QTreeWidgetItem(m_list, {LineText(account)});
     }
     SetCaption();
+    // The protocol follows the server's name, so the server is what a new
+    // account is typed from; at the first start, what the user types at once.
+    m_server->setFocus();
 }
 
 void CMailboxesDlg::SetCaption() {
@@ -211,6 +218,12 @@ void CMailboxesDlg::OnClick(QTreeWidgetItem* item) {
                                        : QString());
 }
 
+// The keyring where there is one to ask; where it then fails at Add, the
+// user is asked about this file instead.
+SecretSourceKind CMailboxesDlg::NewAccountSource() const {
+    return m_keyring ? SecretSourceKind::Keyring : SecretSourceKind::File;
+}
+
 void CMailboxesDlg::EnableSourceFields() {
     const auto source = Chosen<SecretSourceKind>(m_source);
     m_password->setEnabled(source == SecretSourceKind::File || source == SecretSourceKind::Keyring);
@@ -232,7 +245,7 @@ void CMailboxesDlg::ClearFields() {
     m_password->setPlaceholderText({});
     Choose(m_security, kNewAccountSecurity);
     Choose(m_signIn, SignInMethod::Automatic);
-    Choose(m_source, kNewAccountSource);
+    Choose(m_source, NewAccountSource());
     SetField(m_command, {});
     m_sourceChosen = false;
     SetField(m_folders, {});
@@ -277,11 +290,46 @@ Account CMailboxesDlg::Typed(const Account* known) const {
     return typed;
 }
 
-void CMailboxesDlg::OnAdd() {
+bool CMailboxesDlg::PutInKeyring(const std::string& server, const std::string& user,
+                                 const std::string& password, SecretSourceKind& source) {
+    const QString account = AccountName(server, user);
+    std::string reason = "No keyring is at hand.";
+    if (m_keyring) {
+        // A keyring to be made or unlocked first has the desktop ask for its
+        // password, which takes the user a while: the wait shows, and may be
+        // given up.
+        const FetchingWindow waiting(
+            this, "keyringWait", QStringLiteral("Keyring"),
+            QStringLiteral("Waiting for the keyring to take the password of %1...").arg(account));
+        SecretWait wait;
+        wait.hook = DialogWaitHook;
+        wait.stopped = [&waiting] { return waiting.Cancelled(); };
+        wait.bound = kKeyringWait;
+        reason = m_keyring(server, user, password, wait);
+        if (waiting.Cancelled()) {
+            return false;
+        }
+    }
+    if (reason.empty()) {
+        return true;
+    }
+    const QString question =
+        QStringLiteral("The keyring did not take the password of %1:\n%2\n\nKeep the password "
+                       "in Tarvo's settings file instead?")
+            .arg(account, DisplayText(reason));
+    if (m_boxes.Ask(this, TarvoString(IDS_APP_TITLE), question, MessageBoxes::Choices::YesNo) !=
+        MessageBoxes::Answer::Yes) {
+        return false;
+    }
+    source = SecretSourceKind::File;
+    return true;
+}
+
+bool CMailboxesDlg::OnAdd() {
     const std::string server = Trimmed(FieldBytes(m_server));
     if (server.empty()) {
         SetField(m_server, {});
-        return;
+        return false;
     }
     const std::string user = FieldBytes(m_user);
     // An account is its server and user name together: Add changes that
@@ -294,24 +342,13 @@ void CMailboxesDlg::OnAdd() {
     const Account typed = Typed(found ? &accounts[existing] : nullptr);
     const std::string& password = typed.password;
     SecretSourceKind source = typed.secretSource;
+    // The keyring first: the file gives up the password only once the
+    // keyring holds it.
     if (source == SecretSourceKind::Keyring &&
         (!found || accounts[existing].secretSource != SecretSourceKind::Keyring ||
-         !password.empty())) {
-        // The keyring first: the file gives up the password only once the
-        // keyring holds it.
-        const std::string reason =
-            m_keyring ? m_keyring(server, user, password) : std::string("No keyring is at hand.");
-        if (!reason.empty() && found) {
-            m_boxes.Show(this, TarvoString(IDS_APP_TITLE),
-                         QStringLiteral("The password could not be put in the keyring, so %1 "
-                                        "is left as it was.\n\n%2")
-                             .arg(AccountName(server, user), DisplayText(reason)),
-                         MessageBoxes::Icon::Exclamation);
-            return;
-        }
-        if (!reason.empty()) {
-            source = SecretSourceKind::File;
-        }
+         !password.empty()) &&
+        !PutInKeyring(server, user, password, source)) {
+        return false;
     }
     auto change = [&](Account& account) {
         account.password = source == SecretSourceKind::File ? password : std::string();
@@ -337,6 +374,7 @@ void CMailboxesDlg::OnAdd() {
 
     ClearFields();
     SetCaption();
+    return true;
 }
 
 // Removes one account: the one named by the server and user fields, the
@@ -363,9 +401,13 @@ void CMailboxesDlg::OnDelete() {
     SetCaption();
 }
 
-std::string CMailboxesDlg::UnsavedServer() const {
+CMailboxesDlg::Unsaved CMailboxesDlg::UnsavedChange() const {
     const std::string server = Trimmed(FieldBytes(m_server));
+    if (server.empty()) {
+        return Unsaved::Nothing;
+    }
     const std::string user = FieldBytes(m_user);
+    Unsaved unsaved = Unsaved::NewAccount;
     for (const Account& account : accounts) {
         if (account.server != server || account.user != user) {
             continue;
@@ -380,23 +422,28 @@ std::string CMailboxesDlg::UnsavedServer() const {
         if (samePassword && account.security == typed.security && account.signIn == typed.signIn &&
             account.secretSource == source && account.secretCommand == typed.secretCommand &&
             account.protocol == typed.protocol && account.folders == typed.folders) {
-            return {};
+            return Unsaved::Nothing;
         }
+        unsaved = Unsaved::Changes;
     }
-    return server;
+    return unsaved;
 }
 
-// An account typed in full and then Done, without Add, would be lost; Escape
-// still leaves without asking.
+// An account typed in full or changed and then Done, without Add, would be
+// lost; Escape still leaves without asking.
 void CMailboxesDlg::OnDone() {
-    const std::string server = UnsavedServer();
-    if (!server.empty()) {
-        const QString account = AccountName(server, FieldBytes(m_user));
-        switch (m_boxes.Ask(this, TarvoString(IDS_APP_TITLE),
-                            QStringLiteral("Add %1 before closing?").arg(account),
+    const Unsaved unsaved = UnsavedChange();
+    if (unsaved != Unsaved::Nothing) {
+        const QString account = AccountName(Trimmed(FieldBytes(m_server)), FieldBytes(m_user));
+        const QString question = unsaved == Unsaved::Changes
+                                     ? QStringLiteral("Save the changes to %1 before closing?")
+                                     : QStringLiteral("Add %1 before closing?");
+        switch (m_boxes.Ask(this, TarvoString(IDS_APP_TITLE), question.arg(account),
                             MessageBoxes::Choices::YesNoCancel)) {
         case MessageBoxes::Answer::Yes:
-            OnAdd();
+            if (!OnAdd()) {
+                return;
+            }
             break;
         case MessageBoxes::Answer::No:
             break;

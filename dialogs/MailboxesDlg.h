@@ -5,7 +5,9 @@
 // server's list (Folders...). Certificate... shows the selected account's
 // server certificate and lets the user trust exactly that one. Sign-in and
 // Password from say how the account signs in and where its password or token
-// comes from; a password bound for the keyring is written there at Add.
+// comes from; a password bound for the keyring is written there at Add, the
+// wait shown, or where the keyring does not take it, kept in this file only
+// if the user says so.
 #pragma once
 
 #include "MessageBoxes.h"
@@ -16,6 +18,7 @@
 #include <functional>
 #include <string>
 
+struct SecretWait;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -25,10 +28,12 @@ class QTreeWidgetItem;
 
 class CMailboxesDlg : public TemplateDialog {
 public:
-    // Puts an account's password in the desktop keyring: empty when it is
-    // there, else why not. Without one, no keyring is at hand.
-    using KeyringWrite = std::function<std::string(
-        const std::string& server, const std::string& user, const std::string& password)>;
+    // Puts an account's password in the desktop keyring within the wait:
+    // empty when it is there, else why not. Without one, no keyring is at
+    // hand, and a new account's password is for this file.
+    using KeyringWrite =
+        std::function<std::string(const std::string& server, const std::string& user,
+                                  const std::string& password, const SecretWait& wait)>;
 
     explicit CMailboxesDlg(MessageBoxes& boxes, QWidget* parent = nullptr,
                            KeyringWrite keyring = {});
@@ -42,7 +47,13 @@ protected:
 
 private:
     void OnClick(QTreeWidgetItem* item);
-    void OnAdd();
+    // False when the fields were left as they were, nothing stored.
+    bool OnAdd();
+    // Whether the password of this account is to go to the keyring: true
+    // when the keyring holds it, or the user keeps it in this file instead
+    // (source then File); false to store nothing.
+    bool PutInKeyring(const std::string& server, const std::string& user,
+                      const std::string& password, SecretSourceKind& source);
     void OnDelete();
     void OnCertificate();
     void OnFolders();
@@ -52,11 +63,12 @@ private:
     // The account as Add would store it, known the one the fields name (its
     // password as typed, wherever that is to go).
     Account Typed(const Account* known) const;
-    // The trimmed server field, when the fields hold an account that Add
-    // would add or change; empty otherwise.
-    std::string UnsavedServer() const;
+    // What Add would do with the fields that is not done yet.
+    enum class Unsaved { Nothing, NewAccount, Changes };
+    Unsaved UnsavedChange() const;
     void SetCaption();
     void ClearFields();
+    SecretSourceKind NewAccountSource() const;
     // Only what the chosen source uses can be typed.
     void EnableSourceFields();
     // The folders only for IMAP.

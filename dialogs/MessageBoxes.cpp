@@ -1,7 +1,10 @@
 #include "MessageBoxes.h"
 
+#include "TemplateDialog.h"
+
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QGridLayout>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QScreen>
@@ -50,6 +53,22 @@ void ShowScrolling(QWidget* owner, const QString& caption, const QString& text) 
     box.exec();
 }
 
+// A message box sizes itself to its text alone, and the desktop cuts a
+// caption its title bar has no room for; the title bar is the fixed-size
+// dialogs'.
+void FitTitleBar(QMessageBox& box) {
+    box.setWindowFlags(FixedDialogFlags(true));
+    // The desktop's title font is its own, often bold; beside the caption go
+    // the window's icon, the close box and the frame's edges.
+    QFont title = box.font();
+    title.setBold(true);
+    const QFontMetrics metrics(title);
+    const int width = metrics.horizontalAdvance(box.windowTitle()) + 6 * metrics.height();
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout()); grid != nullptr) {
+        grid->addItem(new QSpacerItem(width, 0), grid->rowCount(), 0, 1, grid->columnCount());
+    }
+}
+
 } // namespace
 
 void QtMessageBoxes::Show(QWidget* owner, const QString& caption, const QString& text, Icon icon) {
@@ -60,6 +79,7 @@ void QtMessageBoxes::Show(QWidget* owner, const QString& caption, const QString&
     QMessageBox box(QtIcon(icon), caption, text, QMessageBox::Ok, owner);
     // Header texts come from mail servers; they must never be read as markup.
     box.setTextFormat(Qt::PlainText);
+    FitTitleBar(box);
     box.exec();
 }
 
@@ -75,6 +95,7 @@ MessageBoxes::Answer QtMessageBoxes::Ask(QWidget* owner, const QString& caption,
     // certificate), so Enter must not answer it; one that can be cancelled
     // offers to keep what the user typed, which Enter may well accept.
     box.setDefaultButton(cancellable ? QMessageBox::Yes : QMessageBox::No);
+    FitTitleBar(box);
     switch (box.exec()) {
     case QMessageBox::Yes:
         return Answer::Yes;

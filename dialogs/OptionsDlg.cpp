@@ -18,9 +18,7 @@ constexpr int32_t kLongestDelay = 60;
 } // namespace
 
 COptionsDlg::COptionsDlg(MessageBoxes& boxes, QWidget* parent)
-    : TemplateDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                                 Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
-      m_boxes(boxes), m_delay(new QLineEdit(this)),
+    : TemplateDialog(parent, FixedDialogFlags(true)), m_boxes(boxes), m_delay(new QLineEdit(this)),
       m_sound(new QCheckBox(QStringLiteral("Play notification sound"), this)),
       m_message(new QCheckBox(QStringLiteral("Show message headers"), this)),
       m_notify(new QCheckBox(QStringLiteral("Show a desktop notification"), this)),

@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QFontMetrics>
 #include <QLabel>
+#include <QWindow>
 #include <algorithm>
 
 namespace {
@@ -36,6 +37,24 @@ QRect DialogUnits::Rect(int x, int y, int width, int height) const {
 
 QSize DialogUnits::Size(int width, int height) const {
     return {X(width), Y(height)};
+}
+
+Qt::WindowFlags FixedDialogFlags(bool closeBox) {
+    const Qt::WindowFlags flags = Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint;
+    return closeBox ? flags | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint : flags;
+}
+
+void BringForward(QWidget& window) {
+    // A minimise asked for by Qt's own decoration on Wayland shows only in
+    // the window's handle: the compositor never reports it back.
+    if (QWindow* handle = window.windowHandle();
+        handle != nullptr && (handle->windowStates() & Qt::WindowMinimized)) {
+        handle->setWindowStates(handle->windowStates() & ~Qt::WindowMinimized);
+    }
+    window.setWindowState(window.windowState() & ~Qt::WindowMinimized);
+    window.show();
+    window.raise();
+    window.activateWindow();
 }
 
 TemplateDialog::TemplateDialog(QWidget* parent, Qt::WindowFlags flags)

@@ -22,6 +22,16 @@ private:
     int m_charHeight;
 };
 
+// The title bar of a fixed-size dialog: the caption and, where asked for,
+// the close box; no minimise or maximise, which a modal dialog without a
+// task-bar entry would have no way back from.
+Qt::WindowFlags FixedDialogFlags(bool closeBox);
+
+// Brings a window to the user: out of a minimise, shown, raised and
+// activated (on Wayland Qt asks the compositor's activation protocol, where
+// it has one; without it, the window is at least shown again).
+void BringForward(QWidget& window);
+
 class TemplateDialog : public QDialog {
 public:
     // Runs the dialog modally: 1 when it ends with OK, 2 otherwise.

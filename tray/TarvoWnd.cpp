@@ -104,11 +104,19 @@ void CTarvoWnd::OnClose() {
 }
 
 void CTarvoWnd::OnTimer(uint32_t eventId) {
-    if (eventId == m_timerId && !m_busy) {
-        OnCheckNow();
-    } else if (eventId == kSettleTimerId && eventId != m_timerId) {
+    if (eventId == m_timerId) {
+        if (!m_busy) {
+            OnCheckNow();
+        } else if (!m_checking) {
+            m_checkAfterDialog = true;
+        }
+    } else if (eventId == kSettleTimerId) {
         OnSettled();
-    } else if (eventId != m_timerId) {
+    } else if (eventId == kNetworkWaitTimerId) {
+        m_services.KillTimer(kNetworkWaitTimerId);
+        m_awaitingNetwork = false;
+        WakeCheckDue();
+    } else {
         m_push.OnTimer(eventId);
     }
 }
@@ -123,9 +131,33 @@ void CTarvoWnd::OnWake() {
     m_services.SetTimer(kSettleTimerId, static_cast<uint32_t>(kSettleDelay.count()));
 }
 
-// A check under way is the check a wake asks for; a dialog only delays it.
+// A wake check with the network still down would only fail: it waits for
+// the network's return, within a bound.
+void CTarvoWnd::OnNetwork(bool online) {
+    const bool back = online && m_offline;
+    m_offline = !online;
+    if (!back) {
+        return;
+    }
+    if (std::exchange(m_awaitingNetwork, false)) {
+        m_services.KillTimer(kNetworkWaitTimerId);
+    }
+    OnWake();
+}
+
 void CTarvoWnd::OnSettled() {
     m_services.KillTimer(kSettleTimerId);
+    if (m_offline) {
+        if (!std::exchange(m_awaitingNetwork, true)) {
+            m_services.SetTimer(kNetworkWaitTimerId, static_cast<uint32_t>(kNetworkWait.count()));
+        }
+        return;
+    }
+    WakeCheckDue();
+}
+
+// A check under way is the check a wake asks for; a dialog only delays it.
+void CTarvoWnd::WakeCheckDue() {
     if (m_checking) {
         return;
     }
@@ -148,9 +180,14 @@ void CTarvoWnd::CheckAfterWake() {
     }
 }
 
+// The interval's check covers a wake's too, held connections included.
 void CTarvoWnd::DialogClosed() {
     SetBusy(false);
-    if (std::exchange(m_wakeAfterDialog, false)) {
+    const bool woke = std::exchange(m_wakeAfterDialog, false);
+    if (std::exchange(m_checkAfterDialog, false)) {
+        m_reopenAfterWake.clear();
+        OnCheckNow();
+    } else if (woke) {
         CheckAfterWake();
     }
     CheckPushed();
@@ -176,9 +213,13 @@ void CTarvoWnd::OnCommand(uint32_t id) {
     // These open a dialog without looking at the busy flag, trusting that
     // only the menu, which stays shut while busy, sends them. A menu choice
     // that comes late (held back by a check) must not open one over a
-    // running check or another dialog.
+    // running check or another dialog; the dialog open is brought forward
+    // instead, as the notification's action would otherwise do nothing seen.
     bool opensDialog = id == ID_HEADERS || id == ID_SERVERS || id == ID_OPTIONS;
     if (opensDialog && m_busy) {
+        if (!m_checking) {
+            m_services.SetForegroundWindow();
+        }
         return;
     }
     switch (id) {
@@ -220,7 +261,13 @@ void CTarvoWnd::OnCheckNow() {
     Check(nullptr);
     if (!m_quitAfterCheck) {
         StartTimer();
-        m_lastCheckEnded = m_clock();
+        // Failed for want of the network, the check makes none needless: the
+        // network's return checks again.
+        if (m_offline && m_table->CountOf(MessageError) > 0) {
+            m_lastCheckEnded.reset();
+        } else {
+            m_lastCheckEnded = m_clock();
+        }
     }
     CheckPushed();
 }

@@ -34,8 +34,13 @@ public:
     // After a wake, the network needs a moment before servers answer.
     static constexpr uint32_t kSettleTimerId = 2;
     static constexpr std::chrono::milliseconds kSettleDelay{5000};
-    // A check this recent makes a wake check needless.
+    // A check this recent makes a wake check needless, unless it failed
+    // while the network was down.
     static constexpr std::chrono::milliseconds kRecentCheck{60000};
+    // Settled while NetworkManager says the network is not back yet, the wake
+    // check waits for it this long at most.
+    static constexpr uint32_t kNetworkWaitTimerId = 5;
+    static constexpr std::chrono::milliseconds kNetworkWait{60000};
 
     // Loads the settings; with no account stored, asks for accounts at once.
     CTarvoWnd(WindowServices& services, AppProfile& profile, Clock clock = BootClock);
@@ -60,9 +65,12 @@ public:
     void OnAbout();
     void OnDisconnect();
     // The machine has resumed or the network has come back: a check follows
-    // once things have settled, unless one is running or has just run; one
-    // that settles while a dialog is open follows when the dialog closes.
+    // once things have settled (and the network is back, or has been waited
+    // for long enough), unless one is running or has just run; one that
+    // settles while a dialog is open follows when the dialog closes.
     void OnWake();
+    // Whether the network is online, as it changes; a return counts as a wake.
+    void OnNetwork(bool online);
 
     int LoadSettings();
     void SaveSettings();
@@ -114,6 +122,8 @@ private:
     void PublishMenu();
     std::string WithStateProblem(const std::string& tip) const;
     void OnSettled();
+    // The wake check, now or once the dialog open closes.
+    void WakeCheckDue();
     void CheckAfterWake();
 
     WindowServices& m_services;
@@ -142,5 +152,8 @@ private:
     bool m_quitAfterCheck = false;
     bool m_unlockPrompted = false; // in this check
     bool m_wakeAfterDialog = false;
+    bool m_checkAfterDialog = false; // an interval ended while a dialog was open
+    bool m_offline = false;          // as the desktop last told
+    bool m_awaitingNetwork = false;  // a wake check waits for the network
     const TrayMenuItem* m_publishedMenu = nullptr;
 };

@@ -10,6 +10,7 @@
 #include "TrayTip.h"
 #include "resource.h"
 
+#include <algorithm>
 #include <functional>
 #include <gtest/gtest.h>
 #include <memory>
@@ -131,9 +132,9 @@ TEST_F(TarvoWndTest, BusyFlagKeepsEntryPointsApart) {
          [](CTarvoWnd& w) { w.OnTrayNotify(1, WM_LBUTTONUP); },
          {"SetForegroundWindow"}},
         {"about", [](CTarvoWnd& w) { w.OnCommand(ID_APP_ABOUT); }, {}},
-        {"headers command", [](CTarvoWnd& w) { w.OnCommand(ID_HEADERS); }, {}},
-        {"options command", [](CTarvoWnd& w) { w.OnCommand(ID_OPTIONS); }, {}},
-        {"servers command", [](CTarvoWnd& w) { w.OnCommand(ID_SERVERS); }, {}},
+        {"headers command", [](CTarvoWnd& w) { w.OnCommand(ID_HEADERS); }, {"SetForegroundWindow"}},
+        {"options command", [](CTarvoWnd& w) { w.OnCommand(ID_OPTIONS); }, {"SetForegroundWindow"}},
+        {"servers command", [](CTarvoWnd& w) { w.OnCommand(ID_SERVERS); }, {"SetForegroundWindow"}},
         {"help", [](CTarvoWnd& w) { w.OnCommand(ID_HELP); }, {}},
         {"read mail", [](CTarvoWnd& w) { w.OnCommand(ID_READ_MAIL); }, {"StartMailProgram "}},
         {"disconnect without a conversation", [](CTarvoWnd& w) { w.OnDisconnect(); }, {}},
@@ -332,6 +333,82 @@ TEST_F(TarvoWndTest, WakeChecksOnceAfterSettlingUnlessBusyOrJustChecked) {
     services.onOptions = nullptr;
     window.OnCommand(ID_OPTIONS); // the wake was dealt with, not kept
     EXPECT_EQ(services.Take(), Calls{"RunOptionsDialog 5 1 1 1"});
+
+    // The interval ending while a dialog is open (About... too): its check
+    // follows when the dialog closes, and covers a wake that came meanwhile.
+    services.onAbout = [&] { window.OnTimer(window.TimerId()); };
+    window.OnCommand(ID_APP_ABOUT);
+    Calls afterAbout{"RunAboutDialog"};
+    afterAbout.insert(afterAbout.end(), check.begin() + 2, check.end());
+    EXPECT_EQ(services.Take(), afterAbout);
+    now += 30s;
+    services.onOptions = [&] {
+        window.OnTimer(window.TimerId());
+        window.OnWake();
+        window.OnTimer(CTarvoWnd::kSettleTimerId);
+    };
+    window.OnCommand(ID_OPTIONS);
+    Calls afterOptions{"RunOptionsDialog 5 1 1 1", "SetTimer 2 5000", "KillTimer 2"};
+    afterOptions.insert(afterOptions.end(), check.begin() + 2, check.end());
+    EXPECT_EQ(services.Take(), afterOptions);
+    services.onOptions = nullptr;
+    window.OnCommand(ID_OPTIONS);
+    EXPECT_EQ(services.Take(), Calls{"RunOptionsDialog 5 1 1 1"});
+}
+
+// Settled while NetworkManager says the network is not back, the wake check
+// waits for its return, or the bound; a check that failed for want of the
+// network leaves the minute's rule to the next return.
+TEST_F(TarvoWndTest, WakeWaitsForTheNetworkAndItsReturnChecksAfterAFailure) {
+    using namespace std::chrono_literals;
+    std::chrono::milliseconds now = 1000s;
+    Store({{"127.0.0.1:1", "ann", "pw"}}); // refused at once
+    CTarvoWnd window(services, profile, [&now] { return now; });
+    window.OnCreate();
+    services.Take();
+    const std::string failed = "ModifyTrayIcon 130 Error(s) occured";
+    auto checked = [&](const Calls& calls) {
+        return std::count_if(calls.begin(), calls.end(),
+                             [&](const std::string& call) { return call.rfind(failed, 0) == 0; });
+    };
+    const Calls waiting{"SetTimer 2 5000", "KillTimer 2", "SetTimer 5 60000"};
+
+    window.OnNetwork(true); // online from the start: nothing to do
+    window.OnNetwork(false);
+    EXPECT_TRUE(services.Take().empty());
+    window.OnWake();
+    window.OnTimer(CTarvoWnd::kSettleTimerId);
+    EXPECT_EQ(services.Take(), waiting);
+    window.OnWake(); // another wake keeps the first bound
+    window.OnTimer(CTarvoWnd::kSettleTimerId);
+    EXPECT_EQ(services.Take(), (Calls{"SetTimer 2 5000", "KillTimer 2"}));
+    window.OnNetwork(true);
+    EXPECT_EQ(services.Take(), (Calls{"KillTimer 5", "SetTimer 2 5000"}));
+    window.OnTimer(CTarvoWnd::kSettleTimerId);
+    EXPECT_EQ(checked(services.Take()), 1);
+
+    // Never back within the bound: the check goes ahead, fails, and the
+    // network's return a moment later checks again.
+    now += 10min;
+    window.OnNetwork(false);
+    window.OnWake();
+    window.OnTimer(CTarvoWnd::kSettleTimerId);
+    EXPECT_EQ(services.Take(), waiting);
+    now += 60s;
+    window.OnTimer(CTarvoWnd::kNetworkWaitTimerId);
+    Calls calls = services.Take();
+    EXPECT_EQ(calls.front(), "KillTimer 5");
+    EXPECT_EQ(checked(calls), 1);
+    now += 10s;
+    window.OnNetwork(true);
+    window.OnTimer(CTarvoWnd::kSettleTimerId);
+    EXPECT_EQ(checked(services.Take()), 1);
+    // That one failed online: the minute's rule holds again.
+    now += 10s;
+    window.OnNetwork(false);
+    window.OnNetwork(true);
+    window.OnTimer(CTarvoWnd::kSettleTimerId);
+    EXPECT_EQ(services.Take(), (Calls{"SetTimer 2 5000", "KillTimer 2"}));
 }
 
 TEST(FitTrayTip, LongTipsAreCutAtACharacterBoundary) {

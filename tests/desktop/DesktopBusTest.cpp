@@ -222,7 +222,11 @@ TEST(Resume, PrepareForSleepFalseStartsACheckOnceSettled) {
     CTarvoWnd& window = *program.window;
     QDBusConnection login = QDBusConnection::connectToBus(bus.address, "login");
     ASSERT_TRUE(login.registerService("org.freedesktop.login1"));
-    WakeWatcher watcher([&] { program.services.Gate().Deliver([&] { window.OnWake(); }); });
+    WakeWatcher watcher([&] { program.services.Gate().Deliver([&] { window.OnWake(); }); },
+                        [&](bool online) {
+                            program.services.Gate().Deliver(
+                                [&, online] { window.OnNetwork(online); });
+                        });
 
     for (const bool goingToSleep : {true, false}) {
         QDBusMessage sleep = QDBusMessage::createSignal(
@@ -271,7 +275,11 @@ TEST(Reconnect, OnlineAfterConnectingStartsACheckOnceSettled) {
     ASSERT_TRUE(manager.registerObject("/org/freedesktop/NetworkManager", &standIn,
                                        QDBusConnection::ExportAllProperties));
     ASSERT_TRUE(manager.registerService("org.freedesktop.NetworkManager"));
-    WakeWatcher watcher([&] { program.services.Gate().Deliver([&] { window.OnWake(); }); });
+    WakeWatcher watcher([&] { program.services.Gate().Deliver([&] { window.OnWake(); }); },
+                        [&](bool online) {
+                            program.services.Gate().Deliver(
+                                [&, online] { window.OnNetwork(online); });
+                        });
 
     for (const uint state : {40u /* connecting */, 70u /* connected, global */}) {
         QDBusMessage changed =

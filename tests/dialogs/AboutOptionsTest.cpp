@@ -1,5 +1,6 @@
 #include "AboutDlg.h"
 #include "DialogTest.h"
+#include "HeadersDlg.h"
 #include "MailboxesDlg.h"
 #include "OptionsDlg.h"
 
@@ -11,6 +12,7 @@
 #include <QLineEdit>
 #include <QShortcut>
 #include <QTimer>
+#include <QWindow>
 
 namespace {
 
@@ -190,6 +192,34 @@ TEST(AboutDlgTest, F1IsSwallowedInTheAboutBoxOnly) {
     QTest::keyClick(Child<QWidget>(about, "ok"), Qt::Key_F1);
     EXPECT_EQ(helps, 1);
     EXPECT_TRUE(boxes.shown.empty());
+}
+
+// The fixed-size dialogs offer no minimise or maximise; a window minimised
+// all the same (by Qt's own title bar on Wayland, which draws those buttons
+// whatever a window asks for) comes back when brought forward.
+TEST(DialogLayoutTest, AMinimisedWindowComesBackWhenBroughtForward) {
+    RecordingMessageBoxes boxes;
+    COptionsDlg options(boxes);
+    CAboutDlg about(boxes);
+    CMailboxesDlg mailboxes(boxes);
+    CHeadersDlg headers(boxes);
+    for (QWidget* window :
+         std::initializer_list<QWidget*>{&options, &about, &mailboxes, &headers}) {
+        const auto name = window->metaObject()->className();
+        if (window != &headers) {
+            EXPECT_TRUE(window->windowFlags() & Qt::CustomizeWindowHint) << name;
+            EXPECT_FALSE(window->windowFlags() & Qt::WindowMinMaxButtonsHint) << name;
+        }
+        window->show();
+        window->windowHandle()->setWindowStates(Qt::WindowMinimized);
+        QApplication::processEvents();
+        BringForward(*window);
+        QApplication::processEvents();
+        EXPECT_FALSE(window->windowHandle()->windowStates() & Qt::WindowMinimized) << name;
+        EXPECT_FALSE(window->isMinimized()) << name;
+        EXPECT_TRUE(window->isVisible()) << name;
+        window->hide();
+    }
 }
 
 // Every text fits its control and no two controls overlap, whatever font

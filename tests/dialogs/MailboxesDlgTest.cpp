@@ -2,7 +2,9 @@
 
 #include "AccountColumns.h"
 #include "DialogTest.h"
+#include "SecretSource.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -294,25 +296,30 @@ TEST(MailboxesDlgTest, ProtocolAndFoldersGoWithTheAccount) {
     EXPECT_EQ(Lines(dialog), (Texts{"ua@pop.a", "ub@mail.b", "ud@mail.d"}));
 }
 
+// The dialog comes up active, and what the user types at once goes to the
+// server field, at the first start as later.
 TEST(MailboxesDlgTest, EnterAddsAndBothWaysOutHandTheListsBack) {
     for (const bool done : {false, true}) {
         CMailboxesDlg dialog(boxes);
-        dialog.accounts = kTwo;
+        dialog.accounts = done ? kTwo : AccountList{};
         QTimer::singleShot(0, &dialog, [&dialog, done] {
-            QLineEdit* server = Field(dialog, "server");
-            server->setFocus();
-            QTest::keyClicks(server, "pop.c");
-            QTest::keyClick(server, Qt::Key_Return);
-            done ? Click(dialog, "done") : QTest::keyClick(server, Qt::Key_Escape);
+            EXPECT_TRUE(QTest::qWaitForWindowActive(&dialog));
+            QWidget* typedInto = QApplication::focusWidget();
+            EXPECT_EQ(typedInto, Field(dialog, "server"));
+            QTest::keyClicks(typedInto, "pop.c");
+            QTest::keyClick(typedInto, Qt::Key_Return);
+            done ? Click(dialog, "done") : QTest::keyClick(typedInto, Qt::Key_Escape);
         });
         EXPECT_EQ(dialog.DoModal(), done ? 1 : 2);
-        EXPECT_EQ(Column(dialog.accounts, &Account::server), (Texts{"pop.a", "pop.b", "pop.c"}));
+        EXPECT_EQ(Column(dialog.accounts, &Account::server),
+                  done ? (Texts{"pop.a", "pop.b", "pop.c"}) : Texts{"pop.c"});
         EXPECT_FALSE(dialog.windowFlags() & Qt::WindowCloseButtonHint);
     }
 }
 
 // Done with an account in the fields that Add would add or change asks
-// first; Yes adds it, No leaves without it, Cancel stays in the dialog.
+// first, as what it is: Yes adds it or saves the changes, No leaves without
+// them, Cancel stays in the dialog.
 TEST(MailboxesDlgTest, DoneAsksAboutAnAccountTypedButNotAdded) {
     using Answer = MessageBoxes::Answer;
     // At the choice the fields start with, so that only the typed fields differ.
@@ -328,24 +335,43 @@ TEST(MailboxesDlgTest, DoneAsksAboutAnAccountTypedButNotAdded) {
                                  {"pop.b", "ub", "pb", Security::Tls},
                                  imap,
                                  {"pop.a", "dora", "pd", Security::Tls}};
+    AccountList changed = two;
+    changed[0].password = "new";
+    const QString add = "Add dora@pop.a before closing?";
     struct DoneCase {
         const char* what;
         Texts typed;
         std::vector<Answer> answers;
-        int questions;
+        QString asked; // empty: nothing
         bool closed;
         AccountList after;
     };
     const std::vector<DoneCase> cases = {
-        {"yes adds", {" pop.a ", "dora", "pd"}, {Answer::Yes}, 1, true, withNew},
-        {"no leaves without it", {"pop.a", "dora", "pd"}, {Answer::No}, 1, true, two},
-        {"cancel stays", {"pop.a", "dora", "pd"}, {Answer::Cancel}, 1, false, two},
-        {"a changed password counts", {"pop.a", "ua", "new"}, {Answer::No}, 1, true, two},
-        {"the selected account unchanged", {"pop.b", "ub", "pb"}, {}, 0, true, two},
-        {"changed folders count", {"mail.c", "uc", "pc", "Lists"}, {Answer::No}, 1, true, two},
-        {"the same folders", {"mail.c", "uc", "pc", "INBOX, Lists"}, {}, 0, true, two},
-        {"no folders typed keeps them", {"mail.c", "uc", "pc"}, {}, 0, true, two},
-        {"blank server", {"  ", "dora", "pd"}, {}, 0, true, two},
+        {"yes adds", {" pop.a ", "dora", "pd"}, {Answer::Yes}, add, true, withNew},
+        {"no leaves without it", {"pop.a", "dora", "pd"}, {Answer::No}, add, true, two},
+        {"cancel stays", {"pop.a", "dora", "pd"}, {Answer::Cancel}, add, false, two},
+        {"a changed password counts",
+         {"pop.a", "ua", "new"},
+         {Answer::No},
+         "Save the changes to ua@pop.a before closing?",
+         true,
+         two},
+        {"yes saves the changes",
+         {" pop.a", "ua", "new"},
+         {Answer::Yes},
+         "Save the changes to ua@pop.a before closing?",
+         true,
+         changed},
+        {"the selected account unchanged", {"pop.b", "ub", "pb"}, {}, "", true, two},
+        {"changed folders count",
+         {"mail.c", "uc", "pc", "Lists"},
+         {Answer::No},
+         "Save the changes to uc@mail.c before closing?",
+         true,
+         two},
+        {"the same folders", {"mail.c", "uc", "pc", "INBOX, Lists"}, {}, "", true, two},
+        {"no folders typed keeps them", {"mail.c", "uc", "pc"}, {}, "", true, two},
+        {"blank server", {"  ", "dora", "pd"}, {}, "", true, two},
     };
     for (const DoneCase& c : cases) {
         boxes = {};
@@ -355,13 +381,11 @@ TEST(MailboxesDlgTest, DoneAsksAboutAnAccountTypedButNotAdded) {
         dialog.show();
         Fill(dialog, c.typed);
         Click(dialog, "done");
-        EXPECT_EQ(static_cast<int>(boxes.shown.size()), c.questions) << c.what;
-        if (c.questions > 0) {
-            EXPECT_EQ(boxes.shown[0].text, "Add " + QString::fromStdString(c.typed[1]) + "@" +
-                                               QString::fromStdString(c.typed[0]).trimmed() +
-                                               " before closing?")
-                << c.what;
+        QStringList asked;
+        for (const RecordingMessageBoxes::Box& box : boxes.shown) {
+            asked.push_back(box.text);
         }
+        EXPECT_EQ(asked, c.asked.isEmpty() ? QStringList() : QStringList{c.asked}) << c.what;
         EXPECT_EQ(dialog.isVisible(), !c.closed) << c.what;
         EXPECT_EQ(dialog.result(), c.closed ? QDialog::Accepted : QDialog::Rejected) << c.what;
         EXPECT_EQ(dialog.accounts, c.after) << c.what;
@@ -370,18 +394,30 @@ TEST(MailboxesDlgTest, DoneAsksAboutAnAccountTypedButNotAdded) {
 }
 
 // The sign-in and the password's source go with their account; a password
-// moves to the keyring only once the keyring took it, and what the source
-// does not use cannot be typed.
+// moves to the keyring only once the keyring took it, the wait for it shown
+// and cancellable, or to this file where the user says so; and what the
+// source does not use cannot be typed.
 TEST(MailboxesDlgTest, SignInAndPasswordSourceGoWithTheAccount) {
+    using Answer = MessageBoxes::Answer;
     RecordingMessageBoxes boxes;
     std::vector<Texts> written;
     std::string keyringAnswer = "The collection is locked.";
-    CMailboxesDlg dialog(
-        boxes, nullptr,
-        [&](const std::string& server, const std::string& user, const std::string& password) {
-            written.push_back({server, user, password});
-            return keyringAnswer;
-        });
+    bool cancelWait = false;
+    const QWidget* owner = nullptr;
+    CMailboxesDlg dialog(boxes, nullptr,
+                         [&](const std::string& server, const std::string& user,
+                             const std::string& password, const SecretWait& wait) {
+                             written.push_back({server, user, password});
+                             auto* waiting = owner->findChild<QWidget*>("keyringWait");
+                             EXPECT_TRUE(waiting != nullptr && waiting->isVisible());
+                             if (cancelWait && waiting != nullptr) {
+                                 Click(*waiting, "cancel");
+                                 EXPECT_TRUE(wait.stopped());
+                                 return std::string("The keyring: stopped.");
+                             }
+                             return keyringAnswer;
+                         });
+    owner = &dialog;
     dialog.accounts = {
         {"pop.a", "ua", "pa", Security::Tls, "", SignInMethod::Automatic, SecretSourceKind::File},
         {"pop.b", "ub", "", Security::Tls, "", SignInMethod::OAuth2, SecretSourceKind::Command,
@@ -410,15 +446,19 @@ TEST(MailboxesDlgTest, SignInAndPasswordSourceGoWithTheAccount) {
     choose(0);
     EXPECT_EQ(enabled(), std::pair(true, false));
 
-    // Into the keyring: refused, the account stays as it was and the user is told.
+    // Into the keyring: refused, the user is asked whether to keep the
+    // password in this file instead; No leaves the account and the fields.
     ClickAt(dialog, 0);
     choose(1);
     Click(dialog, "add");
     ASSERT_EQ(boxes.shown.size(), 1u);
-    EXPECT_TRUE(boxes.shown[0].text.endsWith("The collection is locked."))
-        << boxes.shown[0].text.toStdString();
+    EXPECT_EQ(boxes.shown[0].text,
+              "The keyring did not take the password of ua@pop.a:\nThe collection is "
+              "locked.\n\nKeep the password in Tarvo's settings file instead?");
     EXPECT_EQ(dialog.accounts[0].password, "pa");
     EXPECT_EQ(dialog.accounts[0].secretSource, SecretSourceKind::File);
+    EXPECT_EQ(Shown(dialog), (Texts{"pop.a", "ua", "pa"}));
+    EXPECT_EQ(source->currentText(), "Keyring");
     keyringAnswer.clear();
     signIn->setCurrentIndex(1);
     Click(dialog, "add");
@@ -428,12 +468,21 @@ TEST(MailboxesDlgTest, SignInAndPasswordSourceGoWithTheAccount) {
     EXPECT_EQ(dialog.accounts[0].signIn, SignInMethod::PasswordOnly);
 
     // A new account's password goes to the keyring when one answers, else
-    // stays in this file; an untouched source keeps a known account's.
+    // to this file if the user says so, else nowhere; Cancel while waiting
+    // for the keyring keeps nothing and asks nothing. An untouched source
+    // keeps a known account's.
     Fill(dialog, {"pop.c", "uc", "pc"});
     Click(dialog, "add");
     keyringAnswer = "No keyring is running.";
+    boxes.answers = {Answer::Yes, Answer::No};
     Fill(dialog, {"pop.d", "ud", "pd"});
     Click(dialog, "add");
+    Fill(dialog, {"pop.e", "ue", "pe"});
+    Click(dialog, "add");
+    EXPECT_EQ(Shown(dialog), (Texts{"pop.e", "ue", "pe"}));
+    cancelWait = true;
+    Click(dialog, "add");
+    EXPECT_EQ(Shown(dialog), (Texts{"pop.e", "ue", "pe"}));
     Fill(dialog, {"pop.b", "ub", ""});
     Click(dialog, "add");
     EXPECT_EQ(Column(dialog.accounts, &Account::password), (Texts{"", "", "", "pd"}));
@@ -441,14 +490,15 @@ TEST(MailboxesDlgTest, SignInAndPasswordSourceGoWithTheAccount) {
               (std::vector{SecretSourceKind::Keyring, SecretSourceKind::Command,
                            SecretSourceKind::Keyring, SecretSourceKind::File}));
     EXPECT_EQ(Column(dialog.accounts, &Account::secretCommand), (Texts{"", "pass show b", "", ""}));
-    EXPECT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(written.size(), 6u);
+    EXPECT_EQ(boxes.shown.size(), 3u);
 
     // A command edited but not added is not left behind without a question.
     ClickAt(dialog, 1);
     command->setText("pass show b2");
     Click(dialog, "done");
-    ASSERT_EQ(boxes.shown.size(), 2u);
-    EXPECT_EQ(boxes.shown[1].text, "Add ub@pop.b before closing?");
+    ASSERT_EQ(boxes.shown.size(), 4u);
+    EXPECT_EQ(boxes.shown[3].text, "Save the changes to ub@pop.b before closing?");
 }
 
 } // namespace

@@ -81,4 +81,41 @@ TEST(MessageBoxesTest, LongTextsScrollWithinTheScreen) {
     }
 }
 
+// A box is wide enough for its caption in a bold title font beside the
+// title bar's buttons, which the desktop would cut otherwise (Qt leaves room
+// for its own sub-window title font alone), and its title bar offers the
+// close box alone.
+TEST(MessageBoxesTest, TheCaptionFitsAndNothingCanBeMinimised) {
+    const QString thanks = QStringLiteral("Thanks for their response and help to:");
+    const QString question =
+        QStringLiteral("A caption longer than the question that the box asks below it");
+    for (const QString& caption : {thanks, question}) {
+        int width = 0;
+        Qt::WindowFlags flags;
+        QFont font;
+        QTimer::singleShot(0, [&] {
+            QWidget* box = QApplication::activeModalWidget();
+            ASSERT_NE(box, nullptr);
+            width = box->width();
+            flags = box->windowFlags();
+            font = box->font();
+            box->close();
+        });
+        QtMessageBoxes boxes;
+        if (caption == thanks) {
+            boxes.Show(nullptr, caption, QStringLiteral("Ann,\nBo"), MessageBoxes::Icon::None);
+        } else {
+            boxes.Ask(nullptr, caption, QStringLiteral("Go?"), MessageBoxes::Choices::YesNo);
+        }
+        font.setBold(true);
+        // Beside the caption, room for a close box and an icon or the like.
+        const QFontMetrics metrics(font);
+        EXPECT_GE(width, metrics.horizontalAdvance(caption) + 4 * metrics.height())
+            << caption.toStdString();
+        EXPECT_TRUE(flags & Qt::CustomizeWindowHint);
+        EXPECT_TRUE(flags & Qt::WindowCloseButtonHint);
+        EXPECT_FALSE(flags & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
+    }
+}
+
 } // namespace
