@@ -438,27 +438,29 @@ TEST_F(CheckCycleTest, AServerThatDropsTheMechanismUsedBeforeGetsNoPassword) {
 
 // An IMAP folder that CONDSTORE says is unchanged costs no search and no
 // fetch: its unseen messages are the ones kept. A change of its
-// HIGHESTMODSEQ searches again and fetches only what is not kept.
+// HIGHESTMODSEQ searches again and fetches only what is not kept; a new
+// UIDVALIDITY keeps nothing.
 TEST_F(CheckCycleTest, AnUnchangedImapFolderIsNeitherSearchedNorFetched) {
     const std::string header = "Subject: one\r\nMessage-ID: <1@x>\r\n\r\n";
-    auto examined = [](int modSeq) {
+    auto examined = [](int modSeq, int uidValidity = 7) {
         return Tagged("OK [READ-ONLY] done",
-                      "* 2 EXISTS\r\n* OK [UIDVALIDITY 7] v\r\n* OK [HIGHESTMODSEQ " +
-                          std::to_string(modSeq) + "] m\r\n");
+                      "* 2 EXISTS\r\n* OK [UIDVALIDITY " + std::to_string(uidValidity) +
+                          "] v\r\n* OK [HIGHESTMODSEQ " + std::to_string(modSeq) + "] m\r\n");
     };
     const Script login = ImapLogin("IMAP4rev1 CONDSTORE");
     const Step bye = Tagged("OK bye", "* BYE\r\n");
-    ScriptedPeer peer({login + Script{examined(100), Tagged("OK", "* SEARCH 5\r\n"),
-                                      Tagged("OK", "* 1 FETCH (UID 5 BODY[HEADER] {" +
-                                                       std::to_string(header.size()) + "}\r\n" +
-                                                       header + ")\r\n"),
-                                      bye},
-                       login + Script{examined(100), bye},
-                       login + Script{examined(101), Tagged("OK", "* SEARCH 5\r\n"), bye}});
+    const Step fetched =
+        Tagged("OK", "* 1 FETCH (UID 5 BODY[HEADER] {" + std::to_string(header.size()) + "}\r\n" +
+                         header + ")\r\n");
+    ScriptedPeer peer(
+        {login + Script{examined(100), Tagged("OK", "* SEARCH 5\r\n"), fetched, bye},
+         login + Script{examined(100), bye},
+         login + Script{examined(101), Tagged("OK", "* SEARCH 5\r\n"), bye},
+         login + Script{examined(101, 8), Tagged("OK", "* SEARCH 5\r\n"), fetched, bye}});
     Checker checker;
     const AccountList accounts{
         {.server = peer.Address(), .user = "bob", .password = "pw", .protocol = Protocol::Imap}};
-    for (int check = 0; check < 3; ++check) {
+    for (int check = 0; check < 4; ++check) {
         SCOPED_TRACE(check);
         checker.Check(accounts);
         EXPECT_EQ(Subjects(checker.table), std::vector<std::string>{"one"});
@@ -468,6 +470,10 @@ TEST_F(CheckCycleTest, AnUnchangedImapFolderIsNeitherSearchedNorFetched) {
     EXPECT_EQ(peer.Received(2), kImapLogin +
                                     "a2 EXAMINE \"INBOX\" (CONDSTORE)\r\na3 UID SEARCH UNSEEN "
                                     "UNDELETED\r\na4 LOGOUT\r\n");
+    EXPECT_EQ(peer.Received(3), kImapLogin +
+                                    "a2 EXAMINE \"INBOX\" (CONDSTORE)\r\na3 UID SEARCH UNSEEN "
+                                    "UNDELETED\r\na4 UID FETCH 5 (UID BODY.PEEK[HEADER])\r\n"
+                                    "a5 LOGOUT\r\n");
 }
 
 // The tray keeps an IMAP account's connection waiting in IDLE after its
