@@ -112,6 +112,9 @@ void CTarvoWnd::OnTimer(uint32_t eventId) {
         }
     } else if (eventId == kSettleTimerId) {
         OnSettled();
+    } else if (eventId == kPushBurstTimerId) {
+        m_services.KillTimer(kPushBurstTimerId);
+        CheckPushed();
     } else if (eventId == kNetworkWaitTimerId) {
         m_services.KillTimer(kNetworkWaitTimerId);
         m_awaitingNetwork = false;
@@ -287,7 +290,15 @@ void CTarvoWnd::OnPushCheck(std::size_t account) {
 void CTarvoWnd::CheckPushed() {
     while (!m_busy && !m_pushDue.empty()) {
         const std::size_t account = m_pushDue.front();
+        const auto last = m_lastPushCheck.find(account);
+        const std::chrono::milliseconds now = m_clock();
+        if (last != m_lastPushCheck.end() && now - last->second < kPushBurst) {
+            m_services.SetTimer(kPushBurstTimerId,
+                                static_cast<uint32_t>((kPushBurst - (now - last->second)).count()));
+            return;
+        }
         m_pushDue.erase(m_pushDue.begin());
+        m_lastPushCheck[account] = now;
         if (account < m_accounts.size() && m_firstRows.size() == m_accounts.size() + 1) {
             const std::shared_ptr<const MessageTable> last = m_table;
             const std::vector<std::size_t> firstRows = m_firstRows;

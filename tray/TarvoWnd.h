@@ -16,6 +16,7 @@
 #include <chrono>
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <optional>
 #include <string>
 #include <utility>
@@ -41,6 +42,10 @@ public:
     // check waits for it this long at most.
     static constexpr uint32_t kNetworkWaitTimerId = 5;
     static constexpr std::chrono::milliseconds kNetworkWait{60000};
+    // A server that reports a change again at once is heard at most once in
+    // this time: a burst of reports is one check.
+    static constexpr uint32_t kPushBurstTimerId = 6;
+    static constexpr std::chrono::milliseconds kPushBurst{1000};
 
     // Loads the settings; with no account stored, asks for accounts at once.
     CTarvoWnd(WindowServices& services, AppProfile& profile, Clock clock = BootClock);
@@ -145,6 +150,7 @@ private:
     std::vector<std::size_t> m_firstRows;
     PushWatch m_push{m_services, [this](std::size_t account) { OnPushCheck(account); }};
     std::vector<std::size_t> m_pushDue;
+    std::map<std::size_t, std::chrono::milliseconds> m_lastPushCheck;
     std::vector<std::size_t> m_reopenAfterWake;
     MailConversation* m_current = nullptr;
     bool m_busy = false;

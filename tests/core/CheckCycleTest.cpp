@@ -514,4 +514,29 @@ TEST_F(CheckCycleTest, AnImapConnectionWaitsIsRenewedAndIsRetriedWhenDropped) {
                                     "a4 LOGOUT\r\n");
 }
 
+// A server that reports a change with every answer to IDLE is checked once,
+// then again only when a second has passed since: a burst is one check.
+TEST_F(CheckCycleTest, AServerThatReportsAtOnceIsHeardOnceASecond) {
+    const Script reporting =
+        ImapLogin("IMAP4rev1 IDLE") +
+        Script{Tagged("OK [READ-ONLY] done", "* 0 EXISTS\r\n"), Tagged("OK", "* SEARCH\r\n"),
+               Reply("+ idling\r\n* 1 EXISTS\r\n"), Reply("a4 OK done\r\n"),
+               Tagged("OK bye", "* BYE\r\n")};
+    ScriptedPeer peer({reporting, reporting});
+    SaveSettings(
+        profile, Options{},
+        {{.server = peer.Address(), .user = "bob", .password = "pw", .protocol = Protocol::Imap}});
+    // The clock stands still: the second report comes within the second.
+    window =
+        std::make_unique<CTarvoWnd>(services, profile, [] { return std::chrono::milliseconds(0); });
+    window->OnCreate();
+    services.Take();
+    window->OnCommand(ID_CHECK_NOW);
+    const Calls calls = services.Take();
+    EXPECT_NE(std::find(calls.begin(), calls.end(), "SetTimer 6 1000"), calls.end())
+        << ::testing::PrintToString(calls);
+    EXPECT_TRUE(peer.AwaitSession(1, std::chrono::seconds(10)));
+    EXPECT_FALSE(peer.AwaitSession(2, std::chrono::milliseconds(200)));
+}
+
 } // namespace
