@@ -267,6 +267,9 @@ TEST(Reconnect, OnlineAfterConnectingStartsACheckOnceSettled) {
     QThread answering;
     answering.start();
     NetworkManagerStandIn standIn;
+    // What NetworkManager's property says once the changes below are sent:
+    // Qt may ask for it after they came, and must then hear the same.
+    standIn.state = 70;
     standIn.moveToThread(&answering);
     const auto stop = qScopeGuard([&] {
         answering.quit();
