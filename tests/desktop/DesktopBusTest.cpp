@@ -284,16 +284,22 @@ TEST(Reconnect, OnlineAfterConnectingStartsACheckOnceSettled) {
                                 [&, online] { window.OnNetwork(online); });
                         });
 
-    for (const uint state : {40u /* connecting */, 70u /* connected, global */}) {
-        QDBusMessage changed =
-            QDBusMessage::createSignal("/org/freedesktop/NetworkManager",
-                                       "org.freedesktop.DBus.Properties", "PropertiesChanged");
-        changed << QString("org.freedesktop.NetworkManager")
-                << QVariantMap{{"State", QVariant::fromValue(state)}} << QStringList();
-        manager.send(changed);
+    // A loaded machine may subscribe Qt to the changes only after the first
+    // were sent: they come again, as a connection that flaps would send them.
+    bool checked = false;
+    for (int round = 0; round < 3 && !checked; ++round) {
+        for (const uint state : {40u /* connecting */, 70u /* connected, global */}) {
+            QDBusMessage changed =
+                QDBusMessage::createSignal("/org/freedesktop/NetworkManager",
+                                           "org.freedesktop.DBus.Properties", "PropertiesChanged");
+            changed << QString("org.freedesktop.NetworkManager")
+                    << QVariantMap{{"State", QVariant::fromValue(state)}} << QStringList();
+            manager.send(changed);
+        }
+        checked = QTest::qWaitFor([&] { return window.Table().size() == 1; },
+                                  static_cast<int>(CTarvoWnd::kSettleDelay.count()) * 3);
     }
-    EXPECT_TRUE(QTest::qWaitFor([&] { return window.Table().size() == 1; },
-                                static_cast<int>(CTarvoWnd::kSettleDelay.count()) * 6));
+    EXPECT_TRUE(checked);
 }
 
 } // namespace
