@@ -64,10 +64,6 @@ bool PushWatch::Heard(std::size_t index, ImapPush report) {
     return false;
 }
 
-bool PushWatch::Holds(std::size_t index) const {
-    return m_held.contains(index);
-}
-
 void PushWatch::Drop(std::size_t index, bool goodbye) {
     auto found = m_held.find(index);
     if (found == m_held.end()) {

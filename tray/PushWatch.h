@@ -42,7 +42,6 @@ public:
     // Ends every held connection at once (Stop check, Quit, new settings, a
     // wake); the accounts held are given back.
     std::vector<std::size_t> DropAll();
-    bool Holds(std::size_t index) const;
     // The renewal and retry timers.
     void OnTimer(uint32_t id);
 
