@@ -17,6 +17,7 @@
 #include "resource.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCoreApplication>
 #include <QCursor>
 #include <QEvent>
@@ -181,9 +182,11 @@ void QtWindowServices::SendCommand(uint32_t id) {
 }
 
 // The main window is never shown; what the user can be brought to is the
-// dialog it is running.
+// dialog it is running, or the box that dialog is waiting on.
 void QtWindowServices::SetForegroundWindow() {
-    if (m_openDialog != nullptr) {
+    if (QWidget* box = QApplication::activeModalWidget(); box != nullptr) {
+        BringForward(*box);
+    } else if (m_openDialog != nullptr) {
         BringForward(*m_openDialog);
     }
 }

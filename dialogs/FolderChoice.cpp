@@ -3,6 +3,7 @@
 #include "AccountSecret.h"
 #include "FetchingWindow.h"
 #include "ImapConnection.h"
+#include "TemplateDialog.h"
 #include "Text.h"
 
 #include <QDialogButtonBox>
@@ -110,7 +111,7 @@ std::optional<std::vector<std::string>> Pick(QWidget* owner, const QString& acco
     QObject::connect(list, &QListWidget::itemChanged, ok,
                      [&] { ok->setEnabled(!ticked().empty()); });
     ok->setEnabled(!ticked().empty());
-    if (dialog.exec() != QDialog::Accepted) {
+    if (RunDialog(dialog) != QDialog::Accepted) {
         return std::nullopt;
     }
     return ticked();

@@ -9,6 +9,7 @@
 #include <QPlainTextEdit>
 #include <QScreen>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace {
 
@@ -50,7 +51,7 @@ void ShowScrolling(QWidget* owner, const QString& caption, const QString& text) 
     layout->addWidget(buttons);
     const QRect screen = box.screen()->availableGeometry();
     box.resize(screen.width() * 6 / 10, screen.height() * 7 / 10);
-    box.exec();
+    RunDialog(box);
 }
 
 // A message box sizes itself to its text alone, and the desktop cuts a
@@ -63,7 +64,14 @@ void FitTitleBar(QMessageBox& box) {
     QFont title = box.font();
     title.setBold(true);
     const QFontMetrics metrics(title);
-    const int width = metrics.horizontalAdvance(box.windowTitle()) + 6 * metrics.height();
+    // Qt's own title bar on Wayland centres the caption in 14-pixel type,
+    // with minimise, maximise and close (some 80 pixels) to its right.
+    QFont qtTitle = box.font();
+    qtTitle.setPixelSize(14);
+    constexpr int kQtTitleButtons = 80;
+    const int width =
+        std::max(metrics.horizontalAdvance(box.windowTitle()) + 6 * metrics.height(),
+                 QFontMetrics(qtTitle).horizontalAdvance(box.windowTitle()) + 2 * kQtTitleButtons);
     if (auto* grid = qobject_cast<QGridLayout*>(box.layout()); grid != nullptr) {
         grid->addItem(new QSpacerItem(width, 0), grid->rowCount(), 0, 1, grid->columnCount());
     }
@@ -80,7 +88,7 @@ void QtMessageBoxes::Show(QWidget* owner, const QString& caption, const QString&
     // Header texts come from mail servers; they must never be read as markup.
     box.setTextFormat(Qt::PlainText);
     FitTitleBar(box);
-    box.exec();
+    RunDialog(box);
 }
 
 MessageBoxes::Answer QtMessageBoxes::Ask(QWidget* owner, const QString& caption,
@@ -96,7 +104,7 @@ MessageBoxes::Answer QtMessageBoxes::Ask(QWidget* owner, const QString& caption,
     // offers to keep what the user typed, which Enter may well accept.
     box.setDefaultButton(cancellable ? QMessageBox::Yes : QMessageBox::No);
     FitTitleBar(box);
-    switch (box.exec()) {
+    switch (RunDialog(box)) {
     case QMessageBox::Yes:
         return Answer::Yes;
     case QMessageBox::No:

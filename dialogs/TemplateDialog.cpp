@@ -1,8 +1,13 @@
 #include "TemplateDialog.h"
 
 #include <QAbstractButton>
+#include <QEvent>
+#include <QEventLoop>
 #include <QFontMetrics>
+#include <QGuiApplication>
 #include <QLabel>
+#include <QPointer>
+#include <QTimer>
 #include <QWindow>
 #include <algorithm>
 
@@ -12,6 +17,22 @@ int Scale(int value, int numerator, int denominator) {
     return static_cast<int>((static_cast<long long>(value) * numerator + denominator / 2) /
                             denominator);
 }
+
+// Qt's own title bar on Wayland draws minimise and maximise whatever the
+// window's flags say; a running dialog minimised there could not be found
+// again without a task bar, and the program would wait on it for ever.
+class KeepShown : public QObject {
+public:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        auto* window = qobject_cast<QWidget*>(watched);
+        if (event->type() == QEvent::WindowStateChange && window != nullptr &&
+            (window->windowState() & (Qt::WindowMinimized | Qt::WindowMaximized))) {
+            // Not from inside the change itself.
+            QTimer::singleShot(0, window, [window] { BringForward(*window); });
+        }
+        return false;
+    }
+};
 
 } // namespace
 
@@ -45,16 +66,43 @@ Qt::WindowFlags FixedDialogFlags(bool closeBox) {
 }
 
 void BringForward(QWidget& window) {
+    constexpr Qt::WindowStates kAside = Qt::WindowMinimized | Qt::WindowMaximized;
     // A minimise asked for by Qt's own decoration on Wayland shows only in
     // the window's handle: the compositor never reports it back.
     if (QWindow* handle = window.windowHandle();
-        handle != nullptr && (handle->windowStates() & Qt::WindowMinimized)) {
-        handle->setWindowStates(handle->windowStates() & ~Qt::WindowMinimized);
+        handle != nullptr && (handle->windowStates() & kAside)) {
+        handle->setWindowStates(handle->windowStates() & ~kAside);
     }
-    window.setWindowState(window.windowState() & ~Qt::WindowMinimized);
+    window.setWindowState(window.windowState() & ~kAside);
+    if (window.isVisible() && QGuiApplication::platformName() == QLatin1String("wayland")) {
+        window.hide();
+    }
     window.show();
     window.raise();
     window.activateWindow();
+}
+
+int RunDialog(QDialog& dialog) {
+    KeepShown keepShown;
+    dialog.installEventFilter(&keepShown);
+    QEventLoop loop;
+    QObject::connect(&dialog, &QDialog::finished, &loop, &QEventLoop::quit);
+    // The dialog may go with the loop still running (its owner closed).
+    QObject::connect(&dialog, &QObject::destroyed, &loop, &QEventLoop::quit);
+    // Modal as exec would make it: to its owner's window where asked, else to
+    // the whole program.
+    const bool wasShowModal = dialog.testAttribute(Qt::WA_ShowModal);
+    dialog.setAttribute(Qt::WA_ShowModal, true);
+    dialog.setResult(0);
+    dialog.show();
+    QPointer<QDialog> alive = &dialog;
+    loop.exec(QEventLoop::DialogExec);
+    if (alive.isNull()) {
+        return 0;
+    }
+    dialog.removeEventFilter(&keepShown);
+    dialog.setAttribute(Qt::WA_ShowModal, wasShowModal);
+    return dialog.result();
 }
 
 TemplateDialog::TemplateDialog(QWidget* parent, Qt::WindowFlags flags)
@@ -64,7 +112,7 @@ int TemplateDialog::DoModal() {
     // Modal to its owner only: with none, it blocks no other window, so the
     // tray icon still hears the click that brings this dialog forward.
     setWindowModality(Qt::WindowModal);
-    return exec() == QDialog::Accepted ? 1 : 2;
+    return RunDialog(*this) == QDialog::Accepted ? 1 : 2;
 }
 
 void TemplateDialog::showEvent(QShowEvent* event) {

@@ -28,9 +28,16 @@ private:
 Qt::WindowFlags FixedDialogFlags(bool closeBox);
 
 // Brings a window to the user: out of a minimise, shown, raised and
-// activated (on Wayland Qt asks the compositor's activation protocol, where
-// it has one; without it, the window is at least shown again).
+// activated. On Wayland a client can neither raise a window nor take back a
+// minimise, and Qt's activation needs a protocol not every compositor has:
+// there a shown window is mapped again, which every compositor puts in front.
 void BringForward(QWidget& window);
+
+// Runs a dialog modally until it is answered and returns its result. Unlike
+// QDialog::exec, the dialog may be hidden and shown again on the way (as
+// BringForward does on Wayland), and a minimise or maximise that a title bar
+// offers all the same is undone at once.
+int RunDialog(QDialog& dialog);
 
 class TemplateDialog : public QDialog {
 public:

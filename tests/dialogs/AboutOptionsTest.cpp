@@ -222,6 +222,25 @@ TEST(DialogLayoutTest, AMinimisedWindowComesBackWhenBroughtForward) {
     }
 }
 
+// A running dialog that a title bar minimises or maximises all the same is
+// back at once, still running, and ends as the user answers it.
+TEST(DialogLayoutTest, ARunningDialogIsNotLeftMinimisedOrMaximised) {
+    RecordingMessageBoxes boxes;
+    for (Qt::WindowState state : {Qt::WindowMinimized, Qt::WindowMaximized}) {
+        CAboutDlg about(boxes);
+        bool back = false;
+        QTimer::singleShot(0, [&] {
+            about.windowHandle()->setWindowStates(state);
+            QTimer::singleShot(50, [&] {
+                back = about.isVisible() && about.windowState() == Qt::WindowNoState;
+                about.accept();
+            });
+        });
+        EXPECT_EQ(about.DoModal(), 1) << state;
+        EXPECT_TRUE(back) << state;
+    }
+}
+
 // Every text fits its control and no two controls overlap, whatever font
 // the desktop gives the dialogs.
 TEST(DialogLayoutTest, TextsFitAndControlsDoNotOverlap) {
