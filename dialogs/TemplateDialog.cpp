@@ -1,7 +1,6 @@
 #include "TemplateDialog.h"
 
 #include <QAbstractButton>
-#include <QEvent>
 #include <QEventLoop>
 #include <QFontMetrics>
 #include <QGuiApplication>
@@ -17,22 +16,6 @@ int Scale(int value, int numerator, int denominator) {
     return static_cast<int>((static_cast<long long>(value) * numerator + denominator / 2) /
                             denominator);
 }
-
-// Qt's own title bar on Wayland draws minimise and maximise whatever the
-// window's flags say; a running dialog minimised there could not be found
-// again without a task bar, and the program would wait on it for ever.
-class KeepShown : public QObject {
-public:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        auto* window = qobject_cast<QWidget*>(watched);
-        if (event->type() == QEvent::WindowStateChange && window != nullptr &&
-            (window->windowState() & (Qt::WindowMinimized | Qt::WindowMaximized))) {
-            // Not from inside the change itself.
-            QTimer::singleShot(0, window, [window] { BringForward(*window); });
-        }
-        return false;
-    }
-};
 
 } // namespace
 
@@ -83,8 +66,6 @@ void BringForward(QWidget& window) {
 }
 
 int RunDialog(QDialog& dialog) {
-    KeepShown keepShown;
-    dialog.installEventFilter(&keepShown);
     QEventLoop loop;
     QObject::connect(&dialog, &QDialog::finished, &loop, &QEventLoop::quit);
     // The dialog may go with the loop still running (its owner closed).
@@ -95,12 +76,23 @@ int RunDialog(QDialog& dialog) {
     dialog.setAttribute(Qt::WA_ShowModal, true);
     dialog.setResult(0);
     dialog.show();
+    // Qt's own title bar on Wayland draws minimise and maximise whatever the
+    // window's flags say, and tells only the window's handle; a dialog
+    // minimised there could not be found again without a task bar, and the
+    // program would wait on it for ever.
+    const QMetaObject::Connection keepShown = QObject::connect(
+        dialog.windowHandle(), &QWindow::windowStateChanged, &dialog,
+        [&dialog](Qt::WindowState state) {
+            if (state == Qt::WindowMinimized || state == Qt::WindowMaximized) {
+                QTimer::singleShot(0, &dialog, [&dialog] { BringForward(dialog); });
+            }
+        });
     QPointer<QDialog> alive = &dialog;
     loop.exec(QEventLoop::DialogExec);
     if (alive.isNull()) {
         return 0;
     }
-    dialog.removeEventFilter(&keepShown);
+    QObject::disconnect(keepShown);
     dialog.setAttribute(Qt::WA_ShowModal, wasShowModal);
     return dialog.result();
 }
