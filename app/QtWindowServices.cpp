@@ -124,9 +124,7 @@ void QtWindowServices::ShowMessage(const std::string& text) {
         m_message->setTextFormat(Qt::PlainText);
     }
     m_message->setText(QString::fromStdString(text));
-    m_message->show();
-    m_message->raise();
-    m_message->activateWindow();
+    BringForward(*m_message);
 }
 
 // One menu for the program's life, made of every item there is; a menu is
