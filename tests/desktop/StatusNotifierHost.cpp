@@ -128,6 +128,13 @@ bool ClickMenuItem(const SessionBus& bus, const QString& item, int id) {
     return reply.type() == QDBusMessage::ReplyMessage;
 }
 
+bool ActivateItem(const SessionBus& bus, const QString& item) {
+    QDBusMessage reply =
+        Call(bus, item, QStringLiteral("/StatusNotifierItem"),
+             QStringLiteral("org.kde.StatusNotifierItem"), QStringLiteral("Activate"), {0, 0});
+    return reply.type() == QDBusMessage::ReplyMessage;
+}
+
 bool PumpUntil(const std::function<bool()>& condition, std::chrono::milliseconds limit) {
     return WaitFor(
         [&] {

@@ -68,6 +68,8 @@ struct PublishedItem {
 std::vector<PublishedItem> MenuLayout(const SessionBus& bus, const QString& item);
 // A click on the menu entry with the given id, as a host reports it.
 bool ClickMenuItem(const SessionBus& bus, const QString& item, int id);
+// A left click on the icon, as a host reports it.
+bool ActivateItem(const SessionBus& bus, const QString& item);
 // The item's Menu property, the object path of its menu.
 std::string MenuPath(const SessionBus& bus, const QString& item);
 
