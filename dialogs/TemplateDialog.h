@@ -29,8 +29,9 @@ Qt::WindowFlags FixedDialogFlags(bool closeBox);
 
 // Brings a window to the user: out of a minimise, shown, raised and
 // activated. On Wayland a client can neither raise a window nor take back a
-// minimise, and Qt's activation needs a protocol not every compositor has:
-// there a shown window is mapped again, which every compositor puts in front.
+// minimise, and Qt's activation needs a protocol not every compositor has
+// (Weston has none): there a shown window is mapped again, as a new window
+// comes in front.
 void BringForward(QWidget& window);
 
 // Runs a dialog modally until it is answered and returns its result. Unlike
