@@ -100,17 +100,16 @@ bool StateFile::SaveHeaders(const AccountList& accounts, const HeaderCache& cach
     if (!lock.Held()) {
         return Saved(false);
     }
-    // The file this program read holds the ids still: they alone are read
-    // again, the rest of it was read and its digest checked at the load.
-    KnownMessageIds knownIds;
-    FileReader file;
-    const bool readAgain = m_knownIdsAt != 0 && Unchanged() &&
-                           file.Open(m_path, true) == FileRead::Read &&
-                           ReadKnownIdsAt(file, m_knownIdsAt, accounts, knownIds);
-    if (!readAgain) {
-        knownIds = KnownMessageIds();
-        Read(accounts, nullptr, knownIds, signIns);
+    // The file this program read holds the ids still: they go into the new
+    // one as they are, the rest of the file was read and checked at the load.
+    if (m_knownIdsAt != 0 && Unchanged()) {
+        const KnownIdsInFile inFile{m_path, m_knownIdsAt, accounts};
+        if (Write({cache, table, KnownMessageIds(), signIns, &inFile})) {
+            return Saved(true);
+        }
     }
+    KnownMessageIds knownIds;
+    Read(accounts, nullptr, knownIds, signIns);
     return Saved(Write({cache, table, knownIds, signIns}));
 }
 

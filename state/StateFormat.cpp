@@ -71,6 +71,7 @@ public:
             Flush();
         }
     }
+    void GiveUp() { m_ok = false; }
     // The closing digest, itself outside the digest; none when the sink gave
     // up or the content passed its bound.
     std::optional<uint64_t> Close() {
@@ -204,13 +205,13 @@ void WriteHeaders(Writer& out, CachedHeaders rows, const ScannedHeaders& headers
     std::sort(rows.begin(), rows.end());
     out.Number(rows.size());
     for (uint32_t row : rows) {
-        const ScannedHeader& header = headers[row];
-        out.Text(header.UniqueId());
-        out.Text(header.MessageId());
-        out.Number(header.HeaderBytes());
-        out.Text(header.Subject());
-        out.Text(header.From());
-        out.Text(header.TextKept() ? header.Text() : "");
+        const ScannedHeader::Fields header = headers[row].All();
+        out.Text(header.uniqueId);
+        out.Text(header.messageId);
+        out.Number(header.headerBytes);
+        out.Text(header.subject);
+        out.Text(header.from);
+        out.Text(header.text.size() == header.headerBytes ? header.text : "");
     }
 }
 
@@ -237,6 +238,59 @@ void WriteKnownIds(Writer& out, const KnownMessageIds& knownIds) {
     }
 }
 
+// Ids of mailboxes no longer in the settings are let go.
+bool CurrentMailbox(const AccountList& accounts, const std::string& name) {
+    for (std::size_t i = 0; i < accounts.size(); ++i) {
+        if (KnownIdsMailbox(accounts[i]) == name) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// The bytes that reading the known ids of a file and writing them again would
+// give, without holding, sorting or indexing them: the mailboxes of the
+// accounts that have ids, in the file's order, each id as it is.
+bool CopyKnownIds(Writer& out, const KnownIdsInFile& from) {
+    // Twice through: the count of mailboxes kept comes before them.
+    uint64_t kept = 0;
+    for (const bool copy : {false, true}) {
+        FileReader file;
+        if (file.Open(from.path, true) != FileRead::Read || file.Size() < from.at + kDigestBytes ||
+            !file.Skip(from.at)) {
+            return false;
+        }
+        Reader in(file, file.Size() - kDigestBytes - from.at);
+        const uint64_t mailboxes = in.Count();
+        if (copy) {
+            out.Number(kept);
+        }
+        std::string name, id;
+        for (uint64_t m = 0; m < mailboxes && in.Ok(); ++m) {
+            in.TextInto(name);
+            const uint64_t count = in.Count();
+            const bool keep = count > 0 && CurrentMailbox(from.accounts, name);
+            kept += !copy && keep ? 1 : 0;
+            if (copy && keep) {
+                out.Text(name);
+                out.Number(count);
+            }
+            for (uint64_t n = 0; n < count && in.Ok(); ++n) {
+                in.TextInto(id);
+                const uint64_t readsAgo = in.Number();
+                if (copy && keep) {
+                    out.Text(id);
+                    out.Number(readsAgo);
+                }
+            }
+        }
+        if (!in.Ok()) {
+            return false;
+        }
+    }
+    return true;
+}
+
 void Write(Writer& out, const StateContent& state) {
     const HeaderCache& cache = state.cache;
     out.Raw(kOpening);
@@ -256,7 +310,11 @@ void Write(Writer& out, const StateContent& state) {
             WriteHeaders(out, cache.HeadersOf(i), cache.RowsOf(i, state.table));
         }
     }
-    WriteKnownIds(out, state.knownIds);
+    if (state.knownIdsInFile == nullptr) {
+        WriteKnownIds(out, state.knownIds);
+    } else if (!CopyKnownIds(out, *state.knownIdsInFile)) {
+        out.GiveUp();
+    }
     out.Number(state.signIns.All().size());
     for (const auto& [key, mechanism] : state.signIns.All()) {
         out.Text(key);
@@ -319,10 +377,7 @@ bool ReadKnownIds(Reader& in, const AccountList& accounts, KnownMessageIds& know
     const uint64_t mailboxes = in.Count();
     for (uint64_t m = 0; m < mailboxes && in.Ok(); ++m) {
         const std::string name = in.Text();
-        bool current = false;
-        for (std::size_t i = 0; i < accounts.size(); ++i) {
-            current = current || KnownIdsMailbox(accounts[i]) == name;
-        }
+        const bool current = CurrentMailbox(accounts, name);
         const uint64_t count = in.Count();
         std::string id;
         for (uint64_t n = 0; n < count && in.Ok(); ++n) {
@@ -436,15 +491,6 @@ std::optional<RestoredState> ReadState(FileReader& file, const AccountList& acco
         return std::nullopt;
     }
     return restored;
-}
-
-bool ReadKnownIdsAt(FileReader& file, std::size_t knownIdsAt, const AccountList& accounts,
-                    KnownMessageIds& knownIds) {
-    if (file.Size() < knownIdsAt + kDigestBytes || !file.Skip(knownIdsAt)) {
-        return false;
-    }
-    Reader in(file, file.Size() - kDigestBytes - knownIdsAt);
-    return ReadKnownIds(in, accounts, knownIds);
 }
 
 std::optional<uint64_t> ClosingDigest(const std::string& path) {

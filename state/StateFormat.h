@@ -27,6 +27,13 @@
 // time (FNV-1a), which the files of 1 and 2 are still read with.
 inline constexpr uint64_t kStateVersion = 3;
 
+// Where a file that ReadState has read whole holds its known ids.
+struct KnownIdsInFile {
+    const std::string& path;
+    std::size_t at;
+    const AccountList& accounts;
+};
+
 // What the file holds, as a program keeps it between checks; table is the
 // last check's, whose rows the kept headers point into.
 struct StateContent {
@@ -34,6 +41,9 @@ struct StateContent {
     const MessageTable& table;
     const KnownMessageIds& knownIds;
     const SignInMemory& signIns;
+    // When given, the known ids are those of that file for its accounts, as
+    // it holds them, instead of knownIds.
+    const KnownIdsInFile* knownIdsInFile = nullptr;
 };
 
 // The digest that closes a file of this version: the same bytes give the same
@@ -57,10 +67,6 @@ struct RestoredState {
 // would not have kept.
 std::optional<RestoredState> ReadState(FileReader& file, const AccountList& accounts,
                                        const ChannelLimits& limits, bool withHeaders);
-// The known ids of a file that ReadState has read whole, read again from where
-// they begin, past the headers before them; false when they cannot be read.
-bool ReadKnownIdsAt(FileReader& file, std::size_t knownIdsAt, const AccountList& accounts,
-                    KnownMessageIds& knownIds);
 // The digest the file at path closes with, read from its end alone; none
 // when it has none to read. Tells whether another program wrote it since.
 std::optional<uint64_t> ClosingDigest(const std::string& path);
