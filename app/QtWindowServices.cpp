@@ -2,6 +2,7 @@
 
 #include "AboutDlg.h"
 #include "Autostart.h"
+#include "CompanionProgram.h"
 #include "HeadersDlg.h"
 #include "KeyringSecret.h"
 #include "MailProgram.h"
@@ -246,7 +247,11 @@ bool QtWindowServices::RunOptionsDialog(Options& options) {
     options.Push = dialog.Push;
     options.MailProgram = dialog.MailProgram;
     if (dialog.StartAtLogin != StartsAtLogin()) {
-        SetStartAtLogin(dialog.StartAtLogin, QCoreApplication::applicationFilePath());
+        // The program a user starts, not this one it hands the desktop to.
+        const std::string program = CompanionProgram("tarvo", TARVO_LAUNCHER_INSTALLED);
+        SetStartAtLogin(dialog.StartAtLogin, program.empty()
+                                                 ? QCoreApplication::applicationFilePath()
+                                                 : QString::fromStdString(program));
     }
     return true;
 }

@@ -1,13 +1,14 @@
-#include "CommandLine.h"
 #include "MemoryUse.h"
 #include "TarvoApp.h"
 
+#include <sys/prctl.h>
+
+// Started by `tarvo` for everything but its command-line modes.
 int main(int argc, char** argv) {
     KeepLargeListsOutOfTheHeap();
-    // Before Qt: a check from the command line needs no desktop.
-    if (const auto exitCode = RunCommandLine(argc, argv)) {
-        return *exitCode;
-    }
+    // Known by the one name, as the manual's `kill -USR1 $(pidof tarvo)` and
+    // a user's `pkill tarvo` expect.
+    ::prctl(PR_SET_NAME, "tarvo");
     TarvoApplication application(argc, argv);
     CTarvoApp tarvo(application);
     if (!tarvo.InitInstance()) {

@@ -118,17 +118,23 @@ std::string Folders::Settings() const {
     return (root / "Halvik" / "Tarvo.reg").string();
 }
 
-ProgramRun RunCommandLineCheck(const Folders& folders) {
+ProgramRun RunProgram(const std::vector<const char*>& args, const Folders& folders) {
     std::fflush(stdout);
+    std::vector<char*> argv;
+    for (const char* arg : args) {
+        argv.push_back(const_cast<char*>(arg));
+    }
+    argv.push_back(nullptr);
     const auto start = std::chrono::steady_clock::now();
     const pid_t pid = ::fork();
     if (pid == 0) {
         ::setenv("XDG_CONFIG_HOME", folders.root.c_str(), 1);
         ::setenv("XDG_STATE_HOME", (folders.root / "state").c_str(), 1);
-        if (std::freopen("/dev/null", "w", stdout) == nullptr) {
+        if (std::freopen("/dev/null", "w", stdout) == nullptr ||
+            std::freopen("/dev/null", "w", stderr) == nullptr) {
             ::_exit(127);
         }
-        ::execl(TARVO_BINARY, "tarvo", "--check", static_cast<char*>(nullptr));
+        ::execv(argv[0], argv.data());
         ::_exit(127);
     }
     int status = 0;
@@ -136,4 +142,8 @@ ProgramRun RunCommandLineCheck(const Folders& folders) {
     ::wait4(pid, &status, 0, &usage);
     return {std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(),
             static_cast<double>(usage.ru_maxrss) / 1024.0};
+}
+
+ProgramRun RunCommandLineCheck(const Folders& folders) {
+    return RunProgram({TARVO_BINARY, "--check"}, folders);
 }

@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 std::string BenchMessageId(int n);
 // About the header block of an ordinary message that crossed two relays,
@@ -53,6 +54,7 @@ struct ProgramRun {
     double wall;          // seconds
     double peakMegabytes; // the child's peak RSS
 };
-// The real program's `--check` on folders' settings and state, its output
-// thrown away.
+// A program run with its output thrown away, on folders' settings and state.
+ProgramRun RunProgram(const std::vector<const char*>& args, const Folders& folders);
+// The real program's `--check` on folders' settings and state.
 ProgramRun RunCommandLineCheck(const Folders& folders);

@@ -15,6 +15,8 @@
 #include <sstream>
 #include <string>
 #include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -55,6 +57,68 @@ void PrintCheckRun(const char* label, const ProgramRun& run, double baseline, in
                 " it and %.1f MiB of header texts\n",
                 label, run.peakMegabytes, run.wall, beyond / messages, (beyond - texts) / messages,
                 texts / kMiB);
+}
+
+constexpr const char* kMpop = "/usr/bin/mpop";
+
+double Median(std::vector<double> values) {
+    std::nth_element(values.begin(), values.begin() + values.size() / 2, values.end());
+    return values[values.size() / 2];
+}
+
+// A program that starts, does next to nothing and ends, beside one that
+// fetches mail from the command line too, in turns, so that both meet the
+// machine in the same state.
+void RunStartUps() {
+    constexpr int kRuns = 21;
+    struct Program {
+        const char* label;
+        std::vector<const char*> args;
+        std::vector<double> walls;
+        double peak = 0;
+    };
+    std::vector<Program> programs = {
+        {"tarvo --version", {TARVO_BINARY, "--version"}, {}},
+        {"tarvo --check, no mailbox", {TARVO_BINARY, "--check"}, {}},
+    };
+    const bool mpop = ::access(kMpop, X_OK) == 0;
+    if (mpop) {
+        programs.insert(programs.begin(), {"mpop --version", {kMpop, "--version"}, {}});
+    }
+    // No settings: `--check` starts, finds no mailbox and ends.
+    Folders folders;
+    for (int run = 0; run <= kRuns; ++run) {
+        for (Program& program : programs) {
+            const ProgramRun result = RunProgram(program.args, folders);
+            if (run > 0) { // the first is the page cache's
+                program.walls.push_back(result.wall);
+                program.peak = std::max(program.peak, result.peakMegabytes);
+            }
+        }
+    }
+    std::printf("Start-up, median of %d runs in turns:\n", kRuns);
+    const double base = mpop ? Median(programs.front().walls) : 0;
+    for (const Program& program : programs) {
+        const double wall = Median(program.walls);
+        std::printf("  %-28s %6.1f ms  %5.1f MiB peak RSS", program.label, wall * 1e3,
+                    program.peak);
+        if (mpop) {
+            std::printf("  x%.2f of mpop --version", wall / base);
+        }
+        std::puts("");
+    }
+    if (!mpop) {
+        std::puts("  (mpop is not installed: no figure to compare with)");
+    }
+    std::puts("");
+}
+
+void DeliverMailboxes(DovecotServer& server) {
+    for (const Mailbox& mailbox : kMailboxes) {
+        for (int n = 1; n <= mailbox.messages; ++n) {
+            server.Deliver(mailbox.user, BenchMessage(n));
+        }
+    }
 }
 
 void RunCommandLineChecks(const DovecotServer& server) {
@@ -169,13 +233,16 @@ void RunTrayProgram(const DovecotServer& server, const Options& options, int che
 
 } // namespace
 
-void RunProgramBench(DovecotServer& server, bool deliver) {
-    for (const Mailbox& mailbox : kMailboxes) {
-        for (int n = 1; deliver && n <= mailbox.messages; ++n) {
-            server.Deliver(mailbox.user, BenchMessage(n));
-        }
+void RunCommandLineBench(DovecotServer& server, bool deliver) {
+    if (deliver) {
+        DeliverMailboxes(server);
     }
+    RunStartUps();
     RunCommandLineChecks(server);
+}
+
+void RunProgramBench(DovecotServer& server, bool deliver) {
+    RunCommandLineBench(server, deliver);
 
     static int argc = 1;
     static char name[] = "tarvo_bench";

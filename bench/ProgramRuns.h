@@ -8,3 +8,5 @@ class DovecotServer;
 // messages), filled first when deliver, and the empty one of "empty"; the
 // users must exist.
 void RunProgramBench(DovecotServer& server, bool deliver);
+// The start-up and the peak RSS of `tarvo --check` alone, on the same mailboxes.
+void RunCommandLineBench(DovecotServer& server, bool deliver);

@@ -14,6 +14,9 @@
 //                          tray program on a private desktop, alone
 //   tarvo_bench --imap     the IMAP runs alone: push, a large INBOX over the
 //                          link, memory per unseen message
+//   tarvo_bench --command-line  `tarvo --check` alone: its start-up beside
+//                          mpop's, its peak RSS up to 50,000 messages and the
+//                          state's cost in its second check of 50,000
 #include "BenchSupport.h"
 #include "DovecotServer.h"
 #include "ImapRuns.h"
@@ -165,7 +168,7 @@ int main(int argc, char** argv) {
     // file at most once a second, so a user added later may not be found.
     for (const char* user :
          {"first", "repeat", "big", "huge", "thirty", "bench", "state", "s1k", "s10k", "s50k",
-          "m1k", "m10k", "empty", "ipush", "i50k", "iu10k", "iu50k"}) {
+          "m1k", "m10k", "empty", "ipush", "i50k", "iu10k", "iu50k", "c50k"}) {
         server.AddUser(user, std::string(user) + "-pw");
     }
     if (argc == 2 && std::strcmp(argv[1], "--memory") == 0) {
@@ -179,6 +182,12 @@ int main(int argc, char** argv) {
     if (argc == 2 && std::strcmp(argv[1], "--state") == 0) {
         RunCommandLineStateBench(server);
         RunStartStateBench(server, "big", 50000, true);
+        RunSecondCheckStateBench(server, "c50k", 50000);
+        return 0;
+    }
+    if (argc == 2 && std::strcmp(argv[1], "--command-line") == 0) {
+        RunCommandLineBench(server, true);
+        RunSecondCheckStateBench(server, "c50k", 50000);
         return 0;
     }
     if (argc == 2 && std::strcmp(argv[1], "--scale") == 0) {
@@ -198,6 +207,7 @@ int main(int argc, char** argv) {
     RunCommandLineStateBench(server);
     RunMemoryBench(server);
     RunStartStateBench(server, "big", 50000, false);
+    RunSecondCheckStateBench(server, "c50k", 50000);
     RunProgramBench(server, false);
     RunSplitWritesBench(server);
     RunTlsBench(server);

@@ -155,6 +155,11 @@ std::size_t FileReader::Read(char* into, std::size_t size) {
     return 0;
 }
 
+bool FileReader::Skip(std::size_t bytes) {
+    m_failed = m_failed || ::lseek(m_fd, static_cast<off_t>(bytes), SEEK_CUR) < 0;
+    return !m_failed;
+}
+
 FileRead ReadWholeFile(const std::string& path, const ReadRules& rules, std::string& text) {
     text.clear();
     FileReader file;

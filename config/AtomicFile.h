@@ -39,6 +39,8 @@ public:
     // Up to size bytes; 0 at the end of the file, and on an error, which
     // Failed then tells.
     std::size_t Read(char* into, std::size_t size);
+    // Past bytes without reading them; false on an error.
+    bool Skip(std::size_t bytes);
     bool Failed() const { return m_failed; }
 
 private:

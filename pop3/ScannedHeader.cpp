@@ -111,6 +111,18 @@ std::string_view ScannedHeader::FieldAt(Field field) const {
     return m_block ? std::string_view(m_block.get() + at, layout.sizes[field]) : std::string_view();
 }
 
+ScannedHeader::Fields ScannedHeader::All() const {
+    const Layout layout = Decoded();
+    std::string_view fields[kFields];
+    const char* at = m_block ? m_block.get() + layout.fieldsAt : nullptr;
+    for (std::size_t i = 0; i < kFields; ++i) {
+        fields[i] = at != nullptr ? std::string_view(at, layout.sizes[i]) : std::string_view();
+        at += at != nullptr ? layout.sizes[i] : 0;
+    }
+    return {fields[kSubject],  fields[kFrom], fields[kMessageId],
+            fields[kUniqueId], fields[kText], layout.sizes[kFields]};
+}
+
 std::size_t ScannedHeader::BlockBytes() const {
     const Layout layout = Decoded();
     std::size_t bytes = layout.fieldsAt;

@@ -31,6 +31,13 @@ public:
     std::size_t HeaderBytes() const { return Decoded().sizes[kFields]; }
     bool TextKept() const { return Text().size() == HeaderBytes(); }
 
+    // Every field from one reading of the block, for whoever writes them all.
+    struct Fields {
+        std::string_view subject, from, messageId, uniqueId, text;
+        std::size_t headerBytes;
+    };
+    Fields All() const;
+
     void SetText(std::string_view text, std::size_t headerBytes);
     void DropText() { SetText({}, HeaderBytes()); }
     void SetUniqueId(std::string_view uniqueId);

@@ -52,6 +52,7 @@ StateLoad StateFile::Read(const AccountList& accounts, HeaderCache* cache,
                           KnownMessageIds& knownIds, SignInMemory& signIns) {
     FileReader file;
     const FileRead read = file.Open(m_path, true);
+    m_knownIdsAt = 0;
     if (read == FileRead::Missing) {
         m_digest = 0;
         return StateLoad::Missing;
@@ -75,26 +76,22 @@ StateLoad StateFile::Read(const AccountList& accounts, HeaderCache* cache,
     knownIds = std::move(restored->knownIds);
     signIns.TakeUp(restored->signIns);
     m_digest = restored->digest;
+    m_knownIdsAt = restored->knownIdsAt;
     return StateLoad::Read;
 }
 
 bool StateFile::Save(const AccountList& accounts, const HeaderCache& cache,
                      const MessageTable& table, const KnownMessageIds& knownIds,
                      SignInMemory& signIns) {
-    const auto written = [this] { return ClosingDigest(m_path).value_or(0) == m_digest; };
-    if (StateDigest({cache, table, knownIds, signIns}) == m_digest && written()) {
-        return Saved(true);
-    }
     const FileLock lock(m_path, kLockWait, m_waitHook);
     if (!lock.Held()) {
         return Saved(false);
     }
-    if (!written()) {
+    if (!Unchanged()) {
         KnownMessageIds theirs;
         Read(accounts, nullptr, theirs, signIns);
     }
-    const StateContent state{cache, table, knownIds, signIns};
-    return Saved(StateDigest(state) == m_digest || Write(state));
+    return Saved(Write({cache, table, knownIds, signIns}));
 }
 
 bool StateFile::SaveHeaders(const AccountList& accounts, const HeaderCache& cache,
@@ -103,22 +100,42 @@ bool StateFile::SaveHeaders(const AccountList& accounts, const HeaderCache& cach
     if (!lock.Held()) {
         return Saved(false);
     }
+    // The file this program read holds the ids still: they go into the new
+    // one as they are, the rest of the file was read and checked at the load.
+    if (m_knownIdsAt != 0 && Unchanged()) {
+        const KnownIdsInFile inFile{m_path, m_knownIdsAt, accounts};
+        if (Write({cache, table, KnownMessageIds(), signIns, &inFile})) {
+            return Saved(true);
+        }
+    }
     KnownMessageIds knownIds;
     Read(accounts, nullptr, knownIds, signIns);
-    const StateContent state{cache, table, knownIds, signIns};
-    return Saved(StateDigest(state) == m_digest || Write(state));
+    return Saved(Write({cache, table, knownIds, signIns}));
 }
 
+bool StateFile::Unchanged() const {
+    return ClosingDigest(m_path).value_or(0) == m_digest;
+}
+
+// The content is serialised once: to a temporary file that replaces the
+// state file only where its digest differs from what the file holds.
 bool StateFile::Write(const StateContent& state) {
     std::optional<uint64_t> digest;
     const bool written = ReplaceFileWith(m_path, [&](const ContentSink& sink) {
         digest = WriteState(state, sink, kMaxSize);
-        return digest.has_value();
+        return digest.has_value() && *digest != m_digest;
     });
+    if (!digest) {
+        return false;
+    }
+    if (*digest == m_digest) {
+        return true;
+    }
     if (!written) {
         return false;
     }
     m_digest = *digest;
+    m_knownIdsAt = 0;
     return true;
 }
 

@@ -64,12 +64,15 @@ private:
     StateLoad Read(const AccountList& accounts, HeaderCache* cache, KnownMessageIds& knownIds,
                    SignInMemory& signIns);
     bool Write(const StateContent& state);
+    // Whether the file closes with the digest this program last read or wrote.
+    bool Unchanged() const;
     // Notes whether the state could be saved, and why not.
     bool Saved(bool saved);
 
     std::string m_path;
     ChannelLimits m_limits;
     WaitHook m_waitHook;
-    uint64_t m_digest = 0; // of what the file holds, as far as this program knows
+    uint64_t m_digest = 0;        // of what the file holds, as far as this program knows
+    std::size_t m_knownIdsAt = 0; // where its known ids begin, when this program read it
     std::string m_problem;
 };

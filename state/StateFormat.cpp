@@ -3,12 +3,15 @@
 #include "CheckCycle.h"
 #include "Leb128.h"
 
+#define XXH_INLINE_ALL
 #include <algorithm>
 #include <fcntl.h>
 #include <optional>
+#include <string_view>
 #include <unistd.h>
 #include <utility>
 #include <vector>
+#include <xxhash.h>
 
 namespace {
 
@@ -25,11 +28,33 @@ uint64_t DecodeDigest(const unsigned char (&bytes)[kDigestBytes]) {
     return digest;
 }
 
-// Hands the content to a sink in pieces, or only follows its digest when
-// there is no sink.
+// The digest of the body in pieces, of this version's kind or of an earlier
+// version's.
+class BodyDigest {
+public:
+    explicit BodyDigest(uint64_t version = kStateVersion) : m_fast(version >= 3) {
+        XXH3_64bits_reset(&m_state);
+    }
+    void Add(std::string_view bytes) {
+        if (m_fast) {
+            XXH3_64bits_update(&m_state, bytes.data(), bytes.size());
+        } else {
+            m_slow = KnownMessageIds::Digest(bytes, m_slow);
+        }
+    }
+    uint64_t Value() const { return m_fast ? XXH3_64bits_digest(&m_state) : m_slow; }
+
+private:
+    bool m_fast;
+    XXH3_state_t m_state;
+    uint64_t m_slow = KnownMessageIds::kDigestSeed;
+};
+
+// Hands the content to a sink in pieces, each piece added to the digest as
+// it goes.
 class Writer {
 public:
-    Writer(const ContentSink* sink, std::size_t maxSize) : m_sink(sink), m_maxSize(maxSize) {}
+    Writer(const ContentSink& sink, std::size_t maxSize) : m_sink(sink), m_maxSize(maxSize) {}
 
     void Number(uint64_t value) {
         char bytes[kLeb128MaxBytes<uint64_t>];
@@ -40,52 +65,51 @@ public:
         Raw(text);
     }
     void Raw(std::string_view bytes) {
-        m_digest = KnownMessageIds::Digest(bytes, m_digest);
-        Out(bytes);
-    }
-    // The closing digest, itself outside the digest; false when the sink gave
-    // up or the content passed its bound.
-    bool Close() {
-        std::string bytes(kDigestBytes, '\0');
-        for (std::size_t i = 0; i < kDigestBytes; ++i) {
-            bytes[i] = static_cast<char>(m_digest >> (8 * i));
+        m_size += bytes.size();
+        m_piece.append(bytes);
+        if (m_piece.size() >= kPiece) {
+            Flush();
         }
-        Out(bytes);
-        Flush();
-        return m_ok;
     }
-    uint64_t Digest() const { return m_digest; }
+    void GiveUp() { m_ok = false; }
+    // The closing digest, itself outside the digest; none when the sink gave
+    // up or the content passed its bound.
+    std::optional<uint64_t> Close() {
+        Flush();
+        const uint64_t digest = m_digest.Value();
+        for (std::size_t i = 0; i < kDigestBytes; ++i) {
+            m_piece += static_cast<char>(digest >> (8 * i));
+        }
+        m_size += kDigestBytes;
+        m_ok = m_ok && m_size <= m_maxSize && m_sink(m_piece);
+        return m_ok ? std::optional<uint64_t>(digest) : std::nullopt;
+    }
 
 private:
     static constexpr std::size_t kPiece = 64 * 1024;
 
-    void Out(std::string_view bytes) {
-        m_size += bytes.size();
-        if (m_sink != nullptr) {
-            m_piece.append(bytes);
-            if (m_piece.size() >= kPiece) {
-                Flush();
-            }
-        }
-    }
     void Flush() {
-        m_ok = m_ok && m_size <= m_maxSize && (m_piece.empty() || (*m_sink)(m_piece));
+        m_digest.Add(m_piece);
+        m_ok = m_ok && m_size <= m_maxSize && (m_piece.empty() || m_sink(m_piece));
         m_piece.clear();
     }
 
-    const ContentSink* m_sink;
+    const ContentSink& m_sink;
     std::size_t m_maxSize;
     std::size_t m_size = 0;
     std::string m_piece;
     bool m_ok = true;
-    uint64_t m_digest = KnownMessageIds::kDigestSeed;
+    BodyDigest m_digest;
 };
 
 // Reads the body of a file of a known size a piece at a time, following its
-// digest, so that the file is never held whole beside what is made of it.
+// digest, so that the file is never held whole beside what is made of it. A
+// piece is added to the digest once it is read through, by when the version
+// that says which digest has been read.
 class Reader {
 public:
-    Reader(FileReader& file, std::size_t bodySize) : m_file(file), m_left(bodySize) {}
+    Reader(FileReader& file, std::size_t bodySize)
+        : m_file(file), m_size(bodySize), m_left(bodySize) {}
 
     uint64_t Number() {
         const std::optional<uint64_t> value =
@@ -124,7 +148,15 @@ public:
     }
     bool Ok() const { return m_ok; }
     bool AtEnd() const { return m_left == 0; }
-    uint64_t Digest() const { return m_digest; }
+    // Where the next byte lies in the body.
+    std::size_t Offset() const { return m_size - m_left; }
+    void DigestOfVersion(uint64_t version) { m_digest = BodyDigest(version); }
+    // Once the body is read through.
+    uint64_t Digest() {
+        m_digest.Add(m_piece);
+        m_piece.clear();
+        return m_digest.Value();
+    }
 
 private:
     static constexpr std::size_t kPiece = 64 * 1024;
@@ -134,9 +166,9 @@ private:
         if (m_at < m_piece.size()) {
             return true;
         }
+        m_digest.Add(m_piece);
         m_piece.resize(std::min(kPiece, m_left));
         m_piece.resize(m_piece.empty() ? 0 : m_file.Read(m_piece.data(), m_piece.size()));
-        m_digest = KnownMessageIds::Digest(m_piece, m_digest);
         m_at = 0;
         return !m_piece.empty();
     }
@@ -159,11 +191,12 @@ private:
     }
 
     FileReader& m_file;
+    std::size_t m_size;
     std::size_t m_left; // of the body, read or not
     std::string m_piece;
     std::size_t m_at = 0;
     bool m_ok = true;
-    uint64_t m_digest = KnownMessageIds::kDigestSeed;
+    BodyDigest m_digest;
 };
 
 // The headers of one account in row order, so that the same headers give the
@@ -172,13 +205,13 @@ void WriteHeaders(Writer& out, CachedHeaders rows, const ScannedHeaders& headers
     std::sort(rows.begin(), rows.end());
     out.Number(rows.size());
     for (uint32_t row : rows) {
-        const ScannedHeader& header = headers[row];
-        out.Text(header.UniqueId());
-        out.Text(header.MessageId());
-        out.Number(header.HeaderBytes());
-        out.Text(header.Subject());
-        out.Text(header.From());
-        out.Text(header.TextKept() ? header.Text() : "");
+        const ScannedHeader::Fields header = headers[row].All();
+        out.Text(header.uniqueId);
+        out.Text(header.messageId);
+        out.Number(header.headerBytes);
+        out.Text(header.subject);
+        out.Text(header.from);
+        out.Text(header.text.size() == header.headerBytes ? header.text : "");
     }
 }
 
@@ -205,7 +238,60 @@ void WriteKnownIds(Writer& out, const KnownMessageIds& knownIds) {
     }
 }
 
-uint64_t Write(Writer& out, const StateContent& state) {
+// Ids of mailboxes no longer in the settings are let go.
+bool CurrentMailbox(const AccountList& accounts, const std::string& name) {
+    for (std::size_t i = 0; i < accounts.size(); ++i) {
+        if (KnownIdsMailbox(accounts[i]) == name) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// The bytes that reading the known ids of a file and writing them again would
+// give, without holding, sorting or indexing them: the mailboxes of the
+// accounts that have ids, in the file's order, each id as it is.
+bool CopyKnownIds(Writer& out, const KnownIdsInFile& from) {
+    // Twice through: the count of mailboxes kept comes before them.
+    uint64_t kept = 0;
+    for (const bool copy : {false, true}) {
+        FileReader file;
+        if (file.Open(from.path, true) != FileRead::Read || file.Size() < from.at + kDigestBytes ||
+            !file.Skip(from.at)) {
+            return false;
+        }
+        Reader in(file, file.Size() - kDigestBytes - from.at);
+        const uint64_t mailboxes = in.Count();
+        if (copy) {
+            out.Number(kept);
+        }
+        std::string name, id;
+        for (uint64_t m = 0; m < mailboxes && in.Ok(); ++m) {
+            in.TextInto(name);
+            const uint64_t count = in.Count();
+            const bool keep = count > 0 && CurrentMailbox(from.accounts, name);
+            kept += !copy && keep ? 1 : 0;
+            if (copy && keep) {
+                out.Text(name);
+                out.Number(count);
+            }
+            for (uint64_t n = 0; n < count && in.Ok(); ++n) {
+                in.TextInto(id);
+                const uint64_t readsAgo = in.Number();
+                if (copy && keep) {
+                    out.Text(id);
+                    out.Number(readsAgo);
+                }
+            }
+        }
+        if (!in.Ok()) {
+            return false;
+        }
+    }
+    return true;
+}
+
+void Write(Writer& out, const StateContent& state) {
     const HeaderCache& cache = state.cache;
     out.Raw(kOpening);
     out.Number(kStateVersion);
@@ -224,13 +310,16 @@ uint64_t Write(Writer& out, const StateContent& state) {
             WriteHeaders(out, cache.HeadersOf(i), cache.RowsOf(i, state.table));
         }
     }
-    WriteKnownIds(out, state.knownIds);
+    if (state.knownIdsInFile == nullptr) {
+        WriteKnownIds(out, state.knownIds);
+    } else if (!CopyKnownIds(out, *state.knownIdsInFile)) {
+        out.GiveUp();
+    }
     out.Number(state.signIns.All().size());
     for (const auto& [key, mechanism] : state.signIns.All()) {
         out.Text(key);
         out.Text(mechanism);
     }
-    return out.Digest();
 }
 
 std::optional<std::size_t> AccountWithKey(const AccountList& accounts, const std::string& key,
@@ -288,10 +377,7 @@ bool ReadKnownIds(Reader& in, const AccountList& accounts, KnownMessageIds& know
     const uint64_t mailboxes = in.Count();
     for (uint64_t m = 0; m < mailboxes && in.Ok(); ++m) {
         const std::string name = in.Text();
-        bool current = false;
-        for (std::size_t i = 0; i < accounts.size(); ++i) {
-            current = current || KnownIdsMailbox(accounts[i]) == name;
-        }
+        const bool current = CurrentMailbox(accounts, name);
         const uint64_t count = in.Count();
         std::string id;
         for (uint64_t n = 0; n < count && in.Ok(); ++n) {
@@ -331,16 +417,17 @@ bool ReadSignIns(Reader& in, const AccountList& accounts, SignInMemory& signIns)
 
 } // namespace
 
-uint64_t StateDigest(const StateContent& state) {
-    Writer out(nullptr, 0);
-    return Write(out, state);
+uint64_t StateDigest(std::string_view bytes) {
+    BodyDigest digest;
+    digest.Add(bytes);
+    return digest.Value();
 }
 
 std::optional<uint64_t> WriteState(const StateContent& state, const ContentSink& sink,
                                    std::size_t maxSize) {
-    Writer out(&sink, maxSize);
-    const uint64_t digest = Write(out, state);
-    return out.Close() ? std::optional<uint64_t>(digest) : std::nullopt;
+    Writer out(sink, maxSize);
+    Write(out, state);
+    return out.Close();
 }
 
 std::optional<RestoredState> ReadState(FileReader& file, const AccountList& accounts,
@@ -355,6 +442,7 @@ std::optional<RestoredState> ReadState(FileReader& file, const AccountList& acco
     if (opening != kOpening || version < 1 || version > kStateVersion || !in.Ok()) {
         return std::nullopt;
     }
+    in.DigestOfVersion(version);
     RestoredState restored;
     const uint64_t count = in.Count();
     for (uint64_t n = 0; n < count && in.Ok(); ++n) {
@@ -383,6 +471,7 @@ std::optional<RestoredState> ReadState(FileReader& file, const AccountList& acco
                                         std::move(rows));
         }
     }
+    restored.knownIdsAt = in.Offset();
     if (!ReadKnownIds(in, accounts, restored.knownIds) ||
         (version >= 2 && !ReadSignIns(in, accounts, restored.signIns)) || !in.AtEnd()) {
         return std::nullopt;

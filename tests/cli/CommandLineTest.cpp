@@ -368,6 +368,27 @@ TEST_F(CommandLineTest, TheTrayProgramWithoutADisplaySaysSoInOneLine) {
                                   "opened); 'tarvo --check' works without one\n");
 }
 
+// The real program's whole check loads no library of the desktop, neither
+// linked nor opened on the way, so that it starts as quickly as a small one.
+TEST_F(CommandLineTest, ACheckLoadsNoDesktopLibrary) {
+    using namespace testpeer;
+    ScriptedPeer delivering(HealthyMailbox({"Subject: s\r\nMessage-ID: <1@x>\r\n\r\n"}));
+    ::mkdir((folder + "/Halvik").c_str(), 0700);
+    settingsPath = folder + "/Halvik/Tarvo.reg";
+    Store({{delivering.Address(), "ann", "pw"}});
+    const std::string loadsPath = folder + "/loads";
+    const int status = std::system(
+        ("XDG_CONFIG_HOME='" + folder + "' XDG_STATE_HOME='" + folder +
+         "' LD_DEBUG=files timeout 60 " TARVO_BINARY " --check >/dev/null 2>'" + loadsPath + "'")
+            .c_str());
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    const std::string loads = ReadBytes(loadsPath);
+    ASSERT_NE(loads.find("file=libc.so.6"), std::string::npos) << "no loads seen";
+    for (const char* library : {"libQt6Gui", "libQt6Widgets", "libQt6DBus", "libdbus-1"}) {
+        EXPECT_EQ(loads.find(library), std::string::npos) << library;
+    }
+}
+
 // The real program, so that the signals take their real way: Ctrl-C ends the
 // check at once; SIGUSR1, meant for the tray program, gives up the silent
 // server and the check goes on.

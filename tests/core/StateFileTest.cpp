@@ -45,8 +45,9 @@ std::string Number(uint64_t value) {
 std::string Text(const std::string& text) {
     return Number(text.size()) + text;
 }
-std::string Closed(std::string body) {
-    const uint64_t digest = KnownMessageIds::Digest(body);
+// Closed as this version closes a file, or as the versions before 3 did.
+std::string Closed(std::string body, uint64_t (*digestOf)(std::string_view) = StateDigest) {
+    const uint64_t digest = digestOf(body);
     for (int i = 0; i < 8; ++i) {
         body += static_cast<char>(digest >> (8 * i));
     }
@@ -196,24 +197,60 @@ TEST_F(StateFileTest, ProcessKilledWhileSavingLeavesTheOldOrTheNewState) {
     EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 2);
 }
 
-// A file of the first version, which knew neither the sign-ins nor the
-// marks, is read whole: an update announces nothing again.
-TEST_F(StateFileTest, AFileOfTheFirstVersionIsRead) {
+// Files of the versions before 3, closed with a digest taken a byte at a
+// time, are read whole: an update announces nothing again. The first knew
+// neither the sign-ins nor the marks.
+TEST_F(StateFileTest, FilesOfEarlierVersionsAreRead) {
     const std::string text = "Subject: a\n\n";
-    WriteBytes(path,
-               Closed("Tarvo state\n" + Number(1) + Number(1) + Text(AccountCacheKey(accounts[0])) +
-                      Number(1) + Text("u1") + Text("<a@x>") + Number(text.size()) + Text("a") +
-                      Text("ann") + Text(text) + Number(1) + Text(KnownIdsMailbox(accounts[0])) +
-                      Number(1) + Text("<a@x>") + Number(0)));
+    const std::string key = Text(AccountCacheKey(accounts[0]));
+    const std::string headers = Number(1) + Text("u1") + Text("<a@x>") + Number(text.size()) +
+                                Text("a") + Text("ann") + Text(text);
+    const std::string ids =
+        Number(1) + Text(KnownIdsMailbox(accounts[0])) + Number(1) + Text("<a@x>") + Number(0);
+    const auto fnv = [](std::string_view bytes) { return KnownMessageIds::Digest(bytes); };
+    for (const std::string& body :
+         {"Tarvo state\n" + Number(1) + Number(1) + key + headers + ids,
+          "Tarvo state\n" + Number(2) + Number(1) + key + Number(0) + headers + ids + Number(0)}) {
+        SCOPED_TRACE(int{body[12]});
+        WriteBytes(path, Closed(body, fnv));
+        HeaderCache cache;
+        KnownMessageIds knownIds;
+        SignInMemory signIns;
+        signIns.Remember(SignInKey(accounts[0]), "SCRAM-SHA-256");
+        ASSERT_EQ(StateFile(path, {}).Load(accounts, cache, knownIds, signIns), StateLoad::Read);
+        EXPECT_TRUE(knownIds.Contains("<a@x>"));
+        ASSERT_EQ(cache.HeadersOf(0).size(), 1u);
+        EXPECT_EQ(cache.RowsOf(0, MessageTable())[0].Text(), text);
+        EXPECT_TRUE(signIns.All().empty());
+    }
+}
+
+// The command line's save writes the ids the file holds, not its check's, and
+// of them only the accounts' it was given, byte for byte as a save of them
+// from memory would.
+TEST_F(StateFileTest, TheCommandLineSavesTheFilesIdsOfItsAccounts) {
+    const AccountList both{accounts[0], {"pop.example.org", "bob", "pw"}};
+    const auto save = [](const std::string& to, const AccountList& of,
+                         const std::vector<std::pair<std::string, std::size_t>>& ids) {
+        KnownMessageIds knownIds;
+        for (const auto& [id, account] : ids) {
+            knownIds.Append(id, KnownIdsMailbox(of[account]));
+        }
+        HeaderCache cache;
+        SignInMemory signIns;
+        return StateFile(to, {}).Save(of, cache, MessageTable(), knownIds, signIns);
+    };
+    ASSERT_TRUE(save(path, both, {{"<a2@x>", 0}, {"<b@x>", 1}, {"<a1@x>", 0}}));
+    StateFile file(path, {});
     HeaderCache cache;
     KnownMessageIds knownIds;
     SignInMemory signIns;
-    signIns.Remember(SignInKey(accounts[0]), "SCRAM-SHA-256");
-    ASSERT_EQ(StateFile(path, {}).Load(accounts, cache, knownIds, signIns), StateLoad::Read);
-    EXPECT_TRUE(knownIds.Contains("<a@x>"));
-    ASSERT_EQ(cache.HeadersOf(0).size(), 1u);
-    EXPECT_EQ(cache.RowsOf(0, MessageTable())[0].Text(), text);
-    EXPECT_TRUE(signIns.All().empty());
+    ASSERT_EQ(file.Load(accounts, cache, knownIds, signIns), StateLoad::Read);
+    knownIds.Append("<checked@x>", KnownIdsMailbox(accounts[0]));
+    ASSERT_TRUE(file.SaveHeaders(accounts, cache, MessageTable(), signIns));
+    const std::string expected = folder + "/expected.state";
+    ASSERT_TRUE(save(expected, accounts, {{"<a1@x>", 0}, {"<a2@x>", 0}}));
+    EXPECT_EQ(ReadBytes(path), ReadBytes(expected));
 }
 
 // A file that claims more headers than it could hold reserves no room for

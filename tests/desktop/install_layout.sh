@@ -16,6 +16,7 @@ expect() {
   fi
 }
 expect -x /usr/bin/tarvo
+expect -x /usr/libexec/tarvo/tarvo-tray
 expect -f /usr/share/applications/tarvo.desktop
 expect -f /usr/share/icons/hicolor/32x32/apps/tarvo.png
 expect -f /usr/share/man/man1/tarvo.1.gz
