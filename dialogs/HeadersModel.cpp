@@ -5,6 +5,7 @@
 #include "Text.h"
 #include "resource.h"
 
+#include <QCoreApplication>
 #include <algorithm>
 #include <numeric>
 
@@ -78,8 +79,10 @@ QVariant HeadersModel::data(const QModelIndex& index, int role) const {
 }
 
 QVariant HeadersModel::headerData(int section, Qt::Orientation orientation, int role) const {
-    static const QString kHeadings[kColumns] = {QStringLiteral("Subject"), QStringLiteral("From"),
-                                                QStringLiteral("Mailbox")};
+    static const QString kHeadings[kColumns] = {
+        QCoreApplication::translate("HeadersModel", "Subject"),
+        QCoreApplication::translate("HeadersModel", "From"),
+        QCoreApplication::translate("HeadersModel", "Mailbox")};
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 ||
         section >= kColumns) {
         return {};
