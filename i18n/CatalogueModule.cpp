@@ -1,9 +1,9 @@
 // The command line's reader of a catalogue: Qt Core's QTranslator, which needs
 // no application object, in a module the command line loads only when wanted.
+#include "Translate.h"
+
 #include <QString>
 #include <QTranslator>
-
-#include "Translate.h"
 
 namespace {
 
@@ -18,6 +18,7 @@ std::string Lookup(const char* context, const char* source, const char* disambig
 
 } // namespace
 
-extern "C" __attribute__((visibility("default"))) TranslateHook tarvo_catalogue_hook(const char* path) {
+extern "C" __attribute__((visibility("default"))) TranslateHook
+tarvo_catalogue_hook(const char* path) {
     return Catalogue().load(QString::fromUtf8(path)) ? Lookup : nullptr;
 }

@@ -8,9 +8,12 @@
 
 namespace {
 
+bool IsC(std::string_view locale) {
+    return locale == "C" || locale == "POSIX" || locale.starts_with("C.");
+}
+
 bool IsSource(std::string_view locale) {
-    return locale == "C" || locale == "POSIX" || locale.starts_with("C.") ||
-           locale.starts_with("en");
+    return IsC(locale) || locale.starts_with("en");
 }
 
 // "de_AT.UTF-8@euro" as "de_AT" and "de".
@@ -34,8 +37,9 @@ std::vector<std::string> WantedLanguages(const std::function<const char*(const c
     for (const char* name : {"LC_MESSAGES", "LANG"}) {
         locale = locale.empty() ? value(name) : locale;
     }
+    // No locale at all is C, which heeds no LANGUAGE.
     std::vector<std::string> languages;
-    if (locale == "C" || locale == "POSIX") {
+    if (locale.empty() || IsC(locale)) {
         return languages;
     }
     std::string_view list = value("LANGUAGE");

@@ -8,7 +8,7 @@
 
 // The languages wanted, most wanted first, each as "de_AT" and then "de":
 // LANGUAGE's colon list, unless the locale (LC_ALL, LC_MESSAGES, LANG, the
-// first set) is C or POSIX; else the locale. English, C or POSIX in the list
+// first set) is C, POSIX or unset; else the locale. English, C or POSIX in the list
 // ends it, since English is the source. Empty means English.
 std::vector<std::string> WantedLanguages(const std::function<const char*(const char*)>& variable);
 

@@ -12,8 +12,7 @@ void SetTranslateHook(TranslateHook hook) {
     g_hook = hook;
 }
 
-std::string translate(const char* context, const char* source, const char* disambiguation,
-                      int n) {
+std::string translate(const char* context, const char* source, const char* disambiguation, int n) {
     std::string text = g_hook != nullptr ? g_hook(context, source, disambiguation, n) : "";
     if (text.empty()) {
         text = source;
@@ -30,4 +29,3 @@ std::string translate(const char* context, const char* source, const char* disam
     }
     return text;
 }
-

@@ -22,5 +22,5 @@ using TranslateHook = std::string (*)(const char* context, const char* source,
 void SetTranslateHook(TranslateHook hook);
 
 // The text the user reads, UTF-8, with %n as n.
-std::string translate(const char* context, const char* source,
-                      const char* disambiguation = nullptr, int n = -1);
+std::string translate(const char* context, const char* source, const char* disambiguation = nullptr,
+                      int n = -1);
