@@ -12,7 +12,8 @@ void SpeakUserLanguage() {
         return;
     }
     // Kept loaded for the program's life: the hook lives in it.
-    for (const std::string& path : {InstalledPath(TARVO_INSTALLED_MODULE), std::string(TARVO_BUILT_MODULE)}) {
+    for (const std::string& path :
+         {InstalledPath(TARVO_INSTALLED_MODULE), std::string(TARVO_BUILT_MODULE)}) {
         void* module = path.empty() ? nullptr : dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
         if (module == nullptr) {
             continue;
