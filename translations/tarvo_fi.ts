@@ -644,7 +644,7 @@ epäonnistui, 2 käyttö- tai asetusvirhe.
     </message>
     <message>
         <source>command printing it</source>
-        <translation>komento, joka tulostaa sen</translation>
+        <translation>tulostava komento</translation>
     </message>
     <message>
         <source>F&amp;olders:</source>

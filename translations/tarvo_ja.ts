@@ -639,7 +639,7 @@ Exit status of --check: 0 every account was checked, 1 an account failed,
     </message>
     <message>
         <source>command printing it</source>
-        <translation>パスワードを出力するコマンド</translation>
+        <translation>出力するコマンド</translation>
     </message>
     <message>
         <source>F&amp;olders:</source>

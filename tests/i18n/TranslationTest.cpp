@@ -21,7 +21,8 @@ TEST(FormatTest, NumberedArgumentsAsTheEnglishHadThem) {
                      Format("%1 seconds", 0.3)),
               "pop.example.org sent less than 100 bytes in 0.3 seconds.");
     EXPECT_EQ(Format("%1 seconds", 60.0), "60 seconds");
-    EXPECT_EQ(Format("%2 before %1", -5, 18446744073709551615ull), "18446744073709551615 before -5");
+    EXPECT_EQ(Format("%2 before %1", -5, 18446744073709551615ull),
+              "18446744073709551615 before -5");
     // A server's own text is never read for arguments, nor is a lone %.
     EXPECT_EQ(Format("%1 refused %2", "%2%n", "it"), "%2%n refused it");
     EXPECT_EQ(Format("100% of %1, %3", "x"), "100% of x, %3");
