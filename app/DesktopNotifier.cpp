@@ -1,6 +1,7 @@
 #include "DesktopNotifier.h"
 
 #include "HeaderDisplay.h"
+#include "Text.h"
 
 #include <QCoreApplication>
 #include <QDBusConnection>
@@ -65,9 +66,8 @@ QString DesktopNotifier::Body(const MessageTable& table) {
             ++more;
             continue;
         }
-        const std::string line = DecodeHeaderForDisplay(table.From(row), HeaderKind::From) + ": " +
-                                 DecodeHeaderForDisplay(table.Subject(row), HeaderKind::Subject);
-        lines << Shortened(QString::fromStdString(line));
+        lines << Shortened(ShownHeader(table.From(row), HeaderKind::From) + QStringLiteral(": ") +
+                           ShownHeader(table.Subject(row), HeaderKind::Subject));
     }
     if (more > 0) {
         lines << QCoreApplication::translate("DesktopNotifier", "and %1 more").arg(more);

@@ -40,12 +40,10 @@ QString HeadersModel::Text(std::size_t row, int column) const {
     const bool message = m_table->State(row) != MessageError;
     switch (column) {
     case 0:
-        return message ? QString::fromStdString(
-                             DecodeHeaderForDisplay(m_table->Subject(row), HeaderKind::Subject))
+        return message ? ShownHeader(m_table->Subject(row), HeaderKind::Subject)
                        : DisplayText(m_table->Subject(row));
     case 1:
-        return message ? QString::fromStdString(
-                             DecodeHeaderForDisplay(m_table->From(row), HeaderKind::From))
+        return message ? ShownHeader(m_table->From(row), HeaderKind::From)
                        : DisplayText(m_table->From(row));
     default:
         return DisplayText(m_table->Mailbox(row));

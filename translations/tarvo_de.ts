@@ -266,6 +266,17 @@ Exit-Status von --check: 0 alle Konten wurden geprüft, 1 ein Konto schlug fehl,
     </message>
 </context>
 <context>
+    <name>HeaderBlock</name>
+    <message>
+        <source>(untitled)</source>
+        <translation>(ohne Betreff)</translation>
+    </message>
+    <message>
+        <source>(unknown)</source>
+        <translation>(unbekannt)</translation>
+    </message>
+</context>
+<context>
     <name>HeadersDlg</name>
     <message>
         <source>Read mail</source>
@@ -1056,15 +1067,15 @@ Das Passwort stattdessen in Tarvos Einstellungsdatei speichern?</translation>
     <message numerus="yes">
         <source>%n accounts failed. %1</source>
         <translation>
-            <numerusform>%n Konto fehlgeschlagen. %1</numerusform>
-            <numerusform>%n Konten fehlgeschlagen. %1</numerusform>
+            <numerusform>%Ln Konto fehlgeschlagen. %1</numerusform>
+            <numerusform>%Ln Konten fehlgeschlagen. %1</numerusform>
         </translation>
     </message>
     <message numerus="yes">
         <source>You have %n unread message(s)</source>
         <translation>
-            <numerusform>Sie haben %n ungelesene Nachricht</numerusform>
-            <numerusform>Sie haben %n ungelesene Nachrichten</numerusform>
+            <numerusform>Sie haben %Ln ungelesene Nachricht</numerusform>
+            <numerusform>Sie haben %Ln ungelesene Nachrichten</numerusform>
         </translation>
     </message>
     <message>

@@ -266,6 +266,17 @@ cuenta, 2 un error de uso o de configuración.
     </message>
 </context>
 <context>
+    <name>HeaderBlock</name>
+    <message>
+        <source>(untitled)</source>
+        <translation>(sin asunto)</translation>
+    </message>
+    <message>
+        <source>(unknown)</source>
+        <translation>(desconocido)</translation>
+    </message>
+</context>
+<context>
     <name>HeadersDlg</name>
     <message>
         <source>Read mail</source>
@@ -1056,15 +1067,15 @@ Keep the password in Tarvo&apos;s settings file instead?</source>
     <message numerus="yes">
         <source>%n accounts failed. %1</source>
         <translation>
-            <numerusform>Falló %n cuenta. %1</numerusform>
-            <numerusform>Fallaron %n cuentas. %1</numerusform>
+            <numerusform>Falló %Ln cuenta. %1</numerusform>
+            <numerusform>Fallaron %Ln cuentas. %1</numerusform>
         </translation>
     </message>
     <message numerus="yes">
         <source>You have %n unread message(s)</source>
         <translation>
-            <numerusform>Hay %n mensaje sin leer</numerusform>
-            <numerusform>Hay %n mensajes sin leer</numerusform>
+            <numerusform>Hay %Ln mensaje sin leer</numerusform>
+            <numerusform>Hay %Ln mensajes sin leer</numerusform>
         </translation>
     </message>
     <message>

@@ -266,6 +266,17 @@ epäonnistui, 2 käyttö- tai asetusvirhe.
     </message>
 </context>
 <context>
+    <name>HeaderBlock</name>
+    <message>
+        <source>(untitled)</source>
+        <translation>(ei aihetta)</translation>
+    </message>
+    <message>
+        <source>(unknown)</source>
+        <translation>(tuntematon)</translation>
+    </message>
+</context>
+<context>
     <name>HeadersDlg</name>
     <message>
         <source>Read mail</source>
@@ -1056,15 +1067,15 @@ Säilytetäänkö salasana sen sijaan Tarvon asetustiedostossa?</translation>
     <message numerus="yes">
         <source>%n accounts failed. %1</source>
         <translation>
-            <numerusform>%n tili epäonnistui. %1</numerusform>
-            <numerusform>%n tiliä epäonnistui. %1</numerusform>
+            <numerusform>%Ln tili epäonnistui. %1</numerusform>
+            <numerusform>%Ln tiliä epäonnistui. %1</numerusform>
         </translation>
     </message>
     <message numerus="yes">
         <source>You have %n unread message(s)</source>
         <translation>
-            <numerusform>Sinulla on %n lukematon viesti</numerusform>
-            <numerusform>Sinulla on %n lukematonta viestiä</numerusform>
+            <numerusform>Sinulla on %Ln lukematon viesti</numerusform>
+            <numerusform>Sinulla on %Ln lukematonta viestiä</numerusform>
         </translation>
     </message>
     <message>

@@ -266,6 +266,17 @@ a échoué, 2 une erreur d&apos;utilisation ou de configuration.
     </message>
 </context>
 <context>
+    <name>HeaderBlock</name>
+    <message>
+        <source>(untitled)</source>
+        <translation>(sans objet)</translation>
+    </message>
+    <message>
+        <source>(unknown)</source>
+        <translation>(inconnu)</translation>
+    </message>
+</context>
+<context>
     <name>HeadersDlg</name>
     <message>
         <source>Read mail</source>
@@ -1056,15 +1067,15 @@ Conserver plutôt le mot de passe dans le fichier de configuration de Tarvo ?</t
     <message numerus="yes">
         <source>%n accounts failed. %1</source>
         <translation>
-            <numerusform>%n compte en échec. %1</numerusform>
-            <numerusform>%n comptes en échec. %1</numerusform>
+            <numerusform>%Ln compte en échec. %1</numerusform>
+            <numerusform>%Ln comptes en échec. %1</numerusform>
         </translation>
     </message>
     <message numerus="yes">
         <source>You have %n unread message(s)</source>
         <translation>
-            <numerusform>Vous avez %n message non lu</numerusform>
-            <numerusform>Vous avez %n messages non lus</numerusform>
+            <numerusform>Vous avez %Ln message non lu</numerusform>
+            <numerusform>Vous avez %Ln messages non lus</numerusform>
         </translation>
     </message>
     <message>

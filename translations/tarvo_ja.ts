@@ -261,6 +261,17 @@ Exit status of --check: 0 every account was checked, 1 an account failed,
     </message>
 </context>
 <context>
+    <name>HeaderBlock</name>
+    <message>
+        <source>(untitled)</source>
+        <translation>(件名なし)</translation>
+    </message>
+    <message>
+        <source>(unknown)</source>
+        <translation>(不明)</translation>
+    </message>
+</context>
+<context>
     <name>HeadersDlg</name>
     <message>
         <source>Read mail</source>
@@ -1049,13 +1060,13 @@ Keep the password in Tarvo&apos;s settings file instead?</source>
     <message numerus="yes">
         <source>%n accounts failed. %1</source>
         <translation>
-            <numerusform>%n 件のアカウントが失敗しました。%1</numerusform>
+            <numerusform>%Ln 件のアカウントが失敗しました。%1</numerusform>
         </translation>
     </message>
     <message numerus="yes">
         <source>You have %n unread message(s)</source>
         <translation>
-            <numerusform>未読メッセージが %n 件あります</numerusform>
+            <numerusform>未読メッセージが %Ln 件あります</numerusform>
         </translation>
     </message>
     <message>
