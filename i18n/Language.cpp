@@ -16,9 +16,13 @@ bool IsSource(std::string_view locale) {
     return IsC(locale) || locale.starts_with("en");
 }
 
-// "de_AT.UTF-8@euro" as "de_AT" and "de".
+// "de_AT.UTF-8@euro" as "de_AT" and "de"; a name that could lead out of the
+// catalogues' folder is none.
 void AddLanguage(std::string_view locale, std::vector<std::string>& languages) {
     locale = locale.substr(0, locale.find_first_of(".@"));
+    if (locale.empty() || locale.find('/') != std::string_view::npos) {
+        return;
+    }
     languages.emplace_back(locale);
     const std::size_t territory = locale.find('_');
     if (territory != std::string_view::npos) {
@@ -53,9 +57,7 @@ std::vector<std::string> WantedLanguages(const std::function<const char*(const c
         if (IsSource(entry)) {
             break;
         }
-        if (!entry.empty()) {
-            AddLanguage(entry, languages);
-        }
+        AddLanguage(entry, languages);
     }
     return languages;
 }

@@ -54,6 +54,7 @@ TEST(LanguageTest, ChosenAsGettextChooses) {
         {{{"LC_ALL", "fr_FR"}, {"LC_MESSAGES", "fi_FI"}, {"LANG", "de_DE"}}, {"fr_FR", "fr"}},
         {{{"LANGUAGE", "ja:de::fr_CA"}, {"LANG", "es_ES.UTF-8"}}, {"ja", "de", "fr_CA", "fr"}},
         {{{"LANGUAGE", "de:en_GB:fr"}, {"LANG", "es_ES.UTF-8"}}, {"de"}},
+        {{{"LANGUAGE", "../../tmp/x:.UTF-8:fi"}, {"LANG", "es_ES.UTF-8"}}, {"fi"}},
         {{{"LANGUAGE", "en"}, {"LANG", "de_DE.UTF-8"}}, {}},
         {{{"LANGUAGE", "de"}, {"LC_ALL", "C"}}, {}},
         {{{"LANGUAGE", "de"}, {"LANG", "C.UTF-8"}}, {}},
