@@ -1,7 +1,9 @@
 #include "DesktopNotifier.h"
 
 #include "HeaderDisplay.h"
+#include "Text.h"
 
+#include <QCoreApplication>
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
@@ -48,8 +50,9 @@ DesktopNotifier::DesktopNotifier(std::function<void()> onShow, std::function<voi
 }
 
 QString DesktopNotifier::Summary(int newCount) {
-    return newCount == 1 ? QStringLiteral("1 new message")
-                         : QStringLiteral("%1 new messages").arg(newCount);
+    return newCount == 1
+               ? QCoreApplication::translate("DesktopNotifier", "1 new message")
+               : QCoreApplication::translate("DesktopNotifier", "%1 new messages").arg(newCount);
 }
 
 QString DesktopNotifier::Body(const MessageTable& table) {
@@ -63,12 +66,11 @@ QString DesktopNotifier::Body(const MessageTable& table) {
             ++more;
             continue;
         }
-        const std::string line = DecodeHeaderForDisplay(table.From(row), HeaderKind::From) + ": " +
-                                 DecodeHeaderForDisplay(table.Subject(row), HeaderKind::Subject);
-        lines << Shortened(QString::fromStdString(line));
+        lines << Shortened(ShownHeader(table.From(row), HeaderKind::From) + QStringLiteral(": ") +
+                           ShownHeader(table.Subject(row), HeaderKind::Subject));
     }
     if (more > 0) {
-        lines << QStringLiteral("and %1 more").arg(more);
+        lines << QCoreApplication::translate("DesktopNotifier", "and %1 more").arg(more);
     }
     return lines.join(QLatin1Char('\n'));
 }
@@ -112,8 +114,9 @@ void DesktopNotifier::Notify(const Shown& shown, bool markup) {
                             {QStringLiteral("category"), QStringLiteral("email.arrived")}};
     call << QStringLiteral("Tarvo") << m_shownId << QStringLiteral("tarvo") << shown.first
          << (markup ? shown.second.toHtmlEscaped() : shown.second)
-         << QStringList{kShowAction, QStringLiteral("Show headers"), kReadMailAction,
-                        QStringLiteral("Read mail")}
+         << QStringList{kShowAction, QCoreApplication::translate("DesktopNotifier", "Show headers"),
+                        kReadMailAction,
+                        QCoreApplication::translate("DesktopNotifier", "Read mail")}
          << hints << -1;
     auto* watcher =
         new QDBusPendingCallWatcher(QDBusConnection::sessionBus().asyncCall(call), this);

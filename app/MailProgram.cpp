@@ -1,6 +1,8 @@
 #include "MailProgram.h"
 
 #include <gio/gio.h>
+// After GIO, whose headers name a member as Qt names a keyword.
+#include <QCoreApplication>
 #include <memory>
 
 namespace {
@@ -30,7 +32,9 @@ std::string Missing(GAppInfo* app) {
     if (found) {
         return {};
     }
-    return "\"" + std::string(argv.get()[0]) + "\" is not there or is not executable.";
+    return QCoreApplication::translate("MailProgram", "\"%1\" is not there or is not executable.")
+        .arg(QString::fromUtf8(argv.get()[0]))
+        .toStdString();
 }
 
 } // namespace
@@ -51,15 +55,22 @@ std::string LaunchMailProgram(const std::string& commandLine) {
             return {};
         }
     } else if (failure == nullptr) {
-        return "No mail program is chosen in Options, and the desktop has no default mail "
-               "client.";
+        return QCoreApplication::translate(
+                   "MailProgram",
+                   "No mail program is chosen in Options, and the desktop has no default mail "
+                   "client.")
+            .toStdString();
     }
     const std::unique_ptr<GError, Unref> error(failure);
     if (why.empty()) {
-        why = error ? error->message : "no reason was given";
+        why = error
+                  ? error->message
+                  : QCoreApplication::translate("MailProgram", "no reason was given").toStdString();
         if (why.empty() || why.back() != '.') {
             why += '.';
         }
     }
-    return "The mail program could not be started: " + why;
+    return QCoreApplication::translate("MailProgram", "The mail program could not be started: %1")
+        .arg(QString::fromStdString(why))
+        .toStdString();
 }

@@ -135,8 +135,9 @@ void QtWindowServices::SetTrayMenu(std::span<const TrayMenuItem> items) {
     if (m_menu.isEmpty()) {
         m_menu.setTitle(QStringLiteral("Tarvo"));
         for (const TrayMenuItem& item : kWholeTrayMenu) {
-            QAction* action = item.id == 0 ? m_menu.addSeparator()
-                                           : m_menu.addAction(QString::fromLatin1(item.text));
+            QAction* action =
+                item.id == 0 ? m_menu.addSeparator()
+                             : m_menu.addAction(QCoreApplication::translate("TrayMenu", item.text));
             const auto id = static_cast<uint32_t>(item.id);
             action->setData(item.id);
             if (item.id == 0) {

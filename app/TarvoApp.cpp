@@ -2,15 +2,20 @@
 
 #include "AppProfile.h"
 #include "FileRegistry.h"
+#include "Language.h"
 #include "StateFile.h"
 #include "TarvoResources.h"
 #include "TarvoWnd.h"
+#include "Translate.h"
 #include "resource.h"
 
 #include <QCryptographicHash>
 #include <QFile>
 #include <QKeyEvent>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QStandardPaths>
+#include <QTranslator>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -74,6 +79,29 @@ void ReleaseStartMessages() {
     }
 }
 
+// The user's language, where Tarvo has a catalogue for it: the windows' texts,
+// Qt's own (its standard buttons) and the core's, through the same catalogue.
+void SpeakUserLanguage(QCoreApplication& application) {
+    const std::string path = UserCatalogue();
+    auto* tarvo = new QTranslator(&application);
+    if (path.empty() || !tarvo->load(QString::fromStdString(path))) {
+        delete tarvo;
+        return;
+    }
+    application.installTranslator(tarvo);
+    auto* qt = new QTranslator(&application);
+    if (qt->load(QLocale(tarvo->language()), QStringLiteral("qtbase"), QStringLiteral("_"),
+                 QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        application.installTranslator(qt);
+    } else {
+        delete qt;
+    }
+    SetTranslateHook(
+        [](const char* context, const char* source, const char* disambiguation, int n) {
+            return QCoreApplication::translate(context, source, disambiguation, n).toStdString();
+        });
+}
+
 } // namespace
 
 TarvoApplication::TarvoApplication(int& argc, char** argv)
@@ -82,6 +110,7 @@ TarvoApplication::TarvoApplication(int& argc, char** argv)
     setApplicationName(QStringLiteral("Tarvo"));
     setApplicationVersion(QStringLiteral(TARVO_VERSION));
     setQuitOnLastWindowClosed(false);
+    SpeakUserLanguage(*this);
 }
 
 bool TarvoApplication::notify(QObject* receiver, QEvent* event) {

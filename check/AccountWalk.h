@@ -7,6 +7,7 @@
 #include "CheckCycle.h"
 #include "Format.h"
 #include "SettingsStore.h"
+#include "Translate.h"
 
 #include <cstdint>
 #include <optional>
@@ -49,7 +50,7 @@ struct AccountWalk {
 
 // The row of an account that could not be reached, signed in to or counted.
 inline std::string ContactError(const std::string& server) {
-    return Format("(error contacting %s)", server.c_str());
+    return Format(translate("CheckCycle", "(error contacting %1)"), server);
 }
 
 // Appends the account's messages to the table, each new or pending by the

@@ -4,6 +4,7 @@
 #include "AccountWalk.h"
 #include "ImapConnection.h"
 #include "Pop3Connection.h"
+#include "Translate.h"
 #include "resource.h"
 
 #include <algorithm>
@@ -13,9 +14,10 @@
 namespace {
 
 // Said once, in the row of the check that found it out.
-constexpr const char* kGoingWithoutUniqueIds =
+constexpr const char* kGoingWithoutUniqueIds = QT_TRANSLATE_NOOP(
+    "CheckCycle",
     " The server's list of unique-ids (UIDL) broke off, so the next checks of this mailbox go "
-    "without it and fetch every header.";
+    "without it and fetch every header.");
 
 // The server alone, or user@server where another account shares the server,
 // so that the rows of two accounts on one server can be told apart.
@@ -134,8 +136,10 @@ void WalkPop3Account(AccountWalk& walk, CheckContext& check) {
         } else if (count == 0) {
             check.knownIds.MailboxRead(walk.mailbox.knownAs);
         } else {
-            check.observer.ShowProgress(IDI_RETRIEVING, Format("Retrieving %d header(s) from %s...",
-                                                               count, server.c_str()));
+            check.observer.ShowProgress(
+                IDI_RETRIEVING, Format(translate("CheckCycle", "Retrieving %n header(s) from %1...",
+                                                 nullptr, count),
+                                       server));
             AccountHeaders scanned;
             const bool scannedAll = ScanAccount(conversation, listing, walk.kept,
                                                 check.cache.RowsOf(walk.index), scanned);
@@ -145,10 +149,13 @@ void WalkPop3Account(AccountWalk& walk, CheckContext& check) {
                 walk.newMail = AppendMessageRows(check, scanned.headers, walk.mailbox, walk.keep);
                 check.knownIds.MailboxRead(walk.mailbox.knownAs);
             } else {
-                check.table.AppendError(Format("(error retrieving %d message header(s))", count),
-                                        walk.mailbox.shown,
-                                        conversation.FailureReason() +
-                                            (walk.listingBrokeOff ? kGoingWithoutUniqueIds : ""));
+                check.table.AppendError(
+                    translate("CheckCycle", "(error retrieving %n message header(s))", nullptr,
+                              count),
+                    walk.mailbox.shown,
+                    conversation.FailureReason() +
+                        (walk.listingBrokeOff ? translate("CheckCycle", kGoingWithoutUniqueIds)
+                                              : ""));
                 walk.keptThroughScan = std::move(scanned.headers);
             }
         }
@@ -192,7 +199,8 @@ CheckOutcome RunCheck(const AccountList& accounts, std::vector<int32_t>& counts,
                          signInKeys[i],
                          cache.Take(i, key),
                          cache.FolderMarks(i, key)};
-        observer.ShowProgress(IDI_CONTACTING, Format("Contacting %s...", account.server.c_str()));
+        observer.ShowProgress(IDI_CONTACTING,
+                              Format(translate("CheckCycle", "Contacting %1..."), account.server));
         if (account.protocol == Protocol::Imap) {
             WalkImapAccount(walk, check);
         } else {

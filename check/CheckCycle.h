@@ -9,6 +9,7 @@
 #include "MessageTable.h"
 #include "Settings.h"
 #include "SignInMemory.h"
+#include "Translate.h"
 
 #include <cstdint>
 #include <memory>
@@ -57,7 +58,8 @@ struct CheckScope {
 };
 
 // The tooltip while there is no account: a check of none found nothing to say.
-inline constexpr const char* kNoMailboxesTip = "No mailboxes to check";
+inline constexpr const char* kNoMailboxesTip =
+    QT_TRANSLATE_NOOP("TrayTip", "No mailboxes to check");
 
 // Empties the table, walks the accounts, and leaves the table, the counts and
 // the known ids as the check found them. Headers kept from earlier checks are

@@ -7,6 +7,7 @@
 #include "AccountWalk.h"
 #include "AsciiCase.h"
 #include "ImapConnection.h"
+#include "Translate.h"
 #include "resource.h"
 
 #include <algorithm>
@@ -112,9 +113,10 @@ std::optional<ScannedHeaders> ReadFolder(CImapConnection& conversation, const st
     }
     ScannedHeaders fetched;
     if (!fetch.empty()) {
-        check.observer.ShowProgress(IDI_RETRIEVING,
-                                    Format("Retrieving %zu header(s) from %s...", fetch.size(),
-                                           walk.account.server.c_str()));
+        check.observer.ShowProgress(
+            IDI_RETRIEVING, Format(translate("CheckCycle", "Retrieving %n header(s) from %1...",
+                                             nullptr, static_cast<int>(fetch.size())),
+                                   walk.account.server));
         if (!conversation.FetchHeaders(fetch)) {
             return std::nullopt;
         }

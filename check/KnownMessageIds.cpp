@@ -1,5 +1,7 @@
 #include "KnownMessageIds.h"
 
+#include "HeaderBlock.h"
+
 #include <algorithm>
 #include <cstring>
 #include <functional>
@@ -9,7 +11,7 @@
 std::string KnownMessageIds::KeyOf(std::string_view messageId, std::string_view uid,
                                    std::string_view subject, std::string_view from,
                                    std::size_t headerBytes) {
-    if (messageId != "(none)") {
+    if (messageId != kNoMessageId) {
         return std::string(messageId);
     }
     // A NUL starts no Message-Id a header line carries.

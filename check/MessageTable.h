@@ -3,6 +3,7 @@
 #pragma once
 
 #include "ScannedHeader.h"
+#include "Translate.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -15,9 +16,9 @@ enum MessageState : uint8_t { MessageNew = 0, MessagePending = 1, MessageError =
 
 // The header text of a row whose text fell outside the memory kept for
 // header texts, shown where the text would be.
-inline constexpr std::string_view kHeaderTextNotKept =
-    "This message's header is not kept in memory: Tarvo keeps the headers of "
-    "the newest messages of a large mailbox only.";
+inline constexpr std::string_view kHeaderTextNotKept = QT_TRANSLATE_NOOP(
+    "MessageTable", "This message's header is not kept in memory: Tarvo keeps the headers of "
+                    "the newest messages of a large mailbox only.");
 
 class MessageTable {
 public:

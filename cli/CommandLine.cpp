@@ -2,11 +2,14 @@
 
 #include "CheckCycle.h"
 #include "FileRegistry.h"
+#include "Format.h"
 #include "HeaderDisplay.h"
 #include "Pop3Connection.h"
 #include "ReadOnlySettings.h"
 #include "ShownText.h"
 #include "StateFile.h"
+#include "Translate.h"
+#include "UserLanguage.h"
 
 #include <cstddef>
 #include <iostream>
@@ -16,18 +19,18 @@
 
 namespace {
 
-constexpr const char* kUsage =
-    "Usage: tarvo [--check [--json]]\n"
-    "Watches POP3 mailboxes from an icon in the notification area.\n"
-    "\n"
-    "  --check     check every configured account once, print one line per\n"
-    "              account and the total, and end\n"
-    "  --json      with --check: print one JSON object instead\n"
-    "  --help      show this help and end\n"
-    "  --version   show the version and end\n"
-    "\n"
-    "Exit status of --check: 0 every account was checked, 1 an account failed,\n"
-    "2 a usage or settings error.\n";
+constexpr const char* kUsage = QT_TRANSLATE_NOOP(
+    "CommandLine", "Usage: tarvo [--check [--json]]\n"
+                   "Watches POP3 mailboxes from an icon in the notification area.\n"
+                   "\n"
+                   "  --check     check every configured account once, print one line per\n"
+                   "              account and the total, and end\n"
+                   "  --json      with --check: print one JSON object instead\n"
+                   "  --help      show this help and end\n"
+                   "  --version   show the version and end\n"
+                   "\n"
+                   "Exit status of --check: 0 every account was checked, 1 an account failed,\n"
+                   "2 a usage or settings error.\n");
 
 struct AccountResult {
     int32_t count = 0;
@@ -122,16 +125,18 @@ void PrintText(std::ostream& out, const AccountList& accounts,
                const std::vector<AccountResult>& results, int32_t total) {
     for (std::size_t i = 0; i < results.size(); ++i) {
         out << TerminalText(accounts[i].server) << ", " << TerminalText(accounts[i].user) << ": ";
-        if (results[i].error.empty()) {
-            out << results[i].count << " message(s)\n";
+        if (const int count = results[i].count; results[i].error.empty()) {
+            out << translate("CommandLine", "%n message(s)", nullptr, count) << "\n";
         } else {
-            out << "error: " << TerminalText(results[i].error) << "\n";
+            out << Format(translate("CommandLine", "error: %1"), TerminalText(results[i].error))
+                << "\n";
         }
     }
-    out << "Total: " << total << " message(s)";
+    out << translate("CommandLine", "Total: %n message(s)", nullptr, total);
     const int failed = FailedCount(results);
-    if (failed > 0) {
-        out << ", " << failed << " of " << results.size() << " account(s) failed";
+    if (const int checked = static_cast<int>(results.size()); failed > 0) {
+        out << Format(translate("CommandLine", ", %1 of %n account(s) failed", nullptr, checked),
+                      failed);
     }
     out << "\n";
 }
@@ -168,12 +173,17 @@ int Check(bool json, const CommandLineSetup& setup, std::ostream& out, std::ostr
     Options options;
     AccountList accounts;
     if (ReadSettingsFile(setup.settingsPath, options, accounts) == RegFileState::Damaged) {
-        err << "tarvo: the settings file " << setup.settingsPath
-            << " cannot be read whole; it was left as it is\n";
+        err << "tarvo: "
+            << Format(translate("CommandLine",
+                                "the settings file %1 cannot be read whole; it was left as it is"),
+                      setup.settingsPath)
+            << "\n";
         return kExitUsage;
     }
     if (accounts.size() == 0) {
-        err << "tarvo: No mailboxes to check in " << setup.settingsPath << "\n";
+        err << "tarvo: "
+            << Format(translate("CommandLine", "No mailboxes to check in %1"), setup.settingsPath)
+            << "\n";
         return kExitUsage;
     }
 
@@ -208,7 +218,7 @@ int Check(bool json, const CommandLineSetup& setup, std::ostream& out, std::ostr
 }
 
 int UsageError(std::ostream& err, const std::string& problem) {
-    err << "tarvo: " << problem << "\n\n" << kUsage;
+    err << "tarvo: " << problem << "\n\n" << translate("CommandLine", kUsage);
     return kExitUsage;
 }
 
@@ -299,8 +309,12 @@ std::optional<int> RunCommandLine(const std::vector<std::string>& args,
             unknown = arg;
         }
     }
+    const bool forReader = help || !unknown.empty() || check != json;
+    if (forReader && setup.speakUserLanguage != nullptr) {
+        setup.speakUserLanguage();
+    }
     if (help) {
-        out << kUsage;
+        out << translate("CommandLine", kUsage);
         return kExitAllChecked;
     }
     if (version) {
@@ -309,13 +323,13 @@ std::optional<int> RunCommandLine(const std::vector<std::string>& args,
     }
     // A mistyped option must not start the tray program instead.
     if (!unknown.empty()) {
-        return UsageError(err, "unknown argument '" + unknown + "'");
+        return UsageError(err, Format(translate("CommandLine", "unknown argument '%1'"), unknown));
     }
     if (!check && !json) {
         return std::nullopt;
     }
     if (!check) {
-        return UsageError(err, "--json goes with --check");
+        return UsageError(err, translate("CommandLine", "--json goes with --check"));
     }
     return Check(json, setup, out, err);
 }
@@ -336,8 +350,9 @@ std::optional<int> RunCommandLine(int argc, char** argv) {
     }
 
     const std::string settings = FileRegistry::DefaultPath();
-    CommandLineSetup setup{settings, StateFile::PathFor(settings), ChannelLimits{}, &g_interrupted,
-                           &g_disconnect};
+    CommandLineSetup setup{settings,        StateFile::PathFor(settings),
+                           ChannelLimits{}, &g_interrupted,
+                           &g_disconnect,   SpeakUserLanguage};
     std::optional<int> code = RunCommandLine(args, setup, std::cout, std::cerr);
     sigaction(SIGINT, &previousInt, nullptr);
     sigaction(SIGUSR1, &previousUsr1, nullptr);

@@ -28,6 +28,9 @@ struct CommandLineSetup {
     // Turned non-zero to give up the conversation in progress, as the tray
     // program's Disconnect does; cleared when done.
     volatile std::sig_atomic_t* disconnect = nullptr;
+    // Called before anything is written for a reader (not for --json): puts
+    // the user's language in place where there is a catalogue for it.
+    void (*speakUserLanguage)() = nullptr;
 };
 
 // The exit code when the arguments (without the program name) ask for a

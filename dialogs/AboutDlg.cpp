@@ -3,22 +3,25 @@
 #include "TarvoResources.h"
 #include "resource.h"
 
+#include <QCoreApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 
 CAboutDlg::CAboutDlg(MessageBoxes& boxes, QWidget* parent)
     : TemplateDialog(parent, FixedDialogFlags(true)), m_boxes(boxes) {
-    setWindowTitle(QStringLiteral("About Tarvo"));
+    setWindowTitle(QCoreApplication::translate("AboutDlg", "About Tarvo"));
     setFixedSize(Units().Size(239, 98));
 
-    auto* ok = Place(new QPushButton(QStringLiteral("OK"), this), "ok", 103, 77, 50, 14);
+    auto* ok = Place(new QPushButton(QCoreApplication::translate("AboutDlg", "OK"), this), "ok",
+                     103, 77, 50, 14);
     ok->setDefault(true);
     auto* text = Place(new QLabel(AboutText(), this), "text", 7, 7, 144, 66);
     text->setTextFormat(Qt::PlainText);
     text->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     auto* thanks =
-        Place(new QPushButton(QStringLiteral("Thanks to..."), this), "thanks", 7, 77, 50, 14);
+        Place(new QPushButton(QCoreApplication::translate("AboutDlg", "Thanks to..."), this),
+              "thanks", 7, 77, 50, 14);
     auto* picture = Place(new QLabel(this), "picture", 160, 8, 72, 83);
     picture->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     picture->setAlignment(Qt::AlignCenter);
@@ -30,14 +33,10 @@ CAboutDlg::CAboutDlg(MessageBoxes& boxes, QWidget* parent)
 }
 
 QString CAboutDlg::AboutText() {
-    return QStringLiteral("Tarvo: multiple account mail checker\n"
-                          "Made by Halvik\n"
-                          "Version %1\n"
-                          "\n"
-                          "Reports and suggestions to:\n"
-                          "tarvo@example.org\n"
-                          "More information:\n"
-                          "https://example.org/tarvo")
+    return QCoreApplication::translate(
+               "AboutDlg",
+               "Tarvo: multiple account mail checker\nMade by Halvik\nVersion %1\n\nReports and "
+               "suggestions to:\ntarvo@example.org\nMore information:\nhttps://example.org/tarvo")
         .arg(QStringLiteral(TARVO_VERSION));
 }
 
@@ -54,6 +53,7 @@ bool CAboutDlg::event(QEvent* event) {
 }
 
 void CAboutDlg::OnThanks() {
-    m_boxes.Show(this, QStringLiteral("Thanks for their response and help to:"),
+    m_boxes.Show(this,
+                 QCoreApplication::translate("AboutDlg", "Thanks for their response and help to:"),
                  TarvoString(IDS_CONTRIBUTORS), MessageBoxes::Icon::None);
 }

@@ -6,17 +6,21 @@
 #include "TcpConnect.h"
 #include "Text.h"
 
+#include <QCoreApplication>
 #include <QStringList>
 #include <string>
 #include <vector>
 
 namespace {
 
-const QString kCaption = QStringLiteral("Certificate");
+QString Caption() {
+    return QCoreApplication::translate("CertificateReview", "Certificate");
+}
 
 QString Details(const std::string& server, const PeerCertificate& shown) {
-    return QStringLiteral("Server: %1\nSubject: %2\nIssuer: %3\nValid from %4 until %5\n"
-                          "SHA-256: %6")
+    return QCoreApplication::translate(
+               "CertificateReview",
+               "Server: %1\nSubject: %2\nIssuer: %3\nValid from %4 until %5\nSHA-256: %6")
         .arg(DisplayText(server), DisplayText(shown.subject), DisplayText(shown.issuer),
              QString::fromStdString(shown.validFrom), QString::fromStdString(shown.validUntil),
              QString::fromStdString(shown.fingerprint));
@@ -27,21 +31,26 @@ QString TrustQuestion(const std::string& server, const PeerCertificate& shown,
                       const std::string& trusted) {
     QString now;
     if (!trusted.empty()) {
-        now = QStringLiteral("This account trusts another certificate now (SHA-256 %1).\n\n")
+        now = QCoreApplication::translate(
+                  "CertificateReview",
+                  "This account trusts another certificate now (SHA-256 %1).\n\n")
                   .arg(QString::fromStdString(trusted));
     }
-    return QStringLiteral("Not trusted: %1\n\n%2\n\n%3"
-                          "Trust exactly this certificate for this account? It is then accepted "
-                          "whoever issued it and whatever name it carries, and any other "
-                          "certificate is refused. No leaves the decision to the authorities "
-                          "this computer trusts.")
+    return QCoreApplication::translate(
+               "CertificateReview",
+               "Not trusted: %1\n\n%2\n\n%3Trust exactly this certificate for this account? It is "
+               "then accepted whoever issued it and whatever name it carries, and any other "
+               "certificate is refused. No leaves the decision to the authorities this computer "
+               "trusts.")
         .arg(DisplayText(shown.untrusted), Details(server, shown), now);
 }
 
 QString StopTrustingQuestion(const std::string& server, const PeerCertificate& shown) {
-    return QStringLiteral("Not trusted: %1\n\n%2\n\nThis account trusts exactly this certificate "
-                          "now.\n\nStop trusting it? The next checks then leave the decision to "
-                          "the authorities this computer trusts. No keeps it trusted.")
+    return QCoreApplication::translate(
+               "CertificateReview",
+               "Not trusted: %1\n\n%2\n\nThis account trusts exactly this certificate now.\n\nStop "
+               "trusting it? The next checks then leave the decision to the authorities this "
+               "computer trusts. No keeps it trusted.")
         .arg(DisplayText(shown.untrusted), Details(server, shown));
 }
 
@@ -92,9 +101,11 @@ void OfferToOthers(QWidget* owner, MessageBoxes& boxes, AccountList& accounts, s
         names << AccountName(accounts[i].server, accounts[i].user);
     }
     const QString question =
-        QStringLiteral("Trust this certificate also for the other accounts on this server: %1?")
+        QCoreApplication::translate(
+            "CertificateReview",
+            "Trust this certificate also for the other accounts on this server: %1?")
             .arg(names.join(QStringLiteral(", ")));
-    if (boxes.Ask(owner, kCaption, question, MessageBoxes::Choices::YesNo) ==
+    if (boxes.Ask(owner, Caption(), question, MessageBoxes::Choices::YesNo) ==
         MessageBoxes::Answer::Yes) {
         for (std::size_t i : others) {
             accounts[i].certificate = fingerprint;
@@ -109,8 +120,9 @@ std::optional<PeerCertificate> Fetch(QWidget* owner, const std::string& server, 
                                      uint32_t port, bool& cancelled, std::string& reason) {
     Conversation conversation(DialogWaitHook);
     const FetchingWindow fetching(
-        owner, "certificateFetch", kCaption,
-        QStringLiteral("Fetching the certificate of %1...").arg(DisplayText(server)),
+        owner, "certificateFetch", Caption(),
+        QCoreApplication::translate("CertificateReview", "Fetching the certificate of %1...")
+            .arg(DisplayText(server)),
         [&conversation] { conversation.Abort(); });
     conversation.SetSecurity(security);
     std::optional<PeerCertificate> shown = conversation.InspectCertificate(server, port);
@@ -133,7 +145,7 @@ void ReviewCertificate(QWidget* owner, MessageBoxes& boxes, AccountList& account
             : Fetch<CPop3Connection>(owner, server, security, port, cancelled, reason);
     if (!shown || cancelled) {
         if (!cancelled) {
-            boxes.Show(owner, kCaption, DisplayText(reason), MessageBoxes::Icon::Exclamation);
+            boxes.Show(owner, Caption(), DisplayText(reason), MessageBoxes::Icon::Exclamation);
         }
         return;
     }
@@ -141,15 +153,18 @@ void ReviewCertificate(QWidget* owner, MessageBoxes& boxes, AccountList& account
     if (shown->untrusted.empty()) {
         // Nothing to pin; a pin kept from before only narrows what is accepted.
         const QString verdict =
-            QStringLiteral("This certificate is trusted by this computer; nothing to add.\n\n") +
+            QCoreApplication::translate(
+                "CertificateReview",
+                "This certificate is trusted by this computer; nothing to add.\n\n") +
             Details(server, *shown);
         if (trusted.empty()) {
-            boxes.Show(owner, kCaption, verdict, MessageBoxes::Icon::Information);
-        } else if (boxes.Ask(owner, kCaption,
-                             verdict + QStringLiteral("\n\nThis account also trusts one "
-                                                      "certificate by hand (SHA-256 %1). Leave "
-                                                      "the decision to the authorities this "
-                                                      "computer trusts instead?")
+            boxes.Show(owner, Caption(), verdict, MessageBoxes::Icon::Information);
+        } else if (boxes.Ask(owner, Caption(),
+                             verdict + QCoreApplication::translate(
+                                           "CertificateReview",
+                                           "\n\nThis account also trusts one certificate by hand "
+                                           "(SHA-256 %1). Leave the decision to the authorities "
+                                           "this computer trusts instead?")
                                            .arg(QString::fromStdString(trusted)),
                              MessageBoxes::Choices::YesNo) == MessageBoxes::Answer::Yes) {
             trusted.clear();
@@ -159,13 +174,13 @@ void ReviewCertificate(QWidget* owner, MessageBoxes& boxes, AccountList& account
     if (trusted == shown->fingerprint) {
         // Looking at a certificate must not undo its trust: only a Yes to
         // giving it up does, and Enter and Escape keep it.
-        if (boxes.Ask(owner, kCaption, StopTrustingQuestion(server, *shown),
+        if (boxes.Ask(owner, Caption(), StopTrustingQuestion(server, *shown),
                       MessageBoxes::Choices::YesNo) == MessageBoxes::Answer::Yes) {
             trusted.clear();
         }
         return;
     }
-    const bool yes = boxes.Ask(owner, kCaption, TrustQuestion(server, *shown, trusted),
+    const bool yes = boxes.Ask(owner, Caption(), TrustQuestion(server, *shown, trusted),
                                MessageBoxes::Choices::YesNo) == MessageBoxes::Answer::Yes;
     trusted = yes ? shown->fingerprint : "";
     if (yes) {

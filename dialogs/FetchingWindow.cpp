@@ -18,7 +18,7 @@ FetchingWindow::FetchingWindow(QWidget* owner, const char* name, const QString& 
     m_window.setWindowModality(Qt::ApplicationModal);
     auto* layout = new QVBoxLayout(&m_window);
     layout->addWidget(new QLabel(text));
-    auto* cancel = new QPushButton(QStringLiteral("Cancel"));
+    auto* cancel = new QPushButton(QCoreApplication::translate("FetchingWindow", "Cancel"));
     cancel->setObjectName(QStringLiteral("cancel"));
     layout->addWidget(cancel, 0, Qt::AlignRight);
     QObject::connect(cancel, &QPushButton::clicked, &m_window, &QDialog::reject);

@@ -6,6 +6,7 @@
 #include "TemplateDialog.h"
 #include "Text.h"
 
+#include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QLabel>
 #include <QListWidget>
@@ -15,7 +16,9 @@
 
 namespace {
 
-const QString kCaption = QStringLiteral("Folders");
+QString Caption() {
+    return QCoreApplication::translate("FolderChoice", "Folders");
+}
 
 // INBOX is the one name IMAP reads without regard to case.
 bool SameFolder(std::string_view a, std::string_view b) {
@@ -38,10 +41,11 @@ bool Holds(const std::vector<std::string>& folders, std::string_view name) {
 std::optional<std::vector<std::string>> Fetch(QWidget* owner, const Account& account,
                                               bool& cancelled, std::string& reason) {
     CImapConnection conversation(DialogWaitHook);
-    const FetchingWindow fetching(owner, "folderFetch", kCaption,
-                                  QStringLiteral("Fetching the folders of %1...")
-                                      .arg(AccountName(account.server, account.user)),
-                                  [&conversation] { conversation.Abort(); });
+    const FetchingWindow fetching(
+        owner, "folderFetch", Caption(),
+        QCoreApplication::translate("FolderChoice", "Fetching the folders of %1...")
+            .arg(AccountName(account.server, account.user)),
+        [&conversation] { conversation.Abort(); });
     conversation.SetSecurity(account.security, account.certificate);
     SecretWait wait;
     wait.hook = DialogWaitHook;
@@ -70,9 +74,10 @@ std::optional<std::vector<std::string>> Pick(QWidget* owner, const QString& acco
                                              const std::vector<std::string>& watched) {
     QDialog dialog(owner);
     dialog.setObjectName(QStringLiteral("folderChoice"));
-    dialog.setWindowTitle(kCaption);
+    dialog.setWindowTitle(Caption());
     auto* layout = new QVBoxLayout(&dialog);
-    layout->addWidget(new QLabel(QStringLiteral("Watch these folders of %1:").arg(account)));
+    layout->addWidget(new QLabel(
+        QCoreApplication::translate("FolderChoice", "Watch these folders of %1:").arg(account)));
     auto* list = new QListWidget;
     list->setObjectName(QStringLiteral("folders"));
     layout->addWidget(list);
@@ -85,7 +90,9 @@ std::optional<std::vector<std::string>> Pick(QWidget* owner, const QString& acco
     for (std::size_t i = 0; i < names.size(); ++i) {
         const std::string& name = names[i];
         auto* item = new QListWidgetItem(
-            DisplayText(name) + (i < listed.size() ? QString() : QStringLiteral(" (not listed)")),
+            DisplayText(name) +
+                (i < listed.size() ? QString()
+                                   : QCoreApplication::translate("FolderChoice", " (not listed)")),
             list);
         item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
         item->setCheckState(Holds(watched, name) ? Qt::Checked : Qt::Unchecked);
@@ -184,7 +191,7 @@ std::optional<std::vector<std::string>> ChooseFolders(QWidget* owner, MessageBox
     const std::optional<std::vector<std::string>> listed = Fetch(owner, account, cancelled, reason);
     if (!listed || cancelled) {
         if (!cancelled) {
-            boxes.Show(owner, kCaption, DisplayText(reason), MessageBoxes::Icon::Exclamation);
+            boxes.Show(owner, Caption(), DisplayText(reason), MessageBoxes::Icon::Exclamation);
         }
         return std::nullopt;
     }

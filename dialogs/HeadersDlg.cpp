@@ -6,10 +6,12 @@
 #include "Text.h"
 #include "resource.h"
 
+#include <QCoreApplication>
 #include <QCursor>
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QHideEvent>
+#include <QLocale>
 #include <QPushButton>
 #include <QResizeEvent>
 #include <QScreen>
@@ -19,12 +21,23 @@
 #include <algorithm>
 #include <array>
 
+namespace {
+
+// In the user's digits, ungrouped as the English title has always been.
+QString Number(std::size_t count) {
+    QLocale locale;
+    locale.setNumberOptions(QLocale::OmitGroupSeparator);
+    return locale.toString(static_cast<qulonglong>(count));
+}
+
+} // namespace
+
 CHeadersDlg::CHeadersDlg(MessageBoxes& boxes, QWidget* parent)
     // A window of its own rather than a dialog, so it gets a task-bar entry.
     : TemplateDialog(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                                  Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint),
       m_boxes(boxes), m_lines(new HeadersModel(this)), m_list(new QTreeView(this)),
-      m_readMail(new QPushButton(QStringLiteral("Read mail"), this)) {
+      m_readMail(new QPushButton(QCoreApplication::translate("HeadersDlg", "Read mail"), this)) {
     setWindowTitle(TarvoString(IDS_APP_TITLE));
     resize(Units().Size(270, 118));
     Place(m_list, "list", 7, 7, 256, 83);
@@ -180,13 +193,13 @@ void CHeadersDlg::Fill() {
 
     if (counts[MessageNew] + counts[MessagePending] + counts[MessageError] == 0) {
         setWindowIcon(TarvoIcon(IDI_IDLE));
-        setWindowTitle(QStringLiteral("No new messages."));
+        setWindowTitle(QCoreApplication::translate("HeadersDlg", "No new messages."));
     } else {
         setWindowIcon(TarvoIcon(IDI_UNREAD));
-        setWindowTitle(QStringLiteral("%1 new message(s), %2 pending, %3 error(s)")
-                           .arg(counts[MessageNew])
-                           .arg(counts[MessagePending])
-                           .arg(counts[MessageError]));
+        setWindowTitle(
+            QCoreApplication::translate("HeadersDlg", "%1 new message(s), %2 pending, %3 error(s)")
+                .arg(Number(counts[MessageNew]), Number(counts[MessagePending]),
+                     Number(counts[MessageError])));
     }
 
     // Lines stay in the check's order until the user clicks a column heading.
@@ -229,6 +242,11 @@ void CHeadersDlg::OnDblClk(const QModelIndex& index) {
     }
     // An error row's text is why its account failed: the box is that account's.
     const bool error = table.State(row) == MessageError;
-    m_boxes.Show(this, error ? DisplayText(table.Mailbox(row)) : QStringLiteral("Message Header"),
-                 QString::fromStdString(ShownLines(header)), MessageBoxes::Icon::None);
+    m_boxes.Show(this,
+                 error ? DisplayText(table.Mailbox(row))
+                       : QCoreApplication::translate("HeadersDlg", "Message Header"),
+                 header.data() == kHeaderTextNotKept.data()
+                     ? QCoreApplication::translate("MessageTable", kHeaderTextNotKept.data())
+                     : QString::fromStdString(ShownLines(header)),
+                 MessageBoxes::Icon::None);
 }

@@ -5,6 +5,7 @@
 #include "Text.h"
 #include "resource.h"
 
+#include <QCoreApplication>
 #include <algorithm>
 #include <numeric>
 
@@ -39,12 +40,10 @@ QString HeadersModel::Text(std::size_t row, int column) const {
     const bool message = m_table->State(row) != MessageError;
     switch (column) {
     case 0:
-        return message ? QString::fromStdString(
-                             DecodeHeaderForDisplay(m_table->Subject(row), HeaderKind::Subject))
+        return message ? ShownHeader(m_table->Subject(row), HeaderKind::Subject)
                        : DisplayText(m_table->Subject(row));
     case 1:
-        return message ? QString::fromStdString(
-                             DecodeHeaderForDisplay(m_table->From(row), HeaderKind::From))
+        return message ? ShownHeader(m_table->From(row), HeaderKind::From)
                        : DisplayText(m_table->From(row));
     default:
         return DisplayText(m_table->Mailbox(row));
@@ -78,8 +77,10 @@ QVariant HeadersModel::data(const QModelIndex& index, int role) const {
 }
 
 QVariant HeadersModel::headerData(int section, Qt::Orientation orientation, int role) const {
-    static const QString kHeadings[kColumns] = {QStringLiteral("Subject"), QStringLiteral("From"),
-                                                QStringLiteral("Mailbox")};
+    static const QString kHeadings[kColumns] = {
+        QCoreApplication::translate("HeadersModel", "Subject"),
+        QCoreApplication::translate("HeadersModel", "From"),
+        QCoreApplication::translate("HeadersModel", "Mailbox")};
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 ||
         section >= kColumns) {
         return {};

@@ -9,6 +9,7 @@
 #include "resource.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -77,13 +78,14 @@ CMailboxesDlg::CMailboxesDlg(MessageBoxes& boxes, QWidget* parent, KeyringWrite 
     // No close box: Done and Escape end it.
     : TemplateDialog(parent, FixedDialogFlags(false)), m_boxes(boxes),
       m_list(new QTreeWidget(this)), m_protocol(new QComboBox(this)),
-      m_serverLabel(new QLabel(QStringLiteral("POP3 Server:"), this)),
+      m_serverLabel(new QLabel(QCoreApplication::translate("MailboxesDlg", "POP3 Server:"), this)),
       m_server(new QLineEdit(this)), m_user(new QLineEdit(this)), m_password(new QLineEdit(this)),
       m_security(new QComboBox(this)), m_signIn(new QComboBox(this)), m_source(new QComboBox(this)),
       m_command(new QLineEdit(this)), m_folders(new QLineEdit(this)),
-      m_fetchFolders(new QPushButton(QStringLiteral("Folders..."), this)),
+      m_fetchFolders(
+          new QPushButton(QCoreApplication::translate("MailboxesDlg", "Folders..."), this)),
       m_keyring(std::move(keyring)) {
-    setWindowTitle(QStringLiteral("Mailboxes"));
+    setWindowTitle(QCoreApplication::translate("MailboxesDlg", "Mailboxes"));
     setFixedSize(Units().Size(238, 209));
 
     Place(m_list, "list", 7, 7, 224, 48);
@@ -92,7 +94,8 @@ CMailboxesDlg::CMailboxesDlg(MessageBoxes& boxes, QWidget* parent, KeyringWrite 
     m_list->setSelectionMode(QAbstractItemView::SingleSelection);
     m_list->header()->setStretchLastSection(false);
     // The protocol first: it says what the server is and whether folders apply.
-    auto* protocolLabel = new QLabel(QStringLiteral("&Protocol:"), this);
+    auto* protocolLabel =
+        new QLabel(QCoreApplication::translate("MailboxesDlg", "&Protocol:"), this);
     protocolLabel->setBuddy(m_protocol);
     Place(protocolLabel, "protocolLabel", 7, 65, 45, 8);
     Place(m_protocol, "protocol", 62, 62, 98, 14);
@@ -101,48 +104,60 @@ CMailboxesDlg::CMailboxesDlg(MessageBoxes& boxes, QWidget* parent, KeyringWrite 
     Place(m_user, "user", 62, 98, 98, 14);
     Place(m_password, "password", 62, 116, 98, 14);
     m_password->setEchoMode(QLineEdit::Password);
-    auto* add = Place(new QPushButton(QStringLiteral("Add"), this), "add", 181, 62, 50, 14);
+    auto* add = Place(new QPushButton(QCoreApplication::translate("MailboxesDlg", "Add"), this),
+                      "add", 181, 62, 50, 14);
     add->setDefault(true);
-    auto* done = Place(new QPushButton(QStringLiteral("Done"), this), "done", 181, 98, 50, 14);
+    auto* done = Place(new QPushButton(QCoreApplication::translate("MailboxesDlg", "Done"), this),
+                       "done", 181, 98, 50, 14);
     Place(m_serverLabel, "serverLabel", 7, 83, 45, 8);
-    Place(new QLabel(QStringLiteral("Username:"), this), "userLabel", 7, 101, 45, 8);
-    Place(new QLabel(QStringLiteral("Password:"), this), "passwordLabel", 7, 119, 45, 8);
+    Place(new QLabel(QCoreApplication::translate("MailboxesDlg", "Username:"), this), "userLabel",
+          7, 101, 45, 8);
+    Place(new QLabel(QCoreApplication::translate("MailboxesDlg", "Password:"), this),
+          "passwordLabel", 7, 119, 45, 8);
     auto* remove =
-        Place(new QPushButton(QStringLiteral("Delete"), this), "delete", 181, 80, 50, 14);
+        Place(new QPushButton(QCoreApplication::translate("MailboxesDlg", "Delete"), this),
+              "delete", 181, 80, 50, 14);
     // Two lines, so that the choice lines up with the fields above it.
-    auto* securityLabel = new QLabel(QStringLiteral("Connection security:"), this);
+    auto* securityLabel =
+        new QLabel(QCoreApplication::translate("MailboxesDlg", "Connection security:"), this);
     securityLabel->setWordWrap(true);
     Place(securityLabel, "securityLabel", 7, 132, 50, 18);
     Place(m_security, "security", 62, 134, 98, 14);
-    m_security->addItems(
-        {QStringLiteral("None"), QStringLiteral("STARTTLS"), QStringLiteral("SSL/TLS")});
+    m_security->addItems({QCoreApplication::translate("MailboxesDlg", "None"),
+                          QStringLiteral("STARTTLS"), QStringLiteral("SSL/TLS")});
     Choose(m_security, kNewAccountSecurity);
-    auto* certificate = Place(new QPushButton(QStringLiteral("Certificate..."), this),
-                              "certificate", 181, 134, 50, 14);
+    auto* certificate =
+        Place(new QPushButton(QCoreApplication::translate("MailboxesDlg", "Certificate..."), this),
+              "certificate", 181, 134, 50, 14);
 
     // How the account signs in and where its secret comes from, with a
     // mnemonic each, the command beside its source.
-    auto* signInLabel = new QLabel(QStringLiteral("Sign-&in:"), this);
+    auto* signInLabel = new QLabel(QCoreApplication::translate("MailboxesDlg", "Sign-&in:"), this);
     signInLabel->setBuddy(m_signIn);
     Place(signInLabel, "signInLabel", 7, 155, 50, 8);
     Place(m_signIn, "signIn", 62, 152, 98, 14);
-    m_signIn->addItems({QStringLiteral("Automatic"), QStringLiteral("Password only"),
+    m_signIn->addItems({QCoreApplication::translate("MailboxesDlg", "Automatic"),
+                        QCoreApplication::translate("MailboxesDlg", "Password only"),
                         QStringLiteral("OAuth 2.0")});
-    auto* sourceLabel = new QLabel(QStringLiteral("Password &from:"), this);
+    auto* sourceLabel =
+        new QLabel(QCoreApplication::translate("MailboxesDlg", "Password &from:"), this);
     sourceLabel->setBuddy(m_source);
     Place(sourceLabel, "sourceLabel", 7, 173, 52, 8);
     Place(m_source, "source", 62, 170, 70, 14);
-    m_source->addItems({QStringLiteral("This file"), QStringLiteral("Keyring"),
-                        QStringLiteral("Command"), QStringLiteral("Online account")});
+    m_source->addItems({QCoreApplication::translate("MailboxesDlg", "This file"),
+                        QCoreApplication::translate("MailboxesDlg", "Keyring"),
+                        QCoreApplication::translate("MailboxesDlg", "Command"),
+                        QCoreApplication::translate("MailboxesDlg", "Online account")});
     Place(m_command, "secretCommand", 136, 170, 95, 14);
-    m_command->setPlaceholderText(QStringLiteral("command printing it"));
+    m_command->setPlaceholderText(
+        QCoreApplication::translate("MailboxesDlg", "command printing it"));
     connect(m_source, &QComboBox::currentIndexChanged, this, [this] { EnableSourceFields(); });
     connect(m_source, &QComboBox::activated, this, [this] { m_sourceChosen = true; });
     Choose(m_source, NewAccountSource());
     EnableSourceFields();
 
     // Last, as Folders... signs in with everything above.
-    auto* foldersLabel = new QLabel(QStringLiteral("F&olders:"), this);
+    auto* foldersLabel = new QLabel(QCoreApplication::translate("MailboxesDlg", "F&olders:"), this);
     foldersLabel->setBuddy(m_folders);
     Place(foldersLabel, "foldersLabel", 7, 191, 50, 8);
     Place(m_folders, "folders", 62, 188, 98, 14);
@@ -178,7 +193,7 @@ CMailboxesDlg::CMailboxesDlg(MessageBoxes& boxes, QWidget* parent, KeyringWrite 
 }
 
 void CMailboxesDlg::OnInitDialog() {
-    m_list->setHeaderLabels({QStringLiteral("Configured servers")});
+    m_list->setHeaderLabels({QCoreApplication::translate("MailboxesDlg", "Configured servers")});
     m_list->setColumnWidth(0, m_list->contentsRect().width());
     for (const Account& account : accounts) {
         new QTreeWidgetItem(m_list, {LineText(account)});
@@ -190,9 +205,10 @@ void CMailboxesDlg::OnInitDialog() {
 }
 
 void CMailboxesDlg::SetCaption() {
-    const std::size_t count = accounts.size();
-    setWindowTitle(count > 0 ? QStringLiteral("%1 server(s) to check").arg(count)
-                             : QStringLiteral("No servers to check"));
+    const int count = static_cast<int>(accounts.size());
+    setWindowTitle(count > 0 ? QCoreApplication::translate("MailboxesDlg", "%n server(s) to check",
+                                                           nullptr, count)
+                             : QCoreApplication::translate("MailboxesDlg", "No servers to check"));
 }
 
 void CMailboxesDlg::OnClick(QTreeWidgetItem* item) {
@@ -213,9 +229,10 @@ void CMailboxesDlg::OnClick(QTreeWidgetItem* item) {
     m_sourceChosen = false;
     SetField(m_folders, FolderListText(account.folders));
     // Left empty, Add leaves the keyring's password as it is.
-    m_password->setPlaceholderText(account.secretSource == SecretSourceKind::Keyring
-                                       ? QStringLiteral("kept in the keyring")
-                                       : QString());
+    m_password->setPlaceholderText(
+        account.secretSource == SecretSourceKind::Keyring
+            ? QCoreApplication::translate("MailboxesDlg", "kept in the keyring")
+            : QString());
 }
 
 // The keyring where there is one to ask; where it then fails at Add, the
@@ -232,7 +249,8 @@ void CMailboxesDlg::EnableSourceFields() {
 
 void CMailboxesDlg::EnableProtocolFields() {
     const bool imap = Chosen<Protocol>(m_protocol) == Protocol::Imap;
-    m_serverLabel->setText(imap ? QStringLiteral("IMAP Server:") : QStringLiteral("POP3 Server:"));
+    m_serverLabel->setText(imap ? QCoreApplication::translate("MailboxesDlg", "IMAP Server:")
+                                : QCoreApplication::translate("MailboxesDlg", "POP3 Server:"));
     m_folders->setEnabled(imap);
     m_fetchFolders->setEnabled(imap);
 }
@@ -293,14 +311,17 @@ Account CMailboxesDlg::Typed(const Account* known) const {
 bool CMailboxesDlg::PutInKeyring(const std::string& server, const std::string& user,
                                  const std::string& password, SecretSourceKind& source) {
     const QString account = AccountName(server, user);
-    std::string reason = "No keyring is at hand.";
+    std::string reason =
+        QCoreApplication::translate("MailboxesDlg", "No keyring is at hand.").toStdString();
     if (m_keyring) {
         // A keyring to be made or unlocked first has the desktop ask for its
         // password, which takes the user a while: the wait shows, and may be
         // given up.
         const FetchingWindow waiting(
-            this, "keyringWait", QStringLiteral("Keyring"),
-            QStringLiteral("Waiting for the keyring to take the password of %1...").arg(account));
+            this, "keyringWait", QCoreApplication::translate("MailboxesDlg", "Keyring"),
+            QCoreApplication::translate("MailboxesDlg",
+                                        "Waiting for the keyring to take the password of %1...")
+                .arg(account));
         SecretWait wait;
         wait.hook = DialogWaitHook;
         wait.stopped = [&waiting] { return waiting.Cancelled(); };
@@ -314,8 +335,9 @@ bool CMailboxesDlg::PutInKeyring(const std::string& server, const std::string& u
         return true;
     }
     const QString question =
-        QStringLiteral("The keyring did not take the password of %1:\n%2\n\nKeep the password "
-                       "in Tarvo's settings file instead?")
+        QCoreApplication::translate("MailboxesDlg",
+                                    "The keyring did not take the password of %1:\n%2\n\nKeep the "
+                                    "password in Tarvo's settings file instead?")
             .arg(account, DisplayText(reason));
     if (m_boxes.Ask(this, TarvoString(IDS_APP_TITLE), question, MessageBoxes::Choices::YesNo) !=
         MessageBoxes::Answer::Yes) {
@@ -435,9 +457,11 @@ void CMailboxesDlg::OnDone() {
     const Unsaved unsaved = UnsavedChange();
     if (unsaved != Unsaved::Nothing) {
         const QString account = AccountName(Trimmed(FieldBytes(m_server)), FieldBytes(m_user));
-        const QString question = unsaved == Unsaved::Changes
-                                     ? QStringLiteral("Save the changes to %1 before closing?")
-                                     : QStringLiteral("Add %1 before closing?");
+        const QString question =
+            unsaved == Unsaved::Changes
+                ? QCoreApplication::translate("MailboxesDlg",
+                                              "Save the changes to %1 before closing?")
+                : QCoreApplication::translate("MailboxesDlg", "Add %1 before closing?");
         switch (m_boxes.Ask(this, TarvoString(IDS_APP_TITLE), question.arg(account),
                             MessageBoxes::Choices::YesNoCancel)) {
         case MessageBoxes::Answer::Yes:
@@ -457,9 +481,10 @@ void CMailboxesDlg::OnDone() {
 void CMailboxesDlg::OnCertificate() {
     const int index = m_list->indexOfTopLevelItem(m_list->currentItem());
     if (index < 0 || static_cast<std::size_t>(index) >= accounts.size()) {
-        m_boxes.Show(this, QStringLiteral("Certificate"),
-                     QStringLiteral("Select a server in the list first."),
-                     MessageBoxes::Icon::Information);
+        m_boxes.Show(
+            this, QCoreApplication::translate("MailboxesDlg", "Certificate"),
+            QCoreApplication::translate("MailboxesDlg", "Select a server in the list first."),
+            MessageBoxes::Icon::Information);
         return;
     }
     // The protocol and security as chosen now, which Add has not stored yet.
@@ -470,8 +495,8 @@ void CMailboxesDlg::OnCertificate() {
 void CMailboxesDlg::OnFolders() {
     const std::string server = Trimmed(FieldBytes(m_server));
     if (server.empty()) {
-        m_boxes.Show(this, QStringLiteral("Folders"),
-                     QStringLiteral("Type the server's name first."),
+        m_boxes.Show(this, QCoreApplication::translate("MailboxesDlg", "Folders"),
+                     QCoreApplication::translate("MailboxesDlg", "Type the server's name first."),
                      MessageBoxes::Icon::Information);
         return;
     }

@@ -5,6 +5,7 @@
 #include "resource.h"
 
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -19,13 +20,18 @@ constexpr int32_t kLongestDelay = 60;
 
 COptionsDlg::COptionsDlg(MessageBoxes& boxes, QWidget* parent)
     : TemplateDialog(parent, FixedDialogFlags(true)), m_boxes(boxes), m_delay(new QLineEdit(this)),
-      m_sound(new QCheckBox(QStringLiteral("Play notification sound"), this)),
-      m_message(new QCheckBox(QStringLiteral("Show message headers"), this)),
-      m_notify(new QCheckBox(QStringLiteral("Show a desktop notification"), this)),
-      m_startAtLogin(new QCheckBox(QStringLiteral("Start at log-in"), this)),
-      m_push(new QCheckBox(QStringLiteral("Show new IMAP mail at once (push)"), this)),
+      m_sound(new QCheckBox(QCoreApplication::translate("OptionsDlg", "Play notification sound"),
+                            this)),
+      m_message(
+          new QCheckBox(QCoreApplication::translate("OptionsDlg", "Show message headers"), this)),
+      m_notify(new QCheckBox(
+          QCoreApplication::translate("OptionsDlg", "Show a desktop notification"), this)),
+      m_startAtLogin(
+          new QCheckBox(QCoreApplication::translate("OptionsDlg", "Start at log-in"), this)),
+      m_push(new QCheckBox(
+          QCoreApplication::translate("OptionsDlg", "Show new IMAP mail at once (push)"), this)),
       m_mailProgram(new QLineEdit(this)) {
-    setWindowTitle(QStringLiteral("Tarvo options"));
+    setWindowTitle(QCoreApplication::translate("OptionsDlg", "Tarvo options"));
     setFixedSize(Units().Size(196, 209));
 
     Place(m_delay, "delay", 63, 24, 23, 14);
@@ -37,18 +43,26 @@ COptionsDlg::COptionsDlg(MessageBoxes& boxes, QWidget* parent)
     Place(m_message, "message", 13, 110, 169, 10);
     Place(m_notify, "notify", 13, 124, 169, 10);
     Place(m_mailProgram, "mailProgram", 13, 161, 170, 14);
-    m_mailProgram->setPlaceholderText(QStringLiteral("Desktop's default"));
-    auto* ok = Place(new QPushButton(QStringLiteral("OK"), this), "ok", 7, 188, 50, 14);
+    m_mailProgram->setPlaceholderText(
+        QCoreApplication::translate("OptionsDlg", "Desktop's default"));
+    auto* ok = Place(new QPushButton(QCoreApplication::translate("OptionsDlg", "OK"), this), "ok",
+                     7, 188, 50, 14);
     ok->setDefault(true);
-    auto* cancel =
-        Place(new QPushButton(QStringLiteral("Cancel"), this), "cancel", 139, 188, 50, 14);
-    Place(new QGroupBox(QStringLiteral("Checking"), this), "checking", 7, 7, 182, 71)->lower();
-    Place(new QGroupBox(QStringLiteral("On new mail"), this), "onNewMail", 7, 81, 182, 64)->lower();
-    Place(new QGroupBox(QStringLiteral("Read mail with"), this), "readMailWith", 7, 148, 182, 33)
+    auto* cancel = Place(new QPushButton(QCoreApplication::translate("OptionsDlg", "Cancel"), this),
+                         "cancel", 139, 188, 50, 14);
+    Place(new QGroupBox(QCoreApplication::translate("OptionsDlg", "Checking"), this), "checking", 7,
+          7, 182, 71)
         ->lower();
-    Place(new QLabel(QStringLiteral("Check every"), this), "everyLabel", 14, 27, 45, 8);
-    Place(new QLabel(QStringLiteral("minutes for new messages"), this), "minutesLabel", 95, 27, 88,
-          8);
+    Place(new QGroupBox(QCoreApplication::translate("OptionsDlg", "On new mail"), this),
+          "onNewMail", 7, 81, 182, 64)
+        ->lower();
+    Place(new QGroupBox(QCoreApplication::translate("OptionsDlg", "Read mail with"), this),
+          "readMailWith", 7, 148, 182, 33)
+        ->lower();
+    Place(new QLabel(QCoreApplication::translate("OptionsDlg", "Check every"), this), "everyLabel",
+          14, 27, 45, 8);
+    Place(new QLabel(QCoreApplication::translate("OptionsDlg", "minutes for new messages"), this),
+          "minutesLabel", 95, 27, 88, 8);
 
     // In the order the controls read from the top.
     setTabOrder(m_delay, m_startAtLogin);
@@ -79,7 +93,8 @@ void COptionsDlg::WriteControls() {
 void COptionsDlg::accept() {
     const std::optional<int32_t> delay = ReadIntegerField(m_delay->text());
     if (!delay) {
-        m_boxes.Show(this, TarvoString(IDS_APP_TITLE), QStringLiteral("Please enter an integer."),
+        m_boxes.Show(this, TarvoString(IDS_APP_TITLE),
+                     QCoreApplication::translate("OptionsDlg", "Please enter an integer."),
                      MessageBoxes::Icon::Exclamation);
         m_delay->setFocus();
         m_delay->selectAll();

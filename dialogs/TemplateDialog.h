@@ -5,6 +5,7 @@
 
 #include <QDialog>
 #include <QRect>
+#include <vector>
 
 class QFont;
 
@@ -58,13 +59,20 @@ protected:
 
     // Puts a control where the template has it, named after its role.
     template <typename W> W* Place(W* widget, const char* name, int x, int y, int w, int h) {
-        PlaceWidget(widget, name, m_units.Rect(x, y, w, h));
+        PlaceWidget(widget, name, QRect(x, y, w, h));
         return widget;
     }
 
 private:
-    static void PlaceWidget(QWidget* widget, const char* name, const QRect& rect);
+    struct Placed {
+        QWidget* widget;
+        QRect units; // where the template has it, in dialog units
+    };
+
+    void PlaceWidget(QWidget* widget, const char* name, const QRect& units);
+    void FitToTexts();
 
     DialogUnits m_units;
+    std::vector<Placed> m_placed;
     bool m_initialised = false;
 };

@@ -1,8 +1,11 @@
 #include "Text.h"
 
+#include "HeaderBlock.h"
+#include "HeaderDisplay.h"
 #include "ShownText.h"
 
 #include <QByteArrayView>
+#include <QCoreApplication>
 #include <QStringDecoder>
 
 QString DisplayText(std::string_view bytes) {
@@ -27,4 +30,13 @@ std::string Trimmed(std::string_view text) {
 
 QString AccountName(const std::string& server, const std::string& user) {
     return DisplayText(user.empty() ? server : user + "@" + server);
+}
+
+QString ShownHeader(std::string_view raw, HeaderKind kind) {
+    for (const char* none : {kNoSubject, kNoSender}) {
+        if (raw == none) {
+            return QCoreApplication::translate("HeaderBlock", none);
+        }
+    }
+    return QString::fromStdString(DecodeHeaderForDisplay(raw, kind));
 }

@@ -11,6 +11,11 @@
 
 QString DisplayText(std::string_view bytes);
 
+enum class HeaderKind;
+// A message's subject or sender as the user reads it: decoded, or in the
+// user's language where the message had none.
+QString ShownHeader(std::string_view raw, HeaderKind kind);
+
 // What the user typed, as UTF-8.
 std::string TypedText(const QString& text);
 // The white space of the C library's isspace in the "C" locale. UTF-8

@@ -5,6 +5,7 @@
 
 #include "AsciiCase.h"
 #include "Format.h"
+#include "Translate.h"
 
 #include <algorithm>
 #include <charconv>
@@ -97,17 +98,20 @@ bool CImapConnection::ReadResponse(ImapResponse& response, std::size_t& bytes) {
     case ImapRead::SourceFailed:
         return false;
     case ImapRead::Malformed:
-        Fail(Refusal(Format("%s sent a response that cannot be read", server).c_str(),
-                     response.quote));
+        Fail(Refusal(
+            Format(translate("ImapConnection", "%1 sent a response that cannot be read"), server),
+            response.quote));
         break;
     case ImapRead::LiteralTooLarge:
-        Fail(Format("%s announced %llu bytes in one piece, more than the %zu bytes allowed.",
-                    server, static_cast<unsigned long long>(announced),
-                    m_responseLimits.maxLiteralBytes));
+        Fail(Format(
+            translate("ImapConnection",
+                      "%1 announced %2 bytes in one piece, more than the %3 bytes allowed."),
+            server, static_cast<unsigned long long>(announced), m_responseLimits.maxLiteralBytes));
         break;
     case ImapRead::TooLarge:
-        Fail(Format("%s sent a response of more than %zu bytes or %zu values.", server,
-                    m_responseLimits.maxResponseBytes, m_responseLimits.maxValues));
+        Fail(Format(
+            translate("ImapConnection", "%1 sent a response of more than %2 bytes or %3 values."),
+            server, m_responseLimits.maxResponseBytes, m_responseLimits.maxValues));
         break;
     }
     // What follows cannot be told apart from the rest of this response.
@@ -150,14 +154,17 @@ bool CImapConnection::Accept(const ImapResponse& response) {
     if (response.kind == ImapResponse::Kind::Tagged) {
         auto sent = std::find(m_unanswered.begin(), m_unanswered.end(), response.tag);
         if (sent == m_unanswered.end()) {
-            Fail(Refusal(Format("%s answered a command that was never sent", server).c_str(),
-                         response.tag + " " + response.quote));
+            Fail(Refusal(
+                Format(translate("ImapConnection", "%1 answered a command that was never sent"),
+                       server),
+                response.tag + " " + response.quote));
             ReleaseChannel();
             return false;
         }
         m_unanswered.erase(sent);
     } else if (response.status == "BYE" && !m_quitting) {
-        Fail(Refusal(Format("%s ended the conversation", server).c_str(), response.quote));
+        Fail(Refusal(Format(translate("ImapConnection", "%1 ended the conversation"), server),
+                     response.quote));
         ReleaseChannel();
         return false;
     }
@@ -169,8 +176,9 @@ std::optional<ImapResponse> CImapConnection::Next(const std::string& tag, const 
     ImapResponse response;
     while (ReadResponse(response, bytes)) {
         if (bytes > budget) {
-            Fail(Format("%s sent more than %zu bytes in answer to one command.",
-                        m_serverName.c_str(), budget));
+            Fail(Format(
+                translate("ImapConnection", "%1 sent more than %2 bytes in answer to one command."),
+                m_serverName.c_str(), budget));
             ReleaseChannel();
             return std::nullopt;
         }
@@ -199,10 +207,11 @@ std::optional<ImapResponse> CImapConnection::Command(const std::string& command,
     std::size_t bytes = 0;
     std::optional<ImapResponse> answer = Next(tag, handler, m_limits.maxScanBytes, bytes);
     if (answer && answer->kind == ImapResponse::Kind::Continuation) {
-        Fail(
-            Refusal(Format("%s asked for more of a command that was complete", m_serverName.c_str())
-                        .c_str(),
-                    "+ " + answer->text));
+        Fail(Refusal(
+            Format(translate("ImapConnection", "%1 asked for more of a command that was complete"),
+                   m_serverName.c_str())
+                .c_str(),
+            "+ " + answer->text));
         ReleaseChannel();
         return std::nullopt;
     }

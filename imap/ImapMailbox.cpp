@@ -5,6 +5,7 @@
 #include "Format.h"
 #include "ImapConnection.h"
 #include "MailboxName.h"
+#include "Translate.h"
 
 #include <algorithm>
 #include <charconv>
@@ -88,7 +89,8 @@ std::optional<ImapFolderState> CImapConnection::Examine(const std::string& folde
         return std::nullopt;
     }
     if (answer->status != "OK") {
-        Fail(Refusal(Format("The server would not open the folder %s", folder.c_str()).c_str(),
+        Fail(Refusal(Format(translate("ImapConnection", "The server would not open the folder %1"),
+                            folder.c_str()),
                      answer->quote));
         return std::nullopt;
     }
@@ -140,9 +142,12 @@ std::optional<std::vector<uint32_t>> CImapConnection::SearchUnseen() {
     const char* server = m_serverName.c_str();
     if (read != SetRead::Read) {
         Fail(read == SetRead::TooMany
-                 ? Format("%s listed more unseen messages than the folder %s holds.", server,
-                          m_examined.c_str())
-                 : Refusal(Format("%s sent a search result that cannot be read", server).c_str(),
+                 ? Format(translate("ImapConnection",
+                                    "%1 listed more unseen messages than the folder %2 holds."),
+                          server, m_examined.c_str())
+                 : Refusal(Format(translate("ImapConnection",
+                                            "%1 sent a search result that cannot be read"),
+                                  server),
                            unread));
         ReleaseChannel();
         return std::nullopt;
@@ -151,7 +156,8 @@ std::optional<std::vector<uint32_t>> CImapConnection::SearchUnseen() {
         return std::nullopt;
     }
     if (answer->status != "OK") {
-        Fail(Refusal("The server would not search for unseen messages", answer->quote));
+        Fail(Refusal(translate("ImapConnection", "The server would not search for unseen messages"),
+                     answer->quote));
         return std::nullopt;
     }
     SortUnique(uids);
@@ -222,7 +228,8 @@ bool CImapConnection::FetchHeaders(const std::vector<uint32_t>& wanted) {
         return false;
     }
     if (answer->status != "OK") {
-        Fail(Refusal("The server would not give the headers", answer->quote));
+        Fail(Refusal(translate("ImapConnection", "The server would not give the headers"),
+                     answer->quote));
         return false;
     }
     return true;
@@ -257,7 +264,8 @@ std::optional<std::vector<std::string>> CImapConnection::ListFolders() {
         return std::nullopt;
     }
     if (answer->status != "OK") {
-        Fail(Refusal("The server would not list its folders", answer->quote));
+        Fail(Refusal(translate("ImapConnection", "The server would not list its folders"),
+                     answer->quote));
         return std::nullopt;
     }
     return names;

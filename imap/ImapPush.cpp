@@ -5,6 +5,7 @@
 #include "Format.h"
 #include "ImapConnection.h"
 #include "MailboxName.h"
+#include "Translate.h"
 
 #include <netinet/in.h>
 #include <netinet/tcp.h>
@@ -40,7 +41,9 @@ bool CImapConnection::StartNotify(const std::vector<std::string>& folders) {
         return false;
     }
     if (answer->status != "OK") {
-        Fail(Refusal("The server would not report changes to the folders", answer->quote));
+        Fail(Refusal(
+            translate("ImapConnection", "The server would not report changes to the folders"),
+            answer->quote));
         return false;
     }
     // Servers that report at any time report during IDLE too, and IDLE
@@ -63,7 +66,8 @@ bool CImapConnection::Idle() {
         return false;
     }
     if (answer->kind != ImapResponse::Kind::Continuation) {
-        Fail(Refusal("The server would not wait for new mail", answer->quote));
+        Fail(Refusal(translate("ImapConnection", "The server would not wait for new mail"),
+                     answer->quote));
         return false;
     }
     m_idling = true;
@@ -101,14 +105,16 @@ ImapPush CImapConnection::TakeEvents() {
         }
         m_pushBytes += bytes;
         if (m_pushBytes > m_limits.maxPushBytes) {
-            Fail(Format("%s sent more than %zu bytes while Tarvo waited for new mail.",
+            Fail(Format(translate("ImapConnection",
+                                  "%1 sent more than %2 bytes while Tarvo waited for new mail."),
                         m_serverName.c_str(), m_limits.maxPushBytes));
             ReleaseChannel();
             return ImapPush::Failed;
         }
         if (m_idling && response.tag == m_idleTag) {
             m_idling = false;
-            EndRefused("The server stopped waiting for new mail", response);
+            EndRefused(translate("ImapConnection", "The server stopped waiting for new mail"),
+                       response);
         }
     }
     if (!m_open) {

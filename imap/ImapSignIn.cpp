@@ -5,6 +5,7 @@
 #include "Format.h"
 #include "ImapConnection.h"
 #include "SaslEngine.h"
+#include "Translate.h"
 
 #include <algorithm>
 
@@ -108,7 +109,8 @@ bool CImapConnection::Open(const std::string& host, uint32_t port, bool& preauth
     }
     if (greeting.kind != ImapResponse::Kind::Untagged ||
         (greeting.status != "OK" && greeting.status != "PREAUTH")) {
-        Fail(Refusal("The server refused the connection", greeting.quote));
+        Fail(Refusal(translate("ImapConnection", "The server refused the connection"),
+                     greeting.quote));
         // After BYE the server hangs up: there is nobody to say LOGOUT to.
         greeting.status == "BYE" ? ReleaseChannel() : static_cast<void>(Close());
         return false;
@@ -121,9 +123,12 @@ bool CImapConnection::Open(const std::string& host, uint32_t port, bool& preauth
 // text but what the greeting says.
 bool CImapConnection::UpgradeWithStartTls(bool preauthenticated) {
     if (preauthenticated) {
-        Fail(Format("%s greeted the connection as signed in already, where STARTTLS can no "
-                    "longer be asked: someone may be keeping it in clear text. Nothing was sent.",
-                    m_serverName.c_str()));
+        Fail(Format(
+            translate(
+                "ImapConnection",
+                "%1 greeted the connection as signed in already, where STARTTLS can no longer be "
+                "asked: someone may be keeping it in clear text. Nothing was sent."),
+            m_serverName.c_str()));
         Close();
         return false;
     }
@@ -149,8 +154,10 @@ bool CImapConnection::UpgradeWithStartTls(bool preauthenticated) {
 
 bool CImapConnection::LearnCapabilities() {
     std::optional<ImapResponse> answer = Command("CAPABILITY");
-    return answer && (answer->status == "OK" ||
-                      EndRefused("The server refused to list its capabilities", *answer));
+    return answer &&
+           (answer->status == "OK" ||
+            EndRefused(translate("ImapConnection", "The server refused to list its capabilities"),
+                       *answer));
 }
 
 bool CImapConnection::Authenticate(const std::string& user, const SignIn& signIn) {
@@ -180,9 +187,11 @@ bool CImapConnection::Authenticate(const std::string& user, const SignIn& signIn
 
 bool CImapConnection::Login(const std::string& user, const std::string& password) {
     if (m_capabilities.loginDisabled) {
-        Fail(Format("%s takes no password over this connection (it lists LOGINDISABLED); the "
-                    "password was not sent. Choose SSL/TLS or STARTTLS for the account.",
-                    m_serverName.c_str()));
+        Fail(Format(
+            translate("ImapConnection",
+                      "%1 takes no password over this connection (it lists LOGINDISABLED); the "
+                      "password was not sent. Choose SSL/TLS or STARTTLS for the account."),
+            m_serverName.c_str()));
         Close();
         return false;
     }
@@ -205,7 +214,7 @@ bool CImapConnection::Login(const std::string& user, const std::string& password
             return false;
         }
         if (go->kind != ImapResponse::Kind::Continuation) {
-            return EndRefused("The server refused the login", *go);
+            return EndRefused(translate("ImapConnection", "The server refused the login"), *go);
         }
         line = *argument;
     }
@@ -214,5 +223,6 @@ bool CImapConnection::Login(const std::string& user, const std::string& password
     }
     std::optional<ImapResponse> answer = Next(tag, {}, m_limits.maxScanBytes, bytes);
     return answer &&
-           (answer->status == "OK" || EndRefused("The server refused the login", *answer));
+           (answer->status == "OK" ||
+            EndRefused(translate("ImapConnection", "The server refused the login"), *answer));
 }

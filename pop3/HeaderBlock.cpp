@@ -17,9 +17,9 @@ bool StartsWithLowered(const std::string& line, std::string_view lowerName) {
 } // namespace
 
 void HeaderBlock::Reset() {
-    m_subject = "(untitled)";
-    m_from = "(unknown)";
-    m_messageId = "(none)";
+    m_subject = kNoSubject;
+    m_from = kNoSender;
+    m_messageId = kNoMessageId;
     m_text.clear();
     m_unfolding = nullptr;
 }

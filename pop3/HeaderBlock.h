@@ -6,10 +6,17 @@
 #pragma once
 
 #include "ScannedHeader.h"
+#include "Translate.h"
 
 #include <cstddef>
 #include <string>
 #include <string_view>
+
+// What a header block without the field holds in its place, kept so in the
+// state file and the JSON; the windows show the first two translated.
+inline constexpr const char* kNoSubject = QT_TRANSLATE_NOOP("HeaderBlock", "(untitled)");
+inline constexpr const char* kNoSender = QT_TRANSLATE_NOOP("HeaderBlock", "(unknown)");
+inline constexpr const char* kNoMessageId = "(none)";
 
 class HeaderBlock {
 public:

@@ -2,6 +2,7 @@
 // or in a pipelined window, within the header texts' budget.
 #include "Format.h"
 #include "Pop3Connection.h"
+#include "Translate.h"
 
 #include <algorithm>
 #include <climits>
@@ -67,13 +68,16 @@ int CPop3Connection::GetMessageCount(bool uniqueIdsNext) {
                               : std::vector<std::string>{"STAT"});
     std::string reply = ReadLine();
     if (!IsFavourable(reply)) {
-        Fail(Refusal("The server did not give the number of messages", reply));
+        Fail(Refusal(translate("Pop3Connection", "The server did not give the number of messages"),
+                     reply));
         m_lastCount = -1;
         return -1;
     }
     int count = ParseStatCount(reply);
     if (count < 0) {
-        Fail(Refusal("The server gave no number of messages that a mailbox can hold", reply));
+        Fail(Refusal(translate("Pop3Connection",
+                               "The server gave no number of messages that a mailbox can hold"),
+                     reply));
     }
     m_lastCount = count;
     return count;
@@ -148,10 +152,11 @@ int CPop3Connection::Scan(int count, const std::vector<int>* numbers) {
         } else if (!status.starts_with("-ERR")) {
             // A stray line read as this reply would shift every later
             // header onto the wrong message.
-            Fail(Refusal(Format("%s answered %s with neither +OK nor -ERR", m_serverName.c_str(),
-                                TopCommand(index, numbers).c_str())
-                             .c_str(),
-                         status));
+            Fail(Refusal(
+                Format(translate("Pop3Connection", "%1 answered %2 with neither +OK nor -ERR"),
+                       m_serverName.c_str(), TopCommand(index, numbers).c_str())
+                    .c_str(),
+                status));
             ReleaseChannel();
             complete = false;
         }
@@ -207,8 +212,9 @@ bool CPop3Connection::ScanHeaderBlock(std::size_t index) {
             line.erase(0, 1);
         }
         if (m_scanning.TextBytes() + line.size() + 1 > m_limits.maxHeaderBytes) {
-            Fail(Format("The header of message %zu is larger than %zu bytes.", index + 1,
-                        m_limits.maxHeaderBytes));
+            Fail(Format(
+                translate("Pop3Connection", "The header of message %1 is larger than %2 bytes."),
+                index + 1, m_limits.maxHeaderBytes));
             ReleaseChannel();
             break;
         }

@@ -4,20 +4,23 @@
 #include "Quote.h"
 #include "SaslEngine.h"
 #include "TcpConnect.h"
+#include "Translate.h"
 
 #include <algorithm>
 
 namespace {
 
-constexpr const char* kStopped = "The check was stopped.";
+constexpr const char* kStopped = QT_TRANSLATE_NOOP("MailConversation", "The check was stopped.");
 
 std::string SecondsText(std::chrono::milliseconds limit) {
-    return Format("%g seconds", static_cast<double>(limit.count()) / 1000.0);
+    return Format(translate("MailConversation", "%1 seconds"),
+                  static_cast<double>(limit.count()) / 1000.0);
 }
 
 std::string EndpointText(const Endpoint& endpoint) {
-    const char* format = endpoint.name.find(':') != std::string::npos ? "[%s]:%u" : "%s:%u";
-    return Format(format, endpoint.name.c_str(), static_cast<unsigned>(endpoint.port));
+    const std::string port = ":" + std::to_string(endpoint.port);
+    return endpoint.name.find(':') != std::string::npos ? "[" + endpoint.name + "]" + port
+                                                        : endpoint.name + port;
 }
 
 // Each secret in the reply as "***", in one pass over the reply, so that what
@@ -89,13 +92,17 @@ void MailConversation::Fail(const std::string& reason) {
     }
 }
 
-std::string MailConversation::Refusal(const char* what, const std::string& reply) const {
+std::string MailConversation::SecretName() const {
+    return translate("MailConversation", m_secretName);
+}
+
+std::string MailConversation::Refusal(const std::string& what, const std::string& reply) const {
     // Cut only once the secrets are out, so that no part of one stays behind.
     const std::string quoted = CutQuote(Masked(reply, m_secrets));
     if (quoted.empty()) {
-        return Format("%s with an empty reply.", what);
+        return Format(translate("MailConversation", "%1 with an empty reply."), what);
     }
-    const std::string shown = Format(quoted.back() == '.' ? ": %s" : ": %s.", quoted.c_str());
+    const std::string shown = ": " + quoted + (quoted.back() == '.' ? "" : ".");
     // What the quote adds around a secret's part can make it whole again: the
     // "***" of a password of asterisks, the closing full stop of "hunter2." that
     // the server echoed as "hunter2", a blank for a tab. A quote that holds more
@@ -103,8 +110,10 @@ std::string MailConversation::Refusal(const char* what, const std::string& reply
     // the server cut short.
     for (const std::string& secret : m_secrets) {
         if (2 * LongestSharedRun(shown, secret) > secret.size()) {
-            return Format("%s; its reply is left out, as it would show the %s or part of it.", what,
-                          m_secretName);
+            return Format(
+                translate("MailConversation",
+                          "%1; its reply is left out, as it would show the %2 or part of it."),
+                what, SecretName());
         }
     }
     return what + shown;
@@ -114,26 +123,28 @@ std::string MailConversation::ChannelFailure() const {
     const char* server = m_serverName.c_str();
     switch (m_channel ? m_channel->Fault() : ChannelFault::Abandoned) {
     case ChannelFault::TimedOut:
-        return Format("No reply from %s within %s.", server,
+        return Format(translate("MailConversation", "No reply from %1 within %2."), server,
                       SecondsText(m_limits.ioTimeout).c_str());
     case ChannelFault::TooSlow:
-        return Format("%s sent less than %zu bytes in %s.", server, m_limits.lowSpeedBytes,
-                      SecondsText(m_limits.lowSpeedTime).c_str());
+        return Format(translate("MailConversation", "%1 sent less than %2 bytes in %3."), server,
+                      m_limits.lowSpeedBytes, SecondsText(m_limits.lowSpeedTime).c_str());
     case ChannelFault::TooLong:
-        return Format("The conversation with %s took longer than %s.", server,
-                      SecondsText(m_limits.conversationTimeout).c_str());
+        return Format(
+            translate("MailConversation", "The conversation with %1 took longer than %2."), server,
+            SecondsText(m_limits.conversationTimeout).c_str());
     case ChannelFault::LineTooLong:
-        return Format("%s sent a line longer than %zu bytes.", server, m_limits.maxLineBytes);
+        return Format(translate("MailConversation", "%1 sent a line longer than %2 bytes."), server,
+                      m_limits.maxLineBytes);
     case ChannelFault::Abandoned:
-        return kStopped;
+        return translate("MailConversation", kStopped);
     default:
-        return Format("The connection to %s broke off.", server);
+        return Format(translate("MailConversation", "The connection to %1 broke off."), server);
     }
 }
 
 void MailConversation::FailScanTooLarge() {
-    Fail(Format("The headers on %s add up to more than %zu bytes.", m_serverName.c_str(),
-                m_limits.maxScanBytes));
+    Fail(Format(translate("MailConversation", "The headers on %1 add up to more than %2 bytes."),
+                m_serverName.c_str(), m_limits.maxScanBytes));
 }
 
 bool MailConversation::BeginConnect(const std::string& host) {
@@ -151,7 +162,9 @@ bool MailConversation::BeginInspection(const std::string& host) {
     }
     m_inspecting = true;
     if (m_security == Security::None) {
-        Fail("This account uses no connection security, so its server shows no certificate.");
+        Fail(translate(
+            "MailConversation",
+            "This account uses no connection security, so its server shows no certificate."));
         return false;
     }
     return true;
@@ -161,22 +174,27 @@ std::optional<std::string> UnsafeSignIn(SignInMethod method, Security security) 
     // A bearer token is as good as a password to whoever reads it, and
     // unlike SCRAM it crosses the wire as it is.
     if (method == SignInMethod::OAuth2 && security == Security::None) {
-        return "An OAuth 2.0 account signs in over a secured connection only: choose SSL/TLS or "
-               "STARTTLS for it. Nothing was sent.";
+        return translate("MailConversation",
+                         "An OAuth 2.0 account signs in over a secured connection only: choose "
+                         "SSL/TLS or STARTTLS for it. Nothing was sent.");
     }
     return std::nullopt;
 }
 
 bool MailConversation::CredentialsFit(const std::string& user, const SignIn& signIn) {
-    m_secretName = signIn.method == SignInMethod::OAuth2 ? "access token" : "password";
+    m_secretName = signIn.method == SignInMethod::OAuth2
+                       ? QT_TRANSLATE_NOOP("MailConversation", "access token")
+                       : QT_TRANSLATE_NOOP("MailConversation", "password");
     KeepOutOfReasons(signIn.secret);
     // A line break in a user name or password would send the server a
     // command of its own choosing (a DELE, say), and a NUL byte would cut the
     // line short where the server reads it: such an account is refused before
     // anything is sent.
     if ((user + signIn.secret).find_first_of(std::string_view("\r\n\0", 3)) != std::string::npos) {
-        Fail(Format("The user name or %s holds a line break or a NUL byte; nothing was sent.",
-                    m_secretName));
+        Fail(Format(
+            translate("MailConversation",
+                      "The user name or %1 holds a line break or a NUL byte; nothing was sent."),
+            SecretName()));
         return false;
     }
     if (std::optional<std::string> unsafe = UnsafeSignIn(signIn.method, m_security)) {
@@ -195,20 +213,22 @@ bool MailConversation::OpenChannel(const std::string& host, uint32_t port) {
     case ConnectFailure::None:
         break;
     case ConnectFailure::BadName:
-        Fail(Format("The server name %s is not valid.", host.c_str()));
+        Fail(Format(translate("MailConversation", "The server name %1 is not valid."),
+                    host.c_str()));
         return false;
     case ConnectFailure::Unresolved:
-        Fail(Format("Could not resolve %s.", connection.endpoint.name.c_str()));
+        Fail(Format(translate("MailConversation", "Could not resolve %1."),
+                    connection.endpoint.name.c_str()));
         return false;
     case ConnectFailure::Refused:
-        Fail(Format("%s refused the connection.", endpoint.c_str()));
+        Fail(Format(translate("MailConversation", "%1 refused the connection."), endpoint.c_str()));
         return false;
     case ConnectFailure::NoAnswer:
-        Fail(Format("No answer from %s within %s.", endpoint.c_str(),
+        Fail(Format(translate("MailConversation", "No answer from %1 within %2."), endpoint.c_str(),
                     SecondsText(m_limits.connectTimeout).c_str()));
         return false;
     case ConnectFailure::Abandoned:
-        Fail(kStopped);
+        Fail(translate("MailConversation", kStopped));
         return false;
     }
     m_socket = std::move(connection.socket);
@@ -246,8 +266,9 @@ bool MailConversation::StartTls(std::chrono::steady_clock::time_point deadline) 
         if (!transport.Reason().empty()) {
             Fail(transport.Reason());
         } else if (m_channel->Fault() == ChannelFault::TimedOut) {
-            Fail(Format("The TLS handshake with %s did not end within %s.", m_serverName.c_str(),
-                        SecondsText(m_limits.connectTimeout).c_str()));
+            Fail(Format(
+                translate("MailConversation", "The TLS handshake with %1 did not end within %2."),
+                m_serverName.c_str(), SecondsText(m_limits.connectTimeout).c_str()));
         } else {
             Fail(ChannelFailure());
         }
@@ -259,9 +280,11 @@ bool MailConversation::StartTls(std::chrono::steady_clock::time_point deadline) 
 }
 
 void MailConversation::FailStartTls(const std::optional<std::string>& reply) {
-    Fail(reply ? Refusal("The server refused STARTTLS", *reply) +
-                     Format(" The %s was not sent.", m_secretName)
-               : Format("The server offers no STARTTLS; the %s was not sent.", m_secretName));
+    Fail(reply ? Refusal(translate("MailConversation", "The server refused STARTTLS"), *reply) +
+                     Format(translate("MailConversation", " The %1 was not sent."), SecretName())
+               : Format(translate("MailConversation",
+                                  "The server offers no STARTTLS; the %1 was not sent."),
+                        SecretName()));
 }
 
 // Nothing but the server's answer may have arrived before the handshake:
@@ -270,9 +293,10 @@ void MailConversation::FailStartTls(const std::optional<std::string>& reply) {
 // password could leave.
 bool MailConversation::StartTlsAfterAnswer() {
     if (m_channel->HasPendingInput()) {
-        Fail(Format("The server sent more than its answer to STARTTLS, which is how an attacker "
-                    "would slip in false replies; the %s was not sent.",
-                    m_secretName));
+        Fail(Format(translate("MailConversation",
+                              "The server sent more than its answer to STARTTLS, which is how an "
+                              "attacker would slip in false replies; the %1 was not sent."),
+                    SecretName()));
         ReleaseChannel();
         return false;
     }
@@ -283,15 +307,18 @@ bool MailConversation::PlanAllowsSignIn(SaslPlan plan, const SignIn& signIn) {
     const char* server = m_serverName.c_str();
     switch (plan) {
     case SaslPlan::Downgrade:
-        Fail(Format("%s no longer offers %s, with which this account signed in before, so the "
-                    "password was not sent another way: someone may be tampering with the "
-                    "connection. If the server's sign-in really changed, change the account's "
-                    "sign-in method.",
-                    server, signIn.mechanismBefore.c_str()));
+        Fail(Format(
+            translate(
+                "MailConversation",
+                "%1 no longer offers %2, with which this account signed in before, so the password "
+                "was not sent another way: someone may be tampering with the connection. If the "
+                "server's sign-in really changed, change the account's sign-in method."),
+            server, signIn.mechanismBefore.c_str()));
         return false;
     case SaslPlan::NoMechanism:
-        Fail(Format("%s offers neither OAUTHBEARER nor XOAUTH2, so an OAuth 2.0 account cannot "
-                    "sign in there; no token was sent.",
+        Fail(Format(translate("MailConversation",
+                              "%1 offers neither OAUTHBEARER nor XOAUTH2, so an OAuth "
+                              "2.0 account cannot sign in there; no token was sent."),
                     server));
         return false;
     case SaslPlan::Sasl:
@@ -323,13 +350,16 @@ bool MailConversation::RunSasl(const SaslEngine& engine, SaslFraming& framing, c
         return true;
     case SaslResult::Refused:
         if (bearer) {
-            Fail(Refusal(fresh ? "The server refused the access token, and a fresh one too"
-                               : "The server refused the access token",
+            Fail(Refusal(fresh
+                             ? translate("MailConversation",
+                                         "The server refused the access token, and a fresh one too")
+                             : translate("MailConversation", "The server refused the access token"),
                          outcome.reply));
             break;
         }
         if (!signIn.mechanismBefore.empty()) {
-            Fail(Refusal("The server refused the login", outcome.reply));
+            Fail(Refusal(translate("MailConversation", "The server refused the login"),
+                         outcome.reply));
             break;
         }
         // Some servers list a mechanism they cannot complete for some
@@ -341,33 +371,42 @@ bool MailConversation::RunSasl(const SaslEngine& engine, SaslFraming& framing, c
         if (m_security != Security::None) {
             return plainLogin();
         }
-        Fail(Refusal(("The server refused the login with " + mechanism).c_str(), outcome.reply) +
-             Format(" If the password is right, Password only signs in without %s.",
+        Fail(Refusal(Format(translate("MailConversation", "The server refused the login with %1"),
+                            mechanism),
+                     outcome.reply) +
+             Format(translate("MailConversation",
+                              " If the password is right, Password only signs in without %1."),
                     mechanism.c_str()));
         break;
     case SaslResult::ServerNotProven:
-        Fail(Format("%s could not prove that it knows the password, so someone may be "
-                    "impersonating it; the conversation was ended.",
+        Fail(Format(translate("MailConversation",
+                              "%1 could not prove that it knows the password, so someone may be "
+                              "impersonating it; the conversation was ended."),
                     m_serverName.c_str()));
         break;
     case SaslResult::Malformed:
-        Fail(Format("%s sent a %s challenge that cannot be read; the conversation was ended.",
-                    m_serverName.c_str(), mechanism.c_str()));
+        Fail(Format(
+            translate("MailConversation",
+                      "%1 sent a %2 challenge that cannot be read; the conversation was ended."),
+            m_serverName.c_str(), mechanism.c_str()));
         break;
     case SaslResult::TooCostly: {
         // The server's digits are cut as any quote is: there may be a megabyte of them.
         const std::string count = outcome.reply.substr(0, 20);
-        Fail(Format("%s asks %s to hash the password %s%s times, more than the %u allowed; the "
-                    "sign-in was ended before any was computed.",
+        Fail(Format(translate("MailConversation",
+                              "%1 asks %2 to hash the password %3%4 times, more than the %5 "
+                              "allowed; the sign-in was ended before any was computed."),
                     m_serverName.c_str(), mechanism.c_str(), count.c_str(),
                     outcome.reply.size() > count.size() ? "..." : "", kMaxScramIterations));
         break;
     }
     case SaslResult::Unusable:
-        Fail(bearer ? std::string("The access token holds characters no bearer token has, or "
-                                  "the user name holds control characters; it was not sent.")
-                    : Format("The password is no valid UTF-8 text, which %s needs; it was not "
-                             "sent. Password only signs in with it as it is.",
+        Fail(bearer ? translate("MailConversation",
+                                "The access token holds characters no bearer token has, or the "
+                                "user name holds control characters; it was not sent.")
+                    : Format(translate("MailConversation",
+                                       "The password is no valid UTF-8 text, which %1 needs; it "
+                                       "was not sent. Password only signs in with it as it is."),
                              mechanism.c_str()));
         break;
     case SaslResult::Broken:
@@ -407,7 +446,8 @@ ReadStatus MailConversation::Read(const std::function<ReadStatus()>& read, std::
     ReadStatus status = read();
     m_inChannel = false;
     if (status == ReadStatus::EndOfStream) {
-        Fail(Format("%s closed the connection.", m_serverName.c_str()));
+        Fail(Format(translate("MailConversation", "%1 closed the connection."),
+                    m_serverName.c_str()));
     } else if (status == ReadStatus::Failure && m_open) {
         Fail(ChannelFailure());
         ReleaseChannel();
@@ -430,7 +470,7 @@ void MailConversation::ShutDown() {
 }
 
 void MailConversation::Abort() {
-    Fail(kStopped);
+    Fail(translate("MailConversation", kStopped));
     m_aborted = true;
     m_open = false;
 }

@@ -88,7 +88,7 @@ protected:
     void FailScanTooLarge();
     // The server's words, quoted: bounded, printable, and without the
     // password should the server echo it back.
-    std::string Refusal(const char* what, const std::string& reply) const;
+    std::string Refusal(const std::string& what, const std::string& reply) const;
     void ReleaseChannel();
     // The transport's goodbye and the socket closed, after the protocol's own.
     void ShutDown();
@@ -109,8 +109,10 @@ protected:
     std::string m_endpointName; // the name a certificate must carry
     uint32_t m_endpointPort = 0;
     std::string m_signedInWith;
-    bool m_quitting = false;               // what the goodbye meets is no reason for failure
-    const char* m_secretName = "password"; // what the account signs in with, as reasons name it
+    bool m_quitting = false; // what the goodbye meets is no reason for failure
+    // What the account signs in with, as reasons name it.
+    std::string SecretName() const;
+    const char* m_secretName = "password";
 
 private:
     bool StartTls(std::chrono::steady_clock::time_point deadline);

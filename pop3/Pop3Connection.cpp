@@ -3,6 +3,7 @@
 #include "Pop3Connection.h"
 
 #include "Format.h"
+#include "Translate.h"
 
 CPop3Connection::CPop3Connection(WaitHook waitHook, ChannelLimits limits)
     : MailConversation(std::move(waitHook), limits) {}
@@ -13,7 +14,7 @@ bool CPop3Connection::IsFavourable(const std::string& reply) {
     return reply.find("+OK") != std::string::npos;
 }
 
-bool CPop3Connection::EndRefused(const char* what, const std::string& reply) {
+bool CPop3Connection::EndRefused(const std::string& what, const std::string& reply) {
     Fail(Refusal(what, reply));
     Close();
     return false;
@@ -42,7 +43,8 @@ bool CPop3Connection::Open(const std::string& host, uint32_t port) {
     }
     std::string greeting = ReadLine();
     if (!IsFavourable(greeting)) {
-        return EndRefused("The server refused the connection", greeting);
+        return EndRefused(translate("Pop3Connection", "The server refused the connection"),
+                          greeting);
     }
     return m_security != Security::StartTls || UpgradeWithStls();
 }
@@ -82,7 +84,7 @@ bool CPop3Connection::LearnCapabilitiesOrNoop() {
     SendLine("NOOP");
     std::string reply = ReadLine();
     if (!IsFavourable(reply)) {
-        return EndRefused("The server refused the login", reply);
+        return EndRefused(translate("Pop3Connection", "The server refused the login"), reply);
     }
     return true;
 }
@@ -115,7 +117,8 @@ bool CPop3Connection::RequestCapabilities() {
             line.erase(0, 1);
         }
         if (!m_capabilities.Add(line)) {
-            Fail(Format("%s sent a capability list longer than %zu lines or %zu bytes.",
+            Fail(Format(translate("Pop3Connection",
+                                  "%1 sent a capability list longer than %2 lines or %3 bytes."),
                         m_serverName.c_str(), Pop3Capabilities::kMaxLines,
                         Pop3Capabilities::kMaxBytes));
             ReleaseChannel();

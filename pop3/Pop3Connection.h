@@ -115,7 +115,7 @@ private:
                           const std::vector<int>* numbers, std::size_t& unanswered);
     // The server said no to a step the conversation cannot go on without:
     // its words are the reason, then QUIT. Always false.
-    bool EndRefused(const char* what, const std::string& reply);
+    bool EndRefused(const std::string& what, const std::string& reply);
 
     bool m_closeRequested = false;
     bool m_idle = true;

@@ -4,6 +4,7 @@
 // only put into POP3's lines.
 #include "Pop3Connection.h"
 #include "SaslEngine.h"
+#include "Translate.h"
 
 #include <string_view>
 
@@ -74,7 +75,7 @@ bool CPop3Connection::SignInWithPassword(const std::string& user, const std::str
         SendLine(command);
         std::string reply = ReadLine();
         if (!IsFavourable(reply)) {
-            return EndRefused("The server refused the login", reply);
+            return EndRefused(translate("Pop3Connection", "The server refused the login"), reply);
         }
     }
     return true;

@@ -2,6 +2,7 @@
 
 #include "AsciiCase.h"
 #include "Format.h"
+#include "Translate.h"
 
 #include <arpa/inet.h>
 #include <array>
@@ -88,10 +89,10 @@ std::string DateText(const ASN1_TIME* time) {
     std::tm parts{};
     if (time == nullptr || ASN1_TIME_to_tm(time, &parts) != 1 || parts.tm_mon < 0 ||
         parts.tm_mon > 11) {
-        return "an unreadable date";
+        return translate("TlsTransport", "an unreadable date");
     }
-    return Format("%d %s %d", parts.tm_mday, kMonths[static_cast<std::size_t>(parts.tm_mon)],
-                  parts.tm_year + 1900);
+    return std::to_string(parts.tm_mday) + " " + kMonths[static_cast<std::size_t>(parts.tm_mon)] +
+           " " + std::to_string(parts.tm_year + 1900);
 }
 
 std::string NameText(const X509_NAME* name) {
@@ -161,21 +162,22 @@ std::string MismatchSentence(X509* certificate, const std::string& server) {
     std::size_t count = 0;
     for (const IssuedName& name : IssuedNames(certificate)) {
         if (name.text.find('\0') != std::string::npos) {
-            return Format("The certificate of %s is refused: a name in it holds a NUL character, "
-                          "which could pass it off as another name.",
+            return Format(translate("TlsTransport",
+                                    "The certificate of %1 is refused: a name in it holds a NUL "
+                                    "character, which could pass it off as another name."),
                           server.c_str());
         }
         if (!name.address && !address.empty() && AddressBytes(name.text) == address) {
-            return Format("The certificate names %s only as a host name; an IP address must be in "
-                          "its subjectAltName.",
+            return Format(translate("TlsTransport", "The certificate names %1 only as a host name; "
+                                                    "an IP address must be in its subjectAltName."),
                           server.c_str());
         }
         if (count++ < 4) {
             shown += (shown.empty() ? "" : ", ") + name.text;
         }
     }
-    return Format("The certificate is issued for %s, not %s.",
-                  shown.empty() ? "no name" : shown.c_str(), server.c_str());
+    return Format(translate("TlsTransport", "The certificate is issued for %1, not %2."),
+                  shown.empty() ? translate("TlsTransport", "no name") : shown, server.c_str());
 }
 
 std::string Fingerprint(const X509* certificate) {
@@ -186,7 +188,10 @@ std::string Fingerprint(const X509* certificate) {
     }
     std::string text;
     for (unsigned int i = 0; i < length; ++i) {
-        text += Format(i == 0 ? "%02X" : ":%02X", digest[i]);
+        static constexpr std::string_view kHex = "0123456789ABCDEF";
+        text += i == 0 ? "" : ":";
+        text += kHex[digest[i] >> 4];
+        text += kHex[digest[i] & 0xF];
     }
     return text;
 }
@@ -208,11 +213,11 @@ std::string CertificateSentence(int error, X509* certificate, const std::string&
     const char* server = name.c_str();
     switch (error) {
     case X509_V_ERR_CERT_HAS_EXPIRED:
-        return Format("The certificate of %s has expired (%s).", server,
+        return Format(translate("TlsTransport", "The certificate of %1 has expired (%2)."), server,
                       DateText(X509_get0_notAfter(certificate)).c_str());
     case X509_V_ERR_CERT_NOT_YET_VALID:
-        return Format("The certificate of %s is not valid before %s.", server,
-                      DateText(X509_get0_notBefore(certificate)).c_str());
+        return Format(translate("TlsTransport", "The certificate of %1 is not valid before %2."),
+                      server, DateText(X509_get0_notBefore(certificate)).c_str());
     case X509_V_ERR_HOSTNAME_MISMATCH:
     case X509_V_ERR_IP_ADDRESS_MISMATCH:
         return MismatchSentence(certificate, name);
@@ -221,14 +226,18 @@ std::string CertificateSentence(int error, X509* certificate, const std::string&
     case X509_V_ERR_UNABLE_TO_GET_ISSUER_CERT:
     case X509_V_ERR_UNABLE_TO_GET_ISSUER_CERT_LOCALLY:
     case X509_V_ERR_UNABLE_TO_VERIFY_LEAF_SIGNATURE:
-        return Format("The certificate of %s is not signed by an authority this computer trusts%s",
-                      server,
-                      advise ? "; if the server is yours, trust it with Certificate... in "
-                               "Servers... in the menu."
-                             : ".");
+        return Format(
+            advise
+                ? translate("TlsTransport", "The certificate of %1 is not signed by an authority "
+                                            "this computer trusts; if the server is yours, trust "
+                                            "it with Certificate... in Servers... in the menu.")
+                : translate(
+                      "TlsTransport",
+                      "The certificate of %1 is not signed by an authority this computer trusts."),
+            server);
     default:
-        return Format("The certificate of %s could not be verified: %s.", server,
-                      X509_verify_cert_error_string(error));
+        return Format(translate("TlsTransport", "The certificate of %1 could not be verified: %2."),
+                      server, X509_verify_cert_error_string(error));
     }
 }
 
@@ -293,7 +302,8 @@ std::unique_ptr<TlsTransport> TlsTransport::Create(int fd, TlsPeer peer, std::st
     }
     ERR_clear_error();
     if (bio == nullptr || !ready) {
-        reason = "The secure connection could not be prepared on this computer.";
+        reason = translate("TlsTransport",
+                           "The secure connection could not be prepared on this computer.");
         return nullptr;
     }
     return transport;
@@ -330,9 +340,10 @@ TransportStatus TlsTransport::Handshake() {
         std::optional<PeerCertificate> certificate = Certificate();
         if (!certificate ||
             Canonical(certificate->fingerprint) != Canonical(m_peer.trustedFingerprint)) {
-            m_reason = Format("The certificate of %s is not the one trusted for this account; "
-                              "it has been replaced since.",
-                              m_peer.name.c_str());
+            m_reason =
+                Format(translate("TlsTransport", "The certificate of %1 is not the one trusted for "
+                                                 "this account; it has been replaced since."),
+                       m_peer.name.c_str());
             return TransportStatus::Failure;
         }
     }
@@ -348,14 +359,19 @@ void TlsTransport::ExplainHandshakeFailure(int error) {
                                        m_peer.name, true);
     } else if (error == SSL_ERROR_SYSCALL || error == SSL_ERROR_ZERO_RETURN ||
                ERR_GET_REASON(code) == SSL_R_UNEXPECTED_EOF_WHILE_READING) {
-        m_reason = Format("%s closed the connection during the TLS handshake.", server);
+        m_reason =
+            Format(translate("TlsTransport", "%1 closed the connection during the TLS handshake."),
+                   server);
     } else if (ERR_GET_REASON(code) == SSL_R_UNSUPPORTED_PROTOCOL ||
                ERR_GET_REASON(code) == SSL_R_TLSV1_ALERT_PROTOCOL_VERSION) {
-        m_reason = Format("%s offers no TLS version from 1.2 on, the oldest still safe.", server);
+        m_reason = Format(translate("TlsTransport",
+                                    "%1 offers no TLS version from 1.2 on, the oldest still safe."),
+                          server);
     } else {
         const char* detail = ERR_reason_error_string(code);
-        m_reason = Format("The TLS handshake with %s failed: %s.", server,
-                          detail != nullptr ? detail : "no reason given");
+        m_reason = Format(
+            translate("TlsTransport", "The TLS handshake with %1 failed: %2."), server,
+            detail != nullptr ? std::string(detail) : translate("TlsTransport", "no reason given"));
     }
 }
 
@@ -375,7 +391,8 @@ std::optional<PeerCertificate> TlsTransport::Certificate() const {
         verified ? std::string()
         : error != X509_V_OK
             ? CertificateSentence(error, m_library->failedCertificate, m_peer.name, false)
-            : "It was not verified: this account trusts one certificate by hand."};
+            : translate("TlsTransport",
+                        "It was not verified: this account trusts one certificate by hand.")};
 }
 
 TransportStatus TlsTransport::Status(int result) {

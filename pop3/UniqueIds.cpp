@@ -3,6 +3,7 @@
 // the id 1 to 70 characters from 0x21 to 0x7E, unique within the mailbox.
 #include "Format.h"
 #include "Pop3Connection.h"
+#include "Translate.h"
 
 #include <algorithm>
 #include <charconv>
@@ -72,8 +73,9 @@ UniqueIdListing CPop3Connection::ListUniqueIds(UniqueIdList& ids) {
         // only read on to its end, to find the next reply.
         held += line.size() + sizeof(uint32_t);
         if (held > m_limits.maxScanBytes) {
-            Fail(Format("The unique-id listing of %s is larger than %zu bytes.",
-                        m_serverName.c_str(), m_limits.maxScanBytes));
+            Fail(Format(
+                translate("Pop3Connection", "The unique-id listing of %1 is larger than %2 bytes."),
+                m_serverName.c_str(), m_limits.maxScanBytes));
             ReleaseChannel();
             break;
         }

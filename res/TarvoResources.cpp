@@ -2,6 +2,7 @@
 
 #include "resource.h"
 
+#include <QCoreApplication>
 #include <map>
 
 // Outside any namespace, as Q_INIT_RESOURCE requires. A static library's
@@ -60,7 +61,8 @@ QPixmap TarvoBitmap(int id) {
 QString TarvoString(int id) {
     switch (id) {
     case IDS_SOCKETS_INIT_FAILED:
-        return QStringLiteral("Windows sockets initialization failed.");
+        return QCoreApplication::translate("TarvoResources",
+                                           "Windows sockets initialization failed.");
     case IDS_APP_TITLE:
         return QStringLiteral("Tarvo");
     case IDS_CONTRIBUTORS:

@@ -1,6 +1,7 @@
 // Menu 129, the tray pop-up: its items in order, with their command ids.
 #pragma once
 
+#include "Translate.h"
 #include "resource.h"
 
 struct TrayMenuItem {
@@ -9,31 +10,35 @@ struct TrayMenuItem {
 };
 
 inline constexpr TrayMenuItem kTrayMenu[] = {
-    {ID_CHECK_NOW, "&Check now"}, {ID_READ_MAIL, "&Read mail"},
-    {ID_HEADERS, "&Headers..."},  {0, ""},
-    {ID_SERVERS, "&Servers..."},  {ID_OPTIONS, "&Options..."},
-    {ID_APP_ABOUT, "&About..."},  {0, ""},
-    {ID_APP_EXIT, "&Quit"},
+    {ID_CHECK_NOW, QT_TRANSLATE_NOOP("TrayMenu", "&Check now")},
+    {ID_READ_MAIL, QT_TRANSLATE_NOOP("TrayMenu", "&Read mail")},
+    {ID_HEADERS, QT_TRANSLATE_NOOP("TrayMenu", "&Headers...")},
+    {0, ""},
+    {ID_SERVERS, QT_TRANSLATE_NOOP("TrayMenu", "&Servers...")},
+    {ID_OPTIONS, QT_TRANSLATE_NOOP("TrayMenu", "&Options...")},
+    {ID_APP_ABOUT, QT_TRANSLATE_NOOP("TrayMenu", "&About...")},
+    {0, ""},
+    {ID_APP_EXIT, QT_TRANSLATE_NOOP("TrayMenu", "&Quit")},
 };
 
 // The menu while a check runs: stop the conversation under way, or quit.
 inline constexpr TrayMenuItem kCheckingTrayMenu[] = {
-    {ID_DISCONNECT, "&Stop check"},
-    {ID_APP_EXIT, "&Quit"},
+    {ID_DISCONNECT, QT_TRANSLATE_NOOP("TrayMenu", "&Stop check")},
+    {ID_APP_EXIT, QT_TRANSLATE_NOOP("TrayMenu", "&Quit")},
 };
 
 // Every item of both menus, each menu's items in their order, so that one
 // menu can show either by hiding the rest: a panel that keeps an item's id
 // finds it still there after the menu has changed.
 inline constexpr TrayMenuItem kWholeTrayMenu[] = {
-    {ID_DISCONNECT, "&Stop check"},
-    {ID_CHECK_NOW, "&Check now"},
-    {ID_READ_MAIL, "&Read mail"},
-    {ID_HEADERS, "&Headers..."},
+    {ID_DISCONNECT, QT_TRANSLATE_NOOP("TrayMenu", "&Stop check")},
+    {ID_CHECK_NOW, QT_TRANSLATE_NOOP("TrayMenu", "&Check now")},
+    {ID_READ_MAIL, QT_TRANSLATE_NOOP("TrayMenu", "&Read mail")},
+    {ID_HEADERS, QT_TRANSLATE_NOOP("TrayMenu", "&Headers...")},
     {0, ""},
-    {ID_SERVERS, "&Servers..."},
-    {ID_OPTIONS, "&Options..."},
-    {ID_APP_ABOUT, "&About..."},
+    {ID_SERVERS, QT_TRANSLATE_NOOP("TrayMenu", "&Servers...")},
+    {ID_OPTIONS, QT_TRANSLATE_NOOP("TrayMenu", "&Options...")},
+    {ID_APP_ABOUT, QT_TRANSLATE_NOOP("TrayMenu", "&About...")},
     {0, ""},
-    {ID_APP_EXIT, "&Quit"},
+    {ID_APP_EXIT, QT_TRANSLATE_NOOP("TrayMenu", "&Quit")},
 };

@@ -1,6 +1,8 @@
 #include "CommandSecret.h"
 
+#include "Format.h"
 #include "Quote.h"
+#include "Translate.h"
 
 #include <array>
 #include <cerrno>
@@ -16,7 +18,7 @@ extern char** environ;
 
 namespace {
 
-const char* const kCommand = "The password command";
+const char* const kCommand = QT_TRANSLATE_NOOP("Secrets", "The password command");
 // Enough for any token; what a command prints beyond is read and dropped.
 constexpr std::size_t kKeptBytes = 64 * 1024;
 
@@ -134,13 +136,18 @@ int Spawn(const std::string& command, int out, int err, pid_t& pid) {
 }
 
 std::string ExitReason(int status, const std::string& errorLine) {
-    std::string reason = kCommand;
     if (WIFSIGNALED(status)) {
-        reason += " was ended by signal " + std::to_string(WTERMSIG(status));
-    } else {
-        reason += " failed with exit status " + std::to_string(WEXITSTATUS(status));
+        return errorLine.empty()
+                   ? Format(translate("Secrets", "The password command was ended by signal %1."),
+                            WTERMSIG(status))
+                   : Format(translate("Secrets", "The password command was ended by signal %1: %2"),
+                            WTERMSIG(status), errorLine);
     }
-    return errorLine.empty() ? reason + "." : reason + ": " + errorLine;
+    return errorLine.empty()
+               ? Format(translate("Secrets", "The password command failed with exit status %1."),
+                        WEXITSTATUS(status))
+               : Format(translate("Secrets", "The password command failed with exit status %1: %2"),
+                        WEXITSTATUS(status), errorLine);
 }
 
 } // namespace
@@ -148,18 +155,20 @@ std::string ExitReason(int status, const std::string& errorLine) {
 SecretOutcome CommandSecret::Fetch(const SecretRequest& request, const SecretWait& wait) const {
     SecretOutcome outcome;
     if (request.command.empty()) {
-        outcome.reason = "No password command is set for this account.";
+        outcome.reason = translate("Secrets", "No password command is set for this account.");
         return outcome;
     }
     if (wait.stopped && wait.stopped()) {
         outcome.stopped = true;
-        outcome.reason = std::string(kCommand) + " was stopped.";
+        outcome.reason = translate("Secrets", "The password command was stopped.");
         return outcome;
     }
     Pipe out;
     Pipe err;
     if (!out.Open() || !err.Open()) {
-        outcome.reason = std::string(kCommand) + " could not be started: " + std::strerror(errno);
+        outcome.reason =
+            Format(translate("Secrets", "The password command could not be started: %1"),
+                   std::strerror(errno));
         return outcome;
     }
     pid_t pid = -1;
@@ -167,7 +176,9 @@ SecretOutcome CommandSecret::Fetch(const SecretRequest& request, const SecretWai
     out.CloseWrite();
     err.CloseWrite();
     if (spawned != 0) {
-        outcome.reason = std::string(kCommand) + " could not be started: " + std::strerror(spawned);
+        outcome.reason =
+            Format(translate("Secrets", "The password command could not be started: %1"),
+                   std::strerror(spawned));
         return outcome;
     }
 
@@ -191,7 +202,7 @@ SecretOutcome CommandSecret::Fetch(const SecretRequest& request, const SecretWai
         }
         if (wait.stopped && wait.stopped()) {
             outcome.stopped = true;
-            outcome.reason = std::string(kCommand) + " was stopped.";
+            outcome.reason = translate("Secrets", "The password command was stopped.");
             break;
         }
         if (std::chrono::steady_clock::now() >= deadline) {
@@ -230,11 +241,12 @@ SecretOutcome CommandSecret::Fetch(const SecretRequest& request, const SecretWai
         outcome.reason = ExitReason(status, CutQuote(errorLine));
     } else if (printed.cut && printed.kept.find('\n') == std::string::npos) {
         // Sent cut short, it would fail at the server for a reason none could see.
-        outcome.reason = std::string(kCommand) + " printed a first line longer than 64 KiB.";
+        outcome.reason =
+            translate("Secrets", "The password command printed a first line longer than 64 KiB.");
     } else if (secret.empty()) {
         // What a command that ended well wrote to standard error may be the
         // token itself, sent to the wrong stream.
-        outcome.reason = std::string(kCommand) + " printed nothing.";
+        outcome.reason = translate("Secrets", "The password command printed nothing.");
     } else {
         outcome.secret = secret;
     }

@@ -1,6 +1,8 @@
 #include "GioWait.h"
 
+#include "Format.h"
 #include "Quote.h"
+#include "Translate.h"
 
 #include <algorithm>
 
@@ -24,7 +26,8 @@ std::string SessionBusAddress() {
 }
 
 std::string NoSessionBus(const std::string& who) {
-    return who + " cannot be reached: no session bus is running.";
+    return Format(translate("Secrets", "%1 cannot be reached: no session bus is running."),
+                  translate("Secrets", who.c_str()));
 }
 
 } // namespace
@@ -139,15 +142,17 @@ std::string GioWait::Reason(const std::string& who, const GError* error) const {
         return OutOfTime(who, m_wait.bound);
     }
     if (m_stopped) {
-        return who + " was not asked to the end: the check was stopped.";
+        return Format(translate("Secrets", "%1 was not asked to the end: the check was stopped."),
+                      translate("Secrets", who.c_str()));
     }
     if (error == nullptr) {
-        return who + " failed.";
+        return Format(translate("Secrets", "%1 failed."), translate("Secrets", who.c_str()));
     }
     // The D-Bus error's name says nothing a user can act on.
     GError* shown = g_error_copy(error);
     g_dbus_error_strip_remote_error(shown);
-    std::string reason = who + " failed: " + CutQuote(shown->message);
+    std::string reason = Format(translate("Secrets", "%1 failed: %2"),
+                                translate("Secrets", who.c_str()), CutQuote(shown->message));
     g_error_free(shown);
     return reason;
 }

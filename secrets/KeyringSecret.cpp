@@ -1,6 +1,8 @@
 #include "KeyringSecret.h"
 
+#include "Format.h"
 #include "GioWait.h"
+#include "Translate.h"
 
 #include <libsecret/secret.h>
 #include <memory>
@@ -8,7 +10,7 @@
 
 namespace {
 
-const char* const kKeyring = "The keyring";
+const char* const kKeyring = QT_TRANSLATE_NOOP("Secrets", "The keyring");
 
 const SecretSchema kSchema = {"org.halvik.Tarvo.Mailbox",
                               SECRET_SCHEMA_DONT_MATCH_NAME,
@@ -125,13 +127,16 @@ SecretOutcome KeyringSecret::Fetch(const SecretRequest& request, const SecretWai
             outcome.reason = wait.Reason(kKeyring, found.error.get());
         } else if (found.value == nullptr) {
             outcome.reason =
-                "The keyring holds no password for " + request.user + " on " + request.server + ".";
+                Format(translate("Secrets", "The keyring holds no password for %1 on %2."),
+                       request.user, request.server);
         } else if (auto* item = SECRET_ITEM(found.value->data);
                    secret_item_get_locked(item) && !Unlock(wait, waitFor, service.p, item)) {
-            outcome.reason = wait.Stopped() ? wait.Reason(kKeyring, nullptr)
-                                            : "The keyring is locked; unlock it to let Tarvo read "
-                                              "the password for " +
-                                                  request.user + " on " + request.server + ".";
+            outcome.reason =
+                wait.Stopped()
+                    ? wait.Reason(kKeyring, nullptr)
+                    : Format(translate("Secrets", "The keyring is locked; unlock it to let Tarvo "
+                                                  "read the password for %1 on %2."),
+                             request.user, request.server);
         } else {
             outcome.secret = SecretOf(wait, item, outcome.reason);
         }

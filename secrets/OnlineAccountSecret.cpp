@@ -1,10 +1,12 @@
 #include "OnlineAccountSecret.h"
 
+#include "Format.h"
 #include "GioWait.h"
+#include "Translate.h"
 
 namespace {
 
-const char* const kOnlineAccounts = "GNOME Online Accounts";
+const char* const kOnlineAccounts = QT_TRANSLATE_NOOP("Secrets", "GNOME Online Accounts");
 const char* const kService = "org.gnome.OnlineAccounts";
 
 // One method call within the wait; null with reason set when it failed.
@@ -110,10 +112,14 @@ SecretOutcome OnlineAccountSecret::Fetch(const SecretRequest& request,
                                "org.gnome.OnlineAccounts.PasswordBased", "GetPassword",
                                g_variant_new("(s)", "imap-password"), "(s)", outcome.reason);
         } else if (found.path.empty()) {
-            outcome.reason = "GNOME Online Accounts has no mail account for " + request.user + ".";
+            outcome.reason =
+                Format(translate("Secrets", "GNOME Online Accounts has no mail account for %1."),
+                       request.user);
         } else {
-            outcome.reason = "The online account of " + request.user +
-                             " has neither a token nor a password to give.";
+            outcome.reason = Format(
+                translate("Secrets",
+                          "The online account of %1 has neither a token nor a password to give."),
+                request.user);
         }
         if (reply != nullptr) {
             const gchar* secret = nullptr;
@@ -121,8 +127,9 @@ SecretOutcome OnlineAccountSecret::Fetch(const SecretRequest& request,
             if (secret != nullptr && *secret != '\0') {
                 outcome.secret = secret;
             } else {
-                outcome.reason =
-                    "GNOME Online Accounts gave an empty secret for " + request.user + ".";
+                outcome.reason = Format(
+                    translate("Secrets", "GNOME Online Accounts gave an empty secret for %1."),
+                    request.user);
             }
             g_variant_unref(reply);
         }

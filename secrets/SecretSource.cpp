@@ -2,8 +2,10 @@
 
 #include "CommandSecret.h"
 #include "FileSecret.h"
+#include "Format.h"
 #include "KeyringSecret.h"
 #include "OnlineAccountSecret.h"
+#include "Translate.h"
 
 std::unique_ptr<SecretSource> MakeSecretSource(SecretSourceKind kind) {
     switch (kind) {
@@ -20,9 +22,13 @@ std::unique_ptr<SecretSource> MakeSecretSource(SecretSourceKind kind) {
 }
 
 std::string OutOfTime(const std::string& who, std::chrono::milliseconds bound) {
-    const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(bound).count();
+    const auto seconds =
+        static_cast<int>(std::chrono::duration_cast<std::chrono::seconds>(bound).count());
     if (seconds >= 1) {
-        return who + " did not answer within " + std::to_string(seconds) + " second(s).";
+        return Format(
+            translate("Secrets", "%1 did not answer within %n second(s).", nullptr, seconds),
+            translate("Secrets", who.c_str()));
     }
-    return who + " did not answer within " + std::to_string(bound.count()) + " ms.";
+    return Format(translate("Secrets", "%1 did not answer within %2 ms."),
+                  translate("Secrets", who.c_str()), bound.count());
 }

@@ -1,7 +1,9 @@
 #include "StateFile.h"
 
 #include "AtomicFile.h"
+#include "Format.h"
 #include "StateFormat.h"
+#include "Translate.h"
 
 #include <climits>
 #include <cstdio>
@@ -17,7 +19,9 @@ std::string InTheWay(const std::string& path) {
     for (const std::string& name : {path, path + ".lock"}) {
         struct stat st {};
         if (::lstat(name.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
-            return "Tarvo cannot save its state: " + name + " is not a regular file.";
+            return Format(
+                translate("StateFile", "Tarvo cannot save its state: %1 is not a regular file."),
+                name);
         }
     }
     return {};

@@ -4,6 +4,7 @@
 #include "CheckCycle.h"
 #include "Pop3Connection.h"
 #include "SettingsStore.h"
+#include "Translate.h"
 #include "TrayTip.h"
 #include "resource.h"
 
@@ -83,7 +84,9 @@ void CTarvoWnd::PublishMenu() {
 int CTarvoWnd::OnCreate() {
     m_services.AddTrayIcon(
         IDI_IDLE,
-        FitTrayTip(WithStateProblem(m_accounts.size() == 0 ? kNoMailboxesTip : "Tarvo is empty")));
+        FitTrayTip(WithStateProblem(translate(
+            "TrayTip", m_accounts.size() == 0 ? kNoMailboxesTip
+                                              : QT_TRANSLATE_NOOP("TrayTip", "Tarvo is empty")))));
     PublishMenu();
     StartTimer();
     return 0;

@@ -1,6 +1,7 @@
 #include "TrayTip.h"
 
 #include "Format.h"
+#include "Translate.h"
 #include "Utf8.h"
 #include "resource.h"
 
@@ -69,23 +70,28 @@ std::string FailureLine(const MessageTable& table) {
     for (std::size_t i : failed) {
         names += (names.empty() ? "" : ", ") + table.Mailbox(i);
     }
-    std::string line = names + " failed. " + first;
-    return line.size() <= kTrayTipLimit ? line
-                                        : Format("%zu accounts failed. ", failed.size()) + first;
+    std::string line = Format(translate("TrayTip", "%1 failed. %2"), names, first);
+    const int count = static_cast<int>(failed.size());
+    return line.size() <= kTrayTipLimit
+               ? line
+               : Format(translate("TrayTip", "%n accounts failed. %1", nullptr, count), first);
 }
 
 } // namespace
 
 TrayState FinalTrayState(const CheckOutcome& outcome, const MessageTable& table) {
     if (outcome.accounts == 0) {
-        return {IDI_IDLE, kNoMailboxesTip};
+        return {IDI_IDLE, translate("TrayTip", kNoMailboxesTip)};
     }
     const std::string failures = FailureLine(table);
     const std::string second = failures.empty() ? "" : "\n" + failures;
     if (outcome.total > 0) {
-        return {IDI_UNREAD, Format("You have %d unread message(s)", outcome.total) + second};
+        return {IDI_UNREAD,
+                translate("TrayTip", "You have %n unread message(s)", nullptr, outcome.total) +
+                    second};
     }
-    return {IDI_IDLE, failures.empty() ? "No unread messages" : "Error(s) occured" + second};
+    return {IDI_IDLE, failures.empty() ? translate("TrayTip", "No unread messages")
+                                       : translate("TrayTip", "Error(s) occured") + second};
 }
 
 std::string FitTrayTip(const std::string& tip) {

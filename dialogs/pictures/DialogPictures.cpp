@@ -1,14 +1,19 @@
 // Draws the dialogs offscreen with sample data, each under a plain title
 // strip that carries its caption, and saves them as PNG files.
 #include "AboutDlg.h"
+#include "Format.h"
 #include "HeadersDlg.h"
 #include "MailboxesDlg.h"
 #include "OptionsDlg.h"
+#include "Translate.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QPainter>
 #include <QTemporaryFile>
+#include <QTranslator>
 #include <QTreeWidget>
 #include <cstdio>
 
@@ -48,7 +53,9 @@ MessageTable SampleTable() {
     auto row = [&table](const char* subject, const char* from, const char* mailbox,
                         MessageState state) {
         if (state == MessageError) {
-            table.AppendError(subject, mailbox, "Could not resolve mail.example.net.");
+            table.AppendError(
+                subject, mailbox,
+                Format(translate("MailConversation", "Could not resolve %1."), "mail.example.net"));
         } else {
             const std::string_view text = "Subject: sample\r\n";
             table.AppendMessage(ScannedHeader(subject, from, "(none)", text, text.size()), mailbox,
@@ -71,15 +78,17 @@ MessageTable SampleTable() {
     row("Quarterly report: figures for every branch, region and product line, with the notes "
         "of the review board and the plans for the next three quarters attached",
         "Reporting <reports@example.com>", "tomas@pop.example.org", MessageNew);
-    row("(error contacting mail.example.net)", "", "mail.example.net", MessageError);
+    const std::string contacting =
+        Format(translate("CheckCycle", "(error contacting %1)"), "mail.example.net");
+    row(contacting.c_str(), "", "mail.example.net", MessageError);
     return table;
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: %s <output folder>\n", argv[0]);
+    if (argc != 2 && argc != 3) {
+        std::fprintf(stderr, "usage: %s <output folder> [<catalogue, tarvo_xx.qm>]\n", argv[0]);
         return 2;
     }
     // A desktop-sized screen: the headers window sizes itself to a share of it.
@@ -91,6 +100,24 @@ int main(int argc, char** argv) {
         qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + QFile::encodeName(screen.fileName()));
     }
     QApplication app(argc, argv);
+    // In the catalogue's language, as the program would show them.
+    QTranslator tarvo;
+    QTranslator qt;
+    if (argc == 3) {
+        if (!tarvo.load(QString::fromLocal8Bit(argv[2]))) {
+            std::fprintf(stderr, "cannot read %s\n", argv[2]);
+            return 2;
+        }
+        QApplication::installTranslator(&tarvo);
+        if (qt.load(QLocale(tarvo.language()), QStringLiteral("qtbase"), QStringLiteral("_"),
+                    QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+            QApplication::installTranslator(&qt);
+        }
+        SetTranslateHook([](const char* context, const char* source, const char* disambiguation,
+                            int n) {
+            return QCoreApplication::translate(context, source, disambiguation, n).toStdString();
+        });
+    }
     const QDir folder(QString::fromLocal8Bit(argv[1]));
     RecordingMessageBoxes boxes;
     bool ok = true;

@@ -389,6 +389,42 @@ TEST_F(CommandLineTest, ACheckLoadsNoDesktopLibrary) {
     }
 }
 
+// The real program, which reads its catalogue as installed beside it: a reader
+// gets the locale's language, reasons included; --json and a locale Tarvo has
+// no catalogue for stay English.
+TEST_F(CommandLineTest, ReadersGetTheirLanguageAndScriptsEnglish) {
+    ::mkdir((folder + "/Halvik").c_str(), 0700);
+    settingsPath = folder + "/Halvik/Tarvo.reg";
+    Store({{"127.0.0.1:1", "ann", "pw"}}); // nothing listens on port 1
+    struct Case {
+        std::string locale, args, out, err;
+    } cases[] = {
+        {"LC_ALL=de_DE.UTF-8", "--check",
+         "127.0.0.1:1, ann: Fehler: 127.0.0.1:1 lehnte die Verbindung ab.\n"
+         "Gesamt: 0 Nachrichten, 1 von 1 Konto fehlgeschlagen\n",
+         ""},
+        {"LC_ALL=de_DE.UTF-8", "--check --json",
+         "\"error\":\"127.0.0.1:1 refused the connection.\"", ""},
+        {"LANGUAGE=ja:de LANG=fr_FR.UTF-8", "--help", "使い方: tarvo [--check [--json]]\n", ""},
+        {"LANG=fr_FR.UTF-8", "--json", "", "tarvo: --json s'utilise avec --check\n"},
+        {"LANGUAGE=de LC_ALL=C", "--help", "Usage: tarvo [--check [--json]]\n", ""},
+        {"LANGUAGE=de", "--help", "Usage: tarvo [--check [--json]]\n", ""},
+        {"LANG=pt_BR.UTF-8", "--help", "Usage: tarvo [--check [--json]]\n", ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.locale + " " + c.args);
+        std::system(("env -u LANGUAGE -u LC_ALL -u LC_MESSAGES -u LANG " + c.locale +
+                     " XDG_CONFIG_HOME='" + folder + "' XDG_STATE_HOME='" + folder +
+                     "' timeout 60 " TARVO_BINARY " " + c.args + " >'" + folder + "/out' 2>'" +
+                     folder + "/err'")
+                        .c_str());
+        const std::string out = ReadBytes(folder + "/out");
+        EXPECT_TRUE(c.out.empty() ? out.empty() : out.find(c.out) != std::string::npos) << out;
+        const std::string err = ReadBytes(folder + "/err");
+        EXPECT_TRUE(c.err.empty() ? err.empty() : err.starts_with(c.err)) << err;
+    }
+}
+
 // The real program, so that the signals take their real way: Ctrl-C ends the
 // check at once; SIGUSR1, meant for the tray program, gives up the silent
 // server and the check goes on.

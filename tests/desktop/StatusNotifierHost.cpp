@@ -106,6 +106,35 @@ std::string MenuPath(const SessionBus& bus, const QString& item) {
         .toStdString();
 }
 
+std::string ToolTipTitle(const SessionBus& bus, const QString& item) {
+    QDBusMessage reply =
+        Call(bus, item, QStringLiteral("/StatusNotifierItem"),
+             QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("Get"),
+             {QStringLiteral("org.kde.StatusNotifierItem"), QStringLiteral("ToolTip")});
+    if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty()) {
+        return {};
+    }
+    // (s a(iiay) s s): icon name, icon pixmaps, title, description.
+    const QDBusArgument tip =
+        reply.arguments().front().value<QDBusVariant>().variant().value<QDBusArgument>();
+    QString iconName;
+    QString title;
+    tip.beginStructure();
+    tip >> iconName;
+    tip.beginArray();
+    while (!tip.atEnd()) {
+        int width = 0;
+        int height = 0;
+        QByteArray bytes;
+        tip.beginStructure();
+        tip >> width >> height >> bytes;
+        tip.endStructure();
+    }
+    tip.endArray();
+    tip >> title;
+    return title.toStdString();
+}
+
 std::vector<PublishedItem> MenuLayout(const SessionBus& bus, const QString& item) {
     const std::string path = MenuPath(bus, item);
     std::vector<PublishedItem> items;

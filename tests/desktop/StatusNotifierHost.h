@@ -73,5 +73,8 @@ bool ActivateItem(const SessionBus& bus, const QString& item);
 // The item's Menu property, the object path of its menu.
 std::string MenuPath(const SessionBus& bus, const QString& item);
 
+// The title of the item's ToolTip property, the text a panel shows over it.
+std::string ToolTipTitle(const SessionBus& bus, const QString& item);
+
 // Lets the bus calls of this process be answered while waiting.
 bool PumpUntil(const std::function<bool()>& condition, std::chrono::milliseconds limit = 15s);

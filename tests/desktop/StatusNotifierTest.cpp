@@ -82,6 +82,36 @@ TEST_F(StatusNotifierTest, MenuIsPublishedAndItsClicksRunTheCommands) {
     EXPECT_EQ(WEXITSTATUS(m_tarvo.ExitStatus()), 0);
 }
 
+// In German the published menu and the tooltip are German, and so is the
+// reason the check composed in the core.
+TEST_F(StatusNotifierTest, InGermanTheMenuAndTheTooltipSpeakGerman) {
+    SilentServer server;
+    WriteSettings({{server.Address(), "alice", "secret"}});
+    m_environment = {"LC_ALL=de_DE.UTF-8"};
+    StatusNotifierWatcher watcher(m_bus);
+    m_tarvo = LaunchTarvo(m_bus.Address());
+    const QString item = AwaitItem(watcher);
+    ASSERT_FALSE(item.isEmpty());
+
+    std::vector<PublishedItem> menu = AwaitMenu(item, 9);
+    std::vector<std::string> labels;
+    for (const PublishedItem& entry : menu) {
+        labels.push_back(entry.type == "separator" ? "-" : entry.label);
+    }
+    EXPECT_EQ(labels, (std::vector<std::string>{"Jetzt _prüfen", "E-Mails _lesen", "_Kopfzeilen...",
+                                                "-", "_Server...", "_Optionen...", "_Über...", "-",
+                                                "_Beenden"}));
+    EXPECT_TRUE(PumpUntil([&] { return ToolTipTitle(m_bus, item) == "Tarvo ist leer"; }))
+        << ToolTipTitle(m_bus, item);
+
+    ASSERT_TRUE(ClickMenuItem(m_bus, item, IdOf(menu, "Jetzt _prüfen")));
+    EXPECT_TRUE(PumpUntil([&] { return server.CloseConnections() == 1; }));
+    const std::string failed =
+        "Fehler aufgetreten\n" + server.Address() + " schloss die Verbindung.";
+    EXPECT_TRUE(PumpUntil([&] { return ToolTipTitle(m_bus, item) == failed; }))
+        << ToolTipTitle(m_bus, item);
+}
+
 // While a check hangs the published menu holds only "Stop check" and "Quit",
 // and both act at once.
 TEST_F(StatusNotifierTest, DuringACheckThePublishedMenuStopsOrQuits) {

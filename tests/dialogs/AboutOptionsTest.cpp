@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QShortcut>
 #include <QTimer>
+#include <QTranslator>
 #include <QWindow>
 
 namespace {
@@ -242,31 +243,44 @@ TEST(DialogLayoutTest, ARunningDialogIsNotLeftMinimisedOrMaximised) {
 }
 
 // Every text fits its control and no two controls overlap, whatever font
-// the desktop gives the dialogs.
+// the desktop gives the dialogs and however long the language's texts are:
+// the dialog grows for them.
 TEST(DialogLayoutTest, TextsFitAndControlsDoNotOverlap) {
-    RecordingMessageBoxes boxes;
-    COptionsDlg options(boxes);
-    CAboutDlg about(boxes);
-    CMailboxesDlg mailboxes(boxes);
-    for (const QWidget* dialog :
-         std::initializer_list<const QWidget*>{&options, &about, &mailboxes}) {
-        std::vector<const QWidget*> controls;
-        for (const QWidget* child : dialog->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
-            if (qobject_cast<const QGroupBox*>(child) == nullptr) {
-                controls.push_back(child);
-            }
+    for (const char* language : {"", "de", "es", "fi", "fr", "ja"}) {
+        SCOPED_TRACE(language);
+        QTranslator catalogue;
+        if (*language != '\0') {
+            ASSERT_TRUE(
+                catalogue.load(QStringLiteral(TARVO_CATALOGUES "/tarvo_%1.qm").arg(language)));
+            QCoreApplication::installTranslator(&catalogue);
         }
-        for (const QWidget* a : controls) {
-            const auto name = a->objectName().toStdString();
-            EXPECT_TRUE(dialog->rect().contains(a->geometry())) << name;
-            if (qobject_cast<const QLabel*>(a) || qobject_cast<const QAbstractButton*>(a)) {
-                EXPECT_GE(a->width(), a->sizeHint().width()) << name;
+        RecordingMessageBoxes boxes;
+        COptionsDlg options(boxes);
+        CAboutDlg about(boxes);
+        CMailboxesDlg mailboxes(boxes);
+        for (QWidget* dialog : std::initializer_list<QWidget*>{&options, &about, &mailboxes}) {
+            dialog->show();
+            std::vector<const QWidget*> controls;
+            for (const QWidget* child :
+                 dialog->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+                if (qobject_cast<const QGroupBox*>(child) == nullptr) {
+                    controls.push_back(child);
+                }
             }
-            for (const QWidget* b : controls) {
-                EXPECT_TRUE(a == b || !a->geometry().intersects(b->geometry()))
-                    << name << " and " << b->objectName().toStdString();
+            for (const QWidget* a : controls) {
+                const auto name = a->objectName().toStdString();
+                EXPECT_TRUE(dialog->rect().contains(a->geometry())) << name;
+                if (qobject_cast<const QLabel*>(a) || qobject_cast<const QAbstractButton*>(a)) {
+                    EXPECT_GE(a->width(), a->minimumSizeHint().width()) << name;
+                }
+                for (const QWidget* b : controls) {
+                    EXPECT_TRUE(a == b || !a->geometry().intersects(b->geometry()))
+                        << name << " and " << b->objectName().toStdString();
+                }
             }
+            dialog->hide();
         }
+        QCoreApplication::removeTranslator(&catalogue);
     }
 }
 
