@@ -678,7 +678,7 @@ Exit-Status von --check: 0 alle Konten wurden geprüft, 1 ein Konto schlug fehl,
     </message>
     <message>
         <source>kept in the keyring</source>
-        <translation>im Schlüsselbund gespeichert</translation>
+        <translation>im Schlüsselbund</translation>
     </message>
     <message>
         <source>IMAP Server:</source>

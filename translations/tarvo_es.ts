@@ -678,7 +678,7 @@ cuenta, 2 un error de uso o de configuración.
     </message>
     <message>
         <source>kept in the keyring</source>
-        <translation>guardada en el depósito de claves</translation>
+        <translation>en el depósito de claves</translation>
     </message>
     <message>
         <source>IMAP Server:</source>

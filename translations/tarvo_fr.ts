@@ -678,7 +678,7 @@ a échoué, 2 une erreur d&apos;utilisation ou de configuration.
     </message>
     <message>
         <source>kept in the keyring</source>
-        <translation>conservé dans le trousseau de clés</translation>
+        <translation>dans le trousseau</translation>
     </message>
     <message>
         <source>IMAP Server:</source>
