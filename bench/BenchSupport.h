@@ -52,6 +52,7 @@ struct Folders {
 struct ProgramRun {
     double wall;          // seconds
     double peakMegabytes; // the child's peak RSS
+    bool succeeded;       // exited with 0
 };
 // The real program's `--check` on folders' settings and state, its output
 // thrown away.

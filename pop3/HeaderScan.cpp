@@ -59,12 +59,19 @@ int CPop3Connection::GetMessageCount(bool uniqueIdsNext) {
     if (!m_open) {
         return -1;
     }
-    ReadUnreadListing();
-    // UIDL needs nothing from STAT's reply, so a server that pipelines gets
-    // both in one write: one round trip less.
-    m_listingUnread = uniqueIdsNext && m_capabilities.pipelining;
-    SendLines(m_listingUnread ? std::vector<std::string>{"STAT", "UIDL"}
-                              : std::vector<std::string>{"STAT"});
+    if (!m_countUnread) {
+        ReadUnreadReplies();
+        // UIDL needs nothing from STAT's reply, so a server that pipelines
+        // gets both in one write: one round trip less.
+        m_listingUnread = uniqueIdsNext && m_capabilities.pipelining;
+        SendLines(m_listingUnread ? std::vector<std::string>{"STAT", "UIDL"}
+                                  : std::vector<std::string>{"STAT"});
+    }
+    return ReadCount();
+}
+
+int CPop3Connection::ReadCount() {
+    m_countUnread = false;
     std::string reply = ReadLine();
     if (!IsFavourable(reply)) {
         Fail(Refusal("The server did not give the number of messages", reply));
@@ -86,7 +93,7 @@ int CPop3Connection::RetrieveHeaders() {
         return 0;
     }
     m_idle = false;
-    ReadUnreadListing();
+    ReadUnreadReplies();
     // RFC 1939 alone gets the scan's own STAT, as it always has; a server that
     // speaks CAPA is taken at the count it gave just before.
     int count = SpeaksCapabilities() && m_lastCount >= 0 ? m_lastCount : GetMessageCount();
@@ -98,7 +105,7 @@ int CPop3Connection::RetrieveHeaders(const std::vector<int>& numbers) {
         return 0;
     }
     m_idle = false;
-    ReadUnreadListing();
+    ReadUnreadReplies();
     return Scan(static_cast<int>(numbers.size()), &numbers);
 }
 
