@@ -6,13 +6,13 @@
 // does not answer CAPA with a list gets the conversation of RFC 1939 alone:
 // NOOP after the login, STAT twice, every TOP strictly in turn. One that
 // lists PIPELINING before the login gets USER, PASS, STAT and UIDL in one
-// write, and its TOP commands in a window ahead of the replies. A reply is judged favourable when
-// "+OK" appears anywhere in it, not only at its start: a stricter test would turn away servers that
-// have always been accepted. A TOP reply that is neither +OK nor -ERR ends
-// the scan, and in a pipeline only a reply that starts with +OK counts. With
-// TLS chosen the same conversation runs inside TLS from the first byte
-// (RFC 8314), or after CAPA and STLS (RFC 2595), never falling back to clear
-// text.
+// write, and its TOP commands in a window ahead of the replies. A reply is
+// judged favourable when "+OK" appears anywhere in it, not only at its
+// start: a stricter test would turn away servers that have always been
+// accepted. A TOP reply that is neither +OK nor -ERR ends the scan, and in a
+// pipeline only a reply that starts with +OK counts. With TLS chosen the
+// same conversation runs inside TLS from the first byte (RFC 8314), or after
+// CAPA and STLS (RFC 2595), never falling back to clear text.
 // One class in four files on MailConversation (the connection, TLS and the
 // reasons): Pop3Connection.cpp (STLS, lines, CAPA, Close), Pop3SignIn.cpp
 // (Connect and the login), HeaderScan.cpp (STAT and the TOP scan),
