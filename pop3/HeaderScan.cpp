@@ -170,7 +170,7 @@ int CPop3Connection::Scan(int count, const std::vector<int>* numbers) {
         held += m_headers.back().Footprint() - m_headers.back().Text().size();
     }
     m_idle = true;
-    if (m_closeRequested) {
+    if (m_closeRequested || m_quitSent) {
         Close();
     }
     return complete ? 1 : 0;
@@ -196,6 +196,10 @@ void CPop3Connection::QueueTopCommands(std::size_t& next, std::size_t due, std::
         unanswered += command.size() + 2;
         m_channel->QueueLine(command);
         ++next;
+        if (next == total && m_quitWithScan && m_capabilities.pipelining) {
+            m_channel->QueueLine("QUIT");
+            m_quitSent = true;
+        }
     }
 }
 

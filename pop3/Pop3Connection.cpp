@@ -146,9 +146,11 @@ int CPop3Connection::Close() {
     }
     m_closeRequested = false;
     // Nothing is left to learn from QUIT's reply, so it is not waited for.
-    m_quitting = true;
-    SendLine("QUIT");
-    m_quitting = false;
+    if (!m_quitSent) {
+        m_quitting = true;
+        SendLine("QUIT");
+        m_quitting = false;
+    }
     ShutDown();
     return 1;
 }

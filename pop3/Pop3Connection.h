@@ -83,6 +83,9 @@ public:
     // The same for the given message numbers only (each from 1 to the count
     // of the last STAT), in the order given; no STAT of its own.
     int RetrieveHeaders(const std::vector<int>& numbers);
+    // The next scan is the conversation's last: where the server pipelines,
+    // QUIT leaves with its last TOP, and the conversation ends with the scan.
+    void QuitWithNextScan() { m_quitWithScan = true; }
     // Moves the headers out of the conversation, which keeps none.
     ScannedHeaders TakeHeaders();
 
@@ -132,5 +135,7 @@ private:
     bool m_countUnread = false;   // STAT went out with the login
     bool m_listingUnread = false; // UIDL went out with STAT
     bool m_utf8Asked = false;
+    bool m_quitWithScan = false;
+    bool m_quitSent = false;
     Pop3Capabilities m_capabilities;
 };

@@ -242,6 +242,27 @@ TEST(Pipelining, TheLoginGoesOutWithTheCountAndARefusalEndsIt) {
     }
 }
 
+// The last scan's QUIT leaves with its last TOP: the server answers only once
+// all are in. Its reply is not waited for, and the conversation ends there.
+TEST(Pipelining, QuitLeavesWithTheLastScansLastTop) {
+    ScriptedPeer peer(CapaLogin("PIPELINING\r\n") +
+                      Script{Reply("+OK 2 90\r\n"), Await(), Await(), Await(),
+                             Send(Top("a") + Top("b") + "+OK bye\r\n")});
+    ChannelLimits limits;
+    limits.ioTimeout = std::chrono::seconds(2);
+    {
+        CPop3Connection conversation({}, limits);
+        ASSERT_EQ(conversation.Connect(peer.Address(), "bob", "pw", 110), 1);
+        ASSERT_EQ(conversation.GetMessageCount(), 2);
+        conversation.QuitWithNextScan();
+        EXPECT_EQ(conversation.RetrieveHeaders(), 1);
+        EXPECT_EQ(Subjects(conversation.Headers()), (std::vector<std::string>{"a", "b"}));
+        EXPECT_FALSE(conversation.IsOpen());
+        EXPECT_EQ(conversation.Close(), 0);
+    }
+    EXPECT_EQ(peer.Received(), kCapaLogin + "STAT\r\nTOP 1 0\r\nTOP 2 0\r\nQUIT\r\n");
+}
+
 TEST(Pipelining, HeaderTextsBeyondTheBudgetAreDroppedOldestFirst) {
     // "Subject: x\n\n" is 12 bytes: a budget of 30 keeps the newest two.
     ScriptedPeer peer(CapaLogin("PIPELINING\r\n") + Script{Reply("+OK 3 90\r\n"), Reply(Top("a")),
