@@ -141,7 +141,8 @@ ProgramRun RunProgram(const std::vector<const char*>& args, const Folders& folde
     rusage usage{};
     ::wait4(pid, &status, 0, &usage);
     return {std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(),
-            static_cast<double>(usage.ru_maxrss) / 1024.0};
+            static_cast<double>(usage.ru_maxrss) / 1024.0,
+            WIFEXITED(status) && WEXITSTATUS(status) == 0};
 }
 
 ProgramRun RunCommandLineCheck(const Folders& folders) {

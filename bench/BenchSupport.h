@@ -53,6 +53,7 @@ struct Folders {
 struct ProgramRun {
     double wall;          // seconds
     double peakMegabytes; // the child's peak RSS
+    bool succeeded;       // exited with 0
 };
 // A program run with its output thrown away, on folders' settings and state.
 ProgramRun RunProgram(const std::vector<const char*>& args, const Folders& folders);

@@ -41,7 +41,7 @@ void RelayedCheck(const char* label, DovecotServer& server, const std::string& u
                   SignInMethod signIn = SignInMethod::Automatic) {
     DelayRelay relay(server.Port(), oneWay, lockstep);
     Timing timing = TimeCheck(BenchAccount(relay.Address(), user, signIn), state);
-    PrintRun(label, timing, relay.TakeCounts(), state.table);
+    PrintRun(label, timing, relay.TakeCountsOnceEnded(), state.table);
 }
 
 // The write-everything client through a fresh relay (or direct when oneWay
@@ -109,10 +109,11 @@ void RunLinkBench(DovecotServer& server, bool quick) {
         DelayRelay relay(server.Port(), 10ms);
         CheckState state;
         Timing first = TimeCheck(BenchAccount(relay.Address(), "repeat"), state);
-        PrintRun("check of 5,000 messages, headers kept", first, relay.TakeCounts(), state.table);
+        PrintRun("check of 5,000 messages, headers kept", first, relay.TakeCountsOnceEnded(),
+                 state.table);
         Fill(server, "repeat", kRepeatCheck + 1, kRepeatCheck + 1);
         Timing repeat = TimeCheck(BenchAccount(relay.Address(), "repeat"), state);
-        PrintRun("repeat check, 5,001 messages with 1 new", repeat, relay.TakeCounts(),
+        PrintRun("repeat check, 5,001 messages with 1 new", repeat, relay.TakeCountsOnceEnded(),
                  state.table);
     }
     if (!quick) {
@@ -162,10 +163,11 @@ void RunScaleBench(DovecotServer& server) {
         {
             DelayRelay relay(server.Port(), 10ms);
             Timing first = TimeCheck(BenchAccount(relay.Address(), size.user), state);
-            PrintRun(("first check, " + count).c_str(), first, relay.TakeCounts(), state.table);
+            PrintRun(("first check, " + count).c_str(), first, relay.TakeCountsOnceEnded(),
+                     state.table);
             Fill(server, size.user, size.messages + 1, size.messages + 1);
             Timing repeat = TimeCheck(BenchAccount(relay.Address(), size.user), state);
-            PrintRun("repeat check, 1 new", repeat, relay.TakeCounts(), state.table);
+            PrintRun("repeat check, 1 new", repeat, relay.TakeCountsOnceEnded(), state.table);
         }
         LowerBoundRun(("write-everything client, " + count).c_str(), server, size.user,
                       size.messages + 1, 10ms);

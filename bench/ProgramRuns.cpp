@@ -5,6 +5,7 @@
 #include "DovecotServer.h"
 #include "FileRegistry.h"
 #include "LineChannel.h"
+#include "LowerBound.h"
 #include "SettingsStore.h"
 #include "StatusNotifierHost.h"
 
@@ -12,8 +13,10 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <sstream>
 #include <string>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
@@ -33,11 +36,12 @@ constexpr Mailbox kMailboxes[] = {
     {"m1k", 1000, "1,000"}, {"m10k", 10000, "10,000"}, {"big", 50000, "50,000"}};
 constexpr Mailbox kLargest = kMailboxes[2];
 
-void SaveAccount(const Folders& folders, const Options& options, const DovecotServer& server,
-                 const std::string& user) {
+void SaveAccount(const Folders& folders, const Options& options, const std::string& address,
+                 const std::string& user, SignInMethod signIn = SignInMethod::Automatic) {
     FileRegistry registry(folders.Settings());
     AppProfile profile(registry);
-    SaveSettings(profile, options, {{server.Address(), user, user + "-pw"}});
+    SaveSettings(profile, options,
+                 {{.server = address, .user = user, .password = user + "-pw", .signIn = signIn}});
 }
 
 // The header texts a check keeps: all of them while they fit the budget,
@@ -126,7 +130,7 @@ void RunCommandLineChecks(const DovecotServer& server) {
     double baseline = 0;
     {
         Folders folders;
-        SaveAccount(folders, Options{}, server, "empty");
+        SaveAccount(folders, Options{}, server.Address(), "empty");
         const ProgramRun run = RunCommandLineCheck(folders);
         baseline = run.peakMegabytes;
         std::printf("  %-28s %6.1f MiB  %5.2f s  (the baseline: the libraries)\n", "empty mailbox",
@@ -134,7 +138,7 @@ void RunCommandLineChecks(const DovecotServer& server) {
     }
     for (const Mailbox& mailbox : kMailboxes) {
         Folders folders;
-        SaveAccount(folders, Options{}, server, mailbox.user);
+        SaveAccount(folders, Options{}, server.Address(), mailbox.user);
         const std::string count = mailbox.count;
         PrintCheckRun((count + ", no state file").c_str(), RunCommandLineCheck(folders), baseline,
                       mailbox.messages);
@@ -173,7 +177,7 @@ bool Reported(int check) {
 // program's own figures are read after the reported checks.
 void RunTrayProgram(const DovecotServer& server, const Options& options, int checks) {
     Folders folders;
-    SaveAccount(folders, options, server, kLargest.user);
+    SaveAccount(folders, options, server.Address(), kLargest.user);
     Desktop desktop;
     SessionBus bus;
     StatusNotifierWatcher watcher(bus);
@@ -256,5 +260,189 @@ void RunProgramBench(DovecotServer& server, bool deliver) {
     RunTrayProgram(server, quiet, 100);
     std::puts("The same with the default options, the headers window open from the first check:");
     RunTrayProgram(server, Options{}, 10);
+    std::puts("");
+}
+
+namespace {
+
+using namespace std::chrono_literals;
+
+constexpr int kSideRounds = 5;
+constexpr int kSideFirst = 2000;
+
+// Figures of the rounds: seconds, and the client's turns after the greeting
+// (the relay's round trips but the connection's set-up).
+struct Runs {
+    std::vector<double> seconds;
+    std::vector<uint64_t> turns;
+    int failed = 0;
+
+    void Add(double wall, const DelayRelay::Counts& counts, bool succeeded) {
+        failed += succeeded ? 0 : 1;
+        seconds.push_back(wall);
+        turns.push_back(counts.roundTrips > 0 ? counts.roundTrips - 1 : 0);
+    }
+    double Median() const {
+        std::vector<double> sorted = seconds;
+        std::sort(sorted.begin(), sorted.end());
+        return sorted.empty() ? 0 : sorted[sorted.size() / 2];
+    }
+};
+
+void PrintRuns(const char* label, const Runs& runs, double against, const char* againstName) {
+    if (runs.seconds.empty()) {
+        return;
+    }
+    const auto [least, most] = std::minmax_element(runs.seconds.begin(), runs.seconds.end());
+    const auto [fewest, mostTurns] = std::minmax_element(runs.turns.begin(), runs.turns.end());
+    std::string turns = std::to_string(*fewest);
+    if (*mostTurns != *fewest) {
+        turns += "-" + std::to_string(*mostTurns);
+    }
+    std::printf("  %-40s %6.3f s (%.3f-%.3f)  %5s turns", label, runs.Median(), *least, *most,
+                turns.c_str());
+    if (against > 0) {
+        std::printf("  x%.2f of %s", runs.Median() / against, againstName);
+    }
+    std::printf("%s\n", runs.failed > 0 ? "  (FAILED)" : "");
+}
+
+bool MpopInstalled() {
+    return std::system("command -v mpop >/dev/null 2>&1") == 0;
+}
+
+// mpop as a user would run it to see what is new: it keeps every message on
+// the server and fetches those its uidls file does not list yet.
+ProgramRun RunMpop(const Folders& folders, const std::string& address, const std::string& user) {
+    std::fflush(stdout);
+    const std::string root = folders.root.string();
+    const std::vector<std::string> arguments = {"mpop",
+                                                "--quiet",
+                                                "--host=127.0.0.1",
+                                                "--port=" + address.substr(address.rfind(':') + 1),
+                                                "--tls=off",
+                                                "--auth=user",
+                                                "--user=" + user,
+                                                "--passwordeval=echo " + user + "-pw",
+                                                "--keep=on",
+                                                "--only-new=on",
+                                                "--uidls-file=" + root + "/mpop-uidls",
+                                                "--delivery=mbox," + root + "/mpop-mbox"};
+    const auto start = std::chrono::steady_clock::now();
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        ::setenv("HOME", root.c_str(), 1);
+        std::vector<char*> argv;
+        for (const std::string& argument : arguments) {
+            argv.push_back(const_cast<char*>(argument.c_str()));
+        }
+        argv.push_back(nullptr);
+        ::execvp("mpop", argv.data());
+        ::_exit(127);
+    }
+    int status = 0;
+    rusage usage{};
+    ::wait4(pid, &status, 0, &usage);
+    return {std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(),
+            static_cast<double>(usage.ru_maxrss) / 1024.0,
+            WIFEXITED(status) && WEXITSTATUS(status) == 0};
+}
+
+// `tarvo --check` through a relay of its own; the relay's address names the
+// account, so a fresh folders' state starts empty.
+void CommandLineRun(Runs& runs, const DovecotServer& server, const std::string& user,
+                    SignInMethod signIn) {
+    Folders folders;
+    DelayRelay relay(server.Port(), 10ms);
+    SaveAccount(folders, Options{}, relay.Address(), user, signIn);
+    const ProgramRun run = RunCommandLineCheck(folders);
+    runs.Add(run.wall, relay.TakeCountsOnceEnded(), run.succeeded);
+}
+
+void FirstChecks(const DovecotServer& server, bool mpop) {
+    Runs automatic;
+    Runs password;
+    Runs bound;
+    Runs other;
+    for (int round = 0; round < kSideRounds; ++round) {
+        CommandLineRun(automatic, server, "sbs2k", SignInMethod::Automatic);
+        CommandLineRun(password, server, "sbs2k", SignInMethod::PasswordOnly);
+        {
+            DelayRelay relay(server.Port(), 10ms);
+            int replies = 0;
+            const double wall =
+                WriteEverythingCheck(relay.Address(), "sbs2k", "sbs2k-pw", kSideFirst, replies);
+            bound.Add(wall, relay.TakeCountsOnceEnded(), wall > 0 && replies == kSideFirst);
+        }
+        if (mpop) {
+            Folders folders;
+            DelayRelay relay(server.Port(), 10ms);
+            const ProgramRun run = RunMpop(folders, relay.Address(), "sbs2k");
+            other.Add(run.wall, relay.TakeCountsOnceEnded(), run.succeeded);
+        }
+    }
+    const double least = bound.Median();
+    std::puts("  first check, 2,000 messages:");
+    PrintRuns("tarvo --check, Automatic sign-in", automatic, least, "write-everything");
+    PrintRuns("tarvo --check, password only", password, least, "write-everything");
+    PrintRuns("write-everything client", bound, 0, "");
+    PrintRuns("mpop, fetching all", other, least, "write-everything");
+}
+
+// Each round checks a mailbox from nothing, then once more after one new
+// message came: the mailbox grows by one a round.
+void RepeatChecks(DovecotServer& server, const char* user, int messages, bool mpop) {
+    Runs tarvo;
+    Runs other;
+    for (int round = 0; round < kSideRounds; ++round) {
+        Folders folders;
+        DelayRelay relay(server.Port(), 10ms);
+        SaveAccount(folders, Options{}, relay.Address(), user);
+        RunCommandLineCheck(folders);
+        Folders mpopFolders;
+        DelayRelay mpopRelay(server.Port(), 10ms);
+        if (mpop) {
+            RunMpop(mpopFolders, mpopRelay.Address(), user);
+        }
+        server.Deliver(user, BenchMessage(messages + round + 1));
+        relay.TakeCountsOnceEnded();
+        const ProgramRun run = RunCommandLineCheck(folders);
+        tarvo.Add(run.wall, relay.TakeCountsOnceEnded(), run.succeeded);
+        if (mpop) {
+            mpopRelay.TakeCountsOnceEnded();
+            const ProgramRun again = RunMpop(mpopFolders, mpopRelay.Address(), user);
+            other.Add(again.wall, mpopRelay.TakeCountsOnceEnded(), again.succeeded);
+        }
+    }
+    std::printf("  repeat check, %d messages with 1 new (one more each round):\n", messages + 1);
+    PrintRuns("second tarvo --check", tarvo, other.Median(), "mpop");
+    PrintRuns("mpop, fetching the new one", other, 0, "");
+}
+
+} // namespace
+
+void RunSideBySideBench(DovecotServer& server) {
+    for (int n = 1; n <= 5000; ++n) {
+        if (n <= kSideFirst) {
+            server.Deliver("sbs2k", BenchMessage(n));
+        }
+        server.Deliver("sbs5k", BenchMessage(n));
+    }
+    // Dovecot indexes a new mailbox at its first login: not the clients' time.
+    for (const auto& [user, messages] :
+         {std::pair{"sbs2k", kSideFirst}, std::pair{"sbs5k", 5000}}) {
+        int replies = 0;
+        WriteEverythingCheck(server.Address(), user, std::string(user) + "-pw", messages, replies);
+    }
+    const bool mpop = MpopInstalled();
+    std::printf("Side by side at a 20 ms round trip, median (min-max) of %d rounds taken in turn,"
+                " the programs' start included; turns are the client's after the greeting:\n",
+                kSideRounds);
+    if (!mpop) {
+        std::puts("  (mpop is not installed: its runs are left out)");
+    }
+    FirstChecks(server, mpop);
+    RepeatChecks(server, "sbs2k", kSideFirst, mpop);
+    RepeatChecks(server, "sbs5k", 5000, mpop);
     std::puts("");
 }

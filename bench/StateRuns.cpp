@@ -43,16 +43,16 @@ void RunCommandLineStateBench(DovecotServer& server) {
 
     std::puts("tarvo --check twice at a 20 ms round trip, the state file between:");
     double first = RunCommandLineCheck(folders).wall;
-    PrintRun("first run, 5,000 messages, no state", first, relay.TakeCounts());
+    PrintRun("first run, 5,000 messages, no state", first, relay.TakeCountsOnceEnded());
     server.Deliver("state", BenchMessage(kCommandLineMessages + 1));
     double second = RunCommandLineCheck(folders).wall;
-    PrintRun("second run, 5,001 messages with 1 new", second, relay.TakeCounts());
+    PrintRun("second run, 5,001 messages with 1 new", second, relay.TakeCountsOnceEnded());
     // What the runs are measured against, on this machine at this moment.
     CheckState state;
     TimeCheck({{relay.Address(), "state", "state-pw"}}, state);
-    relay.TakeCounts();
+    relay.TakeCountsOnceEnded();
     const Timing repeat = TimeCheck({{relay.Address(), "state", "state-pw"}}, state);
-    PrintRun("  a repeat check inside one process", repeat.wall, relay.TakeCounts());
+    PrintRun("  a repeat check inside one process", repeat.wall, relay.TakeCountsOnceEnded());
     std::puts("");
 }
 

@@ -12,6 +12,8 @@
 //   tarvo_bench --link     the runs of --quick over the link and on loopback alone
 //   tarvo_bench --programs the real programs' memory, `tarvo --check` and the
 //                          tray program on a private desktop, alone
+//   tarvo_bench --side-by-side  `tarvo --check` beside the write-everything
+//                          client and mpop over the link, alone
 //   tarvo_bench --imap     the IMAP runs alone: push, a large INBOX over the
 //                          link, memory per unseen message
 //   tarvo_bench --command-line  `tarvo --check` alone: its start-up beside
@@ -167,8 +169,8 @@ int main(int argc, char** argv) {
     // All users exist before the first login: Dovecot rereads its password
     // file at most once a second, so a user added later may not be found.
     for (const char* user :
-         {"first", "repeat", "big", "huge", "thirty", "bench", "state", "s1k", "s10k", "s50k",
-          "m1k", "m10k", "empty", "ipush", "i50k", "iu10k", "iu50k", "c50k"}) {
+         {"first", "repeat", "big", "huge", "thirty", "bench", "state", "s1k",   "s10k",  "s50k",
+          "sbs2k", "sbs5k",  "m1k", "m10k", "empty",  "ipush", "i50k",  "iu10k", "iu50k", "c50k"}) {
         server.AddUser(user, std::string(user) + "-pw");
     }
     if (argc == 2 && std::strcmp(argv[1], "--memory") == 0) {
@@ -177,6 +179,10 @@ int main(int argc, char** argv) {
     }
     if (argc == 2 && std::strcmp(argv[1], "--programs") == 0) {
         RunProgramBench(server, true);
+        return 0;
+    }
+    if (argc == 2 && std::strcmp(argv[1], "--side-by-side") == 0) {
+        RunSideBySideBench(server);
         return 0;
     }
     if (argc == 2 && std::strcmp(argv[1], "--state") == 0) {
@@ -209,6 +215,7 @@ int main(int argc, char** argv) {
     RunStartStateBench(server, "big", 50000, false);
     RunSecondCheckStateBench(server, "c50k", 50000);
     RunProgramBench(server, false);
+    RunSideBySideBench(server);
     RunSplitWritesBench(server);
     RunTlsBench(server);
     RunSignInBench(certificate);

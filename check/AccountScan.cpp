@@ -20,6 +20,7 @@ bool FillKeptTexts(CPop3Connection& conversation, ScannedHeaders& out) {
     if (missing.empty()) {
         return true;
     }
+    conversation.QuitWithNextScan();
     if (!conversation.RetrieveHeaders(missing)) {
         return false;
     }
@@ -39,6 +40,28 @@ bool FillKeptTexts(CPop3Connection& conversation, ScannedHeaders& out) {
     return true;
 }
 
+// Whether FillKeptTexts may fetch again once the unseen are in: the widest
+// window of texts it could keep is the one where each unseen header takes no
+// room, and a kept row in it without its text would be fetched.
+bool MayFetchKeptTexts(const std::vector<uint32_t>& keptRow, uint32_t unseen,
+                       const ScannedHeaders& lastRows, std::size_t budget) {
+    std::size_t total = 0;
+    for (std::size_t i = keptRow.size(); i > 0; --i) {
+        if (keptRow[i - 1] == unseen) {
+            continue;
+        }
+        const ScannedHeader& header = lastRows[keptRow[i - 1]];
+        if (total + header.HeaderBytes() > budget) {
+            return false;
+        }
+        total += header.HeaderBytes();
+        if (!header.TextKept()) {
+            return true;
+        }
+    }
+    return false;
+}
+
 bool ScanUnseen(CPop3Connection& conversation, const UniqueIdList& uids, const CachedHeaders& kept,
                 ScannedHeaders& lastRows, ScannedHeaders& out) {
     // Found before any is moved out, as finding compares the kept rows' ids.
@@ -53,6 +76,9 @@ bool ScanUnseen(CPop3Connection& conversation, const UniqueIdList& uids, const C
         } else {
             unseen.push_back(static_cast<int>(i) + 1);
         }
+    }
+    if (!MayFetchKeptTexts(keptRow, kUnseen, lastRows, conversation.Limits().headerTextBudget)) {
+        conversation.QuitWithNextScan();
     }
     const bool fetchedAll = conversation.RetrieveHeaders(unseen) != 0;
     ScannedHeaders fetched = conversation.TakeHeaders();
@@ -107,6 +133,7 @@ bool ScanAccount(CPop3Connection& conversation, bool askUniqueIds, const CachedH
             break;
         }
     }
+    conversation.QuitWithNextScan();
     int scanned = conversation.RetrieveHeaders();
     out.headers = conversation.TakeHeaders();
     return scanned == 1;

@@ -117,12 +117,12 @@ void WalkPop3Account(AccountWalk& walk, CheckContext& check) {
                                  check.limits);
     conversation.SetSecurity(account.security, account.certificate);
     check.observer.SetCurrentConversation(&conversation);
+    // The scan lists unique-ids wherever the server speaks CAPA, unless its
+    // listing broke off before.
+    const bool listing = !check.cache.WithoutUniqueIds(walk.index, AccountCacheKey(account));
+    conversation.CountWithLogin(listing);
     walk.signedIn = SignInAccount(conversation, DefaultPort(account.security), walk, check);
     if (walk.signedIn) {
-        // The scan lists unique-ids wherever the server speaks CAPA, unless
-        // its listing broke off before.
-        const std::string key = AccountCacheKey(account);
-        const bool listing = !check.cache.WithoutUniqueIds(walk.index, key);
         const int32_t count =
             conversation.GetMessageCount(listing && conversation.SpeaksCapabilities());
         walk.count = count;

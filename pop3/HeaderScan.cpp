@@ -60,12 +60,19 @@ int CPop3Connection::GetMessageCount(bool uniqueIdsNext) {
     if (!m_open) {
         return -1;
     }
-    ReadUnreadListing();
-    // UIDL needs nothing from STAT's reply, so a server that pipelines gets
-    // both in one write: one round trip less.
-    m_listingUnread = uniqueIdsNext && m_capabilities.pipelining;
-    SendLines(m_listingUnread ? std::vector<std::string>{"STAT", "UIDL"}
-                              : std::vector<std::string>{"STAT"});
+    if (!m_countUnread) {
+        ReadUnreadReplies();
+        // UIDL needs nothing from STAT's reply, so a server that pipelines
+        // gets both in one write: one round trip less.
+        m_listingUnread = uniqueIdsNext && m_capabilities.pipelining;
+        SendLines(m_listingUnread ? std::vector<std::string>{"STAT", "UIDL"}
+                                  : std::vector<std::string>{"STAT"});
+    }
+    return ReadCount();
+}
+
+int CPop3Connection::ReadCount() {
+    m_countUnread = false;
     std::string reply = ReadLine();
     if (!IsFavourable(reply)) {
         Fail(Refusal(translate("Pop3Connection", "The server did not give the number of messages"),
@@ -90,7 +97,7 @@ int CPop3Connection::RetrieveHeaders() {
         return 0;
     }
     m_idle = false;
-    ReadUnreadListing();
+    ReadUnreadReplies();
     // RFC 1939 alone gets the scan's own STAT, as it always has; a server that
     // speaks CAPA is taken at the count it gave just before.
     int count = SpeaksCapabilities() && m_lastCount >= 0 ? m_lastCount : GetMessageCount();
@@ -102,7 +109,7 @@ int CPop3Connection::RetrieveHeaders(const std::vector<int>& numbers) {
         return 0;
     }
     m_idle = false;
-    ReadUnreadListing();
+    ReadUnreadReplies();
     return Scan(static_cast<int>(numbers.size()), &numbers);
 }
 
@@ -168,7 +175,7 @@ int CPop3Connection::Scan(int count, const std::vector<int>* numbers) {
         held += m_headers.back().Footprint() - m_headers.back().Text().size();
     }
     m_idle = true;
-    if (m_closeRequested) {
+    if (m_closeRequested || m_quitSent) {
         Close();
     }
     return complete ? 1 : 0;
@@ -194,6 +201,10 @@ void CPop3Connection::QueueTopCommands(std::size_t& next, std::size_t due, std::
         unanswered += command.size() + 2;
         m_channel->QueueLine(command);
         ++next;
+        if (next == total && m_quitWithScan && m_capabilities.pipelining) {
+            m_channel->QueueLine("QUIT");
+            m_quitSent = true;
+        }
     }
 }
 

@@ -65,16 +65,18 @@ bool CPop3Connection::UpgradeWithStls() {
     return StartTlsAfterAnswer();
 }
 
-// Capabilities are asked after the login, where servers list what this
-// user may do (RFC 2449). A server that lists none is spoken to as before
-// CAPA existed, NOOP included.
-bool CPop3Connection::LearnCapabilitiesOrNoop() {
-    RequestCapabilities();
+// A server that listed no capabilities before the login is asked again
+// after it, where servers list what this user may do (RFC 2449). One that
+// lists none then either is spoken to as before CAPA existed, NOOP included.
+bool CPop3Connection::LearnCapabilitiesOrNoop(bool listedBefore) {
+    if (!listedBefore) {
+        RequestCapabilities();
+    }
     if (SpeaksCapabilities()) {
         // A server offering UTF8 may show a client that does not ask for it
         // a notice in place of each message with 8-bit header bytes; the
         // headers are read as UTF-8 anyway. A refusal changes nothing.
-        if (m_capabilities.utf8) {
+        if (m_capabilities.utf8 && !m_utf8Asked) {
             SendLine("UTF8");
             ReadLine();
         }
@@ -146,10 +148,12 @@ int CPop3Connection::Close() {
         return 0;
     }
     m_closeRequested = false;
-    m_quitting = true;
-    SendLine("QUIT");
-    ReadLine();
-    m_quitting = false;
+    // Nothing is left to learn from QUIT's reply, so it is not waited for.
+    if (!m_quitSent) {
+        m_quitting = true;
+        SendLine("QUIT");
+        m_quitting = false;
+    }
     ShutDown();
     return 1;
 }

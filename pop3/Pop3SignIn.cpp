@@ -63,31 +63,65 @@ int CPop3Connection::Connect(const std::string& host, const std::string& user, c
     if (!BeginConnect(host) || !CredentialsFit(user, signIn) || !Open(host, port)) {
         return 0;
     }
+    // Asked over the connection the login goes over: a list from before STLS
+    // is not believed after it.
+    RequestCapabilities();
+    if (!m_open) {
+        return 0;
+    }
+    const bool listed = SpeaksCapabilities();
     bool signedIn = signIn.method == SignInMethod::PasswordOnly
                         ? SignInWithPassword(user, signIn.secret)
                         : SignInWithSasl(user, signIn);
-    return signedIn && LearnCapabilitiesOrNoop() ? 1 : 0;
+    return signedIn && LearnCapabilitiesOrNoop(listed) ? 1 : 0;
 }
 
+void CPop3Connection::CountWithLogin(bool uniqueIds) {
+    m_countWithLogin = true;
+    m_listWithLogin = uniqueIds;
+}
+
+// A server that listed PIPELINING gets PASS, and what follows a sound login,
+// without waiting on USER's reply; the replies are still read in order, and
+// a refusal ends the conversation before any later one is looked at.
 bool CPop3Connection::SignInWithPassword(const std::string& user, const std::string& password) {
-    for (const std::string& command : {"USER " + user, "PASS " + password}) {
+    const std::vector<std::string> login{"USER " + user, "PASS " + password};
+    const bool together = m_capabilities.pipelining;
+    if (together) {
+        std::vector<std::string> commands = login;
+        m_utf8Asked = m_capabilities.utf8;
+        if (m_utf8Asked) {
+            commands.emplace_back("UTF8");
+        }
+        m_countUnread = m_countWithLogin;
+        m_listingUnread = m_countWithLogin && m_listWithLogin;
+        if (m_countUnread) {
+            commands.emplace_back("STAT");
+        }
+        if (m_listingUnread) {
+            commands.emplace_back("UIDL");
+        }
+        SendLines(commands);
+    }
+    for (const std::string& command : login) {
         // A failed send shows as the unfavourable empty reply that follows.
-        SendLine(command);
+        if (!together) {
+            SendLine(command);
+        }
         std::string reply = ReadLine();
         if (!IsFavourable(reply)) {
             return EndRefused(translate("Pop3Connection", "The server refused the login"), reply);
         }
     }
+    if (m_utf8Asked) {
+        ReadLine();
+    }
     return true;
 }
 
-// The mechanisms are learnt before the login (after STLS, over TLS, where a
-// server may offer more).
+// The mechanisms are those listed before the login (after STLS, over TLS,
+// where a server may offer more).
 bool CPop3Connection::SignInWithSasl(const std::string& user, const SignIn& signIn) {
-    RequestCapabilities();
-    if (!m_open) {
-        return false;
-    }
     SaslEngine engine(signIn.method, user, m_endpointName, m_endpointPort);
     SaslPlan plan = engine.Choose(m_capabilities.sasl, signIn.mechanismBefore);
     if (plan == SaslPlan::UserPass) {

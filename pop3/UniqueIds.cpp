@@ -52,6 +52,9 @@ bool HasDuplicates(const UniqueIdList& ids) {
 
 UniqueIdListing CPop3Connection::ListUniqueIds(UniqueIdList& ids) {
     ids.clear();
+    if (m_countUnread) {
+        ReadCount();
+    }
     std::string line;
     // Sent already where it went out together with STAT.
     bool answered = (std::exchange(m_listingUnread, false) || SendLine("UIDL")) &&
@@ -99,9 +102,12 @@ UniqueIdListing CPop3Connection::ListUniqueIds(UniqueIdList& ids) {
     return UniqueIdListing::Listed;
 }
 
-// A listing asked for with STAT and then not wanted must not be read as the
-// replies that follow.
-void CPop3Connection::ReadUnreadListing() {
+// Replies asked for ahead (STAT with the login, UIDL with STAT) and then not
+// wanted must not be read as the replies that follow.
+void CPop3Connection::ReadUnreadReplies() {
+    if (m_countUnread) {
+        ReadCount();
+    }
     if (m_listingUnread) {
         UniqueIdList unused;
         ListUniqueIds(unused);

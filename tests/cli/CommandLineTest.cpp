@@ -180,11 +180,11 @@ TEST_F(CommandLineTest, RunsShareTheKeptHeadersAndTellWhatTheTrayHasNotAnnounced
 
     EXPECT_EQ(run(kept).second, std::vector<bool>(2, true));
     deliver(3);
-    relay.TakeCounts();
+    relay.TakeCountsOnceEnded();
     const auto [repeat, repeatNews] = run(kept);
-    const DelayRelay::Counts repeatCounts = relay.TakeCounts();
+    const DelayRelay::Counts repeatCounts = relay.TakeCountsOnceEnded();
     const auto [fresh, freshNews] = run("");
-    const DelayRelay::Counts freshCounts = relay.TakeCounts();
+    const DelayRelay::Counts freshCounts = relay.TakeCountsOnceEnded();
     EXPECT_EQ(repeat, fresh);
     EXPECT_EQ(repeatNews, std::vector<bool>(3, true));
     // The same conversation but for "TOP 1 0\r\nTOP 2 0\r\n".
@@ -211,11 +211,10 @@ TEST_F(CommandLineTest, RunsAndTheTrayShareWhatEachAccountSignedInWith) {
     using namespace testpeer;
     const Script greeting{Send("+OK ready\r\n")};
     const Script stripped = greeting + Script{Reply("+OK\r\nUSER\r\n.\r\n"), Reply("+OK bye\r\n")};
-    ScriptedPeer peer(
-        {greeting + Script{Reply("+OK\r\nUSER\r\nSASL SCRAM-SHA-256\r\n.\r\n")} +
-             ScramExchange("SCRAM-SHA-256", "secret") +
-             Script{Reply("+OK\r\nUIDL\r\n.\r\n"), Reply("+OK 0 0\r\n"), Reply("+OK bye\r\n")},
-         stripped, stripped, stripped});
+    ScriptedPeer peer({greeting + Script{Reply("+OK\r\nUSER\r\nSASL SCRAM-SHA-256\r\n.\r\n")} +
+                           ScramExchange("SCRAM-SHA-256", "secret") +
+                           Script{Reply("+OK 0 0\r\n"), Reply("+OK bye\r\n")},
+                       stripped, stripped, stripped});
     const AccountList accounts{{peer.Address(), "ann", "secret"}};
     Store(accounts);
     statePath = folder + "/state/Tarvo.state";

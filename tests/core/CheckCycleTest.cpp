@@ -107,8 +107,8 @@ TEST_F(CheckCycleTest, NewMailThenTheSameMailAgain) {
     EXPECT_EQ(services.headersShown.get(), &Table());
     EXPECT_EQ(window->KnownIds().size(), 6u); // k checks of n messages: k x n entries
     EXPECT_EQ(window->KnownIds().DistinctCount(), 3u);
-    EXPECT_EQ(peer.Received(0), HealthyTranscript("ann", "secret", 3, true));
-    EXPECT_EQ(peer.Received(1), HealthyTranscript("ann", "secret", 3, true));
+    EXPECT_EQ(peer.Received(0), HealthyTranscript("ann", "secret", 3));
+    EXPECT_EQ(peer.Received(1), HealthyTranscript("ann", "secret", 3));
 }
 
 TEST_F(CheckCycleTest, ClassificationAcrossAccountsAndWithinOne) {
@@ -380,7 +380,7 @@ TEST_F(CheckCycleTest, DisconnectDuringAWaitEndsThatAccountOnly) {
     EXPECT_EQ(States(Table()), (std::vector<uint32_t>{2, 0}));
     EXPECT_EQ(Subjects(Table())[0], "(error contacting " + stalled.Address() + ")");
     EXPECT_EQ(stalled.Received(), "CAPA\r\n"); // no QUIT after Disconnect
-    EXPECT_EQ(healthy.Received(), HealthyTranscript("ann", "secret", 1, true));
+    EXPECT_EQ(healthy.Received(), HealthyTranscript("ann", "secret", 1));
     // While it ran the menu offered only "Stop check" and "Quit".
     EXPECT_EQ(services.menus, (std::vector<std::string>{"32776 57665", kWholeMenu}));
 }
@@ -409,11 +409,13 @@ TEST_F(CheckCycleTest, QuitDuringACheckEndsItAndTheProgram) {
 // changes how it signs in.
 TEST_F(CheckCycleTest, AServerThatDropsTheMechanismUsedBeforeGetsNoPassword) {
     const Script greeting{Send("+OK ready\r\n")};
-    const Script mailbox{Reply("+OK\r\nUIDL\r\n.\r\n"), Reply("+OK 0 0\r\n"), Reply("+OK bye\r\n")};
-    ScriptedPeer peer({greeting + Script{Reply("+OK\r\nUSER\r\nSASL SCRAM-SHA-256\r\n.\r\n")} +
-                           ScramExchange("SCRAM-SHA-256", "secret") + mailbox,
-                       greeting + Script{Reply("+OK\r\nUSER\r\n.\r\n"), Reply("+OK bye\r\n")},
-                       greeting + Script{Reply("+OK\r\n"), Reply("+OK\r\n")} + mailbox});
+    const Script mailbox{Reply("+OK 0 0\r\n"), Reply("+OK bye\r\n")};
+    ScriptedPeer peer(
+        {greeting + Script{Reply("+OK\r\nUSER\r\nSASL SCRAM-SHA-256\r\n.\r\n")} +
+             ScramExchange("SCRAM-SHA-256", "secret") + mailbox,
+         greeting + Script{Reply("+OK\r\nUSER\r\n.\r\n"), Reply("+OK bye\r\n")},
+         greeting + Script{Reply("+OK\r\nUIDL\r\n.\r\n"), Reply("+OK\r\n"), Reply("+OK\r\n")} +
+             mailbox});
     AccountList accounts{{peer.Address(), "ann", "secret"}};
     Checker checker;
     const MessageTable& table = checker.table;
@@ -432,7 +434,7 @@ TEST_F(CheckCycleTest, AServerThatDropsTheMechanismUsedBeforeGetsNoPassword) {
         }
     }
     EXPECT_EQ(peer.Received(1), "CAPA\r\nQUIT\r\n");
-    EXPECT_EQ(peer.Received(2), "USER ann\r\nPASS secret\r\nCAPA\r\nSTAT\r\nQUIT\r\n");
+    EXPECT_EQ(peer.Received(2), "CAPA\r\nUSER ann\r\nPASS secret\r\nSTAT\r\nQUIT\r\n");
     EXPECT_EQ(checker.counts, (std::vector<int32_t>{0}));
 }
 

@@ -19,7 +19,7 @@ using namespace testpeer;
 
 namespace {
 
-const std::string kLogin = "USER bob\r\nPASS pw\r\nCAPA\r\nNOOP\r\n";
+const std::string kLogin = "CAPA\r\nUSER bob\r\nPASS pw\r\nCAPA\r\nNOOP\r\n";
 
 // A loopback port that is bound but not listening: connecting is refused.
 class RefusingPort {
@@ -51,28 +51,31 @@ TEST(Pop3Login, JudgesEachReplyByPlusOkAnywhereAndQuitsAtTheFirstRefusal) {
     const Step ok = Reply("+OK\r\n");
     const Step bye = Reply("+OK bye\r\n");
     const Step noCapa = Reply("-ERR\r\n");
-    const std::string user = "USER bob smith\r\n";
+    const std::string user = "CAPA\r\nUSER bob smith\r\n";
     const std::vector<Row> rows = {
         {"all favourable",
-         {Send("+OK ready\r\n"), ok, ok, noCapa, ok, bye},
+         {Send("+OK ready\r\n"), noCapa, ok, ok, noCapa, ok, bye},
          1,
          user + "PASS pw\r\nCAPA\r\nNOOP\r\nQUIT\r\n"},
         {"+OK after other text",
-         {Send("* hello +OK\r\n"), ok, Reply("x +OK\r\n"), noCapa, ok, bye},
+         {Send("* hello +OK\r\n"), noCapa, ok, Reply("x +OK\r\n"), noCapa, ok, bye},
          1,
          user + "PASS pw\r\nCAPA\r\nNOOP\r\nQUIT\r\n"},
         {"lower-case ok", {Send("+ok ready\r\n"), bye}, 0, "QUIT\r\n"},
         {"-ERR greeting", {Send("-ERR busy\r\n"), bye}, 0, "QUIT\r\n"},
-        {"USER refused", {Send("+OK\r\n"), Reply("-ERR who?\r\n"), bye}, 0, user + "QUIT\r\n"},
+        {"USER refused",
+         {Send("+OK\r\n"), noCapa, Reply("-ERR who?\r\n"), bye},
+         0,
+         user + "QUIT\r\n"},
         {"PASS refused",
-         {Send("+OK\r\n"), ok, Reply("-ERR bad password\r\n"), bye},
+         {Send("+OK\r\n"), noCapa, ok, Reply("-ERR bad password\r\n"), bye},
          0,
          user + "PASS pw\r\nQUIT\r\n"},
         {"NOOP refused",
-         {Send("+OK\r\n"), ok, ok, noCapa, Reply("-ERR\r\n"), bye},
+         {Send("+OK\r\n"), noCapa, ok, ok, noCapa, Reply("-ERR\r\n"), bye},
          0,
          user + "PASS pw\r\nCAPA\r\nNOOP\r\nQUIT\r\n"},
-        {"empty reply", {Send("+OK\r\n"), Reply("\r\n"), bye}, 0, user + "QUIT\r\n"},
+        {"empty reply", {Send("+OK\r\n"), noCapa, Reply("\r\n"), bye}, 0, user + "QUIT\r\n"},
         {"closed after greeting", {Send("+OK\r\n"), Hangup()}, 0, user + "QUIT\r\n"},
     };
     for (const Row& row : rows) {
@@ -139,23 +142,21 @@ TEST(Pop3SignIn, AutomaticTakesTheStrongestMechanismAndTrustsNoUnprovenServer) {
     const std::vector<Row> rows = {
         {"SCRAM-SHA-256 first",
          offering("PLAIN CRAM-MD5 SCRAM-SHA-1 SCRAM-SHA-256") +
-             ScramExchange("SCRAM-SHA-256", password) + Script{capaAfter, bye},
-         1, "SCRAM-SHA-256", "CAPA\r\nAUTH SCRAM-SHA-256 biws", "\r\n\r\nCAPA\r\nQUIT\r\n", ""},
+             ScramExchange("SCRAM-SHA-256", password) + Script{bye},
+         1, "SCRAM-SHA-256", "CAPA\r\nAUTH SCRAM-SHA-256 biws", "\r\n\r\nQUIT\r\n", ""},
         {"SCRAM-SHA-1 next",
-         offering("cram-md5 scram-sha-1") + ScramExchange("SCRAM-SHA-1", password) +
-             Script{capaAfter, bye},
-         1, "SCRAM-SHA-1", "CAPA\r\nAUTH SCRAM-SHA-1 biws", "\r\n\r\nCAPA\r\nQUIT\r\n", ""},
+         offering("cram-md5 scram-sha-1") + ScramExchange("SCRAM-SHA-1", password) + Script{bye}, 1,
+         "SCRAM-SHA-1", "CAPA\r\nAUTH SCRAM-SHA-1 biws", "\r\n\r\nQUIT\r\n", ""},
         {"CRAM-MD5 last",
          offering("PLAIN CRAM-MD5") +
              Script{Reply("+ PDE4OTYuNjk3MTcwOTUyQHBvc3RvZmZpY2UucmVzdG9uLm1jaS5uZXQ+\r\n"),
                     Reply("+OK\r\n"), capaAfter, bye},
          1, "CRAM-MD5",
-         "CAPA\r\nAUTH CRAM-MD5\r\ndGltIGI5MTNhNjAyYzdlZGE3YTQ5NWI0ZTZlNzMzNGQzODkw\r\nCAPA\r\n"
-         "QUIT\r\n",
+         "CAPA\r\nAUTH CRAM-MD5\r\ndGltIGI5MTNhNjAyYzdlZGE3YTQ5NWI0ZTZlNzMzNGQzODkw\r\nQUIT\r\n",
          "", ""},
         {"PLAIN alone: USER/PASS",
-         offering("PLAIN") + Script{Reply("+OK\r\n"), Reply("+OK\r\n"), capaAfter, bye}, 1, "",
-         "CAPA\r\nUSER tim\r\nPASS " + password + "\r\nCAPA\r\nQUIT\r\n", "", ""},
+         offering("PLAIN") + Script{Reply("+OK\r\n"), Reply("+OK\r\n"), bye}, 1, "",
+         "CAPA\r\nUSER tim\r\nPASS " + password + "\r\nQUIT\r\n", "", ""},
         {"forged server signature",
          offering("SCRAM-SHA-256") +
              ScramExchange("SCRAM-SHA-256", password, ScramServer::ForgedSignature) + Script{bye},
@@ -335,8 +336,8 @@ TEST(Pop3Connect, AQuotedRefusalIsCutOnACharacterAndNeverShowsThePassword) {
     };
     for (const auto& [password, reply, reason] : rows) {
         SCOPED_TRACE(reason);
-        ScriptedPeer peer(
-            Script{Send("+OK\r\n"), Reply("+OK\r\n"), Reply(reply + "\r\n"), Reply("+OK\r\n")});
+        ScriptedPeer peer(Script{Send("+OK\r\n"), Reply("-ERR\r\n"), Reply("+OK\r\n"),
+                                 Reply(reply + "\r\n"), Reply("+OK\r\n")});
         CPop3Connection conversation;
         EXPECT_EQ(conversation.Connect(peer.Address(), "bob", password, 110), 0);
         EXPECT_EQ(conversation.FailureReason(), reason);

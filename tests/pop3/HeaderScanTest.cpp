@@ -8,7 +8,7 @@ using namespace testpeer;
 
 namespace {
 
-const std::string kLogin = "USER bob\r\nPASS pw\r\nCAPA\r\nNOOP\r\n";
+const std::string kLogin = "CAPA\r\nUSER bob\r\nPASS pw\r\nCAPA\r\nNOOP\r\n";
 
 void ExpectListsOfOneLength(const CPop3Connection& conversation, std::size_t length) {
     EXPECT_EQ(conversation.Headers().size(), length);
@@ -272,10 +272,10 @@ TEST(HeaderScan, AbortFromTheWaitHookEndsTheScanWithoutQuit) {
                           Reply("+OK\r\nSubject: a\r\n.\r\n"), Await(), Stall()},
          kLogin + "STAT\r\nSTAT\r\nTOP 1 0\r\nTOP 2 0\r\n"},
         {"pipelined",
-         Script{Send("+OK\r\n"), Reply("+OK\r\n"), Reply("+OK\r\n"),
-                Reply("+OK\r\nPIPELINING\r\n.\r\n"), Reply("+OK 2 0\r\n"), Await(), Await(),
+         Script{Send("+OK\r\n"), Reply("+OK\r\nPIPELINING\r\n.\r\n"), Reply("+OK\r\n"),
+                Reply("+OK\r\n"), Reply("+OK 2 0\r\n"), Await(), Await(),
                 Send("+OK\r\nSubject: a\r\n.\r\n"), Stall()},
-         "USER bob\r\nPASS pw\r\nCAPA\r\nSTAT\r\nTOP 1 0\r\nTOP 2 0\r\n"},
+         "CAPA\r\nUSER bob\r\nPASS pw\r\nSTAT\r\nTOP 1 0\r\nTOP 2 0\r\n"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);

@@ -55,7 +55,8 @@ TEST(LineChannel, EndOfStreamReadsAsEmptyLinesAndKeepsTheConversationOpen) {
         EXPECT_EQ(conversation.GetMessageCount(), -1);
         EXPECT_EQ(conversation.Close(), 1);
     }
-    EXPECT_EQ(peer.Received(), "USER bob\r\nPASS pw\r\nCAPA\r\nNOOP\r\nLIST\r\nSTAT\r\nQUIT\r\n");
+    EXPECT_EQ(peer.Received(),
+              "CAPA\r\nUSER bob\r\nPASS pw\r\nCAPA\r\nNOOP\r\nLIST\r\nSTAT\r\nQUIT\r\n");
 }
 
 TEST(LineChannel, BoundsEveryWaitAndEveryLine) {

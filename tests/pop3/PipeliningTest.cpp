@@ -10,11 +10,11 @@ using namespace testpeer;
 
 namespace {
 
-const std::string kCapaLogin = "USER bob\r\nPASS pw\r\nCAPA\r\n";
+const std::string kCapaLogin = "CAPA\r\nUSER bob\r\nPASS pw\r\n";
 
 Script CapaLogin(const std::string& capabilities) {
-    return {Send("+OK ready\r\n"), Reply("+OK\r\n"), Reply("+OK\r\n"),
-            Reply("+OK list follows\r\n" + capabilities + ".\r\n")};
+    return {Send("+OK ready\r\n"), Reply("+OK list follows\r\n" + capabilities + ".\r\n"),
+            Reply("+OK\r\n"), Reply("+OK\r\n")};
 }
 
 std::string Top(const std::string& subject) {
@@ -192,6 +192,75 @@ TEST(Pipelining, UniqueIdsAreAskedWithTheCount) {
         }
     }
     EXPECT_EQ(peer.Received(0), kCapaLogin + "STAT\r\nUIDL\r\n");
+}
+
+// A server that listed PIPELINING before the login gets PASS, STAT and UIDL
+// with USER; a refusal is told as in lockstep, and what the server said after
+// it is never taken for an answer.
+TEST(Pipelining, TheLoginGoesOutWithTheCountAndARefusalEndsIt) {
+    struct Row {
+        const char* name;
+        Script replies; // after CAPA's
+        int result;
+        std::string reason;
+    };
+    const Step bye = Reply("+OK bye\r\n");
+    // Answers only once USER, PASS, STAT and UIDL are all in.
+    auto together = [](const std::string& replies) {
+        return Script{Await(), Await(), Await(), Await(), Send(replies)};
+    };
+    const std::vector<Row> rows = {
+        {"accepted", together("+OK\r\n+OK\r\n+OK 1 20\r\n+OK\r\n1 a\r\n.\r\n"), 1, ""},
+        {"USER refused while PASS is on its way",
+         together("-ERR who?\r\n+OK\r\n+OK 1 20\r\n+OK\r\n1 a\r\n.\r\n"), 0,
+         "The server refused the login: -ERR who?."},
+        {"PASS refused", together("+OK\r\n-ERR bad password\r\n+OK 1 20\r\n+OK\r\n1 a\r\n.\r\n"), 0,
+         "The server refused the login: -ERR bad password."},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        // A server that would refuse CAPA after the login: it is not asked.
+        ScriptedPeer peer(
+            Script{Send("+OK ready\r\n"), Reply("+OK\r\nPIPELINING\r\nUIDL\r\n.\r\n")} +
+            row.replies + Script{ReplyIf("CAPA", "-ERR\r\n"), bye});
+        {
+            ChannelLimits limits;
+            limits.ioTimeout = std::chrono::seconds(2);
+            CPop3Connection conversation({}, limits);
+            conversation.CountWithLogin(true);
+            EXPECT_EQ(conversation.Connect(peer.Address(), "bob", "pw", 110), row.result);
+            EXPECT_EQ(conversation.FailureReason(), row.reason);
+            EXPECT_EQ(conversation.GetMessageCount(true), row.result == 1 ? 1 : -1);
+            UniqueIdList ids;
+            EXPECT_EQ(conversation.ListUniqueIds(ids),
+                      row.result == 1 ? UniqueIdListing::Listed : UniqueIdListing::BrokenOff);
+            EXPECT_EQ(Listed(ids),
+                      row.result == 1 ? std::vector<std::string>{"a"} : std::vector<std::string>{});
+            conversation.Close();
+        }
+        EXPECT_EQ(peer.Received(), kCapaLogin + "STAT\r\nUIDL\r\nQUIT\r\n");
+    }
+}
+
+// The last scan's QUIT leaves with its last TOP: the server answers only once
+// all are in. Its reply is not waited for, and the conversation ends there.
+TEST(Pipelining, QuitLeavesWithTheLastScansLastTop) {
+    ScriptedPeer peer(CapaLogin("PIPELINING\r\n") +
+                      Script{Reply("+OK 2 90\r\n"), Await(), Await(), Await(),
+                             Send(Top("a") + Top("b") + "+OK bye\r\n")});
+    ChannelLimits limits;
+    limits.ioTimeout = std::chrono::seconds(2);
+    {
+        CPop3Connection conversation({}, limits);
+        ASSERT_EQ(conversation.Connect(peer.Address(), "bob", "pw", 110), 1);
+        ASSERT_EQ(conversation.GetMessageCount(), 2);
+        conversation.QuitWithNextScan();
+        EXPECT_EQ(conversation.RetrieveHeaders(), 1);
+        EXPECT_EQ(Subjects(conversation.Headers()), (std::vector<std::string>{"a", "b"}));
+        EXPECT_FALSE(conversation.IsOpen());
+        EXPECT_EQ(conversation.Close(), 0);
+    }
+    EXPECT_EQ(peer.Received(), kCapaLogin + "STAT\r\nTOP 1 0\r\nTOP 2 0\r\nQUIT\r\n");
 }
 
 TEST(Pipelining, HeaderTextsBeyondTheBudgetAreDroppedOldestFirst) {

@@ -50,6 +50,14 @@ DelayRelay::Counts DelayRelay::TakeCounts() {
     return std::exchange(m_counts, Counts{});
 }
 
+DelayRelay::Counts DelayRelay::TakeCountsOnceEnded() {
+    const auto deadline = Clock::now() + std::chrono::seconds(5);
+    while (m_relaying && Clock::now() < deadline) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return TakeCounts();
+}
+
 std::string DelayRelay::TakeClientBytes() {
     std::lock_guard lock(m_mutex);
     return std::exchange(m_clientBytes, std::string());
@@ -59,6 +67,7 @@ void DelayRelay::Serve() {
     m_listener.ServeEach(
         SIZE_MAX, [this] { return m_stopping.load(); },
         [this](int client) {
+            m_relaying = true;
             int server = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
             sockaddr_in address = Loopback(m_serverPort);
             if (server >= 0 &&
@@ -74,6 +83,7 @@ void DelayRelay::Serve() {
             if (server >= 0) {
                 ::close(server);
             }
+            m_relaying = false;
         },
         false);
 }

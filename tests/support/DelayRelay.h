@@ -33,6 +33,10 @@ public:
     std::string Address() const;
     // What crossed since the last call.
     Counts TakeCounts();
+    // The same once the connection being relayed, if any, has ended (within
+    // 5 s): a client that closes right after its last words may have left
+    // before the relay read them.
+    Counts TakeCountsOnceEnded();
     // The bytes the client sent since the last call, as they left it.
     std::string TakeClientBytes();
 
@@ -45,6 +49,7 @@ private:
     bool m_hideCapabilities;
     LoopbackListener m_listener;
     std::atomic<bool> m_stopping = false;
+    std::atomic<bool> m_relaying = false;
     std::mutex m_mutex;
     Counts m_counts;
     std::string m_clientBytes;

@@ -11,6 +11,7 @@
 #include <stdexcept>
 #include <sys/socket.h>
 #include <unistd.h>
+#include <utility>
 
 namespace testpeer {
 
@@ -27,7 +28,8 @@ struct ScriptedPeer::Session {
     int fd;
     std::string pending; // received, not yet taken by AwaitLine
     SSL_CTX* context = nullptr;
-    SSL* ssl = nullptr; // set once TLS is spoken
+    SSL* ssl = nullptr;    // set once TLS is spoken
+    bool tlsEnded = false; // the client's close_notify came
 
     ~Session() {
         SSL_free(ssl);
@@ -129,9 +131,9 @@ Script HealthyMailbox(const std::vector<std::string>& headerBlocks) {
 }
 
 std::string HealthyTranscript(const std::string& user, const std::string& password,
-                              std::size_t messages, bool capaFirst) {
-    std::string sent = std::string(capaFirst ? "CAPA\r\n" : "") + "USER " + user + "\r\nPASS " +
-                       password + "\r\nCAPA\r\nNOOP\r\nSTAT\r\n";
+                              std::size_t messages) {
+    std::string sent =
+        "CAPA\r\nUSER " + user + "\r\nPASS " + password + "\r\nCAPA\r\nNOOP\r\nSTAT\r\n";
     if (messages > 0) {
         sent += "STAT\r\n";
     }
@@ -315,8 +317,12 @@ bool ScriptedPeer::ReadSome(Session& session) {
             int error = SSL_get_error(session.ssl, 0);
             ERR_clear_error();
             if (error == SSL_ERROR_ZERO_RETURN) {
+                // A step that met the end and the wait for the client's close
+                // after the script both read it: it is recorded once.
                 std::lock_guard lock(m_mutex);
-                m_received[session.index] += kCloseNotify;
+                if (!std::exchange(session.tlsEnded, true)) {
+                    m_received[session.index] += kCloseNotify;
+                }
                 return false;
             }
             return (error == SSL_ERROR_WANT_READ || error == SSL_ERROR_WANT_WRITE) &&

@@ -112,10 +112,9 @@ Script Login();
 // by CR LF; the terminating ".\r\n" is added. No STAT is scripted a second
 // time for an empty mailbox.
 Script HealthyMailbox(const std::vector<std::string>& headerBlocks);
-// What a client sends to HealthyMailbox when it counts, scans and closes;
-// a check that signs in automatically asks CAPA first.
+// What a client sends to HealthyMailbox when it counts, scans and closes.
 std::string HealthyTranscript(const std::string& user, const std::string& password,
-                              std::size_t messages, bool capaFirst = false);
+                              std::size_t messages);
 
 class ScriptedPeer {
 public:
