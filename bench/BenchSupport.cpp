@@ -128,6 +128,8 @@ ProgramRun RunProgram(const std::vector<const char*>& args, const Folders& folde
     const auto start = std::chrono::steady_clock::now();
     const pid_t pid = ::fork();
     if (pid == 0) {
+        // HOME too, for a program that keeps its files there.
+        ::setenv("HOME", folders.root.c_str(), 1);
         ::setenv("XDG_CONFIG_HOME", folders.root.c_str(), 1);
         ::setenv("XDG_STATE_HOME", (folders.root / "state").c_str(), 1);
         if (std::freopen("/dev/null", "w", stdout) == nullptr ||

@@ -65,6 +65,10 @@ void PrintCheckRun(const char* label, const ProgramRun& run, double baseline, in
 
 constexpr const char* kMpop = "/usr/bin/mpop";
 
+bool MpopInstalled() {
+    return ::access(kMpop, X_OK) == 0;
+}
+
 double Median(std::vector<double> values) {
     std::nth_element(values.begin(), values.begin() + values.size() / 2, values.end());
     return values[values.size() / 2];
@@ -85,7 +89,7 @@ void RunStartUps() {
         {"tarvo --version", {TARVO_BINARY, "--version"}, {}},
         {"tarvo --check, no mailbox", {TARVO_BINARY, "--check"}, {}},
     };
-    const bool mpop = ::access(kMpop, X_OK) == 0;
+    const bool mpop = MpopInstalled();
     if (mpop) {
         programs.insert(programs.begin(), {"mpop --version", {kMpop, "--version"}, {}});
     }
@@ -307,16 +311,11 @@ void PrintRuns(const char* label, const Runs& runs, double against, const char* 
     std::printf("%s\n", runs.failed > 0 ? "  (FAILED)" : "");
 }
 
-bool MpopInstalled() {
-    return std::system("command -v mpop >/dev/null 2>&1") == 0;
-}
-
 // mpop as a user would run it to see what is new: it keeps every message on
 // the server and fetches those its uidls file does not list yet.
 ProgramRun RunMpop(const Folders& folders, const std::string& address, const std::string& user) {
-    std::fflush(stdout);
     const std::string root = folders.root.string();
-    const std::vector<std::string> arguments = {"mpop",
+    const std::vector<std::string> arguments = {kMpop,
                                                 "--quiet",
                                                 "--host=127.0.0.1",
                                                 "--port=" + address.substr(address.rfind(':') + 1),
@@ -328,24 +327,11 @@ ProgramRun RunMpop(const Folders& folders, const std::string& address, const std
                                                 "--only-new=on",
                                                 "--uidls-file=" + root + "/mpop-uidls",
                                                 "--delivery=mbox," + root + "/mpop-mbox"};
-    const auto start = std::chrono::steady_clock::now();
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        ::setenv("HOME", root.c_str(), 1);
-        std::vector<char*> argv;
-        for (const std::string& argument : arguments) {
-            argv.push_back(const_cast<char*>(argument.c_str()));
-        }
-        argv.push_back(nullptr);
-        ::execvp("mpop", argv.data());
-        ::_exit(127);
+    std::vector<const char*> args;
+    for (const std::string& argument : arguments) {
+        args.push_back(argument.c_str());
     }
-    int status = 0;
-    rusage usage{};
-    ::wait4(pid, &status, 0, &usage);
-    return {std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(),
-            static_cast<double>(usage.ru_maxrss) / 1024.0,
-            WIFEXITED(status) && WEXITSTATUS(status) == 0};
+    return RunProgram(args, folders);
 }
 
 // `tarvo --check` through a relay of its own; the relay's address names the
