@@ -132,6 +132,8 @@ std::string ToolTipTitle(const SessionBus& bus, const QString& item) {
     }
     tip.endArray();
     tip >> title;
+    // Closing the structure is what frees the reader Qt made for it.
+    tip.endStructure();
     return title.toStdString();
 }
 
