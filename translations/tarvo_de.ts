@@ -116,6 +116,11 @@ This account also trusts one certificate by hand (SHA-256 %1). Leave the decisio
 
 Dieses Konto vertraut außerdem einem von Hand gewählten Zertifikat (SHA-256 %1). Die Entscheidung stattdessen den Zertifizierungsstellen überlassen, denen dieser Computer vertraut?</translation>
     </message>
+    <message>
+        <source>d MMM yyyy</source>
+        <extracomment>A date as QDate::toString() takes it, with the month in digits (M, MM).</extracomment>
+        <translation>d.M.yyyy</translation>
+    </message>
 </context>
 <context>
     <name>CheckCycle</name>

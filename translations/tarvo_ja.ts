@@ -116,6 +116,11 @@ This account also trusts one certificate by hand (SHA-256 %1). Leave the decisio
 
 このアカウントは手動で選んだ証明書も信頼しています (SHA-256 %1)。代わりに、このコンピューターが信頼する認証局に判断を任せますか?</translation>
     </message>
+    <message>
+        <source>d MMM yyyy</source>
+        <extracomment>A date as QDate::toString() takes it, with the month in digits (M, MM).</extracomment>
+        <translation>yyyy年M月d日</translation>
+    </message>
 </context>
 <context>
     <name>CheckCycle</name>
@@ -393,7 +398,7 @@ Exit status of --check: 0 every account was checked, 1 an account failed,
     </message>
     <message>
         <source>The server refused the login</source>
-        <translation>サーバーがサインインを拒否しました</translation>
+        <translation>サーバーがサインインを拒否</translation>
     </message>
 </context>
 <context>
@@ -440,7 +445,7 @@ Exit status of --check: 0 every account was checked, 1 an account failed,
     </message>
     <message>
         <source>This account uses no connection security, so its server shows no certificate.</source>
-        <translation>このアカウントは接続のセキュリティを使っていないため、サーバーは証明書を示しません。</translation>
+        <translation>このアカウントは接続の暗号化を使っていないため、サーバーは証明書を示しません。</translation>
     </message>
     <message>
         <source>An OAuth 2.0 account signs in over a secured connection only: choose SSL/TLS or STARTTLS for it. Nothing was sent.</source>
@@ -512,7 +517,7 @@ Exit status of --check: 0 every account was checked, 1 an account failed,
     </message>
     <message>
         <source>The server refused the login</source>
-        <translation>サーバーがサインインを拒否しました</translation>
+        <translation>サーバーがサインインを拒否</translation>
     </message>
     <message>
         <source>The server refused the login with %1</source>
@@ -606,7 +611,7 @@ Exit status of --check: 0 every account was checked, 1 an account failed,
     </message>
     <message>
         <source>Connection security:</source>
-        <translation>接続のセキュリティ:</translation>
+        <translation>接続の暗号化:</translation>
     </message>
     <message>
         <source>None</source>
@@ -815,7 +820,7 @@ Keep the password in Tarvo&apos;s settings file instead?</source>
     </message>
     <message>
         <source>The server refused the login</source>
-        <translation>サーバーがサインインを拒否しました</translation>
+        <translation>サーバーがサインインを拒否</translation>
     </message>
     <message>
         <source>%1 sent a capability list longer than %2 lines or %3 bytes.</source>
