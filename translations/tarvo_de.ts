@@ -126,7 +126,7 @@ Dieses Konto vertraut außerdem einem von Hand gewählten Zertifikat (SHA-256 %1
     <name>CheckCycle</name>
     <message>
         <source>(error contacting %1)</source>
-        <translation>(Fehler beim Verbinden mit %1)</translation>
+        <translation>(Verbindungsfehler: %1)</translation>
     </message>
     <message>
         <source> The server&apos;s list of unique-ids (UIDL) broke off, so the next checks of this mailbox go without it and fetch every header.</source>

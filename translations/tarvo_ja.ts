@@ -126,7 +126,7 @@ This account also trusts one certificate by hand (SHA-256 %1). Leave the decisio
     <name>CheckCycle</name>
     <message>
         <source>(error contacting %1)</source>
-        <translation>(%1 への接続エラー)</translation>
+        <translation>(接続エラー: %1)</translation>
     </message>
     <message>
         <source> The server&apos;s list of unique-ids (UIDL) broke off, so the next checks of this mailbox go without it and fetch every header.</source>
@@ -398,7 +398,7 @@ Exit status of --check: 0 every account was checked, 1 an account failed,
     </message>
     <message>
         <source>The server refused the login</source>
-        <translation>サーバーがサインインを拒否</translation>
+        <translation>サインイン拒否</translation>
     </message>
 </context>
 <context>
@@ -517,7 +517,7 @@ Exit status of --check: 0 every account was checked, 1 an account failed,
     </message>
     <message>
         <source>The server refused the login</source>
-        <translation>サーバーがサインインを拒否</translation>
+        <translation>サインイン拒否</translation>
     </message>
     <message>
         <source>The server refused the login with %1</source>
@@ -699,7 +699,7 @@ Keep the password in Tarvo&apos;s settings file instead?</source>
         <translation>キーリングが %1 のパスワードを保存しませんでした:
 %2
 
-代わりに Tarvo の設定ファイルにパスワードを保存しますか?</translation>
+代わりに Tarvo の設定ファイルに保存しますか?</translation>
     </message>
     <message>
         <source>Save the changes to %1 before closing?</source>
@@ -820,7 +820,7 @@ Keep the password in Tarvo&apos;s settings file instead?</source>
     </message>
     <message>
         <source>The server refused the login</source>
-        <translation>サーバーがサインインを拒否</translation>
+        <translation>サインイン拒否</translation>
     </message>
     <message>
         <source>%1 sent a capability list longer than %2 lines or %3 bytes.</source>
@@ -875,19 +875,19 @@ Keep the password in Tarvo&apos;s settings file instead?</source>
     </message>
     <message>
         <source>%1 cannot be reached: no session bus is running.</source>
-        <translation>%1 に接続できません: セッションバスが動いていません。</translation>
+        <translation>%1に接続できません: セッションバスが動いていません。</translation>
     </message>
     <message>
         <source>%1 was not asked to the end: the check was stopped.</source>
-        <translation>%1 への問い合わせを完了できませんでした: 確認を中止しました。</translation>
+        <translation>%1への問い合わせを完了できませんでした: 確認を中止しました。</translation>
     </message>
     <message>
         <source>%1 failed.</source>
-        <translation>%1 が失敗しました。</translation>
+        <translation>%1が失敗しました。</translation>
     </message>
     <message>
         <source>%1 failed: %2</source>
-        <translation>%1 が失敗しました: %2</translation>
+        <translation>%1が失敗しました: %2</translation>
     </message>
     <message>
         <source>The keyring</source>
@@ -920,12 +920,12 @@ Keep the password in Tarvo&apos;s settings file instead?</source>
     <message numerus="yes">
         <source>%1 did not answer within %n second(s).</source>
         <translation>
-            <numerusform>%1 が %n 秒以内に応答しませんでした。</numerusform>
+            <numerusform>%1が %n 秒以内に応答しませんでした。</numerusform>
         </translation>
     </message>
     <message>
         <source>%1 did not answer within %2 ms.</source>
-        <translation>%1 が %2 ミリ秒以内に応答しませんでした。</translation>
+        <translation>%1が %2 ミリ秒以内に応答しませんでした。</translation>
     </message>
 </context>
 <context>
