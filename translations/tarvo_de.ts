@@ -403,7 +403,7 @@ Exit-Status von --check: 0 alle Konten wurden geprüft, 1 ein Konto schlug fehl,
     </message>
     <message>
         <source>The server refused the login</source>
-        <translation>Der Server lehnte die Anmeldung ab</translation>
+        <translation>Anmeldung abgelehnt</translation>
     </message>
 </context>
 <context>
@@ -522,7 +522,7 @@ Exit-Status von --check: 0 alle Konten wurden geprüft, 1 ein Konto schlug fehl,
     </message>
     <message>
         <source>The server refused the login</source>
-        <translation>Der Server lehnte die Anmeldung ab</translation>
+        <translation>Anmeldung abgelehnt</translation>
     </message>
     <message>
         <source>The server refused the login with %1</source>
@@ -826,7 +826,7 @@ Das Passwort stattdessen in Tarvos Einstellungsdatei speichern?</translation>
     </message>
     <message>
         <source>The server refused the login</source>
-        <translation>Der Server lehnte die Anmeldung ab</translation>
+        <translation>Anmeldung abgelehnt</translation>
     </message>
     <message>
         <source>%1 sent a capability list longer than %2 lines or %3 bytes.</source>
