@@ -22,7 +22,7 @@ QString Details(const std::string& server, const PeerCertificate& shown) {
                "CertificateReview",
                "Server: %1\nSubject: %2\nIssuer: %3\nValid from %4 until %5\nSHA-256: %6")
         .arg(DisplayText(server), DisplayText(shown.subject), DisplayText(shown.issuer),
-             QString::fromStdString(shown.validFrom), QString::fromStdString(shown.validUntil),
+             ShownDate(shown.validFrom), ShownDate(shown.validUntil),
              QString::fromStdString(shown.fingerprint));
 }
 

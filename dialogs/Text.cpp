@@ -6,6 +6,8 @@
 
 #include <QByteArrayView>
 #include <QCoreApplication>
+#include <QDate>
+#include <QLocale>
 #include <QStringDecoder>
 
 QString DisplayText(std::string_view bytes) {
@@ -14,6 +16,16 @@ QString DisplayText(std::string_view bytes) {
     QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless |
                                                      QStringDecoder::Flag::ConvertInitialBom);
     return decoder(QByteArrayView(shown.data(), static_cast<qsizetype>(shown.size())));
+}
+
+// The month's English abbreviation is the C locale's; a translation writes
+// the date in digits instead, so no month name is left in English.
+QString ShownDate(const std::string& date) {
+    const QLocale c = QLocale::c();
+    const QDate parsed = c.toDate(QString::fromStdString(date), QStringLiteral("d MMM yyyy"));
+    //: A date as QDate::toString() takes it, with the month in digits (M, MM).
+    const QString format = QCoreApplication::translate("CertificateReview", "d MMM yyyy");
+    return parsed.isValid() ? c.toString(parsed, format) : QString::fromStdString(date);
 }
 
 std::string TypedText(const QString& text) {

@@ -16,6 +16,10 @@ enum class HeaderKind;
 // user's language where the message had none.
 QString ShownHeader(std::string_view raw, HeaderKind kind);
 
+// A certificate's date as the core writes it, "18 Nov 2026", in the order
+// the user's language writes dates; anything else as it is.
+QString ShownDate(const std::string& date);
+
 // What the user typed, as UTF-8.
 std::string TypedText(const QString& text);
 // The white space of the C library's isspace in the "C" locale. UTF-8

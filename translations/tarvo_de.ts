@@ -116,12 +116,17 @@ This account also trusts one certificate by hand (SHA-256 %1). Leave the decisio
 
 Dieses Konto vertraut außerdem einem von Hand gewählten Zertifikat (SHA-256 %1). Die Entscheidung stattdessen den Zertifizierungsstellen überlassen, denen dieser Computer vertraut?</translation>
     </message>
+    <message>
+        <source>d MMM yyyy</source>
+        <extracomment>A date as QDate::toString() takes it, with the month in digits (M, MM).</extracomment>
+        <translation>d.M.yyyy</translation>
+    </message>
 </context>
 <context>
     <name>CheckCycle</name>
     <message>
         <source>(error contacting %1)</source>
-        <translation>(Fehler beim Verbinden mit %1)</translation>
+        <translation>(Verbindungsfehler: %1)</translation>
     </message>
     <message>
         <source> The server&apos;s list of unique-ids (UIDL) broke off, so the next checks of this mailbox go without it and fetch every header.</source>
@@ -398,7 +403,7 @@ Exit-Status von --check: 0 alle Konten wurden geprüft, 1 ein Konto schlug fehl,
     </message>
     <message>
         <source>The server refused the login</source>
-        <translation>Der Server lehnte die Anmeldung ab</translation>
+        <translation>Anmeldung abgelehnt</translation>
     </message>
 </context>
 <context>
@@ -517,7 +522,7 @@ Exit-Status von --check: 0 alle Konten wurden geprüft, 1 ein Konto schlug fehl,
     </message>
     <message>
         <source>The server refused the login</source>
-        <translation>Der Server lehnte die Anmeldung ab</translation>
+        <translation>Anmeldung abgelehnt</translation>
     </message>
     <message>
         <source>The server refused the login with %1</source>
@@ -821,7 +826,7 @@ Das Passwort stattdessen in Tarvos Einstellungsdatei speichern?</translation>
     </message>
     <message>
         <source>The server refused the login</source>
-        <translation>Der Server lehnte die Anmeldung ab</translation>
+        <translation>Anmeldung abgelehnt</translation>
     </message>
     <message>
         <source>%1 sent a capability list longer than %2 lines or %3 bytes.</source>

@@ -116,6 +116,11 @@ This account also trusts one certificate by hand (SHA-256 %1). Leave the decisio
 
 Esta cuenta confía además en un certificado elegido a mano (SHA-256 %1). ¿Dejar en su lugar la decisión a las autoridades de certificación en las que confía este equipo?</translation>
     </message>
+    <message>
+        <source>d MMM yyyy</source>
+        <extracomment>A date as QDate::toString() takes it, with the month in digits (M, MM).</extracomment>
+        <translation>dd/MM/yyyy</translation>
+    </message>
 </context>
 <context>
     <name>CheckCycle</name>

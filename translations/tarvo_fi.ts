@@ -116,6 +116,11 @@ This account also trusts one certificate by hand (SHA-256 %1). Leave the decisio
 
 Tämä tili luottaa lisäksi käsin valittuun varmenteeseen (SHA-256 %1). Jätetäänkö päätös sen sijaan varmentajille, joihin tämä tietokone luottaa?</translation>
     </message>
+    <message>
+        <source>d MMM yyyy</source>
+        <extracomment>A date as QDate::toString() takes it, with the month in digits (M, MM).</extracomment>
+        <translation>d.M.yyyy</translation>
+    </message>
 </context>
 <context>
     <name>CheckCycle</name>

@@ -116,6 +116,11 @@ This account also trusts one certificate by hand (SHA-256 %1). Leave the decisio
 
 Ce compte fait aussi confiance à un certificat choisi à la main (SHA-256 %1). Laisser plutôt la décision aux autorités de certification auxquelles cet ordinateur fait confiance ?</translation>
     </message>
+    <message>
+        <source>d MMM yyyy</source>
+        <extracomment>A date as QDate::toString() takes it, with the month in digits (M, MM).</extracomment>
+        <translation>dd/MM/yyyy</translation>
+    </message>
 </context>
 <context>
     <name>CheckCycle</name>

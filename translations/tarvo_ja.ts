@@ -116,12 +116,17 @@ This account also trusts one certificate by hand (SHA-256 %1). Leave the decisio
 
 このアカウントは手動で選んだ証明書も信頼しています (SHA-256 %1)。代わりに、このコンピューターが信頼する認証局に判断を任せますか?</translation>
     </message>
+    <message>
+        <source>d MMM yyyy</source>
+        <extracomment>A date as QDate::toString() takes it, with the month in digits (M, MM).</extracomment>
+        <translation>yyyy年M月d日</translation>
+    </message>
 </context>
 <context>
     <name>CheckCycle</name>
     <message>
         <source>(error contacting %1)</source>
-        <translation>(%1 への接続エラー)</translation>
+        <translation>(接続エラー: %1)</translation>
     </message>
     <message>
         <source> The server&apos;s list of unique-ids (UIDL) broke off, so the next checks of this mailbox go without it and fetch every header.</source>
@@ -393,7 +398,7 @@ Exit status of --check: 0 every account was checked, 1 an account failed,
     </message>
     <message>
         <source>The server refused the login</source>
-        <translation>サーバーがサインインを拒否しました</translation>
+        <translation>サインイン拒否</translation>
     </message>
 </context>
 <context>
@@ -440,7 +445,7 @@ Exit status of --check: 0 every account was checked, 1 an account failed,
     </message>
     <message>
         <source>This account uses no connection security, so its server shows no certificate.</source>
-        <translation>このアカウントは接続のセキュリティを使っていないため、サーバーは証明書を示しません。</translation>
+        <translation>このアカウントは接続の暗号化を使っていないため、サーバーは証明書を示しません。</translation>
     </message>
     <message>
         <source>An OAuth 2.0 account signs in over a secured connection only: choose SSL/TLS or STARTTLS for it. Nothing was sent.</source>
@@ -512,7 +517,7 @@ Exit status of --check: 0 every account was checked, 1 an account failed,
     </message>
     <message>
         <source>The server refused the login</source>
-        <translation>サーバーがサインインを拒否しました</translation>
+        <translation>サインイン拒否</translation>
     </message>
     <message>
         <source>The server refused the login with %1</source>
@@ -606,7 +611,7 @@ Exit status of --check: 0 every account was checked, 1 an account failed,
     </message>
     <message>
         <source>Connection security:</source>
-        <translation>接続のセキュリティ:</translation>
+        <translation>接続の暗号化:</translation>
     </message>
     <message>
         <source>None</source>
@@ -694,7 +699,7 @@ Keep the password in Tarvo&apos;s settings file instead?</source>
         <translation>キーリングが %1 のパスワードを保存しませんでした:
 %2
 
-代わりに Tarvo の設定ファイルにパスワードを保存しますか?</translation>
+代わりに Tarvo の設定ファイルに保存しますか?</translation>
     </message>
     <message>
         <source>Save the changes to %1 before closing?</source>
@@ -815,7 +820,7 @@ Keep the password in Tarvo&apos;s settings file instead?</source>
     </message>
     <message>
         <source>The server refused the login</source>
-        <translation>サーバーがサインインを拒否しました</translation>
+        <translation>サインイン拒否</translation>
     </message>
     <message>
         <source>%1 sent a capability list longer than %2 lines or %3 bytes.</source>
@@ -870,19 +875,19 @@ Keep the password in Tarvo&apos;s settings file instead?</source>
     </message>
     <message>
         <source>%1 cannot be reached: no session bus is running.</source>
-        <translation>%1 に接続できません: セッションバスが動いていません。</translation>
+        <translation>%1に接続できません: セッションバスが動いていません。</translation>
     </message>
     <message>
         <source>%1 was not asked to the end: the check was stopped.</source>
-        <translation>%1 への問い合わせを完了できませんでした: 確認を中止しました。</translation>
+        <translation>%1への問い合わせを完了できませんでした: 確認を中止しました。</translation>
     </message>
     <message>
         <source>%1 failed.</source>
-        <translation>%1 が失敗しました。</translation>
+        <translation>%1が失敗しました。</translation>
     </message>
     <message>
         <source>%1 failed: %2</source>
-        <translation>%1 が失敗しました: %2</translation>
+        <translation>%1が失敗しました: %2</translation>
     </message>
     <message>
         <source>The keyring</source>
@@ -915,12 +920,12 @@ Keep the password in Tarvo&apos;s settings file instead?</source>
     <message numerus="yes">
         <source>%1 did not answer within %n second(s).</source>
         <translation>
-            <numerusform>%1 が %n 秒以内に応答しませんでした。</numerusform>
+            <numerusform>%1が %n 秒以内に応答しませんでした。</numerusform>
         </translation>
     </message>
     <message>
         <source>%1 did not answer within %2 ms.</source>
-        <translation>%1 が %2 ミリ秒以内に応答しませんでした。</translation>
+        <translation>%1が %2 ミリ秒以内に応答しませんでした。</translation>
     </message>
 </context>
 <context>

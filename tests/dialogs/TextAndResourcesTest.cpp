@@ -7,6 +7,7 @@
 #include <QPlainTextEdit>
 #include <QScreen>
 #include <QTimer>
+#include <QTranslator>
 #include <gtest/gtest.h>
 
 namespace {
@@ -32,6 +33,32 @@ TEST(TextTest, ValidUtf8IsShownAsUtf8AndAnythingElseAsLatin1WithoutControls) {
         EXPECT_EQ(DisplayText(c.bytes), c.shown) << c.bytes;
     }
     EXPECT_EQ(TypedText(QString::fromUtf8("Caf\u00e9")), "Caf\xc3\xa9");
+}
+
+// A certificate's dates read as the language writes them, without an English
+// month name in the middle of its sentence; English keeps the core's text.
+TEST(TextTest, CertificateDatesInTheLanguagesOrder) {
+    struct Case {
+        const char* language;
+        std::string date;
+        QString shown;
+    };
+    const std::vector<Case> cases = {
+        {"", "8 Dec 2026", "8 Dec 2026"},
+        {"de", "8 Dec 2026", "8.12.2026"},
+        {"ja", "18 Nov 2026", QString::fromUtf8("2026年11月18日")},
+        {"de", "an unreadable date", "an unreadable date"},
+    };
+    for (const Case& c : cases) {
+        QTranslator catalogue;
+        if (*c.language != '\0') {
+            ASSERT_TRUE(
+                catalogue.load(QStringLiteral(TARVO_CATALOGUES "/tarvo_%1.qm").arg(c.language)));
+            QCoreApplication::installTranslator(&catalogue);
+        }
+        EXPECT_EQ(ShownDate(c.date), c.shown) << c.language << " " << c.date;
+        QCoreApplication::removeTranslator(&catalogue);
+    }
 }
 
 TEST(ResourcesTest, IconsBitmapAndStringsAreThere) {
