@@ -207,7 +207,10 @@ private:
 // The headers of one account in row order, so that the same headers give the
 // same bytes.
 void WriteHeaders(Writer& out, CachedHeaders rows, const ScannedHeaders& headers) {
-    std::sort(rows.begin(), rows.end());
+    // Already so where the ids ascend with the messages, as on most servers.
+    if (!std::is_sorted(rows.begin(), rows.end())) {
+        std::sort(rows.begin(), rows.end());
+    }
     out.Number(rows.size());
     for (uint32_t row : rows) {
         const ScannedHeader::Fields header = headers[row].All();
