@@ -62,37 +62,44 @@ bool MayFetchKeptTexts(const std::vector<uint32_t>& keptRow, uint32_t unseen,
     return false;
 }
 
-bool ScanUnseen(CPop3Connection& conversation, const UniqueIdList& uids, const CachedHeaders& kept,
+bool ScanUnseen(CPop3Connection& conversation, UniqueIdList& uids, const CachedHeaders& kept,
                 ScannedHeaders& lastRows, ScannedHeaders& out) {
     // Found before any is moved out, as finding compares the kept rows' ids.
     constexpr uint32_t kUnseen = std::numeric_limits<uint32_t>::max();
-    std::vector<uint32_t> keptRow(uids.size(), kUnseen);
+    const std::size_t listed = uids.size();
+    std::vector<uint32_t> keptRow(listed, kUnseen);
     std::vector<int> unseen;
+    UniqueIdList unseenIds;
     std::size_t hint = 0;
-    for (std::size_t i = 0; i < uids.size(); ++i) {
+    for (std::size_t i = 0; i < listed; ++i) {
         if (auto at = FindKept(kept, lastRows, uids[i], hint)) {
             keptRow[i] = kept[*at];
             hint = *at + 1;
         } else {
             unseen.push_back(static_cast<int>(i) + 1);
+            unseenIds.push_back(uids[i]);
         }
     }
     if (!MayFetchKeptTexts(keptRow, kUnseen, lastRows, conversation.Limits().headerTextBudget)) {
         conversation.QuitWithNextScan();
     }
-    const bool fetchedAll = conversation.RetrieveHeaders(unseen) != 0;
+    // Of the listing only the ids of the messages to fetch are wanted from
+    // here on, and those go into their headers as they come.
+    uids.clear();
+    const bool fetchedAll = conversation.RetrieveHeaders(unseen, &unseenIds) != 0;
     ScannedHeaders fetched = conversation.TakeHeaders();
+    unseenIds.clear();
+    std::vector<int>().swap(unseen);
     if (!fetchedAll && !fetched.empty()) {
         // The header the scan failed in may be cut short.
         fetched.pop_back();
     }
-    out.reserve(uids.size());
+    out.reserve(listed);
     std::size_t next = 0;
-    for (std::size_t i = 0; i < uids.size(); ++i) {
+    for (std::size_t i = 0; i < listed; ++i) {
         if (keptRow[i] != kUnseen) {
             out.push_back(std::move(lastRows[keptRow[i]]));
         } else if (next < fetched.size()) {
-            fetched[next].SetUniqueId(uids[i]);
             out.push_back(std::move(fetched[next++]));
         }
     }

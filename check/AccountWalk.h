@@ -29,6 +29,7 @@ struct CheckContext {
     SignInMemory& signIns;
     CheckObserver& observer;
     const ChannelLimits& limits;
+    bool idsAskedAfter = true; // whether the ids of the account walked are asked for after it
 };
 
 struct AccountWalk {
@@ -54,10 +55,10 @@ inline std::string ContactError(const std::string& server) {
 }
 
 // Appends the account's messages to the table, each new or pending by the
-// ids known before it; the rows to keep for the next check go to keep.
-// True when one is new.
+// ids known before it, and adds their ids unless told not to; the rows to
+// keep for the next check go to keep. True when one is new.
 bool AppendMessageRows(CheckContext& check, ScannedHeaders& headers, const Mailbox& mailbox,
-                       CachedHeaders& keep);
+                       CachedHeaders& keep, bool addIds = true);
 
 // Fetches the account's secret and signs in with it: nothing goes to the
 // server before the secret is in hand. False, with the account's error row

@@ -57,7 +57,7 @@ void CheckObserver::KeepForPush(std::size_t, std::unique_ptr<CImapConnection> co
 // messages of one account with the same id are both new. The headers move
 // into the table; the cache keeps which rows the next check can take again.
 bool AppendMessageRows(CheckContext& check, ScannedHeaders& headers, const Mailbox& mailbox,
-                       CachedHeaders& keep) {
+                       CachedHeaders& keep, bool addIds) {
     MessageTable& table = check.table;
     const std::size_t firstRow = table.size();
     // Made again rather than held, so that a large mailbox's ids are not copied.
@@ -70,9 +70,11 @@ bool AppendMessageRows(CheckContext& check, ScannedHeaders& headers, const Mailb
     for (const ScannedHeader& header : headers) {
         states.push_back(check.knownIds.Contains(knownAs(header)) ? MessagePending : MessageNew);
     }
-    for (const ScannedHeader& header : headers) {
-        check.knownIds.Append(knownAs(header), mailbox.knownAs);
+    for (std::size_t i = 0; addIds && i < headers.size(); ++i) {
+        check.knownIds.Append(knownAs(headers[i]), mailbox.knownAs);
     }
+    table.Reserve(headers.size());
+    keep.reserve(keep.size() + headers.size());
     for (std::size_t i = 0; i < headers.size(); ++i) {
         // A message whose header brought nothing is asked for again next time.
         if (!headers[i].UniqueId().empty() && headers[i].HeaderBytes() > 0) {
@@ -80,6 +82,7 @@ bool AppendMessageRows(CheckContext& check, ScannedHeaders& headers, const Mailb
         }
         table.AppendMessage(std::move(headers[i]), mailbox.shown, states[i]);
     }
+    headers = ScannedHeaders();
     OrderByUniqueId(keep, table.Headers());
     return std::find(states.begin(), states.end(), MessageNew) != states.end();
 }
@@ -146,7 +149,8 @@ void WalkPop3Account(AccountWalk& walk, CheckContext& check) {
             walk.listingBrokeOff = scanned.listingBrokeOff;
             check.cache.AccountScanned(walk.index);
             if (scannedAll) {
-                walk.newMail = AppendMessageRows(check, scanned.headers, walk.mailbox, walk.keep);
+                walk.newMail = AppendMessageRows(check, scanned.headers, walk.mailbox, walk.keep,
+                                                 check.idsAskedAfter);
                 check.knownIds.MailboxRead(walk.mailbox.knownAs);
             } else {
                 check.table.AppendError(
@@ -201,6 +205,7 @@ CheckOutcome RunCheck(const AccountList& accounts, std::vector<int32_t>& counts,
                          cache.FolderMarks(i, key)};
         observer.ShowProgress(IDI_CONTACTING,
                               Format(translate("CheckCycle", "Contacting %1..."), account.server));
+        check.idsAskedAfter = observer.KeepsKnownIds() || i + 1 < accounts.size();
         if (account.protocol == Protocol::Imap) {
             WalkImapAccount(walk, check);
         } else {

@@ -38,6 +38,9 @@ public:
     // tell of changes: an owner that watches for them keeps it; otherwise it
     // is closed.
     virtual void KeepForPush(std::size_t account, std::unique_ptr<CImapConnection> conversation);
+    // False where the known ids end with the check: the last account's ids,
+    // which no one would ask for, are then not added.
+    virtual bool KeepsKnownIds() const { return true; }
 };
 
 struct CheckOutcome {

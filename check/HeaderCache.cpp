@@ -69,6 +69,10 @@ CachedHeaders HeaderCache::Take(std::size_t index, const std::string& key) {
 }
 
 void HeaderCache::AccountScanned(std::size_t index) {
+    // Its own rows were moved out by the scan, or are not wanted any more.
+    if (index < m_accounts.size() && m_accounts[index].rowsOwn) {
+        m_accounts[index].ownRows = ScannedHeaders();
+    }
     for (std::size_t later = index + 1; later < m_accounts.size(); ++later) {
         if (!m_accounts[later].rowsOwn && !m_accounts[later].headers.empty()) {
             return;

@@ -52,8 +52,8 @@ public:
     // The headers kept for account index under key, moved out; empty when
     // they were kept under another key.
     CachedHeaders Take(std::size_t index, const std::string& key);
-    // Lets go of the last check's rows when no account after index points
-    // into them.
+    // Lets go of account index's own rows, and of the last check's rows
+    // when no account after index points into them.
     void AccountScanned(std::size_t index);
     // Keeps headers whose rows are in this check's table.
     void Keep(std::size_t index, std::string key, CachedHeaders headers);

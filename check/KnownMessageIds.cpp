@@ -79,12 +79,15 @@ uint32_t KnownMessageIds::MailboxIndex(std::string_view mailbox) {
 
 bool KnownMessageIds::Restore(std::string_view id, std::string_view mailbox, uint64_t reads,
                               uint64_t atRead) {
-    if (atRead > reads || Contains(id)) {
+    if (atRead > reads) {
+        return false;
+    }
+    Entry& entry = m_entries[EntryFor(id)];
+    if (entry.count != 0) {
         return false;
     }
     const uint32_t index = MailboxIndex(mailbox);
     m_mailboxes[index].reads = reads;
-    Entry& entry = m_entries[EntryFor(id)];
     entry.count = 1;
     entry.mailbox = index;
     entry.atRead = static_cast<uint32_t>(atRead);

@@ -33,6 +33,11 @@ void MessageTable::AppendMessage(ScannedHeader header, std::string_view mailbox,
     m_states.push_back(state);
 }
 
+void MessageTable::Reserve(std::size_t more) {
+    m_rows.reserve(m_rows.size() + more);
+    m_states.reserve(m_states.size() + more);
+}
+
 ScannedHeaders MessageTable::TakeHeaders() {
     ScannedHeaders rows = std::move(m_rows);
     Clear();

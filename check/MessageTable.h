@@ -36,6 +36,8 @@ public:
     std::size_t CountOf(MessageState state) const;
 
     void AppendMessage(ScannedHeader header, std::string_view mailbox, MessageState state);
+    // Room for more rows, where their number is known before they come.
+    void Reserve(std::size_t more);
     // An error row is the account's error in place of its messages.
     void AppendError(std::string_view error, std::string_view mailbox, std::string_view reason);
 

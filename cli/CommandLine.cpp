@@ -35,6 +35,9 @@ constexpr const char* kUsage = QT_TRANSLATE_NOOP(
 struct AccountResult {
     int32_t count = 0;
     std::string error; // empty when the account was checked
+    // Its message rows, which follow each other in the table.
+    std::size_t firstRow = 0;
+    std::size_t endRow = 0;
 };
 
 // Follows the walk: which rows and ids belong to which account, and the signals.
@@ -46,12 +49,13 @@ public:
           m_disconnect(setup.disconnect) {}
 
     std::vector<AccountResult> accounts;
-    std::vector<std::size_t> messageRows;
 
     bool Interrupted() const { return m_interrupted != nullptr && *m_interrupted != 0; }
 
 private:
     void ShowProgress(int, const std::string&) override {}
+    // They are the tray program's, and this program never writes them.
+    bool KeepsKnownIds() const override { return false; }
 
     void SetCurrentConversation(MailConversation* conversation) override {
         if (conversation != nullptr) {
@@ -86,9 +90,8 @@ private:
             result.error = ErrorReason(m_firstRow);
         } else {
             result.count = m_counts[index];
-            for (std::size_t row = m_firstRow; row < m_table.size(); ++row) {
-                messageRows.push_back(row);
-            }
+            result.firstRow = m_firstRow;
+            result.endRow = m_table.size();
         }
         accounts.push_back(std::move(result));
     }
@@ -154,12 +157,14 @@ void PrintJson(std::ostream& out, const AccountList& accounts, const MessageTabl
                                {"error", ok ? json(nullptr) : json(TerminalText(result.error))}});
     }
     json messageList = json::array();
-    for (std::size_t row : observer.messageRows) {
-        messageList.push_back({{"mailbox", TerminalText(table.Mailbox(row))},
-                               {"subject", Header(table.Subject(row), HeaderKind::Subject)},
-                               {"from", Header(table.From(row), HeaderKind::From)},
-                               {"message_id", TerminalText(table.MessageId(row))},
-                               {"new", table.State(row) == MessageNew}});
+    for (const AccountResult& result : observer.accounts) {
+        for (std::size_t row = result.firstRow; row < result.endRow; ++row) {
+            messageList.push_back({{"mailbox", TerminalText(table.Mailbox(row))},
+                                   {"subject", Header(table.Subject(row), HeaderKind::Subject)},
+                                   {"from", Header(table.From(row), HeaderKind::From)},
+                                   {"message_id", TerminalText(table.MessageId(row))},
+                                   {"new", table.State(row) == MessageNew}});
+        }
     }
     const json result = {{"total", total},
                          {"accounts_checked", observer.accounts.size()},

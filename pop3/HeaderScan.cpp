@@ -104,13 +104,14 @@ int CPop3Connection::RetrieveHeaders() {
     return Scan(count, nullptr);
 }
 
-int CPop3Connection::RetrieveHeaders(const std::vector<int>& numbers) {
+int CPop3Connection::RetrieveHeaders(const std::vector<int>& numbers,
+                                     const UniqueIdList* uniqueIds) {
     if (!m_open || !m_idle || m_inChannel) {
         return 0;
     }
     m_idle = false;
     ReadUnreadReplies();
-    return Scan(static_cast<int>(numbers.size()), &numbers);
+    return Scan(static_cast<int>(numbers.size()), &numbers, uniqueIds);
 }
 
 ScannedHeaders CPop3Connection::TakeHeaders() {
@@ -128,7 +129,8 @@ std::string TopCommand(std::size_t index, const std::vector<int>* numbers) {
 
 // Ends with the idle flag set again and a Close that came meanwhile carried
 // out; 0 when count is negative or the scan did not reach its last message.
-int CPop3Connection::Scan(int count, const std::vector<int>* numbers) {
+int CPop3Connection::Scan(int count, const std::vector<int>* numbers,
+                          const UniqueIdList* uniqueIds) {
     m_headers = ScannedHeaders();
     if (numbers != nullptr) {
         // The numbers come from a listing already held, not from a claimed count.
@@ -170,7 +172,8 @@ int CPop3Connection::Scan(int count, const std::vector<int>* numbers) {
         // -ERR (the message is gone, or no TOP) brings no header block; the
         // message keeps its defaults.
         unanswered -= TopCommand(index, numbers).size() + 2;
-        m_headers.push_back(m_scanning.Make());
+        m_headers.push_back(
+            m_scanning.Make(uniqueIds != nullptr ? (*uniqueIds)[index] : std::string_view()));
         texts.Added(m_headers);
         held += m_headers.back().Footprint() - m_headers.back().Text().size();
     }

@@ -81,8 +81,9 @@ public:
     // hold what was read so far).
     int RetrieveHeaders();
     // The same for the given message numbers only (each from 1 to the count
-    // of the last STAT), in the order given; no STAT of its own.
-    int RetrieveHeaders(const std::vector<int>& numbers);
+    // of the last STAT), in the order given; no STAT of its own. Each header
+    // carries the unique-id at its index in uniqueIds, when given.
+    int RetrieveHeaders(const std::vector<int>& numbers, const UniqueIdList* uniqueIds = nullptr);
     // The next scan is the conversation's last: where the server pipelines,
     // QUIT leaves with its last TOP, and the conversation ends with the scan.
     void QuitWithNextScan() { m_quitWithScan = true; }
@@ -118,7 +119,7 @@ private:
     bool LearnCapabilitiesOrNoop(bool listedBefore);
     bool SignInWithPassword(const std::string& user, const std::string& password);
     bool SignInWithSasl(const std::string& user, const SignIn& signIn);
-    int Scan(int count, const std::vector<int>* numbers);
+    int Scan(int count, const std::vector<int>* numbers, const UniqueIdList* uniqueIds = nullptr);
     void QueueTopCommands(std::size_t& next, std::size_t due, std::size_t total,
                           const std::vector<int>* numbers, std::size_t& unanswered);
     // The server said no to a step the conversation cannot go on without:

@@ -39,7 +39,13 @@ public:
     Fields All() const;
 
     void SetText(std::string_view text, std::size_t headerBytes);
-    void DropText() { SetText({}, HeaderBytes()); }
+    // A header without a text keeps its block: tens of thousands of older
+    // headers are told to drop theirs at every check.
+    void DropText() {
+        if (!Text().empty()) {
+            SetText({}, HeaderBytes());
+        }
+    }
     void SetUniqueId(std::string_view uniqueId);
 
     // What the header costs in memory, its own size included.

@@ -17,6 +17,12 @@ public:
         const uint32_t start = index == 0 ? 0 : m_ends[index - 1];
         return std::string_view(m_bytes).substr(start, m_ends[index] - start);
     }
+    // Room for count ids of up to idBytes each: what the ids leave unfilled
+    // is never touched, so the list is never copied as it grows.
+    void reserve(std::size_t count, std::size_t idBytes) {
+        m_bytes.reserve(count * idBytes);
+        m_ends.reserve(count);
+    }
     // The listing's own bound keeps the buffer far below 4 GiB.
     void push_back(std::string_view id) {
         m_bytes.append(id);

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <numeric>
 #include <string_view>
 #include <utility>
 
@@ -36,16 +37,25 @@ int ParseListingLine(std::string_view line, int count, std::string_view& id) {
 }
 
 bool HasDuplicates(const UniqueIdList& ids) {
-    std::vector<std::string_view> sorted;
-    sorted.reserve(ids.size());
-    for (std::size_t i = 0; i < ids.size(); ++i) {
-        sorted.push_back(ids[i]);
+    // Most servers list their ids in order already: then a look at each
+    // neighbour does, without a copy of the list beside it.
+    bool sorted = true;
+    for (std::size_t i = 1; sorted && i < ids.size(); ++i) {
+        if (ids[i - 1] == ids[i]) {
+            return true;
+        }
+        sorted = ids[i - 1] < ids[i];
     }
-    // Most servers list their ids in order already.
-    if (!std::is_sorted(sorted.begin(), sorted.end())) {
-        std::sort(sorted.begin(), sorted.end());
+    if (sorted) {
+        return false;
     }
-    return std::adjacent_find(sorted.begin(), sorted.end()) != sorted.end();
+    std::vector<uint32_t> order(ids.size());
+    std::iota(order.begin(), order.end(), uint32_t{0});
+    std::sort(order.begin(), order.end(),
+              [&ids](uint32_t a, uint32_t b) { return ids[a] < ids[b]; });
+    return std::adjacent_find(order.begin(), order.end(), [&ids](uint32_t a, uint32_t b) {
+               return ids[a] == ids[b];
+           }) != order.end();
 }
 
 } // namespace
@@ -65,6 +75,13 @@ UniqueIdListing CPop3Connection::ListUniqueIds(UniqueIdList& ids) {
     // Servers list in message order; a listing in any other order is taken
     // as broken, which costs a full scan and never a wrong row.
     bool broken = m_lastCount < 0;
+    if (answered && !broken) {
+        // As many as STAT counted, within the listing's bound.
+        const std::size_t count =
+            std::min(static_cast<std::size_t>(m_lastCount),
+                     m_limits.maxScanBytes / (kMaxUniqueIdBytes + sizeof(uint32_t)));
+        ids.reserve(count, kMaxUniqueIdBytes);
+    }
     bool terminated = false;
     std::size_t held = 0;
     while (answered && ReadReply(line) == ReadStatus::Line) {

@@ -112,6 +112,11 @@ public:
         : m_file(file), m_size(bodySize), m_left(bodySize) {}
 
     uint64_t Number() {
+        // Most numbers are a byte, read from the piece at hand.
+        if (m_at < m_piece.size() && static_cast<unsigned char>(m_piece[m_at]) < 0x80) {
+            --m_left;
+            return static_cast<unsigned char>(m_piece[m_at++]);
+        }
         const std::optional<uint64_t> value =
             ReadLeb128<uint64_t>([this]() -> std::optional<unsigned char> {
                 if (!Fill()) {
@@ -202,7 +207,10 @@ private:
 // The headers of one account in row order, so that the same headers give the
 // same bytes.
 void WriteHeaders(Writer& out, CachedHeaders rows, const ScannedHeaders& headers) {
-    std::sort(rows.begin(), rows.end());
+    // Already so where the ids ascend with the messages, as on most servers.
+    if (!std::is_sorted(rows.begin(), rows.end())) {
+        std::sort(rows.begin(), rows.end());
+    }
     out.Number(rows.size());
     for (uint32_t row : rows) {
         const ScannedHeader::Fields header = headers[row].All();
@@ -338,9 +346,14 @@ bool ReadHeaders(Reader& in, const ChannelLimits& limits, CachedHeaders& kept,
     // The rows grow with what is read: a count is only what the file claims.
     const uint64_t count = in.Count();
     std::size_t textBytes = 0;
-    std::string uid, messageId, subject, from, text;
+    std::string uid, messageId, subject, from, text, lastUid;
+    // Rows in message order are in the order of their ids on most servers:
+    // told while reading, that takes no second pass over the rows.
+    bool ordered = true;
     for (uint64_t n = 0; n < count && in.Ok(); ++n) {
+        lastUid.swap(uid);
         in.TextInto(uid);
+        ordered = ordered && (n == 0 || lastUid < uid);
         in.TextInto(messageId);
         const uint64_t headerBytes = in.Number();
         in.TextInto(subject);
@@ -356,7 +369,7 @@ bool ReadHeaders(Reader& in, const ChannelLimits& limits, CachedHeaders& kept,
         rows.emplace_back(subject, from, messageId, text, headerBytes, uid);
         kept.push_back(static_cast<uint32_t>(rows.size() - 1));
     }
-    return in.Ok() && OrderByUniqueId(kept, rows);
+    return in.Ok() && (ordered || OrderByUniqueId(kept, rows));
 }
 
 // The headers of an account that is not restored, read past without a copy.

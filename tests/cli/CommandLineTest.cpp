@@ -108,6 +108,9 @@ TEST_F(CommandLineTest, TextAndJsonAgainstDovecot) {
                             "Message-Id: <1@example.org>\n\nbody\n");
     server.Deliver("alice", "From: J\xF6rg <joerg@example.org>\nSubject: =?ISO-8859-1?Q?Gr=FC=DF"
                             "e?=\nMessage-Id: <2@example.org>\n\nbody\n");
+    // Seen in an earlier account of the same check.
+    server.Deliver("bob", "From: Ann <ann@example.org>\nSubject: again\n"
+                          "Message-Id: <1@example.org>\n\nbody\n");
     const std::string dovecot = server.Address();
     Store({{dovecot, "alice", "alice-pw"}, {dovecot, "bob", "bob-pw"}, {dovecot, "alice", "no"}});
     const std::string stored = ReadBytes(settingsPath);
@@ -115,22 +118,22 @@ TEST_F(CommandLineTest, TextAndJsonAgainstDovecot) {
 
     Result text = Run({"--check"});
     EXPECT_EQ(text.code, 1);
-    EXPECT_EQ(text.out, dovecot + ", alice: 2 message(s)\n" + dovecot + ", bob: 0 message(s)\n" +
+    EXPECT_EQ(text.out, dovecot + ", alice: 2 message(s)\n" + dovecot + ", bob: 1 message(s)\n" +
                             dovecot + ", alice: error: " + kRefused + "\n" +
-                            "Total: 2 message(s), 1 of 3 account(s) failed\n");
+                            "Total: 3 message(s), 1 of 3 account(s) failed\n");
 
     Result result = Run({"--check", "--json"});
     EXPECT_EQ(result.code, 1);
     const json parsed = json::parse(result.out);
-    EXPECT_EQ(parsed["total"], 2);
+    EXPECT_EQ(parsed["total"], 3);
     EXPECT_EQ(parsed["accounts_checked"], 3);
     EXPECT_EQ(parsed["accounts_failed"], 1);
     EXPECT_EQ(parsed["accounts"][0],
               json({{"server", dovecot}, {"user", "alice"}, {"count", 2}, {"error", nullptr}}));
-    EXPECT_EQ(parsed["accounts"][1]["count"], 0);
+    EXPECT_EQ(parsed["accounts"][1]["count"], 1);
     EXPECT_EQ(parsed["accounts"][2]["count"], nullptr);
     EXPECT_EQ(parsed["accounts"][2]["error"], kRefused);
-    ASSERT_EQ(parsed["messages"].size(), 2u);
+    ASSERT_EQ(parsed["messages"].size(), 3u);
     // Accounts share the server, so the mailbox names the user too.
     EXPECT_EQ(parsed["messages"][0], json({{"mailbox", "alice@" + dovecot},
                                            {"subject", "first"},
@@ -142,6 +145,8 @@ TEST_F(CommandLineTest, TextAndJsonAgainstDovecot) {
     EXPECT_EQ(parsed["messages"][1]["subject"], "Gr\xC3\xBC\xC3\x9F"
                                                 "e");
     EXPECT_EQ(parsed["messages"][1]["message_id"], "<2@example.org>");
+    EXPECT_EQ(parsed["messages"][2]["mailbox"], "bob@" + dovecot);
+    EXPECT_EQ(parsed["messages"][2]["new"], false);
 
     // Reading the accounts creates a section in memory, never in the file.
     EXPECT_EQ(ReadBytes(settingsPath), stored);

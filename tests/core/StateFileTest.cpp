@@ -118,6 +118,11 @@ TEST_F(StateFileTest, WhatCannotBeReadWholeIsSetAsideAndNothingIsRestored) {
     // The version again, in more bytes than a 64-bit number takes.
     const std::string overlong = Closed(whole.substr(0, 12) + '\x82' + std::string(9, '\x80') +
                                         '\0' + whole.substr(13, whole.size() - 21));
+    const std::string header =
+        Text("u1") + Text("<a@x>") + Number(1) + Text("a") + Text("ann") + Text("");
+    const std::string oneIdTwice = Closed("Tarvo state\n" + Number(kStateVersion) + Number(1) +
+                                          Text(AccountCacheKey(accounts[0])) + Number(0) +
+                                          Number(2) + header + header + Number(0) + Number(0));
     std::mt19937 random(20261208);
     std::string noise(4096, '\0');
     for (char& c : noise) {
@@ -136,6 +141,7 @@ TEST_F(StateFileTest, WhatCannotBeReadWholeIsSetAsideAndNothingIsRestored) {
         {"a byte changed past the first piece",
          [&] { WriteBytes(path, whole.substr(0, 150'000) + '!' + whole.substr(150'001)); }},
         {"a newer version", [&] { WriteBytes(path, newer); }},
+        {"two headers under one unique-id", [&] { WriteBytes(path, oneIdTwice); }},
         {"a number that runs on past 64 bits", [&] { WriteBytes(path, overlong); }},
         {"another program's file", [&] { WriteBytes(path, "REGEDIT4\n\n[HKEY_CURRENT_USER]\n"); }},
         {"a link to a whole file", [&] { fs::create_symlink(good.Path(), path); }},
@@ -173,6 +179,11 @@ TEST_F(StateFileTest, ProcessKilledWhileSavingLeavesTheOldOrTheNewState) {
     constexpr int kKills = 100;
     StateFile file(path, {});
     ASSERT_TRUE(Save(file, "<old@x>"));
+    const std::string header =
+        Text("u1") + Text("<a@x>") + Number(1) + Text("a") + Text("ann") + Text("");
+    const std::string oneIdTwice = Closed("Tarvo state\n" + Number(kStateVersion) + Number(1) +
+                                          Text(AccountCacheKey(accounts[0])) + Number(0) +
+                                          Number(2) + header + header + Number(0) + Number(0));
     std::mt19937 random(20261208);
     int olds = 0, news = 0;
     for (int kill = 0; kill < kKills; ++kill) {
