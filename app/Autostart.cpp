@@ -47,17 +47,18 @@ bool SetStartAtLogin(bool start, const QString& program) {
     if (!file.open(QIODevice::WriteOnly)) {
         return false;
     }
-    const QString entry = QStringLiteral("[Desktop Entry]\n"
-                                         "Type=Application\n"
-                                         "Name=Tarvo\n"
-                                         "GenericName=Mail Notification Tool\n"
-                                         "Comment=Watches POP3 mailboxes from an icon in the "
-                                         "notification area\n"
-                                         "Exec=%1\n"
-                                         "Icon=tarvo\n"
-                                         "Terminal=false\n"
-                                         "X-GNOME-Autostart-enabled=true\n")
-                              .arg(ExecArgument(program));
+    const QString entry =
+        QStringLiteral("[Desktop Entry]\n"
+                       "Type=Application\n"
+                       "Name=Tarvo\n"
+                       "GenericName=Mail Notification Tool\n"
+                       "Comment=Watches POP3 and IMAP mailboxes from an icon in the "
+                       "notification area\n"
+                       "Exec=%1\n"
+                       "Icon=tarvo\n"
+                       "Terminal=false\n"
+                       "X-GNOME-Autostart-enabled=true\n")
+            .arg(ExecArgument(program));
     file.write(entry.toUtf8());
     return file.commit();
 }

@@ -21,7 +21,7 @@ namespace {
 
 constexpr const char* kUsage = QT_TRANSLATE_NOOP(
     "CommandLine", "Usage: tarvo [--check [--json]]\n"
-                   "Watches POP3 mailboxes from an icon in the notification area.\n"
+                   "Watches POP3 and IMAP mailboxes from an icon in the notification area.\n"
                    "\n"
                    "  --check     check every configured account once, print one line per\n"
                    "              account and the total, and end\n"

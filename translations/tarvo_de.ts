@@ -155,7 +155,7 @@ Dieses Konto vertraut außerdem einem von Hand gewählten Zertifikat (SHA-256 %1
     <name>CommandLine</name>
     <message>
         <source>Usage: tarvo [--check [--json]]
-Watches POP3 mailboxes from an icon in the notification area.
+Watches POP3 and IMAP mailboxes from an icon in the notification area.
 
   --check     check every configured account once, print one line per
               account and the total, and end
@@ -167,7 +167,7 @@ Exit status of --check: 0 every account was checked, 1 an account failed,
 2 a usage or settings error.
 </source>
         <translation>Aufruf: tarvo [--check [--json]]
-Überwacht POP3-Postfächer über ein Symbol im Benachrichtigungsfeld.
+Überwacht POP3- und IMAP-Postfächer über ein Symbol im Benachrichtigungsfeld.
 
   --check     jedes eingerichtete Konto einmal prüfen, je Konto eine Zeile
               und die Summe ausgeben, dann beenden

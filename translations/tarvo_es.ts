@@ -155,7 +155,7 @@ Esta cuenta confía además en un certificado elegido a mano (SHA-256 %1). ¿Dej
     <name>CommandLine</name>
     <message>
         <source>Usage: tarvo [--check [--json]]
-Watches POP3 mailboxes from an icon in the notification area.
+Watches POP3 and IMAP mailboxes from an icon in the notification area.
 
   --check     check every configured account once, print one line per
               account and the total, and end
@@ -167,7 +167,7 @@ Exit status of --check: 0 every account was checked, 1 an account failed,
 2 a usage or settings error.
 </source>
         <translation>Uso: tarvo [--check [--json]]
-Vigila buzones POP3 desde un icono del área de notificación.
+Vigila buzones POP3 e IMAP desde un icono del área de notificación.
 
   --check     comprobar una vez cada cuenta configurada, mostrar una línea por
               cuenta y el total, y terminar

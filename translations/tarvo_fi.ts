@@ -155,7 +155,7 @@ Tämä tili luottaa lisäksi käsin valittuun varmenteeseen (SHA-256 %1). Jätet
     <name>CommandLine</name>
     <message>
         <source>Usage: tarvo [--check [--json]]
-Watches POP3 mailboxes from an icon in the notification area.
+Watches POP3 and IMAP mailboxes from an icon in the notification area.
 
   --check     check every configured account once, print one line per
               account and the total, and end
@@ -167,7 +167,7 @@ Exit status of --check: 0 every account was checked, 1 an account failed,
 2 a usage or settings error.
 </source>
         <translation>Käyttö: tarvo [--check [--json]]
-Valvoo POP3-postilaatikoita ilmoitusalueen kuvakkeesta.
+Valvoo POP3- ja IMAP-postilaatikoita ilmoitusalueen kuvakkeesta.
 
   --check     tarkista jokainen määritetty tili kerran, tulosta rivi tiliä
               kohden ja yhteismäärä, ja lopeta

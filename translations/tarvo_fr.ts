@@ -155,7 +155,7 @@ Ce compte fait aussi confiance à un certificat choisi à la main (SHA-256 %1). 
     <name>CommandLine</name>
     <message>
         <source>Usage: tarvo [--check [--json]]
-Watches POP3 mailboxes from an icon in the notification area.
+Watches POP3 and IMAP mailboxes from an icon in the notification area.
 
   --check     check every configured account once, print one line per
               account and the total, and end
@@ -167,7 +167,7 @@ Exit status of --check: 0 every account was checked, 1 an account failed,
 2 a usage or settings error.
 </source>
         <translation>Utilisation : tarvo [--check [--json]]
-Surveille des boîtes aux lettres POP3 depuis une icône de la zone de notification.
+Surveille des boîtes aux lettres POP3 et IMAP depuis une icône de la zone de notification.
 
   --check     vérifier une fois chaque compte configuré, afficher une ligne
               par compte et le total, puis terminer

@@ -153,7 +153,7 @@ This account also trusts one certificate by hand (SHA-256 %1). Leave the decisio
     <name>CommandLine</name>
     <message>
         <source>Usage: tarvo [--check [--json]]
-Watches POP3 mailboxes from an icon in the notification area.
+Watches POP3 and IMAP mailboxes from an icon in the notification area.
 
   --check     check every configured account once, print one line per
               account and the total, and end
@@ -165,7 +165,7 @@ Exit status of --check: 0 every account was checked, 1 an account failed,
 2 a usage or settings error.
 </source>
         <translation>使い方: tarvo [--check [--json]]
-通知領域のアイコンから POP3 メールボックスを見守ります。
+通知領域のアイコンから POP3 と IMAP のメールボックスを見守ります。
 
   --check     設定済みのすべてのアカウントを 1 回確認し、アカウントごとに
               1 行と合計を表示して終了します
